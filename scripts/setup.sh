@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Pramel needs to build, test and run, but only
+# those that are missing, so a second run costs a fraction of a second.
+set -euo pipefail
+
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
+  libsqlite3-dev gstreamer1.0-plugins-base libbenchmark-dev xvfb xauth)
+# Extra packages a caller may ask for (for example clang for the fuzz targets).
+PACKAGES+=("$@")
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing missing packages: ${missing[*]}"
+  SUDO=""
+  if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,75 @@
+#include "AppState.h"
+
+#include "TextCompare.h"
+
+#include <algorithm>
+#include <vector>
+
+QString kindText(AppStateWord::Kind kind) {
+    return kind == AppStateWord::Kind::known ? QStringLiteral("known")
+                                             : QStringLiteral("unwanted");
+}
+
+void sortWordList(QList<AppStateWord>& words) {
+    if (words.size() < 2)
+        return;
+    // Fold each key once, then sort indexes: a comparison sort would otherwise
+    // lower-case and normalize both sides on every comparison.
+    std::vector<std::pair<QString, qsizetype>> keys;
+    keys.reserve(words.size());
+    for (qsizetype i = 0; i < words.size(); ++i)
+        keys.emplace_back(text::folded(words[i].wordText), i);
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
+        return text::compareCodePoints(a.first, b.first) < 0;
+    });
+    bool unchanged = true;
+    for (qsizetype i = 0; i < qsizetype(keys.size()); ++i) {
+        if (keys[i].second != i) {
+            unchanged = false;
+            break;
+        }
+    }
+    if (unchanged)
+        return; // keep the list shared with other copies of the state
+    QList<AppStateWord> sorted;
+    sorted.reserve(words.size());
+    for (const auto& k : keys)
+        sorted.append(words[k.second]);
+    words = std::move(sorted);
+}
+
+namespace {
+QList<AppStateWord> wordsOfKind(const AppState& s, AppStateWord::Kind kind) {
+    QList<AppStateWord> out;
+    const qsizetype i = s.indexOfTitle(s.currentTitle.id);
+    if (i < 0)
+        return out;
+    for (const auto& w : s.listOfTitleAndWordList[i].wordList) {
+        if (w.kind == kind)
+            out.append(w);
+    }
+    return out;
+}
+} // namespace
+
+QList<AppState::Word> AppState::knownWords() const { return wordsOfKind(*this, Word::Kind::known); }
+
+QList<AppState::Word> AppState::unwantedWords() const {
+    return wordsOfKind(*this, Word::Kind::unwanted);
+}
+
+QList<Title> AppState::titles() const {
+    QList<Title> out;
+    out.reserve(listOfTitleAndWordList.size());
+    for (const auto& e : listOfTitleAndWordList)
+        out.append(e.title);
+    return out;
+}
+
+qsizetype AppState::indexOfTitle(const QUuid& id) const {
+    for (qsizetype i = 0; i < listOfTitleAndWordList.size(); ++i) {
+        if (listOfTitleAndWordList[i].title.id == id)
+            return i;
+    }
+    return -1;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "Title.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+// A registered word (AppState::Word). It has no equality of its own: code that
+// looks for a word compares its id or its text explicitly.
+struct AppStateWord {
+    enum class Kind { unwanted = 0, known = 1 };
+
+    QString wordText;
+    QUuid id;
+    Kind kind = Kind::known;
+    QDateTime timestamp;
+};
+
+// "known" or "unwanted".
+QString kindText(AppStateWord::Kind kind);
+
+// Sorts a word list ascending by the lower-cased word text (compared by code
+// point of the NFC form), keeping the relative order of equal keys.
+void sortWordList(QList<AppStateWord>& words);
+
+struct TitleAndWordList {
+    Title title;
+    QList<AppStateWord> wordList;
+};
+
+enum class SortType { alphabet = 0, date = 1 };
+
+// The text-pane state of one title.
+struct LanguageState {
+    QString boxText;
+    QStringList splittedWords;
+    double scrollPosition = 0;
+};
+
+// One occurrence removed from the split list by the latest triage step.
+struct LastRemovedWord {
+    qint64 index = 0;
+    AppStateWord word;
+};
+
+// The whole published application state. Copies are cheap: every container is
+// implicitly shared, and only the one that changes is detached.
+struct AppState {
+    using Word = AppStateWord;
+
+    Title currentTitle{QUuid::createUuid(), QString()};
+    QList<LastRemovedWord> lastRemovedWords;
+    QHash<Title, LanguageState> languageStateList;
+    qint64 lastSelectedRow = 0;
+    SortType knownWordsSortType = SortType::alphabet;
+    QList<TitleAndWordList> listOfTitleAndWordList;
+
+    // Words of the first entry whose id is currentTitle's id, by kind.
+    QList<Word> knownWords() const;
+    QList<Word> unwantedWords() const;
+    QList<Title> titles() const;
+
+    // Position of the first entry with the given title id, or -1.
+    qsizetype indexOfTitle(const QUuid& id) const;
+};

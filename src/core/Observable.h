@@ -1,0 +1,91 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <utility>
+
+// Ends a subscription when destroyed (or reset). Move-only.
+class Subscription {
+public:
+    Subscription() = default;
+    explicit Subscription(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
+    Subscription(Subscription&& o) noexcept : cancel_(std::exchange(o.cancel_, {})) {}
+    Subscription& operator=(Subscription&& o) noexcept {
+        if (this != &o) {
+            reset();
+            cancel_ = std::exchange(o.cancel_, {});
+        }
+        return *this;
+    }
+    Subscription(const Subscription&) = delete;
+    Subscription& operator=(const Subscription&) = delete;
+    ~Subscription() { reset(); }
+
+    void reset() {
+        if (auto c = std::exchange(cancel_, {}))
+            c();
+    }
+
+private:
+    std::function<void()> cancel_;
+};
+
+// One published value. A subscriber gets the current value at once, then every
+// written value synchronously, in order. During delivery value() still returns
+// the previous value; it is stored once every subscriber has seen the new one.
+template <class T> class Observable {
+public:
+    using Callback = std::function<void(const T&)>;
+
+    explicit Observable(T initial = T())
+        : value_(std::move(initial)), subscribers_(std::make_shared<Map>()) {}
+    Observable(const Observable&) = delete;
+    Observable& operator=(const Observable&) = delete;
+
+    const T& value() const { return value_; }
+
+    void set(T next) {
+        // Deliver to the subscribers present when the write started; one that
+        // unsubscribes during delivery is not called afterwards.
+        auto subs = subscribers_;
+        std::vector<long> ids;
+        ids.reserve(subs->size());
+        for (const auto& [id, cb] : *subs)
+            ids.push_back(id);
+        for (long id : ids) {
+            auto it = subs->find(id);
+            if (it != subs->end()) {
+                auto cb = it->second; // the callback may unsubscribe itself
+                cb(next);
+            }
+        }
+        value_ = std::move(next);
+    }
+
+    // An in-place change of a nested part: one write, published once.
+    template <class F> void modify(F&& change) {
+        T copy = value_;
+        change(copy);
+        set(std::move(copy));
+    }
+
+    [[nodiscard]] Subscription subscribe(Callback cb) {
+        const long id = nextId_++;
+        (*subscribers_)[id] = cb;
+        cb(value_);
+        std::weak_ptr<Map> weak = subscribers_;
+        return Subscription([weak, id] {
+            if (auto m = weak.lock())
+                m->erase(id);
+        });
+    }
+
+    std::size_t subscriberCount() const { return subscribers_->size(); }
+
+private:
+    using Map = std::map<long, Callback>;
+    T value_;
+    std::shared_ptr<Map> subscribers_;
+    long nextId_ = 0;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The program's status and diagnostic lines go to standard output through
+// here, one line per call, so tests can capture them.
+void printStatus(const QString& line);
+
+// While alive, every status line is also appended to lines().
+class StatusLineCapture {
+public:
+    StatusLineCapture();
+    ~StatusLineCapture();
+    StatusLineCapture(const StatusLineCapture&) = delete;
+    StatusLineCapture& operator=(const StatusLineCapture&) = delete;
+
+    QStringList lines() const;
+    bool contains(const QString& line) const { return lines().contains(line); }
+    void clear();
+};

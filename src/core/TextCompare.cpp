@@ -1,0 +1,67 @@
+#include "TextCompare.h"
+
+namespace text {
+
+namespace {
+bool isPlainAscii(const QString& s) {
+    for (QChar c : s) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+QString nfc(const QString& s) {
+    // ASCII is always in NFC; skip the normalizer for the common case.
+    if (isPlainAscii(s))
+        return s;
+    return s.normalized(QString::NormalizationForm_C);
+}
+
+bool equal(const QString& a, const QString& b) {
+    if (a == b)
+        return true;
+    if (isPlainAscii(a) && isPlainAscii(b))
+        return false;
+    return nfc(a) == nfc(b);
+}
+
+QString folded(const QString& s) { return nfc(s.toLower()); }
+
+int compareCodePoints(const QString& a, const QString& b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        // Surrogates encode code points above U+FFFF: lift them above the
+        // rest of the BMP so the order follows the scalar values.
+        auto lift = [](char16_t c) -> int {
+            return (c >= 0xD800 && c <= 0xDFFF) ? c + 0x10000 : c;
+        };
+        return lift(x) < lift(y) ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool isDigitsOnly(const QString& s) {
+    if (s.isEmpty())
+        return false;
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t cp = s[i].unicode();
+        if (QChar::isHighSurrogate(cp) && i + 1 < n && s[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(s[i], s[i + 1]);
+            ++i;
+        }
+        if (QChar::category(cp) != QChar::Number_DecimalDigit)
+            return false;
+    }
+    return true;
+}
+
+} // namespace text

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextBoundaryFinder>
+
+#include <optional>
+
+// Cuts a text into its words, in text order, with every repetition and the
+// letters exactly as typed. Separators are white space, line breaks and
+// punctuation; symbols, digits and format characters stay inside words.
+struct SplitTextUseCase {
+    static QStringList split(const QString& text);
+
+    class Tokenizer {
+    public:
+        explicit Tokenizer(const QString& text);
+
+        // The next token, possibly empty; nullopt once the text is used up.
+        std::optional<QString> nextToken();
+
+        static bool isSeparator(char32_t cp);
+        static bool isWhiteSpaceOrNewline(char32_t cp);
+
+    private:
+        const QString text;
+        // Grapheme boundaries: a separator is consumed with its whole
+        // user-perceived character (a combining mark after it, CR LF).
+        QTextBoundaryFinder graphemes;
+        qsizetype currentIndex = 0;
+    };
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+// Points the application data folder (where the store lives) at a fresh
+// temporary folder for the lifetime of this object.
+class TemporaryStore {
+public:
+    TemporaryStore() {
+        QCoreApplication::setApplicationName(QStringLiteral("Pramel"));
+        qputenv("XDG_DATA_HOME", dir.path().toUtf8());
+    }
+    QString dataDir() const {
+        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    }
+    QTemporaryDir dir;
+};

@@ -1,0 +1,147 @@
+#include "AppState.h"
+#include "Observable.h"
+#include "TextCompare.h"
+
+#include <QtTest>
+
+namespace {
+AppState::Word word(const QString& text, AppState::Word::Kind kind = AppState::Word::Kind::known) {
+    return {text, QUuid::createUuid(), kind, QDateTime::currentDateTimeUtc()};
+}
+QStringList texts(const QList<AppState::Word>& words) {
+    QStringList out;
+    for (const auto& w : words)
+        out << w.wordText;
+    return out;
+}
+} // namespace
+
+class RecordsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void freshState() {
+        AppState s;
+        QVERIFY(s.listOfTitleAndWordList.isEmpty());
+        QVERIFY(s.languageStateList.isEmpty());
+        QCOMPARE(s.lastSelectedRow, 0);
+        QCOMPARE(s.knownWordsSortType, SortType::alphabet);
+        QVERIFY(!s.currentTitle.id.isNull());
+        QVERIFY(s.currentTitle.title.isEmpty());
+        QVERIFY(s.knownWords().isEmpty());
+    }
+
+    void titleKeysCoverIdAndName() {
+        const QUuid id = QUuid::createUuid();
+        QHash<Title, int> map;
+        map.insert({id, "Book"}, 1);
+        QVERIFY(!map.contains({id, "Other"}));
+        QVERIFY(!map.contains({QUuid::createUuid(), "Book"}));
+        // Canonically equivalent names are the same key: é precomposed and decomposed.
+        QVERIFY(map.contains({id, "Book"}));
+        map.insert({id, QString::fromUtf8("caf\u00e9")}, 2);
+        QCOMPARE(map.value({id, QStringLiteral("cafe\u0301")}), 2);
+    }
+
+    void derivedListsFollowCurrentTitleId() {
+        AppState s;
+        const Title a{QUuid::createUuid(), "A"};
+        s.listOfTitleAndWordList = {
+            {a, {word("k1"), word("u1", AppState::Word::Kind::unwanted), word("k2")}},
+            {{a.id, "A again"}, {word("other")}},
+        };
+        s.currentTitle = {a.id, "renamed"}; // the name is not compared
+        QCOMPARE(texts(s.knownWords()), QStringList({"k1", "k2"}));
+        QCOMPARE(texts(s.unwantedWords()), QStringList({"u1"}));
+        s.currentTitle = {QUuid::createUuid(), "A"};
+        QVERIFY(s.knownWords().isEmpty());
+        QVERIFY(s.unwantedWords().isEmpty());
+        QCOMPARE(s.titles().size(), 2);
+    }
+
+    void wordListSortIsStableAndFolded_data() {
+        QTest::addColumn<QStringList>("input");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Apple before apple") << QStringList{"banana", "Apple", "apple"}
+                                            << QStringList{"Apple", "apple", "banana"};
+        QTest::newRow("apple before Apple") << QStringList{"banana", "apple", "Apple"}
+                                            << QStringList{"apple", "Apple", "banana"};
+        QTest::newRow("load order") << QStringList{"zeta", "Alpha", "beta"}
+                                    << QStringList{"Alpha", "beta", "zeta"};
+        // By code point: U+1D400 (a surrogate pair) sorts after U+FF21.
+        QTest::newRow("supplementary after BMP")
+            << QStringList{QString::fromUcs4(U"\U0001D400"), QStringLiteral("\uFF41")}
+            << QStringList{QStringLiteral("\uFF41"), QString::fromUcs4(U"\U0001D400")};
+        QTest::newRow("decomposed equals precomposed, stable")
+            << QStringList{QStringLiteral("e\u0301"), "zz", QStringLiteral("\u00e9")}
+            << QStringList{"zz", QStringLiteral("e\u0301"), QStringLiteral("\u00e9")};
+    }
+    void wordListSortIsStableAndFolded() {
+        QFETCH(QStringList, input);
+        QFETCH(QStringList, expected);
+        QList<AppState::Word> words;
+        for (const auto& t : input)
+            words << word(t);
+        sortWordList(words);
+        QCOMPARE(texts(words), expected);
+    }
+
+    void digitsOnly_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("digits");
+        QTest::newRow("ascii") << "2024" << true;
+        QTest::newRow("arabic-indic") << QStringLiteral("\u0661\u0662") << true;
+        QTest::newRow("mathematical bold digit") << QString::fromUcs4(U"\U0001D7CE") << true;
+        QTest::newRow("mixed") << "3rd" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("roman numeral is Nl") << QStringLiteral("\u2163") << false;
+    }
+    void digitsOnly() {
+        QFETCH(QString, text);
+        QFETCH(bool, digits);
+        QCOMPARE(text::isDigitsOnly(text), digits);
+    }
+
+    void observableDeliversCurrentThenEveryWriteInOrder() {
+        Observable<int> o(1);
+        QList<int> seen;
+        QList<int> storedDuringDelivery;
+        auto sub = o.subscribe([&](const int& v) {
+            seen << v;
+            storedDuringDelivery << o.value();
+        });
+        o.set(2);
+        o.modify([](int& v) { v += 10; });
+        QCOMPARE(seen, QList<int>({1, 2, 12}));
+        // Inside the callback the previous value is still the stored one.
+        QCOMPARE(storedDuringDelivery, QList<int>({1, 1, 2}));
+        QCOMPARE(o.value(), 12);
+        sub.reset();
+        o.set(3);
+        QCOMPARE(seen.size(), 3);
+        QCOMPARE(o.subscriberCount(), 0u);
+    }
+
+    void observableSurvivesUnsubscribeDuringDelivery() {
+        Observable<int> o(0);
+        Subscription second;
+        int firstCalls = 0, secondCalls = 0;
+        auto first = o.subscribe([&](const int& v) {
+            ++firstCalls;
+            if (v == 1)
+                second.reset(); // drops the later subscriber mid-delivery
+        });
+        second = o.subscribe([&](const int&) { ++secondCalls; });
+        o.set(1);
+        QCOMPARE(firstCalls, 2);
+        QCOMPARE(secondCalls, 1); // only its initial value
+        {
+            // A subscription that outlives its observable is harmless.
+            auto o2 = std::make_unique<Observable<int>>(0);
+            Subscription s = o2->subscribe([](const int&) {});
+            o2.reset();
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(RecordsTest)
+#include "tst_records.moc"
