@@ -1,0 +1,60 @@
+#pragma once
+
+#include "AppState.h"
+#include "Observable.h"
+#include "UseCases.h"
+
+#include <QStringList>
+
+// The one model of the application: it holds the published AppState and the
+// operations through which the views change it. Every operation changes the
+// state by read-change-write steps and hands the change to the store in the
+// same call.
+class AppModel {
+public:
+    AppModel(AppState initial, UseCases useCases);
+
+    // A copy of the current state.
+    AppState appState() const { return state_.value(); }
+    const AppState& state() const { return state_.value(); }
+    // Replaces the whole state and publishes it.
+    void setAppState(AppState next) { state_.set(std::move(next)); }
+    // An in-place change of a nested part: one write, one publication.
+    template <class F> void modifyAppState(F&& change) { state_.modify(std::forward<F>(change)); }
+
+    // Delivers the current state at once, then every write, in order.
+    [[nodiscard]] Subscription subscribe(std::function<void(const AppState&)> callback) {
+        return state_.subscribe(std::move(callback));
+    }
+
+    const UseCases& useCases() const { return useCases_; }
+
+    void load();
+
+    void saveText(const QString& text);
+    void splitWords();
+    void registerWord(const QString& word, AppState::Word::Kind kind, qint64 row);
+    void removeTemporarily(const QString& word, qint64 row);
+    void deleteWord(const QUuid& id);
+
+    void addTitle(const QString& name);
+    void changeTitle(const Title& title, const QString& newName);
+    void deleteTitle(const QUuid& id);
+    void duplicateTitle(qint64 index);
+
+    // The rows of the CSV export (header first) built from the current state;
+    // the caller asks for a file and writes them with csv::buildText/writeFile.
+    QList<QStringList> exportCSV() const;
+    void restore(const QList<TitleAndWordList>& list);
+
+    // Selection and order written by the views directly.
+    void setCurrentTitle(const Title& title);
+    void setLastSelectedRow(qint64 row);
+
+private:
+    void clampLastSelectedRow();
+    QStringList currentSplitList() const;
+
+    Observable<AppState> state_;
+    UseCases useCases_;
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "AppState.h"
+
+// The text and pending split words of every stored title, keyed by its Title.
+class LoadLanguageStateQueryHandler {
+public:
+    QHash<Title, LanguageState> handle() const;
+};

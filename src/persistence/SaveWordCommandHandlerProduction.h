@@ -1,0 +1,8 @@
+#pragma once
+
+#include "SaveWordCommandHandler.h"
+
+class SaveWordCommandHandlerProduction : public SaveWordCommandHandler {
+public:
+    void handle(const SaveWordCommand& command) const override;
+};
