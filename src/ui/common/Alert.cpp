@@ -1,0 +1,116 @@
+#include "Alert.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+Alert::Alert(QWidget* window, const QString& messageText, const QString& informativeText,
+             Style style)
+    : QDialog(window) {
+    setObjectName(QStringLiteral("Alert"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(messageText);
+
+    auto* icon = new QLabel(this);
+    const int iconSize = this->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    const QStyle::StandardPixmap pixmap = style == Style::informational
+                                              ? QStyle::SP_MessageBoxInformation
+                                          : style == Style::critical ? QStyle::SP_MessageBoxCritical
+                                                                     : QStyle::SP_MessageBoxWarning;
+    icon->setPixmap(this->style()->standardIcon(pixmap, nullptr, this).pixmap(iconSize));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    message_ = new QLabel(messageText, this);
+    QFont bold = message_->font();
+    bold.setBold(true);
+    message_->setFont(bold);
+    message_->setTextFormat(Qt::PlainText);
+    informative_ = new QLabel(informativeText, this);
+    informative_->setTextFormat(Qt::PlainText);
+    informative_->setWordWrap(true);
+    informative_->setVisible(!informativeText.isEmpty());
+
+    textColumn_ = new QVBoxLayout;
+    textColumn_->addWidget(message_);
+    textColumn_->addWidget(informative_);
+    textColumn_->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addSpacing(8);
+    top->addLayout(textColumn_, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    firstButton_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+    secondButton_ = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    firstButton_->setDefault(true);
+    connect(firstButton_, &QPushButton::clicked, this, [this] { done(firstButtonReturn); });
+    connect(secondButton_, &QPushButton::clicked, this, [this] { done(secondButtonReturn); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addSpacing(6);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setMinimumWidth(320);
+}
+
+QLineEdit* Alert::addTextField(const QString& placeholder, const QString& text) {
+    if (!textField_) {
+        textField_ = new QLineEdit(this);
+        textField_->setMinimumWidth(200);
+        textColumn_->insertWidget(2, textField_);
+    }
+    textField_->setPlaceholderText(placeholder);
+    textField_->setText(text);
+    textField_->setFocus();
+    return textField_;
+}
+
+void Alert::removeSecondButton() {
+    if (!secondButton_)
+        return;
+    delete secondButton_;
+    secondButton_ = nullptr;
+}
+
+QString Alert::messageText() const {
+    return message_->text();
+}
+QString Alert::informativeText() const {
+    return informative_->text();
+}
+
+void Alert::beginSheetModal(std::function<void(int)> completion) {
+    connect(this, &QDialog::finished, this, [completion = std::move(completion)](int response) {
+        if (completion)
+            completion(response);
+    });
+    open();
+    if (textField_)
+        textField_->setFocus();
+}
+
+void Alert::reject() {
+    done(secondButton_ ? secondButtonReturn : firstButtonReturn);
+}
+
+QWidget* Alert::mainWindow(const QWidget* from) {
+    if (from) {
+        if (auto* top = qobject_cast<QMainWindow*>(from->window()))
+            return top;
+    }
+    if (auto* active = qobject_cast<QMainWindow*>(QApplication::activeWindow()))
+        return active;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* main = qobject_cast<QMainWindow*>(w); main && main->isVisible())
+            return main;
+    }
+    return nullptr;
+}
