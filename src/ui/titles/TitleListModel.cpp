@@ -1,0 +1,115 @@
+#include "TitleListModel.h"
+
+#include <QDataStream>
+#include <QIODevice>
+#include <QMimeData>
+
+#include <algorithm>
+
+const QString TitleListModel::mimeType = QStringLiteral("application/x-pramel-title-rows");
+
+TitleListModel::TitleListModel(QObject* parent)
+    : QAbstractTableModel(parent) {}
+
+void TitleListModel::reload(const QList<Title>& titles) {
+    beginResetModel();
+    titles_ = titles;
+    endResetModel();
+}
+
+int TitleListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(titles_.size()) + 1;
+}
+
+int TitleListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1;
+}
+
+QVariant TitleListModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const int row = index.row();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        if (row == 0)
+            return role == Qt::DisplayRole ? QVariant(tr("Language")) : QVariant();
+        return titles_.at(row - 1).title;
+    case IsCaptionRole:
+        return row == 0;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TitleListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    // The caption is neither a choice nor something to drag; keeping it
+    // disabled also makes the keyboard skip it.
+    if (index.row() == 0)
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
+           Qt::ItemNeverHasChildren;
+}
+
+QStringList TitleListModel::mimeTypes() const {
+    return {mimeType};
+}
+
+QMimeData* TitleListModel::mimeData(const QModelIndexList& indexes) const {
+    QList<int> rows;
+    for (const QModelIndex& index : indexes) {
+        if (index.isValid() && !rows.contains(index.row()))
+            rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << rows;
+    auto* data = new QMimeData;
+    data->setData(mimeType, bytes);
+    return data;
+}
+
+Qt::DropActions TitleListModel::supportedDropActions() const {
+    return Qt::MoveAction;
+}
+Qt::DropActions TitleListModel::supportedDragActions() const {
+    return Qt::MoveAction;
+}
+
+QList<int> TitleListModel::decodeRows(const QMimeData* data) {
+    if (!data || !data->hasFormat(mimeType))
+        return {};
+    QDataStream in(data->data(mimeType));
+    QList<int> rows;
+    in >> rows;
+    if (in.status() != QDataStream::Ok)
+        return {};
+    return rows;
+}
+
+int TitleListModel::dropRow(int row, const QModelIndex& parent) const {
+    if (row >= 0)
+        return row;
+    return parent.isValid() ? parent.row() : rowCount();
+}
+
+bool TitleListModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
+                                     const QModelIndex& parent) const {
+    if (action != Qt::MoveAction || !data || !data->hasFormat(mimeType))
+        return false;
+    // Nothing may land above the caption row.
+    return dropRow(row, parent) >= 1;
+}
+
+bool TitleListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                                  const QModelIndex& parent) {
+    if (!canDropMimeData(data, action, row, column, parent) || !dropHandler)
+        return false;
+    const QList<int> rows = decodeRows(data);
+    if (rows.isEmpty())
+        return false;
+    return dropHandler(rows, dropRow(row, parent));
+}

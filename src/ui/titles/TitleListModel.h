@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Title.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+
+#include <functional>
+
+// The rows of the title list: row 0 is the caption "Language", row r >= 1 is
+// titles[r - 1]. It shows the list it was last reset with, so the rows stay
+// put until the owner reloads them. Drags carry the dragged rows under an
+// application-private type; a drop is handed to dropHandler.
+class TitleListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Roles { IsCaptionRole = Qt::UserRole + 1 };
+
+    static const QString mimeType;
+
+    explicit TitleListModel(QObject* parent = nullptr);
+
+    void reload(const QList<Title>& titles);
+    const QList<Title>& titles() const { return titles_; }
+
+    // Receives the dragged rows (caption row counted) and the row above which
+    // they were dropped (rowCount() for below the last row); answers whether
+    // the drop was taken.
+    std::function<bool(const QList<int>& rows, int dropRow)> dropHandler;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDropActions() const override;
+    Qt::DropActions supportedDragActions() const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
+    // The dragged rows of a payload, or an empty list when it is unreadable.
+    static QList<int> decodeRows(const QMimeData* data);
+
+private:
+    // A drop "on" a row counts as a drop above it; on the empty area below
+    // the rows, as a drop below the last row.
+    int dropRow(int row, const QModelIndex& parent) const;
+
+    QList<Title> titles_;
+};

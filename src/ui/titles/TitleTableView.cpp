@@ -1,0 +1,128 @@
+#include "TitleTableView.h"
+
+#include "StatusLine.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+TitleTableView::TitleTableView(QWidget* parent)
+    : QTableView(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(24);
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid() && index.row() >= 1)
+            Q_EMIT rowChosen(index.row());
+    });
+}
+
+int TitleTableView::selectedRow() const {
+    if (!selectionModel())
+        return -1;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TitleTableView::selectRowOnly(int row) {
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+}
+
+void TitleTableView::mousePressEvent(QMouseEvent* event) {
+    // The right button selects only through the context menu below, and
+    // never the caption row.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void TitleTableView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+}
+
+void TitleTableView::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    if (!model())
+        return;
+    QPoint pos = event->pos();
+    int row;
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        row = rowAt(pos.y());
+    } else {
+        // The menu key opens the menu of the selected row.
+        row = selectedRow();
+        if (row >= 0)
+            pos = visualRect(model()->index(row, 0)).center();
+    }
+    if (row < 1)
+        return;
+    printStatus(QStringLiteral("Right-clicked on row: %1").arg(row));
+    selectRowOnly(row);
+
+    if (contextMenu_)
+        contextMenu_->close();
+    auto* menu = new QMenu(tr("Context Menu"), this);
+    menu->setObjectName(QStringLiteral("Context Menu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(tr("Duplicate"), this, [this, row] { runAction(duplicateTapAction, row); });
+    menu->addAction(tr("Delete"), this, [this, row] { runAction(deleteTapAction, row); });
+    menu->addAction(tr("Edit"), this, [this, row] { runAction(editTapAction, row); });
+    contextMenu_ = menu;
+    connect(menu, &QObject::destroyed, this, [this, menu] {
+        if (contextMenu_ == menu)
+            contextMenu_ = nullptr;
+    });
+    menu->popup(viewport()->mapToGlobal(pos));
+}
+
+void TitleTableView::runAction(const TitleIndexAction& action, int clickedRow) {
+    if (action)
+        action(clickedRow - 1);
+}
+
+void TitleTableView::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && model() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        event->accept();
+        const int last = model()->rowCount() - 1;
+        if (last < 1)
+            return;
+        const int current = selectedRow();
+        int next;
+        if (current < 1)
+            next = key == Qt::Key_Down ? 1 : last;
+        else
+            next = qBound(1, current + (key == Qt::Key_Down ? 1 : -1), last);
+        if (next == current)
+            return;
+        selectRowOnly(next);
+        scrollTo(model()->index(next, 0));
+        Q_EMIT rowChosen(next);
+        return;
+    }
+    // Home, End and the page keys choose the row they land on, like Up and Down.
+    const int before = selectedRow();
+    QTableView::keyPressEvent(event);
+    const int after = selectedRow();
+    if (after >= 1 && after != before)
+        Q_EMIT rowChosen(after);
+}

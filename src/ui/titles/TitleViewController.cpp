@@ -1,0 +1,223 @@
+#include "TitleViewController.h"
+
+#include "ChangeTitleOrderCommandHandler.h"
+#include "StatusLine.h"
+#include "TitleCell.h"
+#include "TitleListModel.h"
+#include "TitleTableView.h"
+#include "ViewModelFactory.h"
+#include "common/Alert.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+TitleViewController::TitleViewController(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("TitleViewController"));
+    tableView_ = new TitleTableView(this);
+    tableView_->setObjectName(QStringLiteral("titleTableView"));
+    titleModel_ = new TitleListModel(this);
+    cell_ = new TitleCell(this);
+
+    addButton_ = new QToolButton(this);
+    addButton_->setObjectName(QStringLiteral("addTitleButton"));
+    addButton_->setText(QStringLiteral("+"));
+    addButton_->setToolTip(tr("Add a title"));
+    addButton_->setAutoRaise(true);
+    addButton_->setFixedSize(24, 22);
+    connect(addButton_, &QToolButton::clicked, this, &TitleViewController::onButtonTapped);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 2, 4, 2);
+    bar->addWidget(addButton_);
+    bar->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tableView_, 1);
+    layout->addLayout(bar);
+
+    viewDidLoad();
+}
+
+void TitleViewController::viewDidLoad() {
+    appModel = ViewModelFactory::shared().model();
+
+    // Only a change of the list of titles reloads the table; a new current
+    // title or new words leave it alone. Publications are coalesced: the
+    // reload runs once, on the next turn of the event loop, with the latest
+    // state.
+    subs = appModel->subscribe([this](const AppState& state) {
+        QList<Title> titles = state.titles();
+        if (hasLastTitles_ && titles == lastTitles_)
+            return;
+        lastTitles_ = std::move(titles);
+        hasLastTitles_ = true;
+        scheduleReload();
+    });
+
+    tableView_->setItemDelegate(cell_);
+    tableView_->setModel(titleModel_);
+    connect(tableView_, &TitleTableView::rowChosen, this, &TitleViewController::didSelectRow);
+    tableView_->horizontalHeader()->hide();
+
+    tableView_->duplicateTapAction = [this](qint64 i) { duplicateTitle(i); };
+    tableView_->deleteTapAction = [this](qint64 i) { deleteTitle(i); };
+    tableView_->editTapAction = [this](qint64 i) { editTitle(i); };
+
+    tableView_->setDragEnabled(true);
+    tableView_->setAcceptDrops(true);
+    tableView_->setDropIndicatorShown(true);
+    tableView_->setDragDropOverwriteMode(false);
+    tableView_->setDragDropMode(QAbstractItemView::InternalMove);
+    tableView_->setDefaultDropAction(Qt::MoveAction);
+    titleModel_->dropHandler = [this](const QList<int>& rows, int dropRow) {
+        return acceptDrop(rows, dropRow);
+    };
+}
+
+void TitleViewController::scheduleReload() {
+    if (reloadQueued_)
+        return;
+    reloadQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        reloadQueued_ = false;
+        reloadData();
+    });
+}
+
+void TitleViewController::reloadData() {
+    // The table keeps its selection across a reload, by row.
+    const int selected = tableView_->selectedRow();
+    titleModel_->reload(appModel->state().titles());
+    if (selected >= 1 && selected < titleModel_->rowCount()) {
+        tableView_->selectionModel()->setCurrentIndex(titleModel_->index(selected, 0),
+                                                      QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+    }
+}
+
+std::optional<Title> TitleViewController::titleOnScreen(qint64 titleIndex) const {
+    const QList<Title> titles = appModel->state().titles();
+    const QList<Title>& shown = titleModel_->titles();
+    if (titleIndex < 0 || titleIndex >= titles.size() || titleIndex >= shown.size())
+        return std::nullopt;
+    if (titles.at(titleIndex).id != shown.at(titleIndex).id)
+        return std::nullopt;
+    return titles.at(titleIndex);
+}
+
+void TitleViewController::didSelectRow(int row) {
+    if (row < 1)
+        return;
+    const std::optional<Title> title = titleOnScreen(row - 1);
+    if (!title)
+        return;
+    appModel->setCurrentTitle(*title);
+}
+
+namespace {
+Alert* makeNameAlert(QWidget* window, const QString& name) {
+    auto* alert = new Alert(window, QObject::tr("Alert Title"), QObject::tr("Enter your name:"));
+    alert->addTextField(QObject::tr("Name"), name);
+    return alert;
+}
+} // namespace
+
+void TitleViewController::onButtonTapped() {
+    QWidget* window = Alert::mainWindow(this);
+    if (!window)
+        return;
+    Alert* alert = makeNameAlert(window, QString());
+    QLineEdit* field = alert->textField();
+    alert->beginSheetModal([this, field](int response) {
+        if (response == Alert::firstButtonReturn) {
+            const QString text = field->text();
+            printStatus(QStringLiteral("OK button clicked. Entered text: ") + text);
+            appModel->addTitle(text);
+        } else if (response == Alert::secondButtonReturn) {
+            printStatus(QStringLiteral("Cancel button clicked"));
+        }
+    });
+}
+
+void TitleViewController::editTitle(qint64 titleIndex) {
+    const std::optional<Title> title = titleOnScreen(titleIndex);
+    if (!title)
+        return;
+    QWidget* window = Alert::mainWindow(this);
+    if (!window)
+        return;
+    Alert* alert = makeNameAlert(window, title->title);
+    QLineEdit* field = alert->textField();
+    field->selectAll();
+    alert->beginSheetModal([this, field, kept = *title](int response) {
+        if (response == Alert::firstButtonReturn) {
+            const QString text = field->text();
+            printStatus(QStringLiteral("OK button clicked. Entered text: ") + text);
+            appModel->changeTitle(kept, text);
+        } else if (response == Alert::secondButtonReturn) {
+            printStatus(QStringLiteral("Cancel button clicked"));
+        }
+    });
+}
+
+void TitleViewController::deleteTitle(qint64 titleIndex) {
+    QWidget* window = Alert::mainWindow(this);
+    if (!window)
+        return;
+    const std::optional<Title> title = titleOnScreen(titleIndex);
+    if (!title)
+        return;
+    auto* alert = new Alert(window, tr("Delete Title"), tr("Are you sure?"));
+    alert->beginSheetModal([this, id = title->id](int response) {
+        if (response == Alert::firstButtonReturn) {
+            printStatus(QStringLiteral("OK button clicked. Entered text:"));
+            appModel->deleteTitle(id);
+        } else if (response == Alert::secondButtonReturn) {
+            printStatus(QStringLiteral("Cancel button clicked"));
+        }
+    });
+}
+
+void TitleViewController::duplicateTitle(qint64 titleIndex) {
+    if (!titleOnScreen(titleIndex))
+        return;
+    appModel->duplicateTitle(titleIndex);
+}
+
+bool TitleViewController::acceptDrop(const QList<int>& rows, int dropRow) {
+    if (rows.isEmpty())
+        return false;
+    // Only the first dragged row moves.
+    const int from = *std::min_element(rows.begin(), rows.end()) - 1;
+    const int to = dropRow - 1;
+    const qsizetype count = appModel->state().listOfTitleAndWordList.size();
+    // The caption row is no title, and nothing can land above it; rows from a
+    // list that has changed since they were shown are not trusted either.
+    if (from < 0 || to < 0 || to > count || !titleOnScreen(from))
+        return false;
+
+    const TitleAndWordList item = appModel->state().listOfTitleAndWordList.at(from);
+    printStatus(QStringLiteral("Dragged is %1 %2").arg(from).arg(item.title.title));
+    printStatus(QStringLiteral("Row is %1").arg(to));
+
+    AppState state = appModel->appState();
+    state.listOfTitleAndWordList.removeAt(from);
+    appModel->setAppState(std::move(state));
+
+    state = appModel->appState();
+    state.listOfTitleAndWordList.insert(from < to ? to - 1 : to, item);
+    appModel->setAppState(std::move(state));
+
+    ChangeTitleOrderCommandHandler().handle(appModel->state().titles());
+    reloadData();
+    return true;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "AppModel.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QToolButton;
+class TitleCell;
+class TitleListModel;
+class TitleTableView;
+
+// The title pane: the list of titles under its caption row and the add
+// button. It keeps no data of its own: the rows come from the published
+// state, and every change goes through the model.
+class TitleViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit TitleViewController(QWidget* parent = nullptr);
+
+    TitleTableView* tableView() const { return tableView_; }
+    TitleListModel* titleModel() const { return titleModel_; }
+    QToolButton* addButton() const { return addButton_; }
+
+    // The add button's action: asks for a name in an alert.
+    void onButtonTapped();
+    // Makes the title of a chosen row current.
+    void didSelectRow(int row);
+    void duplicateTitle(qint64 titleIndex);
+    void deleteTitle(qint64 titleIndex);
+    void editTitle(qint64 titleIndex);
+    // Moves the first dragged title above dropRow and stores the new order.
+    bool acceptDrop(const QList<int>& rows, int dropRow);
+
+private:
+    void viewDidLoad();
+    void scheduleReload();
+    void reloadData();
+    // The title at titleIndex when the rows on screen still match the list.
+    std::optional<Title> titleOnScreen(qint64 titleIndex) const;
+
+    std::shared_ptr<AppModel> appModel;
+    Subscription subs;
+    TitleTableView* tableView_ = nullptr;
+    TitleListModel* titleModel_ = nullptr;
+    TitleCell* cell_ = nullptr;
+    QToolButton* addButton_ = nullptr;
+    QList<Title> lastTitles_;
+    bool hasLastTitles_ = false;
+    bool reloadQueued_ = false;
+};
