@@ -1,15 +1,85 @@
 #include "WindowController.h"
 
-#include <QAction>
+#include "SplitViewController.h"
+#include "ViewModelFactory.h"
+#include "ui_Main.h"
+
 #include <QApplication>
 #include <QKeySequence>
-#include <QMenuBar>
+#include <QTimer>
 
-WindowController::WindowController(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QStringLiteral("Pramel"));
-    resize(1100, 700);
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    QAction* quit = file->addAction(tr("&Quit"));
-    quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, qApp, &QApplication::quit);
+WindowController::WindowController(QWidget* parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::Main>()) {
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("WindowController"));
+
+    splitViewController_ = new SplitViewController(this);
+    delete takeCentralWidget();
+    setCentralWidget(splitViewController_);
+
+    // Most Linux desktops define no standard key for the preferences.
+    QList<QKeySequence> preferenceKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
+    if (preferenceKeys.isEmpty())
+        preferenceKeys = {QKeySequence(Qt::CTRL | Qt::Key_Comma)};
+    ui->actionPreferences->setShortcuts(preferenceKeys);
+    ui->actionQuit->setShortcutContext(Qt::ApplicationShortcut);
+
+    connect(ui->actionQuit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
+    connect(ui->actionToggleLeftInspectorPane, &QAction::triggered, this,
+            &WindowController::toggleLeftInspectorPane);
+    connect(ui->actionToggleInspectorPane, &QAction::triggered, this,
+            &WindowController::toggleInspectorPane);
+    connect(ui->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
+
+    windowDidLoad();
+}
+
+WindowController::~WindowController() = default;
+
+void WindowController::windowDidLoad() {
+    _mainViewModel = ViewModelFactory::shared().model();
+    // The window title is the name held in currentTitle; an empty name leaves
+    // an empty title, which the window manager shows as the application name.
+    subs = _mainViewModel->subscribe([this](const AppState& state) {
+        if (hasLastTitle_ && state.currentTitle == lastTitle_)
+            return;
+        lastTitle_ = state.currentTitle;
+        hasLastTitle_ = true;
+        if (titleUpdateQueued_)
+            return;
+        titleUpdateQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            titleUpdateQueued_ = false;
+            setWindowTitle(_mainViewModel->state().currentTitle.title);
+        });
+    });
+}
+
+QAction* WindowController::preferencesAction() const {
+    return ui->actionPreferences;
+}
+QAction* WindowController::quitAction() const {
+    return ui->actionQuit;
+}
+QAction* WindowController::toggleLeftInspectorPaneAction() const {
+    return ui->actionToggleLeftInspectorPane;
+}
+QAction* WindowController::toggleInspectorPaneAction() const {
+    return ui->actionToggleInspectorPane;
+}
+QAction* WindowController::splitWordsAction() const {
+    return ui->actionSplitWords;
+}
+
+void WindowController::toggleLeftInspectorPane() {
+    splitViewController_->toggle(SplitViewController::Pane::left);
+}
+
+void WindowController::toggleInspectorPane() {
+    splitViewController_->toggle(SplitViewController::Pane::right);
+}
+
+void WindowController::splitWords() {
+    _mainViewModel->splitWords();
 }

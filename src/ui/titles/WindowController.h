@@ -1,11 +1,44 @@
 #pragma once
 
+#include "AppModel.h"
+
 #include <QMainWindow>
 
+#include <memory>
+
+namespace Ui {
+class Main;
+}
+class SplitViewController;
+
 // The main window: the title list, the text with its split words, and the
-// registered words, side by side.
+// registered words, side by side. Its title follows the current title; it
+// carries the window-wide commands.
 class WindowController : public QMainWindow {
     Q_OBJECT
 public:
     explicit WindowController(QWidget* parent = nullptr);
+    ~WindowController() override;
+
+    SplitViewController* splitViewController() const { return splitViewController_; }
+    QAction* preferencesAction() const;
+    QAction* quitAction() const;
+    QAction* toggleLeftInspectorPaneAction() const;
+    QAction* toggleInspectorPaneAction() const;
+    QAction* splitWordsAction() const;
+
+    void toggleLeftInspectorPane();
+    void toggleInspectorPane();
+    void splitWords();
+
+private:
+    void windowDidLoad();
+
+    std::unique_ptr<Ui::Main> ui;
+    SplitViewController* splitViewController_ = nullptr;
+    std::shared_ptr<AppModel> _mainViewModel;
+    Subscription subs;
+    Title lastTitle_;
+    bool hasLastTitle_ = false;
+    bool titleUpdateQueued_ = false;
 };

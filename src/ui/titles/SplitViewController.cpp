@@ -1,0 +1,125 @@
+#include "SplitViewController.h"
+
+#include "StatusLine.h"
+#include "TitleViewController.h"
+#include "ViewController.h"
+
+#include <QEvent>
+#include <QResizeEvent>
+#include <QVariantAnimation>
+
+namespace {
+constexpr int animationMilliseconds = 180;
+constexpr int rightInitialWidth = 260;
+} // namespace
+
+SplitViewController::SplitViewController(QWidget* parent)
+    : QSplitter(Qt::Horizontal, parent) {
+    setObjectName(QStringLiteral("SplitViewController"));
+    setChildrenCollapsible(false);
+    setHandleWidth(1);
+
+    titleViewController_ = new TitleViewController(this);
+    leftPane_ = titleViewController_;
+    makePanes();
+
+    addWidget(leftPane_);
+    addWidget(middlePane_);
+    addWidget(rightPane_);
+    viewDidLoad();
+}
+
+void SplitViewController::makePanes() {
+    middlePane_ = new ViewController(this);
+    middlePane_->setObjectName(QStringLiteral("middlePane"));
+    rightPane_ = new ViewController(this);
+    rightPane_->setObjectName(QStringLiteral("rightPane"));
+}
+
+void SplitViewController::viewDidLoad() {
+    left_ = {leftPane_, leftMinimumWidth, leftMaximumWidth, false, leftMinimumWidth, nullptr};
+    right_ = {rightPane_, rightMinimumWidth, rightMaximumWidth, false, rightInitialWidth, nullptr};
+    restoreLimits(left_);
+    restoreLimits(right_);
+    middlePane_->setMinimumWidth(200);
+
+    setStretchFactor(0, 0);
+    setStretchFactor(1, 1);
+    setStretchFactor(2, 0);
+    // The left pane opens at its narrowest.
+    setSizes({leftMinimumWidth, 600, rightInitialWidth});
+
+    rightPane_->installEventFilter(this);
+}
+
+void SplitViewController::restoreLimits(SidePane& pane) {
+    pane.widget->setMinimumWidth(pane.minimumWidth);
+    pane.widget->setMaximumWidth(pane.maximumWidth);
+}
+
+bool SplitViewController::isCollapsed(Pane pane) const {
+    return side(pane).collapsed;
+}
+
+bool SplitViewController::isAnimating(Pane pane) const {
+    const SidePane& s = side(pane);
+    return s.animation && s.animation->state() == QAbstractAnimation::Running;
+}
+
+void SplitViewController::setCollapsed(Pane which, bool collapsed) {
+    SidePane& pane = side(which);
+    if (pane.collapsed == collapsed)
+        return;
+    pane.collapsed = collapsed;
+
+    const int current = pane.widget->isVisible() ? pane.widget->width() : 0;
+    int target = 0;
+    if (collapsed) {
+        if (!isAnimating(which) && current > 0)
+            pane.widthBeforeCollapse = current;
+    } else {
+        target = qBound(pane.minimumWidth, pane.widthBeforeCollapse, pane.maximumWidth);
+    }
+
+    if (!pane.animation) {
+        pane.animation = new QVariantAnimation(this);
+        pane.animation->setDuration(animationMilliseconds);
+        pane.animation->setEasingCurve(QEasingCurve::InOutQuad);
+        connect(pane.animation, &QVariantAnimation::valueChanged, this,
+                [this, &pane](const QVariant& value) {
+                    // While it moves the pane may be narrower than its minimum.
+                    const int width = value.toInt();
+                    pane.widget->setMinimumWidth(0);
+                    pane.widget->setMaximumWidth(width);
+                    QList<int> widths = sizes();
+                    const int index = indexOf(pane.widget);
+                    const int middle = indexOf(middlePane_);
+                    widths[middle] += widths[index] - width;
+                    widths[index] = width;
+                    setSizes(widths);
+                });
+        connect(pane.animation, &QVariantAnimation::finished, this, [this, &pane] {
+            if (pane.collapsed)
+                pane.widget->hide();
+            restoreLimits(pane);
+        });
+    }
+    pane.animation->stop();
+    pane.widget->setMinimumWidth(0);
+    pane.widget->setMaximumWidth(current);
+    pane.widget->show();
+    pane.animation->setStartValue(current);
+    pane.animation->setEndValue(target);
+    pane.animation->start();
+}
+
+bool SplitViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == rightPane_ && event->type() == QEvent::Resize) {
+        auto* resize = static_cast<QResizeEvent*>(event);
+        if (resize->size().width() != resize->oldSize().width()) {
+            printStatus(QStringLiteral("Inspector width changed to: ") +
+                        QString::number(double(resize->size().width()), 'f', 1));
+        }
+    }
+    return QSplitter::eventFilter(watched, event);
+}

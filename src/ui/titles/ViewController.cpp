@@ -1,0 +1,4 @@
+#include "ViewController.h"
+
+ViewController::ViewController(QWidget* parent)
+    : QWidget(parent) {}
