@@ -1,0 +1,128 @@
+#include "PreferenceView.h"
+
+#include "CsvExchange.h"
+#include "PreferenceViewDelegate.h"
+#include "StatusLine.h"
+#include "ViewModelFactory.h"
+#include "common/Alert.h"
+#include "ui_PreferenceView.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QStringDecoder>
+
+PreferenceView::PreferenceView(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::PreferenceView>()) {
+    ui->setupUi(this);
+    connect(ui->alphabetCheckbox, &QCheckBox::clicked, this,
+            &PreferenceView::alphabetCheckboxToggled);
+    connect(ui->dateCheckbox, &QCheckBox::clicked, this, &PreferenceView::dateCheckboxToggled);
+    connect(ui->languageSelectButton, &QComboBox::activated, this,
+            &PreferenceView::languageSelected);
+    connect(ui->restoreButton, &QPushButton::clicked, this, &PreferenceView::restore);
+    awakeFromNib();
+}
+
+PreferenceView::~PreferenceView() = default;
+
+QCheckBox* PreferenceView::dateCheckbox() const {
+    return ui->dateCheckbox;
+}
+QCheckBox* PreferenceView::alphabetCheckbox() const {
+    return ui->alphabetCheckbox;
+}
+QComboBox* PreferenceView::languageSelectButton() const {
+    return ui->languageSelectButton;
+}
+QPushButton* PreferenceView::restoreButton() const {
+    return ui->restoreButton;
+}
+
+void PreferenceView::awakeFromNib() {
+    ui->alphabetCheckbox->setChecked(true);
+    ui->dateCheckbox->setChecked(false);
+    ui->languageSelectButton->addItems({QStringLiteral("English"), QStringLiteral("Japanese")});
+    ui->languageSelectButton->setCurrentIndex(0);
+    appModel = ViewModelFactory::shared().model();
+}
+
+namespace {
+// The two boxes are one choice of two: the clicked box has already flipped.
+void applyCheckboxRule(QCheckBox* clicked, QCheckBox* other) {
+    if (!clicked->isChecked())
+        clicked->setChecked(true);
+    else
+        other->setChecked(false);
+}
+} // namespace
+
+void PreferenceView::alphabetCheckboxToggled() {
+    applyCheckboxRule(ui->alphabetCheckbox, ui->dateCheckbox);
+}
+
+void PreferenceView::dateCheckboxToggled() {
+    applyCheckboxRule(ui->dateCheckbox, ui->alphabetCheckbox);
+}
+
+void PreferenceView::languageSelected() {
+    const int index = ui->languageSelectButton->currentIndex();
+    if (index < 0) {
+        printStatus(QStringLiteral("Selected item: nil"));
+        return;
+    }
+    printStatus(QStringLiteral("Selected item: Optional(\"%1\")")
+                    .arg(ui->languageSelectButton->itemText(index)));
+}
+
+void PreferenceView::restore() {
+    auto* dialog = new QFileDialog(window(), tr("Choose a CSV file"));
+    dialog->setObjectName(QStringLiteral("restoreFileDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilter(tr("CSV files (*.csv)"));
+    dialog->setDefaultSuffix(QStringLiteral("csv"));
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QFileDialog::fileSelected, this, &PreferenceView::restoreFromFile);
+    dialog->open();
+}
+
+void PreferenceView::restoreFromFile(const QString& path) {
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showError(tr("The file could not be read."), file.errorString());
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        showError(tr("The file could not be read."), tr("It is not UTF-8 text."));
+        return;
+    }
+    if (text.count(QLatin1Char('\n')) == text.size()) {
+        showError(tr("The file could not be read."), tr("It holds no lines."));
+        return;
+    }
+
+    auto parsed = csv::parseCSV(text);
+    if (const auto* error = std::get_if<CSVParseError>(&parsed)) {
+        const QString detail = error->line > 0
+                                   ? tr("Line %1: %2").arg(error->line).arg(error->message)
+                                   : error->message;
+        showError(tr("The file could not be restored."), detail);
+        return;
+    }
+    appModel->restore(std::get<QList<TitleAndWordList>>(parsed));
+    if (delegate)
+        delegate->restoreDidSucceed();
+}
+
+void PreferenceView::showError(const QString& message, const QString& detail) {
+    auto* alert = new Alert(window(), message, detail, Alert::Style::critical);
+    alert->removeSecondButton();
+    alert->beginSheetModal({});
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "AppModel.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QPushButton;
+class PreferenceViewDelegate;
+
+namespace Ui {
+class PreferenceView;
+}
+
+// The preferences: two sort boxes of which exactly one is on, the language
+// pop-up, and the restore from a CSV file. The boxes and the pop-up only show
+// a choice; nothing of it is kept.
+class PreferenceView : public QWidget {
+    Q_OBJECT
+public:
+    explicit PreferenceView(QWidget* parent = nullptr);
+    ~PreferenceView() override;
+
+    QCheckBox* dateCheckbox() const;
+    QCheckBox* alphabetCheckbox() const;
+    QComboBox* languageSelectButton() const;
+    QPushButton* restoreButton() const;
+
+    PreferenceViewDelegate* delegate = nullptr;
+
+    void alphabetCheckboxToggled();
+    void dateCheckboxToggled();
+    void languageSelected();
+    // Asks for a CSV file and restores from it.
+    void restore();
+    // The part of the restore after the file was chosen.
+    void restoreFromFile(const QString& path);
+
+private:
+    void awakeFromNib();
+    void showError(const QString& message, const QString& detail);
+
+    std::unique_ptr<Ui::PreferenceView> ui;
+    std::shared_ptr<AppModel> appModel;
+    std::optional<Subscription> sub;
+};

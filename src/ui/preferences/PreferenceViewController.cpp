@@ -1,0 +1,35 @@
+#include "PreferenceViewController.h"
+
+#include "PreferenceView.h"
+#include "StatusLine.h"
+#include "common/Alert.h"
+
+#include <QVBoxLayout>
+
+PreferenceViewController::PreferenceViewController(QWidget* parent)
+    : QWidget(parent) {
+    viewDidLoad();
+}
+
+void PreferenceViewController::viewDidLoad() {
+    view_ = new PreferenceView(this);
+    view_->delegate = this;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+}
+
+void PreferenceViewController::restoreDidSucceed() {
+    QWidget* window = Alert::mainWindow();
+    if (!window)
+        return;
+    auto* alert =
+        new Alert(window, tr("Successfully restored"), QString(), Alert::Style::informational);
+    alert->removeSecondButton();
+    alert->beginSheetModal([](int response) {
+        if (response == Alert::firstButtonReturn)
+            printStatus(QStringLiteral("OK button clicked. Entered text:"));
+        else if (response == Alert::secondButtonReturn)
+            printStatus(QStringLiteral("Cancel button clicked"));
+    });
+}

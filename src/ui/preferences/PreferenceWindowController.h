@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+class PreferenceViewController;
+
+// The preferences window. It is made once and shown again on every use of the
+// preferences command; closing it only hides it.
+class PreferenceWindowController : public QWidget {
+    Q_OBJECT
+public:
+    explicit PreferenceWindowController(QWidget* parent = nullptr);
+
+    PreferenceViewController* contentViewController() const { return content_; }
+
+private:
+    PreferenceViewController* content_ = nullptr;
+};
