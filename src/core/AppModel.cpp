@@ -9,6 +9,7 @@
 #include "SplitTextUseCase.h"
 #include "TextCompare.h"
 
+#include <QMultiHash>
 #include <QSet>
 
 namespace {
@@ -298,7 +299,32 @@ QList<QStringList> AppModel::exportCSV() const {
     return rows;
 }
 
-void AppModel::restore(const QList<TitleAndWordList>& list) {
+void AppModel::restore(const QList<TitleAndWordList>& incoming) {
+    // A word the title already holds (same text, kind and second) is not stored
+    // twice; it keeps the id and time it has, so memory and store agree.
+    QList<TitleAndWordList> list = incoming;
+    const AppState& before = state();
+    for (auto& entry : list) {
+        const qsizetype i = before.indexOfTitle(entry.title.id);
+        if (i < 0)
+            continue;
+        QMultiHash<QString, AppState::Word> held;
+        for (const auto& w : before.listOfTitleAndWordList[i].wordList)
+            held.insert(text::nfc(w.wordText), w);
+        for (auto& w : entry.wordList) {
+            for (auto it = held.find(text::nfc(w.wordText)); it != held.end() &&
+                                                            it.key() == text::nfc(w.wordText);
+                 ++it) {
+                if (it->kind == w.kind &&
+                    it->timestamp.toSecsSinceEpoch() == w.timestamp.toSecsSinceEpoch()) {
+                    w.id = it->id;
+                    w.timestamp = it->timestamp;
+                    held.erase(it);
+                    break;
+                }
+            }
+        }
+    }
     modifyAppState([&](AppState& s) {
         s.listOfTitleAndWordList = list;
         for (const auto& entry : list) {
