@@ -41,9 +41,11 @@ void TitleTableView::selectRowOnly(int row) {
 }
 
 void TitleTableView::mousePressEvent(QMouseEvent* event) {
-    // The right button selects only through the context menu below, and
-    // never the caption row.
-    if (event->button() == Qt::RightButton) {
+    // The right button selects only through the context menu below.
+    // The caption row is not a choice: pressing it leaves the selection as it
+    // was.
+    if (event->button() == Qt::RightButton ||
+        (model() && indexAt(event->position().toPoint()).row() == 0)) {
         event->accept();
         return;
     }

@@ -1,0 +1,486 @@
+#include "AppModel.h"
+#include "ChangeTitleOrderCommandHandler.h"
+#include "SaveWordsCommandHandler.h"
+#include "SplitViewController.h"
+#include "StatusLine.h"
+#include "TestSupport.h"
+#include "TitleListModel.h"
+#include "TitleTableView.h"
+#include "TitleViewController.h"
+#include "UiTestSupport.h"
+#include "ViewModelFactory.h"
+#include "WindowController.h"
+
+#include <QAbstractItemModelTester>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+class TitlesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void rowsShowCaptionAndTitles();
+    void emptyListHasOnlyCaption();
+    void choosingRowMakesTitleCurrent_data();
+    void choosingRowMakesTitleCurrent();
+    void addTitle_data();
+    void addTitle();
+    void renameTitle_data();
+    void renameTitle();
+    void deleteTitle_data();
+    void deleteTitle();
+    void duplicateFromContextMenu();
+    void rightClickOutsideTitleRows_data();
+    void rightClickOutsideTitleRows();
+    void rightClickOnTitleRow();
+    void dragReorder_data();
+    void dragReorder();
+    void dragRefused_data();
+    void dragRefused();
+    void staleRowsAreIgnored();
+
+private:
+    // A fresh store holding the given titles, loaded into a fresh model, and
+    // a main window showing it.
+    void start(const QStringList& names);
+    QStringList names() const;
+    static QStringList storedNames();
+    TitleViewController* titles() const {
+        return window->splitViewController()->titleViewController();
+    }
+    TitleTableView* table() const { return titles()->tableView(); }
+    void waitForReload();
+    void rightClick(int row);
+    QMenu* waitForMenu();
+
+    std::unique_ptr<TemporaryStore> store;
+    std::shared_ptr<AppModel> model;
+    std::unique_ptr<WindowController> window;
+};
+
+void TitlesTest::init() {
+    store = std::make_unique<TemporaryStore>();
+}
+
+void TitlesTest::cleanup() {
+    window.reset();
+    SaveWordsCommandHandler::waitForPendingSaves();
+    model.reset();
+    store.reset();
+}
+
+void TitlesTest::start(const QStringList& seed) {
+    auto seeding = ViewModelFactory::shared().makeAppModel();
+    for (const QString& name : seed)
+        seeding->addTitle(name);
+    model = ViewModelFactory::shared().makeAppModel();
+    model->load();
+    window = std::make_unique<WindowController>();
+    window->show();
+    waitForReload();
+}
+
+void TitlesTest::waitForReload() {
+    QTRY_COMPARE(titles()->titleModel()->titles(), model->state().titles());
+}
+
+QStringList TitlesTest::names() const {
+    QStringList out;
+    for (const Title& t : model->state().titles())
+        out << t.title;
+    return out;
+}
+
+QStringList TitlesTest::storedNames() {
+    // What a new start of the program reads back.
+    SaveWordsCommandHandler::waitForPendingSaves();
+    auto restarted = ViewModelFactory::shared().makeAppModel();
+    restarted->load();
+    QStringList stored;
+    for (const Title& t : restarted->state().titles())
+        stored << t.title;
+    return stored;
+}
+
+void TitlesTest::rightClick(int row) {
+    const QRect rect = table()->visualRect(table()->model()->index(row, 0));
+    const QPoint pos = row < table()->model()->rowCount()
+                           ? rect.center()
+                           : QPoint(10, table()->viewport()->height() - 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, table()->viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(table()->viewport(), &event);
+}
+
+QMenu* TitlesTest::waitForMenu() {
+    QMenu* menu = nullptr;
+    (void)QTest::qWaitFor([&] { return (menu = table()->contextMenu()) && menu->isVisible(); },
+                          2000);
+    return menu;
+}
+
+void TitlesTest::rowsShowCaptionAndTitles() {
+    start({QStringLiteral("A"), QString(), QStringLiteral("C")});
+    QAbstractItemModelTester tester(titles()->titleModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    TitleListModel* rows = titles()->titleModel();
+    QCOMPARE(rows->rowCount(), 4);
+    QCOMPARE(rows->index(0, 0).data().toString(), QStringLiteral("Language"));
+    QVERIFY(rows->index(0, 0).data(TitleListModel::IsCaptionRole).toBool());
+    QVERIFY(!(rows->flags(rows->index(0, 0)) & Qt::ItemIsSelectable));
+    QCOMPARE(rows->index(1, 0).data().toString(), QStringLiteral("A"));
+    QCOMPARE(rows->index(2, 0).data().toString(), QString());
+    QVERIFY(rows->flags(rows->index(2, 0)) & Qt::ItemIsSelectable);
+
+    // The list reloads on a change of the titles, with the tester watching.
+    model->addTitle(QStringLiteral("D"));
+    model->deleteTitle(model->state().listOfTitleAndWordList.at(0).title.id);
+    waitForReload();
+    QCOMPARE(rows->rowCount(), 4);
+    QCOMPARE(rows->index(3, 0).data().toString(), QStringLiteral("D"));
+}
+
+void TitlesTest::emptyListHasOnlyCaption() {
+    start({});
+    QCOMPARE(titles()->titleModel()->rowCount(), 1);
+    const Title before = model->state().currentTitle;
+    QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                      table()->visualRect(table()->model()->index(0, 0)).center());
+    QTest::keyClick(table(), Qt::Key_Down);
+    QCOMPARE(model->state().currentTitle, before);
+    QCOMPARE(table()->selectedRow(), -1);
+}
+
+void TitlesTest::choosingRowMakesTitleCurrent_data() {
+    QTest::addColumn<QList<int>>("clicks"); // row >= 0 clicks, -1 Down, -2 Up
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<int>("selectedRow");
+    QTest::newRow("click second title") << QList<int>{2} << "B" << 2;
+    QTest::newRow("click caption changes nothing") << QList<int>{0} << "A" << -1;
+    QTest::newRow("caption after a title keeps it") << QList<int>{3, 0} << "C" << 3;
+    QTest::newRow("down from nothing takes first") << QList<int>{-1} << "A" << 1;
+    QTest::newRow("down moves on") << QList<int>{1, -1, -1} << "C" << 3;
+    QTest::newRow("down stops at last") << QList<int>{3, -1} << "C" << 3;
+    QTest::newRow("up stops below caption") << QList<int>{2, -2, -2} << "A" << 1;
+}
+
+void TitlesTest::choosingRowMakesTitleCurrent() {
+    QFETCH(QList<int>, clicks);
+    QFETCH(QString, current);
+    QFETCH(int, selectedRow);
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    for (int click : clicks) {
+        if (click >= 0) {
+            QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                              table()->visualRect(table()->model()->index(click, 0)).center());
+        } else {
+            QTest::keyClick(table(), click == -1 ? Qt::Key_Down : Qt::Key_Up);
+        }
+    }
+    QCOMPARE(model->state().currentTitle.title, current);
+    QCOMPARE(model->state().currentTitle.id,
+             model->state().listOfTitleAndWordList.at(current.at(0).unicode() - 'A').title.id);
+    QCOMPARE(table()->selectedRow(), selectedRow);
+    QTRY_COMPARE(window->windowTitle(), current);
+}
+
+void TitlesTest::addTitle_data() {
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("OK with a name") << true << " Chapter 1 ";
+    QTest::newRow("OK with nothing typed") << true << "";
+    QTest::newRow("Cancel") << false << "Ignored";
+}
+
+void TitlesTest::addTitle() {
+    QFETCH(bool, confirm);
+    QFETCH(QString, typed);
+    start({QStringLiteral("A")});
+    StatusLineCapture status;
+    QTest::mouseClick(titles()->addButton(), Qt::LeftButton);
+    Alert* alert = openAlert(window.get());
+    QVERIFY(alert);
+    QCOMPARE(alert->messageText(), QStringLiteral("Alert Title"));
+    QCOMPARE(alert->informativeText(), QStringLiteral("Enter your name:"));
+    QCOMPARE(alert->textField()->placeholderText(), QStringLiteral("Name"));
+    QCOMPARE(alert->textField()->text(), QString());
+    QCOMPARE(alert->firstButton()->text(), QStringLiteral("OK"));
+    QCOMPARE(alert->secondButton()->text(), QStringLiteral("Cancel"));
+    QVERIFY(alert->isModal());
+    QCOMPARE(alert->windowModality(), Qt::WindowModal);
+    QTest::keyClicks(alert->textField(), typed);
+    QTest::mouseClick(confirm ? alert->firstButton() : alert->secondButton(), Qt::LeftButton);
+
+    const QStringList expected =
+        confirm ? QStringList{QStringLiteral("A"), typed} : QStringList{QStringLiteral("A")};
+    QCOMPARE(names(), expected);
+    QCOMPARE(status.lines(),
+             QStringList{confirm ? QStringLiteral("OK button clicked. Entered text: ") + typed
+                                 : QStringLiteral("Cancel button clicked")});
+    waitForReload();
+    QCOMPARE(titles()->titleModel()->rowCount(), int(expected.size()) + 1);
+
+    QCOMPARE(storedNames(), expected);
+}
+
+void TitlesTest::renameTitle_data() {
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("OK with a new name") << true << "Bee";
+    QTest::newRow("OK with the same name") << true << "B";
+    QTest::newRow("Cancel") << false << "Bee";
+}
+
+void TitlesTest::renameTitle() {
+    QFETCH(bool, confirm);
+    QFETCH(QString, typed);
+    start({QStringLiteral("A"), QStringLiteral("B")});
+    QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                      table()->visualRect(table()->model()->index(2, 0)).center());
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("B"));
+    StatusLineCapture status;
+
+    rightClick(2);
+    QMenu* menu = waitForMenu();
+    QVERIFY(menu);
+    menu->actions().at(2)->trigger();
+    Alert* alert = openAlert(window.get());
+    QVERIFY(alert);
+    QCOMPARE(alert->textField()->text(), QStringLiteral("B"));
+    QCOMPARE(alert->textField()->placeholderText(), QStringLiteral("Name"));
+    alert->textField()->setText(typed);
+    QTest::mouseClick(confirm ? alert->firstButton() : alert->secondButton(), Qt::LeftButton);
+
+    const QString name = confirm ? typed : QStringLiteral("B");
+    QCOMPARE(names(), (QStringList{QStringLiteral("A"), name}));
+    QCOMPARE(status.lines().last(),
+             confirm ? QStringLiteral("OK button clicked. Entered text: ") + typed
+                     : QStringLiteral("Cancel button clicked"));
+    waitForReload();
+    QCOMPARE(titles()->titleModel()->index(2, 0).data().toString(), name);
+    // The model carries a rename of the current title into currentTitle, so
+    // the window follows at once.
+    QTRY_COMPARE(window->windowTitle(), name);
+    QCOMPARE(model->state().currentTitle.title, name);
+
+    QCOMPARE(storedNames(), (QStringList{QStringLiteral("A"), name}));
+}
+
+void TitlesTest::deleteTitle_data() {
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("OK deletes") << true;
+    QTest::newRow("Cancel keeps") << false;
+}
+
+void TitlesTest::deleteTitle() {
+    QFETCH(bool, confirm);
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    StatusLineCapture status;
+    rightClick(2);
+    QMenu* menu = waitForMenu();
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("Delete"));
+    menu->actions().at(1)->trigger();
+    Alert* alert = openAlert(window.get());
+    QVERIFY(alert);
+    QCOMPARE(alert->messageText(), QStringLiteral("Delete Title"));
+    QCOMPARE(alert->informativeText(), QStringLiteral("Are you sure?"));
+    QVERIFY(!alert->textField());
+    // The answer acts on the title captured when the alert opened, even if
+    // the list moved on meanwhile.
+    model->addTitle(QStringLiteral("D"));
+    alert->done(confirm ? Alert::firstButtonReturn : Alert::secondButtonReturn);
+
+    const QStringList expected =
+        confirm ? QStringList{"A", "C", "D"} : QStringList{"A", "B", "C", "D"};
+    QCOMPARE(names(), expected);
+    QCOMPARE(status.lines(),
+             (QStringList{QStringLiteral("Right-clicked on row: 2"),
+                          confirm ? QStringLiteral("OK button clicked. Entered text:")
+                                  : QStringLiteral("Cancel button clicked")}));
+    QCOMPARE(storedNames(), expected);
+}
+
+void TitlesTest::duplicateFromContextMenu() {
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    StatusLineCapture status;
+    rightClick(1);
+    QMenu* menu = waitForMenu();
+    QVERIFY(menu);
+    QCOMPARE(menu->title(), QStringLiteral("Context Menu"));
+    QStringList items;
+    for (QAction* action : menu->actions()) {
+        items << action->text();
+        QVERIFY(action->shortcut().isEmpty());
+    }
+    QCOMPARE(items, (QStringList{"Duplicate", "Delete", "Edit"}));
+    menu->actions().at(0)->trigger();
+    QCOMPARE(names(), (QStringList{"A", "A", "B", "C"}));
+    QVERIFY(model->state().listOfTitleAndWordList.at(1).title.id !=
+            model->state().listOfTitleAndWordList.at(0).title.id);
+    QCOMPARE(status.lines(), QStringList{QStringLiteral("Right-clicked on row: 1")});
+    QVERIFY(!hasOpenAlert(window.get()));
+    waitForReload();
+
+    QCOMPARE(storedNames(), (QStringList{"A", "B", "C", "A"}));
+}
+
+void TitlesTest::rightClickOutsideTitleRows_data() {
+    QTest::addColumn<int>("row");
+    QTest::newRow("caption row") << 0;
+    QTest::newRow("below the last row") << 3;
+}
+
+void TitlesTest::rightClickOutsideTitleRows() {
+    QFETCH(int, row);
+    start({QStringLiteral("A"), QStringLiteral("B")});
+    QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                      table()->visualRect(table()->model()->index(2, 0)).center());
+    StatusLineCapture status;
+    rightClick(row);
+    QTest::qWait(20);
+    QVERIFY(!table()->contextMenu());
+    QVERIFY(status.lines().isEmpty());
+    QCOMPARE(table()->selectedRow(), 2);
+    // A real right-button press does not change the selection either.
+    QTest::mouseClick(table()->viewport(), Qt::RightButton, {},
+                      table()->visualRect(table()->model()->index(0, 0)).center());
+    QCOMPARE(table()->selectedRow(), 2);
+}
+
+void TitlesTest::rightClickOnTitleRow() {
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                      table()->visualRect(table()->model()->index(1, 0)).center());
+    StatusLineCapture status;
+    qint64 deleted = -100;
+    table()->deleteTapAction = [&](qint64 index) { deleted = index; };
+    rightClick(3);
+    QMenu* menu = waitForMenu();
+    QVERIFY(menu);
+    QCOMPARE(status.lines(), QStringList{QStringLiteral("Right-clicked on row: 3")});
+    QCOMPARE(table()->selectedRow(), 3);
+    // The right-click selects without choosing.
+    QCOMPARE(model->state().currentTitle.title, QStringLiteral("A"));
+    menu->actions().at(1)->trigger();
+    QCOMPARE(deleted, 2);
+
+    // An empty action does nothing.
+    table()->editTapAction = nullptr;
+    rightClick(2);
+    menu = waitForMenu();
+    QVERIFY(menu);
+    menu->actions().at(2)->trigger();
+    QVERIFY(!hasOpenAlert(window.get()));
+}
+
+namespace {
+QMimeData* dragPayload(TitleListModel* rows, const QList<int>& dragged) {
+    QModelIndexList indexes;
+    for (int row : dragged)
+        indexes << rows->index(row, 0);
+    return rows->mimeData(indexes);
+}
+} // namespace
+
+void TitlesTest::dragReorder_data() {
+    QTest::addColumn<QList<int>>("dragged");
+    QTest::addColumn<int>("dropRow");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("B below C") << QList<int>{2} << 4 << QStringList{"A", "C", "B"}
+                               << QStringList{"Dragged is 1 B", "Row is 3"};
+    QTest::newRow("C above A") << QList<int>{3} << 1 << QStringList{"C", "A", "B"}
+                               << QStringList{"Dragged is 2 C", "Row is 0"};
+    QTest::newRow("B above itself") << QList<int>{2} << 2 << QStringList{"A", "B", "C"}
+                                    << QStringList{"Dragged is 1 B", "Row is 1"};
+    QTest::newRow("B above the next row") << QList<int>{2} << 3 << QStringList{"A", "B", "C"}
+                                          << QStringList{"Dragged is 1 B", "Row is 2"};
+    QTest::newRow("several rows move only the first")
+        << QList<int>{3, 1} << 4 << QStringList{"B", "C", "A"}
+        << QStringList{"Dragged is 0 A", "Row is 3"};
+}
+
+void TitlesTest::dragReorder() {
+    QFETCH(QList<int>, dragged);
+    QFETCH(int, dropRow);
+    QFETCH(QStringList, expected);
+    QFETCH(QStringList, lines);
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    // Shuffle the stored order first, so that an unchanged result is only
+    // right if the order was written again.
+    ChangeTitleOrderCommandHandler().handle({model->state().titles().at(2),
+                                             model->state().titles().at(1),
+                                             model->state().titles().at(0)});
+    StatusLineCapture status;
+    TitleListModel* rows = titles()->titleModel();
+    std::unique_ptr<QMimeData> payload(dragPayload(rows, dragged));
+    QVERIFY(rows->canDropMimeData(payload.get(), Qt::MoveAction, dropRow, 0, QModelIndex()));
+    QVERIFY(rows->dropMimeData(payload.get(), Qt::MoveAction, dropRow, 0, QModelIndex()));
+    QCOMPARE(names(), expected);
+    QCOMPARE(status.lines(), lines);
+    QCOMPARE(rows->titles(), model->state().titles());
+
+    QCOMPARE(storedNames(), expected);
+}
+
+void TitlesTest::dragRefused_data() {
+    QTest::addColumn<QList<int>>("dragged");
+    QTest::addColumn<int>("dropRow");
+    QTest::newRow("dragging the caption row") << QList<int>{0} << 3;
+    QTest::newRow("caption among the dragged rows") << QList<int>{0, 2} << 4;
+    QTest::newRow("dropping above the caption row") << QList<int>{2} << 0;
+    QTest::newRow("nothing dragged") << QList<int>{} << 2;
+}
+
+void TitlesTest::dragRefused() {
+    QFETCH(QList<int>, dragged);
+    QFETCH(int, dropRow);
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    StatusLineCapture status;
+    TitleListModel* rows = titles()->titleModel();
+    std::unique_ptr<QMimeData> payload(dragPayload(rows, dragged));
+    QVERIFY(!rows->dropMimeData(payload.get(), Qt::MoveAction, dropRow, 0, QModelIndex()));
+    QVERIFY(status.lines().isEmpty());
+    QCOMPARE(names(), (QStringList{"A", "B", "C"}));
+
+    // Payloads without the private type, or with garbage under it.
+    QMimeData text;
+    text.setText(QStringLiteral("2"));
+    QVERIFY(!rows->dropMimeData(&text, Qt::MoveAction, 1, 0, QModelIndex()));
+    QMimeData garbage;
+    garbage.setData(TitleListModel::mimeType, QByteArray("\x01"));
+    QVERIFY(!rows->dropMimeData(&garbage, Qt::MoveAction, 1, 0, QModelIndex()));
+    QCOMPARE(names(), (QStringList{"A", "B", "C"}));
+}
+
+void TitlesTest::staleRowsAreIgnored() {
+    start({QStringLiteral("A"), QStringLiteral("B")});
+    // The list changes and the table has not reloaded yet.
+    model->deleteTitle(model->state().listOfTitleAndWordList.at(0).title.id);
+    table()->editTapAction(0);
+    table()->deleteTapAction(1);
+    table()->duplicateTapAction(1);
+    QVERIFY(!hasOpenAlert(window.get()));
+    QCOMPARE(names(), QStringList{"B"});
+    const Title before = model->state().currentTitle;
+    titles()->didSelectRow(2);
+    QCOMPARE(model->state().currentTitle, before);
+
+    TitleListModel* rows = titles()->titleModel();
+    std::unique_ptr<QMimeData> payload(dragPayload(rows, {1}));
+    QVERIFY(!rows->dropMimeData(payload.get(), Qt::MoveAction, 3, 0, QModelIndex()));
+    QCOMPARE(names(), QStringList{"B"});
+}
+
+QTEST_MAIN(TitlesTest)
+#include "tst_titles.moc"
