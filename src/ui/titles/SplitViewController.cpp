@@ -115,10 +115,11 @@ void SplitViewController::setCollapsed(Pane which, bool collapsed) {
 
 bool SplitViewController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == rightPane_ && event->type() == QEvent::Resize) {
-        auto* resize = static_cast<QResizeEvent*>(event);
-        if (resize->size().width() != resize->oldSize().width()) {
+        const int width = static_cast<QResizeEvent*>(event)->size().width();
+        if (width != reportedRightWidth_) {
+            reportedRightWidth_ = width;
             printStatus(QStringLiteral("Inspector width changed to: ") +
-                        QString::number(double(resize->size().width()), 'f', 1));
+                        QString::number(double(width), 'f', 1));
         }
     }
     return QSplitter::eventFilter(watched, event);

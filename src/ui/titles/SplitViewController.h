@@ -57,4 +57,5 @@ private:
     QWidget* rightPane_ = nullptr;
     SidePane left_;
     SidePane right_;
+    int reportedRightWidth_ = -1;
 };

@@ -1,0 +1,192 @@
+#include "AppModel.h"
+#include "SaveWordsCommandHandler.h"
+#include "SplitViewController.h"
+#include "StatusLine.h"
+#include "TestSupport.h"
+#include "ViewModelFactory.h"
+#include "WindowController.h"
+
+#include <QAction>
+#include <QToolBar>
+#include <QtTest>
+
+#include <memory>
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void windowTitleFollowsCurrentTitle();
+    void emptyStoreLeavesEmptyTitle();
+    void sidePanesOpenWithinLimits();
+    void togglesCollapseAndExpand_data();
+    void togglesCollapseAndExpand();
+    void rightPaneReportsItsWidth();
+    void splitWordsCommandSplitsCurrentText();
+    void commandsHaveMenusToolbarAndKeys();
+
+private:
+    void start(const QStringList& names);
+
+    std::unique_ptr<TemporaryStore> store;
+    std::shared_ptr<AppModel> model;
+    std::unique_ptr<WindowController> window;
+};
+
+void MainWindowTest::init() {
+    store = std::make_unique<TemporaryStore>();
+}
+
+void MainWindowTest::cleanup() {
+    window.reset();
+    SaveWordsCommandHandler::waitForPendingSaves();
+    model.reset();
+    store.reset();
+}
+
+void MainWindowTest::start(const QStringList& names) {
+    auto seeding = ViewModelFactory::shared().makeAppModel();
+    for (const QString& name : names)
+        seeding->addTitle(name);
+    model = ViewModelFactory::shared().makeAppModel();
+    window = std::make_unique<WindowController>();
+    window->resize(1100, 700);
+    window->show();
+    model->load();
+}
+
+void MainWindowTest::windowTitleFollowsCurrentTitle() {
+    start({QStringLiteral("First"), QStringLiteral("Second")});
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("First"));
+    model->setCurrentTitle(model->state().titles().at(1));
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("Second"));
+    // A burst of publications ends in the last one.
+    model->setCurrentTitle(model->state().titles().at(0));
+    model->setCurrentTitle(Title{QUuid::createUuid(), QString()});
+    model->setCurrentTitle(model->state().titles().at(1));
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("Second"));
+}
+
+void MainWindowTest::emptyStoreLeavesEmptyTitle() {
+    start({});
+    QTest::qWait(10);
+    QCOMPARE(window->windowTitle(), QString());
+}
+
+void MainWindowTest::sidePanesOpenWithinLimits() {
+    start({QStringLiteral("A")});
+    SplitViewController* split = window->splitViewController();
+    QTRY_VERIFY(split->leftPane()->width() > 0);
+    QCOMPARE(split->leftPane()->width(), 100);
+    QCOMPARE(split->leftPane()->minimumWidth(), 100);
+    QCOMPARE(split->leftPane()->maximumWidth(), 250);
+    QCOMPARE(split->rightPane()->minimumWidth(), 220);
+    QCOMPARE(split->rightPane()->maximumWidth(), 800);
+    // Dragging a divider stops at the limits.
+    window->resize(1400, 700);
+    QTRY_COMPARE(window->width(), 1400);
+    int total = 0;
+    for (int width : split->sizes())
+        total += width;
+    split->setSizes({400, total - 1300, 900});
+    QVERIFY(split->middlePane()->width() >= 200);
+    QCOMPARE(split->leftPane()->width(), 250);
+    QCOMPARE(split->rightPane()->width(), 800);
+    split->setSizes({10, total - 20, 10});
+    QCOMPARE(split->leftPane()->width(), 100);
+    QCOMPARE(split->rightPane()->width(), 220);
+}
+
+void MainWindowTest::togglesCollapseAndExpand_data() {
+    QTest::addColumn<bool>("left");
+    QTest::newRow("title pane") << true;
+    QTest::newRow("registered words pane") << false;
+}
+
+void MainWindowTest::togglesCollapseAndExpand() {
+    QFETCH(bool, left);
+    start({QStringLiteral("A")});
+    SplitViewController* split = window->splitViewController();
+    QWidget* pane = left ? split->leftPane() : split->rightPane();
+    QWidget* other = left ? split->rightPane() : split->leftPane();
+    const auto which = left ? SplitViewController::Pane::left : SplitViewController::Pane::right;
+    QAction* toggle =
+        left ? window->toggleLeftInspectorPaneAction() : window->toggleInspectorPaneAction();
+    QTRY_VERIFY(pane->width() > 0);
+    const int openWidth = pane->width();
+    const int otherWidth = other->width();
+
+    toggle->trigger();
+    QVERIFY(split->isCollapsed(which));
+    QVERIFY(split->isAnimating(which));
+    QTRY_VERIFY(!pane->isVisible());
+    QCOMPARE(other->width(), otherWidth);
+    QVERIFY(other->isVisible());
+
+    toggle->trigger();
+    QVERIFY(!split->isCollapsed(which));
+    QTRY_VERIFY(!split->isAnimating(which));
+    QVERIFY(pane->isVisible());
+    QCOMPARE(pane->width(), openWidth);
+    QCOMPARE(pane->minimumWidth(), left ? 100 : 220);
+
+    // Flipping again while it moves heads back the other way.
+    toggle->trigger();
+    toggle->trigger();
+    QTRY_VERIFY(!split->isAnimating(which));
+    QVERIFY(pane->isVisible());
+    QCOMPARE(pane->width(), openWidth);
+}
+
+void MainWindowTest::rightPaneReportsItsWidth() {
+    start({QStringLiteral("A")});
+    SplitViewController* split = window->splitViewController();
+    QTRY_VERIFY(split->rightPane()->width() > 0);
+    StatusLineCapture status;
+    QList<int> sizes = split->sizes();
+    sizes[1] -= 40;
+    sizes[2] += 40;
+    split->setSizes(sizes);
+    QCOMPARE(
+        status.lines(),
+        QStringList{
+            QStringLiteral("Inspector width changed to: %1.0").arg(split->rightPane()->width())});
+    status.clear();
+    window->toggleLeftInspectorPane();
+    QTRY_VERIFY(!split->isAnimating(SplitViewController::Pane::left));
+    QVERIFY(status.lines().isEmpty());
+}
+
+void MainWindowTest::splitWordsCommandSplitsCurrentText() {
+    start({QStringLiteral("A")});
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("A"));
+    model->saveText(QStringLiteral("one two 42 three"));
+    window->splitWordsAction()->trigger();
+    const AppState& state = model->state();
+    QCOMPARE(state.languageStateList.value(state.currentTitle).splittedWords,
+             (QStringList{"one", "two", "three"}));
+}
+
+void MainWindowTest::commandsHaveMenusToolbarAndKeys() {
+    start({});
+    QToolBar* toolbar = window->findChild<QToolBar*>();
+    QVERIFY(toolbar);
+    const QList<QAction*> commands{window->toggleLeftInspectorPaneAction(),
+                                   window->splitWordsAction(), window->toggleInspectorPaneAction()};
+    QList<QKeySequence> keys;
+    for (QAction* action : commands) {
+        QVERIFY(toolbar->actions().contains(action));
+        QVERIFY(!action->associatedObjects().isEmpty());
+        QVERIFY(!action->shortcut().isEmpty());
+        QVERIFY(!keys.contains(action->shortcut()));
+        keys << action->shortcut();
+    }
+    QVERIFY(!window->preferencesAction()->shortcut().isEmpty());
+    QCOMPARE(window->quitAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
