@@ -18,6 +18,7 @@ SplitViewController::SplitViewController(QWidget* parent)
     setObjectName(QStringLiteral("SplitViewController"));
     setChildrenCollapsible(false);
     setHandleWidth(1);
+    setStyleSheet(QStringLiteral("QSplitter::handle { background-color: palette(mid); }"));
 
     titleViewController_ = new TitleViewController(this);
     leftPane_ = titleViewController_;

@@ -8,6 +8,7 @@
 #include "ViewModelFactory.h"
 #include "common/Alert.h"
 
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -38,10 +39,17 @@ TitleViewController::TitleViewController(QWidget* parent)
     bar->addWidget(addButton_);
     bar->addStretch();
 
+    tableView_->setFrameShape(QFrame::NoFrame);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setForegroundRole(QPalette::Mid);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(tableView_, 1);
+    layout->addWidget(line);
     layout->addLayout(bar);
 
     viewDidLoad();

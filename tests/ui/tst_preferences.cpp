@@ -1,0 +1,160 @@
+#include "AppModel.h"
+#include "PreferenceView.h"
+#include "PreferenceWindowController.h"
+#include "SaveWordsCommandHandler.h"
+#include "StatusLine.h"
+#include "TestSupport.h"
+#include "UiTestSupport.h"
+#include "ViewModelFactory.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+class PreferencesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void checkboxesAreOneChoice_data();
+    void checkboxesAreOneChoice();
+    void languageChoiceIsPrinted();
+    void restoreReplacesTitles();
+    void restoreRefusesBadFiles_data();
+    void restoreRefusesBadFiles();
+
+private:
+    QString writeFile(const QByteArray& bytes);
+    PreferenceView* view() const { return prefs->findChild<PreferenceView*>(); }
+
+    std::unique_ptr<TemporaryStore> store;
+    std::shared_ptr<AppModel> model;
+    std::unique_ptr<QMainWindow> mainWindow;
+    std::unique_ptr<PreferenceWindowController> prefs;
+};
+
+void PreferencesTest::init() {
+    store = std::make_unique<TemporaryStore>();
+    auto seeding = ViewModelFactory::shared().makeAppModel();
+    seeding->addTitle(QStringLiteral("Old"));
+    model = ViewModelFactory::shared().makeAppModel();
+    model->load();
+    mainWindow = std::make_unique<QMainWindow>();
+    mainWindow->show();
+    prefs = std::make_unique<PreferenceWindowController>();
+    prefs->show();
+}
+
+void PreferencesTest::cleanup() {
+    prefs.reset();
+    mainWindow.reset();
+    SaveWordsCommandHandler::waitForPendingSaves();
+    model.reset();
+    store.reset();
+}
+
+QString PreferencesTest::writeFile(const QByteArray& bytes) {
+    const QString path = store->dir.filePath(QStringLiteral("in.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(bytes);
+    return path;
+}
+
+void PreferencesTest::checkboxesAreOneChoice_data() {
+    QTest::addColumn<QString>("clicks"); // d = date box, a = alphabet box
+    QTest::addColumn<bool>("alphabet");
+    QTest::newRow("start") << "" << true;
+    QTest::newRow("date") << "d" << false;
+    QTest::newRow("date twice") << "dd" << false;
+    QTest::newRow("date then alphabet") << "da" << true;
+    QTest::newRow("alphabet while on") << "a" << true;
+}
+
+void PreferencesTest::checkboxesAreOneChoice() {
+    QFETCH(QString, clicks);
+    QFETCH(bool, alphabet);
+    for (QChar c : clicks)
+        QTest::mouseClick(c == u'd' ? view()->dateCheckbox() : view()->alphabetCheckbox(),
+                          Qt::LeftButton);
+    QCOMPARE(view()->alphabetCheckbox()->isChecked(), alphabet);
+    QCOMPARE(view()->dateCheckbox()->isChecked(), !alphabet);
+    QCOMPARE(model->state().knownWordsSortType, SortType::alphabet);
+}
+
+void PreferencesTest::languageChoiceIsPrinted() {
+    QComboBox* box = view()->languageSelectButton();
+    QCOMPARE(box->count(), 2);
+    QCOMPARE(box->currentText(), QStringLiteral("English"));
+    StatusLineCapture status;
+    box->setCurrentIndex(1);
+    view()->languageSelected();
+    QCOMPARE(status.lines(), QStringList{QStringLiteral("Selected item: Optional(\"Japanese\")")});
+}
+
+void PreferencesTest::restoreReplacesTitles() {
+    const QString id = QStringLiteral("0F0E0D0C-0B0A-4908-8706-050403020100");
+    const QString path = writeFile(QStringLiteral("title,titleId,word,kind,timestamp\n"
+                                                  "Book,%1,apple,known,2024-03-05 14:07:09 +0000\n")
+                                       .arg(id)
+                                       .toUtf8());
+    view()->restoreFromFile(path);
+    QCOMPARE(model->state().titles().size(), 1);
+    QCOMPARE(model->state().titles().at(0).title, QStringLiteral("Book"));
+    QCOMPARE(model->state().listOfTitleAndWordList.at(0).wordList.at(0).wordText,
+             QStringLiteral("apple"));
+
+    Alert* alert = openAlert(mainWindow.get());
+    QVERIFY(alert);
+    QCOMPARE(alert->messageText(), QStringLiteral("Successfully restored"));
+    QVERIFY(!alert->secondButton());
+    StatusLineCapture status;
+    QTest::mouseClick(alert->firstButton(), Qt::LeftButton);
+    QCOMPARE(status.lines(), QStringList{QStringLiteral("OK button clicked. Entered text:")});
+
+    SaveWordsCommandHandler::waitForPendingSaves();
+    auto restarted = ViewModelFactory::shared().makeAppModel();
+    restarted->load();
+    QStringList stored;
+    for (const Title& t : restarted->state().titles())
+        stored << t.title;
+    QCOMPARE(stored, (QStringList{"Old", "Book"}));
+}
+
+void PreferencesTest::restoreRefusesBadFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("bad kind on line 3")
+        << QByteArray(
+               "title,titleId,word,kind,timestamp\n"
+               "Book,0F0E0D0C-0B0A-4908-8706-050403020100,a,known,2024-03-05 14:07:09 +0000\n"
+               "Book,0F0E0D0C-0B0A-4908-8706-050403020100,b,Known,2024-03-05 14:07:09 +0000\n")
+        << "Line 3: type is not valid";
+    QTest::newRow("empty file") << QByteArray() << "It holds no lines.";
+    QTest::newRow("only line feeds") << QByteArray("\n\n") << "It holds no lines.";
+    QTest::newRow("not UTF-8") << QByteArray("title,titleId\n\xff\xfe,x\n")
+                               << "It is not UTF-8 text.";
+}
+
+void PreferencesTest::restoreRefusesBadFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, detail);
+    const QList<Title> before = model->state().titles();
+    view()->restoreFromFile(writeFile(bytes));
+    Alert* alert = openAlert(prefs.get());
+    QVERIFY(alert);
+    QCOMPARE(alert->informativeText(), detail);
+    QCOMPARE(model->state().titles(), before);
+    QVERIFY(!hasOpenAlert(mainWindow.get()));
+    alert->done(Alert::firstButtonReturn);
+}
+
+QTEST_MAIN(PreferencesTest)
+#include "tst_preferences.moc"
