@@ -5,9 +5,13 @@
 
 #include <QDir>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTextBoundaryFinder>
 #include <QVarLengthArray>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -101,62 +105,74 @@ std::optional<QDateTime> readTimestamp(QStringView s) {
     return QDateTime::fromMSecsSinceEpoch(seconds * 1000, Qt::UTC);
 }
 
-// A grapheme cluster that is a comma alone. A comma glues to a following
+// Whether a comma and the code point on the given side of it make one
+// grapheme cluster, as Qt's tables say: a comma glues to a following
 // extending mark (combining mark, joiner, spacing mark) and to a preceding
-// prepended letter; then it is not a comma as the reader compares. Neither
-// exists below U+0300, so the common case needs no table.
-bool commaStandsAlone(const QChar* data, qsizetype size, qsizetype at) {
-    const bool plainBefore = at == 0 || data[at - 1].unicode() < 0x0600;
-    const bool plainAfter = at + 1 == size || data[at + 1].unicode() < 0x0300;
-    if (plainBefore && plainAfter)
-        return true;
-    // Whether the comma is a cluster of its own depends only on the code
-    // points on either side, so a small window around it answers exactly.
-    qsizetype begin = at;
-    if (begin > 0) {
-        --begin;
-        if (begin > 0 && data[begin].isLowSurrogate() && data[begin - 1].isHighSurrogate())
-            --begin;
-    }
-    qsizetype end = at + 1;
-    if (end < size) {
-        ++end;
-        if (end < size && data[end - 1].isHighSurrogate() && data[end].isLowSurrogate())
-            ++end;
-    }
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, data + begin, end - begin);
-    finder.setPosition(at - begin);
-    if (!finder.isAtBoundary())
+// prepended letter. Nothing else changes whether a comma is a cluster of its
+// own, and neither kind exists below U+0300, so the common case needs no
+// table. Answers are remembered: a text holds few distinct code points.
+enum class Side { before, after };
+
+bool gluesToComma(char32_t cp, Side side) {
+    if (cp < 0x0300)
         return false;
-    finder.setPosition(at - begin + 1);
-    return finder.isAtBoundary();
+    struct Entry {
+        char32_t key = ~char32_t(0);
+        bool glues = false;
+    };
+    thread_local Entry cache[2][256];
+    Entry& entry = cache[side == Side::after][cp & 0xFF];
+    if (entry.key == cp)
+        return entry.glues;
+
+    QChar probe[3];
+    qsizetype cpLength = 1;
+    QChar* cpAt = probe + (side == Side::after ? 1 : 0);
+    if (QChar::requiresSurrogates(cp)) {
+        cpAt[0] = QChar(QChar::highSurrogate(cp));
+        cpAt[1] = QChar(QChar::lowSurrogate(cp));
+        cpLength = 2;
+    } else {
+        cpAt[0] = QChar(char16_t(cp));
+    }
+    const qsizetype commaAt = side == Side::after ? 0 : cpLength;
+    probe[commaAt] = u',';
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, probe, cpLength + 1);
+    finder.setPosition(side == Side::after ? 1 : commaAt);
+    entry = {cp, !finder.isAtBoundary()};
+    return entry.glues;
+}
+
+char32_t codePointAt(const QChar* data, qsizetype size, qsizetype at) {
+    if (data[at].isHighSurrogate() && at + 1 < size && data[at + 1].isLowSurrogate())
+        return QChar::surrogateToUcs4(data[at], data[at + 1]);
+    return data[at].unicode();
+}
+
+char32_t codePointBefore(const QChar* data, qsizetype at) {
+    if (data[at - 1].isLowSurrogate() && at >= 2 && data[at - 2].isHighSurrogate())
+        return QChar::surrogateToUcs4(data[at - 2], data[at - 1]);
+    return data[at - 1].unicode();
+}
+
+// Whether the comma at data[at] is a grapheme cluster of its own, so that the
+// reader splits there.
+bool commaStandsAlone(const QChar* data, qsizetype size, qsizetype at) {
+    if (at > 0 && data[at - 1].unicode() >= 0x0600 &&
+        gluesToComma(codePointBefore(data, at), Side::before))
+        return false;
+    if (at + 1 < size && data[at + 1].unicode() >= 0x0300 &&
+        gluesToComma(codePointAt(data, size, at + 1), Side::after))
+        return false;
+    return true;
 }
 
 // Whether a comma written right before or after this field would fuse with
 // the field's first or last character into one cluster.
 bool fusesWithComma(QStringView field) {
-    const QChar* data = field.data();
     const qsizetype n = field.size();
-    const bool firstPlain = data[0].unicode() < 0x0300;
-    const bool lastPlain = data[n - 1].unicode() < 0x0600;
-    if (firstPlain && lastPlain)
-        return false;
-    QChar probe[6];
-    if (!firstPlain) {
-        probe[0] = u',';
-        const qsizetype len = n > 1 && data[0].isHighSurrogate() ? 2 : 1;
-        std::copy(data, data + len, probe + 1);
-        if (!commaStandsAlone(probe, 1 + len, 0))
-            return true;
-    }
-    if (!lastPlain) {
-        const qsizetype len = n > 1 && data[n - 1].isLowSurrogate() ? 2 : 1;
-        std::copy(data + n - len, data + n, probe);
-        probe[len] = u',';
-        if (!commaStandsAlone(probe, len + 1, len))
-            return true;
-    }
-    return false;
+    return gluesToComma(codePointAt(field.data(), n, 0), Side::after) ||
+           gluesToComma(codePointBefore(field.data(), n), Side::before);
 }
 
 bool needsQuotes(QStringView field) {
@@ -170,20 +186,18 @@ bool needsQuotes(QStringView field) {
     return fusesWithComma(field);
 }
 
-void appendField(QString& out, const QString& field) {
-    if (!needsQuotes(field)) {
-        out += field;
-        return;
+// Writes the field at out, quoted when quotedSize >= 0; returns the end.
+QChar* writeField(QChar* out, const QString& field, qsizetype quotedSize) {
+    if (quotedSize < 0)
+        return std::copy_n(field.constData(), field.size(), out);
+    *out++ = u'"';
+    for (QChar c : field) {
+        *out++ = c;
+        if (c == u'"')
+            *out++ = u'"';
     }
-    out += u'"';
-    qsizetype from = 0;
-    for (qsizetype quote = field.indexOf(u'"'); quote >= 0; quote = field.indexOf(u'"', from)) {
-        out += QStringView(field).sliced(from, quote + 1 - from);
-        out += u'"';
-        from = quote + 1;
-    }
-    out += QStringView(field).sliced(from);
-    out += u'"';
+    *out++ = u'"';
+    return out;
 }
 
 int hexValue(char16_t c) {
@@ -352,6 +366,24 @@ private:
     QStringList lines;
 };
 
+// Random (version 4) ids for the restored words. QUuid::createUuid asks the
+// system for every id, a system call each, which would cost more than the
+// whole parse of a large file; one securely seeded generator per parse does not.
+class FreshIds {
+public:
+    QUuid next() {
+        quint32 r[4];
+        random.fillRange(r);
+        return QUuid(r[0], ushort(r[1] >> 16), ushort((r[1] & 0x0FFF) | 0x4000),
+                     uchar(((r[2] >> 24) & 0x3F) | 0x80), uchar(r[2] >> 16), uchar(r[2] >> 8),
+                     uchar(r[2]), uchar(r[3] >> 24), uchar(r[3] >> 16), uchar(r[3] >> 8),
+                     uchar(r[3]));
+    }
+
+private:
+    QRandomGenerator random = QRandomGenerator::securelySeeded();
+};
+
 CSVParseError invalidForm(const QString& message, qsizetype line) {
     return CSVParseError{CSVParseError::Case::invalidForm, message, line};
 }
@@ -409,23 +441,35 @@ std::optional<QDateTime> parseDate(const QString& text) {
 }
 
 QString buildText(const CsvRows& rows) {
+    // Measure first, then write in place: appending field by field costs
+    // more than the copying itself on a large export.
+    std::vector<qsizetype> quotedSizes; // per field: -1 when written as it stands
     qsizetype size = 0;
     for (const QStringList& row : rows) {
-        size += 1;
-        for (const QString& field : row)
-            size += field.size() + 3;
+        size += std::max<qsizetype>(row.size(), 1); // the commas and the LF
+        for (const QString& field : row) {
+            if (needsQuotes(field)) {
+                quotedSizes.push_back(field.size() + 2 + field.count(u'"'));
+                size += quotedSizes.back();
+            } else {
+                quotedSizes.push_back(-1);
+                size += field.size();
+            }
+        }
     }
-    QString out;
-    out.reserve(size);
+    QString text(size, Qt::Uninitialized);
+    QChar* out = text.data();
+    auto quoted = quotedSizes.cbegin();
     for (const QStringList& row : rows) {
         for (qsizetype i = 0; i < row.size(); ++i) {
             if (i > 0)
-                out += u',';
-            appendField(out, row[i]);
+                *out++ = u',';
+            out = writeField(out, row[i], *quoted++);
         }
-        out += u'\n';
+        *out++ = u'\n';
     }
-    return out;
+    Q_ASSERT(out == text.constData() + size);
+    return text;
 }
 
 bool writeFile(const QString& path, const QString& text, QString* error) {
@@ -457,6 +501,7 @@ std::variant<QList<TitleAndWordList>, CSVParseError> parseCSV(const QString& tex
     QList<TitleAndWordList> titles;
     QHash<QUuid, qsizetype> indexOfTitle;
     DateReport report;
+    FreshIds freshIds;
     while (!reader.atEnd()) {
         if (!reader.readLine())
             continue;
@@ -486,16 +531,25 @@ std::variant<QList<TitleAndWordList>, CSVParseError> parseCSV(const QString& tex
             report.add(QStringLiteral("Failed to parse date"));
             return invalidForm(QStringLiteral("date is not valid"), line);
         }
-        report.add(QStringLiteral("Date object: ") + formatTimestamp(*date));
+        // A date already in UTC form prints as it was read.
+        QString dateLine = QStringLiteral("Date object: ");
+        if (fields[4].endsWith(u" +0000"))
+            dateLine += fields[4];
+        else
+            dateLine += formatTimestamp(*date);
+        report.add(std::move(dateLine));
 
-        const Repair repair{fields[0].toString(), *titleId, fields[2].toString(), *kind, *date};
-        auto found = indexOfTitle.constFind(repair.titleId);
-        if (found == indexOfTitle.cend()) {
+        // The name counts only on the first line of a title.
+        auto found = indexOfTitle.constFind(*titleId);
+        const bool newTitle = found == indexOfTitle.cend();
+        const Repair repair{newTitle ? fields[0].toString() : QString(), *titleId,
+                            fields[2].toString(), *kind, *date};
+        if (newTitle) {
             found = indexOfTitle.insert(repair.titleId, titles.size());
             titles.append(TitleAndWordList{Title{repair.titleId, repair.titleString}, {}});
         }
         titles[*found].wordList.append(
-            AppState::Word{repair.wordString, QUuid::createUuid(), repair.kind, repair.date});
+            AppState::Word{repair.wordString, freshIds.next(), repair.kind, repair.date});
     }
     return titles;
 }
