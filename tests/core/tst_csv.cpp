@@ -193,8 +193,11 @@ private Q_SLOTS:
         QCOMPARE(summary(restored), summary(titles));
         QSet<QUuid> ids;
         for (const auto& t : restored)
-            for (const auto& w : t.wordList)
+            for (const auto& w : t.wordList) {
                 ids.insert(w.id);
+                QCOMPARE(w.id.version(), QUuid::Random);
+                QCOMPARE(w.id.variant(), QUuid::DCE);
+            }
         QCOMPARE(ids.size(), 2 * names.size());
         QVERIFY(!ids.contains(QUuid()));
         QVERIFY(!ids.contains(titles[0].wordList[0].id));
