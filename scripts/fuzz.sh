@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for SECONDS (default
 # 60). Findings are written to build-fuzz/findings/; the corpus is kept in
-# build-fuzz/corpus/ so later runs start from what earlier ones found.
+# build-fuzz/corpus/ so later runs start from what earlier ones found; the
+# seeds in tests/fuzz/corpus/ are read, never written.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH=${1:-60}
@@ -22,5 +23,5 @@ for target in fuzz_csv fuzz_split; do
   mkdir -p "$BUILD_DIR/corpus/$target"
   "$BUILD_DIR/tests/fuzz/$target" -max_total_time="$SECONDS_EACH" -timeout=10 -max_len=4096 \
     -print_final_stats=1 -artifact_prefix="$BUILD_DIR/findings/$target-" \
-    "$BUILD_DIR/corpus/$target"
+    "$BUILD_DIR/corpus/$target" "tests/fuzz/corpus/$target"
 done
