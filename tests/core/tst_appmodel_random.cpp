@@ -187,7 +187,7 @@ private Q_SLOTS:
                             list.append(e);
                     list.append({{QUuid::createUuid(), QStringLiteral("N%1").arg(step)},
                                  {{"new", QUuid::createUuid(), Kind::known,
-                                   QDateTime::fromSecsSinceEpoch(1700000000, QTimeZone::UTC)}}});
+                                   QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC)}}});
                     QSet<QUuid> kept;
                     for (const auto& e : list)
                         kept.insert(e.title.id);
