@@ -9,8 +9,14 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+// The resources live in a static library: nothing would pull them in.
+static void initResources() {
+    Q_INIT_RESOURCE(pramel);
+}
+
 CustomTableView::CustomTableView(QWidget* parent)
     : QTableView(parent) {
+    initResources();
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
