@@ -14,8 +14,9 @@ pulseaudio -D --exit-idle-time=-1 --system=false -n --load=module-native-protoco
 sleep 1
 pacat --playback --raw --format=s16le --rate=48000 --channels=2 </dev/zero &   # keeps the sink clocked
 CLOCK_PID=$!
-parec --device=nullsink.monitor --format=s16le --rate=48000 --channels=2 >"$WORK/out.raw" &
+parec --latency-msec=20 --device=nullsink.monitor --format=s16le --rate=48000 --channels=2 >"$WORK/out.raw" &
 REC_PID=$!
+sleep 0.5
 cleanup() {
   kill "$REC_PID" "$CLOCK_PID" 2>/dev/null || true
   pulseaudio --kill 2>/dev/null || true
@@ -24,7 +25,8 @@ trap cleanup EXIT
 
 QT_QPA_PLATFORM=offscreen PRAMEL_CHECK_SOUND=1 XDG_DATA_HOME="$WORK/data" \
   "$BUILD_DIR/tests/tst_triage" soundReachesTheDevice
-sleep 0.5
+# parec loses what it still buffers when stopped: give the clicks time to land.
+sleep 3
 kill "$REC_PID"
 wait "$REC_PID" 2>/dev/null || true
 

@@ -20,7 +20,7 @@ def click():
         decay = math.exp(-t / 0.009)          # ~9 ms time constant
         tone = (0.75 * math.sin(2 * math.pi * 1760 * t)
                 + 0.25 * math.sin(2 * math.pi * 2640 * t))
-        yield 0.45 * attack * decay * tone
+        yield 0.8 * attack * decay * tone
 
 def main(path):
     frames = bytearray()
