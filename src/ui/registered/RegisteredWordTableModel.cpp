@@ -1,0 +1,68 @@
+#include "RegisteredWordTableModel.h"
+
+RegisteredWordTableModel::RegisteredWordTableModel(AppState::Word::Kind kind, QObject* parent)
+    : QAbstractTableModel(parent)
+    , kind_(kind) {}
+
+namespace {
+bool sameWords(const QList<AppState::Word>& a, const QList<AppState::Word>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i].id != b[i].id || a[i].wordText != b[i].wordText)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+bool RegisteredWordTableModel::setWords(const QList<AppState::Word>& words) {
+    if (sameWords(words, words_)) {
+        words_ = words;
+        return false;
+    }
+    beginResetModel();
+    words_ = words;
+    endResetModel();
+    return true;
+}
+
+int RegisteredWordTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(words_.size());
+}
+
+int RegisteredWordTableModel::columnCount(const QModelIndex& parent) const {
+    if (parent.isValid())
+        return 0;
+    return kind_ == AppState::Word::Kind::known ? 2 : 1;
+}
+
+QVariant RegisteredWordTableModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    // The date column stays empty.
+    if (index.column() != 0)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return words_.at(index.row()).wordText;
+    return {};
+}
+
+QVariant RegisteredWordTableModel::headerData(int section, Qt::Orientation orientation,
+                                              int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (kind_ == AppState::Word::Kind::unwanted)
+        return section == 0 ? tr("Unwanted") : QVariant();
+    if (section == 0)
+        return tr("Known");
+    if (section == 1)
+        return tr("Date");
+    return {};
+}
+
+Qt::ItemFlags RegisteredWordTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}

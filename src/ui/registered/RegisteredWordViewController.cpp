@@ -1,0 +1,184 @@
+#include "RegisteredWordViewController.h"
+
+#include "RegisteredWordCell.h"
+#include "RegisteredWordTableModel.h"
+#include "StatusLine.h"
+#include "ViewModelFactory.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int rowHeight = 25;
+
+QTableView* makeTable(const QString& name) {
+    auto* table = new QTableView;
+    table->setObjectName(name);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setShowGrid(false);
+    table->setWordWrap(false);
+    table->setAlternatingRowColors(true);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(rowHeight);
+    table->horizontalHeader()->setHighlightSections(false);
+    return table;
+}
+
+QToolButton* makeSegment(const QString& text, const QString& name) {
+    auto* button = new QToolButton;
+    button->setObjectName(name);
+    button->setText(text);
+    button->setCheckable(true);
+    button->setAutoRaise(false);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return button;
+}
+} // namespace
+
+RegisteredWordViewController::RegisteredWordViewController(QWidget* parent)
+    : QWidget(parent) {
+    // The switch: two segments side by side, one of them checked.
+    segmentedControl_ = new QWidget;
+    segmentedControl_->setObjectName(QStringLiteral("segmentedControl"));
+    segmentedControl_->setFixedWidth(200);
+    auto* segmentsLayout = new QHBoxLayout(segmentedControl_);
+    segmentsLayout->setContentsMargins(0, 0, 0, 0);
+    segmentsLayout->setSpacing(0);
+    segments_ = new QButtonGroup(this);
+    segments_->setExclusive(true);
+    QToolButton* known = makeSegment(tr("Known"), QStringLiteral("knownSegment"));
+    QToolButton* unwanted = makeSegment(tr("Unwanted"), QStringLiteral("unwantedSegment"));
+    segments_->addButton(known, 0);
+    segments_->addButton(unwanted, 1);
+    segmentsLayout->addWidget(known);
+    segmentsLayout->addWidget(unwanted);
+    known->setChecked(true);
+
+    knownWordTableView_ = makeTable(QStringLiteral("knownWordTableView"));
+    unwantedWordTableView_ = makeTable(QStringLiteral("unwantedWordTableView"));
+    knownModel_ = new RegisteredWordTableModel(AppState::Word::Kind::known, this);
+    unwantedModel_ = new RegisteredWordTableModel(AppState::Word::Kind::unwanted, this);
+
+    viewDidLoad();
+}
+
+RegisteredWordViewController::~RegisteredWordViewController() = default;
+
+void RegisteredWordViewController::viewDidLoad() {
+    appModel = ViewModelFactory::shared().model();
+
+    knownWordTableView_->setModel(knownModel_);
+    unwantedWordTableView_->setModel(unwantedModel_);
+    knownWordTableView_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    knownWordTableView_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
+    knownWordTableView_->horizontalHeader()->resizeSection(1, 90);
+    unwantedWordTableView_->horizontalHeader()->setStretchLastSection(true);
+
+    knownCell_ = new RegisteredWordCell(knownWordTableView_);
+    unwantedCell_ = new RegisteredWordCell(unwantedWordTableView_);
+    knownWordTableView_->setItemDelegateForColumn(0, knownCell_);
+    unwantedWordTableView_->setItemDelegateForColumn(0, unwantedCell_);
+    // Both buttons delete the word their row shows.
+    knownCell_->deleteBtnTapHandler = [this](const QModelIndex& index) {
+        deleteWordShownAt(knownModel_, index.row());
+    };
+    unwantedCell_->deleteBtnTapHandler = [this](const QModelIndex& index) {
+        deleteWordShownAt(unwantedModel_, index.row());
+    };
+
+    // "Edit" in the known list's context menu only keeps a check mark.
+    editAction_ = new QAction(tr("Edit"), this);
+    editAction_->setObjectName(QStringLiteral("editAction"));
+    editAction_->setCheckable(true);
+    connect(editAction_, &QAction::triggered, this,
+            &RegisteredWordViewController::tableViewEditItemClicked);
+    knownWordTableView_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    knownWordTableView_->addAction(editAction_);
+    knownWordTableView_->horizontalHeader()->setContextMenuPolicy(Qt::ActionsContextMenu);
+    knownWordTableView_->horizontalHeader()->addAction(editAction_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(12);
+    layout->addWidget(segmentedControl_, 0, Qt::AlignHCenter);
+    layout->addWidget(knownWordTableView_, 1);
+    layout->addWidget(unwantedWordTableView_, 1);
+
+    connect(knownWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &RegisteredWordViewController::tableViewSelectionDidChange);
+    connect(unwantedWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &RegisteredWordViewController::tableViewSelectionDidChange);
+    connect(segments_, &QButtonGroup::idClicked, this,
+            &RegisteredWordViewController::segmentedControlChanged);
+    unwantedWordTableView_->hide();
+
+    subs = appModel->subscribe([this](const AppState&) { scheduleUpdate(); });
+}
+
+QAbstractButton* RegisteredWordViewController::segment(int i) const {
+    return segments_->button(i);
+}
+
+int RegisteredWordViewController::selectedSegment() const {
+    return segments_->checkedId();
+}
+
+void RegisteredWordViewController::scheduleUpdate() {
+    if (updateQueued_)
+        return;
+    updateQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (updateQueued_)
+            updateFromState();
+    });
+}
+
+void RegisteredWordViewController::flushPendingUpdate() {
+    if (updateQueued_)
+        updateFromState();
+}
+
+void RegisteredWordViewController::updateFromState() {
+    updateQueued_ = false;
+    const AppState& state = appModel->state();
+    knownModel_->setWords(state.knownWords());
+    unwantedModel_->setWords(state.unwantedWords());
+}
+
+void RegisteredWordViewController::segmentedControlChanged(int segment) {
+    printStatus(QStringLiteral("Segment ") + QString::number(segment) +
+                QStringLiteral(" selected"));
+    // The list follows the selected segment, so that clicking the segment
+    // already selected leaves the list as it is.
+    knownWordTableView_->setVisible(segment == 0);
+    unwantedWordTableView_->setVisible(segment == 1);
+}
+
+void RegisteredWordViewController::tableViewEditItemClicked() {
+    printStatus(editAction_->isChecked() ? QStringLiteral("Menu item is checked.")
+                                         : QStringLiteral("Menu item is unchecked."));
+}
+
+void RegisteredWordViewController::tableViewSelectionDidChange() {
+    const QModelIndexList rows = knownWordTableView_->selectionModel()->selectedRows();
+    printStatus(QStringLiteral("Selected row: ") +
+                QString::number(rows.isEmpty() ? -1 : rows.first().row()));
+}
+
+void RegisteredWordViewController::deleteWordShownAt(RegisteredWordTableModel* model, int row) {
+    if (row < 0 || row >= model->rowCount())
+        return;
+    appModel->deleteWord(model->words().at(row).id);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "AppModel.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QTableView;
+class RegisteredWordCell;
+class RegisteredWordTableModel;
+
+// The side pane with the words registered for the current title: the known
+// words and the unwanted words, one list at a time behind a two-segment
+// switch, each row with a delete button.
+class RegisteredWordViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit RegisteredWordViewController(QWidget* parent = nullptr);
+    ~RegisteredWordViewController() override;
+
+    QWidget* segmentedControl() const { return segmentedControl_; }
+    // The switch's segment buttons, 0 "Known" and 1 "Unwanted".
+    QAbstractButton* segment(int i) const;
+    int selectedSegment() const;
+    QTableView* knownWordTableView() const { return knownWordTableView_; }
+    QTableView* unwantedWordTableView() const { return unwantedWordTableView_; }
+    RegisteredWordTableModel* knownModel() const { return knownModel_; }
+    RegisteredWordTableModel* unwantedModel() const { return unwantedModel_; }
+    RegisteredWordCell* knownCell() const { return knownCell_; }
+    RegisteredWordCell* unwantedCell() const { return unwantedCell_; }
+    QAction* editAction() const { return editAction_; }
+
+    // Runs a queued state update now (tests wait on it).
+    void flushPendingUpdate();
+
+private:
+    void viewDidLoad();
+    void scheduleUpdate();
+    void updateFromState();
+    void segmentedControlChanged(int segment);
+    void tableViewEditItemClicked();
+    void tableViewSelectionDidChange();
+    void deleteWordShownAt(RegisteredWordTableModel* model, int row);
+
+    std::shared_ptr<AppModel> appModel;
+    Subscription subs;
+
+    QWidget* segmentedControl_ = nullptr;
+    QButtonGroup* segments_ = nullptr;
+    QTableView* knownWordTableView_ = nullptr;
+    QTableView* unwantedWordTableView_ = nullptr;
+    RegisteredWordTableModel* knownModel_ = nullptr;
+    RegisteredWordTableModel* unwantedModel_ = nullptr;
+    RegisteredWordCell* knownCell_ = nullptr;
+    RegisteredWordCell* unwantedCell_ = nullptr;
+    QAction* editAction_ = nullptr;
+    bool updateQueued_ = false;
+};

@@ -1,0 +1,122 @@
+#include "CustomTableView.h"
+
+#include "CustomTableViewDelegate.h"
+#include "StatusLine.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QSoundEffect>
+#include <QUrl>
+
+// The resources live in a static library: nothing would pull them in.
+static void initResources() {
+    Q_INIT_RESOURCE(pramel);
+}
+
+CustomTableView::CustomTableView(QWidget* parent)
+    : QTableView(parent) {
+    initResources();
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    // Fixed, uniform rows: the table then never measures rows, which keeps a
+    // reset of a list of hundreds of thousands of words instant.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(30);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+qint64 CustomTableView::selectedRow() const {
+    if (!selectionModel())
+        return -1;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void CustomTableView::selectOnlyRow(qint64 row) {
+    if (!model() || !selectionModel())
+        return;
+    const QModelIndex index = model()->index(int(row), 0);
+    if (!index.isValid())
+        return;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+void CustomTableView::keyPressEvent(QKeyEvent* event) {
+    printStatus(QString::number(event->nativeScanCode()));
+    const int key = event->key();
+    if (key == Qt::Key_Return && (event->modifiers() & Qt::ControlModifier)) {
+        printStatus(QStringLiteral("Command + Enter pressed"));
+        if (customTableViewDelegate)
+            customTableViewDelegate->commandReturnKeyPressed(selectedRow());
+        return;
+    }
+    if (key == Qt::Key_Return) {
+        if (customTableViewDelegate)
+            customTableViewDelegate->returnKeyPressed(selectedRow());
+        return;
+    }
+    if (key == Qt::Key_Down) {
+        moveSelectionDown();
+        return;
+    }
+    if (key == Qt::Key_Up) {
+        moveSelectionUp();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CustomTableView::moveSelectionUp() {
+    const qint64 r = selectedRow();
+    if (r < 1)
+        return;
+    selectOnlyRow(r - 1);
+    if (customTableViewDelegate)
+        customTableViewDelegate->selectionMoved(r - 1);
+    playSound(QStringLiteral("sound"));
+}
+
+void CustomTableView::moveSelectionDown() {
+    const qint64 r = selectedRow();
+    const qint64 n = model() ? model()->rowCount() : 0;
+    if (r >= n - 1)
+        return;
+    selectOnlyRow(r + 1);
+    if (customTableViewDelegate)
+        customTableViewDelegate->selectionMoved(r + 1);
+    playSound(QStringLiteral("sound"));
+}
+
+void CustomTableView::playSound(const QString& name) {
+    const QString path = QStringLiteral(":/%1.wav").arg(name);
+    if (!QFile::exists(path)) {
+        printStatus(QStringLiteral("Sound file not found"));
+        return;
+    }
+    const QUrl source(QStringLiteral("qrc") + path);
+    // One effect, loaded once: decoding the file on every key repeat would
+    // lag behind a held arrow key. Restarting it cuts off the previous click.
+    if (!audioPlayer || audioPlayer->source() != source) {
+        delete audioPlayer;
+        audioPlayer = new QSoundEffect(this);
+        audioPlayer->setSource(source);
+    }
+    if (audioPlayer->status() == QSoundEffect::Error) {
+        printStatus(QStringLiteral("Error initializing audio player: ") +
+                    tr("cannot decode or play %1").arg(path));
+        return;
+    }
+    Q_EMIT soundRequested();
+    audioPlayer->stop();
+    audioPlayer->play();
+}

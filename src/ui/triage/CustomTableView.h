@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QTableView>
+
+class CustomTableViewDelegate;
+class QSoundEffect;
+
+// The split-word table. Return registers the selected word, Ctrl+Return
+// removes it for now, Up and Down move the selection one row and click.
+class CustomTableView : public QTableView {
+    Q_OBJECT
+public:
+    explicit CustomTableView(QWidget* parent = nullptr);
+
+    CustomTableViewDelegate* customTableViewDelegate = nullptr;
+
+    // The selected row, -1 when none.
+    qint64 selectedRow() const;
+    // Selects exactly this row and scrolls it into view.
+    void selectOnlyRow(qint64 row);
+
+    void moveSelectionUp();
+    void moveSelectionDown();
+    void playSound(const QString& name);
+
+Q_SIGNALS:
+    // A sound was started (or would have been, had the device allowed it).
+    void soundRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QSoundEffect* audioPlayer = nullptr;
+};

@@ -1,0 +1,36 @@
+#include "FocusDetectTextView.h"
+
+#include "FocusDetectTextViewDelegate.h"
+#include "StatusLine.h"
+
+#include <QFocusEvent>
+
+FocusDetectTextView::FocusDetectTextView(QWidget* parent)
+    : QPlainTextEdit(parent) {}
+
+namespace {
+// Switching windows or opening a context menu moves Qt's focus but not the
+// pane's place as the keyboard target; those are not reported.
+bool isRealFocusChange(const QFocusEvent* event) {
+    return event->reason() != Qt::ActiveWindowFocusReason &&
+           event->reason() != Qt::PopupFocusReason;
+}
+} // namespace
+
+void FocusDetectTextView::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    if (!isRealFocusChange(event))
+        return;
+    printStatus(QStringLiteral("TextView did gain focus"));
+    if (textViewDelegate)
+        textViewDelegate->textViewDidGainFocus();
+}
+
+void FocusDetectTextView::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    if (!isRealFocusChange(event))
+        return;
+    printStatus(QStringLiteral("TextView did lose focus"));
+    if (textViewDelegate)
+        textViewDelegate->textViewDidLoseFocus();
+}

@@ -1,0 +1,134 @@
+#include "SplitWordCell.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+constexpr int margin = 6;
+constexpr int spacing = 6;
+constexpr int buttonPadding = 24;
+constexpr int minWordButtonWidth = 64;
+
+QString unwantedTitle() {
+    return QCoreApplication::translate("SplitWordCell", "Unwanted");
+}
+QString removeTitle() {
+    return QCoreApplication::translate("SplitWordCell", "Remove");
+}
+} // namespace
+
+SplitWordCell::SplitWordCell(QAbstractItemView* view)
+    : QStyledItemDelegate(view)
+    , view_(view) {}
+
+QRect SplitWordCell::partRect(const QStyleOptionViewItem& option, const QModelIndex& index,
+                              Part part) const {
+    const QFontMetrics& fm = option.fontMetrics;
+    const QRect row = option.rect;
+    const int height = qMax(fm.height() + 8, row.height() - 6);
+    const int top = row.top() + (row.height() - height) / 2;
+    const int removeWidth = fm.horizontalAdvance(removeTitle()) + buttonPadding;
+    const int unwantedWidth = fm.horizontalAdvance(unwantedTitle()) + buttonPadding;
+    const QRect remove(row.right() - margin - removeWidth + 1, top, removeWidth, height);
+    const QRect unwanted(remove.left() - spacing - unwantedWidth, top, unwantedWidth, height);
+    if (part == Part::removeButton)
+        return remove;
+    if (part == Part::unwantedButton)
+        return unwanted;
+    if (part == Part::wordButton) {
+        const QString word = index.data().toString();
+        const int room = unwanted.left() - spacing - (row.left() + margin);
+        const int wanted = qMax(minWordButtonWidth, fm.horizontalAdvance(word) + buttonPadding);
+        return QRect(row.left() + margin, top, qMax(0, qMin(wanted, room)), height);
+    }
+    return {};
+}
+
+SplitWordCell::Part SplitWordCell::partAt(const QStyleOptionViewItem& option,
+                                          const QModelIndex& index, const QPoint& pos) const {
+    for (Part p : {Part::wordButton, Part::unwantedButton, Part::removeButton}) {
+        if (partRect(option, index, p).contains(pos))
+            return p;
+    }
+    return Part::none;
+}
+
+void SplitWordCell::paintButton(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QRect& rect, const QString& text, bool pressed) const {
+    if (rect.width() <= 0)
+        return;
+    QStyleOptionButton button;
+    button.rect = rect;
+    button.fontMetrics = option.fontMetrics;
+    button.palette = option.palette;
+    button.direction = option.direction;
+    button.text = option.fontMetrics.elidedText(text, Qt::ElideRight, rect.width() - 12);
+    button.state = QStyle::State_Enabled | (pressed ? QStyle::State_Sunken : QStyle::State_Raised);
+    QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_PushButton, &button, painter, option.widget);
+}
+
+void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QString word = opt.text;
+    opt.text.clear();
+    QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+    // Row background and selection, without the text: the buttons carry it.
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+
+    const bool pressedRow = pressedIndex_.isValid() && pressedIndex_ == index;
+    auto pressed = [&](Part p) { return pressedRow && pressedPart_ == p; };
+    paintButton(painter, option, partRect(option, index, Part::wordButton), word,
+                pressed(Part::wordButton));
+    paintButton(painter, option, partRect(option, index, Part::unwantedButton), unwantedTitle(),
+                pressed(Part::unwantedButton));
+    paintButton(painter, option, partRect(option, index, Part::removeButton), removeTitle(),
+                pressed(Part::removeButton));
+}
+
+QSize SplitWordCell::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    return QSize(300, option.fontMetrics.height() + 14);
+}
+
+bool SplitWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
+                                const QStyleOptionViewItem& option, const QModelIndex& index) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease)
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return false;
+    const Part part = partAt(option, index, mouse->position().toPoint());
+
+    if (type != QEvent::MouseButtonRelease) {
+        if (part == Part::none)
+            return false;
+        // A button behaves as a push button: it acts on release over itself.
+        pressedIndex_ = index;
+        pressedPart_ = part;
+        if (view_)
+            view_->viewport()->update(option.rect);
+        return true;
+    }
+
+    const bool fires = part != Part::none && part == pressedPart_ && pressedIndex_ == index;
+    const bool wasPressed = pressedPart_ != Part::none;
+    pressedIndex_ = QPersistentModelIndex();
+    pressedPart_ = Part::none;
+    if (view_)
+        view_->viewport()->update(option.rect);
+    if (fires) {
+        if (part == Part::wordButton)
+            wordButtonTapHandler(index);
+        else if (part == Part::unwantedButton)
+            unwantedBtnTapHandler(index);
+        else
+            removeBtnTapHandler(index);
+    }
+    return fires || wasPressed;
+}

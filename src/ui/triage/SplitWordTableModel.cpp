@@ -1,0 +1,39 @@
+#include "SplitWordTableModel.h"
+
+SplitWordTableModel::SplitWordTableModel(QObject* parent)
+    : QAbstractTableModel(parent) {}
+
+bool SplitWordTableModel::setWords(const QStringList& words) {
+    // Most publications leave the list alone and hand back the very same
+    // shared list; only a real change pays for the comparison and the reset.
+    if (words.isSharedWith(words_) || words == words_) {
+        words_ = words;
+        return false;
+    }
+    beginResetModel();
+    words_ = words;
+    endResetModel();
+    return true;
+}
+
+int SplitWordTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(words_.size());
+}
+
+int SplitWordTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1;
+}
+
+QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return words_.at(index.row());
+    return {};
+}
+
+Qt::ItemFlags SplitWordTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}

@@ -1,0 +1,249 @@
+#include "SplittedWordViewController.h"
+
+#include "CommandKeyFilter.h"
+#include "CsvExchange.h"
+#include "CustomTableView.h"
+#include "FocusDetectTextView.h"
+#include "SplitWordCell.h"
+#include "SplitWordTableModel.h"
+#include "StatusLine.h"
+#include "ViewModelFactory.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+// Equal texts, cheaply when both share one buffer (the usual case: the state
+// holds the very string the pane handed to saveText).
+bool sameText(const QString& a, const QString& b) {
+    if (a.size() != b.size())
+        return false;
+    return a.constData() == b.constData() || a == b;
+}
+} // namespace
+
+SplittedWordViewController::SplittedWordViewController(QWidget* parent)
+    : QWidget(parent) {
+    viewDidLoad();
+}
+
+SplittedWordViewController::~SplittedWordViewController() = default;
+
+void SplittedWordViewController::viewDidLoad() {
+    CommandKeyFilter::installOnApplication();
+
+    textView_ = new FocusDetectTextView;
+    textView_->setObjectName(QStringLiteral("textView"));
+    tableView_ = new CustomTableView;
+    tableView_->setObjectName(QStringLiteral("tableView"));
+    tableView_->customTableViewDelegate = this;
+    tableModel_ = new SplitWordTableModel(this);
+    tableView_->setModel(tableModel_);
+    cell_ = new SplitWordCell(tableView_);
+    tableView_->setItemDelegate(cell_);
+
+    exportButton_ = new QPushButton(tr("Export CSV…"));
+    exportButton_->setObjectName(QStringLiteral("exportButton"));
+    exportButton_->setToolTip(tr("Save the registered words of every title as a CSV file"));
+    connect(exportButton_, &QPushButton::clicked, this, &SplittedWordViewController::onCutTap);
+
+    // The text pane: 8-point inset, the system font, a rounded frame.
+    textView_->document()->setDocumentMargin(8);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(12);
+    textView_->setFont(font);
+    textView_->setFrameShape(QFrame::NoFrame);
+    textView_->setStyleSheet(QStringLiteral(
+        "FocusDetectTextView { border: 1px solid palette(mid); border-radius: 10px; }"));
+
+    splitter_ = new QSplitter(Qt::Vertical);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(textView_);
+    splitter_->addWidget(tableView_);
+    splitter_->setStretchFactor(0, 2);
+    splitter_->setStretchFactor(1, 3);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(exportButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(splitter_, 1);
+    layout->addLayout(buttons);
+
+    cell_->wordButtonTapHandler = [this](const QModelIndex& index) {
+        const QString word = wordAt(index.row());
+        if (!word.isNull())
+            appModel->registerWord(word, AppState::Word::Kind::known, index.row());
+    };
+    cell_->unwantedBtnTapHandler = [this](const QModelIndex& index) {
+        const QString word = wordAt(index.row());
+        if (!word.isNull())
+            appModel->registerWord(word, AppState::Word::Kind::unwanted, index.row());
+    };
+    cell_->removeBtnTapHandler = [this](const QModelIndex& index) {
+        const QString word = wordAt(index.row());
+        if (!word.isNull())
+            appModel->removeTemporarily(word, index.row());
+    };
+
+    textView_->textViewDelegate = this;
+    connect(textView_, &QPlainTextEdit::textChanged, this,
+            &SplittedWordViewController::textDidChange);
+
+    appModel = ViewModelFactory::shared().model();
+    subs = appModel->subscribe([this](const AppState&) { scheduleUpdate(); });
+}
+
+void SplittedWordViewController::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!appeared_) {
+        appeared_ = true;
+        tableView_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void SplittedWordViewController::scheduleUpdate() {
+    // However many times an operation publishes, the pane updates once, on
+    // the next turn of the event loop, from the state as it then stands.
+    if (updateQueued_)
+        return;
+    updateQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (updateQueued_)
+            updateFromState();
+    });
+}
+
+void SplittedWordViewController::flushPendingUpdate() {
+    if (updateQueued_)
+        updateFromState();
+}
+
+void SplittedWordViewController::updateFromState() {
+    updateQueued_ = false;
+    const AppState& state = appModel->state();
+    const auto entry = state.languageStateList.constFind(state.currentTitle);
+    const bool hasEntry = entry != state.languageStateList.constEnd();
+
+    const bool listChanged = tableModel_->setWords(hasEntry ? entry->splittedWords : QStringList());
+
+    // A title that is not stored cannot keep a text: say how to begin instead
+    // of taking typing that would go nowhere.
+    const bool stored = state.indexOfTitle(state.currentTitle.id) >= 0;
+    textView_->setReadOnly(!stored);
+    textView_->setPlaceholderText(
+        stored ? QString()
+               : tr("Add a title in the list on the left, select it, then paste or type its "
+                    "text here."));
+
+    // Replaced only when it differs, so that typing keeps the cursor, the
+    // selection and the undo history.
+    const QString text = hasEntry ? entry->boxText : QString();
+    if (!sameText(text, shownText_)) {
+        applyingState_ = true;
+        textView_->setPlainText(text);
+        applyingState_ = false;
+        shownText_ = text;
+    }
+
+    const qint64 row = state.lastSelectedRow;
+    if (row < 0 || row >= tableModel_->rowCount()) {
+        tableView_->clearSelection();
+    } else if (listChanged || row != shownRow_ || tableView_->selectedRow() != row) {
+        tableView_->selectOnlyRow(row);
+    }
+    shownRow_ = row;
+}
+
+void SplittedWordViewController::textDidChange() {
+    if (applyingState_ || textView_->isReadOnly())
+        return;
+    shownText_ = textView_->toPlainText();
+    appModel->saveText(shownText_);
+}
+
+QString SplittedWordViewController::wordAt(qint64 row) const {
+    const AppState& state = appModel->state();
+    const auto entry = state.languageStateList.constFind(state.currentTitle);
+    if (entry == state.languageStateList.constEnd() || row < 0 ||
+        row >= entry->splittedWords.size())
+        return QString();
+    return entry->splittedWords.at(row);
+}
+
+void SplittedWordViewController::returnKeyPressed(qint64 row) {
+    const QString word = wordAt(row);
+    if (!word.isNull())
+        appModel->registerWord(word, AppState::Word::Kind::known, row);
+}
+
+void SplittedWordViewController::commandReturnKeyPressed(qint64 row) {
+    const QString word = wordAt(row);
+    if (!word.isNull())
+        appModel->removeTemporarily(word, row);
+}
+
+void SplittedWordViewController::selectionMoved(qint64 row) {
+    appModel->setLastSelectedRow(row);
+}
+
+void SplittedWordViewController::onCutTap() {
+    saveCSV(QStringLiteral("contacts"), appModel->exportCSV());
+}
+
+void SplittedWordViewController::saveCSV(const QString& fileName, const QList<QStringList>& rows) {
+    // The file holds the words as they stand when the button is pressed.
+    const QString text = csv::buildText(rows);
+
+    auto* panel = new QFileDialog(window(), tr("Export Registered Words"));
+    panel->setObjectName(QStringLiteral("exportPanel"));
+    panel->setAcceptMode(QFileDialog::AcceptSave);
+    panel->setFileMode(QFileDialog::AnyFile);
+    panel->setNameFilter(tr("CSV files (*.csv)"));
+    panel->setDefaultSuffix(QStringLiteral("csv"));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists())
+        panel->setDirectory(documents);
+    panel->selectFile(fileName);
+    panel->setWindowModality(Qt::WindowModal);
+    connect(panel, &QFileDialog::finished, this, [this, panel, text](int result) {
+        panel->deleteLater();
+        if (result != QDialog::Accepted)
+            return;
+        const QStringList files = panel->selectedFiles();
+        if (files.isEmpty() || files.first().isEmpty())
+            return;
+        writeExport(files.first(), text);
+    });
+    panel->open();
+}
+
+void SplittedWordViewController::writeExport(const QString& path, const QString& text) {
+    QString error;
+    if (csv::writeFile(path, text, &error)) {
+        printStatus(QStringLiteral("CSV file saved successfully at ") +
+                    QUrl::fromLocalFile(path).toString());
+        return;
+    }
+    printStatus(QStringLiteral("Failed to create file: ") + error);
+    auto* alert = new QMessageBox(
+        QMessageBox::Warning, tr("Export failed"),
+        tr("The words could not be saved to %1.").arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Ok, window());
+    alert->setObjectName(QStringLiteral("exportFailedAlert"));
+    alert->setInformativeText(error);
+    alert->setWindowModality(Qt::WindowModal);
+    connect(alert, &QMessageBox::finished, alert, &QObject::deleteLater);
+    alert->open();
+}

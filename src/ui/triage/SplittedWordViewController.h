@@ -1,0 +1,80 @@
+#pragma once
+
+#include "AppModel.h"
+#include "CustomTableViewDelegate.h"
+#include "FocusDetectTextViewDelegate.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class CustomTableView;
+class FocusDetectTextView;
+class QPushButton;
+class QSplitter;
+class SplitWordCell;
+class SplitWordTableModel;
+
+// The middle pane: the text of the current title above the list of its split
+// words still waiting for triage, and the export button. Everything shown is
+// derived from the model's published state.
+class SplittedWordViewController : public QWidget,
+                                   public CustomTableViewDelegate,
+                                   public FocusDetectTextViewDelegate {
+    Q_OBJECT
+public:
+    explicit SplittedWordViewController(QWidget* parent = nullptr);
+    ~SplittedWordViewController() override;
+
+    FocusDetectTextView* textView() const { return textView_; }
+    CustomTableView* tableView() const { return tableView_; }
+    SplitWordTableModel* tableModel() const { return tableModel_; }
+    SplitWordCell* cell() const { return cell_; }
+    QPushButton* exportButton() const { return exportButton_; }
+
+    // Runs a queued state update now (tests and benchmarks wait on it).
+    void flushPendingUpdate();
+
+    // CustomTableViewDelegate
+    void returnKeyPressed(qint64 row) override;
+    void commandReturnKeyPressed(qint64 row) override;
+    void selectionMoved(qint64 row) override;
+    // FocusDetectTextViewDelegate
+    void textViewDidGainFocus() override {}
+    void textViewDidLoseFocus() override {}
+
+public Q_SLOTS:
+    void onCutTap();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void viewDidLoad();
+    void scheduleUpdate();
+    void updateFromState();
+    void textDidChange();
+    // The word on row, or a null string when row is not a row of the current
+    // split list.
+    QString wordAt(qint64 row) const;
+    void saveCSV(const QString& fileName, const QList<QStringList>& rows);
+    void writeExport(const QString& path, const QString& text);
+
+    std::shared_ptr<AppModel> appModel;
+    Subscription subs;
+
+    QSplitter* splitter_ = nullptr;
+    FocusDetectTextView* textView_ = nullptr;
+    CustomTableView* tableView_ = nullptr;
+    SplitWordTableModel* tableModel_ = nullptr;
+    SplitWordCell* cell_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+
+    // The text the pane shows as far as the state knows it; compared instead
+    // of reading back the whole document on every publication.
+    QString shownText_;
+    qint64 shownRow_ = -1;
+    bool updateQueued_ = false;
+    bool applyingState_ = false;
+    bool appeared_ = false;
+};

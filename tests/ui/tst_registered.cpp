@@ -1,0 +1,229 @@
+#include "AppModel.h"
+#include "RegisteredWordCell.h"
+#include "RegisteredWordTableModel.h"
+#include "RegisteredWordViewController.h"
+#include "SaveWordsCommandHandler.h"
+#include "StatusLine.h"
+#include "TestSupport.h"
+#include "ViewModelFactory.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QHeaderView>
+#include <QTableView>
+#include <QtTest>
+
+using Kind = AppState::Word::Kind;
+
+namespace {
+QStringList wordsOf(const QList<AppState::Word>& words) {
+    QStringList out;
+    for (const auto& w : words)
+        out << w.wordText;
+    return out;
+}
+} // namespace
+
+class RegisteredTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TemporaryStore> store;
+    std::shared_ptr<AppModel> model;
+    std::unique_ptr<RegisteredWordViewController> pane;
+
+    void settle() {
+        QCoreApplication::processEvents();
+        pane->flushPendingUpdate();
+    }
+    // A current title with its words registered, each through a split.
+    void startWith(const QStringList& known, const QStringList& unwanted) {
+        model->addTitle(QStringLiteral("Book"));
+        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        model->saveText((known + unwanted).join(' '));
+        for (const auto& w : known) {
+            model->splitWords();
+            model->registerWord(w, Kind::known, 0);
+        }
+        for (const auto& w : unwanted) {
+            model->splitWords();
+            model->registerWord(w, Kind::unwanted, 0);
+        }
+        showPane();
+    }
+    void showPane() {
+        pane = std::make_unique<RegisteredWordViewController>();
+        pane->resize(300, 400);
+        pane->show();
+        QVERIFY(QTest::qWaitForWindowExposed(pane.get()));
+        settle();
+    }
+    void clickDelete(QTableView* table, RegisteredWordCell* cell, int row) {
+        const QModelIndex index = table->model()->index(row, 0);
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.rect = table->visualRect(index);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          cell->deleteButtonRect(option).center());
+    }
+
+private Q_SLOTS:
+    void init() {
+        store = std::make_unique<TemporaryStore>();
+        model = ViewModelFactory::shared().makeAppModel();
+        model->load();
+    }
+    void cleanup() {
+        pane.reset();
+        model.reset();
+        SaveWordsCommandHandler::waitForPendingSaves();
+        store.reset();
+    }
+
+    void tableModelsAreSound() {
+        for (Kind kind : {Kind::known, Kind::unwanted}) {
+            RegisteredWordTableModel m(kind);
+            QAbstractItemModelTester tester(&m,
+                                            QAbstractItemModelTester::FailureReportingMode::QtTest);
+            m.setWords(
+                {{"a", QUuid::createUuid(), kind, {}}, {"b", QUuid::createUuid(), kind, {}}});
+            m.setWords({});
+        }
+    }
+
+    void noTitleShowsNothing() {
+        showPane();
+        QCOMPARE(pane->knownModel()->rowCount(), 0);
+        QCOMPARE(pane->unwantedModel()->rowCount(), 0);
+    }
+
+    void listsShowTheCurrentTitlesWords() {
+        startWith({"pear", "apple"}, {"zzz"});
+        QCOMPARE(wordsOf(pane->knownModel()->words()), QStringList({"apple", "pear"}));
+        QCOMPARE(wordsOf(pane->unwantedModel()->words()), QStringList({"zzz"}));
+        QTableView* known = pane->knownWordTableView();
+        QCOMPARE(known->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Known"));
+        QCOMPARE(known->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
+        QCOMPARE(pane->unwantedWordTableView()->model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("Unwanted"));
+        QVERIFY(!known->model()->index(0, 1).data().isValid());
+        QCOMPARE(known->verticalHeader()->defaultSectionSize(), 25);
+
+        // Another title: its own (empty) lists.
+        model->addTitle(QStringLiteral("Other"));
+        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        settle();
+        QCOMPARE(pane->knownModel()->rowCount(), 0);
+        QCOMPARE(pane->unwantedModel()->rowCount(), 0);
+    }
+
+    void deleteButtons_data() {
+        QTest::addColumn<bool>("unwantedList");
+        QTest::newRow("known list") << false;
+        QTest::newRow("unwanted list") << true;
+    }
+    void deleteButtons() {
+        QFETCH(bool, unwantedList);
+        const QStringList words{"ant", "bee", "cat"};
+        startWith(unwantedList ? QStringList() : words, unwantedList ? words : QStringList());
+        if (unwantedList)
+            QTest::mouseClick(pane->segment(1), Qt::LeftButton);
+        QTableView* table =
+            unwantedList ? pane->unwantedWordTableView() : pane->knownWordTableView();
+        RegisteredWordCell* cell = unwantedList ? pane->unwantedCell() : pane->knownCell();
+        clickDelete(table, cell, 1);
+        settle();
+        const auto left =
+            unwantedList ? model->state().unwantedWords() : model->state().knownWords();
+        QCOMPARE(wordsOf(left), QStringList({"ant", "cat"}));
+        QCOMPARE(table->model()->rowCount(), 2);
+    }
+
+    void deleteActsOnTheWordItsRowShows_data() {
+        QTest::addColumn<bool>("unwantedList");
+        QTest::newRow("known list") << false;
+        QTest::newRow("unwanted list") << true;
+    }
+    void deleteActsOnTheWordItsRowShows() {
+        // The state moves on before the pane has redrawn: the button still
+        // deletes the word the user saw on that row.
+        QFETCH(bool, unwantedList);
+        const QStringList words{"ant", "bee", "cat"};
+        startWith(unwantedList ? QStringList() : words, unwantedList ? words : QStringList());
+        if (unwantedList)
+            QTest::mouseClick(pane->segment(1), Qt::LeftButton);
+        QTableView* table =
+            unwantedList ? pane->unwantedWordTableView() : pane->knownWordTableView();
+        RegisteredWordCell* cell = unwantedList ? pane->unwantedCell() : pane->knownCell();
+        const auto shown =
+            unwantedList ? model->state().unwantedWords() : model->state().knownWords();
+        model->deleteWord(shown.first().id); // "ant" goes; the pane still shows it
+        clickDelete(table, cell, 2);         // the row that shows "cat"
+        settle();
+        const auto left =
+            unwantedList ? model->state().unwantedWords() : model->state().knownWords();
+        QCOMPARE(wordsOf(left), QStringList({"bee"}));
+    }
+
+    void twoRegistrationsOfOneWordAreTwoRows() {
+        startWith({"echo", "echo"}, {});
+        QCOMPARE(pane->knownModel()->rowCount(), 2);
+        const QUuid second = model->state().knownWords().at(1).id;
+        clickDelete(pane->knownWordTableView(), pane->knownCell(), 0);
+        settle();
+        QCOMPARE(model->state().knownWords().size(), 1);
+        QCOMPARE(model->state().knownWords().first().id, second);
+    }
+
+    void switchShowsTheSelectedList_data() {
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<bool>("knownShown");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("start") << QList<int>{} << true << QStringList{};
+        QTest::newRow("unwanted") << QList<int>{1} << false << QStringList{"Segment 1 selected"};
+        QTest::newRow("unwanted and back")
+            << QList<int>{1, 0} << true << QStringList{"Segment 1 selected", "Segment 0 selected"};
+        QTest::newRow("unwanted clicked twice stays unwanted")
+            << QList<int>{1, 1} << false << QStringList{"Segment 1 selected", "Segment 1 selected"};
+        QTest::newRow("known clicked while known")
+            << QList<int>{0} << true << QStringList{"Segment 0 selected"};
+    }
+    void switchShowsTheSelectedList() {
+        QFETCH(QList<int>, clicks);
+        QFETCH(bool, knownShown);
+        QFETCH(QStringList, lines);
+        showPane();
+        StatusLineCapture status;
+        for (int segment : clicks)
+            QTest::mouseClick(pane->segment(segment), Qt::LeftButton);
+        QCOMPARE(pane->selectedSegment(), knownShown ? 0 : 1);
+        QCOMPARE(pane->knownWordTableView()->isVisible(), knownShown);
+        QCOMPARE(pane->unwantedWordTableView()->isVisible(), !knownShown);
+        QCOMPARE(status.lines(), lines);
+    }
+
+    void editMenuItemToggles() {
+        showPane();
+        QVERIFY(pane->knownWordTableView()->actions().contains(pane->editAction()));
+        QVERIFY(pane->unwantedWordTableView()->actions().isEmpty());
+        StatusLineCapture status;
+        for (int i = 0; i < 3; ++i)
+            pane->editAction()->trigger();
+        QVERIFY(pane->editAction()->isChecked());
+        QCOMPARE(status.lines(), QStringList({"Menu item is checked.", "Menu item is unchecked.",
+                                              "Menu item is checked."}));
+    }
+
+    void selectionReportsTheKnownRow() {
+        startWith({"kiwi", "lime"}, {"mud"});
+        StatusLineCapture status;
+        pane->knownWordTableView()->selectRow(1);
+        QTest::mouseClick(pane->segment(1), Qt::LeftButton);
+        pane->unwantedWordTableView()->selectRow(0);
+        QCOMPARE(status.lines(),
+                 QStringList({"Selected row: 1", "Segment 1 selected", "Selected row: 1"}));
+    }
+};
+
+QTEST_MAIN(RegisteredTest)
+#include "tst_registered.moc"

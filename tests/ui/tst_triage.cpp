@@ -1,0 +1,437 @@
+#include "AppModel.h"
+#include "CustomTableView.h"
+#include "FocusDetectTextView.h"
+#include "SaveWordsCommandHandler.h"
+#include "SplitWordCell.h"
+#include "SplitWordTableModel.h"
+#include "SplittedWordViewController.h"
+#include "StatusLine.h"
+#include "TestSupport.h"
+#include "ViewModelFactory.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+using Kind = AppState::Word::Kind;
+using Part = SplitWordCell::Part;
+
+namespace {
+
+QStringList splitList(const AppState& s) {
+    return s.languageStateList.value(s.currentTitle).splittedWords;
+}
+
+QStringList wordsOf(const QList<AppState::Word>& words) {
+    QStringList out;
+    for (const auto& w : words)
+        out << w.wordText;
+    return out;
+}
+
+// Counts the presses of one key that reach a widget.
+class KeyCounter : public QObject {
+public:
+    explicit KeyCounter(int key)
+        : key(key) {}
+    int key;
+    int presses = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == key)
+            ++presses;
+        return false;
+    }
+};
+
+} // namespace
+
+class TriageTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TemporaryStore> store;
+    std::shared_ptr<AppModel> model;
+    std::unique_ptr<SplittedWordViewController> pane;
+
+    void startModel() {
+        SaveWordsCommandHandler::waitForPendingSaves();
+        model = ViewModelFactory::shared().makeAppModel();
+        model->load();
+    }
+    void showPane() {
+        pane = std::make_unique<SplittedWordViewController>();
+        pane->resize(600, 500);
+        pane->show();
+        QVERIFY(QTest::qWaitForWindowExposed(pane.get()));
+        settle();
+    }
+    void settle() {
+        QCoreApplication::processEvents();
+        pane->flushPendingUpdate();
+    }
+    // A stored, selected title whose text is split.
+    void startWith(const QString& text) {
+        model->addTitle(QStringLiteral("Book"));
+        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        showPane();
+        pane->textView()->setFocus();
+        pane->textView()->insertPlainText(text);
+        model->splitWords();
+        settle();
+    }
+    void selectRow(qint64 row) {
+        model->setLastSelectedRow(row);
+        settle();
+    }
+    void clickPart(int row, Part part) {
+        CustomTableView* table = pane->tableView();
+        const QModelIndex index = pane->tableModel()->index(row, 0);
+        table->scrollTo(index);
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.rect = table->visualRect(index);
+        const QRect rect = pane->cell()->partRect(option, index, part);
+        QVERIFY(rect.isValid());
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+private Q_SLOTS:
+    void init() {
+        store = std::make_unique<TemporaryStore>();
+        startModel();
+    }
+    void cleanup() {
+        pane.reset();
+        model.reset();
+        SaveWordsCommandHandler::waitForPendingSaves();
+        store.reset();
+    }
+
+    void tableModelIsSound() {
+        SplitWordTableModel m;
+        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(m.setWords({"a", "b", "a"}));
+        QVERIFY(!m.setWords({"a", "b", "a"}));
+        QVERIFY(m.setWords({}));
+        QCOMPARE(m.rowCount(), 0);
+    }
+
+    void pasteAndSplitShowsTheList() {
+        startWith(QStringLiteral("The cat, the dog and 42 cats."));
+        QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText,
+                 QStringLiteral("The cat, the dog and 42 cats."));
+        QCOMPARE(pane->tableModel()->words(),
+                 QStringList({"The", "cat", "the", "dog", "and", "cats"}));
+        QCOMPARE(pane->tableView()->selectedRow(), 0);
+    }
+
+    void triage_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("listAfter");
+        QTest::addColumn<QStringList>("known");
+        QTest::addColumn<QStringList>("unwanted");
+        QTest::addColumn<int>("rowAfter");
+        // The list is: alpha beta gamma beta delta; row 1 (beta) is triaged.
+        const QStringList withoutBeta{"alpha", "gamma", "delta"};
+        QTest::newRow("click on the word registers it as known")
+            << "click word" << withoutBeta << QStringList{"beta"} << QStringList{} << 1;
+        QTest::newRow("unwanted button registers it as unwanted")
+            << "click unwanted" << withoutBeta << QStringList{} << QStringList{"beta"} << 1;
+        QTest::newRow("remove button removes it for now")
+            << "click remove" << withoutBeta << QStringList{} << QStringList{} << 1;
+        QTest::newRow("Return registers the selected word as known")
+            << "Return" << withoutBeta << QStringList{"beta"} << QStringList{} << 1;
+        QTest::newRow("Ctrl+Return removes the selected word for now")
+            << "Ctrl+Return" << withoutBeta << QStringList{} << QStringList{} << 1;
+    }
+    void triage() {
+        QFETCH(QString, action);
+        QFETCH(QStringList, listAfter);
+        QFETCH(QStringList, known);
+        QFETCH(QStringList, unwanted);
+        QFETCH(int, rowAfter);
+        startWith(QStringLiteral("alpha beta gamma beta delta"));
+        selectRow(1);
+        StatusLineCapture status;
+        if (action == "click word")
+            clickPart(1, Part::wordButton);
+        else if (action == "click unwanted")
+            clickPart(1, Part::unwantedButton);
+        else if (action == "click remove")
+            clickPart(1, Part::removeButton);
+        else if (action == "Return")
+            QTest::keyClick(pane->tableView(), Qt::Key_Return);
+        else
+            QTest::keyClick(pane->tableView(), Qt::Key_Return, Qt::ControlModifier);
+        settle();
+        QCOMPARE(splitList(model->state()), listAfter);
+        QCOMPARE(pane->tableModel()->words(), listAfter);
+        QCOMPARE(wordsOf(model->state().knownWords()), known);
+        QCOMPARE(wordsOf(model->state().unwantedWords()), unwanted);
+        QCOMPARE(model->state().lastSelectedRow, rowAfter);
+        QCOMPARE(pane->tableView()->selectedRow(), rowAfter);
+        QCOMPARE(status.contains("Command + Enter pressed"), action == "Ctrl+Return");
+    }
+
+    void keysWithoutAWordAreIgnored_data() {
+        QTest::addColumn<qint64>("lastSelectedRow");
+        QTest::addColumn<bool>("withCtrl");
+        QTest::newRow("Return, no selected row") << qint64(-1) << false;
+        QTest::newRow("Ctrl+Return, no selected row") << qint64(-1) << true;
+        QTest::newRow("Return, row past the list") << qint64(7) << false;
+    }
+    void keysWithoutAWordAreIgnored() {
+        QFETCH(qint64, lastSelectedRow);
+        QFETCH(bool, withCtrl);
+        startWith(QStringLiteral("one two"));
+        selectRow(lastSelectedRow);
+        QCOMPARE(pane->tableView()->selectedRow(), -1);
+        const AppState before = model->appState();
+        QTest::keyClick(pane->tableView(), Qt::Key_Return,
+                        withCtrl ? Qt::ControlModifier : Qt::NoModifier);
+        settle();
+        QCOMPARE(splitList(model->state()), splitList(before));
+        QCOMPARE(model->state().knownWords().size(), 0);
+        QCOMPARE(model->state().lastSelectedRow, lastSelectedRow);
+    }
+
+    void arrowKeys_data() {
+        QTest::addColumn<qint64>("startRow");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<qint64>("rowAfter");
+        QTest::addColumn<int>("sounds");
+        QTest::newRow("Down moves one row") << qint64(0) << int(Qt::Key_Down) << qint64(1) << 1;
+        QTest::newRow("Up moves one row") << qint64(2) << int(Qt::Key_Up) << qint64(1) << 1;
+        QTest::newRow("Up on the first row does nothing")
+            << qint64(0) << int(Qt::Key_Up) << qint64(0) << 0;
+        QTest::newRow("Down on the last row does nothing")
+            << qint64(2) << int(Qt::Key_Down) << qint64(2) << 0;
+        QTest::newRow("Down with no selection selects the first row")
+            << qint64(-1) << int(Qt::Key_Down) << qint64(0) << 1;
+        QTest::newRow("Up with no selection does nothing")
+            << qint64(-1) << int(Qt::Key_Up) << qint64(-1) << 0;
+    }
+    void arrowKeys() {
+        QFETCH(qint64, startRow);
+        QFETCH(int, key);
+        QFETCH(qint64, rowAfter);
+        QFETCH(int, sounds);
+        startWith(QStringLiteral("red green blue"));
+        selectRow(startRow);
+        QSignalSpy sound(pane->tableView(), &CustomTableView::soundRequested);
+        QTest::keyClick(pane->tableView(), Qt::Key(key));
+        settle();
+        QCOMPARE(model->state().lastSelectedRow, rowAfter);
+        QCOMPARE(pane->tableView()->selectedRow(), rowAfter);
+        QCOMPARE(sound.count(), sounds);
+    }
+
+    // Run by scripts/check-sound.sh against a PulseAudio null sink; skipped
+    // elsewhere, as there is nothing to hear.
+    void soundReachesTheDevice() {
+        if (qEnvironmentVariableIsEmpty("PRAMEL_CHECK_SOUND"))
+            QSKIP("set PRAMEL_CHECK_SOUND and run scripts/check-sound.sh");
+        startWith(QStringLiteral("one two three"));
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(pane->tableView(), Qt::Key_Down);
+            QTest::qWait(700);
+        }
+    }
+
+    void selectionFollowsLastSelectedRow() {
+        QStringList words;
+        for (int i = 0; i < 500; ++i)
+            words << QStringLiteral("w%1x").arg(i);
+        startWith(words.join(' '));
+        selectRow(420);
+        QCOMPARE(pane->tableView()->selectedRow(), 420);
+        const QRect shown = pane->tableView()->visualRect(pane->tableModel()->index(420, 0));
+        QVERIFY(pane->tableView()->viewport()->rect().contains(shown));
+        selectRow(-1);
+        QCOMPARE(pane->tableView()->selectedRow(), -1);
+    }
+
+    void manyPublicationsRedrawOnce() {
+        startWith(QStringLiteral("a b a c a d"));
+        QSignalSpy resets(pane->tableModel(), &QAbstractItemModel::modelReset);
+        for (int i = 0; i < 50; ++i)
+            model->setLastSelectedRow(i % 3);
+        model->registerWord(QStringLiteral("a"), Kind::known, 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(pane->tableModel()->words(), QStringList({"b", "c", "d"}));
+    }
+
+    void typingKeepsCursorAndUndo() {
+        startWith(QStringLiteral("hello world"));
+        FocusDetectTextView* text = pane->textView();
+        QTextCursor cursor = text->textCursor();
+        cursor.setPosition(5);
+        text->setTextCursor(cursor);
+        QTest::keyClicks(text, QStringLiteral("ish"));
+        settle();
+        QCOMPARE(text->toPlainText(), QStringLiteral("helloish world"));
+        QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText,
+                 QStringLiteral("helloish world"));
+        QCOMPARE(text->textCursor().position(), 8);
+        QVERIFY(text->document()->isUndoAvailable());
+    }
+
+    void textFollowsTheCurrentTitle() {
+        startWith(QStringLiteral("first text"));
+        const Title first = model->state().currentTitle;
+        model->addTitle(QStringLiteral("Second"));
+        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        settle();
+        QCOMPARE(pane->textView()->toPlainText(), QString());
+        QCOMPARE(pane->tableModel()->rowCount(), 0);
+        model->setCurrentTitle(first);
+        settle();
+        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("first text"));
+        QCOMPARE(pane->tableModel()->rowCount(), 2);
+    }
+
+    void unstoredTitleIsReadOnly() {
+        // A fresh store: the current title is a placeholder nothing keeps.
+        showPane();
+        QVERIFY(pane->textView()->isReadOnly());
+        QVERIFY(!pane->textView()->placeholderText().isEmpty());
+        QTest::keyClicks(pane->textView(), QStringLiteral("lost"));
+        settle();
+        QCOMPARE(pane->textView()->toPlainText(), QString());
+        model->addTitle(QStringLiteral("Book"));
+        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        settle();
+        QVERIFY(!pane->textView()->isReadOnly());
+    }
+
+    void focusLines() {
+        startWith(QStringLiteral("x"));
+        auto* other = new QLineEdit(pane.get());
+        other->show();
+        pane->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
+        pane->tableView()->setFocus();
+        StatusLineCapture status;
+        pane->textView()->setFocus();
+        other->setFocus();
+        QCOMPARE(status.lines(),
+                 QStringList({"TextView did gain focus", "TextView did lose focus"}));
+    }
+
+    void commandKeysAreSwallowed_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("Ctrl+D") << int(Qt::Key_D) << int(Qt::ControlModifier) << false;
+        QTest::newRow("Ctrl+H") << int(Qt::Key_H) << int(Qt::ControlModifier) << false;
+        QTest::newRow("Ctrl+Shift+D")
+            << int(Qt::Key_D) << int(Qt::ControlModifier | Qt::ShiftModifier) << false;
+        QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << int(Qt::ControlModifier) << true;
+        QTest::newRow("Ctrl+C") << int(Qt::Key_C) << int(Qt::ControlModifier) << true;
+        QTest::newRow("plain d") << int(Qt::Key_D) << int(Qt::NoModifier) << true;
+    }
+    void commandKeysAreSwallowed() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, passes);
+        showPane(); // installs the filter on the application
+        // Another window of the application, with a shortcut and a key target.
+        QMainWindow window;
+        auto* edit = new QLineEdit;
+        window.setCentralWidget(edit);
+        auto* action = new QAction(&window);
+        action->setShortcut(QKeyCombination(Qt::KeyboardModifiers(modifiers), Qt::Key(key)));
+        window.addAction(action);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        KeyCounter counter(key);
+        edit->installEventFilter(&counter);
+        QSignalSpy triggered(action, &QAction::triggered);
+        QTest::keyClick(edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(triggered.count() + counter.presses > 0, passes);
+    }
+
+    void exportWritesTheChosenFile() {
+        startWith(QStringLiteral("apple pear"));
+        QTest::keyClick(pane->tableView(), Qt::Key_Return);
+        settle();
+        StatusLineCapture status;
+        QTest::mouseClick(pane->exportButton(), Qt::LeftButton);
+        auto* panel = pane->findChild<QFileDialog*>(QStringLiteral("exportPanel"));
+        QVERIFY(panel);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->windowModality(), Qt::WindowModal);
+        QCOMPARE(panel->defaultSuffix(), QStringLiteral("csv"));
+        const QString path = store->dir.filePath(QStringLiteral("contacts.csv"));
+        panel->selectFile(path);
+        QMetaObject::invokeMethod(panel, "accept");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+        QCOMPARE(lines.first(), QStringLiteral("title,titleId,word,kind,timestamp"));
+        QVERIFY(lines.at(1).startsWith(QStringLiteral("Book,")));
+        QVERIFY(lines.at(1).contains(QStringLiteral(",apple,known,")));
+        QVERIFY(status.contains(QStringLiteral("CSV file saved successfully at ") +
+                                QUrl::fromLocalFile(path).toString()));
+    }
+
+    void exportFailureAlerts() {
+        startWith(QStringLiteral("apple"));
+        StatusLineCapture status;
+        pane->onCutTap();
+        auto* panel = pane->findChild<QFileDialog*>(QStringLiteral("exportPanel"));
+        QVERIFY(panel);
+        panel->selectFile(store->dir.filePath(QStringLiteral("missing/folder/contacts.csv")));
+        QMetaObject::invokeMethod(panel, "accept");
+        const QStringList failures =
+            status.lines().filter(QRegularExpression(QStringLiteral("^Failed to create file: .+")));
+        QCOMPARE(failures.size(), 1);
+        auto* alert = pane->findChild<QMessageBox*>(QStringLiteral("exportFailedAlert"));
+        QVERIFY(alert);
+        QVERIFY(alert->isVisible());
+        alert->accept();
+    }
+
+    void exportCancelledDoesNothing() {
+        startWith(QStringLiteral("apple"));
+        StatusLineCapture status;
+        pane->onCutTap();
+        auto* panel = pane->findChild<QFileDialog*>(QStringLiteral("exportPanel"));
+        QVERIFY(panel);
+        panel->reject();
+        QVERIFY(status.lines().filter(QStringLiteral("CSV")).isEmpty());
+        QVERIFY(status.lines().filter(QStringLiteral("Failed")).isEmpty());
+    }
+
+    void triageGoesOnAfterRestart() {
+        startWith(QStringLiteral("sun moon star sun comet"));
+        QTest::keyClick(pane->tableView(), Qt::Key_Return);                      // sun, known
+        QTest::keyClick(pane->tableView(), Qt::Key_Down);                        // to star
+        QTest::keyClick(pane->tableView(), Qt::Key_Return, Qt::ControlModifier); // star, for now
+        settle();
+        QCOMPARE(pane->tableModel()->words(), QStringList({"moon", "comet"}));
+
+        pane.reset();
+        startModel();
+        model->setCurrentTitle(model->state().listOfTitleAndWordList.first().title);
+        showPane();
+        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("sun moon star sun comet"));
+        QCOMPARE(pane->tableModel()->words(), QStringList({"moon", "comet"}));
+        QCOMPARE(wordsOf(model->state().knownWords()), QStringList({"sun"}));
+        QTest::keyClick(pane->tableView(), Qt::Key_Down);
+        QTest::keyClick(pane->tableView(), Qt::Key_Return);
+        settle();
+        QCOMPARE(pane->tableModel()->words(), QStringList({"moon"}));
+        QCOMPARE(wordsOf(model->state().knownWords()), QStringList({"comet", "sun"}));
+    }
+};
+
+QTEST_MAIN(TriageTest)
+#include "tst_triage.moc"
