@@ -1,5 +1,8 @@
 #include "SplitViewController.h"
 
+#include "RegisteredWordViewController.h"
+#include "SplittedWordViewController.h"
+
 #include "StatusLine.h"
 #include "TitleViewController.h"
 #include "ViewController.h"
@@ -31,9 +34,9 @@ SplitViewController::SplitViewController(QWidget* parent)
 }
 
 void SplitViewController::makePanes() {
-    middlePane_ = new ViewController(this);
+    middlePane_ = new SplittedWordViewController(this);
     middlePane_->setObjectName(QStringLiteral("middlePane"));
-    rightPane_ = new ViewController(this);
+    rightPane_ = new RegisteredWordViewController(this);
     rightPane_->setObjectName(QStringLiteral("rightPane"));
 }
 
