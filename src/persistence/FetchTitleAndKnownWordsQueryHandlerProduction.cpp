@@ -9,29 +9,29 @@ QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle() 
         "Pramel/FetchTitleAndKnownWordsQueryHandler", [&](StoreConnection& store) {
             StoreTransaction transaction(store, StoreTransaction::Mode::read);
             const QList<StoreOperation::StoredTitle> titles = StoreOperation::storedTitles(store);
-            QHash<QByteArray, qsizetype> position;
+            QHash<qint64, qsizetype> position;
             result.reserve(titles.size());
             for (const auto& stored : titles) {
-                position.insert(stored.idText, result.size());
+                position.insert(stored.key, result.size());
                 result.append({stored.title, {}});
             }
-            // One pass over all registered words; rows of one title mostly
-            // come together, so the last lookup is reused.
+            // One pass over all registered words, grouped by title.
             StoreStatement words(store.handle(),
-                                 "SELECT titleId, id, word, kind, date FROM TestKnownWordEntity");
-            QByteArray lastTitle;
+                                 "SELECT title, id, word, kind, date FROM TestKnownWordEntity "
+                                 "ORDER BY title");
+            qint64 lastTitle = -1;
             QList<AppStateWord>* list = nullptr;
             while (words.next()) {
-                const QByteArrayView titleId = words.bytes(0);
-                if (!list || titleId != lastTitle) {
-                    lastTitle = titleId.toByteArray();
-                    const qsizetype at = position.value(lastTitle, -1);
+                const qint64 title = words.integer(0);
+                if (title != lastTitle) {
+                    lastTitle = title;
+                    const qsizetype at = position.value(title, -1);
                     list = at < 0 ? nullptr : &result[at].wordList;
-                    if (!list)
-                        continue;
                 }
-                list->append({words.text(2), words.uuid(1),
-                              StoreCodec::kindFromValue(words.bytes(3)), words.time(4)});
+                if (list) {
+                    list->append({words.text(2), words.uuid(1),
+                                  StoreCodec::kindFromValue(words.bytes(3)), words.time(4)});
+                }
             }
         });
     return result;

@@ -2,37 +2,55 @@
 
 #include "StoreOperation.h"
 
+#include <optional>
+#include <vector>
+
 QHash<Title, LanguageState> LoadLanguageStateQueryHandler::handle() const {
     QHash<Title, LanguageState> result;
     StoreOperation::orFatal("Pramel/LoadLanguageStateQueryHandler", [&](StoreConnection& store) {
         StoreTransaction transaction(store, StoreTransaction::Mode::read);
         const QList<StoreOperation::StoredTitle> titles = StoreOperation::storedTitles(store);
 
-        QHash<QByteArray, QString> texts;
-        StoreStatement textQuery(store.handle(), "SELECT titleId, text FROM TestTextEntity");
+        QHash<qint64, QString> texts;
+        StoreStatement textQuery(store.handle(), "SELECT title, text FROM TestTextEntity");
         while (textQuery.next())
-            texts.insert(textQuery.bytes(0).toByteArray(), textQuery.text(1));
+            texts.insert(textQuery.integer(0), textQuery.text(1));
 
-        // Primary-key order: grouped by title, each title's words in position order.
-        QHash<QByteArray, QStringList> splitWords;
-        StoreStatement splitQuery(store.handle(), "SELECT titleId, text FROM TestSplitWordEntity "
-                                                  "ORDER BY titleId, position");
-        QStringList* list = nullptr;
-        QByteArray lastTitle;
+        // The table is keyed by folded form; put each title's words back in
+        // position order. Positions are dense but for removed words.
+        QHash<qint64, std::vector<std::optional<QString>>> byPosition;
+        StoreStatement splitQuery(store.handle(),
+                                  "SELECT title, position, text FROM TestSplitWordEntity");
+        std::vector<std::optional<QString>>* slots = nullptr;
+        qint64 lastTitle = -1;
         while (splitQuery.next()) {
-            const QByteArrayView titleId = splitQuery.bytes(0);
-            if (!list || titleId != lastTitle) {
-                lastTitle = titleId.toByteArray();
-                list = &splitWords[lastTitle];
+            const qint64 title = splitQuery.integer(0);
+            if (!slots || title != lastTitle) {
+                lastTitle = title;
+                slots = &byPosition[title];
             }
-            list->append(splitQuery.text(1));
+            const qint64 position = splitQuery.integer(1);
+            if (position < 0)
+                continue;
+            if (qsizetype(slots->size()) <= position)
+                slots->resize(std::max<size_t>(position + 1, slots->size() * 2));
+            (*slots)[position] = splitQuery.text(2);
+        }
+        QHash<qint64, QStringList> splitWords;
+        for (auto it = byPosition.cbegin(); it != byPosition.cend(); ++it) {
+            QStringList& list = splitWords[it.key()];
+            list.reserve(it->size());
+            for (const auto& word : *it) {
+                if (word)
+                    list.append(*word);
+            }
         }
 
         result.reserve(titles.size());
         for (const auto& stored : titles) {
             LanguageState state;
-            state.boxText = texts.value(stored.idText);
-            state.splittedWords = splitWords.value(stored.idText);
+            state.boxText = texts.value(stored.key);
+            state.splittedWords = splitWords.value(stored.key);
             result.insert(stored.title, state);
         }
     });

@@ -12,14 +12,18 @@ void SaveWordCommandHandlerProduction::handle(const SaveWordCommand& command) co
         const QDateTime date =
             command.timestamp.isValid() ? command.timestamp : QDateTime::currentDateTimeUtc();
         StoreTransaction transaction(store, StoreTransaction::Mode::write);
-        StoreStatement insert(store.handle(), R"sql(
-            INSERT INTO TestKnownWordEntity (id, word, kind, date, titleId)
-            SELECT ?1, ?2, ?3, ?4, id FROM TestTitleEntity WHERE id = ?5)sql");
+        const auto title = StoreOperation::titleKey(store, command.titleId);
+        if (!title)
+            return;
+        StoreStatement insert(store.handle(), "INSERT INTO TestKnownWordEntity "
+                                              "(id, word, kind, date, titleId, title) "
+                                              "VALUES (?, ?, ?, ?, ?, ?)");
         insert.bind(1, id)
             .bind(2, command.wordString)
             .bind(3, StoreCodec::kindValue(command.wordType))
             .bind(4, date)
-            .bind(5, command.titleId);
+            .bind(5, command.titleId)
+            .bind(6, *title);
         insert.run();
         transaction.commit();
     });

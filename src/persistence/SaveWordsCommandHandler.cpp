@@ -32,23 +32,23 @@ void store(const Batch& batch) {
     bool fetching = true;
     try {
         StoreTransaction transaction(store, StoreTransaction::Mode::write);
-        const QByteArray titleId = StoreCodec::idText(command.titleId);
-        if (!StoreOperation::titleExists(store, command.titleId))
+        const auto title = StoreOperation::titleKey(store, command.titleId);
+        if (!title)
             return;
         // A word the title already holds with the same text, kind and time
         // (to the second, as the CSV file keeps it) is not stored again, so
         // restoring a file of stored titles does not double their words.
         QSet<QString> held;
-        StoreStatement existing(
-            store.handle(), "SELECT word, kind, date FROM TestKnownWordEntity WHERE titleId = ?");
-        existing.bind(1, titleId);
+        StoreStatement existing(store.handle(),
+                                "SELECT word, kind, date FROM TestKnownWordEntity WHERE title = ?");
+        existing.bind(1, *title);
         while (existing.next())
             held.insert(duplicateKey(existing.text(0), existing.bytes(1), existing.integer(2)));
 
         fetching = false;
         StoreStatement insert(store.handle(),
                               "INSERT INTO TestKnownWordEntity "
-                              "(id, word, kind, date, titleId) VALUES (?, ?, ?, ?, ?)");
+                              "(id, word, kind, date, titleId, title) VALUES (?, ?, ?, ?, ?, ?)");
         for (const AppStateWord& word : command.words) {
             const QByteArray kind = StoreCodec::kindValue(word.kind);
             const qint64 date = word.timestamp.isValid() ? StoreCodec::dateValue(word.timestamp)
@@ -59,7 +59,8 @@ void store(const Batch& batch) {
                 .bind(2, word.wordText)
                 .bind(3, kind)
                 .bind(4, date)
-                .bind(5, titleId);
+                .bind(5, command.titleId)
+                .bind(6, *title);
             insert.run();
         }
         transaction.commit();

@@ -2,12 +2,12 @@
 
 namespace StoreCodec {
 
-QByteArray idText(const QUuid& id) {
-    return id.toByteArray(QUuid::WithoutBraces).toUpper();
+QByteArray idValue(const QUuid& id) {
+    return id.toRfc4122();
 }
 
-QUuid idFromText(QByteArrayView text) {
-    return QUuid::fromString(QLatin1StringView(text));
+QUuid idFromValue(QByteArrayView value) {
+    return value.size() == 16 ? QUuid::fromRfc4122(value) : QUuid();
 }
 
 qint64 dateValue(const QDateTime& time) {

@@ -8,13 +8,13 @@
 #include <QUuid>
 
 // How values are written into the store's columns and read back.
-//   ids:   the 36-character upper-case text form, as in the CSV file;
+//   ids:   16-byte blobs, RFC 4122 byte order;
 //   dates: milliseconds since 1970-01-01 UTC;
 //   kinds: "known" or "unwanted"; only an exact "known" reads back as known.
 namespace StoreCodec {
 
-QByteArray idText(const QUuid& id);
-QUuid idFromText(QByteArrayView text);
+QByteArray idValue(const QUuid& id);
+QUuid idFromValue(QByteArrayView value);
 
 qint64 dateValue(const QDateTime& time);
 QDateTime dateFromValue(qint64 msecs);

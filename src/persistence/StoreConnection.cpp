@@ -5,44 +5,95 @@
 
 #include <sqlite3.h>
 
+#include <mutex>
+
 namespace {
 
 // A writer that holds the lock longer than this (a large batch on the worker
 // thread) makes the other connection wait rather than fail.
 constexpr int busyTimeoutMs = 10000;
 
+// Every handler call opens and closes its own connection. When the last
+// connection to a WAL store closes, SQLite drops the shared WAL index and the
+// next open has to rebuild it by reading the whole WAL, which costs more than
+// most handlers' work. One idle connection per process, opened once for the
+// store in use, keeps the index alive. It holds no transaction, so it neither
+// blocks writers nor checkpoints. It is never closed: at exit the WAL stays
+// and is read back at the next start.
+class WalIndexKeeper {
+public:
+    static void keep(const QString& path) {
+        static auto* keeper = new WalIndexKeeper; // outlives every handler, also at exit
+        std::lock_guard lock(keeper->mutex);
+        if (keeper->db && keeper->path == path)
+            return;
+        sqlite3_close_v2(keeper->db);
+        keeper->db = nullptr;
+        keeper->path = path;
+        if (sqlite3_open_v2(path.toUtf8().constData(), &keeper->db, SQLITE_OPEN_READWRITE,
+                            nullptr) == SQLITE_OK) {
+            sqlite3_db_config(keeper->db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            // A first read maps the WAL index.
+            sqlite3_exec(keeper->db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr,
+                         nullptr);
+        }
+    }
+
+private:
+    std::mutex mutex;
+    QString path;
+    sqlite3* db = nullptr;
+};
+
+// Ids are 16-byte blobs (RFC 4122 byte order). The records of a title point
+// at it by its row number, `title`, which keeps the keys of the large tables
+// short; `titleId` keeps the title's id beside it.
+//
+// Split words, by far the largest table (one row per word of a text), are
+// kept lean: keyed by title and folded form, so that removing a word from a
+// title is one contiguous range whatever its case, with `position` keeping
+// the order of the list (gaps are left where words were removed). The title
+// they belong to is only `title`, and they go with it by a trigger rather
+// than a foreign key, whose check on every insert would double the cost of
+// storing a list.
 const char* const schemaV1 = R"sql(
 CREATE TABLE TestTitleEntity (
-    id      TEXT    NOT NULL UNIQUE,
+    pk      INTEGER PRIMARY KEY,
+    id      BLOB    NOT NULL UNIQUE,
     title   TEXT    NOT NULL,
     "index" INTEGER NOT NULL
 );
 CREATE INDEX TestTitleEntity_index ON TestTitleEntity ("index");
 
 CREATE TABLE TestTextEntity (
-    id      TEXT NOT NULL,
-    text    TEXT NOT NULL,
-    titleId TEXT NOT NULL UNIQUE REFERENCES TestTitleEntity (id) ON DELETE CASCADE
+    id      BLOB    NOT NULL,
+    text    TEXT    NOT NULL,
+    titleId BLOB    NOT NULL,
+    title   INTEGER NOT NULL UNIQUE REFERENCES TestTitleEntity (pk) ON DELETE CASCADE
 );
 
 CREATE TABLE TestSplitWordEntity (
-    titleId  TEXT    NOT NULL REFERENCES TestTitleEntity (id) ON DELETE CASCADE,
+    title    INTEGER NOT NULL,
+    folded   TEXT    NOT NULL,
     position INTEGER NOT NULL,
     text     TEXT    NOT NULL,
-    folded   TEXT    NOT NULL,
-    PRIMARY KEY (titleId, position)
+    PRIMARY KEY (title, folded, position)
 ) WITHOUT ROWID;
-CREATE INDEX TestSplitWordEntity_folded ON TestSplitWordEntity (titleId, folded);
+CREATE TRIGGER TestTitleEntity_deleteSplitWords AFTER DELETE ON TestTitleEntity
+BEGIN
+    DELETE FROM TestSplitWordEntity WHERE title = old.pk;
+END;
 
 CREATE TABLE TestKnownWordEntity (
-    id      TEXT    NOT NULL,
+    id      BLOB    NOT NULL,
     word    TEXT    NOT NULL,
     kind    TEXT,
     date    INTEGER NOT NULL,
-    titleId TEXT    NOT NULL REFERENCES TestTitleEntity (id) ON DELETE CASCADE
+    titleId BLOB    NOT NULL,
+    title   INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE
 );
 CREATE INDEX TestKnownWordEntity_id ON TestKnownWordEntity (id);
-CREATE INDEX TestKnownWordEntity_titleId ON TestKnownWordEntity (titleId);
+CREATE INDEX TestKnownWordEntity_title ON TestKnownWordEntity (title);
 )sql";
 
 } // namespace
@@ -69,11 +120,17 @@ void StoreConnection::open() {
     if (sqlite3_db_readonly(db, "main") == 1)
         fail(SQLITE_READONLY);
     sqlite3_busy_timeout(db, busyTimeoutMs);
+    // Closing a connection never checkpoints (the automatic checkpoints during
+    // commits keep the WAL short); see WalIndexKeeper.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     // WAL with synchronous=NORMAL: a commit is in the WAL file once COMMIT
     // returns, so it survives the process being killed; only a power cut can
     // lose the last commits, never corrupt the file.
     exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL");
+    // Reads map the file instead of copying every page with a system call.
+    exec("PRAGMA mmap_size = 268435456");
     prepareSchema();
+    WalIndexKeeper::keep(filePath);
 }
 
 StoreConnection::~StoreConnection() {

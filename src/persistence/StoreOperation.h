@@ -9,6 +9,8 @@
 
 #include <QList>
 
+#include <optional>
+
 // The frame of every handler call: open the store, do the work (which begins
 // its own transaction), close the store. What a store failure leads to is
 // the handler's choice of frame.
@@ -36,25 +38,27 @@ template <typename Work> void orPrint(const QString& prefix, Work&& work) {
     }
 }
 
-// True when a title with this id is stored.
-inline bool titleExists(StoreConnection& store, const QUuid& titleId) {
-    StoreStatement query(store.handle(), "SELECT 1 FROM TestTitleEntity WHERE id = ?");
+// The row number of the stored title with this id, or nothing.
+inline std::optional<qint64> titleKey(StoreConnection& store, const QUuid& titleId) {
+    StoreStatement query(store.handle(), "SELECT pk FROM TestTitleEntity WHERE id = ?");
     query.bind(1, titleId);
-    return query.next();
+    if (!query.next())
+        return std::nullopt;
+    return query.integer(0);
 }
 
-// Every stored title in stored order (ascending index, then order of storing),
-// with the text form of its id as the other tables hold it.
+// Every stored title in stored order (ascending index, then order of
+// storing), with its row number.
 struct StoredTitle {
-    QByteArray idText;
+    qint64 key;
     Title title;
 };
 inline QList<StoredTitle> storedTitles(StoreConnection& store) {
     QList<StoredTitle> titles;
     StoreStatement query(store.handle(),
-                         R"sql(SELECT id, title FROM TestTitleEntity ORDER BY "index", rowid)sql");
+                         R"sql(SELECT pk, id, title FROM TestTitleEntity ORDER BY "index", pk)sql");
     while (query.next())
-        titles.append({query.bytes(0).toByteArray(), Title{query.uuid(0), query.text(1)}});
+        titles.append({query.integer(0), Title{query.uuid(1), query.text(2)}});
     return titles;
 }
 

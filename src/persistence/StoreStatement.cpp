@@ -29,6 +29,14 @@ StoreStatement& StoreStatement::bind(int index, const QByteArray& utf8) {
     return *this;
 }
 
+StoreStatement& StoreStatement::bindUnowned(int index, const QByteArray& utf8) {
+    const int rc = sqlite3_bind_text(stmt, index, utf8.isNull() ? "" : utf8.constData(),
+                                     int(utf8.size()), SQLITE_STATIC);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
+}
+
 StoreStatement& StoreStatement::bind(int index, qint64 value) {
     const int rc = sqlite3_bind_int64(stmt, index, value);
     if (rc != SQLITE_OK)
@@ -37,7 +45,12 @@ StoreStatement& StoreStatement::bind(int index, qint64 value) {
 }
 
 StoreStatement& StoreStatement::bind(int index, const QUuid& id) {
-    return bind(index, StoreCodec::idText(id));
+    const QByteArray value = StoreCodec::idValue(id);
+    const int rc =
+        sqlite3_bind_blob(stmt, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
 }
 
 StoreStatement& StoreStatement::bind(int index, const QDateTime& time) {
@@ -85,7 +98,8 @@ bool StoreStatement::isNull(int column) const {
 }
 
 QUuid StoreStatement::uuid(int column) const {
-    return StoreCodec::idFromText(bytes(column));
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+    return StoreCodec::idFromValue(QByteArrayView(data, sqlite3_column_bytes(stmt, column)));
 }
 
 QDateTime StoreStatement::time(int column) const {
