@@ -120,7 +120,12 @@ private:
             queue.pop_front();
             busy = true;
             lock.unlock();
-            store(batch);
+            try {
+                store(batch);
+            } catch (...) {
+                // Only a fatal-error hook that throws (as tests install) gets
+                // here; the worker stays for the batches after this one.
+            }
             lock.lock();
             busy = false;
             if (queue.empty())

@@ -236,14 +236,25 @@ private Q_SLOTS:
                     QVERIFY2(!found.contains(title.id), qPrintable(at));
                     continue;
                 }
+                // An operation that was cut before its line may or may not have
+                // taken effect: the deletion of this title, the removal of a word.
+                const bool deletionBegan = k % 4 == 2 && done.value(k + 1).contains("batch");
+                if (deletionBegan && !found.contains(title.id))
+                    continue;
                 QVERIFY2(found.contains(title.id), qPrintable(at));
                 const auto& words = titles[found.value(title.id)].wordList;
                 const LanguageState state = states.value(title);
                 if (steps.contains("text"))
                     QVERIFY2(state.boxText == textOf(k), qPrintable(at));
-                if (steps.contains("split"))
-                    QVERIFY2(state.splittedWords.size() == (steps.contains("delsplit") ? 490 : 500),
-                             qPrintable(at));
+                if (steps.contains("split")) {
+                    const qsizetype n = state.splittedWords.size();
+                    if (steps.contains("delsplit"))
+                        QVERIFY2(n == 490, qPrintable(at));
+                    else if (steps.contains("word"))
+                        QVERIFY2(n == 490 || n == 500, qPrintable(at));
+                    else
+                        QVERIFY2(n == 500, qPrintable(at));
+                }
                 if (steps.contains("word")) {
                     bool has = false;
                     for (const auto& w : words)
