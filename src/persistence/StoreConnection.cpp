@@ -154,7 +154,9 @@ void StoreConnection::prepareSchema() {
     // The first read also tells whether the file is a database at all.
     if (version() == schemaVersion)
         return;
-    exec("PRAGMA journal_mode = WAL");
+    // Larger pages than the default 4 KiB: a long text is a shorter chain of
+    // pages to free and write again on every save.
+    exec("PRAGMA page_size = 16384; PRAGMA journal_mode = WAL");
     StoreTransaction transaction(*this, StoreTransaction::Mode::write);
     const qint64 found = version(); // another connection may have won the race
     if (found == schemaVersion)
