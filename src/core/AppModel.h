@@ -45,7 +45,7 @@ public:
     // The rows of the CSV export (header first) built from the current state;
     // the caller asks for a file and writes them with csv::buildText/writeFile.
     QList<QStringList> exportCSV() const;
-    void restore(const QList<TitleAndWordList>& list);
+    void restore(const QList<TitleAndWordList>& incoming);
 
     // Selection and order written by the views directly.
     void setCurrentTitle(const Title& title);

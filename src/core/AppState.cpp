@@ -6,12 +6,22 @@
 #include <vector>
 
 QString kindText(AppStateWord::Kind kind) {
-    return kind == AppStateWord::Kind::known ? QStringLiteral("known")
-                                             : QStringLiteral("unwanted");
+    return kind == AppStateWord::Kind::known ? QStringLiteral("known") : QStringLiteral("unwanted");
 }
 
 void sortWordList(QList<AppStateWord>& words) {
     if (words.size() < 2)
+        return;
+    // Most lists are sorted already (every registration re-sorts all of
+    // them); a pass over neighbours is far cheaper than folding every key.
+    bool inOrder = true;
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        if (text::foldedCompare(words[i - 1].wordText, words[i].wordText) > 0) {
+            inOrder = false;
+            break;
+        }
+    }
+    if (inOrder)
         return;
     // Fold each key once, then sort indexes: a comparison sort would otherwise
     // lower-case and normalize both sides on every comparison.
@@ -52,7 +62,9 @@ QList<AppStateWord> wordsOfKind(const AppState& s, AppStateWord::Kind kind) {
 }
 } // namespace
 
-QList<AppState::Word> AppState::knownWords() const { return wordsOfKind(*this, Word::Kind::known); }
+QList<AppState::Word> AppState::knownWords() const {
+    return wordsOfKind(*this, Word::Kind::known);
+}
 
 QList<AppState::Word> AppState::unwantedWords() const {
     return wordsOfKind(*this, Word::Kind::unwanted);

@@ -9,8 +9,10 @@
 class Subscription {
 public:
     Subscription() = default;
-    explicit Subscription(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
-    Subscription(Subscription&& o) noexcept : cancel_(std::exchange(o.cancel_, {})) {}
+    explicit Subscription(std::function<void()> cancel)
+        : cancel_(std::move(cancel)) {}
+    Subscription(Subscription&& o) noexcept
+        : cancel_(std::exchange(o.cancel_, {})) {}
     Subscription& operator=(Subscription&& o) noexcept {
         if (this != &o) {
             reset();
@@ -39,7 +41,8 @@ public:
     using Callback = std::function<void(const T&)>;
 
     explicit Observable(T initial = T())
-        : value_(std::move(initial)), subscribers_(std::make_shared<Map>()) {}
+        : value_(std::move(initial))
+        , subscribers_(std::make_shared<Map>()) {}
     Observable(const Observable&) = delete;
     Observable& operator=(const Observable&) = delete;
 

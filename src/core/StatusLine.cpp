@@ -20,6 +20,17 @@ void printStatus(const QString& line) {
         captured.append(line);
 }
 
+void printStatusLines(const QStringList& lines) {
+    if (lines.isEmpty())
+        return;
+    const QByteArray utf8 = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    QMutexLocker lock(&mutex);
+    std::fwrite(utf8.constData(), 1, utf8.size(), stdout);
+    std::fflush(stdout);
+    if (captureDepth > 0)
+        captured.append(lines);
+}
+
 StatusLineCapture::StatusLineCapture() {
     QMutexLocker lock(&mutex);
     if (captureDepth++ == 0)

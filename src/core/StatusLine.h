@@ -9,6 +9,10 @@
 // here, one line per call, so tests can capture them.
 void printStatus(const QString& line);
 
+// Prints many status lines with one write and one flush, for callers that
+// report one line per record of a large input.
+void printStatusLines(const QStringList& lines);
+
 // While alive, every status line is also appended to lines().
 class StatusLineCapture {
 public:

@@ -1,5 +1,7 @@
 #include "TextCompare.h"
 
+#include <algorithm>
+
 namespace text {
 
 namespace {
@@ -10,7 +12,45 @@ bool isPlainAscii(const QString& s) {
     }
     return true;
 }
+inline char16_t asciiLower(char16_t c) {
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
 } // namespace
+
+bool isAscii(const QString& s) {
+    return isPlainAscii(s);
+}
+
+bool foldedEqual(const QString& a, const QString& b) {
+    if (a == b)
+        return true;
+    if (isPlainAscii(a) && isPlainAscii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            if (asciiLower(a[i].unicode()) != asciiLower(b[i].unicode()))
+                return false;
+        }
+        return true;
+    }
+    return folded(a) == folded(b);
+}
+
+int foldedCompare(const QString& a, const QString& b) {
+    if (isPlainAscii(a) && isPlainAscii(b)) {
+        const qsizetype n = std::min(a.size(), b.size());
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t x = asciiLower(a[i].unicode());
+            const char16_t y = asciiLower(b[i].unicode());
+            if (x != y)
+                return x < y ? -1 : 1;
+        }
+        if (a.size() == b.size())
+            return 0;
+        return a.size() < b.size() ? -1 : 1;
+    }
+    return compareCodePoints(folded(a), folded(b));
+}
 
 QString nfc(const QString& s) {
     // ASCII is always in NFC; skip the normalizer for the common case.
@@ -27,7 +67,9 @@ bool equal(const QString& a, const QString& b) {
     return nfc(a) == nfc(b);
 }
 
-QString folded(const QString& s) { return nfc(s.toLower()); }
+QString folded(const QString& s) {
+    return nfc(s.toLower());
+}
 
 int compareCodePoints(const QString& a, const QString& b) {
     const qsizetype n = std::min(a.size(), b.size());

@@ -16,6 +16,16 @@ bool equal(const QString& a, const QString& b);
 // then NFC. Two strings match folded when their folded forms are equal.
 QString folded(const QString& s);
 
+// folded(a) == folded(b), without allocating when both are ASCII.
+bool foldedEqual(const QString& a, const QString& b);
+
+// Three-way comparison of folded(a) and folded(b) by code point, without
+// allocating when both are ASCII.
+int foldedCompare(const QString& a, const QString& b);
+
+// True when every UTF-16 unit is below 0x80.
+bool isAscii(const QString& s);
+
 // Three-way comparison by Unicode scalar values (not UTF-16 code units, which
 // put supplementary characters before U+E000..U+FFFF).
 int compareCodePoints(const QString& a, const QString& b);

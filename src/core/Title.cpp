@@ -13,4 +13,6 @@ size_t qHash(const Title& t, size_t seed) {
     return seed;
 }
 
-QString uuidText(const QUuid& id) { return id.toString(QUuid::WithoutBraces).toUpper(); }
+QString uuidText(const QUuid& id) {
+    return id.toString(QUuid::WithoutBraces).toUpper();
+}

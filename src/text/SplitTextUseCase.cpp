@@ -2,7 +2,9 @@
 
 namespace {
 
-constexpr quint32 bit(QChar::Category c) { return 1u << c; }
+constexpr quint32 bit(QChar::Category c) {
+    return 1u << c;
+}
 
 // Categories Z* and P* except the math, currency and modifier symbols.
 constexpr quint32 separatorCategories =
@@ -49,7 +51,8 @@ bool SplitTextUseCase::Tokenizer::isSeparator(char32_t cp) {
 }
 
 SplitTextUseCase::Tokenizer::Tokenizer(const QString& text)
-    : text(text), graphemes(QTextBoundaryFinder::Grapheme, text) {}
+    : text(text)
+    , graphemes(QTextBoundaryFinder::Grapheme, text) {}
 
 std::optional<QString> SplitTextUseCase::Tokenizer::nextToken() {
     const qsizetype n = text.size();

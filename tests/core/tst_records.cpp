@@ -61,12 +61,12 @@ private Q_SLOTS:
     void wordListSortIsStableAndFolded_data() {
         QTest::addColumn<QStringList>("input");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("Apple before apple") << QStringList{"banana", "Apple", "apple"}
-                                            << QStringList{"Apple", "apple", "banana"};
-        QTest::newRow("apple before Apple") << QStringList{"banana", "apple", "Apple"}
-                                            << QStringList{"apple", "Apple", "banana"};
-        QTest::newRow("load order") << QStringList{"zeta", "Alpha", "beta"}
-                                    << QStringList{"Alpha", "beta", "zeta"};
+        QTest::newRow("Apple before apple")
+            << QStringList{"banana", "Apple", "apple"} << QStringList{"Apple", "apple", "banana"};
+        QTest::newRow("apple before Apple")
+            << QStringList{"banana", "apple", "Apple"} << QStringList{"apple", "Apple", "banana"};
+        QTest::newRow("load order")
+            << QStringList{"zeta", "Alpha", "beta"} << QStringList{"Alpha", "beta", "zeta"};
         // By code point: U+1D400 (a surrogate pair) sorts after U+FF21.
         QTest::newRow("supplementary after BMP")
             << QStringList{QString::fromUcs4(U"\U0001D400"), QStringLiteral("\uFF41")}

@@ -1,0 +1,359 @@
+#include "AppModel.h"
+
+#include "CsvExchange.h"
+#include "DeleteTitleByIdCommandHandler.h"
+#include "DeleteWordCommandHandler.h"
+#include "LoadLanguageStateQueryHandler.h"
+#include "SaveSplitWordCommandHandler.h"
+#include "SaveTextCommandHandler.h"
+#include "SplitTextUseCase.h"
+#include "TextCompare.h"
+
+#include <QMultiHash>
+#include <QSet>
+
+namespace {
+
+// The entry of the language-state map whose key has the id, whatever its name.
+QHash<Title, LanguageState>::iterator findById(QHash<Title, LanguageState>& map, const QUuid& id) {
+    for (auto it = map.begin(); it != map.end(); ++it) {
+        if (it.key().id == id)
+            return it;
+    }
+    return map.end();
+}
+
+// Removes every string whose folded form equals the folded word; the rest
+// keep their order.
+QStringList withoutFolded(const QStringList& list, const QString& word) {
+    const bool wordAscii = text::isAscii(word);
+    const QString foldedWord = text::folded(word);
+    QStringList out;
+    out.reserve(list.size());
+    for (const QString& s : list) {
+        const bool match = (wordAscii && text::isAscii(s)) ? text::foldedEqual(s, word)
+                                                           : text::folded(s) == foldedWord;
+        if (!match)
+            out.append(s);
+    }
+    return out;
+}
+
+} // namespace
+
+AppModel::AppModel(AppState initial, UseCases useCases)
+    : state_(std::move(initial))
+    , useCases_(std::move(useCases)) {}
+
+QStringList AppModel::currentSplitList() const {
+    const AppState& s = state();
+    auto it = s.languageStateList.constFind(s.currentTitle);
+    return it == s.languageStateList.constEnd() ? QStringList() : it->splittedWords;
+}
+
+void AppModel::load() {
+    QList<TitleAndWordList> list = useCases_.queries.fetchTitleAndKnownWordsQueryHandler->handle();
+    QHash<Title, LanguageState> languageStates = LoadLanguageStateQueryHandler().handle();
+    modifyAppState([&](AppState& s) { s.languageStateList = std::move(languageStates); });
+    if (list.isEmpty()) {
+        modifyAppState([](AppState& s) { s.listOfTitleAndWordList.clear(); });
+        return;
+    }
+    for (auto& entry : list)
+        sortWordList(entry.wordList);
+    const Title first = list.first().title;
+    modifyAppState([&](AppState& s) { s.listOfTitleAndWordList = std::move(list); });
+    modifyAppState([&](AppState& s) { s.currentTitle = first; });
+}
+
+void AppModel::saveText(const QString& text) {
+    modifyAppState([&](AppState& s) {
+        auto it = s.languageStateList.find(s.currentTitle);
+        if (it != s.languageStateList.end())
+            it->boxText = text;
+        else
+            s.languageStateList.insert(s.currentTitle, LanguageState{text, {}, 0});
+    });
+    SaveTextCommandHandler().handle(SaveTextCommand{text, state().currentTitle.id});
+}
+
+void AppModel::splitWords() {
+    const AppState s = appState();
+    QString boxText;
+    auto it = s.languageStateList.constFind(s.currentTitle);
+    if (it != s.languageStateList.constEnd()) {
+        boxText = it->boxText;
+    } else {
+        // No text-pane state for this title: split what the store holds for it.
+        const auto stored = LoadLanguageStateQueryHandler().handle();
+        for (auto st = stored.constBegin(); st != stored.constEnd(); ++st) {
+            if (st.key().id == s.currentTitle.id) {
+                boxText = st->boxText;
+                break;
+            }
+        }
+    }
+
+    const QStringList words = SplitTextUseCase::split(boxText);
+
+    QSet<QString> knownFolded;
+    for (const auto& w : s.knownWords())
+        knownFolded.insert(text::folded(w.wordText));
+    QSet<QString> unwanted;
+    for (const auto& w : s.unwantedWords())
+        unwanted.insert(text::nfc(w.wordText));
+
+    QStringList filtered;
+    filtered.reserve(words.size());
+    for (const QString& w : words) {
+        if (!knownFolded.isEmpty() && knownFolded.contains(text::folded(w)))
+            continue;
+        if (!unwanted.isEmpty() && unwanted.contains(text::nfc(w)))
+            continue;
+        if (text::isDigitsOnly(w))
+            continue;
+        filtered.append(w);
+    }
+
+    modifyAppState([&](AppState& st) {
+        st.languageStateList.insert(st.currentTitle, LanguageState{boxText, filtered, 0});
+    });
+    SaveSplitWordCommandHandler().handle(SaveSplitWordCommand{filtered, state().currentTitle.id});
+}
+
+void AppModel::registerWord(const QString& word, AppState::Word::Kind kind, qint64 row) {
+    const QStringList before = currentSplitList();
+    qint64 t = 0;
+    for (qint64 j = 0; j < row && j < before.size(); ++j) {
+        if (text::equal(before[j], word))
+            ++t;
+    }
+    modifyAppState([&](AppState& s) { s.lastSelectedRow = row - t; });
+
+    const AppState::Word newWord{word, QUuid::createUuid(), kind, QDateTime::currentDateTimeUtc()};
+    useCases_.saveWord(
+        SaveWordCommand{state().currentTitle.id, word, kind, newWord.id, newWord.timestamp});
+
+    const QStringList list = currentSplitList();
+    QList<qint64> removed;
+    for (qint64 i = 0; i < list.size(); ++i) {
+        if (text::equal(list[i], word))
+            removed.append(i);
+    }
+
+    modifyAppState([&](AppState& s) {
+        auto it = s.languageStateList.find(s.currentTitle);
+        if (it != s.languageStateList.end())
+            it->splittedWords = withoutFolded(it->splittedWords, word);
+    });
+
+    const qsizetype f = state().indexOfTitle(state().currentTitle.id);
+    if (f >= 0) {
+        modifyAppState([&](AppState& s) { s.listOfTitleAndWordList[f].wordList.append(newWord); });
+        modifyAppState([](AppState& s) {
+            for (auto& entry : s.listOfTitleAndWordList)
+                sortWordList(entry.wordList);
+        });
+    }
+
+    // One write for the whole record of removed positions: nothing reads the
+    // intermediate lists, and a word standing thousands of times would
+    // otherwise publish thousands of times.
+    modifyAppState([&](AppState& s) {
+        QList<LastRemovedWord> entries;
+        entries.reserve(removed.size());
+        for (qint64 i : removed)
+            entries.append(LastRemovedWord{i, newWord});
+        s.lastRemovedWords = std::move(entries);
+    });
+    clampLastSelectedRow();
+}
+
+void AppModel::removeTemporarily(const QString& word, qint64 row) {
+    modifyAppState([&](AppState& s) { s.lastSelectedRow = row; });
+
+    const QStringList list = currentSplitList();
+    QList<LastRemovedWord> entries;
+    for (qint64 i = 0; i < list.size(); ++i) {
+        if (text::equal(list[i], word))
+            entries.append(LastRemovedWord{i, AppState::Word{word, QUuid::createUuid(),
+                                                             AppState::Word::Kind::known,
+                                                             QDateTime::currentDateTimeUtc()}});
+    }
+    modifyAppState([&](AppState& s) { s.lastRemovedWords = std::move(entries); });
+
+    modifyAppState([&](AppState& s) {
+        auto it = s.languageStateList.find(s.currentTitle);
+        if (it != s.languageStateList.end())
+            it->splittedWords = withoutFolded(it->splittedWords, word);
+    });
+    useCases_.commands.deleteSplitWordCommandHandler.handle(
+        DeleteSplitWordCommand{state().currentTitle.id, word});
+    clampLastSelectedRow();
+}
+
+void AppModel::clampLastSelectedRow() {
+    const qint64 n = currentSplitList().size();
+    if (state().lastSelectedRow < n)
+        return;
+    modifyAppState([&](AppState& s) { s.lastSelectedRow = n - 1; });
+}
+
+void AppModel::deleteWord(const QUuid& id) {
+    const qsizetype i = state().indexOfTitle(state().currentTitle.id);
+    if (i >= 0) {
+        modifyAppState([&](AppState& s) {
+            s.listOfTitleAndWordList[i].wordList.removeIf(
+                [&](const AppState::Word& w) { return w.id == id; });
+        });
+    }
+    DeleteWordCommandHandler().handle(DeleteWordCommand{id});
+}
+
+void AppModel::addTitle(const QString& name) {
+    const Title title{QUuid::createUuid(), name};
+    modifyAppState([&](AppState& s) {
+        s.listOfTitleAndWordList.append(TitleAndWordList{title, {}});
+        // The new title has a text pane of its own from the start.
+        s.languageStateList.insert(title, LanguageState{});
+    });
+    useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{title});
+}
+
+void AppModel::changeTitle(const Title& title, const QString& newName) {
+    const qsizetype i = state().indexOfTitle(title.id);
+    if (i < 0)
+        return;
+    const Title renamed{title.id, newName};
+    modifyAppState([&](AppState& s) {
+        s.listOfTitleAndWordList[i].title = renamed;
+        // The text pane follows the title to its new key, and so does the
+        // selection, so the pane keeps its text and the window its name.
+        auto it = findById(s.languageStateList, title.id);
+        if (it != s.languageStateList.end()) {
+            LanguageState ls = it.value();
+            s.languageStateList.erase(it);
+            s.languageStateList.insert(renamed, ls);
+        }
+        if (s.currentTitle.id == title.id)
+            s.currentTitle = renamed;
+    });
+    useCases_.commands.changeTitleCommandHandler.handle(ChangeTitleCommand{title.id, newName});
+}
+
+void AppModel::deleteTitle(const QUuid& id) {
+    const qsizetype position = state().indexOfTitle(id);
+    modifyAppState([&](AppState& s) {
+        if (position >= 0)
+            s.listOfTitleAndWordList.removeAt(position);
+    });
+    modifyAppState([&](AppState& s) {
+        auto it = findById(s.languageStateList, id);
+        if (it != s.languageStateList.end())
+            s.languageStateList.erase(it);
+    });
+    if (state().currentTitle.id == id) {
+        // Nothing may be typed into a title that is gone: the title now at the
+        // same place becomes current, else the new last one, else a placeholder.
+        modifyAppState([&](AppState& s) {
+            const auto& list = s.listOfTitleAndWordList;
+            if (list.isEmpty())
+                s.currentTitle = Title{QUuid::createUuid(), QString()};
+            else
+                s.currentTitle = list[std::clamp<qsizetype>(position, 0, list.size() - 1)].title;
+        });
+    }
+    DeleteTitleByIdCommandHandler().handle(DeleteTitleByIdCommandHandler::Command{id});
+}
+
+void AppModel::duplicateTitle(qint64 index) {
+    const AppState& s0 = state();
+    if (index < 0 || index >= s0.listOfTitleAndWordList.size())
+        return;
+    const TitleAndWordList& source = s0.listOfTitleAndWordList[index];
+    const Title copy{QUuid::createUuid(), source.title.title};
+    // Copied words get ids of their own, so deleting one never reaches the other.
+    QList<AppState::Word> words = source.wordList;
+    for (auto& w : words)
+        w.id = QUuid::createUuid();
+    modifyAppState([&](AppState& s) {
+        s.listOfTitleAndWordList.insert(index + 1, TitleAndWordList{copy, words});
+        s.languageStateList.insert(copy, LanguageState{});
+    });
+    useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{copy});
+    useCases_.commands.saveWordsCommandHandler.handle(SaveWordsCommand{copy.id, words});
+}
+
+QList<QStringList> AppModel::exportCSV() const {
+    const AppState& s = state();
+    QList<QStringList> rows;
+    rows.append({QStringLiteral("title"), QStringLiteral("titleId"), QStringLiteral("word"),
+                 QStringLiteral("kind"), QStringLiteral("timestamp")});
+    for (const auto& entry : s.listOfTitleAndWordList) {
+        const QString id = uuidText(entry.title.id);
+        for (const auto& w : entry.wordList) {
+            rows.append({entry.title.title, id, w.wordText, kindText(w.kind),
+                         csv::formatTimestamp(w.timestamp)});
+        }
+    }
+    return rows;
+}
+
+void AppModel::restore(const QList<TitleAndWordList>& incoming) {
+    // A word the title already holds (same text, kind and second) is not stored
+    // twice; it keeps the id and time it has, so memory and store agree.
+    QList<TitleAndWordList> list = incoming;
+    const AppState& before = state();
+    for (auto& entry : list) {
+        const qsizetype i = before.indexOfTitle(entry.title.id);
+        if (i < 0)
+            continue;
+        QMultiHash<QString, AppState::Word> held;
+        for (const auto& w : before.listOfTitleAndWordList[i].wordList)
+            held.insert(text::nfc(w.wordText), w);
+        for (auto& w : entry.wordList) {
+            for (auto it = held.find(text::nfc(w.wordText)); it != held.end() &&
+                                                            it.key() == text::nfc(w.wordText);
+                 ++it) {
+                if (it->kind == w.kind &&
+                    it->timestamp.toSecsSinceEpoch() == w.timestamp.toSecsSinceEpoch()) {
+                    w.id = it->id;
+                    w.timestamp = it->timestamp;
+                    held.erase(it);
+                    break;
+                }
+            }
+        }
+    }
+    modifyAppState([&](AppState& s) {
+        s.listOfTitleAndWordList = list;
+        for (const auto& entry : list) {
+            if (s.languageStateList.contains(entry.title))
+                continue;
+            // A title already known under another name takes the file's name
+            // (the store renames it too): its text pane moves with it.
+            LanguageState ls;
+            auto it = findById(s.languageStateList, entry.title.id);
+            if (it != s.languageStateList.end()) {
+                ls = it.value();
+                s.languageStateList.erase(it);
+            }
+            s.languageStateList.insert(entry.title, ls);
+            if (s.currentTitle.id == entry.title.id)
+                s.currentTitle = entry.title;
+        }
+    });
+    for (const auto& entry : list) {
+        useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{entry.title});
+        useCases_.commands.saveWordsCommandHandler.handle(
+            SaveWordsCommand{entry.title.id, entry.wordList});
+    }
+}
+
+void AppModel::setCurrentTitle(const Title& title) {
+    modifyAppState([&](AppState& s) { s.currentTitle = title; });
+}
+
+void AppModel::setLastSelectedRow(qint64 row) {
+    modifyAppState([&](AppState& s) { s.lastSelectedRow = row; });
+}

@@ -1,0 +1,7 @@
+#include "UseCases.h"
+
+void UseCases::saveWord(const SaveWordCommand& command) const {
+    commands.saveWordCommandHandler->handle(command);
+    commands.deleteSplitWordCommandHandler.handle(
+        DeleteSplitWordCommand{command.titleId, command.wordString});
+}

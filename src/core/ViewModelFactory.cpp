@@ -1,0 +1,24 @@
+#include "ViewModelFactory.h"
+
+#include "FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "SaveWordCommandHandlerProduction.h"
+
+ViewModelFactory& ViewModelFactory::shared() {
+    static ViewModelFactory factory;
+    return factory;
+}
+
+std::shared_ptr<AppModel> ViewModelFactory::makeAppModel() {
+    UseCases useCases{
+        Queries{std::make_shared<FetchTitleAndKnownWordsQueryHandlerProduction>()},
+        Commands{std::make_shared<SaveWordCommandHandlerProduction>(), {}, {}, {}, {}, {}},
+    };
+    appViewModel_ = std::make_shared<AppModel>(AppState(), std::move(useCases));
+    return appViewModel_;
+}
+
+std::shared_ptr<AppModel> ViewModelFactory::model() {
+    if (!appViewModel_)
+        return makeAppModel();
+    return appViewModel_;
+}

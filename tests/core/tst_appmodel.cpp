@@ -1,0 +1,358 @@
+#include "AppModel.h"
+#include "CsvExchange.h"
+#include "SaveWordsCommandHandler.h"
+#include "StatusLine.h"
+#include "TestSupport.h"
+#include "ViewModelFactory.h"
+
+#include <QtTest>
+
+using Kind = AppState::Word::Kind;
+
+namespace {
+
+QStringList texts(const QList<AppState::Word>& words) {
+    QStringList out;
+    for (const auto& w : words)
+        out << w.wordText;
+    return out;
+}
+
+LanguageState languageStateOf(const AppState& s, const QUuid& id) {
+    for (auto it = s.languageStateList.constBegin(); it != s.languageStateList.constEnd(); ++it) {
+        if (it.key().id == id)
+            return it.value();
+    }
+    return {};
+}
+
+// A second model on the same store, as the next start would see it.
+std::shared_ptr<AppModel> restart() {
+    SaveWordsCommandHandler::waitForPendingSaves();
+    auto model = ViewModelFactory::shared().makeAppModel();
+    model->load();
+    return model;
+}
+
+} // namespace
+
+class AppModelTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TemporaryStore> store;
+    std::shared_ptr<AppModel> model;
+
+    // A model holding one current title with the given text split.
+    void startWith(const QString& text, const QStringList& known = {},
+                   const QStringList& unwanted = {}) {
+        model->addTitle("Book");
+        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        model->saveText(text);
+        for (const auto& w : known) {
+            model->splitWords();
+            model->registerWord(w, Kind::known, 0);
+        }
+        for (const auto& w : unwanted) {
+            model->splitWords();
+            model->registerWord(w, Kind::unwanted, 0);
+        }
+        model->splitWords();
+    }
+    QStringList splitList() const {
+        return languageStateOf(model->state(), model->state().currentTitle.id).splittedWords;
+    }
+
+private Q_SLOTS:
+    void init() {
+        store = std::make_unique<TemporaryStore>();
+        model = ViewModelFactory::shared().makeAppModel();
+        model->load();
+    }
+    void cleanup() {
+        SaveWordsCommandHandler::waitForPendingSaves();
+        model.reset();
+        store.reset();
+    }
+
+    void loadPublishesTwiceOnAnEmptyStoreAndThriceOtherwise() {
+        auto fresh = ViewModelFactory::shared().makeAppModel();
+        int count = 0;
+        auto sub = fresh->subscribe([&](const AppState&) { ++count; });
+        fresh->load();
+        QCOMPARE(count, 1 + 2);
+        QVERIFY(fresh->state().currentTitle.title.isEmpty());
+
+        model->addTitle("First");
+        model->addTitle("Second");
+        model->setCurrentTitle(model->state().listOfTitleAndWordList[0].title);
+        model->saveText("zeta Alpha beta");
+        model->splitWords();
+        for (const QString w : {"zeta", "Alpha", "beta"})
+            model->registerWord(w, Kind::known, 0);
+
+        auto next = ViewModelFactory::shared().makeAppModel();
+        count = 0;
+        auto sub2 = next->subscribe([&](const AppState&) { ++count; });
+        next->load();
+        QCOMPARE(count, 1 + 3);
+        QCOMPARE(next->state().currentTitle.title, QString("First"));
+        QCOMPARE(texts(next->state().listOfTitleAndWordList[0].wordList),
+                 QStringList({"Alpha", "beta", "zeta"}));
+    }
+
+    void splitFilters_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("known");
+        QTest::addColumn<QStringList>("unwanted");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("known is folded") << "Dog dog 42 cat 3rd" << QStringList{"dog"}
+                                         << QStringList{} << QStringList{"cat", "3rd"};
+        QTest::newRow("unwanted is exact")
+            << "Dog dog 42 cat 3rd" << QStringList{} << QStringList{"dog"}
+            << QStringList{"Dog", "cat", "3rd"};
+        QTest::newRow("unicode digits dropped")
+            << QStringLiteral("\u0664\u0662 x \uff11\uff12 \u2163") << QStringList{}
+            << QStringList{} << QStringList{"x", QStringLiteral("\u2163")};
+        QTest::newRow("known folds full mapping and NFC")
+            << QStringLiteral("STRASSE \u0130stanbul Cafe\u0301 cafe")
+            << QStringList{QStringLiteral("i\u0307stanbul"), QStringLiteral("caf\u00e9")}
+            << QStringList{} << QStringList{"STRASSE", "cafe"};
+        QTest::newRow("repeats kept in order")
+            << "b a b a" << QStringList{} << QStringList{} << QStringList{"b", "a", "b", "a"};
+    }
+    void splitFilters() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, known);
+        QFETCH(QStringList, unwanted);
+        QFETCH(QStringList, expected);
+        startWith(text + " " + known.join(' ') + " " + unwanted.join(' '), known, unwanted);
+        // The registered words were part of the text; the rest is what remains.
+        QCOMPARE(splitList(), expected);
+        QCOMPARE(languageStateOf(restart()->state(), model->state().currentTitle.id).splittedWords,
+                 expected);
+    }
+
+    void registerWordMovesTheSelection_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<qint64>("row");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QList<qint64>>("removed");
+        QTest::addColumn<qint64>("selected");
+        QTest::newRow("repeats above the row")
+            << "a b a c"
+            << "a" << qint64(2) << QStringList{"b", "c"} << QList<qint64>{0, 2} << qint64(1);
+        QTest::newRow("folded removal, exact positions")
+            << "Apple apple pear"
+            << "apple" << qint64(1) << QStringList{"pear"} << QList<qint64>{1} << qint64(0);
+        QTest::newRow("last word")
+            << "solo"
+            << "solo" << qint64(0) << QStringList{} << QList<qint64>{0} << qint64(-1);
+    }
+    void registerWordMovesTheSelection() {
+        QFETCH(QString, text);
+        QFETCH(QString, word);
+        QFETCH(qint64, row);
+        QFETCH(QStringList, after);
+        QFETCH(QList<qint64>, removed);
+        QFETCH(qint64, selected);
+        startWith(text);
+        model->registerWord(word, Kind::known, row);
+        const AppState s = model->state();
+        QCOMPARE(splitList(), after);
+        QCOMPARE(s.lastSelectedRow, selected);
+        QList<qint64> positions;
+        for (const auto& r : s.lastRemovedWords) {
+            positions << r.index;
+            QCOMPARE(r.word.id, s.knownWords().first().id); // the registered record itself
+        }
+        QCOMPARE(positions, removed);
+
+        // The stored registration is the one in memory, to the millisecond.
+        auto next = restart();
+        const auto stored = next->state().listOfTitleAndWordList.last().wordList;
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored[0].id, s.knownWords().first().id);
+        QCOMPARE(stored[0].timestamp.toMSecsSinceEpoch(),
+                 s.knownWords().first().timestamp.toMSecsSinceEpoch());
+        // Folded removal reaches the store too: nothing comes back after a restart.
+        QCOMPARE(languageStateOf(next->state(), s.currentTitle.id).splittedWords, after);
+    }
+
+    void registrationSortsEveryTitle() {
+        model->addTitle("Other");
+        model->restore(
+            {{model->state().listOfTitleAndWordList[0].title,
+              {{"zeta", QUuid::createUuid(), Kind::known, QDateTime::currentDateTimeUtc()},
+               {"Alpha", QUuid::createUuid(), Kind::known, QDateTime::currentDateTimeUtc()}}}});
+        QCOMPARE(texts(model->state().listOfTitleAndWordList[0].wordList),
+                 QStringList({"zeta", "Alpha"}));
+        startWith("word");
+        model->registerWord("word", Kind::unwanted, 0);
+        QCOMPARE(texts(model->state().listOfTitleAndWordList[0].wordList),
+                 QStringList({"Alpha", "zeta"}));
+        QCOMPARE(texts(model->state().unwantedWords()), QStringList({"word"}));
+    }
+
+    void removeTemporarilyKeepsTheRow() {
+        startWith("a b a c d");
+        model->removeTemporarily("c", 3);
+        QCOMPARE(model->state().lastSelectedRow, 3);
+        QCOMPARE(splitList(), QStringList({"a", "b", "a", "d"}));
+        model->removeTemporarily("a", 2);
+        QCOMPARE(model->state().lastSelectedRow, 1); // clamped to the last row
+        QCOMPARE(model->state().lastRemovedWords.size(), 2);
+        QVERIFY(model->state().lastRemovedWords[0].word.id !=
+                model->state().lastRemovedWords[1].word.id);
+        QVERIFY(model->state().knownWords().isEmpty()); // nothing registered
+        QCOMPARE(languageStateOf(restart()->state(), model->state().currentTitle.id).splittedWords,
+                 QStringList({"b", "d"}));
+        model->splitWords(); // the next split brings them back
+        QCOMPARE(splitList(), QStringList({"a", "b", "a", "c", "d"}));
+    }
+
+    void deleteWordActsOnTheCurrentTitleOnly() {
+        startWith("x y");
+        model->registerWord("x", Kind::known, 0);
+        const QUuid id = model->state().knownWords().first().id;
+        const Title first = model->state().currentTitle;
+        model->addTitle("Another");
+        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        model->deleteWord(id); // belongs to the other title: memory untouched, store deletes
+        QCOMPARE(model->state().listOfTitleAndWordList[0].wordList.size(), 1);
+        model->setCurrentTitle(first);
+        model->deleteWord(id);
+        QVERIFY(model->state().knownWords().isEmpty());
+        QVERIFY(restart()->state().listOfTitleAndWordList[0].wordList.isEmpty());
+    }
+
+    void saveTextKeepsOneText() {
+        startWith("first");
+        model->saveText("second");
+        model->saveText("");
+        model->saveText("third text");
+        QCOMPARE(languageStateOf(restart()->state(), model->state().currentTitle.id).boxText,
+                 QString("third text"));
+    }
+
+    void titlesKeepTheirTextPane() {
+        model->addTitle("");
+        QCOMPARE(model->state().listOfTitleAndWordList.size(), 1);
+        Title t = model->state().listOfTitleAndWordList[0].title;
+        QVERIFY(model->state().languageStateList.contains(t));
+        model->setCurrentTitle(t);
+        model->saveText("some text");
+        model->changeTitle(t, "Renamed");
+        QCOMPARE(model->state().currentTitle.title, QString("Renamed"));
+        QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText,
+                 QString("some text"));
+        model->saveText("some text, more");
+        auto next = restart();
+        QCOMPARE(next->state().currentTitle.title, QString("Renamed"));
+        QCOMPARE(next->state().languageStateList.value(next->state().currentTitle).boxText,
+                 QString("some text, more"));
+        model->changeTitle({QUuid::createUuid(), "x"}, "nothing"); // unknown id: no change
+        QCOMPARE(model->state().titles().size(), 1);
+    }
+
+    void deletingTheCurrentTitleSelectsItsNeighbour() {
+        for (const QString n : {"A", "B", "C"})
+            model->addTitle(n);
+        const auto titles = model->state().titles();
+        model->setCurrentTitle(titles[1]);
+        model->deleteTitle(titles[1].id);
+        QCOMPARE(model->state().currentTitle, titles[2]);
+        model->deleteTitle(titles[2].id);
+        QCOMPARE(model->state().currentTitle, titles[0]);
+        model->deleteTitle(titles[0].id);
+        QVERIFY(model->state().currentTitle.title.isEmpty());
+        QCOMPARE(model->state().indexOfTitle(model->state().currentTitle.id), -1);
+        QVERIFY(model->state().languageStateList.isEmpty());
+        QVERIFY(restart()->state().listOfTitleAndWordList.isEmpty());
+    }
+
+    void duplicateGivesCopiesTheirOwnWords() {
+        for (const QString n : {"A", "B", "C"})
+            model->addTitle(n);
+        model->setCurrentTitle(model->state().titles()[0]);
+        model->saveText("hello world");
+        model->splitWords();
+        model->registerWord("hello", Kind::known, 0);
+        model->duplicateTitle(0);
+        model->duplicateTitle(7); // outside the list: nothing
+        const AppState s = model->state();
+        QCOMPARE(s.titles().size(), 4);
+        QCOMPARE(s.titles()[1].title, QString("A"));
+        QVERIFY(s.titles()[1].id != s.titles()[0].id);
+        QCOMPARE(texts(s.listOfTitleAndWordList[1].wordList), QStringList({"hello"}));
+        QVERIFY(s.listOfTitleAndWordList[1].wordList[0].id !=
+                s.listOfTitleAndWordList[0].wordList[0].id);
+        QVERIFY(s.languageStateList.contains(s.titles()[1]));
+
+        // Deleting the copy's word leaves the source's word, in memory and in the store.
+        model->setCurrentTitle(s.titles()[1]);
+        model->deleteWord(s.listOfTitleAndWordList[1].wordList[0].id);
+        auto next = restart();
+        const AppState r = next->state();
+        QCOMPARE(r.titles().size(), 4);
+        QCOMPARE(r.titles().last().id, s.titles()[1].id); // stored after all others
+        QCOMPARE(texts(r.listOfTitleAndWordList[0].wordList), QStringList({"hello"}));
+        QVERIFY(r.listOfTitleAndWordList.last().wordList.isEmpty());
+    }
+
+    void exportRestoreRoundTrip() {
+        model->addTitle("Book, \"one\"");
+        model->addTitle(""); // no words: not in the file
+        model->setCurrentTitle(model->state().titles()[0]);
+        model->saveText(QStringLiteral("Caf\u00e9 tea"));
+        model->splitWords();
+        model->registerWord(QStringLiteral("Caf\u00e9"), Kind::known, 0);
+        model->registerWord("tea", Kind::unwanted, 0);
+        const QList<QStringList> rows = model->exportCSV();
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0], QStringList({"title", "titleId", "word", "kind", "timestamp"}));
+        QCOMPARE(rows[1][1], uuidText(model->state().titles()[0].id));
+        const QString text = csv::buildText(rows);
+        const AppState before = model->state();
+
+        // Into a fresh store.
+        SaveWordsCommandHandler::waitForPendingSaves();
+        TemporaryStore other;
+        auto fresh = ViewModelFactory::shared().makeAppModel();
+        fresh->load();
+        auto parsed = csv::parseCSV(text);
+        QVERIFY(std::holds_alternative<QList<TitleAndWordList>>(parsed));
+        fresh->restore(std::get<QList<TitleAndWordList>>(parsed));
+        auto next = restart();
+        const auto& list = next->state().listOfTitleAndWordList;
+        QCOMPARE(list.size(), 1);
+        QCOMPARE(list[0].title, before.titles()[0]);
+        QCOMPARE(list[0].wordList.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(list[0].wordList[i].wordText,
+                     before.listOfTitleAndWordList[0].wordList[i].wordText);
+            QCOMPARE(list[0].wordList[i].kind, before.listOfTitleAndWordList[0].wordList[i].kind);
+            QCOMPARE(list[0].wordList[i].timestamp.toSecsSinceEpoch(),
+                     before.listOfTitleAndWordList[0].wordList[i].timestamp.toSecsSinceEpoch());
+        }
+    }
+
+    void restoringStoredTitlesDoesNotDouble() {
+        startWith("one two");
+        model->registerWord("one", Kind::known, 0);
+        auto parsed = csv::parseCSV(csv::buildText(model->exportCSV()));
+        auto list = std::get<QList<TitleAndWordList>>(parsed);
+        model->restore(list);
+        model->restore(list);
+        const AppState s = model->state();
+        QCOMPARE(s.titles().size(), 1);
+        // The restored word keeps the id it had, so deleting it reaches the store.
+        model->deleteWord(s.knownWords().first().id);
+        auto next = restart();
+        QCOMPARE(next->state().titles().size(), 1);
+        QVERIFY(next->state().listOfTitleAndWordList[0].wordList.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(AppModelTest)
+#include "tst_appmodel.moc"

@@ -1,0 +1,236 @@
+#include "AppModel.h"
+#include "ChangeTitleOrderCommandHandler.h"
+#include "CsvExchange.h"
+#include "SaveWordsCommandHandler.h"
+#include "TestSupport.h"
+#include "ViewModelFactory.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <map>
+
+// Long random sequences of operations on one model; a second model loaded
+// from the same store must then show exactly what the first one holds (plus
+// the titles a restore took out of the list, which stay stored).
+namespace {
+
+using Kind = AppState::Word::Kind;
+
+struct Snapshot {
+    QString name;
+    QStringList words; // "text|kind|second|id", sorted
+    QString boxText;
+    QStringList splittedWords;
+};
+
+QStringList wordKeys(const QList<AppState::Word>& words) {
+    QStringList out;
+    for (const auto& w : words)
+        out << QStringLiteral("%1|%2|%3|%4")
+                   .arg(w.wordText, kindText(w.kind))
+                   .arg(w.timestamp.toSecsSinceEpoch())
+                   .arg(uuidText(w.id));
+    out.sort();
+    return out;
+}
+
+std::map<QUuid, Snapshot> snapshot(const AppState& s) {
+    std::map<QUuid, Snapshot> out;
+    for (const auto& e : s.listOfTitleAndWordList) {
+        Snapshot snap{e.title.title, wordKeys(e.wordList), {}, {}};
+        auto it = s.languageStateList.constFind(e.title);
+        if (it != s.languageStateList.constEnd()) {
+            snap.boxText = it->boxText;
+            snap.splittedWords = it->splittedWords;
+        }
+        out.emplace(e.title.id, snap);
+    }
+    return out;
+}
+
+const QStringList vocabulary = {"the",
+                                "The",
+                                "cat",
+                                "Cat",
+                                "sat",
+                                "on",
+                                "mat",
+                                "42",
+                                QStringLiteral("caf\u00e9"),
+                                QStringLiteral("Cafe\u0301"),
+                                "dog",
+                                "DOG",
+                                "a",
+                                "b"};
+
+} // namespace
+
+class RandomOperationsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sequencesSurviveARestart_data() {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {1u, 2u, 3u, 4u})
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+    }
+
+    void sequencesSurviveARestart() {
+        QFETCH(quint32, seed);
+        TemporaryStore store;
+        QRandomGenerator rng(seed);
+        auto model = ViewModelFactory::shared().makeAppModel();
+        model->load();
+        std::map<QUuid, Snapshot> hidden; // stored, but out of the list since a restore
+        QList<QUuid> storedOrder;         // the order the next start lists
+        bool orderKnown = true;
+        QStringList log;
+
+        auto pickTitle = [&](const AppState& s) -> qsizetype {
+            return s.listOfTitleAndWordList.isEmpty()
+                       ? -1
+                       : rng.bounded(qsizetype(s.listOfTitleAndWordList.size()));
+        };
+
+        for (int step = 0; step < 200; ++step) {
+            const AppState s = model->appState();
+            const int op = rng.bounded(13);
+            const qsizetype ti = pickTitle(s);
+            const QStringList split = s.languageStateList.value(s.currentTitle).splittedWords;
+            switch (op) {
+            case 0: {
+                model->addTitle(QStringLiteral("T%1").arg(step));
+                storedOrder.append(model->state().listOfTitleAndWordList.last().title.id);
+                log << "add";
+                break;
+            }
+            case 1:
+                if (ti >= 0) {
+                    model->changeTitle(s.listOfTitleAndWordList[ti].title,
+                                       QStringLiteral("R%1").arg(step));
+                    log << QStringLiteral("rename %1").arg(ti);
+                }
+                break;
+            case 2:
+                if (ti >= 0 && rng.bounded(3) == 0) {
+                    storedOrder.removeAll(s.listOfTitleAndWordList[ti].title.id);
+                    model->deleteTitle(s.listOfTitleAndWordList[ti].title.id);
+                    log << QStringLiteral("delete %1").arg(ti);
+                }
+                break;
+            case 3:
+                if (ti >= 0) {
+                    model->duplicateTitle(ti);
+                    storedOrder.append(model->state().listOfTitleAndWordList[ti + 1].title.id);
+                    log << QStringLiteral("duplicate %1").arg(ti);
+                }
+                break;
+            case 4:
+                if (ti >= 0 && hidden.empty()) {
+                    AppState next = s;
+                    const qsizetype to = rng.bounded(qsizetype(next.listOfTitleAndWordList.size()));
+                    next.listOfTitleAndWordList.move(ti, to);
+                    model->setAppState(next);
+                    ChangeTitleOrderCommandHandler().handle(next.titles());
+                    storedOrder.clear();
+                    for (const auto& t : next.titles())
+                        storedOrder.append(t.id);
+                    log << QStringLiteral("move %1 %2").arg(ti).arg(to);
+                }
+                break;
+            case 5:
+                if (ti >= 0) {
+                    model->setCurrentTitle(s.listOfTitleAndWordList[ti].title);
+                    log << QStringLiteral("select %1").arg(ti);
+                }
+                break;
+            case 6: {
+                QStringList words;
+                for (int i = rng.bounded(12); i > 0; --i)
+                    words << vocabulary[rng.bounded(qsizetype(vocabulary.size()))];
+                model->saveText(words.join(rng.bounded(2) ? ", " : " "));
+                log << "saveText";
+                break;
+            }
+            case 7:
+            case 8:
+                model->splitWords();
+                log << "split";
+                break;
+            case 9:
+            case 10:
+                if (!split.isEmpty()) {
+                    const qsizetype row = rng.bounded(split.size());
+                    model->registerWord(split[row], rng.bounded(2) ? Kind::known : Kind::unwanted,
+                                        row);
+                    log << QStringLiteral("register %1").arg(row);
+                }
+                break;
+            case 11:
+                if (!split.isEmpty()) {
+                    const qsizetype row = rng.bounded(split.size());
+                    if (rng.bounded(2))
+                        model->removeTemporarily(split[row], row);
+                    else if (!s.knownWords().isEmpty())
+                        model->deleteWord(s.knownWords().first().id);
+                    log << QStringLiteral("remove/delete %1").arg(row);
+                }
+                break;
+            case 12:
+                if (ti >= 0 && rng.bounded(2) == 0) {
+                    // Restore part of the list from its own export, plus a new title.
+                    const auto parsed = csv::parseCSV(csv::buildText(model->exportCSV()));
+                    QVERIFY(std::holds_alternative<QList<TitleAndWordList>>(parsed));
+                    QList<TitleAndWordList> list;
+                    for (const auto& e : std::get<QList<TitleAndWordList>>(parsed))
+                        if (rng.bounded(2))
+                            list.append(e);
+                    list.append({{QUuid::createUuid(), QStringLiteral("N%1").arg(step)},
+                                 {{"new", QUuid::createUuid(), Kind::known,
+                                   QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC)}}});
+                    QSet<QUuid> kept;
+                    for (const auto& e : list)
+                        kept.insert(e.title.id);
+                    for (const auto& [id, snap] : snapshot(s))
+                        if (!kept.contains(id))
+                            hidden.emplace(id, snap);
+                    for (const auto& e : list)
+                        if (!storedOrder.contains(e.title.id))
+                            storedOrder.append(e.title.id);
+                    orderKnown = false;
+                    model->restore(list);
+                    log << "restore";
+                }
+                break;
+            }
+        }
+
+        SaveWordsCommandHandler::waitForPendingSaves();
+        std::map<QUuid, Snapshot> expected = snapshot(model->state());
+        expected.insert(hidden.begin(), hidden.end());
+
+        auto next = ViewModelFactory::shared().makeAppModel();
+        next->load();
+        const std::map<QUuid, Snapshot> actual = snapshot(next->state());
+        const QString context = QStringLiteral("seed %1, ops: %2").arg(seed).arg(log.join("; "));
+        QVERIFY2(actual.size() == expected.size(), qPrintable(context));
+        for (const auto& [id, want] : expected) {
+            auto it = actual.find(id);
+            QVERIFY2(it != actual.end(), qPrintable(context));
+            const Snapshot& got = it->second;
+            QCOMPARE(got.name, want.name);
+            QCOMPARE(got.words, want.words);
+            QCOMPARE(got.boxText, want.boxText);
+            QCOMPARE(got.splittedWords, want.splittedWords);
+        }
+        if (orderKnown) {
+            QList<QUuid> order;
+            for (const auto& t : next->state().titles())
+                order.append(t.id);
+            QCOMPARE(order, storedOrder);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(RandomOperationsTest)
+#include "tst_appmodel_random.moc"
