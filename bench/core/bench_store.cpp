@@ -1,0 +1,125 @@
+#include "../common/TextGenerator.h"
+#include "AddTitleCommandHandler.h"
+#include "DeleteSplitWordCommandHandler.h"
+#include "FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "LoadLanguageStateQueryHandler.h"
+#include "SaveSplitWordCommandHandler.h"
+#include "SaveTextCommandHandler.h"
+#include "SaveWordsCommandHandler.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// Each benchmark works on a store of its own in a temporary data folder.
+class BenchStore {
+public:
+    BenchStore() { qputenv("XDG_DATA_HOME", dir.path().toUtf8()); }
+    Title addTitle(const QString& name) {
+        const Title title{QUuid::createUuid(), name};
+        AddTitleCommandHandler().handle({title});
+        return title;
+    }
+    QTemporaryDir dir;
+};
+
+// 180,000 split words in groups of 5,000 occurrences of one word, in varied
+// case and spread through the list, as the words of a long text are.
+QStringList splitWords(int groups, int perGroup, const QString& prefix = "word") {
+    QStringList words;
+    words.reserve(groups * perGroup);
+    for (int i = 0; i < perGroup; ++i) {
+        for (int g = 0; g < groups; ++g) {
+            QString w = prefix + QString::number(g);
+            if (i % 3 == 1)
+                w = w.toUpper();
+            words << w;
+        }
+    }
+    return words;
+}
+
+} // namespace
+
+static void BM_SaveText1MB(benchmark::State& state) {
+    BenchStore store;
+    const Title title = store.addTitle("text");
+    const QString texts[2] = {generateText(1 << 20, 1), generateText(1 << 20, 2)};
+    int i = 0;
+    for (auto _ : state)
+        SaveTextCommandHandler().handle({texts[i++ % 2], title.id});
+}
+BENCHMARK(BM_SaveText1MB)->Unit(benchmark::kMillisecond);
+
+static void BM_SaveSplitWords180kReplacing180k(benchmark::State& state) {
+    BenchStore store;
+    const Title title = store.addTitle("split");
+    const QStringList lists[2] = {splitWords(36, 5000, "a"), splitWords(36, 5000, "b")};
+    SaveSplitWordCommandHandler().handle({lists[1], title.id});
+    int i = 0;
+    for (auto _ : state)
+        SaveSplitWordCommandHandler().handle({lists[i++ % 2], title.id});
+}
+BENCHMARK(BM_SaveSplitWords180kReplacing180k)->Unit(benchmark::kMillisecond);
+
+// Each iteration removes one word of 5,000 occurrences from 180,000; when
+// all 36 words are gone the list is stored again, outside the timing.
+static void BM_DeleteSplitWord5kOf180k(benchmark::State& state) {
+    BenchStore store;
+    const Title title = store.addTitle("split");
+    const QStringList list = splitWords(36, 5000);
+    int next = 36;
+    for (auto _ : state) {
+        if (next == 36) {
+            state.PauseTiming();
+            SaveSplitWordCommandHandler().handle({list, title.id});
+            next = 0;
+            state.ResumeTiming();
+        }
+        DeleteSplitWordCommandHandler().handle({title.id, "Word" + QString::number(next++)});
+    }
+}
+BENCHMARK(BM_DeleteSplitWord5kOf180k)->Unit(benchmark::kMillisecond);
+
+static void BM_BothQueries100Titles(benchmark::State& state) {
+    BenchStore store;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (int t = 0; t < 100; ++t) {
+        const Title title = store.addTitle("title " + QString::number(t));
+        QList<AppState::Word> words;
+        for (int w = 0; w < 2000; ++w) {
+            words.append({"registered" + QString::number(w), QUuid::createUuid(),
+                          w % 4 ? AppState::Word::Kind::known : AppState::Word::Kind::unwanted,
+                          now.addSecs(w)});
+        }
+        SaveWordsCommandHandler().handle({title.id, words});
+        SaveSplitWordCommandHandler().handle({splitWords(10, 100), title.id});
+        SaveTextCommandHandler().handle({generateText(4000, t), title.id});
+    }
+    SaveWordsCommandHandler::waitForPendingSaves();
+    qsizetype titles = 0;
+    for (auto _ : state) {
+        const auto list = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
+        const auto states = LoadLanguageStateQueryHandler().handle();
+        titles = list.size() + states.size();
+        benchmark::DoNotOptimize(titles);
+    }
+    state.counters["titles"] = double(titles / 2);
+}
+BENCHMARK(BM_BothQueries100Titles)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Pramel"));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

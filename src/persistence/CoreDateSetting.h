@@ -1,0 +1,30 @@
+#pragma once
+
+#include "StoreConnection.h"
+
+#include <QString>
+
+#include <memory>
+
+// Opens the store for one handler call. The store is the file
+// TestModel.sqlite in the application data folder (~/.local/share/Pramel),
+// made with its folder on first use. A store that cannot be opened ends the
+// program with "Unresolved error ..." naming Pramel/CoreDateSetting.
+class CoreDateSetting {
+public:
+    CoreDateSetting();
+    // A store at another place; the worker thread uses the path its batch
+    // was handed over with.
+    explicit CoreDateSetting(QString storePath);
+    ~CoreDateSetting();
+
+    // Opens the store on the first call; later calls return the same connection.
+    StoreConnection& persistentContainer();
+
+    // Where the store lives now (follows the application name and XDG_DATA_HOME).
+    static QString defaultStorePath();
+
+private:
+    QString storePath;
+    std::unique_ptr<StoreConnection> container;
+};

@@ -1,0 +1,15 @@
+#include "DeleteTitleByIdCommandHandler.h"
+
+#include "StoreOperation.h"
+
+void DeleteTitleByIdCommandHandler::handle(const Command& command) const {
+    StoreOperation::orFatal("Pramel/DeleteTitleByIdCommandHandler", [&](StoreConnection& store) {
+        StoreTransaction transaction(store, StoreTransaction::Mode::write);
+        // The title's text, split words and registered words go with it
+        // (ON DELETE CASCADE); the other titles keep their index.
+        StoreStatement remove(store.handle(), "DELETE FROM TestTitleEntity WHERE id = ?");
+        remove.bind(1, command.id);
+        remove.run();
+        transaction.commit();
+    });
+}

@@ -1,0 +1,58 @@
+#include "LoadLanguageStateQueryHandler.h"
+
+#include "StoreOperation.h"
+
+#include <optional>
+#include <vector>
+
+QHash<Title, LanguageState> LoadLanguageStateQueryHandler::handle() const {
+    QHash<Title, LanguageState> result;
+    StoreOperation::orFatal("Pramel/LoadLanguageStateQueryHandler", [&](StoreConnection& store) {
+        StoreTransaction transaction(store, StoreTransaction::Mode::read);
+        const QList<StoreOperation::StoredTitle> titles = StoreOperation::storedTitles(store);
+
+        QHash<qint64, QString> texts;
+        StoreStatement textQuery(store.handle(), "SELECT title, text FROM TestTextEntity");
+        while (textQuery.next())
+            texts.insert(textQuery.integer(0), textQuery.text(1));
+
+        // The table is keyed by folded form; put each title's words back in
+        // position order. Positions are dense but for removed words.
+        QHash<qint64, std::vector<std::optional<QString>>> byPosition;
+        StoreStatement splitQuery(store.handle(),
+                                  "SELECT title, position, text FROM TestSplitWordEntity");
+        std::vector<std::optional<QString>>* slots = nullptr;
+        qint64 lastTitle = -1;
+        while (splitQuery.next()) {
+            const qint64 title = splitQuery.integer(0);
+            if (!slots || title != lastTitle) {
+                lastTitle = title;
+                slots = &byPosition[title];
+            }
+            const qint64 position = splitQuery.integer(1);
+            if (position < 0)
+                continue;
+            if (qsizetype(slots->size()) <= position)
+                slots->resize(std::max<size_t>(position + 1, slots->size() * 2));
+            (*slots)[position] = splitQuery.text(2);
+        }
+        QHash<qint64, QStringList> splitWords;
+        for (auto it = byPosition.cbegin(); it != byPosition.cend(); ++it) {
+            QStringList& list = splitWords[it.key()];
+            list.reserve(it->size());
+            for (const auto& word : *it) {
+                if (word)
+                    list.append(*word);
+            }
+        }
+
+        result.reserve(titles.size());
+        for (const auto& stored : titles) {
+            LanguageState state;
+            state.boxText = texts.value(stored.key);
+            state.splittedWords = splitWords.value(stored.key);
+            result.insert(stored.title, state);
+        }
+    });
+    return result;
+}

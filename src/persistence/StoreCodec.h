@@ -1,0 +1,27 @@
+#pragma once
+
+#include "AppState.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QUuid>
+
+// How values are written into the store's columns and read back.
+//   ids:   16-byte blobs, RFC 4122 byte order;
+//   dates: milliseconds since 1970-01-01 UTC;
+//   kinds: "known" or "unwanted"; only an exact "known" reads back as known.
+namespace StoreCodec {
+
+QByteArray idValue(const QUuid& id);
+QUuid idFromValue(QByteArrayView value);
+
+qint64 dateValue(const QDateTime& time);
+QDateTime dateFromValue(qint64 msecs);
+// Whole seconds, rounded down (also before 1970).
+qint64 dateSeconds(qint64 msecs);
+
+QByteArray kindValue(AppStateWord::Kind kind);
+AppStateWord::Kind kindFromValue(QByteArrayView value);
+
+} // namespace StoreCodec

@@ -1,0 +1,119 @@
+#include "StoreStatement.h"
+
+#include "StoreCodec.h"
+#include "StoreError.h"
+
+#include <sqlite3.h>
+
+StoreStatement::StoreStatement(sqlite3* db, const char* sql)
+    : db(db) {
+    const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc);
+}
+
+StoreStatement::~StoreStatement() {
+    sqlite3_finalize(stmt);
+}
+
+StoreStatement& StoreStatement::bind(int index, const QString& value) {
+    return bind(index, value.toUtf8());
+}
+
+StoreStatement& StoreStatement::bind(int index, const QByteArray& utf8) {
+    // An empty text is still text, not NULL: never pass a null pointer.
+    const int rc = sqlite3_bind_text(stmt, index, utf8.isNull() ? "" : utf8.constData(),
+                                     int(utf8.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
+}
+
+StoreStatement& StoreStatement::bindUnowned(int index, const QByteArray& utf8) {
+    const int rc = sqlite3_bind_text(stmt, index, utf8.isNull() ? "" : utf8.constData(),
+                                     int(utf8.size()), SQLITE_STATIC);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
+}
+
+StoreStatement& StoreStatement::bind(int index, qint64 value) {
+    const int rc = sqlite3_bind_int64(stmt, index, value);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
+}
+
+StoreStatement& StoreStatement::bind(int index, const QUuid& id) {
+    const QByteArray value = StoreCodec::idValue(id);
+    const int rc =
+        sqlite3_bind_blob(stmt, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
+}
+
+StoreStatement& StoreStatement::bind(int index, const QDateTime& time) {
+    return bind(index, StoreCodec::dateValue(time));
+}
+
+bool StoreStatement::next() {
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    // Reset first so that the error is not repeated by the next use.
+    sqlite3_reset(stmt);
+    fail(rc);
+}
+
+void StoreStatement::run() {
+    while (next()) {
+    }
+    reset();
+}
+
+void StoreStatement::reset() {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+}
+
+QString StoreStatement::text(int column) const {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return QString::fromUtf8(data, sqlite3_column_bytes(stmt, column));
+}
+
+QByteArrayView StoreStatement::bytes(int column) const {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return QByteArrayView(data, sqlite3_column_bytes(stmt, column));
+}
+
+qint64 StoreStatement::integer(int column) const {
+    return sqlite3_column_int64(stmt, column);
+}
+
+bool StoreStatement::isNull(int column) const {
+    return sqlite3_column_type(stmt, column) == SQLITE_NULL;
+}
+
+QUuid StoreStatement::uuid(int column) const {
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+    return StoreCodec::idFromValue(QByteArrayView(data, sqlite3_column_bytes(stmt, column)));
+}
+
+QDateTime StoreStatement::time(int column) const {
+    return StoreCodec::dateFromValue(integer(column));
+}
+
+void StoreStatement::fail(int rc) const {
+    StoreError error;
+    error.code = rc;
+    error.description = QString::fromUtf8(sqlite3_errmsg(db));
+    error.details = QStringLiteral("{code: %1 (%2), statement: %3}")
+                        .arg(sqlite3_extended_errcode(db))
+                        .arg(QString::fromUtf8(sqlite3_errstr(rc)))
+                        .arg(stmt ? QString::fromUtf8(sqlite3_sql(stmt)).simplified()
+                                  : QStringLiteral("(not prepared)"));
+    throw error;
+}

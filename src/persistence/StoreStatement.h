@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QUuid>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// One prepared statement. Binds are 1-based, columns 0-based, as in SQLite.
+// Every failure throws StoreError.
+class StoreStatement {
+public:
+    StoreStatement(sqlite3* db, const char* sql);
+    ~StoreStatement();
+    StoreStatement(const StoreStatement&) = delete;
+    StoreStatement& operator=(const StoreStatement&) = delete;
+
+    StoreStatement& bind(int index, const QString& value);
+    StoreStatement& bind(int index, const QByteArray& utf8);
+    // Binds without copying: utf8 has to stay unchanged until the statement
+    // is reset or bound again.
+    StoreStatement& bindUnowned(int index, const QByteArray& utf8);
+    StoreStatement& bind(int index, qint64 value);
+    StoreStatement& bind(int index, const QUuid& id);
+    StoreStatement& bind(int index, const QDateTime& time);
+
+    // Steps once: true while a row is available, false when done.
+    bool next();
+    // Steps to the end, then resets so the statement can be bound again.
+    void run();
+    void reset();
+
+    QString text(int column) const;
+    qint64 integer(int column) const;
+    bool isNull(int column) const;
+    QUuid uuid(int column) const;
+    QDateTime time(int column) const;
+    // The raw UTF-8 bytes of a column, valid until the next step.
+    QByteArrayView bytes(int column) const;
+
+private:
+    [[noreturn]] void fail(int rc) const;
+
+    sqlite3* db;
+    sqlite3_stmt* stmt = nullptr;
+};

@@ -1,0 +1,523 @@
+#include "AddTitleCommandHandler.h"
+#include "ChangeTitleCommandHandler.h"
+#include "ChangeTitleOrderCommandHandler.h"
+#include "DeleteSplitWordCommandHandler.h"
+#include "DeleteTitleByIdCommandHandler.h"
+#include "DeleteWordCommandHandler.h"
+#include "FatalError.h"
+#include "FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "LoadLanguageStateQueryHandler.h"
+#include "SaveSplitWordCommandHandler.h"
+#include "SaveTextCommandHandler.h"
+#include "SaveWordCommandHandlerProduction.h"
+#include "SaveWordsCommandHandler.h"
+#include "StatusLine.h"
+#include "TestSupport.h"
+
+#include <QtTest>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+using Kind = AppState::Word::Kind;
+
+namespace {
+
+// Titles in the tests are named by one letter; the id follows from the name.
+QUuid idOf(const QString& name) {
+    return QUuid::createUuidV5(QUuid("{6ba7b811-9dad-11d1-80b4-00c04fd430c8}"), name);
+}
+Title titleOf(const QString& name) {
+    return {idOf(name), name};
+}
+
+QString storeFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/TestModel.sqlite";
+}
+
+// Direct access for what the handlers cannot show: row counts, raw indexes,
+// records written by hand.
+class RawStore {
+public:
+    RawStore() { QVERIFY(sqlite3_open(storeFile().toUtf8().constData(), &db) == SQLITE_OK); }
+    ~RawStore() { sqlite3_close(db); }
+    void exec(const QString& sql) {
+        char* error = nullptr;
+        sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+        QVERIFY2(!error, error);
+    }
+    QString value(const QString& sql) {
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &s, nullptr);
+        QString out;
+        if (sqlite3_step(s) == SQLITE_ROW)
+            out = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+        return out;
+    }
+    int count(const QString& table) { return value("SELECT count(*) FROM " + table).toInt(); }
+
+    sqlite3* db = nullptr;
+};
+
+QStringList titleNames() {
+    QStringList names;
+    for (const auto& entry : FetchTitleAndKnownWordsQueryHandlerProduction().handle())
+        names << entry.title.title;
+    return names;
+}
+
+LanguageState stateOf(const QString& name) {
+    return LoadLanguageStateQueryHandler().handle().value(titleOf(name));
+}
+
+QList<AppState::Word> wordsOf(const QString& name) {
+    for (const auto& entry : FetchTitleAndKnownWordsQueryHandlerProduction().handle()) {
+        if (entry.title.id == idOf(name))
+            return entry.wordList;
+    }
+    return {};
+}
+
+AppState::Word word(const QString& text, Kind kind, const QDateTime& time) {
+    return {text, QUuid::createUuid(), kind, time};
+}
+
+void addTitle(const QString& name) {
+    AddTitleCommandHandler().handle({titleOf(name)});
+}
+
+// Runs one step of a title script: "add A", "del A", "order C A B", "rename A B".
+void runTitleStep(const QString& step) {
+    const QStringList parts = step.split(' ', Qt::SkipEmptyParts);
+    if (parts[0] == "add") {
+        addTitle(parts[1]);
+    } else if (parts[0] == "readd") { // same id, another name
+        AddTitleCommandHandler().handle({{idOf(parts[1]), parts[2]}});
+    } else if (parts[0] == "del") {
+        DeleteTitleByIdCommandHandler().handle({idOf(parts[1])});
+    } else if (parts[0] == "order") {
+        QList<Title> list;
+        for (const QString& name : parts.mid(1))
+            list << titleOf(name);
+        ChangeTitleOrderCommandHandler().handle(list);
+    } else if (parts[0] == "rename") {
+        ChangeTitleCommandHandler().handle({idOf(parts[1]), parts.value(2)});
+    } else {
+        QFAIL(qPrintable("unknown step " + step));
+    }
+}
+
+} // namespace
+
+class StoreTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TemporaryStore> store;
+
+private Q_SLOTS:
+    void init() { store = std::make_unique<TemporaryStore>(); }
+    void cleanup() {
+        SaveWordsCommandHandler::waitForPendingSaves();
+        store.reset();
+    }
+
+    void emptyStoreIsMadeWithItsFolder() {
+        QVERIFY(!QFile::exists(storeFile()));
+        QVERIFY(FetchTitleAndKnownWordsQueryHandlerProduction().handle().isEmpty());
+        QVERIFY(LoadLanguageStateQueryHandler().handle().isEmpty());
+        QVERIFY(QFile::exists(storeFile()));
+        RawStore raw;
+        QCOMPARE(raw.value("PRAGMA user_version"), "1");
+        QCOMPARE(raw.value("PRAGMA journal_mode"), "wal");
+    }
+
+    void titleOrder_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("names");   // as the queries list them
+        QTest::addColumn<QString>("indexes"); // stored index of each, same order
+        QTest::newRow("three added in order") << "add A; add B; add C"
+                                              << "A B C"
+                                              << "0 1 2";
+        QTest::newRow("deletion leaves a gap") << "add A; add B; add C; del B"
+                                               << "A C"
+                                               << "0 2";
+        QTest::newRow("new title goes after a gap") << "add A; add B; add C; del C; del A; add D"
+                                                    << "B D"
+                                                    << "1 2";
+        QTest::newRow("reorder") << "add A; add B; add C; order C A B"
+                                 << "C A B"
+                                 << "0 1 2";
+        QTest::newRow("reorder list lacking a title keeps its index")
+            << "add A; add B; add C; order C B"
+            << "A C B"
+            << "0 0 1";
+        QTest::newRow("reorder skips unknown ids, later position wins")
+            << "add A; add B; order X B A B"
+            << "A B"
+            << "2 3";
+        QTest::newRow("stored id added again takes the new name, keeps its place")
+            << "add A; add B; readd A Z"
+            << "Z B"
+            << "0 1";
+        QTest::newRow("rename to empty") << "add A; rename A"
+                                         << ""
+                                         << "0";
+        QTest::newRow("rename unknown id") << "add A; rename X Y"
+                                           << "A"
+                                           << "0";
+        QTest::newRow("delete unknown id") << "add A; del X"
+                                           << "A"
+                                           << "0";
+        QTest::newRow("add after reorder goes last") << "add A; add B; order B A; add C"
+                                                     << "B A C"
+                                                     << "0 1 2";
+    }
+    void titleOrder() {
+        QFETCH(QString, script);
+        QFETCH(QString, names);
+        QFETCH(QString, indexes);
+        for (const QString& step : script.split(';'))
+            runTitleStep(step.trimmed());
+        const QStringList got = titleNames();
+        QCOMPARE(got.join(' '), names);
+        // The map holds the same titles, keyed by the same values.
+        const auto states = LoadLanguageStateQueryHandler().handle();
+        QCOMPARE(states.size(), got.size());
+        for (const auto& entry : FetchTitleAndKnownWordsQueryHandlerProduction().handle())
+            QVERIFY(states.contains(entry.title));
+        RawStore raw;
+        QStringList stored;
+        for (const auto& entry : FetchTitleAndKnownWordsQueryHandlerProduction().handle())
+            stored << raw.value(
+                QStringLiteral("SELECT \"index\" FROM TestTitleEntity WHERE id = x'%1'")
+                    .arg(QString::fromLatin1(entry.title.id.toRfc4122().toHex())));
+        QCOMPARE(stored.join(' '), indexes);
+    }
+
+    void indexGoesPast16Bits() {
+        addTitle("A");
+        ChangeTitleOrderCommandHandler().handle(QList<Title>(40000, titleOf("A")));
+        addTitle("B");
+        QCOMPARE(titleNames(), QStringList({"A", "B"}));
+        RawStore raw;
+        QCOMPARE(raw.value("SELECT \"index\" FROM TestTitleEntity WHERE title = 'B'"), "40000");
+    }
+
+    void splitWords_data() {
+        QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<QString>("deleted"); // empty: no deletion
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("order and repetitions")
+            << QStringList{"a", "b", "a"} << "" << QStringList{"a", "b", "a"};
+        QTest::newRow("empty list") << QStringList{} << "" << QStringList{};
+        QTest::newRow("deletion takes every repetition, keeps the order of the rest")
+            << QStringList{"x", "a", "y", "a", "z", "a"} << "a" << QStringList{"x", "y", "z"};
+        QTest::newRow("deletion folds case")
+            << QStringList{"Apple", "pear", "apple", "APPLE"} << "apple" << QStringList{"pear"};
+        QTest::newRow("deletion folds case of the given text")
+            << QStringList{"apple", "pear"} << "Apple" << QStringList{"pear"};
+        QTest::newRow("deletion by canonical equivalence")
+            << QStringList{QStringLiteral("caf\u00e9"), QStringLiteral("cafe\u0301"), "cafe"}
+            << QStringLiteral("CAF\u00c9") << QStringList{"cafe"};
+        QTest::newRow("deletion of absent text") << QStringList{"a"} << "b" << QStringList{"a"};
+        QTest::newRow("empty and spaced words kept as they are")
+            << QStringList{"", " a ", ""} << "" << QStringList{"", " a ", ""};
+    }
+    void splitWords() {
+        QFETCH(QStringList, saved);
+        QFETCH(QString, deleted);
+        QFETCH(QStringList, expected);
+        addTitle("A");
+        addTitle("B");
+        SaveSplitWordCommandHandler().handle({{"old", "words"}, idOf("A")});
+        SaveSplitWordCommandHandler().handle({saved, idOf("A")});
+        SaveSplitWordCommandHandler().handle({saved, idOf("B")});
+        if (!deleted.isEmpty())
+            DeleteSplitWordCommandHandler().handle({idOf("A"), deleted});
+        QCOMPARE(stateOf("A").splittedWords, expected);
+        QCOMPARE(stateOf("B").splittedWords, saved); // another title is untouched
+        QCOMPARE(stateOf("A").boxText, QString());
+    }
+
+    void saveForUnknownTitleStoresNothing() {
+        const QUuid unknown = idOf("X");
+        SaveTextCommandHandler().handle({"text", unknown});
+        SaveSplitWordCommandHandler().handle({{"a"}, unknown});
+        SaveWordCommandHandlerProduction().handle(
+            {unknown, "w", Kind::known, QUuid::createUuid(), QDateTime::currentDateTimeUtc()});
+        SaveWordsCommandHandler().handle({unknown, {word("w", Kind::known, {})}});
+        SaveWordsCommandHandler::waitForPendingSaves();
+        RawStore raw;
+        for (const char* table :
+             {"TestTitleEntity", "TestTextEntity", "TestSplitWordEntity", "TestKnownWordEntity"})
+            QCOMPARE(raw.count(table), 0);
+    }
+
+    void textKeepsOneRecordPerTitle() {
+        addTitle("A");
+        addTitle("B");
+        QCOMPARE(stateOf("A").boxText, QString());
+        SaveTextCommandHandler().handle({"", idOf("A")});
+        QCOMPARE(stateOf("A").boxText, QString());
+        for (const char* typed : {"H", "He", "Hel", "Hello"})
+            SaveTextCommandHandler().handle({typed, idOf("A")});
+        SaveTextCommandHandler().handle({QStringLiteral("\u00fcber \U0001F600"), idOf("B")});
+        QCOMPARE(stateOf("A").boxText, "Hello");
+        QCOMPARE(stateOf("B").boxText, QStringLiteral("\u00fcber \U0001F600"));
+        QCOMPARE(stateOf("A").scrollPosition, 0.0);
+        RawStore raw;
+        QCOMPARE(raw.count("TestTextEntity"), 2);
+    }
+
+    void registeredWordReadsBackExactly() {
+        addTitle("A");
+        const QUuid id = QUuid::createUuid();
+        const QDateTime time = QDateTime::fromMSecsSinceEpoch(1700000000123, Qt::UTC);
+        SaveWordCommandHandlerProduction().handle({idOf("A"), "Straße", Kind::unwanted, id, time});
+        const auto words = wordsOf("A");
+        QCOMPARE(words.size(), 1);
+        QCOMPARE(words[0].wordText, "Straße");
+        QCOMPARE(words[0].id, id);
+        QCOMPARE(words[0].kind, Kind::unwanted);
+        QCOMPARE(words[0].timestamp, time);
+        QCOMPARE(words[0].timestamp.toMSecsSinceEpoch(), 1700000000123);
+    }
+
+    void storedKindIsKnownOnlyWhenExactlyKnown_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<Kind>("kind");
+        QTest::newRow("known") << "'known'" << Kind::known;
+        QTest::newRow("unwanted") << "'unwanted'" << Kind::unwanted;
+        QTest::newRow("other case") << "'Known'" << Kind::unwanted;
+        QTest::newRow("padded") << "'known '" << Kind::unwanted;
+        QTest::newRow("other text") << "'learned'" << Kind::unwanted;
+        QTest::newRow("absent") << "NULL" << Kind::unwanted;
+    }
+    void storedKindIsKnownOnlyWhenExactlyKnown() {
+        QFETCH(QString, stored);
+        QFETCH(Kind, kind);
+        addTitle("A");
+        {
+            RawStore raw;
+            raw.exec(QStringLiteral("INSERT INTO TestKnownWordEntity (id, word, kind, date, "
+                                    "titleId, title) SELECT randomblob(16), 'w', %1, 0, id, pk "
+                                    "FROM TestTitleEntity")
+                         .arg(stored));
+        }
+        const auto words = wordsOf("A");
+        QCOMPARE(words.size(), 1);
+        QCOMPARE(words[0].kind, kind);
+    }
+
+    void bothKindsInOneListPerTitle() {
+        addTitle("A");
+        addTitle("B");
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        SaveWordCommandHandlerProduction().handle(
+            {idOf("A"), "k", Kind::known, QUuid::createUuid(), now});
+        SaveWordCommandHandlerProduction().handle(
+            {idOf("A"), "u", Kind::unwanted, QUuid::createUuid(), now});
+        SaveWordCommandHandlerProduction().handle(
+            {idOf("B"), "b", Kind::known, QUuid::createUuid(), now});
+        const auto list = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list[0].wordList.size(), 2);
+        QCOMPARE(list[1].wordList.size(), 1);
+        QSet<QString> kinds;
+        for (const auto& w : list[0].wordList)
+            kinds << w.wordText + "=" + kindText(w.kind);
+        QCOMPARE(kinds, QSet<QString>({"k=known", "u=unwanted"}));
+    }
+
+    void deleteWordById() {
+        addTitle("A");
+        const QUuid keep = QUuid::createUuid();
+        const QUuid drop = QUuid::createUuid();
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        SaveWordCommandHandlerProduction().handle({idOf("A"), "keep", Kind::known, keep, now});
+        SaveWordCommandHandlerProduction().handle({idOf("A"), "drop", Kind::known, drop, now});
+        DeleteWordCommandHandler().handle({QUuid::createUuid()});
+        QCOMPARE(wordsOf("A").size(), 2);
+        DeleteWordCommandHandler().handle({drop});
+        const auto words = wordsOf("A");
+        QCOMPARE(words.size(), 1);
+        QCOMPARE(words[0].id, keep);
+    }
+
+    void deletingTitleDeletesWhatItHolds() {
+        for (const QString name : {"A", "B"}) {
+            addTitle(name);
+            SaveTextCommandHandler().handle({"text " + name, idOf(name)});
+            SaveSplitWordCommandHandler().handle({{"s", "t"}, idOf(name)});
+            SaveWordCommandHandlerProduction().handle({idOf(name), "w", Kind::known,
+                                                       QUuid::createUuid(),
+                                                       QDateTime::currentDateTimeUtc()});
+        }
+        DeleteTitleByIdCommandHandler().handle({idOf("A")});
+        RawStore raw;
+        QCOMPARE(raw.count("TestTitleEntity"), 1);
+        QCOMPARE(raw.count("TestTextEntity"), 1);
+        QCOMPARE(raw.count("TestSplitWordEntity"), 2);
+        QCOMPARE(raw.count("TestKnownWordEntity"), 1);
+        QCOMPARE(stateOf("B").boxText, "text B");
+        // A title added again under the deleted id starts empty.
+        addTitle("A");
+        QCOMPARE(stateOf("A").splittedWords, QStringList());
+        QVERIFY(wordsOf("A").isEmpty());
+    }
+
+    void batchReadsBackAndSkipsWordsAlreadyHeld() {
+        addTitle("A");
+        const QDateTime t = QDateTime::fromMSecsSinceEpoch(1700000000500, Qt::UTC);
+        const QList<AppState::Word> batch = {word("one", Kind::known, t),
+                                             word("two", Kind::unwanted, t.addSecs(1))};
+        SaveWordsCommandHandler().handle({idOf("A"), {}});
+        SaveWordsCommandHandler().handle({idOf("A"), batch});
+        SaveWordsCommandHandler::waitForPendingSaves();
+        auto words = wordsOf("A");
+        sortWordList(words);
+        QCOMPARE(words.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(words[i].id, batch[i].id);
+            QCOMPARE(words[i].wordText, batch[i].wordText);
+            QCOMPARE(words[i].kind, batch[i].kind);
+            QCOMPARE(words[i].timestamp, batch[i].timestamp);
+        }
+        // A restore of the same words, with times cut to the second as the CSV
+        // file keeps them: nothing new. Another kind or another second is new.
+        const QDateTime cut = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+        SaveWordsCommandHandler().handle(
+            {idOf("A"),
+             {word("one", Kind::known, cut), word("two", Kind::unwanted, cut.addSecs(1)),
+              word("one", Kind::unwanted, cut), word("one", Kind::known, cut.addSecs(1))}});
+        SaveWordsCommandHandler::waitForPendingSaves();
+        QCOMPARE(wordsOf("A").size(), 4);
+    }
+
+    void restoringStoredTitlesDoesNotDoubleThem() {
+        const QDateTime t = QDateTime::currentDateTimeUtc();
+        const QList<AppState::Word> words = {word("a", Kind::known, t), word("b", Kind::known, t)};
+        for (int round = 0; round < 2; ++round) {
+            for (const QString name : {"A", "B"}) {
+                AddTitleCommandHandler().handle({titleOf(name)});
+                SaveWordsCommandHandler().handle({idOf(name), words});
+            }
+        }
+        SaveWordsCommandHandler::waitForPendingSaves();
+        const auto list = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list[0].wordList.size(), 2);
+        QCOMPARE(list[1].wordList.size(), 2);
+    }
+
+    void batchesAreStoredInOrderWhileTheMainThreadWrites() {
+        constexpr int titles = 8;
+        constexpr int perBatch = 300;
+        addTitle("main");
+        for (int t = 0; t < titles; ++t) {
+            const QString name = QString::number(t);
+            addTitle(name);
+            QList<AppState::Word> batch;
+            for (int i = 0; i < perBatch; ++i)
+                batch << word(QString("w%1").arg(i), Kind::known, QDateTime::currentDateTimeUtc());
+            SaveWordsCommandHandler().handle({idOf(name), batch});
+            // Meanwhile the main thread keeps writing on its own connections.
+            SaveTextCommandHandler().handle({"text " + name, idOf("main")});
+            SaveSplitWordCommandHandler().handle({{"x", name}, idOf("main")});
+        }
+        // The same word and second handed over twice: the first batch wins,
+        // which it can only do when the batches run in the order given.
+        const QDateTime t = QDateTime::currentDateTimeUtc();
+        const AppState::Word first = word("same", Kind::known, t);
+        SaveWordsCommandHandler().handle({idOf("main"), {first}});
+        SaveWordsCommandHandler().handle({idOf("main"), {word("same", Kind::known, t)}});
+        SaveWordsCommandHandler::waitForPendingSaves();
+
+        const auto list = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
+        QCOMPARE(list.size(), titles + 1);
+        QCOMPARE(list[0].wordList.size(), 1);
+        QCOMPARE(list[0].wordList[0].id, first.id);
+        for (int t = 1; t <= titles; ++t)
+            QCOMPARE(list[t].wordList.size(), perBatch);
+        QCOMPARE(stateOf("main").boxText, QString("text %1").arg(titles - 1));
+        SaveWordsCommandHandler::waitForPendingSaves(); // nothing pending: returns at once
+    }
+
+    // A failing write, made by a trigger that raises an error, takes the path
+    // its handler is given: the program ends naming the handler, or a line is
+    // printed and the program goes on.
+    void failedWrites_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("fatalSource"); // empty: no fatal error
+        QTest::addColumn<QString>("printed");     // empty: nothing printed
+        QTest::newRow("text") << "TestTextEntity"
+                              << "Pramel/SaveTextCommandHandler"
+                              << "";
+        QTest::newRow("split words") << "TestSplitWordEntity"
+                                     << "Pramel/SaveSplitWordCommandHandler"
+                                     << "";
+        QTest::newRow("word") << "TestKnownWordEntity"
+                              << "Pramel/SaveWordCommand"
+                              << "";
+        QTest::newRow("add title") << "TestTitleEntity"
+                                   << ""
+                                   << "Failed to fetch items: ";
+        QTest::newRow("word batch") << "TestKnownWordEntity#batch"
+                                    << ""
+                                    << "Failed to save items: ";
+    }
+    void failedWrites() {
+        QFETCH(QString, table);
+        QFETCH(QString, fatalSource);
+        QFETCH(QString, printed);
+        addTitle("A");
+        const QString tableName = table.section('#', 0, 0);
+        {
+            RawStore raw;
+            raw.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON %1 "
+                                    "BEGIN SELECT RAISE(ABORT, 'disk is gone'); END")
+                         .arg(tableName));
+        }
+        QString fatal;
+        const FatalErrorHook previous =
+            setFatalErrorHook([&](const QString& source, const QString&) {
+                fatal = source;
+                throw std::runtime_error("stopped");
+            });
+        StatusLineCapture lines;
+        try {
+            if (table == "TestTextEntity")
+                SaveTextCommandHandler().handle({"t", idOf("A")});
+            else if (table == "TestSplitWordEntity")
+                SaveSplitWordCommandHandler().handle({{"a"}, idOf("A")});
+            else if (table == "TestKnownWordEntity")
+                SaveWordCommandHandlerProduction().handle({idOf("A"), "w", Kind::known,
+                                                           QUuid::createUuid(),
+                                                           QDateTime::currentDateTimeUtc()});
+            else if (table == "TestTitleEntity")
+                addTitle("B");
+            else {
+                SaveWordsCommandHandler().handle({idOf("A"), {word("w", Kind::known, {})}});
+                SaveWordsCommandHandler::waitForPendingSaves();
+            }
+        } catch (const std::runtime_error&) {
+        }
+        setFatalErrorHook(previous);
+        QCOMPARE(fatal, fatalSource);
+        if (printed.isEmpty()) {
+            QVERIFY(lines.lines().isEmpty());
+        } else {
+            QCOMPARE(lines.lines().size(), 1);
+            QVERIFY(lines.lines()[0].startsWith(printed + "disk is gone"));
+        }
+        // Nothing of the failed write is left behind.
+        QCOMPARE(titleNames(), QStringList({"A"}));
+        QCOMPARE(stateOf("A").boxText, QString());
+        QCOMPARE(stateOf("A").splittedWords, QStringList());
+        QVERIFY(wordsOf("A").isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(StoreTest)
+#include "tst_store.moc"

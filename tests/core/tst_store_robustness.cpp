@@ -1,0 +1,282 @@
+// The store under failure: files it cannot use, and a process killed while
+// it writes. Each case runs the store in a child process (this same binary,
+// started with PRAMEL_STORE_CHILD set), since a fatal error ends the process.
+
+#include "AddTitleCommandHandler.h"
+#include "DeleteSplitWordCommandHandler.h"
+#include "DeleteTitleByIdCommandHandler.h"
+#include "FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "LoadLanguageStateQueryHandler.h"
+#include "SaveSplitWordCommandHandler.h"
+#include "SaveTextCommandHandler.h"
+#include "SaveWordCommandHandlerProduction.h"
+#include "SaveWordsCommandHandler.h"
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const char* const childVariable = "PRAMEL_STORE_CHILD";
+
+QUuid idOf(const QString& name) {
+    return QUuid::createUuidV5(QUuid("{9f3a1c52-5b0e-4c8e-9d7e-2f1b6a4c3d21}"), name);
+}
+QString titleName(qint64 k) {
+    return QStringLiteral("title %1").arg(k);
+}
+QString textOf(qint64 k) {
+    return QStringLiteral("text %1 ").arg(k).repeated(2000);
+}
+QStringList splitOf(qint64 k) {
+    QStringList words;
+    for (int i = 0; i < 500; ++i)
+        words << QStringLiteral("w%1_%2").arg(k).arg(i % 50);
+    return words;
+}
+
+void confirm(const char* step, qint64 k) {
+    std::printf("%s %lld\n", step, static_cast<long long>(k));
+    std::fflush(stdout);
+}
+
+// The child's long series of operations; a line after each one has returned.
+int runOperations(qint64 first) {
+    for (qint64 k = first;; ++k) {
+        const Title title{idOf(titleName(k)), titleName(k)};
+        AddTitleCommandHandler().handle({title});
+        confirm("add", k);
+        SaveTextCommandHandler().handle({textOf(k), title.id});
+        confirm("text", k);
+        SaveSplitWordCommandHandler().handle({splitOf(k), title.id});
+        confirm("split", k);
+        SaveWordCommandHandlerProduction().handle({title.id, "word", AppState::Word::Kind::known,
+                                                   idOf("word " + titleName(k)),
+                                                   QDateTime::currentDateTimeUtc()});
+        confirm("word", k);
+        DeleteSplitWordCommandHandler().handle({title.id, QStringLiteral("W%1_0").arg(k)});
+        confirm("delsplit", k);
+        QList<AppState::Word> batch;
+        for (int i = 0; i < 100; ++i)
+            batch.append({QStringLiteral("b%1").arg(i), QUuid::createUuid(),
+                          AppState::Word::Kind::unwanted, QDateTime::currentDateTimeUtc()});
+        SaveWordsCommandHandler().handle({title.id, batch});
+        SaveWordsCommandHandler::waitForPendingSaves();
+        confirm("batch", k);
+        if (k % 4 == 3) {
+            DeleteTitleByIdCommandHandler().handle({idOf(titleName(k - 1))});
+            confirm("deltitle", k - 1);
+        }
+    }
+}
+
+int runChild(const QByteArray& mode) {
+    if (mode == "open") {
+        LoadLanguageStateQueryHandler().handle();
+        return 0;
+    }
+    if (mode == "operations")
+        return runOperations(qEnvironmentVariableIntValue("PRAMEL_STORE_FIRST"));
+    return 2;
+}
+
+struct ChildResult {
+    int exitCode = 0;
+    QProcess::ExitStatus status = QProcess::NormalExit;
+    QString out;
+    QString err;
+};
+
+QProcessEnvironment childEnvironment(const QString& dataHome, const QByteArray& mode) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", dataHome);
+    env.insert(childVariable, QString::fromLatin1(mode));
+    return env;
+}
+
+// As root every folder is writable; the child then gives up root so that
+// permissions apply to it.
+void dropRootInChild(QProcess& process) {
+    if (geteuid() != 0)
+        return;
+    process.setChildProcessModifier([] {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(99);
+    });
+}
+
+QString storeFile(const QString& dataHome) {
+    return dataHome + "/Pramel/TestModel.sqlite";
+}
+
+QString integrityOf(const QString& path) {
+    sqlite3* db = nullptr;
+    QString result;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr);
+        while (sqlite3_step(s) == SQLITE_ROW)
+            result += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+} // namespace
+
+class StoreRobustnessTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void storeThatCannotBeOpenedEndsTheProgram_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::newRow("file that is not a database") << "corrupt";
+        QTest::newRow("folder that is a file") << "folder is a file";
+        QTest::newRow("new store in a read-only folder") << "read-only folder";
+        QTest::newRow("stored file that cannot be written") << "read-only store";
+    }
+    void storeThatCannotBeOpenedEndsTheProgram() {
+        QFETCH(QString, setup);
+        QTemporaryDir home;
+        QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ReadOther | QFile::ExeOther);
+        const QString folder = home.path() + "/Pramel";
+        const QByteArray garbage = QByteArray("not a database, just text\n").repeated(200);
+        QProcess child;
+        if (setup == "corrupt") {
+            QDir().mkpath(folder);
+            QFile file(storeFile(home.path()));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(garbage);
+        } else if (setup == "folder is a file") {
+            QFile file(folder);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else if (setup == "read-only folder") {
+            QDir().mkpath(folder);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther);
+            dropRootInChild(child);
+        } else {
+            QProcess maker;
+            maker.setProcessEnvironment(childEnvironment(home.path(), "open"));
+            maker.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(maker.waitForFinished());
+            QCOMPARE(maker.exitCode(), 0);
+            QVERIFY(QFile::exists(storeFile(home.path())));
+            for (const QString& name : QDir(folder).entryList(QDir::Files))
+                QFile::setPermissions(folder + "/" + name, QFile::ReadOwner | QFile::ReadOther);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther);
+            dropRootInChild(child);
+        }
+        child.setProcessEnvironment(childEnvironment(home.path(), "open"));
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished());
+        const QString err = QString::fromUtf8(child.readAllStandardError());
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(child.exitCode() != 0 && child.exitCode() != 99, qPrintable(err));
+        QVERIFY2(err.startsWith("Pramel/CoreDateSetting: Fatal error: Unresolved error "),
+                 qPrintable(err));
+        if (setup == "corrupt") {
+            QFile file(storeFile(home.path()));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), garbage); // left as it was, not replaced by an empty store
+        }
+    }
+
+    // The child is killed at random points; every operation it confirmed must
+    // be in the store, and the store must be sound. Rounds share one store,
+    // so each child also starts on what the killed one left behind.
+    void killedProcessLosesNothingConfirmed() {
+        TemporaryStore store;
+        const QString dataHome = store.dir.path();
+        QMap<qint64, QSet<QString>> done; // title number -> confirmed steps
+        QRandomGenerator random(QRandomGenerator::global()->generate());
+        for (int round = 0; round < 5; ++round) {
+            QProcess child;
+            QProcessEnvironment env = childEnvironment(dataHome, "operations");
+            env.insert("PRAMEL_STORE_FIRST", QString::number(round * 1000));
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(child.waitForStarted());
+            QTest::qWait(int(random.bounded(100, 400)));
+            child.kill(); // SIGKILL
+            QVERIFY(child.waitForFinished());
+            const QString out = QString::fromUtf8(child.readAllStandardOutput());
+            // Only whole lines: the last one may have been cut by the kill.
+            const QStringList lines =
+                out.left(out.lastIndexOf('\n')).split('\n', Qt::SkipEmptyParts);
+            QVERIFY2(!lines.isEmpty(), qPrintable(child.readAllStandardError()));
+            for (const QString& line : lines)
+                done[line.section(' ', 1).toLongLong()].insert(line.section(' ', 0, 0));
+
+            QCOMPARE(integrityOf(storeFile(dataHome)), QStringLiteral("ok"));
+            const auto titles = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
+            const auto states = LoadLanguageStateQueryHandler().handle();
+            QHash<QUuid, qsizetype> found;
+            for (qsizetype i = 0; i < titles.size(); ++i)
+                found.insert(titles[i].title.id, i);
+            for (auto it = done.cbegin(); it != done.cend(); ++it) {
+                const qint64 k = it.key();
+                const QSet<QString>& steps = it.value();
+                const QString at = QStringLiteral("title %1, round %2").arg(k).arg(round);
+                const Title title{idOf(titleName(k)), titleName(k)};
+                if (steps.contains("deltitle")) {
+                    QVERIFY2(!found.contains(title.id), qPrintable(at));
+                    continue;
+                }
+                // An operation that was cut before its line may or may not have
+                // taken effect: the deletion of this title, the removal of a word.
+                const bool deletionBegan = k % 4 == 2 && done.value(k + 1).contains("batch");
+                if (deletionBegan && !found.contains(title.id))
+                    continue;
+                QVERIFY2(found.contains(title.id), qPrintable(at));
+                const auto& words = titles[found.value(title.id)].wordList;
+                const LanguageState state = states.value(title);
+                if (steps.contains("text"))
+                    QVERIFY2(state.boxText == textOf(k), qPrintable(at));
+                if (steps.contains("split")) {
+                    const qsizetype n = state.splittedWords.size();
+                    if (steps.contains("delsplit"))
+                        QVERIFY2(n == 490, qPrintable(at));
+                    else if (steps.contains("word"))
+                        QVERIFY2(n == 490 || n == 500, qPrintable(at));
+                    else
+                        QVERIFY2(n == 500, qPrintable(at));
+                }
+                if (steps.contains("word")) {
+                    bool has = false;
+                    for (const auto& w : words)
+                        has = has || w.id == idOf("word " + titleName(k));
+                    QVERIFY2(has, qPrintable(at));
+                }
+                if (steps.contains("batch"))
+                    QVERIFY2(words.size() == 101, qPrintable(at));
+            }
+        }
+        QVERIFY(done.size() >= 5);
+    }
+};
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Pramel"));
+    const QByteArray mode = qgetenv(childVariable);
+    if (!mode.isEmpty())
+        return runChild(mode);
+    StoreRobustnessTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_store_robustness.moc"
