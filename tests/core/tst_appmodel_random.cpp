@@ -71,7 +71,7 @@ class RandomOperationsTest : public QObject {
 private Q_SLOTS:
     void sequencesSurviveARestart_data() {
         QTest::addColumn<quint32>("seed");
-        for (quint32 seed : {1u, 2u, 3u, 4u})
+        for (quint32 seed = 1; seed <= 12; ++seed)
             QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
     }
 
@@ -92,7 +92,7 @@ private Q_SLOTS:
                        : rng.bounded(qsizetype(s.listOfTitleAndWordList.size()));
         };
 
-        for (int step = 0; step < 200; ++step) {
+        for (int step = 0; step < 300; ++step) {
             const AppState s = model->appState();
             const int op = rng.bounded(13);
             const qsizetype ti = pickTitle(s);
@@ -199,6 +199,10 @@ private Q_SLOTS:
                             storedOrder.append(e.title.id);
                     orderKnown = false;
                     model->restore(list);
+                    // The views keep a title that left the list read-only; a
+                    // user goes on with one of the restored titles.
+                    if (model->state().indexOfTitle(model->state().currentTitle.id) < 0)
+                        model->setCurrentTitle(list.first().title);
                     log << "restore";
                 }
                 break;
@@ -218,6 +222,9 @@ private Q_SLOTS:
             auto it = actual.find(id);
             QVERIFY2(it != actual.end(), qPrintable(context));
             const Snapshot& got = it->second;
+            if (got.words != want.words || got.boxText != want.boxText ||
+                got.splittedWords != want.splittedWords || got.name != want.name)
+                qWarning().noquote() << context << "title" << uuidText(id);
             QCOMPARE(got.name, want.name);
             QCOMPARE(got.words, want.words);
             QCOMPARE(got.boxText, want.boxText);
