@@ -1,8 +1,13 @@
 #include "DeleteWordCommandHandler.h"
 
+#include "SaveWordsCommandHandler.h"
 #include "StoreOperation.h"
 
 void DeleteWordCommandHandler::handle(const DeleteWordCommand& command) const {
+    // The word may still be in a batch on its way to the store (a duplicated
+    // or restored title): let it land first, or the deletion would find
+    // nothing and the word would come back at the next start.
+    SaveWordsCommandHandler::waitForPendingSaves();
     StoreOperation::orFatal("Pramel/DeleteWordCommandHandler", [&](StoreConnection& store) {
         StoreTransaction transaction(store, StoreTransaction::Mode::write);
         StoreStatement remove(store.handle(), "DELETE FROM TestKnownWordEntity WHERE id = ?");

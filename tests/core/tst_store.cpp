@@ -395,6 +395,20 @@ private Q_SLOTS:
         QCOMPARE(wordsOf("A").size(), 4);
     }
 
+    void deletionReachesAWordStillOnItsWayToTheStore() {
+        addTitle("A");
+        QList<AppState::Word> batch;
+        for (int i = 0; i < 2000; ++i)
+            batch << word(QString("w%1").arg(i), Kind::known, QDateTime::currentDateTimeUtc());
+        SaveWordsCommandHandler().handle({idOf("A"), batch});
+        DeleteWordCommandHandler().handle({batch.last().id});
+        SaveWordsCommandHandler::waitForPendingSaves();
+        const auto words = wordsOf("A");
+        QCOMPARE(words.size(), 1999);
+        for (const auto& w : words)
+            QVERIFY(w.id != batch.last().id);
+    }
+
     void restoringStoredTitlesDoesNotDoubleThem() {
         const QDateTime t = QDateTime::currentDateTimeUtc();
         const QList<AppState::Word> words = {word("a", Kind::known, t), word("b", Kind::known, t)};
