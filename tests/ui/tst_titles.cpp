@@ -31,6 +31,7 @@ private Q_SLOTS:
 
     void rowsShowCaptionAndTitles();
     void emptyListHasOnlyCaption();
+    void highlightFollowsCurrentTitle();
     void choosingRowMakesTitleCurrent_data();
     void choosingRowMakesTitleCurrent();
     void addTitle_data();
@@ -160,14 +161,28 @@ void TitlesTest::emptyListHasOnlyCaption() {
     QCOMPARE(table()->selectedRow(), -1);
 }
 
+void TitlesTest::highlightFollowsCurrentTitle() {
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    QTRY_COMPARE(table()->selectedRow(), 1);
+    const Title b = model->state().listOfTitleAndWordList.at(1).title;
+    model->setCurrentTitle(b);
+    QTRY_COMPARE(table()->selectedRow(), 2);
+    // Deleting the current title moves the choice, and the highlight, to its neighbour.
+    model->deleteTitle(b.id);
+    QCOMPARE(model->state().currentTitle.title, QStringLiteral("C"));
+    QTRY_COMPARE(table()->selectedRow(), 2);
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("C"));
+}
+
 void TitlesTest::choosingRowMakesTitleCurrent_data() {
     QTest::addColumn<QList<int>>("clicks"); // row >= 0 clicks, -1 Down, -2 Up
     QTest::addColumn<QString>("current");
     QTest::addColumn<int>("selectedRow");
     QTest::newRow("click second title") << QList<int>{2} << "B" << 2;
-    QTest::newRow("click caption changes nothing") << QList<int>{0} << "A" << -1;
+    // The current title (the first after start-up) is the highlighted row.
+    QTest::newRow("click caption changes nothing") << QList<int>{0} << "A" << 1;
     QTest::newRow("caption after a title keeps it") << QList<int>{3, 0} << "C" << 3;
-    QTest::newRow("down from nothing takes first") << QList<int>{-1} << "A" << 1;
+    QTest::newRow("down from the current title") << QList<int>{-1} << "B" << 2;
     QTest::newRow("down moves on") << QList<int>{1, -1, -1} << "C" << 3;
     QTest::newRow("down stops at last") << QList<int>{3, -1} << "C" << 3;
     QTest::newRow("up stops below caption") << QList<int>{2, -2, -2} << "A" << 1;

@@ -26,6 +26,9 @@ public:
     // The menu of the last right-click while it is open, else null.
     QMenu* contextMenu() const { return contextMenu_; }
 
+    // Selects a row without choosing it (no rowChosen).
+    void selectRowOnly(int row);
+
 Q_SIGNALS:
     void rowChosen(int row);
 
@@ -36,7 +39,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void selectRowOnly(int row);
     void runAction(const TitleIndexAction& action, int clickedRow);
 
     QMenu* contextMenu_ = nullptr;

@@ -64,9 +64,16 @@ void TitleViewController::viewDidLoad() {
     // state.
     subs = appModel->subscribe([this](const AppState& state) {
         QList<Title> titles = state.titles();
-        if (hasLastTitles_ && titles == lastTitles_)
+        if (hasLastTitles_ && titles == lastTitles_) {
+            // Same list: only the highlight may have to follow a new current title.
+            if (state.currentTitle.id != lastCurrentId_) {
+                lastCurrentId_ = state.currentTitle.id;
+                QTimer::singleShot(0, this, [this] { highlightCurrentTitle(); });
+            }
             return;
+        }
         lastTitles_ = std::move(titles);
+        lastCurrentId_ = state.currentTitle.id;
         hasLastTitles_ = true;
         scheduleReload();
     });
@@ -109,6 +116,22 @@ void TitleViewController::reloadData() {
         tableView_->selectionModel()->setCurrentIndex(titleModel_->index(selected, 0),
                                                       QItemSelectionModel::ClearAndSelect |
                                                           QItemSelectionModel::Rows);
+    }
+    highlightCurrentTitle();
+}
+
+void TitleViewController::highlightCurrentTitle() {
+    // The highlighted row is the title the panes show: after start-up, after a
+    // deletion that moved the choice to a neighbour, after a restore. Selecting
+    // by code does not choose a title, so nothing is written back.
+    const QUuid current = appModel->state().currentTitle.id;
+    const QList<Title>& shown = titleModel_->titles();
+    for (int i = 0; i < shown.size(); ++i) {
+        if (shown[i].id == current) {
+            if (tableView_->selectedRow() != i + 1)
+                tableView_->selectRowOnly(i + 1);
+            return;
+        }
     }
 }
 

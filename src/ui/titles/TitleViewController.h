@@ -38,6 +38,7 @@ private:
     void viewDidLoad();
     void scheduleReload();
     void reloadData();
+    void highlightCurrentTitle();
     // The title at titleIndex when the rows on screen still match the list.
     std::optional<Title> titleOnScreen(qint64 titleIndex) const;
 
@@ -49,5 +50,6 @@ private:
     QToolButton* addButton_ = nullptr;
     QList<Title> lastTitles_;
     bool hasLastTitles_ = false;
+    QUuid lastCurrentId_;
     bool reloadQueued_ = false;
 };
