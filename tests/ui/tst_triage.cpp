@@ -255,6 +255,19 @@ private Q_SLOTS:
         QCOMPARE(pane->tableView()->selectedRow(), -1);
     }
 
+    void clickedRowStaysSelected() {
+        startWith(QStringLiteral("one two three four"));
+        CustomTableView* table = pane->tableView();
+        // Between the word button and the row buttons: picks the row only.
+        const QRect row = table->visualRect(pane->tableModel()->index(2, 0));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          QPoint(row.center().x(), row.center().y()));
+        QCOMPARE(model->state().lastSelectedRow, 2);
+        model->saveText(QStringLiteral("one two three four")); // any later publication
+        settle();
+        QCOMPARE(table->selectedRow(), 2);
+    }
+
     void manyPublicationsRedrawOnce() {
         startWith(QStringLiteral("a b a c a d"));
         QSignalSpy resets(pane->tableModel(), &QAbstractItemModel::modelReset);

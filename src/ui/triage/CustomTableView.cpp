@@ -51,6 +51,16 @@ void CustomTableView::selectOnlyRow(qint64 row) {
     scrollTo(index);
 }
 
+void CustomTableView::mousePressEvent(QMouseEvent* event) {
+    // A row picked with the mouse is the selected row from now on, as one
+    // reached with the arrow keys: the next update must not take it back.
+    const qint64 before = selectedRow();
+    QTableView::mousePressEvent(event);
+    const qint64 after = selectedRow();
+    if (after >= 0 && after != before && customTableViewDelegate)
+        customTableViewDelegate->selectionMoved(after);
+}
+
 void CustomTableView::keyPressEvent(QKeyEvent* event) {
     printStatus(QString::number(event->nativeScanCode()));
     const int key = event->key();
