@@ -66,7 +66,7 @@ void AppModel::load() {
     modifyAppState([&](AppState& s) { s.currentTitle = first; });
 }
 
-void AppModel::saveText(const QString& text) {
+void AppModel::saveText(QString text) {
     modifyAppState([&](AppState& s) {
         auto it = s.languageStateList.find(s.currentTitle);
         if (it != s.languageStateList.end())
@@ -121,7 +121,7 @@ void AppModel::splitWords() {
     SaveSplitWordCommandHandler().handle(SaveSplitWordCommand{filtered, state().currentTitle.id});
 }
 
-void AppModel::registerWord(const QString& word, AppState::Word::Kind kind, qint64 row) {
+void AppModel::registerWord(QString word, AppState::Word::Kind kind, qint64 row) {
     const QStringList before = currentSplitList();
     qint64 t = 0;
     for (qint64 j = 0; j < row && j < before.size(); ++j) {
@@ -169,7 +169,7 @@ void AppModel::registerWord(const QString& word, AppState::Word::Kind kind, qint
     clampLastSelectedRow();
 }
 
-void AppModel::removeTemporarily(const QString& word, qint64 row) {
+void AppModel::removeTemporarily(QString word, qint64 row) {
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row; });
 
     const QStringList list = currentSplitList();
@@ -199,7 +199,7 @@ void AppModel::clampLastSelectedRow() {
     modifyAppState([&](AppState& s) { s.lastSelectedRow = n - 1; });
 }
 
-void AppModel::deleteWord(const QUuid& id) {
+void AppModel::deleteWord(QUuid id) {
     const qsizetype i = state().indexOfTitle(state().currentTitle.id);
     if (i >= 0) {
         modifyAppState([&](AppState& s) {
@@ -210,7 +210,7 @@ void AppModel::deleteWord(const QUuid& id) {
     DeleteWordCommandHandler().handle(DeleteWordCommand{id});
 }
 
-void AppModel::addTitle(const QString& name) {
+void AppModel::addTitle(QString name) {
     const Title title{QUuid::createUuid(), name};
     modifyAppState([&](AppState& s) {
         s.listOfTitleAndWordList.append(TitleAndWordList{title, {}});
@@ -220,7 +220,7 @@ void AppModel::addTitle(const QString& name) {
     useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{title});
 }
 
-void AppModel::changeTitle(const Title& title, const QString& newName) {
+void AppModel::changeTitle(Title title, QString newName) {
     const qsizetype i = state().indexOfTitle(title.id);
     if (i < 0)
         return;
@@ -241,7 +241,7 @@ void AppModel::changeTitle(const Title& title, const QString& newName) {
     useCases_.commands.changeTitleCommandHandler.handle(ChangeTitleCommand{title.id, newName});
 }
 
-void AppModel::deleteTitle(const QUuid& id) {
+void AppModel::deleteTitle(QUuid id) {
     const qsizetype position = state().indexOfTitle(id);
     modifyAppState([&](AppState& s) {
         if (position >= 0)
@@ -299,7 +299,7 @@ QList<QStringList> AppModel::exportCSV() const {
     return rows;
 }
 
-void AppModel::restore(const QList<TitleAndWordList>& incoming) {
+void AppModel::restore(QList<TitleAndWordList> incoming) {
     // A word the title already holds (same text, kind and second) is not stored
     // twice; it keeps the id and time it has, so memory and store agree.
     QList<TitleAndWordList> list = incoming;
@@ -312,9 +312,8 @@ void AppModel::restore(const QList<TitleAndWordList>& incoming) {
         for (const auto& w : before.listOfTitleAndWordList[i].wordList)
             held.insert(text::nfc(w.wordText), w);
         for (auto& w : entry.wordList) {
-            for (auto it = held.find(text::nfc(w.wordText)); it != held.end() &&
-                                                            it.key() == text::nfc(w.wordText);
-                 ++it) {
+            for (auto it = held.find(text::nfc(w.wordText));
+                 it != held.end() && it.key() == text::nfc(w.wordText); ++it) {
                 if (it->kind == w.kind &&
                     it->timestamp.toSecsSinceEpoch() == w.timestamp.toSecsSinceEpoch()) {
                     w.id = it->id;
@@ -350,7 +349,7 @@ void AppModel::restore(const QList<TitleAndWordList>& incoming) {
     }
 }
 
-void AppModel::setCurrentTitle(const Title& title) {
+void AppModel::setCurrentTitle(Title title) {
     modifyAppState([&](AppState& s) { s.currentTitle = title; });
 }
 

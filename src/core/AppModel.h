@@ -31,24 +31,27 @@ public:
 
     void load();
 
-    void saveText(const QString& text);
-    void splitWords();
-    void registerWord(const QString& word, AppState::Word::Kind kind, qint64 row);
-    void removeTemporarily(const QString& word, qint64 row);
-    void deleteWord(const QUuid& id);
+    // Operations take their arguments by value: a caller may pass a part of
+    // the state itself, which the first write of the operation replaces.
 
-    void addTitle(const QString& name);
-    void changeTitle(const Title& title, const QString& newName);
-    void deleteTitle(const QUuid& id);
+    void saveText(QString text);
+    void splitWords();
+    void registerWord(QString word, AppState::Word::Kind kind, qint64 row);
+    void removeTemporarily(QString word, qint64 row);
+    void deleteWord(QUuid id);
+
+    void addTitle(QString name);
+    void changeTitle(Title title, QString newName);
+    void deleteTitle(QUuid id);
     void duplicateTitle(qint64 index);
 
     // The rows of the CSV export (header first) built from the current state;
     // the caller asks for a file and writes them with csv::buildText/writeFile.
     QList<QStringList> exportCSV() const;
-    void restore(const QList<TitleAndWordList>& incoming);
+    void restore(QList<TitleAndWordList> incoming);
 
     // Selection and order written by the views directly.
-    void setCurrentTitle(const Title& title);
+    void setCurrentTitle(Title title);
     void setLastSelectedRow(qint64 row);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMenu>
+#include <QPointer>
 #include <QTableView>
 
 #include <functional>
@@ -41,5 +43,5 @@ protected:
 private:
     void runAction(const TitleIndexAction& action, int clickedRow);
 
-    QMenu* contextMenu_ = nullptr;
+    QPointer<QMenu> contextMenu_;
 };
