@@ -14,9 +14,12 @@ void sortWordList(QList<AppStateWord>& words) {
         return;
     // Most lists are sorted already (every registration re-sorts all of
     // them); a pass over neighbours is far cheaper than folding every key.
+    // Read through a const view: a non-const operator[] would detach (copy)
+    // a list that other copies of the state share, sorted or not.
+    const QList<AppStateWord>& view = words;
     bool inOrder = true;
-    for (qsizetype i = 1; i < words.size(); ++i) {
-        if (text::foldedCompare(words[i - 1].wordText, words[i].wordText) > 0) {
+    for (qsizetype i = 1; i < view.size(); ++i) {
+        if (text::foldedCompare(view[i - 1].wordText, view[i].wordText) > 0) {
             inOrder = false;
             break;
         }
@@ -27,8 +30,8 @@ void sortWordList(QList<AppStateWord>& words) {
     // lower-case and normalize both sides on every comparison.
     std::vector<std::pair<QString, qsizetype>> keys;
     keys.reserve(words.size());
-    for (qsizetype i = 0; i < words.size(); ++i)
-        keys.emplace_back(text::folded(words[i].wordText), i);
+    for (qsizetype i = 0; i < view.size(); ++i)
+        keys.emplace_back(text::folded(view[i].wordText), i);
     std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
         return text::compareCodePoints(a.first, b.first) < 0;
     });
@@ -44,7 +47,7 @@ void sortWordList(QList<AppStateWord>& words) {
     QList<AppStateWord> sorted;
     sorted.reserve(words.size());
     for (const auto& k : keys)
-        sorted.append(words[k.second]);
+        sorted.append(view[k.second]);
     words = std::move(sorted);
 }
 
