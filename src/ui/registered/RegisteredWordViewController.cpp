@@ -124,7 +124,7 @@ void RegisteredWordViewController::viewDidLoad() {
             &RegisteredWordViewController::segmentedControlChanged);
     unwantedWordTableView_->hide();
 
-    subs = appModel->subscribe([this](const AppState&) { scheduleUpdate(); });
+    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
 QAbstractButton* RegisteredWordViewController::segment(int i) const {
@@ -135,23 +135,7 @@ int RegisteredWordViewController::selectedSegment() const {
     return segments_->checkedId();
 }
 
-void RegisteredWordViewController::scheduleUpdate() {
-    if (updateQueued_)
-        return;
-    updateQueued_ = true;
-    QTimer::singleShot(0, this, [this] {
-        if (updateQueued_)
-            updateFromState();
-    });
-}
-
-void RegisteredWordViewController::flushPendingUpdate() {
-    if (updateQueued_)
-        updateFromState();
-}
-
 void RegisteredWordViewController::updateFromState() {
-    updateQueued_ = false;
     const AppState& state = appModel->state();
     knownModel_->setWords(state.knownWords());
     unwantedModel_->setWords(state.unwantedWords());

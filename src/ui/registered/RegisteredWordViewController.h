@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CoalescedUpdate.h"
+
 #include "AppModel.h"
 
 #include <QWidget>
@@ -35,11 +37,10 @@ public:
     QAction* editAction() const { return editAction_; }
 
     // Runs a queued state update now (tests wait on it).
-    void flushPendingUpdate();
+    void flushPendingUpdate() { update_.flush(); }
 
 private:
     void viewDidLoad();
-    void scheduleUpdate();
     void updateFromState();
     void segmentedControlChanged(int segment);
     void tableViewEditItemClicked();
@@ -58,5 +59,5 @@ private:
     RegisteredWordCell* knownCell_ = nullptr;
     RegisteredWordCell* unwantedCell_ = nullptr;
     QAction* editAction_ = nullptr;
-    bool updateQueued_ = false;
+    CoalescedUpdate update_{this, [this] { updateFromState(); }};
 };

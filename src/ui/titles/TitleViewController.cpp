@@ -68,14 +68,14 @@ void TitleViewController::viewDidLoad() {
             // Same list: only the highlight may have to follow a new current title.
             if (state.currentTitle.id != lastCurrentId_) {
                 lastCurrentId_ = state.currentTitle.id;
-                QTimer::singleShot(0, this, [this] { highlightCurrentTitle(); });
+                highlight_.schedule();
             }
             return;
         }
         lastTitles_ = std::move(titles);
         lastCurrentId_ = state.currentTitle.id;
         hasLastTitles_ = true;
-        scheduleReload();
+        reload_.schedule();
     });
 
     tableView_->setItemDelegate(cell_);
@@ -96,16 +96,6 @@ void TitleViewController::viewDidLoad() {
     titleModel_->dropHandler = [this](const QList<int>& rows, int dropRow) {
         return acceptDrop(rows, dropRow);
     };
-}
-
-void TitleViewController::scheduleReload() {
-    if (reloadQueued_)
-        return;
-    reloadQueued_ = true;
-    QTimer::singleShot(0, this, [this] {
-        reloadQueued_ = false;
-        reloadData();
-    });
 }
 
 void TitleViewController::reloadData() {

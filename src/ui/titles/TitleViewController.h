@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CoalescedUpdate.h"
+
 #include "AppModel.h"
 
 #include <QWidget>
@@ -36,7 +38,6 @@ public:
 
 private:
     void viewDidLoad();
-    void scheduleReload();
     void reloadData();
     void highlightCurrentTitle();
     // The title at titleIndex when the rows on screen still match the list.
@@ -51,5 +52,6 @@ private:
     QList<Title> lastTitles_;
     bool hasLastTitles_ = false;
     QUuid lastCurrentId_;
-    bool reloadQueued_ = false;
+    CoalescedUpdate reload_{this, [this] { reloadData(); }};
+    CoalescedUpdate highlight_{this, [this] { highlightCurrentTitle(); }};
 };

@@ -102,7 +102,7 @@ void SplittedWordViewController::viewDidLoad() {
             &SplittedWordViewController::textDidChange);
 
     appModel = ViewModelFactory::shared().model();
-    subs = appModel->subscribe([this](const AppState&) { scheduleUpdate(); });
+    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
 void SplittedWordViewController::showEvent(QShowEvent* event) {
@@ -113,25 +113,7 @@ void SplittedWordViewController::showEvent(QShowEvent* event) {
     }
 }
 
-void SplittedWordViewController::scheduleUpdate() {
-    // However many times an operation publishes, the pane updates once, on
-    // the next turn of the event loop, from the state as it then stands.
-    if (updateQueued_)
-        return;
-    updateQueued_ = true;
-    QTimer::singleShot(0, this, [this] {
-        if (updateQueued_)
-            updateFromState();
-    });
-}
-
-void SplittedWordViewController::flushPendingUpdate() {
-    if (updateQueued_)
-        updateFromState();
-}
-
 void SplittedWordViewController::updateFromState() {
-    updateQueued_ = false;
     const AppState& state = appModel->state();
     const auto entry = state.languageStateList.constFind(state.currentTitle);
     const bool hasEntry = entry != state.languageStateList.constEnd();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CoalescedUpdate.h"
+
 #include "AppModel.h"
 #include "CustomTableViewDelegate.h"
 #include "FocusDetectTextViewDelegate.h"
@@ -33,7 +35,7 @@ public:
     QPushButton* exportButton() const { return exportButton_; }
 
     // Runs a queued state update now (tests and benchmarks wait on it).
-    void flushPendingUpdate();
+    void flushPendingUpdate() { update_.flush(); }
 
     // CustomTableViewDelegate
     void returnKeyPressed(qint64 row) override;
@@ -51,7 +53,6 @@ protected:
 
 private:
     void viewDidLoad();
-    void scheduleUpdate();
     void updateFromState();
     void textDidChange();
     // The word on row, or a null string when row is not a row of the current
@@ -74,7 +75,7 @@ private:
     // of reading back the whole document on every publication.
     QString shownText_;
     qint64 shownRow_ = -1;
-    bool updateQueued_ = false;
+    CoalescedUpdate update_{this, [this] { updateFromState(); }};
     bool applyingState_ = false;
     bool appeared_ = false;
 };
