@@ -9,7 +9,6 @@
 #include "SplitTextUseCase.h"
 #include "TextCompare.h"
 
-#include <QMultiHash>
 #include <QSet>
 
 namespace {
@@ -299,38 +298,48 @@ QList<QStringList> AppModel::exportCSV() const {
     return rows;
 }
 
+namespace {
+// What makes two registrations of a title the same word for a restore: text,
+// kind and time to the second (the CSV file keeps no fraction).
+QString restoreKey(const AppState::Word& w) {
+    return text::nfc(w.wordText) + QChar(0x1f) + kindText(w.kind) + QChar(0x1f) +
+           QString::number(w.timestamp.toSecsSinceEpoch());
+}
+} // namespace
+
 void AppModel::restore(QList<TitleAndWordList> incoming) {
-    // A word the title already holds (same text, kind and second) is not stored
-    // twice; it keeps the id and time it has, so memory and store agree.
-    QList<TitleAndWordList> list = incoming;
-    const AppState& before = state();
-    for (auto& entry : list) {
-        const qsizetype i = before.indexOfTitle(entry.title.id);
-        if (i < 0)
+    // The list shown after a restore is the one the next start will show: the
+    // titles held so far, in their order, then the new ones from the file. A
+    // title already held takes the file's name and gains the words it does not
+    // hold yet; the store does the same (it neither doubles titles nor words).
+    QList<TitleAndWordList> merged = state().listOfTitleAndWordList;
+    QList<Title> renamed;
+    for (const auto& entry : incoming) {
+        const auto found = std::find_if(merged.begin(), merged.end(), [&](const auto& e) {
+            return e.title.id == entry.title.id;
+        });
+        if (found == merged.end()) {
+            merged.append(entry);
             continue;
-        QMultiHash<QString, AppState::Word> held;
-        for (const auto& w : before.listOfTitleAndWordList[i].wordList)
-            held.insert(text::nfc(w.wordText), w);
-        for (auto& w : entry.wordList) {
-            for (auto it = held.find(text::nfc(w.wordText));
-                 it != held.end() && it.key() == text::nfc(w.wordText); ++it) {
-                if (it->kind == w.kind &&
-                    it->timestamp.toSecsSinceEpoch() == w.timestamp.toSecsSinceEpoch()) {
-                    w.id = it->id;
-                    w.timestamp = it->timestamp;
-                    held.erase(it);
-                    break;
-                }
-            }
+        }
+        if (found->title != entry.title)
+            renamed.append(entry.title);
+        found->title = entry.title;
+        QSet<QString> held;
+        for (const auto& w : std::as_const(found->wordList))
+            held.insert(restoreKey(w));
+        for (const auto& w : entry.wordList) {
+            if (!held.contains(restoreKey(w)))
+                found->wordList.append(w);
         }
     }
+
     modifyAppState([&](AppState& s) {
-        s.listOfTitleAndWordList = list;
-        for (const auto& entry : list) {
+        s.listOfTitleAndWordList = merged;
+        for (const auto& entry : incoming) {
             if (s.languageStateList.contains(entry.title))
                 continue;
-            // A title already known under another name takes the file's name
-            // (the store renames it too): its text pane moves with it.
+            // A renamed title's text pane moves with it; a new title gets one.
             LanguageState ls;
             auto it = findById(s.languageStateList, entry.title.id);
             if (it != s.languageStateList.end()) {
@@ -338,11 +347,13 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
                 s.languageStateList.erase(it);
             }
             s.languageStateList.insert(entry.title, ls);
-            if (s.currentTitle.id == entry.title.id)
-                s.currentTitle = entry.title;
+        }
+        for (const auto& title : renamed) {
+            if (s.currentTitle.id == title.id)
+                s.currentTitle = title;
         }
     });
-    for (const auto& entry : list) {
+    for (const auto& entry : incoming) {
         useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{entry.title});
         useCases_.commands.saveWordsCommandHandler.handle(
             SaveWordsCommand{entry.title.id, entry.wordList});

@@ -48,6 +48,8 @@ public:
     // The rows of the CSV export (header first) built from the current state;
     // the caller asks for a file and writes them with csv::buildText/writeFile.
     QList<QStringList> exportCSV() const;
+    // Adds the titles of a CSV file: a title already held takes the file's name
+    // and the words it lacks; the others follow the list. Nothing is removed.
     void restore(QList<TitleAndWordList> incoming);
 
     // Selection and order written by the views directly.

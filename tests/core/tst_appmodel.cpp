@@ -337,6 +337,35 @@ private Q_SLOTS:
         }
     }
 
+    void restoreMergesIntoTheList() {
+        startWith("one two");
+        model->registerWord("one", Kind::known, 0);
+        model->addTitle("Other");
+        const AppState before = model->state();
+        const Title book = before.currentTitle;
+        const QDateTime when = QDateTime::fromSecsSinceEpoch(1709647629, Qt::UTC);
+        model->restore({
+            {{book.id, "Book renamed"},
+             {before.knownWords().first(), {"two", QUuid::createUuid(), Kind::unwanted, when}}},
+            {{QUuid::createUuid(), "New"}, {{"three", QUuid::createUuid(), Kind::known, when}}},
+        });
+        const AppState s = model->state();
+        QCOMPARE(s.titles().size(), 3);
+        QCOMPARE(s.titles()[0].title, QString("Book renamed"));
+        QCOMPARE(s.titles()[1].title, QString("Other"));
+        QCOMPARE(s.titles()[2].title, QString("New"));
+        QCOMPARE(texts(s.listOfTitleAndWordList[0].wordList), QStringList({"one", "two"}));
+        // The current title was renamed: it stays current and keeps its text pane.
+        QCOMPARE(s.currentTitle, s.titles()[0]);
+        QCOMPARE(s.languageStateList.value(s.currentTitle).splittedWords, QStringList({"two"}));
+        QVERIFY(s.languageStateList.contains(s.titles()[2]));
+
+        auto next = restart();
+        QCOMPARE(next->state().titles(), s.titles());
+        QCOMPARE(texts(next->state().listOfTitleAndWordList[0].wordList),
+                 QStringList({"one", "two"}));
+    }
+
     void restoringStoredTitlesDoesNotDouble() {
         startWith("one two");
         model->registerWord("one", Kind::known, 0);

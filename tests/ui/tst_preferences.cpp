@@ -25,7 +25,7 @@ private Q_SLOTS:
     void checkboxesAreOneChoice_data();
     void checkboxesAreOneChoice();
     void languageChoiceIsPrinted();
-    void restoreReplacesTitles();
+    void restoreAddsTitles();
     void restoreRefusesBadFiles_data();
     void restoreRefusesBadFiles();
 
@@ -99,16 +99,19 @@ void PreferencesTest::languageChoiceIsPrinted() {
     QCOMPARE(status.lines(), QStringList{QStringLiteral("Selected item: Optional(\"Japanese\")")});
 }
 
-void PreferencesTest::restoreReplacesTitles() {
+void PreferencesTest::restoreAddsTitles() {
     const QString id = QStringLiteral("0F0E0D0C-0B0A-4908-8706-050403020100");
     const QString path = writeFile(QStringLiteral("title,titleId,word,kind,timestamp\n"
                                                   "Book,%1,apple,known,2024-03-05 14:07:09 +0000\n")
                                        .arg(id)
                                        .toUtf8());
     view()->restoreFromFile(path);
-    QCOMPARE(model->state().titles().size(), 1);
-    QCOMPARE(model->state().titles().at(0).title, QStringLiteral("Book"));
-    QCOMPARE(model->state().listOfTitleAndWordList.at(0).wordList.at(0).wordText,
+    // The titles held before stay; the file's title follows them, as it will
+    // after the next start.
+    QCOMPARE(model->state().titles().size(), 2);
+    QCOMPARE(model->state().titles().at(0).title, QStringLiteral("Old"));
+    QCOMPARE(model->state().titles().at(1).title, QStringLiteral("Book"));
+    QCOMPARE(model->state().listOfTitleAndWordList.at(1).wordList.at(0).wordText,
              QStringLiteral("apple"));
 
     Alert* alert = openAlert(mainWindow.get());
