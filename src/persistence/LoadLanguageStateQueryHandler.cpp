@@ -11,10 +11,21 @@ QHash<Title, LanguageState> LoadLanguageStateQueryHandler::handle() const {
         StoreTransaction transaction(store, StoreTransaction::Mode::read);
         const QList<StoreOperation::StoredTitle> titles = StoreOperation::storedTitles(store);
 
+        // Each text is the concatenation of its pieces, in the order its
+        // record lists them.
+        QHash<qint64, QString> pieces;
+        StoreStatement pieceQuery(store.handle(), "SELECT pk, text FROM TestTextChunk");
+        while (pieceQuery.next())
+            pieces.insert(pieceQuery.integer(0), pieceQuery.text(1));
         QHash<qint64, QString> texts;
-        StoreStatement textQuery(store.handle(), "SELECT title, text FROM TestTextEntity");
-        while (textQuery.next())
-            texts.insert(textQuery.integer(0), textQuery.text(1));
+        StoreStatement textQuery(store.handle(), "SELECT title, chunks FROM TestTextEntity");
+        while (textQuery.next()) {
+            QString text;
+            const QString order = textQuery.text(1);
+            for (const auto pk : QStringView(order).split(QLatin1Char(','), Qt::SkipEmptyParts))
+                text += pieces.value(pk.toLongLong());
+            texts.insert(textQuery.integer(0), text);
+        }
 
         // The table is keyed by folded form; put each title's words back in
         // position order. Positions are dense but for removed words.

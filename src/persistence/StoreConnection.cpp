@@ -49,6 +49,11 @@ private:
 // at it by its row number, `title`, which keeps the keys of the large tables
 // short; `titleId` keeps the title's id beside it.
 //
+// A title's one text record holds its text as a list of pieces (`chunks`:
+// the row numbers of its TestTextChunk rows, in order, comma-separated); see
+// TextChunks.h. Saving a text after a keystroke writes one piece, not the
+// whole text.
+//
 // Split words, by far the largest table (one row per word of a text), are
 // kept lean: keyed by title and folded form, so that removing a word from a
 // title is one contiguous range whatever its case, with `position` keeping
@@ -67,10 +72,18 @@ CREATE INDEX TestTitleEntity_index ON TestTitleEntity ("index");
 
 CREATE TABLE TestTextEntity (
     id      BLOB    NOT NULL,
-    text    TEXT    NOT NULL,
+    chunks  TEXT    NOT NULL,
     titleId BLOB    NOT NULL,
     title   INTEGER NOT NULL UNIQUE REFERENCES TestTitleEntity (pk) ON DELETE CASCADE
 );
+CREATE TABLE TestTextChunk (
+    pk     INTEGER PRIMARY KEY,
+    title  INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    hash   INTEGER NOT NULL,
+    length INTEGER NOT NULL,
+    text   TEXT    NOT NULL
+);
+CREATE INDEX TestTextChunk_title ON TestTextChunk (title);
 
 CREATE TABLE TestSplitWordEntity (
     title    INTEGER NOT NULL,

@@ -270,6 +270,58 @@ private Q_SLOTS:
         QCOMPARE(raw.count("TestTextEntity"), 2);
     }
 
+    void longTextEditsReadBackAndRewriteLittle_data() {
+        QTest::addColumn<qsizetype>("at");         // where a character is typed (-1: the end)
+        QTest::addColumn<QStringList>("alphabet"); // the characters of the text
+        const QStringList latin =
+            QStringLiteral("abcdefghij klmnopqrstuvwxyz,.\n").split(QString());
+        const QStringList wide = {QString::fromUcs4(U"\U0001F600"),
+                                  QString::fromUcs4(U"\U0001D400"),
+                                  QStringLiteral("\u65E5"),
+                                  QStringLiteral("\u672C"),
+                                  " ",
+                                  "x"};
+        QTest::newRow("typed at the start") << qsizetype(0) << latin;
+        QTest::newRow("typed in the middle") << qsizetype(150000) << latin;
+        QTest::newRow("typed at the end") << qsizetype(-1) << latin;
+        QTest::newRow("surrogate pairs throughout") << qsizetype(99999) << wide;
+    }
+    void longTextEditsReadBackAndRewriteLittle() {
+        QFETCH(qsizetype, at);
+        QFETCH(QStringList, alphabet);
+        alphabet.removeAll(QString());
+        addTitle("A");
+        QString text;
+        quint32 x = 12345;
+        while (text.size() < 300000) {
+            x = x * 1103515245 + 12345;
+            text += alphabet.at((x >> 16) % alphabet.size());
+        }
+        SaveTextCommandHandler().handle({text, idOf("A")});
+        QCOMPARE(stateOf("A").boxText, text);
+        RawStore raw;
+        const int before = raw.count("TestTextChunk");
+        QVERIFY(before > 10);
+        const QString maxBefore = raw.value("SELECT max(pk) FROM TestTextChunk");
+
+        text.insert(at < 0 ? text.size() : at, QLatin1Char('Q'));
+        SaveTextCommandHandler().handle({text, idOf("A")});
+        QCOMPARE(stateOf("A").boxText, text);
+        // One keystroke rewrites a piece or two, not the whole text.
+        const int rewritten =
+            raw.value("SELECT count(*) FROM TestTextChunk WHERE pk > " + maxBefore).toInt();
+        QVERIFY2(rewritten <= 2, qPrintable(QString::number(rewritten)));
+        QVERIFY(qAbs(raw.count("TestTextChunk") - before) <= 2);
+
+        // Clearing the text leaves no pieces behind; deleting the title neither.
+        SaveTextCommandHandler().handle({QString(), idOf("A")});
+        QCOMPARE(stateOf("A").boxText, QString());
+        QCOMPARE(raw.count("TestTextChunk"), 0);
+        SaveTextCommandHandler().handle({text, idOf("A")});
+        DeleteTitleByIdCommandHandler().handle({idOf("A")});
+        QCOMPARE(raw.count("TestTextChunk"), 0);
+    }
+
     void registeredWordReadsBackExactly() {
         addTitle("A");
         const QUuid id = QUuid::createUuid();

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QStringView>
+
+// A title's text is stored in pieces cut where the content says (a rolling
+// hash over the last few dozen characters), not at fixed offsets: typing into
+// a long text changes one piece, or two, and the pieces after it are cut the
+// same as before. Saving then writes the pieces that changed, not the whole
+// text on every keystroke.
+namespace TextChunks {
+
+struct Piece {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    quint64 hash = 0; // of the piece's UTF-16 units; stable across runs and machines
+};
+
+// Cuts text into pieces of 2,048 to 32,768 UTF-16 units (the last one may be
+// shorter), never between the two halves of a surrogate pair.
+QList<Piece> cut(QStringView text);
+
+} // namespace TextChunks
