@@ -1,5 +1,6 @@
 #include "TextChunks.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -56,7 +57,10 @@ QList<Piece> cut(QStringView text) {
     const char16_t* data = text.utf16();
     quint64 rolling = 0;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
+    // The rolling value depends on the last 64 units only (each step shifts
+    // one bit out), so a piece's first units before that window are skipped.
+    constexpr qsizetype window = 64;
+    for (qsizetype i = minLength - window; i < n; ++i) {
         const char16_t u = data[i];
         rolling = (rolling << 1) + gear[(u ^ (u >> 8)) & 0xff];
         const qsizetype length = i + 1 - start;
@@ -70,6 +74,7 @@ QList<Piece> cut(QStringView text) {
         pieces.append({start, length, pieceHash(data + start, length)});
         start = i + 1;
         rolling = 0;
+        i = std::max(i, start + minLength - window - 1);
     }
     if (start < n)
         pieces.append({start, n - start, pieceHash(data + start, n - start)});

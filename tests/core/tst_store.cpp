@@ -13,6 +13,7 @@
 #include "SaveWordsCommandHandler.h"
 #include "StatusLine.h"
 #include "TestSupport.h"
+#include "TextChunks.h"
 
 #include <QtTest>
 
@@ -268,6 +269,33 @@ private Q_SLOTS:
         QCOMPARE(stateOf("A").scrollPosition, 0.0);
         RawStore raw;
         QCOMPARE(raw.count("TestTextEntity"), 2);
+    }
+
+    void textPiecesCoverTheTextAndKeepPairsWhole() {
+        QString text;
+        quint32 x = 7;
+        for (int i = 0; i < 60000; ++i) {
+            x = x * 1103515245 + 12345;
+            text += (x >> 16) % 3 ? QString::number(x >> 20) + QLatin1Char(' ')
+                                  : QString::fromUcs4(U"\U0001F600");
+        }
+        const auto pieces = TextChunks::cut(text);
+        QVERIFY(pieces.size() > 5);
+        qsizetype next = 0;
+        for (const auto& p : pieces) {
+            QCOMPARE(p.start, next);
+            QVERIFY(p.length <= 32768);
+            QVERIFY(p.length >= 2048 || &p == &pieces.last());
+            QVERIFY(!text.at(p.start + p.length - 1).isHighSurrogate());
+            next = p.start + p.length;
+        }
+        QCOMPARE(next, text.size());
+        // The same text is cut the same way, also behind a change near its start.
+        QString edited = text;
+        edited.insert(10, QLatin1Char('Q'));
+        const auto after = TextChunks::cut(edited);
+        QCOMPARE(after.last().hash, pieces.last().hash);
+        QVERIFY(TextChunks::cut(QString()).isEmpty());
     }
 
     void longTextEditsReadBackAndRewriteLittle_data() {
