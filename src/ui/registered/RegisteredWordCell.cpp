@@ -6,6 +6,8 @@
 #include <QPainter>
 
 namespace {
+constexpr int deleteButton = 1;
+
 QString deleteTitle() {
     return QCoreApplication::translate("RegisteredWordCell", "Delete");
 }
@@ -13,7 +15,7 @@ QString deleteTitle() {
 
 RegisteredWordCell::RegisteredWordCell(QAbstractItemView* view)
     : QStyledItemDelegate(view)
-    , view_(view) {}
+    , press_(view) {}
 
 QRect RegisteredWordCell::deleteButtonRect(const QStyleOptionViewItem& option) const {
     const QRect row = option.rect;
@@ -40,35 +42,17 @@ void RegisteredWordCell::paint(QPainter* painter, const QStyleOptionViewItem& op
     b.palette = option.palette;
     b.fontMetrics = option.fontMetrics;
     b.text = deleteTitle();
-    const bool pressed = pressedIndex_.isValid() && pressedIndex_ == index;
+    const bool pressed = press_.isPressed(index, deleteButton);
     b.state = QStyle::State_Enabled | (pressed ? QStyle::State_Sunken : QStyle::State_Raised);
     style->drawControl(QStyle::CE_PushButton, &b, painter, opt.widget);
 }
 
 bool RegisteredWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
                                      const QStyleOptionViewItem& option, const QModelIndex& index) {
-    const auto type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
-        type != QEvent::MouseButtonRelease)
-        return false;
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::LeftButton)
-        return false;
-    const bool onButton = deleteButtonRect(option).contains(mouse->position().toPoint());
-    if (type != QEvent::MouseButtonRelease) {
-        if (!onButton)
-            return false;
-        pressedIndex_ = index;
-        if (view_)
-            view_->viewport()->update(option.rect);
-        return true;
-    }
-    const bool fires = onButton && pressedIndex_.isValid() && pressedIndex_ == index;
-    const bool wasPressed = pressedIndex_.isValid();
-    pressedIndex_ = QPersistentModelIndex();
-    if (view_)
-        view_->viewport()->update(option.rect);
-    if (fires)
+    const auto result = press_.handle(event, option, index, [&](const QPoint& pos) {
+        return deleteButtonRect(option).contains(pos) ? deleteButton : 0;
+    });
+    if (result.fired == deleteButton)
         deleteBtnTapHandler(index);
-    return fires || wasPressed;
+    return result.handled;
 }

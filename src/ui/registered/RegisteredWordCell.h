@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QPersistentModelIndex>
+#include "CellButtonPress.h"
+
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -24,6 +25,5 @@ protected:
                      const QModelIndex& index) override;
 
 private:
-    QAbstractItemView* view_;
-    QPersistentModelIndex pressedIndex_;
+    CellButtonPress press_;
 };

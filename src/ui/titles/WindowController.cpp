@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QKeySequence>
-#include <QTimer>
 
 WindowController::WindowController(QWidget* parent)
     : QMainWindow(parent)
@@ -46,13 +45,7 @@ void WindowController::windowDidLoad() {
             return;
         lastTitle_ = state.currentTitle;
         hasLastTitle_ = true;
-        if (titleUpdateQueued_)
-            return;
-        titleUpdateQueued_ = true;
-        QTimer::singleShot(0, this, [this] {
-            titleUpdateQueued_ = false;
-            setWindowTitle(_mainViewModel->state().currentTitle.title);
-        });
+        windowTitle_.schedule();
     });
 }
 

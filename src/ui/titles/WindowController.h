@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppModel.h"
+#include "CoalescedUpdate.h"
 
 #include <QMainWindow>
 
@@ -40,5 +41,6 @@ private:
     Subscription subs;
     Title lastTitle_;
     bool hasLastTitle_ = false;
-    bool titleUpdateQueued_ = false;
+    CoalescedUpdate windowTitle_{
+        this, [this] { setWindowTitle(_mainViewModel->state().currentTitle.title); }};
 };

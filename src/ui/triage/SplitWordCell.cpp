@@ -21,7 +21,7 @@ QString removeTitle() {
 
 SplitWordCell::SplitWordCell(QAbstractItemView* view)
     : QStyledItemDelegate(view)
-    , view_(view) {}
+    , press_(view) {}
 
 QRect SplitWordCell::partRect(const QStyleOptionViewItem& option, const QModelIndex& index,
                               Part part) const {
@@ -80,8 +80,7 @@ void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     // Row background and selection, without the text: the buttons carry it.
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
 
-    const bool pressedRow = pressedIndex_.isValid() && pressedIndex_ == index;
-    auto pressed = [&](Part p) { return pressedRow && pressedPart_ == p; };
+    auto pressed = [&](Part p) { return press_.isPressed(index, int(p)); };
     paintButton(painter, option, partRect(option, index, Part::wordButton), word,
                 pressed(Part::wordButton));
     paintButton(painter, option, partRect(option, index, Part::unwantedButton), unwantedTitle(),
@@ -96,39 +95,20 @@ QSize SplitWordCell::sizeHint(const QStyleOptionViewItem& option, const QModelIn
 
 bool SplitWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
-    const auto type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
-        type != QEvent::MouseButtonRelease)
-        return false;
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::LeftButton)
-        return false;
-    const Part part = partAt(option, index, mouse->position().toPoint());
-
-    if (type != QEvent::MouseButtonRelease) {
-        if (part == Part::none)
-            return false;
-        // A button behaves as a push button: it acts on release over itself.
-        pressedIndex_ = index;
-        pressedPart_ = part;
-        if (view_)
-            view_->viewport()->update(option.rect);
-        return true;
+    const auto result = press_.handle(
+        event, option, index, [&](const QPoint& pos) { return int(partAt(option, index, pos)); });
+    switch (Part(result.fired)) {
+    case Part::wordButton:
+        wordButtonTapHandler(index);
+        break;
+    case Part::unwantedButton:
+        unwantedBtnTapHandler(index);
+        break;
+    case Part::removeButton:
+        removeBtnTapHandler(index);
+        break;
+    case Part::none:
+        break;
     }
-
-    const bool fires = part != Part::none && part == pressedPart_ && pressedIndex_ == index;
-    const bool wasPressed = pressedPart_ != Part::none;
-    pressedIndex_ = QPersistentModelIndex();
-    pressedPart_ = Part::none;
-    if (view_)
-        view_->viewport()->update(option.rect);
-    if (fires) {
-        if (part == Part::wordButton)
-            wordButtonTapHandler(index);
-        else if (part == Part::unwantedButton)
-            unwantedBtnTapHandler(index);
-        else
-            removeBtnTapHandler(index);
-    }
-    return fires || wasPressed;
+    return result.handled;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QPersistentModelIndex>
+#include "CellButtonPress.h"
+
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -37,7 +38,5 @@ private:
     void paintButton(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
                      const QString& text, bool pressed) const;
 
-    QAbstractItemView* view_;
-    QPersistentModelIndex pressedIndex_;
-    Part pressedPart_ = Part::none;
+    CellButtonPress press_;
 };
