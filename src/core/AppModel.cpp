@@ -298,15 +298,6 @@ QList<QStringList> AppModel::exportCSV() const {
     return rows;
 }
 
-namespace {
-// What makes two registrations of a title the same word for a restore: text,
-// kind and time to the second (the CSV file keeps no fraction).
-QString restoreKey(const AppState::Word& w) {
-    return text::nfc(w.wordText) + QChar(0x1f) + kindText(w.kind) + QChar(0x1f) +
-           QString::number(w.timestamp.toSecsSinceEpoch());
-}
-} // namespace
-
 void AppModel::restore(QList<TitleAndWordList> incoming) {
     // The list shown after a restore is the one the next start will show: the
     // titles held so far, in their order, then the new ones from the file. A
@@ -327,9 +318,9 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
         found->title = entry.title;
         QSet<QString> held;
         for (const auto& w : std::as_const(found->wordList))
-            held.insert(restoreKey(w));
+            held.insert(sameWordKey(w));
         for (const auto& w : entry.wordList) {
-            if (!held.contains(restoreKey(w)))
+            if (!held.contains(sameWordKey(w)))
                 found->wordList.append(w);
         }
     }

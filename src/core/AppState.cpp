@@ -9,6 +9,13 @@ QString kindText(AppStateWord::Kind kind) {
     return kind == AppStateWord::Kind::known ? QStringLiteral("known") : QStringLiteral("unwanted");
 }
 
+QString sameWordKey(const AppStateWord& word) {
+    const qint64 msecs = word.timestamp.toMSecsSinceEpoch();
+    const qint64 seconds = msecs >= 0 ? msecs / 1000 : -((-msecs + 999) / 1000); // rounded down
+    return text::nfc(word.wordText) + QChar(0x1f) + kindText(word.kind) + QChar(0x1f) +
+           QString::number(seconds);
+}
+
 void sortWordList(QList<AppStateWord>& words) {
     if (words.size() < 2)
         return;

@@ -23,6 +23,11 @@ struct AppStateWord {
 // "known" or "unwanted".
 QString kindText(AppStateWord::Kind kind);
 
+// Two registrations of a title are the same word when their text (canonically),
+// kind and time to the whole second agree: the CSV file keeps no fraction of a
+// second, so a word restored from it matches the one it was exported from.
+QString sameWordKey(const AppStateWord& word);
+
 // Sorts a word list ascending by the lower-cased word text (compared by code
 // point of the NFC form), keeping the relative order of equal keys.
 void sortWordList(QList<AppStateWord>& words);

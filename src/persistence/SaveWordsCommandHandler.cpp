@@ -18,11 +18,6 @@ struct Batch {
     SaveWordsCommand command;
 };
 
-QString duplicateKey(const QString& word, QByteArrayView kind, qint64 msecs) {
-    return text::nfc(word) + QChar(0x1f) + QLatin1StringView(kind) + QChar(0x1f) +
-           QString::number(StoreCodec::dateSeconds(msecs));
-}
-
 void store(const Batch& batch) {
     const SaveWordsCommand& command = batch.command;
     if (command.words.isEmpty())
@@ -43,7 +38,9 @@ void store(const Batch& batch) {
                                 "SELECT word, kind, date FROM TestKnownWordEntity WHERE title = ?");
         existing.bind(1, *title);
         while (existing.next())
-            held.insert(duplicateKey(existing.text(0), existing.bytes(1), existing.integer(2)));
+            held.insert(sameWordKey({existing.text(0), QUuid(),
+                                     StoreCodec::kindFromValue(existing.bytes(1)),
+                                     StoreCodec::dateFromValue(existing.integer(2))}));
 
         fetching = false;
         StoreStatement insert(store.handle(),
@@ -53,7 +50,8 @@ void store(const Batch& batch) {
             const QByteArray kind = StoreCodec::kindValue(word.kind);
             const qint64 date = word.timestamp.isValid() ? StoreCodec::dateValue(word.timestamp)
                                                          : QDateTime::currentMSecsSinceEpoch();
-            if (held.contains(duplicateKey(word.wordText, kind, date)))
+            if (held.contains(sameWordKey(
+                    {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
                 continue;
             insert.bind(1, word.id.isNull() ? QUuid::createUuid() : word.id)
                 .bind(2, word.wordText)

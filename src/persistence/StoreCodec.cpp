@@ -18,10 +18,6 @@ QDateTime dateFromValue(qint64 msecs) {
     return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
 }
 
-qint64 dateSeconds(qint64 msecs) {
-    return msecs >= 0 ? msecs / 1000 : -((-msecs + 999) / 1000);
-}
-
 QByteArray kindValue(AppStateWord::Kind kind) {
     return kind == AppStateWord::Kind::known ? QByteArrayLiteral("known")
                                              : QByteArrayLiteral("unwanted");

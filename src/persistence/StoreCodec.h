@@ -18,8 +18,6 @@ QUuid idFromValue(QByteArrayView value);
 
 qint64 dateValue(const QDateTime& time);
 QDateTime dateFromValue(qint64 msecs);
-// Whole seconds, rounded down (also before 1970).
-qint64 dateSeconds(qint64 msecs);
 
 QByteArray kindValue(AppStateWord::Kind kind);
 AppStateWord::Kind kindFromValue(QByteArrayView value);
