@@ -5,26 +5,23 @@
 namespace text {
 
 namespace {
-bool isPlainAscii(const QString& s) {
-    for (QChar c : s) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
-}
 inline char16_t asciiLower(char16_t c) {
     return (c >= 'A' && c <= 'Z') ? c + 32 : c;
 }
 } // namespace
 
 bool isAscii(const QString& s) {
-    return isPlainAscii(s);
+    for (QChar c : s) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 bool foldedEqual(const QString& a, const QString& b) {
     if (a == b)
         return true;
-    if (isPlainAscii(a) && isPlainAscii(b)) {
+    if (isAscii(a) && isAscii(b)) {
         if (a.size() != b.size())
             return false;
         for (qsizetype i = 0; i < a.size(); ++i) {
@@ -37,7 +34,7 @@ bool foldedEqual(const QString& a, const QString& b) {
 }
 
 int foldedCompare(const QString& a, const QString& b) {
-    if (isPlainAscii(a) && isPlainAscii(b)) {
+    if (isAscii(a) && isAscii(b)) {
         const qsizetype n = std::min(a.size(), b.size());
         for (qsizetype i = 0; i < n; ++i) {
             const char16_t x = asciiLower(a[i].unicode());
@@ -54,7 +51,7 @@ int foldedCompare(const QString& a, const QString& b) {
 
 QString nfc(const QString& s) {
     // ASCII is always in NFC; skip the normalizer for the common case.
-    if (isPlainAscii(s))
+    if (isAscii(s))
         return s;
     return s.normalized(QString::NormalizationForm_C);
 }
@@ -62,7 +59,7 @@ QString nfc(const QString& s) {
 bool equal(const QString& a, const QString& b) {
     if (a == b)
         return true;
-    if (isPlainAscii(a) && isPlainAscii(b))
+    if (isAscii(a) && isAscii(b))
         return false;
     return nfc(a) == nfc(b);
 }

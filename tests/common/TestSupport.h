@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AppState.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -18,3 +20,11 @@ public:
     }
     QTemporaryDir dir;
 };
+
+// The texts of a word list, in order.
+inline QStringList wordTexts(const QList<AppState::Word>& words) {
+    QStringList out;
+    for (const auto& w : words)
+        out << w.wordText;
+    return out;
+}

@@ -11,13 +11,6 @@ using Kind = AppState::Word::Kind;
 
 namespace {
 
-QStringList texts(const QList<AppState::Word>& words) {
-    QStringList out;
-    for (const auto& w : words)
-        out << w.wordText;
-    return out;
-}
-
 LanguageState languageStateOf(const AppState& s, const QUuid& id) {
     for (auto it = s.languageStateList.constBegin(); it != s.languageStateList.constEnd(); ++it) {
         if (it.key().id == id)
@@ -96,7 +89,7 @@ private Q_SLOTS:
         next->load();
         QCOMPARE(count, 1 + 3);
         QCOMPARE(next->state().currentTitle.title, QString("First"));
-        QCOMPARE(texts(next->state().listOfTitleAndWordList[0].wordList),
+        QCOMPARE(wordTexts(next->state().listOfTitleAndWordList[0].wordList),
                  QStringList({"Alpha", "beta", "zeta"}));
     }
 
@@ -185,13 +178,13 @@ private Q_SLOTS:
             {{model->state().listOfTitleAndWordList[0].title,
               {{"zeta", QUuid::createUuid(), Kind::known, QDateTime::currentDateTimeUtc()},
                {"Alpha", QUuid::createUuid(), Kind::known, QDateTime::currentDateTimeUtc()}}}});
-        QCOMPARE(texts(model->state().listOfTitleAndWordList[0].wordList),
+        QCOMPARE(wordTexts(model->state().listOfTitleAndWordList[0].wordList),
                  QStringList({"zeta", "Alpha"}));
         startWith("word");
         model->registerWord("word", Kind::unwanted, 0);
-        QCOMPARE(texts(model->state().listOfTitleAndWordList[0].wordList),
+        QCOMPARE(wordTexts(model->state().listOfTitleAndWordList[0].wordList),
                  QStringList({"Alpha", "zeta"}));
-        QCOMPARE(texts(model->state().unwantedWords()), QStringList({"word"}));
+        QCOMPARE(wordTexts(model->state().unwantedWords()), QStringList({"word"}));
     }
 
     void removeTemporarilyKeepsTheRow() {
@@ -284,7 +277,7 @@ private Q_SLOTS:
         QCOMPARE(s.titles().size(), 4);
         QCOMPARE(s.titles()[1].title, QString("A"));
         QVERIFY(s.titles()[1].id != s.titles()[0].id);
-        QCOMPARE(texts(s.listOfTitleAndWordList[1].wordList), QStringList({"hello"}));
+        QCOMPARE(wordTexts(s.listOfTitleAndWordList[1].wordList), QStringList({"hello"}));
         QVERIFY(s.listOfTitleAndWordList[1].wordList[0].id !=
                 s.listOfTitleAndWordList[0].wordList[0].id);
         QVERIFY(s.languageStateList.contains(s.titles()[1]));
@@ -296,7 +289,7 @@ private Q_SLOTS:
         const AppState r = next->state();
         QCOMPARE(r.titles().size(), 4);
         QCOMPARE(r.titles().last().id, s.titles()[1].id); // stored after all others
-        QCOMPARE(texts(r.listOfTitleAndWordList[0].wordList), QStringList({"hello"}));
+        QCOMPARE(wordTexts(r.listOfTitleAndWordList[0].wordList), QStringList({"hello"}));
         QVERIFY(r.listOfTitleAndWordList.last().wordList.isEmpty());
     }
 
@@ -354,7 +347,7 @@ private Q_SLOTS:
         QCOMPARE(s.titles()[0].title, QString("Book renamed"));
         QCOMPARE(s.titles()[1].title, QString("Other"));
         QCOMPARE(s.titles()[2].title, QString("New"));
-        QCOMPARE(texts(s.listOfTitleAndWordList[0].wordList), QStringList({"one", "two"}));
+        QCOMPARE(wordTexts(s.listOfTitleAndWordList[0].wordList), QStringList({"one", "two"}));
         // The current title was renamed: it stays current and keeps its text pane.
         QCOMPARE(s.currentTitle, s.titles()[0]);
         QCOMPARE(s.languageStateList.value(s.currentTitle).splittedWords, QStringList({"two"}));
@@ -362,7 +355,7 @@ private Q_SLOTS:
 
         auto next = restart();
         QCOMPARE(next->state().titles(), s.titles());
-        QCOMPARE(texts(next->state().listOfTitleAndWordList[0].wordList),
+        QCOMPARE(wordTexts(next->state().listOfTitleAndWordList[0].wordList),
                  QStringList({"one", "two"}));
     }
 

@@ -2,17 +2,13 @@
 #include "Observable.h"
 #include "TextCompare.h"
 
+#include "TestSupport.h"
+
 #include <QtTest>
 
 namespace {
 AppState::Word word(const QString& text, AppState::Word::Kind kind = AppState::Word::Kind::known) {
     return {text, QUuid::createUuid(), kind, QDateTime::currentDateTimeUtc()};
-}
-QStringList texts(const QList<AppState::Word>& words) {
-    QStringList out;
-    for (const auto& w : words)
-        out << w.wordText;
-    return out;
 }
 } // namespace
 
@@ -50,8 +46,8 @@ private Q_SLOTS:
             {{a.id, "A again"}, {word("other")}},
         };
         s.currentTitle = {a.id, "renamed"}; // the name is not compared
-        QCOMPARE(texts(s.knownWords()), QStringList({"k1", "k2"}));
-        QCOMPARE(texts(s.unwantedWords()), QStringList({"u1"}));
+        QCOMPARE(wordTexts(s.knownWords()), QStringList({"k1", "k2"}));
+        QCOMPARE(wordTexts(s.unwantedWords()), QStringList({"u1"}));
         s.currentTitle = {QUuid::createUuid(), "A"};
         QVERIFY(s.knownWords().isEmpty());
         QVERIFY(s.unwantedWords().isEmpty());
@@ -82,7 +78,7 @@ private Q_SLOTS:
         for (const auto& t : input)
             words << word(t);
         sortWordList(words);
-        QCOMPARE(texts(words), expected);
+        QCOMPARE(wordTexts(words), expected);
     }
 
     void digitsOnly_data() {

@@ -16,14 +16,7 @@
 
 using Kind = AppState::Word::Kind;
 
-namespace {
-QStringList wordsOf(const QList<AppState::Word>& words) {
-    QStringList out;
-    for (const auto& w : words)
-        out << w.wordText;
-    return out;
-}
-} // namespace
+namespace {} // namespace
 
 class RegisteredTest : public QObject {
     Q_OBJECT
@@ -67,6 +60,23 @@ class RegisteredTest : public QObject {
                           cell->deleteButtonRect(option).center());
     }
 
+    // "ant", "bee", "cat" registered in the list the row names, that list shown.
+    struct ShownList {
+        QTableView* table;
+        RegisteredWordCell* cell;
+    };
+    ShownList showThreeWords(bool unwantedList) {
+        const QStringList words{"ant", "bee", "cat"};
+        startWith(unwantedList ? QStringList() : words, unwantedList ? words : QStringList());
+        if (unwantedList)
+            QTest::mouseClick(pane->segment(1), Qt::LeftButton);
+        return {unwantedList ? pane->unwantedWordTableView() : pane->knownWordTableView(),
+                unwantedList ? pane->unwantedCell() : pane->knownCell()};
+    }
+    QList<AppState::Word> wordsIn(bool unwantedList) const {
+        return unwantedList ? model->state().unwantedWords() : model->state().knownWords();
+    }
+
 private Q_SLOTS:
     void init() {
         store = std::make_unique<TemporaryStore>();
@@ -99,8 +109,8 @@ private Q_SLOTS:
 
     void listsShowTheCurrentTitlesWords() {
         startWith({"pear", "apple"}, {"zzz"});
-        QCOMPARE(wordsOf(pane->knownModel()->words()), QStringList({"apple", "pear"}));
-        QCOMPARE(wordsOf(pane->unwantedModel()->words()), QStringList({"zzz"}));
+        QCOMPARE(wordTexts(pane->knownModel()->words()), QStringList({"apple", "pear"}));
+        QCOMPARE(wordTexts(pane->unwantedModel()->words()), QStringList({"zzz"}));
         QTableView* known = pane->knownWordTableView();
         QCOMPARE(known->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Known"));
         QCOMPARE(known->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
@@ -124,45 +134,23 @@ private Q_SLOTS:
     }
     void deleteButtons() {
         QFETCH(bool, unwantedList);
-        const QStringList words{"ant", "bee", "cat"};
-        startWith(unwantedList ? QStringList() : words, unwantedList ? words : QStringList());
-        if (unwantedList)
-            QTest::mouseClick(pane->segment(1), Qt::LeftButton);
-        QTableView* table =
-            unwantedList ? pane->unwantedWordTableView() : pane->knownWordTableView();
-        RegisteredWordCell* cell = unwantedList ? pane->unwantedCell() : pane->knownCell();
-        clickDelete(table, cell, 1);
+        const ShownList list = showThreeWords(unwantedList);
+        clickDelete(list.table, list.cell, 1);
         settle();
-        const auto left =
-            unwantedList ? model->state().unwantedWords() : model->state().knownWords();
-        QCOMPARE(wordsOf(left), QStringList({"ant", "cat"}));
-        QCOMPARE(table->model()->rowCount(), 2);
+        QCOMPARE(wordTexts(wordsIn(unwantedList)), QStringList({"ant", "cat"}));
+        QCOMPARE(list.table->model()->rowCount(), 2);
     }
 
-    void deleteActsOnTheWordItsRowShows_data() {
-        QTest::addColumn<bool>("unwantedList");
-        QTest::newRow("known list") << false;
-        QTest::newRow("unwanted list") << true;
-    }
+    void deleteActsOnTheWordItsRowShows_data() { deleteButtons_data(); }
     void deleteActsOnTheWordItsRowShows() {
         // The state moves on before the pane has redrawn: the button still
         // deletes the word the user saw on that row.
         QFETCH(bool, unwantedList);
-        const QStringList words{"ant", "bee", "cat"};
-        startWith(unwantedList ? QStringList() : words, unwantedList ? words : QStringList());
-        if (unwantedList)
-            QTest::mouseClick(pane->segment(1), Qt::LeftButton);
-        QTableView* table =
-            unwantedList ? pane->unwantedWordTableView() : pane->knownWordTableView();
-        RegisteredWordCell* cell = unwantedList ? pane->unwantedCell() : pane->knownCell();
-        const auto shown =
-            unwantedList ? model->state().unwantedWords() : model->state().knownWords();
-        model->deleteWord(shown.first().id); // "ant" goes; the pane still shows it
-        clickDelete(table, cell, 2);         // the row that shows "cat"
+        const ShownList list = showThreeWords(unwantedList);
+        model->deleteWord(wordsIn(unwantedList).first().id); // "ant" goes; the pane still shows it
+        clickDelete(list.table, list.cell, 2);               // the row that shows "cat"
         settle();
-        const auto left =
-            unwantedList ? model->state().unwantedWords() : model->state().knownWords();
-        QCOMPARE(wordsOf(left), QStringList({"bee"}));
+        QCOMPARE(wordTexts(wordsIn(unwantedList)), QStringList({"bee"}));
     }
 
     void twoRegistrationsOfOneWordAreTwoRows() {

@@ -27,13 +27,6 @@ QStringList splitList(const AppState& s) {
     return s.languageStateList.value(s.currentTitle).splittedWords;
 }
 
-QStringList wordsOf(const QList<AppState::Word>& words) {
-    QStringList out;
-    for (const auto& w : words)
-        out << w.wordText;
-    return out;
-}
-
 // Counts the presses of one key that reach a widget.
 class KeyCounter : public QObject {
 public:
@@ -170,8 +163,8 @@ private Q_SLOTS:
         settle();
         QCOMPARE(splitList(model->state()), listAfter);
         QCOMPARE(pane->tableModel()->words(), listAfter);
-        QCOMPARE(wordsOf(model->state().knownWords()), known);
-        QCOMPARE(wordsOf(model->state().unwantedWords()), unwanted);
+        QCOMPARE(wordTexts(model->state().knownWords()), known);
+        QCOMPARE(wordTexts(model->state().unwantedWords()), unwanted);
         QCOMPARE(model->state().lastSelectedRow, rowAfter);
         QCOMPARE(pane->tableView()->selectedRow(), rowAfter);
         QCOMPARE(status.contains("Command + Enter pressed"), action == "Ctrl+Return");
@@ -437,12 +430,12 @@ private Q_SLOTS:
         showPane();
         QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("sun moon star sun comet"));
         QCOMPARE(pane->tableModel()->words(), QStringList({"moon", "comet"}));
-        QCOMPARE(wordsOf(model->state().knownWords()), QStringList({"sun"}));
+        QCOMPARE(wordTexts(model->state().knownWords()), QStringList({"sun"}));
         QTest::keyClick(pane->tableView(), Qt::Key_Down);
         QTest::keyClick(pane->tableView(), Qt::Key_Return);
         settle();
         QCOMPARE(pane->tableModel()->words(), QStringList({"moon"}));
-        QCOMPARE(wordsOf(model->state().knownWords()), QStringList({"comet", "sun"}));
+        QCOMPARE(wordTexts(model->state().knownWords()), QStringList({"comet", "sun"}));
     }
 };
 
