@@ -22,6 +22,23 @@ QHash<Title, LanguageState>::iterator findById(QHash<Title, LanguageState>& map,
     return map.end();
 }
 
+// A title under a (new) name: its text pane moves to the new key (or an empty
+// one is made), and the selection follows it, so the pane keeps its text and
+// the window its name.
+void followTitle(AppState& s, const Title& title) {
+    if (!s.languageStateList.contains(title)) {
+        LanguageState ls;
+        auto it = findById(s.languageStateList, title.id);
+        if (it != s.languageStateList.end()) {
+            ls = it.value();
+            s.languageStateList.erase(it);
+        }
+        s.languageStateList.insert(title, ls);
+    }
+    if (s.currentTitle.id == title.id)
+        s.currentTitle = title;
+}
+
 // Removes every string whose folded form equals the folded word; the rest
 // keep their order.
 QStringList withoutFolded(const QStringList& list, const QString& word) {
@@ -226,16 +243,7 @@ void AppModel::changeTitle(Title title, QString newName) {
     const Title renamed{title.id, newName};
     modifyAppState([&](AppState& s) {
         s.listOfTitleAndWordList[i].title = renamed;
-        // The text pane follows the title to its new key, and so does the
-        // selection, so the pane keeps its text and the window its name.
-        auto it = findById(s.languageStateList, title.id);
-        if (it != s.languageStateList.end()) {
-            LanguageState ls = it.value();
-            s.languageStateList.erase(it);
-            s.languageStateList.insert(renamed, ls);
-        }
-        if (s.currentTitle.id == title.id)
-            s.currentTitle = renamed;
+        followTitle(s, renamed);
     });
     useCases_.commands.changeTitleCommandHandler.handle(ChangeTitleCommand{title.id, newName});
 }
@@ -304,7 +312,6 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
     // title already held takes the file's name and gains the words it does not
     // hold yet; the store does the same (it neither doubles titles nor words).
     QList<TitleAndWordList> merged = state().listOfTitleAndWordList;
-    QList<Title> renamed;
     for (const auto& entry : incoming) {
         const auto found = std::find_if(merged.begin(), merged.end(), [&](const auto& e) {
             return e.title.id == entry.title.id;
@@ -313,8 +320,6 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
             merged.append(entry);
             continue;
         }
-        if (found->title != entry.title)
-            renamed.append(entry.title);
         found->title = entry.title;
         QSet<QString> held;
         for (const auto& w : std::as_const(found->wordList))
@@ -327,22 +332,8 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
 
     modifyAppState([&](AppState& s) {
         s.listOfTitleAndWordList = merged;
-        for (const auto& entry : incoming) {
-            if (s.languageStateList.contains(entry.title))
-                continue;
-            // A renamed title's text pane moves with it; a new title gets one.
-            LanguageState ls;
-            auto it = findById(s.languageStateList, entry.title.id);
-            if (it != s.languageStateList.end()) {
-                ls = it.value();
-                s.languageStateList.erase(it);
-            }
-            s.languageStateList.insert(entry.title, ls);
-        }
-        for (const auto& title : renamed) {
-            if (s.currentTitle.id == title.id)
-                s.currentTitle = title;
-        }
+        for (const auto& entry : incoming)
+            followTitle(s, entry.title);
     });
     for (const auto& entry : incoming) {
         useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{entry.title});
