@@ -42,7 +42,7 @@ void SaveTextCommandHandler::handle(const SaveTextCommand& command) const {
                 insert.bind(1, *title)
                     .bind(2, key.first)
                     .bind(3, key.second)
-                    .bind(4, text.mid(piece.start, piece.length).toString());
+                    .bind(4, text.mid(piece.start, piece.length).toUtf8());
                 insert.run();
                 pk = sqlite3_last_insert_rowid(store.handle());
             }
