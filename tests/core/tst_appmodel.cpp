@@ -19,14 +19,6 @@ LanguageState languageStateOf(const AppState& s, const QUuid& id) {
     return {};
 }
 
-// A second model on the same store, as the next start would see it.
-std::shared_ptr<AppModel> restart() {
-    SaveWordsCommandHandler::waitForPendingSaves();
-    auto model = ViewModelFactory::shared().makeAppModel();
-    model->load();
-    return model;
-}
-
 } // namespace
 
 class AppModelTest : public QObject {
@@ -38,17 +30,7 @@ class AppModelTest : public QObject {
     // A model holding one current title with the given text split.
     void startWith(const QString& text, const QStringList& known = {},
                    const QStringList& unwanted = {}) {
-        model->addTitle("Book");
-        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
-        model->saveText(text);
-        for (const auto& w : known) {
-            model->splitWords();
-            model->registerWord(w, Kind::known, 0);
-        }
-        for (const auto& w : unwanted) {
-            model->splitWords();
-            model->registerWord(w, Kind::unwanted, 0);
-        }
+        startBook(*model, text, known, unwanted);
         model->splitWords();
     }
     QStringList splitList() const {
@@ -121,7 +103,8 @@ private Q_SLOTS:
         startWith(text + " " + known.join(' ') + " " + unwanted.join(' '), known, unwanted);
         // The registered words were part of the text; the rest is what remains.
         QCOMPARE(splitList(), expected);
-        QCOMPARE(languageStateOf(restart()->state(), model->state().currentTitle.id).splittedWords,
+        QCOMPARE(languageStateOf(restartedModel()->state(), model->state().currentTitle.id)
+                     .splittedWords,
                  expected);
     }
 
@@ -162,7 +145,7 @@ private Q_SLOTS:
         QCOMPARE(positions, removed);
 
         // The stored registration is the one in memory, to the millisecond.
-        auto next = restart();
+        auto next = restartedModel();
         const auto stored = next->state().listOfTitleAndWordList.last().wordList;
         QCOMPARE(stored.size(), 1);
         QCOMPARE(stored[0].id, s.knownWords().first().id);
@@ -198,7 +181,8 @@ private Q_SLOTS:
         QVERIFY(model->state().lastRemovedWords[0].word.id !=
                 model->state().lastRemovedWords[1].word.id);
         QVERIFY(model->state().knownWords().isEmpty()); // nothing registered
-        QCOMPARE(languageStateOf(restart()->state(), model->state().currentTitle.id).splittedWords,
+        QCOMPARE(languageStateOf(restartedModel()->state(), model->state().currentTitle.id)
+                     .splittedWords,
                  QStringList({"b", "d"}));
         model->splitWords(); // the next split brings them back
         QCOMPARE(splitList(), QStringList({"a", "b", "a", "c", "d"}));
@@ -216,7 +200,7 @@ private Q_SLOTS:
         model->setCurrentTitle(first);
         model->deleteWord(id);
         QVERIFY(model->state().knownWords().isEmpty());
-        QVERIFY(restart()->state().listOfTitleAndWordList[0].wordList.isEmpty());
+        QVERIFY(restartedModel()->state().listOfTitleAndWordList[0].wordList.isEmpty());
     }
 
     void saveTextKeepsOneText() {
@@ -224,7 +208,7 @@ private Q_SLOTS:
         model->saveText("second");
         model->saveText("");
         model->saveText("third text");
-        QCOMPARE(languageStateOf(restart()->state(), model->state().currentTitle.id).boxText,
+        QCOMPARE(languageStateOf(restartedModel()->state(), model->state().currentTitle.id).boxText,
                  QString("third text"));
     }
 
@@ -240,7 +224,7 @@ private Q_SLOTS:
         QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText,
                  QString("some text"));
         model->saveText("some text, more");
-        auto next = restart();
+        auto next = restartedModel();
         QCOMPARE(next->state().currentTitle.title, QString("Renamed"));
         QCOMPARE(next->state().languageStateList.value(next->state().currentTitle).boxText,
                  QString("some text, more"));
@@ -261,7 +245,7 @@ private Q_SLOTS:
         QVERIFY(model->state().currentTitle.title.isEmpty());
         QCOMPARE(model->state().indexOfTitle(model->state().currentTitle.id), -1);
         QVERIFY(model->state().languageStateList.isEmpty());
-        QVERIFY(restart()->state().listOfTitleAndWordList.isEmpty());
+        QVERIFY(restartedModel()->state().listOfTitleAndWordList.isEmpty());
     }
 
     void duplicateGivesCopiesTheirOwnWords() {
@@ -285,7 +269,7 @@ private Q_SLOTS:
         // Deleting the copy's word leaves the source's word, in memory and in the store.
         model->setCurrentTitle(s.titles()[1]);
         model->deleteWord(s.listOfTitleAndWordList[1].wordList[0].id);
-        auto next = restart();
+        auto next = restartedModel();
         const AppState r = next->state();
         QCOMPARE(r.titles().size(), 4);
         QCOMPARE(r.titles().last().id, s.titles()[1].id); // stored after all others
@@ -316,7 +300,7 @@ private Q_SLOTS:
         auto parsed = csv::parseCSV(text);
         QVERIFY(std::holds_alternative<QList<TitleAndWordList>>(parsed));
         fresh->restore(std::get<QList<TitleAndWordList>>(parsed));
-        auto next = restart();
+        auto next = restartedModel();
         const auto& list = next->state().listOfTitleAndWordList;
         QCOMPARE(list.size(), 1);
         QCOMPARE(list[0].title, before.titles()[0]);
@@ -353,7 +337,7 @@ private Q_SLOTS:
         QCOMPARE(s.languageStateList.value(s.currentTitle).splittedWords, QStringList({"two"}));
         QVERIFY(s.languageStateList.contains(s.titles()[2]));
 
-        auto next = restart();
+        auto next = restartedModel();
         QCOMPARE(next->state().titles(), s.titles());
         QCOMPARE(wordTexts(next->state().listOfTitleAndWordList[0].wordList),
                  QStringList({"one", "two"}));
@@ -370,7 +354,7 @@ private Q_SLOTS:
         QCOMPARE(s.titles().size(), 1);
         // The restored word keeps the id it had, so deleting it reaches the store.
         model->deleteWord(s.knownWords().first().id);
-        auto next = restart();
+        auto next = restartedModel();
         QCOMPARE(next->state().titles().size(), 1);
         QVERIFY(next->state().listOfTitleAndWordList[0].wordList.isEmpty());
     }

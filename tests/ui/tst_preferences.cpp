@@ -122,13 +122,7 @@ void PreferencesTest::restoreAddsTitles() {
     QTest::mouseClick(alert->firstButton(), Qt::LeftButton);
     QCOMPARE(status.lines(), QStringList{QStringLiteral("OK button clicked. Entered text:")});
 
-    SaveWordsCommandHandler::waitForPendingSaves();
-    auto restarted = ViewModelFactory::shared().makeAppModel();
-    restarted->load();
-    QStringList stored;
-    for (const Title& t : restarted->state().titles())
-        stored << t.title;
-    QCOMPARE(stored, (QStringList{"Old", "Book"}));
+    QCOMPARE(titleNames(restartedModel()->state()), (QStringList{"Old", "Book"}));
 }
 
 void PreferencesTest::restoreRefusesBadFiles_data() {

@@ -31,17 +31,7 @@ class RegisteredTest : public QObject {
     }
     // A current title with its words registered, each through a split.
     void startWith(const QStringList& known, const QStringList& unwanted) {
-        model->addTitle(QStringLiteral("Book"));
-        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
-        model->saveText((known + unwanted).join(' '));
-        for (const auto& w : known) {
-            model->splitWords();
-            model->registerWord(w, Kind::known, 0);
-        }
-        for (const auto& w : unwanted) {
-            model->splitWords();
-            model->registerWord(w, Kind::unwanted, 0);
-        }
+        startBook(*model, (known + unwanted).join(' '), known, unwanted);
         showPane();
     }
     void showPane() {

@@ -96,21 +96,12 @@ void TitlesTest::waitForReload() {
 }
 
 QStringList TitlesTest::names() const {
-    QStringList out;
-    for (const Title& t : model->state().titles())
-        out << t.title;
-    return out;
+    return titleNames(model->state());
 }
 
 QStringList TitlesTest::storedNames() {
     // What a new start of the program reads back.
-    SaveWordsCommandHandler::waitForPendingSaves();
-    auto restarted = ViewModelFactory::shared().makeAppModel();
-    restarted->load();
-    QStringList stored;
-    for (const Title& t : restarted->state().titles())
-        stored << t.title;
-    return stored;
+    return titleNames(restartedModel()->state());
 }
 
 void TitlesTest::rightClick(int row) {

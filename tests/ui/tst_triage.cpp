@@ -50,11 +50,7 @@ class TriageTest : public QObject {
     std::shared_ptr<AppModel> model;
     std::unique_ptr<SplittedWordViewController> pane;
 
-    void startModel() {
-        SaveWordsCommandHandler::waitForPendingSaves();
-        model = ViewModelFactory::shared().makeAppModel();
-        model->load();
-    }
+    void startModel() { model = restartedModel(); }
     void showPane() {
         pane = std::make_unique<SplittedWordViewController>();
         pane->resize(600, 500);
