@@ -1,7 +1,9 @@
 #include "StoreConnection.h"
 
 #include "StoreError.h"
+#include "StoreStatement.h"
 #include "StoreTransaction.h"
+#include "TextStore.h"
 
 #include <sqlite3.h>
 
@@ -61,7 +63,7 @@ private:
 // they belong to is only `title`, and they go with it by a trigger rather
 // than a foreign key, whose check on every insert would double the cost of
 // storing a list.
-const char* const schemaV1 = R"sql(
+const char* const baseTables = R"sql(
 CREATE TABLE TestTitleEntity (
     pk      INTEGER PRIMARY KEY,
     id      BLOB    NOT NULL UNIQUE,
@@ -70,20 +72,6 @@ CREATE TABLE TestTitleEntity (
 );
 CREATE INDEX TestTitleEntity_index ON TestTitleEntity ("index");
 
-CREATE TABLE TestTextEntity (
-    id      BLOB    NOT NULL,
-    chunks  TEXT    NOT NULL,
-    titleId BLOB    NOT NULL,
-    title   INTEGER NOT NULL UNIQUE REFERENCES TestTitleEntity (pk) ON DELETE CASCADE
-);
-CREATE TABLE TestTextChunk (
-    pk     INTEGER PRIMARY KEY,
-    title  INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
-    hash   INTEGER NOT NULL,
-    length INTEGER NOT NULL,
-    text   TEXT    NOT NULL
-);
-CREATE INDEX TestTextChunk_title ON TestTextChunk (title);
 
 CREATE TABLE TestSplitWordEntity (
     title    INTEGER NOT NULL,
@@ -108,6 +96,45 @@ CREATE TABLE TestKnownWordEntity (
 CREATE INDEX TestKnownWordEntity_id ON TestKnownWordEntity (id);
 CREATE INDEX TestKnownWordEntity_title ON TestKnownWordEntity (title);
 )sql";
+
+// The text tables as of version 2, when texts went into pieces.
+const char* const textTables = R"sql(
+CREATE TABLE TestTextEntity (
+    id      BLOB    NOT NULL,
+    chunks  TEXT    NOT NULL,
+    titleId BLOB    NOT NULL,
+    title   INTEGER NOT NULL UNIQUE REFERENCES TestTitleEntity (pk) ON DELETE CASCADE
+);
+CREATE TABLE TestTextChunk (
+    pk     INTEGER PRIMARY KEY,
+    title  INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    hash   INTEGER NOT NULL,
+    length INTEGER NOT NULL,
+    text   TEXT    NOT NULL
+);
+CREATE INDEX TestTextChunk_title ON TestTextChunk (title);
+)sql";
+
+// Version 1 kept each text whole in TestTextEntity.text: move it aside, make
+// the piece tables, and store every text again in pieces.
+void textsIntoPieces(StoreConnection& store) {
+    store.exec("ALTER TABLE TestTextEntity RENAME TO TestTextEntityV1");
+    store.exec(textTables);
+    struct OldText {
+        qint64 title;
+        QUuid titleId;
+        QString text;
+    };
+    QList<OldText> texts;
+    {
+        StoreStatement query(store.handle(), "SELECT title, titleId, text FROM TestTextEntityV1");
+        while (query.next())
+            texts.append({query.integer(0), query.uuid(1), query.text(2)});
+    }
+    for (const auto& old : texts)
+        storeTitleText(store, old.title, old.titleId, old.text);
+    store.exec("DROP TABLE TestTextEntityV1");
+}
 
 } // namespace
 
@@ -182,9 +209,13 @@ void StoreConnection::prepareSchema() {
                              .arg(schemaVersion)
                              .arg(filePath)};
     }
-    // found == 0: a new, empty file. Later versions add their migrations here.
-    exec(schemaV1);
-    exec("PRAGMA user_version = 1");
+    if (found == 0) { // a new, empty file
+        exec(baseTables);
+        exec(textTables);
+    }
+    if (found == 1)
+        textsIntoPieces(*this);
+    exec(QStringLiteral("PRAGMA user_version = %1").arg(schemaVersion).toUtf8().constData());
     transaction.commit();
 }
 

@@ -12,7 +12,7 @@ struct sqlite3;
 class StoreConnection {
 public:
     // Bumped whenever the tables change; older stores are migrated on open.
-    static constexpr int schemaVersion = 1;
+    static constexpr int schemaVersion = 2;
 
     explicit StoreConnection(const QString& path);
     ~StoreConnection();

@@ -129,8 +129,42 @@ private Q_SLOTS:
         QVERIFY(LoadLanguageStateQueryHandler().handle().isEmpty());
         QVERIFY(QFile::exists(storeFile()));
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "1");
+        QCOMPARE(raw.value("PRAGMA user_version"), "2");
         QCOMPARE(raw.value("PRAGMA journal_mode"), "wal");
+    }
+
+    void wholeTextsOfTheFirstVersionMoveIntoPieces() {
+        addTitle("A");
+        addTitle("B");
+        SaveTextCommandHandler().handle({"placeholder", idOf("A")});
+        QString novel;
+        for (int i = 0; i < 20000; ++i)
+            novel += QStringLiteral("word%1 ").arg(i * 7919 % 10007);
+        {
+            // The text tables as the first version of the store made them.
+            RawStore raw;
+            raw.exec("DROP TABLE TestTextChunk; DROP TABLE TestTextEntity;"
+                     "CREATE TABLE TestTextEntity (id BLOB NOT NULL, text TEXT NOT NULL,"
+                     " titleId BLOB NOT NULL, title INTEGER NOT NULL UNIQUE"
+                     " REFERENCES TestTitleEntity (pk) ON DELETE CASCADE);"
+                     "PRAGMA user_version = 1");
+            sqlite3_stmt* insert = nullptr;
+            sqlite3_prepare_v2(raw.db,
+                               "INSERT INTO TestTextEntity SELECT randomblob(16), ?, id, pk"
+                               " FROM TestTitleEntity WHERE title = 'A'",
+                               -1, &insert, nullptr);
+            const QByteArray utf8 = novel.toUtf8();
+            sqlite3_bind_text(insert, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            QCOMPARE(sqlite3_step(insert), SQLITE_DONE);
+            sqlite3_finalize(insert);
+        }
+        QCOMPARE(stateOf("A").boxText, novel);
+        QCOMPARE(stateOf("B").boxText, QString());
+        RawStore raw;
+        QCOMPARE(raw.value("PRAGMA user_version"), "2");
+        QVERIFY(raw.count("TestTextChunk") > 1);
+        SaveTextCommandHandler().handle({novel + "!", idOf("A")});
+        QCOMPARE(stateOf("A").boxText, novel + "!");
     }
 
     void titleOrder_data() {
