@@ -8,6 +8,10 @@ FatalErrorHook& hookRef() {
     static FatalErrorHook hook;
     return hook;
 }
+std::function<void()>& barrierRef() {
+    static std::function<void()> barrier;
+    return barrier;
+}
 } // namespace
 
 void fatalError(const QString& source, const QString& message) {
@@ -17,6 +21,8 @@ void fatalError(const QString& source, const QString& message) {
     std::fflush(stdout);
     if (auto hook = hookRef())
         hook(source, message);
+    if (auto barrier = barrierRef())
+        barrier();
     std::_Exit(EXIT_FAILURE);
 }
 
@@ -24,4 +30,8 @@ FatalErrorHook setFatalErrorHook(FatalErrorHook hook) {
     FatalErrorHook previous = std::move(hookRef());
     hookRef() = std::move(hook);
     return previous;
+}
+
+void setFatalExitBarrier(std::function<void()> barrier) {
+    barrierRef() = std::move(barrier);
 }

@@ -13,6 +13,10 @@
 
 using FatalErrorHook = std::function<void(const QString& source, const QString& message)>;
 
+// Work that has to be finished before a fatal exit (the word batches still
+// queued); runs after the hook. Not run on the thread that does that work.
+void setFatalExitBarrier(std::function<void()> barrier);
+
 // Installs the hook that runs before the process exits; returns the previous one.
 // A hook may also throw to keep the process alive (tests use that).
 FatalErrorHook setFatalErrorHook(FatalErrorHook hook);

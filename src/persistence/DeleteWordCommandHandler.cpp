@@ -5,9 +5,10 @@
 
 void DeleteWordCommandHandler::handle(const DeleteWordCommand& command) const {
     // The word may still be in a batch on its way to the store (a duplicated
-    // or restored title): let it land first, or the deletion would find
-    // nothing and the word would come back at the next start.
-    SaveWordsCommandHandler::waitForPendingSaves();
+    // or restored title): the batch leaves it out, or the deletion would find
+    // nothing and the word would come back at the next start. Waiting for the
+    // batch instead could hold the window for seconds.
+    SaveWordsCommandHandler::dropWord(command.id);
     StoreOperation::orFatal("Pramel/DeleteWordCommandHandler", [&](StoreConnection& store) {
         StoreTransaction transaction(store, StoreTransaction::Mode::write);
         StoreStatement remove(store.handle(), "DELETE FROM TestKnownWordEntity WHERE id = ?");

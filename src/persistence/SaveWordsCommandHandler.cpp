@@ -2,6 +2,7 @@
 
 #include "StoreCodec.h"
 #include "StoreOperation.h"
+#include "StoreWriteGate.h"
 #include "TextCompare.h"
 
 #include <QSet>
@@ -18,56 +19,7 @@ struct Batch {
     SaveWordsCommand command;
 };
 
-void store(const Batch& batch) {
-    const SaveWordsCommand& command = batch.command;
-    if (command.words.isEmpty())
-        return;
-    CoreDateSetting setting(batch.storePath);
-    StoreConnection& store = setting.persistentContainer();
-    bool fetching = true;
-    try {
-        StoreTransaction transaction(store, StoreTransaction::Mode::write);
-        const auto title = StoreOperation::titleKey(store, command.titleId);
-        if (!title)
-            return;
-        // A word the title already holds with the same text, kind and time
-        // (to the second, as the CSV file keeps it) is not stored again, so
-        // restoring a file of stored titles does not double their words.
-        QSet<QString> held;
-        StoreStatement existing(store.handle(),
-                                "SELECT word, kind, date FROM TestKnownWordEntity WHERE title = ?");
-        existing.bind(1, *title);
-        while (existing.next())
-            held.insert(sameWordKey({existing.text(0), QUuid(),
-                                     StoreCodec::kindFromValue(existing.bytes(1)),
-                                     StoreCodec::dateFromValue(existing.integer(2))}));
-
-        fetching = false;
-        StoreStatement insert(store.handle(),
-                              "INSERT INTO TestKnownWordEntity "
-                              "(id, word, kind, date, titleId, title) VALUES (?, ?, ?, ?, ?, ?)");
-        for (const AppStateWord& word : command.words) {
-            const QByteArray kind = StoreCodec::kindValue(word.kind);
-            const qint64 date = word.timestamp.isValid() ? StoreCodec::dateValue(word.timestamp)
-                                                         : QDateTime::currentMSecsSinceEpoch();
-            if (held.contains(sameWordKey(
-                    {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
-                continue;
-            insert.bind(1, word.id.isNull() ? QUuid::createUuid() : word.id)
-                .bind(2, word.wordText)
-                .bind(3, kind)
-                .bind(4, date)
-                .bind(5, command.titleId)
-                .bind(6, *title);
-            insert.run();
-        }
-        transaction.commit();
-    } catch (const StoreError& error) {
-        if (fetching)
-            fatalError(QStringLiteral("Pramel/SaveWordsCommand"), error.message());
-        printStatus(QStringLiteral("Failed to save items: ") + error.message());
-    }
-}
+const QString fetchSource = QStringLiteral("Pramel/SaveWordsCommand");
 
 // One long-lived thread stores the batches one after another, in the order
 // they were handed over (a restore hands a title, then its batch, title by
@@ -82,33 +34,66 @@ public:
     }
 
     void enqueue(Batch batch) {
-        std::lock_guard lock(mutex);
-        if (!thread.joinable())
-            thread = std::thread([this] { run(); });
-        queue.push_back(std::move(batch));
+        {
+            std::lock_guard lock(mutex);
+            if (!thread.joinable())
+                thread = std::thread([this] { run(); });
+            wordsLeft += batch.command.words.size();
+            queue.push_back(std::move(batch));
+        }
         wake.notify_one();
     }
 
     void waitUntilIdle() {
+        if (StoreWriteGate::isBackgroundThread())
+            return; // the worker itself (a fatal error while storing) cannot wait for itself
         std::unique_lock lock(mutex);
         idle.wait(lock, [this] { return queue.empty() && !busy; });
     }
+
+    SaveWordsCommandHandler::Pending pending() {
+        std::lock_guard lock(mutex);
+        return {wordsLeft, qint64(queue.size()) + (busy ? 1 : 0)};
+    }
+
+    QList<SaveWordsFailure> takeFailures() {
+        std::lock_guard lock(mutex);
+        return std::exchange(failures, {});
+    }
+
+    void setListener(std::function<void()> callback) {
+        std::lock_guard lock(mutex);
+        listener = std::move(callback);
+    }
+
+    void drop(QSet<QUuid>& set, const QUuid& id) {
+        std::lock_guard lock(mutex);
+        if (!queue.empty() || busy)
+            set.insert(id);
+    }
+    QSet<QUuid> droppedWords;
+    QSet<QUuid> droppedTitles;
 
     ~SaveWordsWorker() {
         {
             std::lock_guard lock(mutex);
             stopping = true;
-            wake.notify_one();
         }
+        wake.notify_one();
         // The batches still queued are stored before the thread ends.
         if (thread.joinable())
             thread.join();
     }
 
 private:
-    SaveWordsWorker() = default;
+    SaveWordsWorker() {
+        // A fatal error elsewhere lets the queued batches land before the
+        // process ends, rather than cutting one off between two chunks.
+        setFatalExitBarrier([this] { waitUntilIdle(); });
+    }
 
     void run() {
+        StoreWriteGate::markBackgroundThread();
         std::unique_lock lock(mutex);
         for (;;) {
             wake.wait(lock, [this] { return stopping || !queue.empty(); });
@@ -118,16 +103,146 @@ private:
             queue.pop_front();
             busy = true;
             lock.unlock();
+            const qsizetype total = batch.command.words.size();
+            qsizetype done = 0;
             try {
-                store(batch);
+                store(batch, done);
             } catch (...) {
                 // Only a fatal-error hook that throws (as tests install) gets
                 // here; the worker stays for the batches after this one.
             }
             lock.lock();
+            wordsLeft -= total - done;
             busy = false;
-            if (queue.empty())
+            if (queue.empty()) {
+                droppedWords.clear();
+                droppedTitles.clear();
+            }
+            notifyLocked(lock);
+            if (queue.empty() && !busy)
                 idle.notify_all();
+        }
+    }
+
+    // Calls the listener outside the lock; the lock is held again on return.
+    void notifyLocked(std::unique_lock<std::mutex>& lock) {
+        const std::function<void()> callback = listener;
+        if (!callback)
+            return;
+        lock.unlock();
+        callback();
+        lock.lock();
+    }
+
+    void chunkStored(qsizetype count) {
+        std::unique_lock lock(mutex);
+        wordsLeft -= count;
+        notifyLocked(lock);
+    }
+
+    void fail(const SaveWordsCommand& command, qsizetype stored, const QString& reason,
+              const QString& fatalSource = QString()) {
+        if (fatalSource.isEmpty())
+            printStatus(QStringLiteral("Failed to save items: ") + reason);
+        SaveWordsFailure failure{command.titleId, command.words.size() - stored,
+                                 command.words.size(), reason, fatalSource};
+        std::unique_lock lock(mutex);
+        // With nobody to hand it to, a failed read ends the program here.
+        if (!fatalSource.isEmpty() && !listener) {
+            lock.unlock();
+            fatalError(fatalSource, reason);
+        }
+        failures.append(std::move(failure));
+    }
+
+    bool isDropped(const QSet<QUuid>& set, const QUuid& id) {
+        std::lock_guard lock(mutex);
+        return set.contains(id);
+    }
+
+    // Stores one batch; done counts the words dealt with (stored or skipped
+    // as already held), for the progress.
+    void store(const Batch& batch, qsizetype& done) {
+        const SaveWordsCommand& command = batch.command;
+        const qsizetype total = command.words.size();
+        if (total == 0)
+            return;
+        CoreDateSetting setting(batch.storePath);
+        StoreConnection& store = setting.persistentContainer();
+        const QString missing = QStringLiteral("The title is no longer in the store");
+
+        // A word the title already holds with the same text, kind and time
+        // (to the second, as the CSV file keeps it) is not stored again, so
+        // restoring a file of stored titles does not double their words. Read
+        // without the write lock: the window goes on writing meanwhile.
+        QSet<QString> held;
+        try {
+            StoreTransaction transaction(store, StoreTransaction::Mode::read);
+            const auto title = StoreOperation::titleKey(store, command.titleId);
+            if (!title) {
+                if (!isDropped(droppedTitles, command.titleId))
+                    fail(command, 0, missing);
+                return;
+            }
+            StoreStatement existing(
+                store.handle(), "SELECT word, kind, date FROM TestKnownWordEntity WHERE title = ?");
+            existing.bind(1, *title);
+            while (existing.next())
+                held.insert(sameWordKey({existing.text(0), QUuid(),
+                                         StoreCodec::kindFromValue(existing.bytes(1)),
+                                         StoreCodec::dateFromValue(existing.integer(2))}));
+        } catch (const StoreError& error) {
+            fail(command, 0, error.message(), fetchSource);
+            return;
+        }
+
+        qsizetype stored = 0;
+        try {
+            StoreStatement insert(store.handle(), "INSERT INTO TestKnownWordEntity "
+                                                  "(id, word, kind, date, titleId, title) "
+                                                  "VALUES (?, ?, ?, ?, ?, ?)");
+            while (done < total) {
+                const qsizetype end = std::min(total, done + SaveWordsCommandHandler::chunkSize);
+                StoreTransaction transaction(store, StoreTransaction::Mode::write);
+                // The title may have been deleted between two chunks.
+                const auto title = StoreOperation::titleKey(store, command.titleId);
+                if (!title) {
+                    if (!isDropped(droppedTitles, command.titleId))
+                        fail(command, stored, missing);
+                    return;
+                }
+                // Read inside the transaction: a deletion that came first is
+                // seen here, one that comes later finds the word stored.
+                QSet<QUuid> dropped;
+                {
+                    std::lock_guard lock(mutex);
+                    dropped = droppedWords;
+                }
+                for (qsizetype i = done; i < end; ++i) {
+                    const AppStateWord& word = command.words[i];
+                    const qint64 date = word.timestamp.isValid()
+                                            ? StoreCodec::dateValue(word.timestamp)
+                                            : QDateTime::currentMSecsSinceEpoch();
+                    if (held.contains(sameWordKey(
+                            {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
+                        continue;
+                    if (!word.id.isNull() && dropped.contains(word.id))
+                        continue;
+                    insert.bind(1, word.id.isNull() ? QUuid::createUuid() : word.id)
+                        .bind(2, word.wordText)
+                        .bind(3, StoreCodec::kindValue(word.kind))
+                        .bind(4, date)
+                        .bind(5, command.titleId)
+                        .bind(6, *title);
+                    insert.run();
+                }
+                transaction.commit();
+                stored += end - done;
+                chunkStored(end - done);
+                done = end;
+            }
+        } catch (const StoreError& error) {
+            fail(command, stored, error.message());
         }
     }
 
@@ -135,6 +250,9 @@ private:
     std::condition_variable wake;
     std::condition_variable idle;
     std::deque<Batch> queue;
+    QList<SaveWordsFailure> failures;
+    std::function<void()> listener;
+    qint64 wordsLeft = 0;
     bool busy = false;
     bool stopping = false;
     std::thread thread;
@@ -148,4 +266,26 @@ void SaveWordsCommandHandler::handle(const SaveWordsCommand& command) const {
 
 void SaveWordsCommandHandler::waitForPendingSaves() {
     SaveWordsWorker::instance().waitUntilIdle();
+}
+
+SaveWordsCommandHandler::Pending SaveWordsCommandHandler::pending() {
+    return SaveWordsWorker::instance().pending();
+}
+
+QList<SaveWordsFailure> SaveWordsCommandHandler::takeFailures() {
+    return SaveWordsWorker::instance().takeFailures();
+}
+
+void SaveWordsCommandHandler::setListener(std::function<void()> listener) {
+    SaveWordsWorker::instance().setListener(std::move(listener));
+}
+
+void SaveWordsCommandHandler::dropWord(const QUuid& id) {
+    auto& worker = SaveWordsWorker::instance();
+    worker.drop(worker.droppedWords, id);
+}
+
+void SaveWordsCommandHandler::dropTitle(const QUuid& titleId) {
+    auto& worker = SaveWordsWorker::instance();
+    worker.drop(worker.droppedTitles, titleId);
 }

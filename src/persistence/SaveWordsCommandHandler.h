@@ -2,18 +2,53 @@
 
 #include "AppState.h"
 
+#include <functional>
+
 struct SaveWordsCommand {
     QUuid titleId;
     QList<AppState::Word> words;
 };
 
+// A batch that did not reach the store, or only in part.
+struct SaveWordsFailure {
+    QUuid titleId;
+    qsizetype notStored = 0; // words of the batch that are not in the store
+    qsizetype total = 0;
+    QString reason;      // SQLite's own message, e.g. "database or disk is full"
+    QString fatalSource; // set when the store could not even be read: the program ends
+};
+
 // Stores a batch of registered words later, on a worker thread with its own
-// connection; handle() returns at once. A failed save prints
-// "Failed to save items: " and the error.
+// connection; handle() returns at once. Batches are stored one after another
+// in the order they were handed over, each in chunks of a few thousand words,
+// one transaction per chunk, so that a write of the window waits for one chunk
+// at most, never for a whole batch. A failed save prints
+// "Failed to save items: " and the error, and is kept for takeFailures().
 class SaveWordsCommandHandler {
 public:
     void handle(const SaveWordsCommand& command) const;
 
     // Blocks until every batch handed over so far is stored (or has failed).
     static void waitForPendingSaves();
+
+    struct Pending {
+        qint64 words = 0; // words handed over and not stored yet
+        qint64 batches = 0;
+    };
+    static Pending pending();
+
+    // The failures since the last call, oldest first.
+    static QList<SaveWordsFailure> takeFailures();
+
+    // Called on the worker thread whenever a chunk is stored or a batch ends;
+    // keep it short and hand over to your own thread.
+    static void setListener(std::function<void()> listener);
+
+    // A registered word deleted, or a title deleted, while words of it may
+    // still be queued: those words are not stored when their turn comes.
+    static void dropWord(const QUuid& id);
+    static void dropTitle(const QUuid& titleId);
+
+    // Words per transaction.
+    static constexpr qsizetype chunkSize = 2000;
 };

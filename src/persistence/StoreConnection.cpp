@@ -7,13 +7,15 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace {
 
-// A writer that holds the lock longer than this (a large batch on the worker
-// thread) makes the other connection wait rather than fail.
-constexpr int busyTimeoutMs = 10000;
+// Writers of this process take turns at StoreWriteGate and never meet in
+// SQLite's lock; this is how long one waits for a writer of another process
+// (a sqlite3 shell, a backup tool) before it gives up.
+std::atomic<int> busyTimeoutMs = 10000;
 
 // Every handler call opens and closes its own connection. When the last
 // connection to a WAL store closes, SQLite drops the shared WAL index and the
@@ -175,6 +177,10 @@ void StoreConnection::open() {
 
 StoreConnection::~StoreConnection() {
     sqlite3_close_v2(db);
+}
+
+void StoreConnection::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs = milliseconds;
 }
 
 void StoreConnection::exec(const char* sql) {

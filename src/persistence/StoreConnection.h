@@ -25,6 +25,10 @@ public:
     // Runs statements that take no parameters and return no rows.
     void exec(const char* sql);
 
+    // How long a connection waits for a writer of another process before it
+    // gives up with "database is locked" (10 s); tests shorten it.
+    static void setBusyTimeout(int milliseconds);
+
 private:
     void open();
     void prepareSchema();

@@ -1,17 +1,29 @@
 #pragma once
 
 #include "StoreConnection.h"
+#include "StoreWriteGate.h"
 
-// One transaction on a connection. A write transaction takes the write lock
-// at once (BEGIN IMMEDIATE), so a second writer waits in the busy timeout
-// instead of failing halfway. Rolled back unless commit() was reached.
+// One transaction on a connection. A write transaction first passes the
+// process's write gate (see StoreWriteGate.h), then takes SQLite's write lock
+// at once (BEGIN IMMEDIATE), so a writer of another process makes it wait in
+// the busy timeout instead of failing halfway. Rolled back unless commit()
+// was reached.
 class StoreTransaction {
 public:
     enum class Mode { read, write };
 
     StoreTransaction(StoreConnection& connection, Mode mode)
-        : connection(connection) {
-        connection.exec(mode == Mode::write ? "BEGIN IMMEDIATE" : "BEGIN");
+        : connection(connection)
+        , writing(mode == Mode::write) {
+        if (writing)
+            StoreWriteGate::enter();
+        try {
+            connection.exec(writing ? "BEGIN IMMEDIATE" : "BEGIN");
+        } catch (...) {
+            if (writing)
+                StoreWriteGate::leave();
+            throw;
+        }
     }
     ~StoreTransaction() {
         if (!done) {
@@ -20,6 +32,7 @@ public:
             } catch (...) {
                 // A failed statement may already have ended the transaction.
             }
+            finish();
         }
     }
     StoreTransaction(const StoreTransaction&) = delete;
@@ -27,10 +40,17 @@ public:
 
     void commit() {
         connection.exec("COMMIT");
-        done = true;
+        finish();
     }
 
 private:
+    void finish() {
+        if (writing && !done)
+            StoreWriteGate::leave();
+        done = true;
+    }
+
     StoreConnection& connection;
+    bool writing;
     bool done = false;
 };

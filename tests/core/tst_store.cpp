@@ -12,6 +12,7 @@
 #include "SaveWordCommandHandlerProduction.h"
 #include "SaveWordsCommandHandler.h"
 #include "StatusLine.h"
+#include "StoreConnection.h"
 #include "TestSupport.h"
 #include "TextChunks.h"
 
@@ -120,6 +121,7 @@ private Q_SLOTS:
     void init() { store = std::make_unique<TemporaryStore>(); }
     void cleanup() {
         SaveWordsCommandHandler::waitForPendingSaves();
+        SaveWordsCommandHandler::takeFailures();
         store.reset();
     }
 
@@ -570,6 +572,75 @@ private Q_SLOTS:
             QCOMPARE(list[t].wordList.size(), perBatch);
         QCOMPARE(stateOf("main").boxText, QString("text %1").arg(titles - 1));
         SaveWordsCommandHandler::waitForPendingSaves(); // nothing pending: returns at once
+    }
+
+    // A large batch goes in chunks, and the window's writes take turns with
+    // them: none waits for the whole batch, so none runs into the busy
+    // timeout (shortened here so that a whole-batch transaction would).
+    void windowWritesNeverWaitForAWholeBatch() {
+        StoreConnection::setBusyTimeout(150);
+        addTitle("copy");
+        addTitle("open");
+        QList<AppState::Word> batch;
+        const QDateTime t = QDateTime::currentDateTimeUtc();
+        for (int i = 0; i < 120 * 1000; ++i)
+            batch << word(QStringLiteral("wort%1").arg(i), Kind::known, t);
+        QString fatal;
+        const FatalErrorHook previous =
+            setFatalErrorHook([&](const QString& source, const QString&) {
+                fatal = source;
+                throw std::runtime_error("stopped");
+            });
+        SaveWordsCommandHandler().handle({idOf("copy"), batch});
+        QElapsedTimer clock;
+        qint64 longest = 0;
+        int writes = 0;
+        QSet<qint64> seen; // words left, as seen between two writes
+        try {
+            while (SaveWordsCommandHandler::pending().words > 0) {
+                seen.insert(SaveWordsCommandHandler::pending().words);
+                clock.start();
+                SaveTextCommandHandler().handle(
+                    {QStringLiteral("typed %1").arg(writes), idOf("open")});
+                longest = std::max(longest, clock.elapsed());
+                ++writes;
+            }
+        } catch (const std::runtime_error&) {
+        }
+        SaveWordsCommandHandler::waitForPendingSaves();
+        setFatalErrorHook(previous);
+        StoreConnection::setBusyTimeout(10000);
+        qInfo("%d writes during the batch, the longest took %lld ms", writes, longest);
+        QCOMPARE(fatal, QString());
+        // The writes went in between the chunks, not before or after the batch.
+        QVERIFY2(seen.size() > 10, qPrintable(QString::number(seen.size())));
+        QCOMPARE(wordsOf("copy").size(), batch.size());
+        QCOMPARE(stateOf("open").boxText, QStringLiteral("typed %1").arg(writes - 1));
+        QVERIFY(SaveWordsCommandHandler::takeFailures().isEmpty());
+    }
+
+    // A batch whose title went away is told, unless the user deleted the title.
+    void batchForAMissingTitleIsReported() {
+        addTitle("kept");
+        addTitle("deleted");
+        StatusLineCapture lines;
+        SaveWordsCommandHandler().handle({idOf("never stored"), {word("a", Kind::known, {})}});
+        QList<AppState::Word> many;
+        for (int i = 0; i < 5000; ++i)
+            many << word(QString::number(i), Kind::unwanted, {});
+        SaveWordsCommandHandler().handle({idOf("kept"), many});
+        SaveWordsCommandHandler().handle({idOf("deleted"), many});
+        DeleteTitleByIdCommandHandler().handle({idOf("deleted")});
+        SaveWordsCommandHandler::waitForPendingSaves();
+        const auto failures = SaveWordsCommandHandler::takeFailures();
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures[0].titleId, idOf("never stored"));
+        QCOMPARE(failures[0].notStored, 1);
+        QVERIFY(failures[0].fatalSource.isEmpty());
+        QVERIFY(lines.lines().value(0).startsWith("Failed to save items: "));
+        QCOMPARE(wordsOf("kept").size(), 5000);
+        QCOMPARE(titleNames(), QStringList({"kept"}));
+        QCOMPARE(SaveWordsCommandHandler::pending().words, 0);
     }
 
     // A failing write, made by a trigger that raises an error, takes the path
