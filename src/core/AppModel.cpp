@@ -311,23 +311,32 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
     // titles held so far, in their order, then the new ones from the file. A
     // title already held takes the file's name and gains the words it does not
     // hold yet; the store does the same (it neither doubles titles nor words).
+    // Only the words new to memory go to the store: the store holds what
+    // memory holds, and a word deleted while the batch waits stays deleted.
     QList<TitleAndWordList> merged = state().listOfTitleAndWordList;
+    QList<QList<AppState::Word>> added;
+    added.reserve(incoming.size());
     for (const auto& entry : incoming) {
         const auto found = std::find_if(merged.begin(), merged.end(), [&](const auto& e) {
             return e.title.id == entry.title.id;
         });
         if (found == merged.end()) {
             merged.append(entry);
+            added.append(entry.wordList);
             continue;
         }
         found->title = entry.title;
         QSet<QString> held;
         for (const auto& w : std::as_const(found->wordList))
             held.insert(sameWordKey(w));
+        QList<AppState::Word> fresh;
         for (const auto& w : entry.wordList) {
-            if (!held.contains(sameWordKey(w)))
-                found->wordList.append(w);
+            if (held.contains(sameWordKey(w)))
+                continue;
+            found->wordList.append(w);
+            fresh.append(w);
         }
+        added.append(fresh);
     }
 
     modifyAppState([&](AppState& s) {
@@ -335,10 +344,10 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
         for (const auto& entry : incoming)
             followTitle(s, entry.title);
     });
-    for (const auto& entry : incoming) {
-        useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{entry.title});
+    for (qsizetype i = 0; i < incoming.size(); ++i) {
+        useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{incoming[i].title});
         useCases_.commands.saveWordsCommandHandler.handle(
-            SaveWordsCommand{entry.title.id, entry.wordList});
+            SaveWordsCommand{incoming[i].title.id, added[i]});
     }
 }
 
