@@ -1,5 +1,6 @@
 #include "AppModel.h"
 
+#include "CoreDateSetting.h"
 #include "CsvExchange.h"
 #include "DeleteTitleByIdCommandHandler.h"
 #include "DeleteWordCommandHandler.h"
@@ -349,6 +350,23 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
         useCases_.commands.saveWordsCommandHandler.handle(
             SaveWordsCommand{incoming[i].title.id, added[i]});
     }
+}
+
+SaveWordsCommandHandler::Pending AppModel::pendingSaves() const {
+    return SaveWordsCommandHandler::pending();
+}
+
+QList<SaveWordsFailure> AppModel::takeSaveFailures() {
+    return SaveWordsCommandHandler::takeFailures();
+}
+
+void AppModel::setSaveListener(std::function<void()> listener) {
+    SaveWordsCommandHandler::setListener(std::move(listener));
+}
+
+QString AppModel::closeStore() {
+    SaveWordsCommandHandler::waitForPendingSaves();
+    return StoreConnection::checkpointAndClose(CoreDateSetting::defaultStorePath());
 }
 
 void AppModel::setCurrentTitle(Title title) {

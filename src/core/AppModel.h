@@ -52,6 +52,19 @@ public:
     // and the words it lacks; the others follow the list. Nothing is removed.
     void restore(QList<TitleAndWordList> incoming);
 
+    // Words of duplicated and restored titles still on their way to the
+    // store, and the batches that failed since the last call.
+    SaveWordsCommandHandler::Pending pendingSaves() const;
+    QList<SaveWordsFailure> takeSaveFailures();
+    // Called on the worker thread whenever a batch moves on; hand over to
+    // your own thread there.
+    void setSaveListener(std::function<void()> listener);
+
+    // At a clean quit: waits for the pending batches, then folds the store's
+    // journal into its file and closes it, so that the file alone is the
+    // whole store. Returns an error message, or an empty string.
+    QString closeStore();
+
     // Selection and order written by the views directly.
     void setCurrentTitle(Title title);
     void setLastSelectedRow(qint64 row);

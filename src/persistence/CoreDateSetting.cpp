@@ -4,7 +4,10 @@
 #include "StoreError.h"
 
 #include <QDir>
+#include <QSet>
 #include <QStandardPaths>
+
+#include <mutex>
 
 CoreDateSetting::CoreDateSetting()
     : storePath(defaultStorePath()) {}
@@ -19,6 +22,25 @@ QString CoreDateSetting::defaultStorePath() {
     return folder + QStringLiteral("/TestModel.sqlite");
 }
 
+namespace {
+bool firstOpenInProcess(const QString& path) {
+    static std::mutex mutex;
+    static QSet<QString> opened;
+    std::lock_guard lock(mutex);
+    if (opened.contains(path))
+        return false;
+    opened.insert(path);
+    return true;
+}
+} // namespace
+
+QString CoreDateSetting::damagedStoreAdvice() {
+    return QStringLiteral(
+        "Quit Pramel and put back a copy of the file made while Pramel was closed, or move the "
+        "file aside to start with an empty store and restore your words from an exported CSV "
+        "file.");
+}
+
 StoreConnection& CoreDateSetting::persistentContainer() {
     if (container)
         return *container;
@@ -29,11 +51,24 @@ StoreConnection& CoreDateSetting::persistentContainer() {
                                   "{path: %1}")
                        .arg(folder));
     }
+    QString damage;
     try {
         container = std::make_unique<StoreConnection>(storePath);
+        // The first open of a store in this process checks its structure, so
+        // that a damaged file is told at start, not at the first keystroke.
+        if (firstOpenInProcess(storePath)) {
+            const QString check = container->quickCheck();
+            if (check != QStringLiteral("ok"))
+                damage = check;
+        }
     } catch (const StoreError& error) {
         fatalError(QStringLiteral("Pramel/CoreDateSetting"),
                    QStringLiteral("Unresolved error ") + error.message());
+    }
+    if (!damage.isEmpty()) {
+        fatalError(QStringLiteral("Pramel/CoreDateSetting"),
+                   QStringLiteral("Unresolved error The store is damaged (%1), {path: %2}. %3")
+                       .arg(damage, storePath, damagedStoreAdvice()));
     }
     return *container;
 }

@@ -8,8 +8,9 @@
 
 // Opens the store for one handler call. The store is the file
 // TestModel.sqlite in the application data folder (~/.local/share/Pramel),
-// made with its folder on first use. A store that cannot be opened ends the
-// program with "Unresolved error ..." naming Pramel/CoreDateSetting.
+// made with its folder on first use. A store that cannot be opened, or whose
+// structure fails SQLite's quick check at its first open in the process,
+// ends the program with "Unresolved error ..." naming Pramel/CoreDateSetting.
 class CoreDateSetting {
 public:
     CoreDateSetting();
@@ -23,6 +24,9 @@ public:
 
     // Where the store lives now (follows the application name and XDG_DATA_HOME).
     static QString defaultStorePath();
+
+    // What to do about a damaged store, for the messages that report one.
+    static QString damagedStoreAdvice();
 
 private:
     QString storePath;

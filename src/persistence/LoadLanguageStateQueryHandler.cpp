@@ -1,6 +1,7 @@
 #include "LoadLanguageStateQueryHandler.h"
 
 #include "StoreOperation.h"
+#include "TextStore.h"
 
 #include <optional>
 #include <vector>
@@ -11,20 +12,18 @@ QHash<Title, LanguageState> LoadLanguageStateQueryHandler::handle() const {
         StoreTransaction transaction(store, StoreTransaction::Mode::read);
         const QList<StoreOperation::StoredTitle> titles = StoreOperation::storedTitles(store);
 
-        // Each text is the concatenation of its pieces, in the order its
-        // record lists them.
-        QHash<qint64, QString> pieces;
-        StoreStatement pieceQuery(store.handle(), "SELECT pk, text FROM TestTextChunk");
-        while (pieceQuery.next())
-            pieces.insert(pieceQuery.integer(0), pieceQuery.text(1));
-        QHash<qint64, QString> texts;
-        StoreStatement textQuery(store.handle(), "SELECT title, chunks FROM TestTextEntity");
-        while (textQuery.next()) {
-            QString text;
-            const QString order = textQuery.text(1);
-            for (const auto pk : QStringView(order).split(QLatin1Char(','), Qt::SkipEmptyParts))
-                text += pieces.value(pk.toLongLong());
-            texts.insert(textQuery.integer(0), text);
+        // Each text is put together from its pieces; one that does not add
+        // up is never shown short, where the next keystroke would store it so.
+        const StoredTexts texts = loadTitleTexts(store);
+        for (const auto& stored : titles) {
+            const auto damage = texts.damaged.constFind(stored.key);
+            if (damage != texts.damaged.cend()) {
+                fatalError(QStringLiteral("Pramel/LoadLanguageStateQueryHandler"),
+                           QStringLiteral("The text of the title \u201c%1\u201d is damaged in "
+                                          "the store (%2), {path: %3}. %4")
+                               .arg(stored.title.title, *damage, store.path(),
+                                    CoreDateSetting::damagedStoreAdvice()));
+            }
         }
 
         // The table is keyed by folded form; put each title's words back in
@@ -60,7 +59,7 @@ QHash<Title, LanguageState> LoadLanguageStateQueryHandler::handle() const {
         result.reserve(titles.size());
         for (const auto& stored : titles) {
             LanguageState state;
-            state.boxText = texts.value(stored.key);
+            state.boxText = texts.byTitle.value(stored.key);
             state.splittedWords = splitWords.value(stored.key);
             result.insert(stored.title, state);
         }

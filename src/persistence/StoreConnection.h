@@ -7,13 +7,10 @@
 struct sqlite3;
 
 // One open connection to the store file, closed when it goes. Opening
-// creates the file and its tables on first use and checks the schema
-// version; every failure throws StoreError.
+// creates the file and its tables on first use and brings an older store up
+// to date (StoreSchema.h); every failure throws StoreError.
 class StoreConnection {
 public:
-    // Bumped whenever the tables change; older stores are migrated on open.
-    static constexpr int schemaVersion = 2;
-
     explicit StoreConnection(const QString& path);
     ~StoreConnection();
     StoreConnection(const StoreConnection&) = delete;
@@ -25,13 +22,21 @@ public:
     // Runs statements that take no parameters and return no rows.
     void exec(const char* sql);
 
+    // SQLite's quick check of the file's structure: "ok", or what is wrong.
+    QString quickCheck();
+
     // How long a connection waits for a writer of another process before it
     // gives up with "database is locked" (10 s); tests shorten it.
     static void setBusyTimeout(int milliseconds);
 
+    // At a clean quit, once no batch is pending: folds the WAL into the store
+    // file and closes every connection this process keeps, so that the file
+    // alone is the whole store (a copy of it is a complete backup). Returns
+    // an error message, or an empty string.
+    static QString checkpointAndClose(const QString& path);
+
 private:
     void open();
-    void prepareSchema();
     [[noreturn]] void fail(int rc) const;
 
     QString filePath;

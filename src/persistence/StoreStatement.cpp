@@ -37,6 +37,14 @@ StoreStatement& StoreStatement::bindUnowned(int index, const QByteArray& utf8) {
     return *this;
 }
 
+StoreStatement& StoreStatement::bindBlob(int index, QByteArrayView bytes) {
+    const int rc = sqlite3_bind_blob(stmt, index, bytes.isNull() ? "" : bytes.data(),
+                                     int(bytes.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
+}
+
 StoreStatement& StoreStatement::bind(int index, qint64 value) {
     const int rc = sqlite3_bind_int64(stmt, index, value);
     if (rc != SQLITE_OK)
@@ -86,6 +94,11 @@ QString StoreStatement::text(int column) const {
 
 QByteArrayView StoreStatement::bytes(int column) const {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return QByteArrayView(data, sqlite3_column_bytes(stmt, column));
+}
+
+QByteArrayView StoreStatement::blob(int column) const {
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, column));
     return QByteArrayView(data, sqlite3_column_bytes(stmt, column));
 }
 

@@ -21,6 +21,7 @@ public:
     // Binds without copying: utf8 has to stay unchanged until the statement
     // is reset or bound again.
     StoreStatement& bindUnowned(int index, const QByteArray& utf8);
+    StoreStatement& bindBlob(int index, QByteArrayView bytes);
     StoreStatement& bind(int index, qint64 value);
     StoreStatement& bind(int index, const QUuid& id);
     StoreStatement& bind(int index, const QDateTime& time);
@@ -38,6 +39,8 @@ public:
     QDateTime time(int column) const;
     // The raw UTF-8 bytes of a column, valid until the next step.
     QByteArrayView bytes(int column) const;
+    // A blob column as it is stored, valid until the next step.
+    QByteArrayView blob(int column) const;
 
 private:
     [[noreturn]] void fail(int rc) const;

@@ -1,8 +1,11 @@
 #include "TextChunks.h"
 
+#include <QCryptographicHash>
+#include <QVarLengthArray>
+#include <QtEndian>
+
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace TextChunks {
 
@@ -27,26 +30,20 @@ constexpr std::array<quint64, 256> makeGear() {
 }
 constexpr std::array<quint64, 256> gear = makeGear();
 
-// Four UTF-16 units at a time; a multiply-xorshift mix per word.
-quint64 pieceHash(const char16_t* data, qsizetype length) {
-    quint64 h = 0xcbf29ce484222325ull ^ quint64(length);
-    qsizetype i = 0;
-    for (; i + 4 <= length; i += 4) {
-        quint64 w;
-        std::memcpy(&w, data + i, sizeof w);
-        h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 29;
-    }
-    for (; i < length; ++i) {
-        h = (h ^ data[i]) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 29;
-    }
-    h ^= h >> 32;
-    h *= 0xD6E8FEB86659FD93ull;
-    return h ^ (h >> 32);
-}
-
 } // namespace
+
+QByteArray digest(QStringView piece) {
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    const char16_t* units = piece.utf16();
+#else
+    QVarLengthArray<char16_t, 4096> swapped(piece.size());
+    qToLittleEndian<char16_t>(piece.utf16(), piece.size(), swapped.data());
+    const char16_t* units = swapped.data();
+#endif
+    return QCryptographicHash::hash(
+        QByteArrayView(reinterpret_cast<const char*>(units), piece.size() * 2),
+        QCryptographicHash::Blake2b_256);
+}
 
 QList<Piece> cut(QStringView text) {
     QList<Piece> pieces;
@@ -71,13 +68,13 @@ QList<Piece> cut(QStringView text) {
         // Keep a surrogate pair together: cut after its second half.
         if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(data[i + 1]))
             continue;
-        pieces.append({start, length, pieceHash(data + start, length)});
+        pieces.append({start, length, digest(text.mid(start, length))});
         start = i + 1;
         rolling = 0;
         i = std::max(i, start + minLength - window - 1);
     }
     if (start < n)
-        pieces.append({start, n - start, pieceHash(data + start, n - start)});
+        pieces.append({start, n - start, digest(text.mid(start, n - start))});
     return pieces;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QStringView>
 
@@ -13,11 +14,17 @@ namespace TextChunks {
 struct Piece {
     qsizetype start = 0;
     qsizetype length = 0;
-    quint64 hash = 0; // of the piece's UTF-16 units; stable across runs and machines
+    // BLAKE2b-256 of the piece's UTF-16 units (little-endian): a stored piece
+    // is reused for new text only when their digests agree, which no two
+    // different texts can be made to do.
+    QByteArray digest;
 };
 
 // Cuts text into pieces of 2,048 to 32,768 UTF-16 units (the last one may be
 // shorter), never between the two halves of a surrogate pair.
 QList<Piece> cut(QStringView text);
+
+// The digest of a piece of text, as cut() gives it.
+QByteArray digest(QStringView piece);
 
 } // namespace TextChunks

@@ -1,13 +1,28 @@
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <QUuid>
 
 class StoreConnection;
 
-// Stores text as the one text of the title with row number titleKey, in
-// pieces (see TextChunks.h): the pieces the title already has that the new
-// text still holds keep their rows; only the others are written or dropped.
-// Runs inside the caller's write transaction.
+// A title's text in the store: its pieces (TestTextChunk, see TextChunks.h),
+// their order (TestTextPiece), and one TestTextEntity record with the text's
+// length, which tells on loading whether the pieces still add up.
+
+// Stores text as the one text of the title with row number titleKey: the
+// pieces the title already has that the new text still holds keep their
+// rows; only the others are written or dropped. Runs inside the caller's
+// write transaction.
 void storeTitleText(StoreConnection& store, qint64 titleKey, const QUuid& titleId,
                     const QString& text);
+
+struct StoredTexts {
+    QHash<qint64, QString> byTitle; // title row number -> text
+    // Titles whose text does not add up: a piece missing or cut short.
+    QHash<qint64, QString> damaged; // title row number -> what is wrong
+};
+
+// Every stored text, put together from its pieces.
+StoredTexts loadTitleTexts(StoreConnection& store);

@@ -343,6 +343,36 @@ private Q_SLOTS:
                  QStringList({"one", "two"}));
     }
 
+    // After a clean quit the store file alone holds everything: a copy of
+    // it, taken without its journal, is a complete backup.
+    void storeFileAloneIsWholeAfterClosing() {
+        startWith("Der Hund bellt, der Hund schläft.", {"der"}, {"schläft"});
+        model->registerWord("Hund", Kind::known, 0);
+        model->duplicateTitle(0);
+        model->addTitle("Leer");
+        const AppState before = model->state();
+        QCOMPARE(model->closeStore(), QString());
+        const QString folder = store->dataDir();
+        QVERIFY(!QFile::exists(folder + "/TestModel.sqlite-wal"));
+
+        QTemporaryDir copy;
+        QVERIFY(QDir().mkpath(copy.path() + "/Pramel"));
+        QVERIFY(
+            QFile::copy(folder + "/TestModel.sqlite", copy.path() + "/Pramel/TestModel.sqlite"));
+        qputenv("XDG_DATA_HOME", copy.path().toUtf8());
+        const auto next = restartedModel();
+        const AppState& after = next->state();
+        QCOMPARE(after.titles(), before.titles());
+        for (qsizetype i = 0; i < before.listOfTitleAndWordList.size(); ++i) {
+            QCOMPARE(wordTexts(after.listOfTitleAndWordList[i].wordList),
+                     wordTexts(before.listOfTitleAndWordList[i].wordList));
+        }
+        const LanguageState pane = languageStateOf(after, before.currentTitle.id);
+        QCOMPARE(pane.boxText, QStringLiteral("Der Hund bellt, der Hund schläft."));
+        QCOMPARE(pane.splittedWords, QStringList({"bellt"}));
+        qputenv("XDG_DATA_HOME", store->dir.path().toUtf8());
+    }
+
     void restoringStoredTitlesDoesNotDouble() {
         startWith("one two");
         model->registerWord("one", Kind::known, 0);

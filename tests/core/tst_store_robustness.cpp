@@ -18,7 +18,10 @@
 #include <QtTest>
 
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <memory>
@@ -26,6 +29,10 @@
 namespace {
 
 const char* const childVariable = "PRAMEL_STORE_CHILD";
+
+QString storeFile(const QString& dataHome) {
+    return dataHome + "/Pramel/TestModel.sqlite";
+}
 
 QUuid idOf(const QString& name) {
     return QUuid::createUuidV5(QUuid("{9f3a1c52-5b0e-4c8e-9d7e-2f1b6a4c3d21}"), name);
@@ -78,11 +85,62 @@ int runOperations(qint64 first) {
     }
 }
 
+QList<AppState::Word> manyWords(int count) {
+    QList<AppState::Word> words;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (int i = 0; i < count; ++i)
+        words.append({QStringLiteral("Wort%1").arg(i), QUuid::createUuid(),
+                      AppState::Word::Kind::known, now});
+    return words;
+}
+
+// A large batch on its way, then a fatal error on the main thread (a text
+// write that fails): the batch has to land before the process ends.
+int fatalDuringBatch() {
+    const Title title{idOf("copy"), "copy"};
+    AddTitleCommandHandler().handle({title});
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(storeFile(qEnvironmentVariable("XDG_DATA_HOME")).toUtf8().constData(), &db);
+        sqlite3_exec(db,
+                     "CREATE TRIGGER fail BEFORE INSERT ON TestTextEntity "
+                     "BEGIN SELECT RAISE(ABORT, 'disk is gone'); END",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    SaveWordsCommandHandler().handle({title.id, manyWords(60000)});
+    SaveTextCommandHandler().handle({"typed", title.id});
+    return 0; // not reached
+}
+
+// The store's files may not grow past a few hundred kilobytes, as on a full
+// disk: a large batch fails partway, and says so.
+int batchOnAFullDisk() {
+    const Title title{idOf("copy"), "copy"};
+    AddTitleCommandHandler().handle({title});
+    const QString store = storeFile(qEnvironmentVariable("XDG_DATA_HOME"));
+    const qint64 largest = std::max(QFileInfo(store).size(), QFileInfo(store + "-wal").size());
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{rlim_t(largest + 512 * 1024), rlim_t(largest + 512 * 1024)};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    SaveWordsCommandHandler().handle({title.id, manyWords(100000)});
+    SaveWordsCommandHandler::waitForPendingSaves();
+    for (const auto& failure : SaveWordsCommandHandler::takeFailures())
+        std::printf("failure %lld of %lld: %s\n", static_cast<long long>(failure.notStored),
+                    static_cast<long long>(failure.total), qPrintable(failure.reason));
+    std::fflush(stdout);
+    return 0;
+}
+
 int runChild(const QByteArray& mode) {
     if (mode == "open") {
         LoadLanguageStateQueryHandler().handle();
         return 0;
     }
+    if (mode == "fatal during batch")
+        return fatalDuringBatch();
+    if (mode == "full disk")
+        return batchOnAFullDisk();
     if (mode == "operations")
         return runOperations(qEnvironmentVariableIntValue("PRAMEL_STORE_FIRST"));
     return 2;
@@ -111,10 +169,6 @@ void dropRootInChild(QProcess& process) {
         if (setgid(65534) != 0 || setuid(65534) != 0)
             _exit(99);
     });
-}
-
-QString storeFile(const QString& dataHome) {
-    return dataHome + "/Pramel/TestModel.sqlite";
 }
 
 QString integrityOf(const QString& path) {
@@ -188,11 +242,104 @@ private Q_SLOTS:
         QVERIFY2(child.exitCode() != 0 && child.exitCode() != 99, qPrintable(err));
         QVERIFY2(err.startsWith("Pramel/CoreDateSetting: Fatal error: Unresolved error "),
                  qPrintable(err));
+        QVERIFY2(!err.contains("code: 0"), qPrintable(err));
+        // What cannot be written is named: the folder, or the store file.
+        if (setup == "read-only folder")
+            QVERIFY2(err.contains("The folder " + folder + " cannot be written"), qPrintable(err));
+        if (setup == "read-only store")
+            QVERIFY2(err.contains(" cannot be written"), qPrintable(err));
         if (setup == "corrupt") {
             QFile file(storeFile(home.path()));
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), garbage); // left as it was, not replaced by an empty store
         }
+    }
+
+    // A store whose structure is damaged is told at the first open, with
+    // what to do, even where the data the start reads is still whole.
+    void damagedStoreIsToldAtStart() {
+        QTemporaryDir home;
+        {
+            QProcess maker;
+            maker.setProcessEnvironment(childEnvironment(home.path(), "open"));
+            maker.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(maker.waitForFinished());
+        }
+        const QString path = storeFile(home.path());
+        // Words to fill an index over a few pages, then the journal folded in.
+        {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db,
+                                  "INSERT INTO TestTitleEntity (id, title, \"index\") VALUES "
+                                  "(randomblob(16), 'A', 0);"
+                                  "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                  "WHERE i < 20000) INSERT INTO TestKnownWordEntity SELECT "
+                                  "randomblob(16), 'w' || i, 'known', i, randomblob(16), 1 FROM n;"
+                                  "PRAGMA wal_checkpoint(TRUNCATE)",
+                                  nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_stmt* s = nullptr;
+            sqlite3_prepare_v2(db,
+                               "SELECT rootpage FROM sqlite_schema "
+                               "WHERE name = 'TestKnownWordEntity_id'",
+                               -1, &s, nullptr);
+            QCOMPARE(sqlite3_step(s), SQLITE_ROW);
+            const qint64 root = sqlite3_column_int64(s, 0);
+            sqlite3_finalize(s);
+            sqlite3_close(db);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek((root - 1) * 16384));
+            file.write(QByteArray(64, '\x5a'));
+        }
+        QProcess child;
+        child.setProcessEnvironment(childEnvironment(home.path(), "open"));
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished());
+        const QString err = QString::fromUtf8(child.readAllStandardError());
+        QVERIFY2(child.exitCode() != 0, qPrintable(err));
+        QVERIFY2(err.startsWith("Pramel/CoreDateSetting: Fatal error: Unresolved error The store "
+                                "is damaged"),
+                 qPrintable(err));
+        QVERIFY2(err.contains("put back a copy"), qPrintable(err));
+    }
+
+    // A fatal error while a batch is stored in chunks lets the batch finish:
+    // the process never ends with part of it written.
+    void fatalErrorLetsTheBatchLand() {
+        TemporaryStore store;
+        QProcess child;
+        child.setProcessEnvironment(childEnvironment(store.dir.path(), "fatal during batch"));
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(60000));
+        const QString err = QString::fromUtf8(child.readAllStandardError());
+        QVERIFY2(err.startsWith("Pramel/SaveTextCommandHandler: Fatal error"), qPrintable(err));
+        const auto titles = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
+        QCOMPARE(titles.size(), 1);
+        QCOMPARE(titles[0].wordList.size(), 60000);
+    }
+
+    // On a disk that fills up, a batch stores what fits, and the failure says
+    // how much did not, and why; the store stays sound.
+    void batchOnAFullDiskIsReported() {
+        TemporaryStore store;
+        QProcess child;
+        child.setProcessEnvironment(childEnvironment(store.dir.path(), "full disk"));
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(60000));
+        const QString out = QString::fromUtf8(child.readAllStandardOutput());
+        QCOMPARE(child.exitCode(), 0);
+        const QRegularExpression line("failure (\\d+) of 100000: (.*)\n");
+        const auto match = line.match(out);
+        QVERIFY2(match.hasMatch(), qPrintable(out));
+        QVERIFY2(out.contains("Failed to save items: "), qPrintable(out));
+        const qint64 notStored = match.captured(1).toLongLong();
+        QVERIFY(notStored > 0);
+        QCOMPARE(integrityOf(storeFile(store.dir.path())), QStringLiteral("ok"));
+        const auto titles = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
+        QCOMPARE(titles.size(), 1);
+        QCOMPARE(titles[0].wordList.size(), 100000 - notStored);
     }
 
     // The child is killed at random points; every operation it confirmed must

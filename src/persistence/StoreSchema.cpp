@@ -1,0 +1,217 @@
+#include "StoreSchema.h"
+
+#include "StoreConnection.h"
+#include "StoreError.h"
+#include "StoreStatement.h"
+#include "StoreTransaction.h"
+#include "TextStore.h"
+
+#include <QSet>
+
+#include <sqlite3.h>
+
+namespace StoreSchema {
+
+namespace {
+
+// Ids are 16-byte blobs (RFC 4122 byte order). The records of a title point
+// at it by its row number, `title`, which keeps the keys of the large tables
+// short; `titleId` keeps the title's id beside it.
+//
+// Split words, by far the largest table (one row per word of a text), are
+// kept lean: keyed by title and folded form, so that removing a word from a
+// title is one contiguous range whatever its case, with `position` keeping
+// the order of the list (gaps are left where words were removed). The title
+// they belong to is only `title`, and they go with it by a trigger rather
+// than a foreign key, whose check on every insert would double the cost of
+// storing a list.
+const char* const baseTables = R"sql(
+CREATE TABLE TestTitleEntity (
+    pk      INTEGER PRIMARY KEY,
+    id      BLOB    NOT NULL UNIQUE,
+    title   TEXT    NOT NULL,
+    "index" INTEGER NOT NULL
+);
+CREATE INDEX TestTitleEntity_index ON TestTitleEntity ("index");
+
+CREATE TABLE TestSplitWordEntity (
+    title    INTEGER NOT NULL,
+    folded   TEXT    NOT NULL,
+    position INTEGER NOT NULL,
+    text     TEXT    NOT NULL,
+    PRIMARY KEY (title, folded, position)
+) WITHOUT ROWID;
+CREATE TRIGGER TestTitleEntity_deleteSplitWords AFTER DELETE ON TestTitleEntity
+BEGIN
+    DELETE FROM TestSplitWordEntity WHERE title = old.pk;
+END;
+
+CREATE TABLE TestKnownWordEntity (
+    id      BLOB    NOT NULL,
+    word    TEXT    NOT NULL,
+    kind    TEXT,
+    date    INTEGER NOT NULL,
+    titleId BLOB    NOT NULL,
+    title   INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE
+);
+CREATE INDEX TestKnownWordEntity_id ON TestKnownWordEntity (id);
+CREATE INDEX TestKnownWordEntity_title ON TestKnownWordEntity (title);
+)sql";
+
+// A title's text: its pieces, each stored once per title under the digest of
+// its content (TextChunks.h); their order, one row per place, each pointing
+// at its piece; and the one text record with the text's length, against
+// which the pieces are checked when the store is read.
+const char* const textTables = R"sql(
+CREATE TABLE TestTextEntity (
+    id      BLOB    NOT NULL,
+    titleId BLOB    NOT NULL,
+    title   INTEGER NOT NULL UNIQUE REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    length  INTEGER NOT NULL
+);
+CREATE TABLE TestTextChunk (
+    pk     INTEGER PRIMARY KEY,
+    title  INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    digest BLOB    NOT NULL,
+    length INTEGER NOT NULL,
+    text   TEXT    NOT NULL
+);
+CREATE INDEX TestTextChunk_title ON TestTextChunk (title);
+CREATE TABLE TestTextPiece (
+    title    INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    chunk    INTEGER NOT NULL REFERENCES TestTextChunk (pk),
+    PRIMARY KEY (title, position)
+) WITHOUT ROWID;
+CREATE INDEX TestTextPiece_chunk ON TestTextPiece (chunk);
+)sql";
+
+// What a store holds, as far as its tables tell.
+enum class Layout {
+    empty,         // a new file
+    wholeTexts,    // each text whole in TestTextEntity.text (version 1)
+    listedPieces,  // pieces listed in TestTextEntity.chunks (version 2)
+    orderedPieces, // pieces in order rows, TestTextPiece (version 3)
+    unknown,
+};
+
+QSet<QString> namesOf(StoreConnection& store, const char* sql) {
+    QSet<QString> names;
+    StoreStatement query(store.handle(), sql);
+    while (query.next())
+        names.insert(query.text(0));
+    return names;
+}
+
+Layout layoutOf(StoreConnection& store) {
+    const QSet<QString> tables =
+        namesOf(store, "SELECT name FROM sqlite_schema WHERE type = 'table'");
+    if (!tables.contains(QStringLiteral("TestTitleEntity")))
+        return tables.isEmpty() ? Layout::empty : Layout::unknown;
+    const QSet<QString> textColumns =
+        namesOf(store, "SELECT name FROM pragma_table_info('TestTextEntity')");
+    if (tables.contains(QStringLiteral("TestTextPiece")) &&
+        textColumns.contains(QStringLiteral("length")))
+        return Layout::orderedPieces;
+    if (textColumns.contains(QStringLiteral("chunks")) &&
+        tables.contains(QStringLiteral("TestTextChunk")))
+        return Layout::listedPieces;
+    if (textColumns.contains(QStringLiteral("text")))
+        return Layout::wholeTexts;
+    return Layout::unknown;
+}
+
+struct OldText {
+    qint64 title;
+    QUuid titleId;
+    QString text;
+};
+
+// Each text of a store that kept texts whole.
+QList<OldText> wholeTexts(StoreConnection& store) {
+    QList<OldText> texts;
+    StoreStatement query(store.handle(), "SELECT title, titleId, text FROM TestTextEntity");
+    while (query.next())
+        texts.append({query.integer(0), query.uuid(1), query.text(2)});
+    return texts;
+}
+
+// Each text of a store that listed its pieces' row numbers in one column.
+QList<OldText> listedTexts(StoreConnection& store) {
+    QHash<qint64, QString> pieces;
+    StoreStatement pieceQuery(store.handle(), "SELECT pk, text FROM TestTextChunk");
+    while (pieceQuery.next())
+        pieces.insert(pieceQuery.integer(0), pieceQuery.text(1));
+    QList<OldText> texts;
+    StoreStatement query(store.handle(), "SELECT title, titleId, chunks FROM TestTextEntity");
+    while (query.next()) {
+        OldText old{query.integer(0), query.uuid(1), QString()};
+        const QString order = query.text(2);
+        for (const auto pk : QStringView(order).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            old.text += pieces.value(pk.toLongLong());
+        texts.append(old);
+    }
+    return texts;
+}
+
+// Replaces the text tables by the present ones and stores each text again.
+void storeTextsAgain(StoreConnection& store, const QList<OldText>& texts) {
+    store.exec("DROP TABLE IF EXISTS TestTextPiece; DROP TABLE IF EXISTS TestTextChunk;"
+               "DROP TABLE TestTextEntity");
+    store.exec(textTables);
+    for (const auto& old : texts)
+        storeTitleText(store, old.title, old.titleId, old.text);
+}
+
+StoreError newerStore(const StoreConnection& store, qint64 found) {
+    return StoreError{SQLITE_ERROR,
+                      QStringLiteral("The store was written by a newer version of Pramel"),
+                      QStringLiteral("{schema version: %1, supported: %2, path: %3}")
+                          .arg(found)
+                          .arg(version)
+                          .arg(store.path())};
+}
+
+qint64 userVersion(StoreConnection& store) {
+    StoreStatement query(store.handle(), "PRAGMA user_version");
+    query.next();
+    return query.integer(0);
+}
+
+} // namespace
+
+void prepare(StoreConnection& store) {
+    // The first read also tells whether the file is a database at all.
+    if (userVersion(store) == version && layoutOf(store) == Layout::orderedPieces)
+        return;
+    // Larger pages than the default 4 KiB: a long text is a shorter chain of
+    // pages to free and write again on every save. Only a new file takes them.
+    store.exec("PRAGMA page_size = 16384; PRAGMA journal_mode = WAL");
+    // One transaction for the whole migration: a kill halfway leaves the
+    // store as it was, and the next start migrates it again.
+    StoreTransaction transaction(store, StoreTransaction::Mode::write);
+    const qint64 found = userVersion(store); // another connection may have won the race
+    if (found > version)
+        throw newerStore(store, found);
+    switch (layoutOf(store)) {
+    case Layout::empty:
+        store.exec(baseTables);
+        store.exec(textTables);
+        break;
+    case Layout::wholeTexts:
+        storeTextsAgain(store, wholeTexts(store));
+        break;
+    case Layout::listedPieces:
+        storeTextsAgain(store, listedTexts(store));
+        break;
+    case Layout::orderedPieces:
+        break;
+    case Layout::unknown:
+        throw StoreError{SQLITE_ERROR, QStringLiteral("The file is not a store of Pramel"),
+                         QStringLiteral("{path: %1}").arg(store.path())};
+    }
+    store.exec(QStringLiteral("PRAGMA user_version = %1").arg(version).toUtf8().constData());
+    transaction.commit();
+}
+
+} // namespace StoreSchema
