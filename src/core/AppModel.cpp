@@ -10,7 +10,10 @@
 #include "SplitTextUseCase.h"
 #include "TextCompare.h"
 
+#include <QCoreApplication>
 #include <QSet>
+
+#include <atomic>
 
 namespace {
 
@@ -60,7 +63,33 @@ QStringList withoutFolded(const QStringList& list, const QString& word) {
 
 AppModel::AppModel(AppState initial, UseCases useCases)
     : state_(std::move(initial))
-    , useCases_(std::move(useCases)) {}
+    , useCases_(std::move(useCases))
+    , self_(std::make_shared<AppModel*>(this)) {
+    // The worker tells of every chunk on its own thread; the model reads the
+    // counts on its own, from the event loop, at most once per turn.
+    QObject* const loop = QCoreApplication::instance();
+    if (!loop)
+        return;
+    auto queued = std::make_shared<std::atomic<bool>>(false);
+    std::weak_ptr<AppModel*> weak = self_;
+    listener_ = SaveWordsCommandHandler::addListener([loop, weak, queued] {
+        if (queued->exchange(true))
+            return;
+        QMetaObject::invokeMethod(
+            loop,
+            [weak, queued] {
+                queued->store(false);
+                if (auto self = weak.lock())
+                    (*self)->refreshBackgroundSaves();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+AppModel::~AppModel() {
+    if (listener_)
+        SaveWordsCommandHandler::removeListener(listener_);
+}
 
 QStringList AppModel::currentSplitList() const {
     const AppState& s = state();
@@ -290,6 +319,7 @@ void AppModel::duplicateTitle(qint64 index) {
     });
     useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{copy});
     useCases_.commands.saveWordsCommandHandler.handle(SaveWordsCommand{copy.id, words});
+    refreshBackgroundSaves();
 }
 
 QList<QStringList> AppModel::exportCSV() const {
@@ -350,18 +380,20 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
         useCases_.commands.saveWordsCommandHandler.handle(
             SaveWordsCommand{incoming[i].title.id, added[i]});
     }
+    refreshBackgroundSaves();
 }
 
-SaveWordsCommandHandler::Pending AppModel::pendingSaves() const {
-    return SaveWordsCommandHandler::pending();
-}
-
-QList<SaveWordsFailure> AppModel::takeSaveFailures() {
-    return SaveWordsCommandHandler::takeFailures();
-}
-
-void AppModel::setSaveListener(std::function<void()> listener) {
-    SaveWordsCommandHandler::setListener(std::move(listener));
+void AppModel::refreshBackgroundSaves() {
+    const SaveWordsCommandHandler::Pending pending = SaveWordsCommandHandler::pending();
+    QList<SaveWordsFailure> failures = SaveWordsCommandHandler::takeFailures();
+    const BackgroundSaves& now = saves_.value();
+    if (failures.isEmpty() && pending.words == now.wordsLeft && pending.batches == now.batchesLeft)
+        return;
+    saves_.modify([&](BackgroundSaves& saves) {
+        saves.wordsLeft = pending.words;
+        saves.batchesLeft = pending.batches;
+        saves.failures.append(failures);
+    });
 }
 
 QString AppModel::closeStore() {

@@ -13,6 +13,7 @@
 class AppModel {
 public:
     AppModel(AppState initial, UseCases useCases);
+    ~AppModel();
 
     // A copy of the current state.
     AppState appState() const { return state_.value(); }
@@ -53,12 +54,20 @@ public:
     void restore(QList<TitleAndWordList> incoming);
 
     // Words of duplicated and restored titles still on their way to the
-    // store, and the batches that failed since the last call.
-    SaveWordsCommandHandler::Pending pendingSaves() const;
-    QList<SaveWordsFailure> takeSaveFailures();
-    // Called on the worker thread whenever a batch moves on; hand over to
-    // your own thread there.
-    void setSaveListener(std::function<void()> listener);
+    // store, and every batch of this run that failed. Updated on this
+    // object's thread, from the event loop, as the batches move on.
+    struct BackgroundSaves {
+        qint64 wordsLeft = 0;
+        qint64 batchesLeft = 0;
+        QList<SaveWordsFailure> failures; // oldest first
+    };
+    const BackgroundSaves& backgroundSaves() const { return saves_.value(); }
+    [[nodiscard]] Subscription
+    subscribeBackgroundSaves(std::function<void(const BackgroundSaves&)> callback) {
+        return saves_.subscribe(std::move(callback));
+    }
+    // Reads where the batches stand now and publishes it if it changed.
+    void refreshBackgroundSaves();
 
     // At a clean quit: waits for the pending batches, then folds the store's
     // journal into its file and closes it, so that the file alone is the
@@ -75,4 +84,8 @@ private:
 
     Observable<AppState> state_;
     UseCases useCases_;
+    Observable<BackgroundSaves> saves_;
+    // Lets the worker's notices reach this model on its thread while it lives.
+    std::shared_ptr<AppModel*> self_;
+    int listener_ = 0;
 };

@@ -59,6 +59,10 @@ int daysInMonth(qint64 y, int m) {
     return m == 2 && isLeapYear(y) ? 29 : days[m - 1];
 }
 
+// The first and last second that a four-digit year can write in UTC.
+const qint64 firstWritable = daysFromCivil(0, 1, 1) * secondsPerDay;
+const qint64 lastWritable = daysFromCivil(10000, 1, 1) * secondsPerDay - 1;
+
 // "yyyy-MM-dd HH:mm:ss +hhmm" read by hand, so neither the locale nor its
 // calendar or digits can change what is accepted. Prints nothing.
 std::optional<QDateTime> readTimestamp(QStringView s) {
@@ -102,6 +106,10 @@ std::optional<QDateTime> readTimestamp(QStringView s) {
     const qint64 offset = (offsetHours * 3600 + offsetMinutes * 60) * (sign == u'-' ? -1 : 1);
     const qint64 seconds = daysFromCivil(year, month, day) * secondsPerDay + hour * 3600 +
                            minute * 60 + second - offset;
+    // The file keeps four-digit years in UTC: a time that an offset moves
+    // out of 0000-9999 could not be written back, so it is not taken in.
+    if (seconds < firstWritable || seconds > lastWritable)
+        return std::nullopt;
     return QDateTime::fromMSecsSinceEpoch(seconds * 1000, Qt::UTC);
 }
 
@@ -271,13 +279,14 @@ public:
     qsizetype lineNumber = 0;
 
 private:
-    // Length of the line end at i (LF or CR LF), 0 when there is none; the
-    // end of the text counts as a line end of length 0.
+    // Length of the line end at i (LF, CR LF, or a lone CR as older Mac
+    // programs write), 0 when there is none; the end of the text counts as a
+    // line end of length 0.
     qsizetype lineEndLength(qsizetype i) const {
         if (i < size && data[i] == u'\n')
             return 1;
-        if (i + 1 < size && data[i] == u'\r' && data[i + 1] == u'\n')
-            return 2;
+        if (i < size && data[i] == u'\r')
+            return i + 1 < size && data[i + 1] == u'\n' ? 2 : 1;
         return 0;
     }
     bool endOfLineAt(qsizetype i) const { return i >= size || lineEndLength(i) > 0; }
@@ -301,7 +310,7 @@ private:
             if (i >= size)
                 return false; // never closed: read as it stands
             const char16_t c = data[i].unicode();
-            if (c == u'\n') {
+            if (c == u'\n' || (c == u'\r' && (i + 1 >= size || data[i + 1] != u'\n'))) {
                 ++lineFeeds;
             } else if (c == u'"') {
                 if (i + 1 < size && data[i + 1] == u'"') {
@@ -330,12 +339,10 @@ private:
         qsizetype i = pos;
         for (; i < size; ++i) {
             const char16_t c = data[i].unicode();
-            if (c == u'\n' || (c == u',' && commaStandsAlone(data, size, i)))
+            if (c == u'\n' || c == u'\r' || (c == u',' && commaStandsAlone(data, size, i)))
                 break;
         }
-        qsizetype end = i;
-        if (i < size && data[i] == u'\n' && end > pos && data[end - 1] == u'\r')
-            --end; // CR LF
+        const qsizetype end = i;
         if (end > pos)
             fields.append(QStringView(data + pos, end - pos));
         pos = end;
@@ -401,7 +408,10 @@ namespace csv {
 QString formatTimestamp(const QDateTime& date) {
     if (!date.isValid())
         return QString();
-    const qint64 seconds = floorDiv(date.toMSecsSinceEpoch(), 1000);
+    // Four digits always: a time past either end (stored before such times
+    // were refused) is written as that end, so the file can be read back.
+    const qint64 seconds =
+        std::clamp(floorDiv(date.toMSecsSinceEpoch(), 1000), firstWritable, lastWritable);
     const qint64 days = floorDiv(seconds, secondsPerDay);
     const int secondOfDay = int(seconds - days * secondsPerDay);
     const CivilDate civil = civilFromDays(days);
@@ -418,9 +428,7 @@ QString formatTimestamp(const QDateTime& date) {
         while (n > 0)
             *out++ = digits[--n];
     };
-    if (civil.year < 0)
-        *out++ = u'-';
-    put(civil.year < 0 ? -civil.year : civil.year, 4);
+    put(civil.year, 4);
     *out++ = u'-';
     put(civil.month, 2);
     *out++ = u'-';

@@ -7,8 +7,10 @@
 
 #include <QSet>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -20,6 +22,10 @@ struct Batch {
 };
 
 const QString fetchSource = QStringLiteral("Pramel/SaveWordsCommand");
+
+// Set once the worker has been destroyed at exit: a model destroyed after it
+// (they are statics too) must not reach it any more.
+std::atomic<bool> workerGone = false;
 
 // One long-lived thread stores the batches one after another, in the order
 // they were handed over (a restore hands a title, then its batch, title by
@@ -61,9 +67,14 @@ public:
         return std::exchange(failures, {});
     }
 
-    void setListener(std::function<void()> callback) {
+    int addListener(std::function<void()> callback) {
         std::lock_guard lock(mutex);
-        listener = std::move(callback);
+        listeners.emplace(++lastListener, std::move(callback));
+        return lastListener;
+    }
+    void removeListener(int number) {
+        std::lock_guard lock(mutex);
+        listeners.erase(number);
     }
 
     void drop(QSet<QUuid>& set, const QUuid& id) {
@@ -83,6 +94,7 @@ public:
         // The batches still queued are stored before the thread ends.
         if (thread.joinable())
             thread.join();
+        workerGone = true;
     }
 
 private:
@@ -124,13 +136,14 @@ private:
         }
     }
 
-    // Calls the listener outside the lock; the lock is held again on return.
+    // Calls the listeners outside the lock; the lock is held again on return.
     void notifyLocked(std::unique_lock<std::mutex>& lock) {
-        const std::function<void()> callback = listener;
-        if (!callback)
+        if (listeners.empty())
             return;
+        const auto callbacks = listeners;
         lock.unlock();
-        callback();
+        for (const auto& [number, callback] : callbacks)
+            callback();
         lock.lock();
     }
 
@@ -148,7 +161,7 @@ private:
                                  command.words.size(), reason, fatalSource};
         std::unique_lock lock(mutex);
         // With nobody to hand it to, a failed read ends the program here.
-        if (!fatalSource.isEmpty() && !listener) {
+        if (!fatalSource.isEmpty() && listeners.empty()) {
             lock.unlock();
             fatalError(fatalSource, reason);
         }
@@ -251,7 +264,8 @@ private:
     std::condition_variable idle;
     std::deque<Batch> queue;
     QList<SaveWordsFailure> failures;
-    std::function<void()> listener;
+    std::map<int, std::function<void()>> listeners;
+    int lastListener = 0;
     qint64 wordsLeft = 0;
     bool busy = false;
     bool stopping = false;
@@ -276,8 +290,13 @@ QList<SaveWordsFailure> SaveWordsCommandHandler::takeFailures() {
     return SaveWordsWorker::instance().takeFailures();
 }
 
-void SaveWordsCommandHandler::setListener(std::function<void()> listener) {
-    SaveWordsWorker::instance().setListener(std::move(listener));
+int SaveWordsCommandHandler::addListener(std::function<void()> listener) {
+    return SaveWordsWorker::instance().addListener(std::move(listener));
+}
+
+void SaveWordsCommandHandler::removeListener(int number) {
+    if (!workerGone)
+        SaveWordsWorker::instance().removeListener(number);
 }
 
 void SaveWordsCommandHandler::dropWord(const QUuid& id) {

@@ -41,8 +41,10 @@ public:
     static QList<SaveWordsFailure> takeFailures();
 
     // Called on the worker thread whenever a chunk is stored or a batch ends;
-    // keep it short and hand over to your own thread.
-    static void setListener(std::function<void()> listener);
+    // keep it short and hand over to your own thread. Returns the listener's
+    // number, for removeListener().
+    static int addListener(std::function<void()> listener);
+    static void removeListener(int number);
 
     // A registered word deleted, or a title deleted, while words of it may
     // still be queued: those words are not stored when their turn comes.

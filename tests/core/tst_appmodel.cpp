@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <sqlite3.h>
+
 using Kind = AppState::Word::Kind;
 
 namespace {
@@ -371,6 +373,42 @@ private Q_SLOTS:
         QCOMPARE(pane.boxText, QStringLiteral("Der Hund bellt, der Hund schläft."));
         QCOMPARE(pane.splittedWords, QStringList({"bellt"}));
         qputenv("XDG_DATA_HOME", store->dir.path().toUtf8());
+    }
+
+    // The words of a copy are told while they go to the store, and a batch
+    // that fails is told with the title it was for.
+    void backgroundSavesAreToldAsTheyGo() {
+        const Title book{QUuid::createUuid(), QStringLiteral("Buch")};
+        TitleAndWordList restored{book, {}};
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (int i = 0; i < 9000; ++i)
+            restored.wordList.append(
+                {QStringLiteral("Wort%1").arg(i), QUuid::createUuid(), Kind::known, now});
+        QList<AppModel::BackgroundSaves> seen;
+        auto sub = model->subscribeBackgroundSaves(
+            [&](const AppModel::BackgroundSaves& saves) { seen.append(saves); });
+        model->restore({restored});
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen.last().wordsLeft, 9000);
+        QTRY_COMPARE(model->backgroundSaves().batchesLeft, 0);
+        QCOMPARE(model->backgroundSaves().wordsLeft, 0);
+        QVERIFY(model->backgroundSaves().failures.isEmpty());
+        QCOMPARE(restartedModel()->state().listOfTitleAndWordList[0].wordList.size(), 9000);
+
+        sqlite3* db = nullptr;
+        sqlite3_open((store->dataDir() + "/TestModel.sqlite").toUtf8().constData(), &db);
+        sqlite3_exec(db,
+                     "CREATE TRIGGER fail BEFORE INSERT ON TestKnownWordEntity "
+                     "BEGIN SELECT RAISE(ABORT, 'disk is gone'); END",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        model->duplicateTitle(0);
+        QTRY_COMPARE(model->backgroundSaves().batchesLeft, 0);
+        const auto failures = model->backgroundSaves().failures;
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures[0].titleId, model->state().listOfTitleAndWordList[1].title.id);
+        QCOMPARE(failures[0].notStored, 9000);
+        QVERIFY(failures[0].reason.startsWith("disk is gone"));
     }
 
     void restoringStoredTitlesDoesNotDouble() {

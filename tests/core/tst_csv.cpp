@@ -57,6 +57,15 @@ private Q_SLOTS:
         QTest::newRow("small year padded")
             << utc(812, 1, 2, 3, 4, 5) << "0812-01-02 03:04:05 +0000";
         QTest::newRow("invalid") << QDateTime() << "";
+        // Never more or fewer than four digits: times past either end are
+        // written as that end, so the file can be read back.
+        QTest::newRow("last second")
+            << utc(9999, 12, 31, 23, 59, 59) << "9999-12-31 23:59:59 +0000";
+        QTest::newRow("past year 9999") << utc(10000, 1, 1, 0, 0, 0) << "9999-12-31 23:59:59 +0000";
+        QTest::newRow("first second")
+            << QDateTime::fromSecsSinceEpoch(-62167219200, Qt::UTC) << "0000-01-01 00:00:00 +0000";
+        QTest::newRow("before year 0")
+            << QDateTime::fromSecsSinceEpoch(-62167219201, Qt::UTC) << "0000-01-01 00:00:00 +0000";
     }
     void formatTimestamp() {
         QFETCH(QDateTime, date);
@@ -98,6 +107,10 @@ private Q_SLOTS:
         QTest::newRow("arabic-indic digits")
             << QStringLiteral("\u0662\u0660\u0662\u0664-03-05 14:07:09 +0000") << QDateTime();
         QTest::newRow("empty") << "" << QDateTime();
+        QTest::newRow("last second of year 9999")
+            << "9999-12-31 23:59:59 +0000" << utc(9999, 12, 31, 23, 59, 59);
+        QTest::newRow("offset moves past year 9999") << "9999-12-31 23:59:59 -0130" << QDateTime();
+        QTest::newRow("offset moves before year 0") << "0000-01-01 00:30:00 +0100" << QDateTime();
     }
     void parseDate() {
         QFETCH(QString, text);
@@ -215,8 +228,16 @@ private Q_SLOTS:
                               << 0;
         QTest::newRow("crlf lines") << "title\r\nBook," + bookId + ",apple,known," + stamp + "\r\n"
                                     << QStringList{book} << "" << 0;
-        QTest::newRow("lone cr is not a line end")
-            << "title\rBook," + bookId + ",apple,known," + stamp << QStringList{} << "" << 0;
+        QTest::newRow("lone cr ends a line")
+            << "title\rBook," + bookId + ",apple,known," + stamp + "\r" << QStringList{book} << ""
+            << 0;
+        QTest::newRow("lone cr counts for line numbers")
+            << "title\r\"a\rb\"," + bookId + ",apple,known," + stamp + "\rBook," + bookId +
+                   ",pear,no," + stamp
+            << QStringList{} << "type is not valid" << 4;
+        QTest::newRow("date that cannot be written back")
+            << header + line("Book", bookId, "apple", "known", "9999-12-31 23:59:59 -0130")
+            << QStringList{} << "date is not valid" << 2;
         QTest::newRow("empty lines skipped")
             << "\n\n" + header + "\n\r\n" + line("Book", bookId, "apple") + "\n"
             << QStringList{book} << "" << 0;
