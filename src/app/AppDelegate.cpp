@@ -1,16 +1,25 @@
 #include "AppDelegate.h"
 
 #include "PreferenceWindowController.h"
-#include "SaveWordsCommandHandler.h"
-#include "ViewModelFactory.h"
+#include "StatusLine.h"
+#include "UnixSignalWatcher.h"
 #include "WindowController.h"
+#include "common/SaveProgress.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 
-AppDelegate::AppDelegate(QObject* parent)
-    : QObject(parent) {
+AppDelegate::AppDelegate(std::shared_ptr<AppModel> model, QObject* parent)
+    : QObject(parent)
+    , model_(std::move(model))
+    , signals_(new UnixSignalWatcher(this))
+    , quit_([] { QCoreApplication::quit(); }) {
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
+    connect(signals_, &UnixSignalWatcher::received, this, [this](int number) {
+        printStatus(QStringLiteral("Received signal %1, quitting").arg(number));
+        requestQuit();
+    });
 }
 
 AppDelegate::~AppDelegate() {
@@ -18,17 +27,57 @@ AppDelegate::~AppDelegate() {
 }
 
 void AppDelegate::attach(WindowController* window) {
+    window_ = window;
     connect(window->preferencesAction(), &QAction::triggered, this, &AppDelegate::preferenceClick);
+    connect(window->quitAction(), &QAction::triggered, this, &AppDelegate::requestQuit,
+            Qt::QueuedConnection);
+    window->installEventFilter(this);
+}
+
+bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
+    // Closing the main window quits, through the same door as Ctrl+Q.
+    // Once the batches are stored the quit closes every window itself (Qt
+    // asks each to close first): let it.
+    if (watched == window_ && event->type() == QEvent::Close && !leaving_) {
+        event->ignore();
+        requestQuit();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    ViewModelFactory::shared().model()->load();
+    model_->load();
+}
+
+void AppDelegate::requestQuit() {
+    if (quitting_)
+        return;
+    quitting_ = true;
+    // Duplicated and restored titles store their words in the background;
+    // quitting must not lose them, nor leave the user looking at nothing
+    // while they land.
+    SaveProgress::start(window_, model_, tr("Saving %1 words\u2026"), Qt::WindowModal, [this] {
+        leaving_ = true;
+        quit_();
+    });
 }
 
 void AppDelegate::applicationWillTerminate() {
-    // Duplicated and restored titles store their words in the background;
-    // quitting must not lose them.
-    SaveWordsCommandHandler::waitForPendingSaves();
+    // Whatever way the event loop ended, the batches land and the store file
+    // is left whole on its own.
+    const QString error = model_->closeStore();
+    if (!error.isEmpty())
+        printStatus(QStringLiteral("The store could not be closed cleanly: ") + error);
+}
+
+void AppDelegate::activateWindow() {
+    printStatus(QStringLiteral("Activated by a second start"));
+    if (!window_)
+        return;
+    window_->showNormal();
+    window_->raise();
+    window_->activateWindow();
 }
 
 void AppDelegate::preferenceClick() {

@@ -1,18 +1,27 @@
 #pragma once
 
+#include "AppModel.h"
+
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+#include <memory>
+
 class PreferenceWindowController;
+class SaveProgress;
+class UnixSignalWatcher;
 class WindowController;
 
 // Start-up and the application-wide commands: loads the stored state once the
-// main window is up, opens the one preferences window, and waits for pending
-// word batches before the program ends.
+// main window is up, opens the one preferences window, and ends the program
+// the same way whatever asks for it (Ctrl+Q, closing the window, SIGTERM,
+// SIGHUP or SIGINT): once the word batches still queued are stored, with a
+// progress window while they are, and with the store closed whole.
 class AppDelegate : public QObject {
     Q_OBJECT
 public:
-    explicit AppDelegate(QObject* parent = nullptr);
+    explicit AppDelegate(std::shared_ptr<AppModel> model, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // Wires the commands of the main window to this delegate.
@@ -22,10 +31,28 @@ public:
     void applicationWillTerminate();
     void preferenceClick();
 
+    // Quits once nothing is left to store.
+    void requestQuit();
+    // What quitting finally does (QCoreApplication::quit; tests watch it).
+    void setQuitFunction(std::function<void()> quit) { quit_ = std::move(quit); }
+    bool isQuitting() const { return quitting_; }
+
+    // Brings the main window to the front (a second start asked for it).
+    void activateWindow();
+
     PreferenceWindowController* preferencesWindowController() const {
         return preferencesWindowController_;
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    std::shared_ptr<AppModel> model_;
+    QPointer<WindowController> window_;
     PreferenceWindowController* preferencesWindowController_ = nullptr;
+    UnixSignalWatcher* signals_ = nullptr;
+    std::function<void()> quit_;
+    bool quitting_ = false; // a quit was asked for
+    bool leaving_ = false;  // and nothing is left to store
 };

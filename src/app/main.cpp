@@ -1,5 +1,8 @@
 #include "AppDelegate.h"
 #include "FatalError.h"
+#include "SingleInstance.h"
+#include "StatusLine.h"
+#include "ViewModelFactory.h"
 #include "WindowController.h"
 
 #include <QApplication>
@@ -8,13 +11,17 @@
 #include <QThread>
 
 namespace {
+
+QString dataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
 // Shows a store failure before the program ends. Only the GUI thread can show
 // a dialog; elsewhere the line on standard error has to do.
 void showFatalError(const QString& source, const QString& message) {
     if (!qApp || QThread::currentThread() != qApp->thread())
         return;
-    const QString store = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                          QStringLiteral("/TestModel.sqlite");
+    const QString store = dataFolder() + QStringLiteral("/TestModel.sqlite");
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Pramel"),
                     QObject::tr("Pramel cannot go on and will quit."), QMessageBox::Ok,
                     QApplication::activeWindow());
@@ -23,6 +30,7 @@ void showFatalError(const QString& source, const QString& message) {
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -33,9 +41,23 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pramel.svg")));
     setFatalErrorHook(showFatalError);
 
-    AppDelegate delegate;
+    // One Pramel per store: a second start shows the first one's window.
+    SingleInstance instance(dataFolder());
+    if (!instance.acquire()) {
+        if (instance.activateRunning()) {
+            printStatus(QStringLiteral("Pramel is already running"));
+            return 0;
+        }
+        QMessageBox::information(nullptr, QStringLiteral("Pramel"),
+                                 QObject::tr("Pramel is already running"));
+        return 1;
+    }
+
+    AppDelegate delegate(ViewModelFactory::shared().model());
     WindowController window;
     delegate.attach(&window);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
+                     &AppDelegate::activateWindow);
     window.show();
     delegate.applicationDidFinishLaunching();
     return app.exec();

@@ -153,17 +153,20 @@ private:
         notifyLocked(lock);
     }
 
+    // reason: what the user is told; details: what the status line adds.
     void fail(const SaveWordsCommand& command, qsizetype stored, const QString& reason,
-              const QString& fatalSource = QString()) {
+              const QString& details = QString(), const QString& fatalSource = QString()) {
+        const QString full = details.isEmpty() ? reason : reason + QStringLiteral(", ") + details;
         if (fatalSource.isEmpty())
-            printStatus(QStringLiteral("Failed to save items: ") + reason);
+            printStatus(QStringLiteral("Failed to save items: ") + full);
         SaveWordsFailure failure{command.titleId, command.words.size() - stored,
-                                 command.words.size(), reason, fatalSource};
+                                 command.words.size(), fatalSource.isEmpty() ? reason : full,
+                                 fatalSource};
         std::unique_lock lock(mutex);
         // With nobody to hand it to, a failed read ends the program here.
         if (!fatalSource.isEmpty() && listeners.empty()) {
             lock.unlock();
-            fatalError(fatalSource, reason);
+            fatalError(fatalSource, full);
         }
         failures.append(std::move(failure));
     }
@@ -205,7 +208,7 @@ private:
                                          StoreCodec::kindFromValue(existing.bytes(1)),
                                          StoreCodec::dateFromValue(existing.integer(2))}));
         } catch (const StoreError& error) {
-            fail(command, 0, error.message(), fetchSource);
+            fail(command, 0, error.description, error.details, fetchSource);
             return;
         }
 
@@ -255,7 +258,7 @@ private:
                 done = end;
             }
         } catch (const StoreError& error) {
-            fail(command, stored, error.message());
+            fail(command, stored, error.description, error.details);
         }
     }
 

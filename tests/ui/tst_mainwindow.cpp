@@ -3,6 +3,7 @@
 #include "SplitViewController.h"
 #include "StatusLine.h"
 #include "TestSupport.h"
+#include "UiTestSupport.h"
 #include "ViewModelFactory.h"
 #include "WindowController.h"
 
@@ -11,6 +12,8 @@
 #include <QtTest>
 
 #include <memory>
+
+#include <sqlite3.h>
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -27,6 +30,7 @@ private Q_SLOTS:
     void rightPaneReportsItsWidth();
     void splitWordsCommandSplitsCurrentText();
     void commandsHaveMenusToolbarAndKeys();
+    void failedWordBatchIsToldNamingItsTitle();
 
 private:
     void start(const QStringList& names);
@@ -186,6 +190,33 @@ void MainWindowTest::commandsHaveMenusToolbarAndKeys() {
     }
     QVERIFY(!window->preferencesAction()->shortcut().isEmpty());
     QCOMPARE(window->quitAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+}
+
+// A batch of words that does not reach the store (here a trigger refuses
+// every word) is told in an alert naming the title, not only on stdout.
+void MainWindowTest::failedWordBatchIsToldNamingItsTitle() {
+    start({"Effi Briest"});
+    model->restore({{model->state().titles().first(),
+                     {{"Effi", QUuid::createUuid(), AppState::Word::Kind::known,
+                       QDateTime::currentDateTimeUtc()}}}});
+    QTRY_COMPARE(model->backgroundSaves().batchesLeft, 0);
+    sqlite3* db = nullptr;
+    sqlite3_open((store->dataDir() + "/TestModel.sqlite").toUtf8().constData(), &db);
+    sqlite3_exec(db,
+                 "CREATE TRIGGER fail BEFORE INSERT ON TestKnownWordEntity "
+                 "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    StatusLineCapture lines;
+    model->duplicateTitle(0);
+    Alert* alert = openAlert(window.get());
+    QVERIFY(alert);
+    QCOMPARE(alert->messageText(),
+             QStringLiteral("The words of \u201cEffi Briest\u201d were not stored"));
+    QCOMPARE(alert->informativeText(),
+             QStringLiteral("1 of 1 words could not be saved: database or disk is full"));
+    QVERIFY(lines.lines().value(0).startsWith("Failed to save items: database or disk is full"));
+    alert->done(Alert::firstButtonReturn);
 }
 
 QTEST_MAIN(MainWindowTest)

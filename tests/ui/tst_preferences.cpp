@@ -15,6 +15,8 @@
 
 #include <memory>
 
+#include <sqlite3.h>
+
 class PreferencesTest : public QObject {
     Q_OBJECT
 
@@ -28,6 +30,8 @@ private Q_SLOTS:
     void restoreAddsTitles();
     void restoreRefusesBadFiles_data();
     void restoreRefusesBadFiles();
+    void restoreOfNoWordsSaysSo();
+    void restoreThatIsNotStoredIsNoSuccess();
 
 private:
     QString writeFile(const QByteArray& bytes);
@@ -138,6 +142,7 @@ void PreferencesTest::restoreRefusesBadFiles_data() {
     QTest::newRow("only line feeds") << QByteArray("\n\n") << "It holds no lines.";
     QTest::newRow("not UTF-8") << QByteArray("title,titleId\n\xff\xfe,x\n")
                                << "It is not UTF-8 text.";
+    QTest::newRow("NUL bytes") << QByteArray(4096, '\0') << "It is not text.";
 }
 
 void PreferencesTest::restoreRefusesBadFiles() {
@@ -151,6 +156,38 @@ void PreferencesTest::restoreRefusesBadFiles() {
     QCOMPARE(model->state().titles(), before);
     QVERIFY(!hasOpenAlert(mainWindow.get()));
     alert->done(Alert::firstButtonReturn);
+}
+
+// A file with nothing but its header restores nothing, and says so instead
+// of "Successfully restored".
+void PreferencesTest::restoreOfNoWordsSaysSo() {
+    const QList<Title> before = model->state().titles();
+    view()->restoreFromFile(writeFile("title,titleId,word,kind,timestamp\n"));
+    Alert* alert = openAlert(prefs.get());
+    QVERIFY(alert);
+    QCOMPARE(alert->messageText(), QStringLiteral("Nothing was restored"));
+    QCOMPARE(alert->informativeText(), QStringLiteral("The file holds no words."));
+    QCOMPARE(model->state().titles(), before);
+    QVERIFY(!hasOpenAlert(mainWindow.get()));
+    alert->done(Alert::firstButtonReturn);
+}
+
+// "Successfully restored" only once the words are stored: a batch that the
+// store refuses makes no success.
+void PreferencesTest::restoreThatIsNotStoredIsNoSuccess() {
+    sqlite3* db = nullptr;
+    sqlite3_open((store->dataDir() + "/TestModel.sqlite").toUtf8().constData(), &db);
+    sqlite3_exec(db,
+                 "CREATE TRIGGER fail BEFORE INSERT ON TestKnownWordEntity "
+                 "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    view()->restoreFromFile(writeFile(
+        "title,titleId,word,kind,timestamp\n"
+        "Book,0F0E0D0C-0B0A-4908-8706-050403020100,apple,known,2024-03-05 14:07:09 +0000\n"));
+    QTRY_COMPARE(model->backgroundSaves().failures.size(), 1);
+    QTest::qWait(50);
+    QVERIFY(!hasOpenAlert(mainWindow.get()));
 }
 
 QTEST_MAIN(PreferencesTest)

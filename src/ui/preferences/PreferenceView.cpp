@@ -5,10 +5,12 @@
 #include "StatusLine.h"
 #include "ViewModelFactory.h"
 #include "common/Alert.h"
+#include "common/SaveProgress.h"
 #include "ui_PreferenceView.h"
 
 #include <QFile>
 #include <QFileDialog>
+#include <QPointer>
 #include <QStringDecoder>
 
 PreferenceView::PreferenceView(QWidget* parent)
@@ -107,6 +109,10 @@ void PreferenceView::restoreFromFile(const QString& path) {
         showError(tr("The file could not be read."), tr("It holds no lines."));
         return;
     }
+    if (text.contains(QChar(0))) {
+        showError(tr("The file could not be read."), tr("It is not text."));
+        return;
+    }
 
     auto parsed = csv::parseCSV(text);
     if (const auto* error = std::get_if<CSVParseError>(&parsed)) {
@@ -116,9 +122,28 @@ void PreferenceView::restoreFromFile(const QString& path) {
         showError(tr("The file could not be restored."), detail);
         return;
     }
-    appModel->restore(std::get<QList<TitleAndWordList>>(parsed));
-    if (delegate)
-        delegate->restoreDidSucceed();
+    const auto& titles = std::get<QList<TitleAndWordList>>(parsed);
+    if (titles.isEmpty()) {
+        auto* alert = new Alert(window(), tr("Nothing was restored"),
+                                tr("The file holds no words."), Alert::Style::informational);
+        alert->removeSecondButton();
+        alert->beginSheetModal({});
+        return;
+    }
+    const qsizetype failuresBefore = appModel->backgroundSaves().failures.size();
+    appModel->restore(titles);
+    // Success is told once the words are stored; a batch that fails is told
+    // by the main window instead.
+    QPointer<PreferenceView> self(this);
+    SaveProgress::start(Alert::mainWindow(this), appModel, tr("Restoring: %1 words to store\u2026"),
+                        Qt::NonModal, [self, failuresBefore] {
+                            if (!self)
+                                return;
+                            if (self->appModel->backgroundSaves().failures.size() ==
+                                    failuresBefore &&
+                                self->delegate)
+                                self->delegate->restoreDidSucceed();
+                        });
 }
 
 void PreferenceView::showError(const QString& message, const QString& detail) {

@@ -2,6 +2,7 @@
 
 #include "SplitViewController.h"
 #include "ViewModelFactory.h"
+#include "common/SaveFailureAlerts.h"
 #include "ui_Main.h"
 
 #include <QApplication>
@@ -24,7 +25,6 @@ WindowController::WindowController(QWidget* parent)
     ui->actionPreferences->setShortcuts(preferenceKeys);
     ui->actionQuit->setShortcutContext(Qt::ApplicationShortcut);
 
-    connect(ui->actionQuit, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
     connect(ui->actionToggleLeftInspectorPane, &QAction::triggered, this,
             &WindowController::toggleLeftInspectorPane);
     connect(ui->actionToggleInspectorPane, &QAction::triggered, this,
@@ -38,6 +38,7 @@ WindowController::~WindowController() = default;
 
 void WindowController::windowDidLoad() {
     _mainViewModel = ViewModelFactory::shared().model();
+    new SaveFailureAlerts(this, _mainViewModel);
     // The window title is the name held in currentTitle; an empty name leaves
     // an empty title, which the window manager shows as the application name.
     subs = _mainViewModel->subscribe([this](const AppState& state) {

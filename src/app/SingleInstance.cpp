@@ -1,0 +1,87 @@
+#include "SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+
+namespace {
+const QByteArray activateRequest = "activate\n";
+}
+
+SingleInstance::SingleInstance(QString dataFolder, QObject* parent)
+    : QObject(parent)
+    , dataFolder_(std::move(dataFolder)) {}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::lockFilePath() const {
+    return dataFolder_ + QStringLiteral("/Pramel.lock");
+}
+
+QString SingleInstance::serverName() const {
+    // Socket names are short paths in /tmp: a digest of the folder keeps
+    // stores of different users and folders apart.
+    const QByteArray key = QCryptographicHash::hash(QDir(dataFolder_).absolutePath().toUtf8(),
+                                                    QCryptographicHash::Sha256)
+                               .toHex()
+                               .left(24);
+    return QStringLiteral("pramel-") + QString::fromLatin1(key);
+}
+
+bool SingleInstance::acquire() {
+    if (!QDir().mkpath(dataFolder_))
+        return true;
+    lock_ = std::make_unique<QLockFile>(lockFilePath());
+    // Held for the whole run: never stale by age, only when its process is gone.
+    lock_->setStaleLockTime(0);
+    if (!lock_->tryLock(100)) {
+        if (lock_->error() == QLockFile::LockFailedError) {
+            lock_.reset();
+            return false;
+        }
+        lock_.reset(); // the folder cannot be written: the store will say so
+        return true;
+    }
+    listen();
+    return true;
+}
+
+void SingleInstance::listen() {
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    // We hold the lock: a socket left by an instance that died is stale.
+    QLocalServer::removeServer(serverName());
+    if (!server_->listen(serverName()))
+        return;
+    connect(server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                if (!socket->canReadLine())
+                    return;
+                if (socket->readLine() == activateRequest) {
+                    Q_EMIT activationRequested();
+                    socket->write("ok\n");
+                    socket->flush();
+                }
+            });
+        }
+    });
+}
+
+bool SingleInstance::activateRunning(int timeoutMs) const {
+    QLocalSocket socket;
+    socket.connectToServer(serverName());
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(activateRequest);
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(timeoutMs))
+            return false;
+    }
+    return socket.readLine() == "ok\n";
+}

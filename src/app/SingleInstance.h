@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QLocalServer;
+class QLockFile;
+
+// One Pramel per store. The first instance holds a lock file in the data
+// folder (a lock left by a process that died is taken over) and listens on a
+// local socket named after that folder; a second start asks it to bring its
+// window to the front, and ends.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(QString dataFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Takes the lock; false when another instance holds it. A folder that
+    // cannot be made or written takes no lock, and the store then tells why.
+    bool acquire();
+
+    // Asks the running instance to show its window; false if it did not answer.
+    bool activateRunning(int timeoutMs = 2000) const;
+
+    QString lockFilePath() const;
+
+Q_SIGNALS:
+    // A second start asked for the window.
+    void activationRequested();
+
+private:
+    QString serverName() const;
+    void listen();
+
+    QString dataFolder_;
+    std::unique_ptr<QLockFile> lock_;
+    QLocalServer* server_ = nullptr;
+};

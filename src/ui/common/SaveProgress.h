@@ -1,0 +1,32 @@
+#pragma once
+
+#include "AppModel.h"
+
+#include <QProgressDialog>
+
+#include <functional>
+#include <memory>
+
+// Shows how many words of duplicated or restored titles are still on their
+// way to the store ("Saving 48,000 words…"), and calls done once every batch
+// has landed (at once, without showing anything, when none is pending). The
+// window closes and deletes itself then.
+class SaveProgress : public QProgressDialog {
+    Q_OBJECT
+public:
+    // label: a text with %1 for the number of words left.
+    static SaveProgress* start(QWidget* window, std::shared_ptr<AppModel> model,
+                               const QString& label, Qt::WindowModality modality,
+                               std::function<void()> done);
+
+private:
+    SaveProgress(QWidget* window, std::shared_ptr<AppModel> model, QString label,
+                 std::function<void()> done);
+    void update(const AppModel::BackgroundSaves& saves);
+
+    std::shared_ptr<AppModel> model_;
+    QString label_;
+    std::function<void()> done_;
+    qint64 total_ = 0;
+    Subscription sub_;
+};

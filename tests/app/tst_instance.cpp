@@ -1,0 +1,70 @@
+// One Pramel per store, with the real program: a second start brings the
+// first one's window forward and ends; a lock left by a killed process is
+// taken over; SIGTERM ends the program cleanly with the store file whole.
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+class InstanceTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home;
+
+    void start(QProcess& process) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", home.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(PRAMEL_BINARY, {});
+        QVERIFY(process.waitForStarted());
+    }
+    QString folder() const { return home.path() + "/Pramel"; }
+    // Started, holding its lock and its store.
+    void waitUntilRunning() {
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder() + "/Pramel.lock") &&
+                                     QFile::exists(folder() + "/TestModel.sqlite"),
+                                 10000);
+        QTest::qWait(300);
+    }
+
+private Q_SLOTS:
+    void secondStartShowsTheFirstAndEnds() {
+        QProcess first;
+        start(first);
+        waitUntilRunning();
+
+        QProcess second;
+        start(second);
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(second.readAllStandardOutput().contains("Pramel is already running"));
+        QByteArray firstOut;
+        QTRY_VERIFY2(
+            (firstOut += first.readAllStandardOutput()).contains("Activated by a second start"),
+            firstOut.constData());
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // A lock left by a process that was killed is taken over.
+        first.kill();
+        QVERIFY(first.waitForFinished());
+        QVERIFY(QFile::exists(folder() + "/Pramel.lock"));
+        QProcess third;
+        start(third);
+        waitUntilRunning();
+        QCOMPARE(third.state(), QProcess::Running);
+
+        // SIGTERM quits the clean way: the store file alone is the whole store.
+        ::kill(third.processId(), SIGTERM);
+        QVERIFY(third.waitForFinished(10000));
+        QCOMPARE(third.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(third.exitCode(), 0);
+        QVERIFY(!QFile::exists(folder() + "/TestModel.sqlite-wal"));
+        QVERIFY(!QFile::exists(folder() + "/Pramel.lock"));
+    }
+};
+
+QTEST_GUILESS_MAIN(InstanceTest)
+#include "tst_instance.moc"

@@ -1,0 +1,118 @@
+// Every way out of the program (SIGTERM, SIGHUP, closing the window, Ctrl+Q)
+// goes through one door, which waits for the word batches still queued and
+// says so while it waits.
+
+#include "AppDelegate.h"
+#include "TestSupport.h"
+#include "WindowController.h"
+#include "common/SaveProgress.h"
+
+#include <QAction>
+#include <QtTest>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+TitleAndWordList bookWithWords(int count) {
+    TitleAndWordList book{{QUuid::createUuid(), QStringLiteral("Buddenbrooks")}, {}};
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (int i = 0; i < count; ++i)
+        book.wordList.append({QStringLiteral("Wort%1").arg(i), QUuid::createUuid(),
+                              AppState::Word::Kind::known, now});
+    return book;
+}
+
+} // namespace
+
+class QuitTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TemporaryStore> store;
+    std::shared_ptr<AppModel> model;
+    std::unique_ptr<AppDelegate> delegate;
+    std::unique_ptr<WindowController> window;
+    int quits = 0;
+
+    // A copy of a large title is on its way to the store.
+    void startCopying(int words) {
+        model->restore({bookWithWords(words)});
+        QTRY_COMPARE_WITH_TIMEOUT(model->backgroundSaves().batchesLeft, 0, 60000);
+        model->duplicateTitle(0);
+        QVERIFY(model->backgroundSaves().wordsLeft > 0);
+    }
+    // The progress window, once it shows "Saving … words…".
+    SaveProgress* savingProgress() {
+        SaveProgress* found = nullptr;
+        (void)QTest::qWaitFor([&] {
+            found = window->findChild<SaveProgress*>(QStringLiteral("saveProgress"));
+            return found && found->isVisible() && found->labelText().startsWith("Saving ");
+        });
+        return found;
+    }
+    void checkCopyStored(int words) {
+        QTRY_COMPARE_WITH_TIMEOUT(quits, 1, 60000);
+        const auto next = restartedModel();
+        QCOMPARE(next->state().listOfTitleAndWordList.size(), 2);
+        QCOMPARE(next->state().listOfTitleAndWordList[1].wordList.size(), words);
+    }
+
+private Q_SLOTS:
+    void init() {
+        store = std::make_unique<TemporaryStore>();
+        model = ViewModelFactory::shared().makeAppModel();
+        delegate = std::make_unique<AppDelegate>(model);
+        window = std::make_unique<WindowController>();
+        delegate->attach(window.get());
+        quits = 0;
+        delegate->setQuitFunction([this] { ++quits; });
+        delegate->applicationDidFinishLaunching();
+        window->show();
+    }
+    void cleanup() {
+        SaveWordsCommandHandler::waitForPendingSaves();
+        window.reset();
+        delegate.reset();
+        model.reset();
+        store.reset();
+    }
+
+    void signalsQuitOnceTheBatchesAreStored_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void signalsQuitOnceTheBatchesAreStored() {
+        QFETCH(int, signalNumber);
+        constexpr int words = 40000;
+        startCopying(words);
+        ::kill(::getpid(), signalNumber);
+        QVERIFY(savingProgress());
+        QCOMPARE(quits, 0);
+        checkCopyStored(words);
+        QVERIFY(delegate->isQuitting());
+    }
+
+    void closingTheWindowWaitsForTheBatches() {
+        constexpr int words = 40000;
+        startCopying(words);
+        window->close();
+        QVERIFY(window->isVisible()); // the window stays while the words are saved
+        QVERIFY(savingProgress());
+        checkCopyStored(words);
+    }
+
+    void quitWithNothingPendingIsImmediate() {
+        window->quitAction()->trigger();
+        QTRY_COMPARE(quits, 1);
+        QVERIFY(!window->findChild<SaveProgress*>());
+        window->close(); // a second request changes nothing
+        QTest::qWait(50);
+        QCOMPARE(quits, 1);
+    }
+};
+
+QTEST_MAIN(QuitTest)
+#include "tst_quit.moc"
