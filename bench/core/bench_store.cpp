@@ -1,3 +1,4 @@
+#include "../common/RealText.h"
 #include "../common/TextGenerator.h"
 #include "AddTitleCommandHandler.h"
 #include "DeleteSplitWordCommandHandler.h"
@@ -6,6 +7,12 @@
 #include "SaveSplitWordCommandHandler.h"
 #include "SaveTextCommandHandler.h"
 #include "SaveWordsCommandHandler.h"
+#include "SplitTextUseCase.h"
+#include "StoreConnection.h"
+#include "TimeOrderedIds.h"
+
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -128,6 +135,66 @@ static void BM_BothQueries100Titles(benchmark::State& state) {
     state.counters["titles"] = double(titles / 2);
 }
 BENCHMARK(BM_BothQueries100Titles)->Unit(benchmark::kMillisecond);
+
+// A copy of a title of 1,400,000 registered words (the Bible's words, each
+// registered once per occurrence) goes to the store while the user types:
+// every keystroke is a text write of the window, 25 a second. The time is
+// the longest one keystroke took; the batch must never make it wait long.
+static void BM_KeystrokeWhileCopying1400kWords(benchmark::State& state) {
+    const QStringList bible = SplitTextUseCase::split(realText::kingJamesBible());
+    QList<AppState::Word> words;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    TimeOrderedIds ids; // as a copy's words get them
+    for (qsizetype i = 0; words.size() < 1400000; ++i)
+        words.append({bible[i % bible.size()], ids.next(),
+                      i % 5 ? AppState::Word::Kind::known : AppState::Word::Kind::unwanted, now});
+    for (auto _ : state) {
+        state.PauseTiming();
+        BenchStore store;
+        const Title copy = store.addTitle("copy");
+        const Title open = store.addTitle("open");
+        QString text = realText::germanSentences().left(200000);
+        SaveTextCommandHandler().handle({text, open.id});
+        state.ResumeTiming();
+        SaveWordsCommandHandler().handle({copy.id, words});
+        QElapsedTimer clock;
+        qint64 longest = 0;
+        int keystrokes = 0;
+        while (SaveWordsCommandHandler::pending().batches > 0) {
+            text.insert(text.size() / 2, QLatin1Char('h'));
+            clock.start();
+            SaveTextCommandHandler().handle({text, open.id});
+            longest = std::max(longest, clock.nsecsElapsed());
+            QThread::msleep(40); // a fast typist: 25 keys a second
+            ++keystrokes;
+        }
+        state.SetIterationTime(double(longest) / 1e9);
+        state.counters["keystrokes"] = keystrokes;
+        SaveWordsCommandHandler::waitForPendingSaves();
+    }
+}
+BENCHMARK(BM_KeystrokeWhileCopying1400kWords)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// The check of the store's structure at its first open, on a store holding
+// the Bible as text and as a split list.
+static void BM_QuickCheckBibleStore(benchmark::State& state) {
+    BenchStore store;
+    const Title title = store.addTitle("bible");
+    const QString text = realText::kingJamesBible();
+    SaveTextCommandHandler().handle({text, title.id});
+    SaveSplitWordCommandHandler().handle({SplitTextUseCase::split(text), title.id});
+    StoreConnection::checkpointAndClose(store.dir.path() + "/Pramel/TestModel.sqlite");
+    for (auto _ : state) {
+        StoreConnection connection(store.dir.path() + "/Pramel/TestModel.sqlite");
+        benchmark::DoNotOptimize(connection.quickCheck());
+    }
+    state.counters["MB"] =
+        double(QFileInfo(store.dir.path() + "/Pramel/TestModel.sqlite").size()) / 1e6;
+}
+BENCHMARK(BM_QuickCheckBibleStore)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -9,6 +9,7 @@
 #include "SaveTextCommandHandler.h"
 #include "SplitTextUseCase.h"
 #include "TextCompare.h"
+#include "TimeOrderedIds.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -311,8 +312,9 @@ void AppModel::duplicateTitle(qint64 index) {
     const Title copy{QUuid::createUuid(), source.title.title};
     // Copied words get ids of their own, so deleting one never reaches the other.
     QList<AppState::Word> words = source.wordList;
+    TimeOrderedIds ids;
     for (auto& w : words)
-        w.id = QUuid::createUuid();
+        w.id = ids.next();
     modifyAppState([&](AppState& s) {
         s.listOfTitleAndWordList.insert(index + 1, TitleAndWordList{copy, words});
         s.languageStateList.insert(copy, LanguageState{});

@@ -2,6 +2,7 @@
 
 #include "Repair.h"
 #include "StatusLine.h"
+#include "TimeOrderedIds.h"
 
 #include <QDir>
 #include <QHash>
@@ -373,30 +374,6 @@ private:
     QStringList lines;
 };
 
-// Random (version 4) ids for the restored words. QUuid::createUuid asks the
-// system source for every id, which costs more than the whole parse of a
-// large file; one generator per parse, seeded from that source with 256 bits
-// when the first id is needed, does not.
-class FreshIds {
-public:
-    QUuid next() {
-        if (!random) {
-            quint32 seed[8];
-            QRandomGenerator::system()->fillRange(seed);
-            random.emplace(seed, std::size(seed));
-        }
-        quint32 r[4];
-        random->fillRange(r);
-        return QUuid(r[0], ushort(r[1] >> 16), ushort((r[1] & 0x0FFF) | 0x4000),
-                     uchar(((r[2] >> 24) & 0x3F) | 0x80), uchar(r[2] >> 16), uchar(r[2] >> 8),
-                     uchar(r[2]), uchar(r[3] >> 24), uchar(r[3] >> 16), uchar(r[3] >> 8),
-                     uchar(r[3]));
-    }
-
-private:
-    std::optional<QRandomGenerator> random;
-};
-
 CSVParseError invalidForm(const QString& message, qsizetype line) {
     return CSVParseError{CSVParseError::Case::invalidForm, message, line};
 }
@@ -515,7 +492,7 @@ std::variant<QList<TitleAndWordList>, CSVParseError> parseCSV(const QString& tex
     QList<TitleAndWordList> titles;
     QHash<QUuid, qsizetype> indexOfTitle;
     DateReport report;
-    FreshIds freshIds;
+    TimeOrderedIds freshIds; // the restored words' new ids
     while (!reader.atEnd()) {
         if (!reader.readLine())
             continue;

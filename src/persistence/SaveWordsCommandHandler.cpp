@@ -5,6 +5,7 @@
 #include "StoreWriteGate.h"
 #include "TextCompare.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 
 #include <atomic>
@@ -218,8 +219,9 @@ private:
                                                   "(id, word, kind, date, titleId, title) "
                                                   "VALUES (?, ?, ?, ?, ?, ?)");
             while (done < total) {
-                const qsizetype end = std::min(total, done + SaveWordsCommandHandler::chunkSize);
                 StoreTransaction transaction(store, StoreTransaction::Mode::write);
+                QElapsedTimer chunkClock;
+                chunkClock.start();
                 // The title may have been deleted between two chunks.
                 const auto title = StoreOperation::titleKey(store, command.titleId);
                 if (!title) {
@@ -234,8 +236,22 @@ private:
                     std::lock_guard lock(mutex);
                     dropped = droppedWords;
                 }
-                for (qsizetype i = done; i < end; ++i) {
-                    const AppStateWord& word = command.words[i];
+                // A chunk gives way to a waiting write of the window once it
+                // has done a little work (so a window that writes all the time
+                // does not starve it); else it grows up to a size whose commit
+                // stays short.
+                qsizetype end = done;
+                auto chunkGoesOn = [&] {
+                    if (end - done >= SaveWordsCommandHandler::chunkSize)
+                        return false;
+                    const qint64 elapsed = chunkClock.elapsed();
+                    if (elapsed >= SaveWordsCommandHandler::chunkMilliseconds)
+                        return false;
+                    return elapsed < SaveWordsCommandHandler::leastChunkMilliseconds ||
+                           !StoreWriteGate::foregroundWaiting();
+                };
+                while (end < total && chunkGoesOn()) {
+                    const AppStateWord& word = command.words[end++];
                     const qint64 date = word.timestamp.isValid()
                                             ? StoreCodec::dateValue(word.timestamp)
                                             : QDateTime::currentMSecsSinceEpoch();

@@ -20,9 +20,9 @@ struct SaveWordsFailure {
 
 // Stores a batch of registered words later, on a worker thread with its own
 // connection; handle() returns at once. Batches are stored one after another
-// in the order they were handed over, each in chunks of a few thousand words,
-// one transaction per chunk, so that a write of the window waits for one chunk
-// at most, never for a whole batch. A failed save prints
+// in the order they were handed over, each in chunks, one transaction per
+// chunk; a chunk gives way as soon as a write of the window waits, so the
+// window never waits for a whole batch. A failed save prints
 // "Failed to save items: " and the error, and is kept for takeFailures().
 class SaveWordsCommandHandler {
 public:
@@ -51,6 +51,10 @@ public:
     static void dropWord(const QUuid& id);
     static void dropTitle(const QUuid& titleId);
 
-    // Words per transaction.
-    static constexpr qsizetype chunkSize = 2000;
+    // The most words, and the longest time, of one transaction; a chunk ends
+    // sooner, after the least time, when a write of the window is waiting
+    // (StoreWriteGate).
+    static constexpr qsizetype chunkSize = 50000;
+    static constexpr qint64 chunkMilliseconds = 100;
+    static constexpr qint64 leastChunkMilliseconds = 10;
 };

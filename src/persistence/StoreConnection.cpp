@@ -3,6 +3,7 @@
 #include "StoreError.h"
 #include "StoreSchema.h"
 #include "StoreStatement.h"
+#include "WalCheckpointer.h"
 #include "WalIndexKeeper.h"
 
 #include <QFileInfo>
@@ -55,6 +56,7 @@ void StoreConnection::open() {
     // lose the last commits, never corrupt the file.
     exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL");
     exec(journalSizeLimit);
+    WalCheckpointer::watch(db, filePath);
     // Reads map the file instead of copying every page with a system call.
     exec("PRAGMA mmap_size = 268435456");
     StoreSchema::prepare(*this);
@@ -86,7 +88,11 @@ QString StoreConnection::quickCheck() {
 }
 
 QString StoreConnection::checkpointAndClose(const QString& path) {
+    WalCheckpointer::pause();
     WalIndexKeeper::release();
+    struct Resume {
+        ~Resume() { WalCheckpointer::resume(); }
+    } resume;
     if (!QFileInfo::exists(path))
         return QString();
     sqlite3* db = nullptr;

@@ -1,5 +1,6 @@
 #include "StoreWriteGate.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -11,7 +12,7 @@ struct Gate {
     std::mutex mutex;
     std::condition_variable changed;
     bool held = false;
-    int foregroundWaiting = 0;
+    std::atomic<int> foregroundWaiting = 0;
 };
 
 Gate& gate() {
@@ -43,6 +44,10 @@ void leave() {
         g.held = false;
     }
     g.changed.notify_all();
+}
+
+bool foregroundWaiting() {
+    return gate().foregroundWaiting.load(std::memory_order_relaxed) > 0;
 }
 
 void markBackgroundThread() {

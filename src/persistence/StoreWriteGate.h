@@ -14,6 +14,10 @@ namespace StoreWriteGate {
 void enter();
 void leave();
 
+// Whether a foreground write waits at the gate: a background writer holding
+// it ends its transaction early.
+bool foregroundWaiting();
+
 // Marks the calling thread as a background writer for its lifetime.
 void markBackgroundThread();
 bool isBackgroundThread();

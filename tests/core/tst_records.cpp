@@ -4,6 +4,9 @@
 
 #include "TestSupport.h"
 
+#include "TimeOrderedIds.h"
+
+#include <QSet>
 #include <QtTest>
 
 namespace {
@@ -15,6 +18,27 @@ AppState::Word word(const QString& text, AppState::Word::Kind kind = AppState::W
 class RecordsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Ids made for many words at once count up, stay unique and carry their
+    // version and variant.
+    void timeOrderedIdsCountUp() {
+        TimeOrderedIds ids;
+        QByteArray previous = ids.next().toRfc4122();
+        QSet<QUuid> seen;
+        for (int i = 0; i < 100000; ++i) {
+            const QUuid id = ids.next();
+            const QByteArray bytes = id.toRfc4122();
+            QVERIFY(bytes > previous);
+            QCOMPARE(uchar(bytes[6]) >> 4, 7);
+            QCOMPARE(uchar(bytes[8]) >> 6, 2);
+            seen.insert(id);
+            previous = bytes;
+        }
+        QCOMPARE(seen.size(), 100000);
+        // Two generators made in the same millisecond do not meet.
+        TimeOrderedIds other;
+        QVERIFY(!seen.contains(other.next()));
+    }
+
     void freshState() {
         AppState s;
         QVERIFY(s.listOfTitleAndWordList.isEmpty());

@@ -1,0 +1,98 @@
+#include "WalCheckpointer.h"
+
+#include <sqlite3.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace WalCheckpointer {
+
+namespace {
+
+// Pages of 16 KiB: a checkpoint once the WAL holds about 4 MB.
+constexpr int thresholdPages = 256;
+
+class Checkpointer {
+public:
+    void request(const QString& path) {
+        std::lock_guard lock(mutex);
+        if (!thread.joinable())
+            thread = std::thread([this] { run(); });
+        pending = path;
+        wake.notify_one();
+    }
+
+    void pause() {
+        std::unique_lock lock(mutex);
+        paused = true;
+        idle.wait(lock, [this] { return !running; });
+        pending.clear();
+    }
+    void resume() {
+        std::lock_guard lock(mutex);
+        paused = false;
+    }
+
+private:
+    [[noreturn]] void run() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            wake.wait(lock, [this] { return !pending.isEmpty() && !paused; });
+            const QString path = std::exchange(pending, QString());
+            running = true;
+            lock.unlock();
+            checkpoint(path);
+            lock.lock();
+            running = false;
+            idle.notify_all();
+        }
+    }
+
+    static void checkpoint(const QString& path) {
+        sqlite3* db = nullptr;
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+            SQLITE_OK) {
+            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+        }
+        sqlite3_close_v2(db);
+    }
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable idle;
+    QString pending;
+    bool running = false;
+    bool paused = false;
+    std::thread thread;
+};
+
+Checkpointer& checkpointer() {
+    // Never destroyed: its thread may still be waiting when the process ends.
+    static auto* instance = new Checkpointer;
+    return *instance;
+}
+
+int onCommit(void* context, sqlite3*, const char*, int pages) {
+    if (pages >= thresholdPages)
+        checkpointer().request(*static_cast<const QString*>(context));
+    return SQLITE_OK;
+}
+
+} // namespace
+
+void watch(sqlite3* db, const QString& path) {
+    sqlite3_wal_autocheckpoint(db, 0);
+    sqlite3_wal_hook(db, onCommit, const_cast<QString*>(&path));
+}
+
+void pause() {
+    checkpointer().pause();
+}
+
+void resume() {
+    checkpointer().resume();
+}
+
+} // namespace WalCheckpointer
