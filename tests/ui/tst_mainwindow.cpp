@@ -1,6 +1,9 @@
 #include "AppModel.h"
+#include "CustomTableView.h"
+#include "FocusDetectTextView.h"
 #include "SaveWordsCommandHandler.h"
 #include "SplitViewController.h"
+#include "SplittedWordViewController.h"
 #include "StatusLine.h"
 #include "TestSupport.h"
 #include "ViewModelFactory.h"
@@ -26,6 +29,8 @@ private Q_SLOTS:
     void togglesCollapseAndExpand();
     void rightPaneReportsItsWidth();
     void splitWordsCommandSplitsCurrentText();
+    void splitHandsTheKeysToTheList_data();
+    void splitHandsTheKeysToTheList();
     void commandsHaveMenusToolbarAndKeys();
 
 private:
@@ -168,6 +173,40 @@ void MainWindowTest::splitWordsCommandSplitsCurrentText() {
     const AppState& state = model->state();
     QCOMPARE(state.languageStateList.value(state.currentTitle).splittedWords,
              (QStringList{"one", "two", "three"}));
+}
+
+void MainWindowTest::splitHandsTheKeysToTheList_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("listFocused");
+    QTest::newRow("words to triage: the list takes the keys") << "la amistad" << true;
+    QTest::newRow("nothing to triage: the text keeps them") << "42 1999" << false;
+}
+
+void MainWindowTest::splitHandsTheKeysToTheList() {
+    QFETCH(QString, text);
+    QFETCH(bool, listFocused);
+    start({QStringLiteral("A")});
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("A"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto* pane =
+        qobject_cast<SplittedWordViewController*>(window->splitViewController()->middlePane());
+    QVERIFY(pane);
+    pane->textView()->setFocus();
+    QTest::keyClicks(pane->textView(), text);
+    model->setLastSelectedRow(1);
+
+    QTest::keyClick(pane->textView(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(pane->tableView()->hasFocus(), listFocused);
+    QCOMPARE(pane->textView()->hasFocus(), !listFocused);
+    if (!listFocused)
+        return;
+    QCOMPARE(pane->tableView()->selectedRow(), 1);
+    // Return now registers the selected word instead of breaking the text.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText, text);
+    QCOMPARE(pane->textView()->toPlainText(), text);
+    QCOMPARE(wordTexts(model->state().knownWords()), QStringList{QStringLiteral("amistad")});
 }
 
 void MainWindowTest::commandsHaveMenusToolbarAndKeys() {

@@ -113,6 +113,12 @@ void SplittedWordViewController::showEvent(QShowEvent* event) {
     }
 }
 
+void SplittedWordViewController::focusSplitList() {
+    update_.flush();
+    if (tableModel_->rowCount() > 0)
+        tableView_->setFocus(Qt::OtherFocusReason);
+}
+
 void SplittedWordViewController::updateFromState() {
     const AppState& state = appModel->state();
     const auto entry = state.languageStateList.constFind(state.currentTitle);
