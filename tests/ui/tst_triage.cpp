@@ -325,6 +325,19 @@ private Q_SLOTS:
                  QStringList({"TextView did gain focus", "TextView did lose focus"}));
     }
 
+    void tabMovesBetweenTextAndList() {
+        startWith(QStringLiteral("one two"));
+        pane->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
+        pane->textView()->setFocus();
+        QTest::keyClick(pane->textView(), Qt::Key_Tab);
+        QVERIFY(pane->tableView()->hasFocus());
+        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("one two"));
+        QTest::keyClick(pane->tableView(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(pane->textView()->hasFocus());
+        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("one two"));
+    }
+
     void commandKeysAreSwallowed_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");

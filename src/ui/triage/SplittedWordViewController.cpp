@@ -62,6 +62,9 @@ void SplittedWordViewController::viewDidLoad() {
     font.setPointSizeF(12);
     textView_->setFont(font);
     textView_->setFrameShape(QFrame::NoFrame);
+    // Tab leaves the text for the list (and Shift+Tab comes back) instead of
+    // typing a tab into the text.
+    textView_->setTabChangesFocus(true);
     textView_->setStyleSheet(QStringLiteral(
         "FocusDetectTextView { border: 1px solid palette(mid); border-radius: 10px; }"));
 
@@ -71,6 +74,8 @@ void SplittedWordViewController::viewDidLoad() {
     splitter_->addWidget(tableView_);
     splitter_->setStretchFactor(0, 2);
     splitter_->setStretchFactor(1, 3);
+    setTabOrder(textView_, tableView_);
+    setTabOrder(tableView_, exportButton_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
