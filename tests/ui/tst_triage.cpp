@@ -338,6 +338,34 @@ private Q_SLOTS:
         QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("one two"));
     }
 
+    void selectedRowShowsWhereTheKeysGo() {
+        startWith(QStringLiteral("one two three"));
+        pane->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
+        selectRow(1);
+        CustomTableView* table = pane->tableView();
+        // The left margin of a row, beside its word button: the row's own colour.
+        auto rowColour = [&](int row) {
+            const QRect rect = table->visualRect(pane->tableModel()->index(row, 0));
+            return table->viewport()->grab().toImage().pixelColor(rect.left() + 2,
+                                                                  rect.center().y());
+        };
+        auto distance = [](const QColor& a, const QColor& b) {
+            return qMax(qMax(qAbs(a.red() - b.red()), qAbs(a.green() - b.green())),
+                        qAbs(a.blue() - b.blue()));
+        };
+        table->setFocus();
+        const QColor focused = rowColour(1);
+        const QColor plain = rowColour(0);
+        pane->textView()->setFocus();
+        const QColor unfocused = rowColour(1);
+        QVERIFY2(distance(focused, unfocused) >= 60,
+                 qPrintable(focused.name() + " against " + unfocused.name()));
+        // Without the keys the row is still marked.
+        QVERIFY2(distance(unfocused, plain) >= 16,
+                 qPrintable(unfocused.name() + " against " + plain.name()));
+    }
+
     void commandKeysAreSwallowed_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");

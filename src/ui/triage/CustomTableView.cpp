@@ -61,6 +61,18 @@ void CustomTableView::mousePressEvent(QMouseEvent* event) {
         customTableViewDelegate->selectionMoved(after);
 }
 
+// The selected row is drawn differently with and without the keyboard focus
+// (SplitWordCell): the whole list repaints when the focus comes or goes.
+void CustomTableView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void CustomTableView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
 void CustomTableView::keyPressEvent(QKeyEvent* event) {
     printStatus(QString::number(event->nativeScanCode()));
     const int key = event->key();
