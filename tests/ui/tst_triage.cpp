@@ -219,6 +219,52 @@ private Q_SLOTS:
         QCOMPARE(sound.count(), sounds);
     }
 
+    void everyMoveKeepsItsRow_data() {
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<qint64>("startRow");
+        QTest::newRow("Page Down") << "PgDown" << qint64(10);
+        QTest::newRow("Page Up") << "PgUp" << qint64(40);
+        QTest::newRow("End") << "End" << qint64(10);
+        QTest::newRow("Home") << "Home" << qint64(40);
+        QTest::newRow("Ctrl+End") << "Ctrl+End" << qint64(10);
+        QTest::newRow("Ctrl+Home") << "Ctrl+Home" << qint64(40);
+        QTest::newRow("typing the first letter of a word") << "k" << qint64(5);
+        QTest::newRow("dragging the mouse over the rows") << "drag" << qint64(1);
+    }
+    void everyMoveKeepsItsRow() {
+        QFETCH(QString, move);
+        QFETCH(qint64, startRow);
+        QStringList words;
+        for (int i = 0; i < 60; ++i)
+            words << (i == 30 ? QStringLiteral("kiwi") : QStringLiteral("w%1x").arg(i));
+        startWith(words.join(' '));
+        selectRow(startRow);
+        CustomTableView* table = pane->tableView();
+        table->setFocus();
+        if (move == "drag") {
+            auto center = [&](int row) {
+                return table->visualRect(pane->tableModel()->index(row, 0)).center();
+            };
+            QTest::mousePress(table->viewport(), Qt::LeftButton, {}, center(int(startRow)));
+            QTest::mouseMove(table->viewport(), center(int(startRow) + 2));
+            QTest::mouseRelease(table->viewport(), Qt::LeftButton, {}, center(int(startRow) + 2));
+        } else if (move == "k") {
+            QTest::keyClick(table, Qt::Key_K);
+        } else {
+            const QKeyCombination keys = QKeySequence(move)[0];
+            QTest::keyClick(table, keys.key(), keys.keyboardModifiers());
+        }
+        const qint64 moved = table->selectedRow();
+        QVERIFY(moved >= 0);
+        QVERIFY(moved != startRow);
+        QCOMPARE(model->state().lastSelectedRow, moved);
+        // One character typed into the text publishes the state again.
+        pane->textView()->setFocus();
+        QTest::keyClicks(pane->textView(), QStringLiteral("x"));
+        settle();
+        QCOMPARE(table->selectedRow(), moved);
+    }
+
     // Run by scripts/check-sound.sh against a PulseAudio null sink; skipped
     // elsewhere, as there is nothing to hear.
     void soundReachesTheDevice() {

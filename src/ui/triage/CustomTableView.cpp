@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -46,19 +47,31 @@ void CustomTableView::selectOnlyRow(qint64 row) {
     const QModelIndex index = model()->index(int(row), 0);
     if (!index.isValid())
         return;
+    const QScopedValueRollback byCode(selectingByCode_, true);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
     scrollTo(index);
 }
 
-void CustomTableView::mousePressEvent(QMouseEvent* event) {
-    // A row picked with the mouse is the selected row from now on, as one
-    // reached with the arrow keys: the next update must not take it back.
-    const qint64 before = selectedRow();
-    QTableView::mousePressEvent(event);
-    const qint64 after = selectedRow();
-    if (after >= 0 && after != before && customTableViewDelegate)
-        customTableViewDelegate->selectionMoved(after);
+QModelIndex CustomTableView::moveCursor(CursorAction cursorAction,
+                                        Qt::KeyboardModifiers modifiers) {
+    // One column: Home and End go to the first and the last word, as in any
+    // list, rather than to the first and the last column of the row.
+    if (cursorAction == MoveHome || cursorAction == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(cursorAction, modifiers);
+}
+
+void CustomTableView::selectionChanged(const QItemSelection& selected,
+                                       const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    // A row the user picked is the selected row from now on: the next update
+    // from the state must not take it back.
+    if (selectingByCode_ || !customTableViewDelegate)
+        return;
+    const qint64 row = selectedRow();
+    if (row >= 0)
+        customTableViewDelegate->selectionMoved(row);
 }
 
 // The selected row is drawn differently with and without the keyboard focus

@@ -7,6 +7,8 @@ class QSoundEffect;
 
 // The split-word table. Return registers the selected word, Ctrl+Return
 // removes it for now, Up and Down move the selection one row and click.
+// However the user moves the selection (arrow and page keys, Home and End,
+// typing the start of a word, the mouse), the delegate hears of the new row.
 class CustomTableView : public QTableView {
     Q_OBJECT
 public:
@@ -29,10 +31,14 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QSoundEffect* audioPlayer = nullptr;
+    // Set while the selection is changed by code rather than by the user.
+    bool selectingByCode_ = false;
 };
