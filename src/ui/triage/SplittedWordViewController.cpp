@@ -74,8 +74,6 @@ void SplittedWordViewController::viewDidLoad() {
     splitter_->addWidget(tableView_);
     splitter_->setStretchFactor(0, 2);
     splitter_->setStretchFactor(1, 3);
-    setTabOrder(textView_, tableView_);
-    setTabOrder(tableView_, exportButton_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -85,6 +83,8 @@ void SplittedWordViewController::viewDidLoad() {
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(splitter_, 1);
     layout->addLayout(buttons);
+    setTabOrder(textView_, tableView_);
+    setTabOrder(tableView_, exportButton_);
 
     cell_->wordButtonTapHandler = [this](const QModelIndex& index) {
         const QString word = wordAt(index.row());
