@@ -34,6 +34,13 @@ CustomTableView::CustomTableView(QWidget* parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
 }
 
+CustomTableView::~CustomTableView() {
+    // A player still sounding stops, and says so, when the children go, after
+    // this table's own members: its signals must not reach it any more.
+    for (QSoundEffect* player : findChildren<QSoundEffect*>(Qt::FindDirectChildrenOnly))
+        player->disconnect(this);
+}
+
 qint64 CustomTableView::selectedRow() const {
     if (!selectionModel())
         return -1;
@@ -138,20 +145,38 @@ void CustomTableView::playSound(const QString& name) {
         printStatus(QStringLiteral("Sound file not found"));
         return;
     }
-    const QUrl source(QStringLiteral("qrc") + path);
-    // One effect, loaded once: decoding the file on every key repeat would
-    // lag behind a held arrow key. Restarting it cuts off the previous click.
-    if (!audioPlayer || audioPlayer->source() != source) {
-        delete audioPlayer;
-        audioPlayer = new QSoundEffect(this);
-        audioPlayer->setSource(source);
-    }
-    if (audioPlayer->status() == QSoundEffect::Error) {
+    // A new player for every sound. One player restarted press after press
+    // falls silent after a few presses on PulseAudio; a fresh one is heard
+    // every time, and costs little, as the decoded sound is cached. The new
+    // sound cuts off the one before.
+    // Stopping retires a player: walk a copy of the list.
+    const QList<QSoundEffect*> previous = audioPlayers;
+    for (QSoundEffect* player : previous)
+        player->stop();
+    while (audioPlayers.size() >= maxPlayers)
+        delete audioPlayers.takeFirst();
+
+    auto* player = new QSoundEffect(this);
+    audioPlayers.append(player);
+    connect(player, &QSoundEffect::statusChanged, this, [this, player, path] {
+        if (player->status() != QSoundEffect::Error)
+            return;
         printStatus(QStringLiteral("Error initializing audio player: ") +
                     tr("cannot decode or play %1").arg(path));
-        return;
-    }
+        Q_EMIT soundFailed();
+        retire(player);
+    });
+    connect(player, &QSoundEffect::playingChanged, this, [this, player] {
+        if (!player->isPlaying())
+            retire(player);
+    });
+    player->setSource(QUrl(QStringLiteral("qrc") + path));
+    player->play(); // starts as soon as the sound is loaded
     Q_EMIT soundRequested();
-    audioPlayer->stop();
-    audioPlayer->play();
+}
+
+void CustomTableView::retire(QSoundEffect* player) {
+    // Called from the player's own signals: it goes on the next turn.
+    if (audioPlayers.removeOne(player))
+        player->deleteLater();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QTableView>
 
 class CustomTableViewDelegate;
@@ -13,6 +14,7 @@ class CustomTableView : public QTableView {
     Q_OBJECT
 public:
     explicit CustomTableView(QWidget* parent = nullptr);
+    ~CustomTableView() override;
 
     CustomTableViewDelegate* customTableViewDelegate = nullptr;
 
@@ -28,6 +30,8 @@ public:
 Q_SIGNALS:
     // A sound was started (or would have been, had the device allowed it).
     void soundRequested();
+    // A sound could not be played.
+    void soundFailed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -38,7 +42,12 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    QSoundEffect* audioPlayer = nullptr;
+    void retire(QSoundEffect* player);
+
+    // The players of the last sounds, oldest first. Each goes once it has
+    // played, and at most maxPlayers are kept however fast the keys repeat.
+    QList<QSoundEffect*> audioPlayers;
+    static constexpr int maxPlayers = 4;
     // Set while the selection is changed by code rather than by the user.
     bool selectingByCode_ = false;
 };
