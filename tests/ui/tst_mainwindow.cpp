@@ -1,6 +1,9 @@
 #include "AppModel.h"
 #include "CustomTableView.h"
 #include "FocusDetectTextView.h"
+#include "RegisteredWordCell.h"
+#include "RegisteredWordTableModel.h"
+#include "RegisteredWordViewController.h"
 #include "SaveWordsCommandHandler.h"
 #include "SplitViewController.h"
 #include "SplittedWordViewController.h"
@@ -10,7 +13,10 @@
 #include "WindowController.h"
 
 #include <QAction>
+#include <QScrollBar>
+#include <QTableView>
 #include <QToolBar>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -32,6 +38,7 @@ private Q_SLOTS:
     void splitHandsTheKeysToTheList_data();
     void splitHandsTheKeysToTheList();
     void commandsHaveMenusToolbarAndKeys();
+    void knownListShowsLongWordsWhole();
 
 private:
     void start(const QStringList& names);
@@ -225,6 +232,51 @@ void MainWindowTest::commandsHaveMenusToolbarAndKeys() {
     }
     QVERIFY(!window->preferencesAction()->shortcut().isEmpty());
     QCOMPARE(window->quitAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+}
+
+void MainWindowTest::knownListShowsLongWordsWhole() {
+    start({});
+    const QStringList longWords{"Kraftfahrzeugversicherung", "Geschwindigkeitsmessungen",
+                                "Bundesverfassungsgerichts", "Wohnungsbaugenossenschaft"};
+    const QString tooLong = QStringLiteral("Donaudampfschifffahrtsgesellschaftskapitän");
+    // Enough words for the scroll bar to take its share of the width.
+    QStringList words = longWords;
+    words << tooLong;
+    for (int i = 0; i < 40; ++i)
+        words << QStringLiteral("w%1x").arg(i);
+    startBook(*model, words.join(' '), words, {});
+    auto* pane =
+        qobject_cast<RegisteredWordViewController*>(window->splitViewController()->rightPane());
+    QVERIFY(pane);
+    QTableView* table = pane->knownWordTableView();
+    QTRY_COMPARE(pane->knownModel()->rowCount(), int(words.size()));
+    QTRY_VERIFY(table->verticalScrollBar()->isVisible());
+    QCOMPARE(window->size(), QSize(1100, 700));
+
+    auto optionFor = [&](const QModelIndex& index) {
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.rect = table->visualRect(index);
+        return option;
+    };
+    const QList<AppState::Word> shown = pane->knownModel()->words();
+    for (int row = 0; row < shown.size(); ++row) {
+        const QString word = shown.at(row).wordText;
+        const QModelIndex index = pane->knownModel()->index(row, 0);
+        const QString text = pane->knownCell()->shownText(optionFor(index), index);
+        if (longWords.contains(word)) {
+            QCOMPARE(word.size(), 25);
+            QCOMPARE(text, word);
+        } else if (word == tooLong) {
+            QVERIFY2(text.size() < word.size(), qPrintable(text));
+            // The tooltip holds the whole word.
+            table->scrollTo(index);
+            const QPoint at = table->visualRect(index).center();
+            QHelpEvent help(QEvent::ToolTip, at, table->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(table->viewport(), &help);
+            QTRY_COMPARE(QToolTip::text(), word);
+        }
+    }
 }
 
 QTEST_MAIN(MainWindowTest)
