@@ -300,6 +300,8 @@ void TitlesTest::deleteTitle() {
     QVERIFY(alert);
     QCOMPARE(alert->messageText(), QStringLiteral("Delete Title"));
     QCOMPARE(alert->informativeText(), QStringLiteral("Are you sure?"));
+    // The title that goes, on a line of its own.
+    QCOMPARE(alert->detailText(), QStringLiteral("“B”"));
     QVERIFY(!alert->textField());
     // The answer acts on the title captured when the alert opened, even if
     // the list moved on meanwhile.

@@ -198,6 +198,8 @@ void TitleViewController::deleteTitle(qint64 titleIndex) {
     if (!title)
         return;
     auto* alert = new Alert(window, tr("Delete Title"), tr("Are you sure?"));
+    // The highlight need not be on the title the alert is about: say which goes.
+    alert->setDetailText(tr("“%1”").arg(title->title));
     alert->beginSheetModal([this, id = title->id](int response) {
         if (response == Alert::firstButtonReturn) {
             printStatus(QStringLiteral("OK button clicked. Entered text:"));
