@@ -81,6 +81,11 @@ void TitleViewController::viewDidLoad() {
     tableView_->setItemDelegate(cell_);
     tableView_->setModel(titleModel_);
     connect(tableView_, &TitleTableView::rowChosen, this, &TitleViewController::didSelectRow);
+    // A right-click highlights the row it acts on without choosing it; once
+    // the menu is gone the highlight goes back to the title the panes show.
+    // The chosen command has kept its row.
+    connect(tableView_, &TitleTableView::contextMenuClosed, this,
+            &TitleViewController::highlightCurrentTitle);
     tableView_->horizontalHeader()->hide();
 
     tableView_->duplicateTapAction = [this](qint64 i) { duplicateTitle(i); };
@@ -123,6 +128,8 @@ void TitleViewController::highlightCurrentTitle() {
             return;
         }
     }
+    // No title is shown in the panes (a fresh store): none is highlighted.
+    tableView_->clearSelection();
 }
 
 std::optional<Title> TitleViewController::titleOnScreen(qint64 titleIndex) const {
