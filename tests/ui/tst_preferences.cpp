@@ -28,6 +28,8 @@ private Q_SLOTS:
     void restoreAddsTitles();
     void restoreRefusesBadFiles_data();
     void restoreRefusesBadFiles();
+    void closesFromTheKeyboard_data();
+    void closesFromTheKeyboard();
 
 private:
     QString writeFile(const QByteArray& bytes);
@@ -151,6 +153,27 @@ void PreferencesTest::restoreRefusesBadFiles() {
     QCOMPARE(model->state().titles(), before);
     QVERIFY(!hasOpenAlert(mainWindow.get()));
     alert->done(Alert::firstButtonReturn);
+}
+
+void PreferencesTest::closesFromTheKeyboard_data() {
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape);
+    QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+}
+
+void PreferencesTest::closesFromTheKeyboard() {
+    QFETCH(QKeySequence, keys);
+    // Without a window manager the window has no close button: the keys are
+    // the only way to close it.
+    prefs->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(prefs.get()));
+    QTest::mouseClick(view()->dateCheckbox(), Qt::LeftButton);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : prefs.get();
+    QTest::keyClick(target, keys[0].key(), keys[0].keyboardModifiers());
+    QVERIFY(!prefs->isVisible());
+    // Closing only hides it: shown again, it shows the last choice.
+    prefs->show();
+    QVERIFY(view()->dateCheckbox()->isChecked());
 }
 
 QTEST_MAIN(PreferencesTest)
