@@ -46,6 +46,7 @@ private Q_SLOTS:
     void rightClickOnTitleRow();
     void highlightReturnsAfterTheMenu_data();
     void highlightReturnsAfterTheMenu();
+    void tabLeavesTheListAlone();
     void dragReorder_data();
     void dragReorder();
     void dragRefused_data();
@@ -434,6 +435,19 @@ void TitlesTest::highlightReturnsAfterTheMenu() {
     QTRY_COMPARE(table()->selectedRow(), titleShown ? 1 : -1);
     QCOMPARE(model->state().currentTitle, current);
     QCOMPARE(names(), (QStringList{"A", "B", "C"}));
+}
+
+void TitlesTest::tabLeavesTheListAlone() {
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QTRY_COMPARE(table()->selectedRow(), 1);
+    table()->setFocus();
+    // Tab goes on to the add button; it does not choose the next title.
+    QTest::keyClick(table(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), titles()->addButton());
+    QCOMPARE(model->state().currentTitle.title, QStringLiteral("A"));
+    QCOMPARE(table()->selectedRow(), 1);
 }
 
 namespace {

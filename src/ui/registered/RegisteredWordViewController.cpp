@@ -26,6 +26,8 @@ QTableView* makeTable(const QString& name) {
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setShowGrid(false);
     table->setWordWrap(false);
+    // One Tab leaves the list, rather than one per cell of every row.
+    table->setTabKeyNavigation(false);
     table->setAlternatingRowColors(true);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -16,6 +16,8 @@ TitleTableView::TitleTableView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(false);
     setWordWrap(false);
+    // Tab leaves the list for the next control instead of choosing the next title.
+    setTabKeyNavigation(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
