@@ -1,6 +1,12 @@
 #include "AppModel.h"
+#include "CustomTableView.h"
+#include "FocusDetectTextView.h"
+#include "RegisteredWordCell.h"
+#include "RegisteredWordTableModel.h"
+#include "RegisteredWordViewController.h"
 #include "SaveWordsCommandHandler.h"
 #include "SplitViewController.h"
+#include "SplittedWordViewController.h"
 #include "StatusLine.h"
 #include "TestSupport.h"
 #include "UiTestSupport.h"
@@ -8,7 +14,10 @@
 #include "WindowController.h"
 
 #include <QAction>
+#include <QScrollBar>
+#include <QTableView>
 #include <QToolBar>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -29,8 +38,11 @@ private Q_SLOTS:
     void togglesCollapseAndExpand();
     void rightPaneReportsItsWidth();
     void splitWordsCommandSplitsCurrentText();
+    void splitHandsTheKeysToTheList_data();
+    void splitHandsTheKeysToTheList();
     void commandsHaveMenusToolbarAndKeys();
     void failedWordBatchIsToldNamingItsTitle();
+    void knownListShowsLongWordsWhole();
 
 private:
     void start(const QStringList& names);
@@ -174,6 +186,40 @@ void MainWindowTest::splitWordsCommandSplitsCurrentText() {
              (QStringList{"one", "two", "three"}));
 }
 
+void MainWindowTest::splitHandsTheKeysToTheList_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("listFocused");
+    QTest::newRow("words to triage: the list takes the keys") << "la amistad" << true;
+    QTest::newRow("nothing to triage: the text keeps them") << "42 1999" << false;
+}
+
+void MainWindowTest::splitHandsTheKeysToTheList() {
+    QFETCH(QString, text);
+    QFETCH(bool, listFocused);
+    start({QStringLiteral("A")});
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("A"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto* pane =
+        qobject_cast<SplittedWordViewController*>(window->splitViewController()->middlePane());
+    QVERIFY(pane);
+    pane->textView()->setFocus();
+    QTest::keyClicks(pane->textView(), text);
+    model->setLastSelectedRow(1);
+
+    QTest::keyClick(pane->textView(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(pane->tableView()->hasFocus(), listFocused);
+    QCOMPARE(pane->textView()->hasFocus(), !listFocused);
+    if (!listFocused)
+        return;
+    QCOMPARE(pane->tableView()->selectedRow(), 1);
+    // Return now registers the selected word instead of breaking the text.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText, text);
+    QCOMPARE(pane->textView()->toPlainText(), text);
+    QCOMPARE(wordTexts(model->state().knownWords()), QStringList{QStringLiteral("amistad")});
+}
+
 void MainWindowTest::commandsHaveMenusToolbarAndKeys() {
     start({});
     QToolBar* toolbar = window->findChild<QToolBar*>();
@@ -217,6 +263,51 @@ void MainWindowTest::failedWordBatchIsToldNamingItsTitle() {
              QStringLiteral("1 of 1 words could not be saved: database or disk is full"));
     QVERIFY(lines.lines().value(0).startsWith("Failed to save items: database or disk is full"));
     alert->done(Alert::firstButtonReturn);
+}
+
+void MainWindowTest::knownListShowsLongWordsWhole() {
+    start({});
+    const QStringList longWords{"Kraftfahrzeugversicherung", "Geschwindigkeitsmessungen",
+                                "Bundesverfassungsgerichts", "Wohnungsbaugenossenschaft"};
+    const QString tooLong = QStringLiteral("Donaudampfschifffahrtsgesellschaftskapitän");
+    // Enough words for the scroll bar to take its share of the width.
+    QStringList words = longWords;
+    words << tooLong;
+    for (int i = 0; i < 40; ++i)
+        words << QStringLiteral("w%1x").arg(i);
+    startBook(*model, words.join(' '), words, {});
+    auto* pane =
+        qobject_cast<RegisteredWordViewController*>(window->splitViewController()->rightPane());
+    QVERIFY(pane);
+    QTableView* table = pane->knownWordTableView();
+    QTRY_COMPARE(pane->knownModel()->rowCount(), int(words.size()));
+    QTRY_VERIFY(table->verticalScrollBar()->isVisible());
+    QCOMPARE(window->size(), QSize(1100, 700));
+
+    auto optionFor = [&](const QModelIndex& index) {
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.rect = table->visualRect(index);
+        return option;
+    };
+    const QList<AppState::Word> shown = pane->knownModel()->words();
+    for (int row = 0; row < shown.size(); ++row) {
+        const QString word = shown.at(row).wordText;
+        const QModelIndex index = pane->knownModel()->index(row, 0);
+        const QString text = pane->knownCell()->shownText(optionFor(index), index);
+        if (longWords.contains(word)) {
+            QCOMPARE(word.size(), 25);
+            QCOMPARE(text, word);
+        } else if (word == tooLong) {
+            QVERIFY2(text.size() < word.size(), qPrintable(text));
+            // The tooltip holds the whole word.
+            table->scrollTo(index);
+            const QPoint at = table->visualRect(index).center();
+            QHelpEvent help(QEvent::ToolTip, at, table->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(table->viewport(), &help);
+            QTRY_COMPARE(QToolTip::text(), word);
+        }
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -32,6 +32,8 @@ private Q_SLOTS:
     void restoreRefusesBadFiles();
     void restoreOfNoWordsSaysSo();
     void restoreThatIsNotStoredIsNoSuccess();
+    void closesFromTheKeyboard_data();
+    void closesFromTheKeyboard();
 
 private:
     QString writeFile(const QByteArray& bytes);
@@ -188,6 +190,27 @@ void PreferencesTest::restoreThatIsNotStoredIsNoSuccess() {
     QTRY_COMPARE(model->backgroundSaves().failures.size(), 1);
     QTest::qWait(50);
     QVERIFY(!hasOpenAlert(mainWindow.get()));
+}
+
+void PreferencesTest::closesFromTheKeyboard_data() {
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape);
+    QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+}
+
+void PreferencesTest::closesFromTheKeyboard() {
+    QFETCH(QKeySequence, keys);
+    // Without a window manager the window has no close button: the keys are
+    // the only way to close it.
+    prefs->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(prefs.get()));
+    QTest::mouseClick(view()->dateCheckbox(), Qt::LeftButton);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : prefs.get();
+    QTest::keyClick(target, keys[0].key(), keys[0].keyboardModifiers());
+    QVERIFY(!prefs->isVisible());
+    // Closing only hides it: shown again, it shows the last choice.
+    prefs->show();
+    QVERIFY(view()->dateCheckbox()->isChecked());
 }
 
 QTEST_MAIN(PreferencesTest)

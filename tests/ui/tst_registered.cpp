@@ -192,6 +192,19 @@ private Q_SLOTS:
                                               "Menu item is checked."}));
     }
 
+    void tabLeavesTheList() {
+        startWith({"kiwi", "lime", "plum"}, {});
+        pane->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
+        QTableView* known = pane->knownWordTableView();
+        known->setFocus();
+        // One Tab out, not one per cell of every row.
+        QTest::keyClick(known, Qt::Key_Tab);
+        QVERIFY(!known->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(known->hasFocus());
+    }
+
     void selectionReportsTheKnownRow() {
         startWith({"kiwi", "lime"}, {"mud"});
         StatusLineCapture status;

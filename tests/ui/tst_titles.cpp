@@ -44,6 +44,9 @@ private Q_SLOTS:
     void rightClickOutsideTitleRows_data();
     void rightClickOutsideTitleRows();
     void rightClickOnTitleRow();
+    void highlightReturnsAfterTheMenu_data();
+    void highlightReturnsAfterTheMenu();
+    void tabLeavesTheListAlone();
     void dragReorder_data();
     void dragReorder();
     void dragRefused_data();
@@ -300,6 +303,8 @@ void TitlesTest::deleteTitle() {
     QVERIFY(alert);
     QCOMPARE(alert->messageText(), QStringLiteral("Delete Title"));
     QCOMPARE(alert->informativeText(), QStringLiteral("Are you sure?"));
+    // The title that goes, on a line of its own.
+    QCOMPARE(alert->detailText(), QStringLiteral("“B”"));
     QVERIFY(!alert->textField());
     // The answer acts on the title captured when the alert opened, even if
     // the list moved on meanwhile.
@@ -387,6 +392,62 @@ void TitlesTest::rightClickOnTitleRow() {
     QVERIFY(menu);
     menu->actions().at(2)->trigger();
     QVERIFY(!hasOpenAlert(window.get()));
+}
+
+void TitlesTest::highlightReturnsAfterTheMenu_data() {
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<bool>("titleShown");
+    QTest::newRow("Escape closes the menu") << "Escape" << true;
+    QTest::newRow("Delete, then Cancel") << "Delete" << true;
+    QTest::newRow("Escape, no title shown yet") << "Escape" << false;
+}
+
+void TitlesTest::highlightReturnsAfterTheMenu() {
+    QFETCH(QString, ending);
+    QFETCH(bool, titleShown);
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QTRY_COMPARE(table()->selectedRow(), 1);
+    if (!titleShown) {
+        // As in a fresh store where titles were added but none chosen yet.
+        model->setCurrentTitle(Title{QUuid::createUuid(), QString()});
+        QTRY_COMPARE(table()->selectedRow(), -1);
+    }
+    const Title current = model->state().currentTitle;
+    rightClick(3);
+    QMenu* menu = waitForMenu();
+    QVERIFY(menu);
+    QCOMPARE(table()->selectedRow(), 3);
+    if (ending == "Escape") {
+        QTest::keyClick(menu, Qt::Key_Escape);
+    } else {
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+        Alert* alert = openAlert(window.get());
+        QVERIFY(alert);
+        QCOMPARE(alert->detailText(), QStringLiteral("“C”"));
+        QTest::mouseClick(alert->secondButton(), Qt::LeftButton);
+    }
+    QTRY_VERIFY(!table()->contextMenu());
+    // The highlight is the title the panes show.
+    QTRY_COMPARE(table()->selectedRow(), titleShown ? 1 : -1);
+    QCOMPARE(model->state().currentTitle, current);
+    QCOMPARE(names(), (QStringList{"A", "B", "C"}));
+}
+
+void TitlesTest::tabLeavesTheListAlone() {
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QTRY_COMPARE(table()->selectedRow(), 1);
+    table()->setFocus();
+    // Tab goes on to the add button; it does not choose the next title.
+    QTest::keyClick(table(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), titles()->addButton());
+    QCOMPARE(model->state().currentTitle.title, QStringLiteral("A"));
+    QCOMPARE(table()->selectedRow(), 1);
 }
 
 namespace {

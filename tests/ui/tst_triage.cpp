@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSoundEffect>
 #include <QtTest>
 
 using Kind = AppState::Word::Kind;
@@ -219,16 +220,95 @@ private Q_SLOTS:
         QCOMPARE(sound.count(), sounds);
     }
 
-    // Run by scripts/check-sound.sh against a PulseAudio null sink; skipped
-    // elsewhere, as there is nothing to hear.
-    void soundReachesTheDevice() {
-        if (qEnvironmentVariableIsEmpty("PRAMEL_CHECK_SOUND"))
-            QSKIP("set PRAMEL_CHECK_SOUND and run scripts/check-sound.sh");
-        startWith(QStringLiteral("one two three"));
-        for (int i = 0; i < 2; ++i) {
-            QTest::keyClick(pane->tableView(), Qt::Key_Down);
-            QTest::qWait(700);
+    void everyMoveKeepsItsRow_data() {
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<qint64>("startRow");
+        QTest::newRow("Page Down") << "PgDown" << qint64(10);
+        QTest::newRow("Page Up") << "PgUp" << qint64(40);
+        QTest::newRow("End") << "End" << qint64(10);
+        QTest::newRow("Home") << "Home" << qint64(40);
+        QTest::newRow("Ctrl+End") << "Ctrl+End" << qint64(10);
+        QTest::newRow("Ctrl+Home") << "Ctrl+Home" << qint64(40);
+        QTest::newRow("typing the first letter of a word") << "k" << qint64(5);
+        QTest::newRow("dragging the mouse over the rows") << "drag" << qint64(1);
+    }
+    void everyMoveKeepsItsRow() {
+        QFETCH(QString, move);
+        QFETCH(qint64, startRow);
+        QStringList words;
+        for (int i = 0; i < 60; ++i)
+            words << (i == 30 ? QStringLiteral("kiwi") : QStringLiteral("w%1x").arg(i));
+        startWith(words.join(' '));
+        selectRow(startRow);
+        CustomTableView* table = pane->tableView();
+        table->setFocus();
+        if (move == "drag") {
+            auto center = [&](int row) {
+                return table->visualRect(pane->tableModel()->index(row, 0)).center();
+            };
+            QTest::mousePress(table->viewport(), Qt::LeftButton, {}, center(int(startRow)));
+            QTest::mouseMove(table->viewport(), center(int(startRow) + 2));
+            QTest::mouseRelease(table->viewport(), Qt::LeftButton, {}, center(int(startRow) + 2));
+        } else if (move == "k") {
+            QTest::keyClick(table, Qt::Key_K);
+        } else {
+            const QKeyCombination keys = QKeySequence(move)[0];
+            QTest::keyClick(table, keys.key(), keys.keyboardModifiers());
         }
+        const qint64 moved = table->selectedRow();
+        QVERIFY(moved >= 0);
+        QVERIFY(moved != startRow);
+        QCOMPARE(model->state().lastSelectedRow, moved);
+        // One character typed into the text publishes the state again.
+        pane->textView()->setFocus();
+        QTest::keyClicks(pane->textView(), QStringLiteral("x"));
+        settle();
+        QCOMPARE(table->selectedRow(), moved);
+    }
+
+    void everyPressHasItsOwnPlayer() {
+        QStringList words;
+        for (int i = 0; i < 60; ++i)
+            words << QStringLiteral("w%1x").arg(i);
+        startWith(words.join(' '));
+        CustomTableView* table = pane->tableView();
+        QSignalSpy started(table, &CustomTableView::soundRequested);
+        auto players = [&] {
+            return table->findChildren<QSoundEffect*>(Qt::FindDirectChildrenOnly).size();
+        };
+        // A player restarted press after press fell silent on PulseAudio.
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(table, Qt::Key_Down);
+        QCOMPARE(players(), 3);
+        // A held key does not pile players up.
+        for (int i = 0; i < 50; ++i)
+            QTest::keyClick(table, Qt::Key_Down);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(players() <= 4);
+        QCOMPARE(started.count(), 53);
+    }
+
+    // Run by scripts/check-sound.sh, which records what reaches a PulseAudio
+    // null sink and counts the clicks; skipped elsewhere, as there is nothing
+    // to hear. Every press must start a sound, and no player may fail.
+    void soundReachesTheDevice() {
+        const int presses = qEnvironmentVariableIntValue("PRAMEL_CHECK_SOUND");
+        if (presses <= 0)
+            QSKIP("run scripts/check-sound.sh");
+        QStringList words;
+        for (int i = 0; i <= presses; ++i)
+            words << QStringLiteral("w%1x").arg(i);
+        startWith(words.join(' '));
+        CustomTableView* table = pane->tableView();
+        QSignalSpy started(table, &CustomTableView::soundRequested);
+        QSignalSpy failed(table, &CustomTableView::soundFailed);
+        for (int i = 0; i < presses; ++i) {
+            QTest::keyClick(table, Qt::Key_Down);
+            QTest::qWait(1200);
+        }
+        QCOMPARE(table->selectedRow(), presses);
+        QCOMPARE(started.count(), presses);
+        QCOMPARE(failed.count(), 0);
     }
 
     void selectionFollowsLastSelectedRow() {
@@ -323,6 +403,47 @@ private Q_SLOTS:
         other->setFocus();
         QCOMPARE(status.lines(),
                  QStringList({"TextView did gain focus", "TextView did lose focus"}));
+    }
+
+    void tabMovesBetweenTextAndList() {
+        startWith(QStringLiteral("one two"));
+        pane->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
+        pane->textView()->setFocus();
+        QTest::keyClick(pane->textView(), Qt::Key_Tab);
+        QVERIFY(pane->tableView()->hasFocus());
+        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("one two"));
+        QTest::keyClick(pane->tableView(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(pane->textView()->hasFocus());
+        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("one two"));
+    }
+
+    void selectedRowShowsWhereTheKeysGo() {
+        startWith(QStringLiteral("one two three"));
+        pane->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
+        selectRow(1);
+        CustomTableView* table = pane->tableView();
+        // The left margin of a row, beside its word button: the row's own colour.
+        auto rowColour = [&](int row) {
+            const QRect rect = table->visualRect(pane->tableModel()->index(row, 0));
+            return table->viewport()->grab().toImage().pixelColor(rect.left() + 2,
+                                                                  rect.center().y());
+        };
+        auto distance = [](const QColor& a, const QColor& b) {
+            return qMax(qMax(qAbs(a.red() - b.red()), qAbs(a.green() - b.green())),
+                        qAbs(a.blue() - b.blue()));
+        };
+        table->setFocus();
+        const QColor focused = rowColour(1);
+        const QColor plain = rowColour(0);
+        pane->textView()->setFocus();
+        const QColor unfocused = rowColour(1);
+        QVERIFY2(distance(focused, unfocused) >= 60,
+                 qPrintable(focused.name() + " against " + unfocused.name()));
+        // Without the keys the row is still marked.
+        QVERIFY2(distance(unfocused, plain) >= 16,
+                 qPrintable(unfocused.name() + " against " + plain.name()));
     }
 
     void commandKeysAreSwallowed_data() {

@@ -35,10 +35,15 @@ Alert::Alert(QWidget* window, const QString& messageText, const QString& informa
     informative_->setTextFormat(Qt::PlainText);
     informative_->setWordWrap(true);
     informative_->setVisible(!informativeText.isEmpty());
+    detail_ = new QLabel(this);
+    detail_->setTextFormat(Qt::PlainText);
+    detail_->setWordWrap(true);
+    detail_->hide();
 
     textColumn_ = new QVBoxLayout;
     textColumn_->addWidget(message_);
     textColumn_->addWidget(informative_);
+    textColumn_->addWidget(detail_);
     textColumn_->addStretch();
 
     auto* top = new QHBoxLayout;
@@ -65,7 +70,7 @@ QLineEdit* Alert::addTextField(const QString& placeholder, const QString& text) 
     if (!textField_) {
         textField_ = new QLineEdit(this);
         textField_->setMinimumWidth(200);
-        textColumn_->insertWidget(2, textField_);
+        textColumn_->insertWidget(3, textField_);
     }
     textField_->setPlaceholderText(placeholder);
     textField_->setText(text);
@@ -85,6 +90,15 @@ QString Alert::messageText() const {
 }
 QString Alert::informativeText() const {
     return informative_->text();
+}
+
+void Alert::setDetailText(const QString& text) {
+    detail_->setText(text);
+    detail_->setVisible(!text.isEmpty());
+}
+
+QString Alert::detailText() const {
+    return detail_->text();
 }
 
 void Alert::beginSheetModal(std::function<void(int)> completion) {

@@ -33,6 +33,10 @@ public:
     QPushButton* secondButton() const { return secondButton_; }
     QString messageText() const;
     QString informativeText() const;
+    // A line below the informative text, such as the name of what the alert
+    // is about; hidden while empty.
+    void setDetailText(const QString& text);
+    QString detailText() const;
 
     // Opens the alert window-modal and returns at once; completion runs when
     // the user answers.
@@ -47,6 +51,7 @@ public:
 private:
     QLabel* message_ = nullptr;
     QLabel* informative_ = nullptr;
+    QLabel* detail_ = nullptr;
     QLineEdit* textField_ = nullptr;
     QPushButton* firstButton_ = nullptr;
     QPushButton* secondButton_ = nullptr;

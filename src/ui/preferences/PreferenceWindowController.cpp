@@ -2,6 +2,8 @@
 
 #include "PreferenceViewController.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QVBoxLayout>
 
 PreferenceWindowController::PreferenceWindowController(QWidget* parent)
@@ -13,4 +15,17 @@ PreferenceWindowController::PreferenceWindowController(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content_);
     setFixedSize(sizeHint());
+
+    // Escape and the desktop's close keys (Ctrl+W at least) close the window,
+    // as they do a dialog: without a window manager there is no other way.
+    QList<QKeySequence> closeKeys{QKeySequence(Qt::Key_Escape)};
+    closeKeys += QKeySequence::keyBindings(QKeySequence::Close);
+    if (!closeKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+        closeKeys << QKeySequence(Qt::CTRL | Qt::Key_W);
+    auto* closeAction = new QAction(tr("Close"), this);
+    closeAction->setObjectName(QStringLiteral("closeAction"));
+    closeAction->setShortcuts(closeKeys);
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
 }

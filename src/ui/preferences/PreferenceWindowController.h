@@ -5,7 +5,7 @@
 class PreferenceViewController;
 
 // The preferences window. It is made once and shown again on every use of the
-// preferences command; closing it only hides it.
+// preferences command; closing it (also with Escape or Ctrl+W) only hides it.
 class PreferenceWindowController : public QWidget {
     Q_OBJECT
 public:

@@ -7,6 +7,9 @@
 
 namespace {
 constexpr int deleteButton = 1;
+constexpr int buttonPadding = 20; // around the button's title
+constexpr int buttonMargin = 4;   // between the button and the row's right edge
+constexpr int textPadding = 12;   // the item's own text margins and a gap before the button
 
 QString deleteTitle() {
     return QCoreApplication::translate("RegisteredWordCell", "Delete");
@@ -17,12 +20,28 @@ RegisteredWordCell::RegisteredWordCell(QAbstractItemView* view)
     : QStyledItemDelegate(view)
     , press_(view) {}
 
+namespace {
+int buttonWidth(const QFontMetrics& fm) {
+    return fm.horizontalAdvance(deleteTitle()) + buttonPadding;
+}
+} // namespace
+
 QRect RegisteredWordCell::deleteButtonRect(const QStyleOptionViewItem& option) const {
     const QRect row = option.rect;
-    const int width = option.fontMetrics.horizontalAdvance(deleteTitle()) + 20;
+    const int width = buttonWidth(option.fontMetrics);
     const int height = qMin(row.height() - 2, option.fontMetrics.height() + 6);
-    return QRect(row.right() - 4 - width + 1, row.top() + (row.height() - height) / 2, width,
-                 height);
+    return QRect(row.right() - buttonMargin - width + 1, row.top() + (row.height() - height) / 2,
+                 width, height);
+}
+
+int RegisteredWordCell::rowWidthFor(const QFontMetrics& fm, int textWidth) {
+    return textWidth + textPadding + buttonWidth(fm) + buttonMargin;
+}
+
+QString RegisteredWordCell::shownText(const QStyleOptionViewItem& option,
+                                      const QModelIndex& index) const {
+    const int room = deleteButtonRect(option).left() - option.rect.left() - textPadding;
+    return option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, room);
 }
 
 void RegisteredWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -33,8 +52,7 @@ void RegisteredWordCell::paint(QPainter* painter, const QStyleOptionViewItem& op
     const QRect button = deleteButtonRect(option);
     // Keep the word clear of the button.
     QStyleOptionViewItem textOpt(opt);
-    textOpt.text =
-        opt.fontMetrics.elidedText(opt.text, Qt::ElideRight, button.left() - opt.rect.left() - 12);
+    textOpt.text = shownText(option, index);
     style->drawControl(QStyle::CE_ItemViewItem, &textOpt, painter, opt.widget);
 
     QStyleOptionButton b;

@@ -16,6 +16,11 @@ public:
     std::function<void(const QModelIndex&)> deleteBtnTapHandler = [](const QModelIndex&) {};
 
     QRect deleteButtonRect(const QStyleOptionViewItem& option) const;
+    // The word as a row painted with option shows it: elided when it does not
+    // fit beside the button (the tooltip holds it whole).
+    QString shownText(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    // The width of a row whose word has textWidth pixels, with its button.
+    static int rowWidthFor(const QFontMetrics& fm, int textWidth);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;

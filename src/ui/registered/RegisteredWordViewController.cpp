@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -25,6 +26,8 @@ QTableView* makeTable(const QString& name) {
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setShowGrid(false);
     table->setWordWrap(false);
+    // One Tab leaves the list, rather than one per cell of every row.
+    table->setTabKeyNavigation(false);
     table->setAlternatingRowColors(true);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -81,9 +84,10 @@ void RegisteredWordViewController::viewDidLoad() {
 
     knownWordTableView_->setModel(knownModel_);
     unwantedWordTableView_->setModel(unwantedModel_);
+    // The Date column stays empty: it takes no more room than its title, and
+    // the words get the rest.
     knownWordTableView_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    knownWordTableView_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
-    knownWordTableView_->horizontalHeader()->resizeSection(1, 90);
+    knownWordTableView_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     unwantedWordTableView_->horizontalHeader()->setStretchLastSection(true);
 
     knownCell_ = new RegisteredWordCell(knownWordTableView_);
@@ -125,6 +129,20 @@ void RegisteredWordViewController::viewDidLoad() {
     unwantedWordTableView_->hide();
 
     subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
+}
+
+QSize RegisteredWordViewController::sizeHint() const {
+    QSize hint = QWidget::sizeHint();
+    const QTableView* table = knownWordTableView_;
+    const QFontMetrics fm(table->font());
+    // 'n' stands for an average letter of a word, a little on the wide side.
+    const int word = fm.horizontalAdvance(QString(wordCharacters, QLatin1Char('n')));
+    const int width = RegisteredWordCell::rowWidthFor(fm, word) +
+                      table->horizontalHeader()->sectionSizeHint(1) + 2 * table->frameWidth() +
+                      table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
+    const QMargins margins = layout() ? layout()->contentsMargins() : QMargins();
+    hint.setWidth(qMax(hint.width(), width + margins.left() + margins.right()));
+    return hint;
 }
 
 QAbstractButton* RegisteredWordViewController::segment(int i) const {

@@ -36,6 +36,12 @@ public:
     RegisteredWordCell* unwantedCell() const { return unwantedCell_; }
     QAction* editAction() const { return editAction_; }
 
+    // Wide enough for a word of wordCharacters characters to show whole in
+    // the known list, beside its Delete button and the Date column, with the
+    // scroll bar shown.
+    QSize sizeHint() const override;
+    static constexpr int wordCharacters = 25;
+
     // Runs a queued state update now (tests wait on it).
     void flushPendingUpdate() { update_.flush(); }
 

@@ -13,7 +13,6 @@
 
 namespace {
 constexpr int animationMilliseconds = 180;
-constexpr int rightInitialWidth = 260;
 } // namespace
 
 SplitViewController::SplitViewController(QWidget* parent)
@@ -41,6 +40,9 @@ void SplitViewController::makePanes() {
 }
 
 void SplitViewController::viewDidLoad() {
+    // The registered words open as wide as they ask, for long words to show whole.
+    const int rightInitialWidth =
+        qBound(rightMinimumWidth, rightPane_->sizeHint().width(), rightMaximumWidth);
     left_ = {leftPane_, leftMinimumWidth, leftMaximumWidth, false, leftMinimumWidth, nullptr};
     right_ = {rightPane_, rightMinimumWidth, rightMaximumWidth, false, rightInitialWidth, nullptr};
     restoreLimits(left_);

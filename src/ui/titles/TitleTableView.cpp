@@ -16,6 +16,8 @@ TitleTableView::TitleTableView(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(false);
     setWordWrap(false);
+    // Tab leaves the list for the next control instead of choosing the next title.
+    setTabKeyNavigation(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
@@ -87,6 +89,7 @@ void TitleTableView::contextMenuEvent(QContextMenuEvent* event) {
     menu->addAction(tr("Duplicate"), this, [this, row] { runAction(duplicateTapAction, row); });
     menu->addAction(tr("Delete"), this, [this, row] { runAction(deleteTapAction, row); });
     menu->addAction(tr("Edit"), this, [this, row] { runAction(editTapAction, row); });
+    connect(menu, &QMenu::aboutToHide, this, &TitleTableView::contextMenuClosed);
     contextMenu_ = menu; // a guarded pointer: it clears itself when the menu goes
     menu->popup(viewport()->mapToGlobal(pos));
 }

@@ -33,6 +33,8 @@ public:
 
 Q_SIGNALS:
     void rowChosen(int row);
+    // The context menu closed, with or without a choice.
+    void contextMenuClosed();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -81,6 +81,11 @@ void TitleViewController::viewDidLoad() {
     tableView_->setItemDelegate(cell_);
     tableView_->setModel(titleModel_);
     connect(tableView_, &TitleTableView::rowChosen, this, &TitleViewController::didSelectRow);
+    // A right-click highlights the row it acts on without choosing it; once
+    // the menu is gone the highlight goes back to the title the panes show.
+    // The chosen command has kept its row.
+    connect(tableView_, &TitleTableView::contextMenuClosed, this,
+            &TitleViewController::highlightCurrentTitle);
     tableView_->horizontalHeader()->hide();
 
     tableView_->duplicateTapAction = [this](qint64 i) { duplicateTitle(i); };
@@ -123,6 +128,8 @@ void TitleViewController::highlightCurrentTitle() {
             return;
         }
     }
+    // No title is shown in the panes (a fresh store): none is highlighted.
+    tableView_->clearSelection();
 }
 
 std::optional<Title> TitleViewController::titleOnScreen(qint64 titleIndex) const {
@@ -198,6 +205,8 @@ void TitleViewController::deleteTitle(qint64 titleIndex) {
     if (!title)
         return;
     auto* alert = new Alert(window, tr("Delete Title"), tr("Are you sure?"));
+    // The highlight need not be on the title the alert is about: say which goes.
+    alert->setDetailText(tr("“%1”").arg(title->title));
     alert->beginSheetModal([this, id = title->id](int response) {
         if (response == Alert::firstButtonReturn) {
             printStatus(QStringLiteral("OK button clicked. Entered text:"));

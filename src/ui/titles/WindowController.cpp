@@ -1,6 +1,7 @@
 #include "WindowController.h"
 
 #include "SplitViewController.h"
+#include "SplittedWordViewController.h"
 #include "ViewModelFactory.h"
 #include "common/SaveFailureAlerts.h"
 #include "ui_Main.h"
@@ -76,4 +77,6 @@ void WindowController::toggleInspectorPane() {
 
 void WindowController::splitWords() {
     _mainViewModel->splitWords();
+    if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
+        pane->focusSplitList();
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -33,6 +34,13 @@ CustomTableView::CustomTableView(QWidget* parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
 }
 
+CustomTableView::~CustomTableView() {
+    // A player still sounding stops, and says so, when the children go, after
+    // this table's own members: its signals must not reach it any more.
+    for (QSoundEffect* player : findChildren<QSoundEffect*>(Qt::FindDirectChildrenOnly))
+        player->disconnect(this);
+}
+
 qint64 CustomTableView::selectedRow() const {
     if (!selectionModel())
         return -1;
@@ -46,19 +54,43 @@ void CustomTableView::selectOnlyRow(qint64 row) {
     const QModelIndex index = model()->index(int(row), 0);
     if (!index.isValid())
         return;
+    const QScopedValueRollback byCode(selectingByCode_, true);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
     scrollTo(index);
 }
 
-void CustomTableView::mousePressEvent(QMouseEvent* event) {
-    // A row picked with the mouse is the selected row from now on, as one
-    // reached with the arrow keys: the next update must not take it back.
-    const qint64 before = selectedRow();
-    QTableView::mousePressEvent(event);
-    const qint64 after = selectedRow();
-    if (after >= 0 && after != before && customTableViewDelegate)
-        customTableViewDelegate->selectionMoved(after);
+QModelIndex CustomTableView::moveCursor(CursorAction cursorAction,
+                                        Qt::KeyboardModifiers modifiers) {
+    // One column: Home and End go to the first and the last word, as in any
+    // list, rather than to the first and the last column of the row.
+    if (cursorAction == MoveHome || cursorAction == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(cursorAction, modifiers);
+}
+
+void CustomTableView::selectionChanged(const QItemSelection& selected,
+                                       const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    // A row the user picked is the selected row from now on: the next update
+    // from the state must not take it back.
+    if (selectingByCode_ || !customTableViewDelegate)
+        return;
+    const qint64 row = selectedRow();
+    if (row >= 0)
+        customTableViewDelegate->selectionMoved(row);
+}
+
+// The selected row is drawn differently with and without the keyboard focus
+// (SplitWordCell): the whole list repaints when the focus comes or goes.
+void CustomTableView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void CustomTableView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void CustomTableView::keyPressEvent(QKeyEvent* event) {
@@ -113,20 +145,38 @@ void CustomTableView::playSound(const QString& name) {
         printStatus(QStringLiteral("Sound file not found"));
         return;
     }
-    const QUrl source(QStringLiteral("qrc") + path);
-    // One effect, loaded once: decoding the file on every key repeat would
-    // lag behind a held arrow key. Restarting it cuts off the previous click.
-    if (!audioPlayer || audioPlayer->source() != source) {
-        delete audioPlayer;
-        audioPlayer = new QSoundEffect(this);
-        audioPlayer->setSource(source);
-    }
-    if (audioPlayer->status() == QSoundEffect::Error) {
+    // A new player for every sound. One player restarted press after press
+    // falls silent after a few presses on PulseAudio; a fresh one is heard
+    // every time, and costs little, as the decoded sound is cached. The new
+    // sound cuts off the one before.
+    // Stopping retires a player: walk a copy of the list.
+    const QList<QSoundEffect*> previous = audioPlayers;
+    for (QSoundEffect* player : previous)
+        player->stop();
+    while (audioPlayers.size() >= maxPlayers)
+        delete audioPlayers.takeFirst();
+
+    auto* player = new QSoundEffect(this);
+    audioPlayers.append(player);
+    connect(player, &QSoundEffect::statusChanged, this, [this, player, path] {
+        if (player->status() != QSoundEffect::Error)
+            return;
         printStatus(QStringLiteral("Error initializing audio player: ") +
                     tr("cannot decode or play %1").arg(path));
-        return;
-    }
+        Q_EMIT soundFailed();
+        retire(player);
+    });
+    connect(player, &QSoundEffect::playingChanged, this, [this, player] {
+        if (!player->isPlaying())
+            retire(player);
+    });
+    player->setSource(QUrl(QStringLiteral("qrc") + path));
+    player->play(); // starts as soon as the sound is loaded
     Q_EMIT soundRequested();
-    audioPlayer->stop();
-    audioPlayer->play();
+}
+
+void CustomTableView::retire(QSoundEffect* player) {
+    // Called from the player's own signals: it goes on the next turn.
+    if (audioPlayers.removeOne(player))
+        player->deleteLater();
 }

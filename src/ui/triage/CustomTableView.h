@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QTableView>
 
 class CustomTableViewDelegate;
@@ -7,10 +8,13 @@ class QSoundEffect;
 
 // The split-word table. Return registers the selected word, Ctrl+Return
 // removes it for now, Up and Down move the selection one row and click.
+// However the user moves the selection (arrow and page keys, Home and End,
+// typing the start of a word, the mouse), the delegate hears of the new row.
 class CustomTableView : public QTableView {
     Q_OBJECT
 public:
     explicit CustomTableView(QWidget* parent = nullptr);
+    ~CustomTableView() override;
 
     CustomTableViewDelegate* customTableViewDelegate = nullptr;
 
@@ -26,11 +30,24 @@ public:
 Q_SIGNALS:
     // A sound was started (or would have been, had the device allowed it).
     void soundRequested();
+    // A sound could not be played.
+    void soundFailed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    QSoundEffect* audioPlayer = nullptr;
+    void retire(QSoundEffect* player);
+
+    // The players of the last sounds, oldest first. Each goes once it has
+    // played, and at most maxPlayers are kept however fast the keys repeat.
+    QList<QSoundEffect*> audioPlayers;
+    static constexpr int maxPlayers = 4;
+    // Set while the selection is changed by code rather than by the user.
+    bool selectingByCode_ = false;
 };

@@ -17,6 +17,28 @@ QString unwantedTitle() {
 QString removeTitle() {
     return QCoreApplication::translate("SplitWordCell", "Remove");
 }
+
+QColor mix(const QColor& a, const QColor& b, qreal amountOfA) {
+    const qreal k = 1 - amountOfA;
+    return QColor::fromRgbF(a.redF() * amountOfA + b.redF() * k,
+                            a.greenF() * amountOfA + b.greenF() * k,
+                            a.blueF() * amountOfA + b.blueF() * k);
+}
+
+// A selected row of a list without the keyboard focus: still marked, but in a
+// pale tint with the plain text colour, so that the full highlight shows where
+// Return and the arrow keys go. Styles such as Fusion draw both alike.
+void quietenSelection(QStyleOptionViewItem& opt) {
+    if (!(opt.state & QStyle::State_Selected) || !opt.widget || opt.widget->hasFocus())
+        return;
+    const QColor tint = mix(opt.palette.color(QPalette::Active, QPalette::Highlight),
+                            opt.palette.color(QPalette::Active, QPalette::Base), 0.3);
+    const QColor text = opt.palette.color(QPalette::Active, QPalette::Text);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        opt.palette.setColor(group, QPalette::Highlight, tint);
+        opt.palette.setColor(group, QPalette::HighlightedText, text);
+    }
+}
 } // namespace
 
 SplitWordCell::SplitWordCell(QAbstractItemView* view)
@@ -76,6 +98,7 @@ void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     initStyleOption(&opt, index);
     const QString word = opt.text;
     opt.text.clear();
+    quietenSelection(opt);
     QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
     // Row background and selection, without the text: the buttons carry it.
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);

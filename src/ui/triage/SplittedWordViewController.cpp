@@ -62,6 +62,9 @@ void SplittedWordViewController::viewDidLoad() {
     font.setPointSizeF(12);
     textView_->setFont(font);
     textView_->setFrameShape(QFrame::NoFrame);
+    // Tab leaves the text for the list (and Shift+Tab comes back) instead of
+    // typing a tab into the text.
+    textView_->setTabChangesFocus(true);
     textView_->setStyleSheet(QStringLiteral(
         "FocusDetectTextView { border: 1px solid palette(mid); border-radius: 10px; }"));
 
@@ -80,6 +83,8 @@ void SplittedWordViewController::viewDidLoad() {
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(splitter_, 1);
     layout->addLayout(buttons);
+    setTabOrder(textView_, tableView_);
+    setTabOrder(tableView_, exportButton_);
 
     cell_->wordButtonTapHandler = [this](const QModelIndex& index) {
         const QString word = wordAt(index.row());
@@ -111,6 +116,12 @@ void SplittedWordViewController::showEvent(QShowEvent* event) {
         appeared_ = true;
         tableView_->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void SplittedWordViewController::focusSplitList() {
+    update_.flush();
+    if (tableModel_->rowCount() > 0)
+        tableView_->setFocus(Qt::OtherFocusReason);
 }
 
 void SplittedWordViewController::updateFromState() {

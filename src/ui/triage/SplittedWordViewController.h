@@ -34,6 +34,11 @@ public:
     SplitWordCell* cell() const { return cell_; }
     QPushButton* exportButton() const { return exportButton_; }
 
+    // After a split: shows the new list at once and hands it the keys, so
+    // that Return triages the selected word instead of editing the text. An
+    // empty list leaves the keys where they are.
+    void focusSplitList();
+
     // Runs a queued state update now (tests and benchmarks wait on it).
     void flushPendingUpdate() { update_.flush(); }
 
