@@ -159,17 +159,21 @@ static void BM_KeystrokeWhileCopying1400kWords(benchmark::State& state) {
         SaveWordsCommandHandler().handle({copy.id, words});
         QElapsedTimer clock;
         qint64 longest = 0;
+        qint64 largestWal = 0;
         int keystrokes = 0;
         while (SaveWordsCommandHandler::pending().batches > 0) {
             text.insert(text.size() / 2, QLatin1Char('h'));
             clock.start();
             SaveTextCommandHandler().handle({text, open.id});
             longest = std::max(longest, clock.nsecsElapsed());
+            largestWal = std::max(
+                largestWal, QFileInfo(store.dir.path() + "/Pramel/TestModel.sqlite-wal").size());
             QThread::msleep(40); // a fast typist: 25 keys a second
             ++keystrokes;
         }
         state.SetIterationTime(double(longest) / 1e9);
         state.counters["keystrokes"] = keystrokes;
+        state.counters["walMB"] = double(largestWal) / 1e6;
         SaveWordsCommandHandler::waitForPendingSaves();
     }
 }

@@ -1,5 +1,7 @@
 #include "WalCheckpointer.h"
 
+#include "StoreWriteGate.h"
+
 #include <sqlite3.h>
 
 #include <condition_variable>
@@ -74,8 +76,16 @@ Checkpointer& checkpointer() {
     return *instance;
 }
 
-int onCommit(void* context, sqlite3*, const char*, int pages) {
-    if (pages >= thresholdPages)
+int onCommit(void* context, sqlite3* db, const char*, int pages) {
+    if (pages < thresholdPages)
+        return SQLITE_OK;
+    // The word batch writes chunk after chunk: a checkpoint beside it would
+    // never catch up, and the WAL would grow by the whole batch. It folds the
+    // WAL in itself, still holding the write gate, so that the next chunk
+    // starts the WAL over; the window waits for that at most.
+    if (StoreWriteGate::isBackgroundThread())
+        sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    else
         checkpointer().request(*static_cast<const QString*>(context));
     return SQLITE_OK;
 }
