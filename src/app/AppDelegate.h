@@ -55,4 +55,6 @@ private:
     std::function<void()> quit_;
     bool quitting_ = false; // a quit was asked for
     bool leaving_ = false;  // and nothing is left to store
+    bool loaded_ = false;
+    bool drawn_ = false;
 };

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "../common/RealText.h"
+#include "AppModel.h"
+#include "SaveWordsCommandHandler.h"
+#include "SplitTextUseCase.h"
+#include "SplitViewController.h"
+#include "SplittedWordViewController.h"
+#include "ViewModelFactory.h"
+#include "WindowController.h"
+
+#include <QApplication>
+#include <QSet>
+
+#include <memory>
+
+// What a learner with a long history holds: 100 titles of 2,000 registered
+// words each, in five languages, the words taken from real text (the Bible,
+// German, Russian, Spanish and Italian sentences); and the book itself, the
+// King James Bible, as the current title.
+namespace book {
+
+inline QString languageText(int language) {
+    switch (language % 5) {
+    case 0:
+        return realText::kingJamesBible();
+    case 1:
+        return realText::germanSentences();
+    case 2:
+        return realText::russianSentences();
+    case 3:
+        return realText::fortunes(QStringLiteral("es"), "fortunes-es");
+    default:
+        return realText::fortunes(QStringLiteral("it"), "fortunes-it");
+    }
+}
+
+// The distinct words of a text, in the order they first stand in it.
+inline QStringList distinctWords(const QString& text) {
+    QStringList out;
+    QSet<QString> seen;
+    for (const QString& word : SplitTextUseCase::split(text)) {
+        if (!seen.contains(word)) {
+            seen.insert(word);
+            out.append(word);
+        }
+    }
+    return out;
+}
+
+// Adds the 100 titles with their words through the model, as restores would.
+inline void addHistory(AppModel& model, int titles = 100, int wordsPerTitle = 2000) {
+    QList<QStringList> vocabulary;
+    for (int language = 0; language < 5; ++language)
+        vocabulary.append(distinctWords(languageText(language)));
+    const QDateTime start = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+    QList<TitleAndWordList> list;
+    for (int t = 0; t < titles; ++t) {
+        const QStringList& words = vocabulary[t % 5];
+        TitleAndWordList entry{{QUuid::createUuid(), QStringLiteral("Text %1").arg(t)}, {}};
+        for (int w = 0; w < wordsPerTitle; ++w) {
+            entry.wordList.append(
+                {words[(t / 5 * 300 + w) % words.size()], QUuid::createUuid(),
+                 w % 4 ? AppState::Word::Kind::known : AppState::Word::Kind::unwanted,
+                 start.addSecs(t * wordsPerTitle + w)});
+        }
+        list.append(entry);
+    }
+    model.restore(list);
+    SaveWordsCommandHandler::waitForPendingSaves();
+}
+
+// The book as the current, last title, its text typed in.
+inline void addBook(AppModel& model, const QString& text) {
+    model.addTitle(QStringLiteral("The Bible"));
+    model.setCurrentTitle(model.state().listOfTitleAndWordList.last().title);
+    model.saveText(text);
+}
+
+// The real main window, offscreen, on the model of the factory.
+struct Window {
+    std::unique_ptr<WindowController> window = std::make_unique<WindowController>();
+
+    Window() {
+        window->resize(1280, 800);
+        window->show();
+        settle();
+    }
+    SplittedWordViewController* triage() const {
+        return qobject_cast<SplittedWordViewController*>(
+            window->splitViewController()->middlePane());
+    }
+    // Lets every queued update run, then draws the window as a frame would.
+    void settle() const {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        window->repaint();
+    }
+};
+
+} // namespace book

@@ -1,0 +1,181 @@
+// A whole book as a learner feels it: the King James Bible (4.4 MB) as one
+// title, beside 100 titles of 2,000 registered words in five languages, in
+// the real main window on the offscreen platform. Every time includes the
+// turn of the event loop that draws the window.
+//
+//   bench_book                      the benchmarks
+//   bench_book --prepare-store DIR  writes such a store, split, into DIR (the
+//                                   XDG data folder), for scripts/bench-startup.sh
+
+#include "BookFixture.h"
+#include "CoreDateSetting.h"
+#include "CustomTableView.h"
+#include "FocusDetectTextView.h"
+#include "SplitWordTableModel.h"
+#include "StoreConnection.h"
+
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTextCursor>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QStringList currentSplitList(const AppModel& model) {
+    const AppState& s = model.state();
+    return s.languageStateList.value(s.currentTitle).splittedWords;
+}
+
+// One store and window for the whole run: building the history takes seconds.
+struct Session {
+    std::shared_ptr<AppModel> model;
+    std::unique_ptr<book::Window> window;
+
+    static Session& get() {
+        static Session session;
+        return session;
+    }
+    Session() {
+        model = ViewModelFactory::shared().makeAppModel();
+        model->load();
+        book::addHistory(*model);
+        window = std::make_unique<book::Window>();
+    }
+    // Makes a title of this text current and splits it, drawn.
+    void openTitle(const QString& text) {
+        book::addBook(*model, text);
+        split();
+    }
+    // The split command as the user gives it, until the list is drawn.
+    void split() {
+        window->window->splitWordsAction()->trigger();
+        waitForList();
+    }
+    void waitForList() {
+        auto* table = window->triage()->tableModel();
+        for (;;) {
+            window->settle();
+            const qsizetype rows = currentSplitList(*model).size();
+            if (rows > 0 && table->rowCount() == rows)
+                return;
+        }
+    }
+    void pressInList(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(window->triage()->tableView(), &press);
+        window->settle();
+    }
+    qint64 firstRowOf(const QString& word) const { return currentSplitList(*model).indexOf(word); }
+};
+
+void BM_BookSplit(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.model->modifyAppState(
+            [](AppState& st) { st.languageStateList[st.currentTitle].splittedWords.clear(); });
+        s.window->settle();
+        state.ResumeTiming();
+        s.split();
+    }
+    state.counters["rows"] = double(currentSplitList(*s.model).size());
+    const QString store = CoreDateSetting::defaultStorePath();
+    state.counters["store_MB"] =
+        double(QFileInfo(store).size() + QFileInfo(store + "-wal").size()) / 1e6;
+}
+BENCHMARK(BM_BookSplit)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Return on a row of the word; between the runs the word is taken back
+// (deleted, the text split again), outside the timing.
+void returnOn(benchmark::State& state, Session& s, const QString& word) {
+    const qsizetype before = currentSplitList(*s.model).size();
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const auto& w : s.model->state().knownWords())
+            s.model->deleteWord(w.id);
+        s.split();
+        s.model->setLastSelectedRow(s.firstRowOf(word));
+        s.window->settle();
+        state.ResumeTiming();
+        s.pressInList(Qt::Key_Return);
+    }
+    state.counters["rows_removed"] = double(before - currentSplitList(*s.model).size());
+}
+
+void BM_BookReturnOnThe(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    returnOn(state, s, QStringLiteral("the"));
+}
+BENCHMARK(BM_BookReturnOnThe)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The first megabyte of the Bible, and the word that stands in it at least
+// 5,000 times and closest to that: no word of real text stands exactly
+// 5,000 times, and "of" stands 9,142 times.
+void BM_Return5000In1MB(benchmark::State& state) {
+    Session& s = Session::get();
+    const QString text = realText::kingJamesBible().left(1 << 20);
+    QHash<QString, int> counts;
+    for (const QString& w : SplitTextUseCase::split(text))
+        ++counts[w.toLower()];
+    QString word;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() >= 5000 && (word.isEmpty() || it.value() < counts.value(word)))
+            word = it.key();
+    }
+    s.openTitle(text);
+    returnOn(state, s, word);
+    state.SetLabel(word.toStdString());
+}
+BENCHMARK(BM_Return5000In1MB)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// One character typed in the middle of the book, saved and drawn.
+void BM_BookKeystroke(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    FocusDetectTextView* text = s.window->triage()->textView();
+    text->setFocus();
+    QTextCursor cursor = text->textCursor();
+    cursor.setPosition(text->document()->characterCount() / 2);
+    text->setTextCursor(cursor);
+    s.window->settle();
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(text, &press);
+        s.window->settle();
+    }
+}
+BENCHMARK(BM_BookKeystroke)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+int prepareStore(const QString& folder) {
+    qputenv("XDG_DATA_HOME", folder.toUtf8());
+    auto model = ViewModelFactory::shared().makeAppModel();
+    model->load();
+    book::addHistory(*model);
+    book::addBook(*model, realText::kingJamesBible());
+    model->splitWords();
+    const QString error = model->closeStore();
+    return error.isEmpty() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pramel"));
+    if (argc == 3 && QByteArray(argv[1]) == "--prepare-store")
+        return prepareStore(QString::fromLocal8Bit(argv[2]));
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    SaveWordsCommandHandler::waitForPendingSaves();
+    return 0;
+}
