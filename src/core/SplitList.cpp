@@ -1,0 +1,269 @@
+#include "SplitList.h"
+
+#include "TextCompare.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+// The part the split makes, shared by every copy of the list.
+struct SplitList::Source {
+    QStringList words;                // distinct words, as they stood
+    std::vector<quint32> wordOf;      // per occurrence: its word
+    std::vector<qint32> starts;       // per occurrence: where it stood; empty if not known
+    std::vector<quint32> groupOfWord; // per word: its folded group
+    QHash<QString, quint32> groupByFolded;
+    std::vector<quint32> groupBegin;       // per group, into groupOccurrences (one past: size)
+    std::vector<quint32> groupOccurrences; // occurrences of each group, ascending
+
+    void index() {
+        groupOfWord.resize(words.size());
+        for (qsizetype w = 0; w < words.size(); ++w) {
+            const QString key = text::folded(words[w]);
+            auto found = groupByFolded.constFind(key);
+            if (found == groupByFolded.cend())
+                found = groupByFolded.insert(key, quint32(groupByFolded.size()));
+            groupOfWord[w] = *found;
+        }
+        const std::size_t groups = groupByFolded.size();
+        groupBegin.assign(groups + 1, 0);
+        for (quint32 w : wordOf)
+            ++groupBegin[groupOfWord[w] + 1];
+        for (std::size_t g = 0; g < groups; ++g)
+            groupBegin[g + 1] += groupBegin[g];
+        groupOccurrences.resize(wordOf.size());
+        std::vector<quint32> next(groupBegin.begin(), groupBegin.end() - 1);
+        for (std::size_t o = 0; o < wordOf.size(); ++o)
+            groupOccurrences[next[groupOfWord[wordOf[o]]]++] = quint32(o);
+    }
+    quint32 groupOf(qsizetype occurrence) const { return groupOfWord[wordOf[occurrence]]; }
+};
+
+struct SplitList::Builder::Data {
+    QStringList words;
+    QHash<QStringView, quint32> byText; // views into the caller's text
+    std::vector<quint32> wordOf;
+    std::vector<qint32> starts;
+    bool startsKnown = true;
+};
+
+SplitList::Builder::Builder()
+    : data(std::make_unique<Data>()) {}
+SplitList::Builder::~Builder() = default;
+
+void SplitList::Builder::add(QStringView word, qint64 start) {
+    // Most occurrences repeat a word already seen: only a new one is copied.
+    auto found = data->byText.constFind(word);
+    if (found == data->byText.cend()) {
+        found = data->byText.insert(word, quint32(data->words.size()));
+        data->words.append(word.toString());
+    }
+    data->wordOf.push_back(*found);
+    if (start < 0)
+        data->startsKnown = false;
+    data->starts.push_back(qint32(start));
+}
+
+SplitList SplitList::Builder::finish() {
+    if (!data->startsKnown)
+        data->starts.clear();
+    SplitList list =
+        fromParts(std::move(data->words), std::move(data->wordOf), std::move(data->starts), {});
+    data = std::make_unique<Data>();
+    return list;
+}
+
+SplitList::SplitList(const QStringList& words) {
+    Builder builder;
+    for (const QString& w : words)
+        builder.add(w, -1);
+    *this = builder.finish();
+}
+
+SplitList::SplitList(std::initializer_list<QString> words)
+    : SplitList(QStringList(words)) {}
+
+SplitList SplitList::fromParts(QStringList distinctWords, std::vector<quint32> wordOfOccurrence,
+                               std::vector<qint32> startOfOccurrence,
+                               const QStringList& removedFolded) {
+    auto source = QSharedPointer<Source>::create();
+    source->words = std::move(distinctWords);
+    source->wordOf = std::move(wordOfOccurrence);
+    source->starts = std::move(startOfOccurrence);
+    source->index();
+    SplitList list;
+    list.removedGroups_ = QBitArray(qsizetype(source->groupByFolded.size()));
+    for (const QString& folded : removedFolded) {
+        auto found = source->groupByFolded.constFind(folded);
+        if (found != source->groupByFolded.cend())
+            list.removedGroups_.setBit(*found);
+    }
+    list.source_ = std::move(source);
+    list.initialiseVisibility();
+    return list;
+}
+
+void SplitList::initialiseVisibility() {
+    const qsizetype occurrences = source_ ? qsizetype(source_->wordOf.size()) : 0;
+    const qsizetype blocks = (occurrences + blockSize - 1) / blockSize;
+    blockVisible_ = QList<qint32>(blocks, 0);
+    for (qsizetype o = 0; o < occurrences; ++o) {
+        if (!removedOccurrence(o))
+            ++blockVisible_[o / blockSize];
+    }
+    recountPrefix();
+}
+
+void SplitList::recountPrefix() {
+    blockPrefix_.resize(blockVisible_.size());
+    qint64 sum = 0;
+    for (qsizetype b = 0; b < blockVisible_.size(); ++b) {
+        blockPrefix_[b] = sum;
+        sum += blockVisible_[b];
+    }
+    visible_ = sum;
+}
+
+bool SplitList::removedOccurrence(qsizetype occurrence) const {
+    return removedGroups_.testBit(source_->groupOf(occurrence));
+}
+
+qsizetype SplitList::occurrenceAt(qsizetype row) const {
+    Q_ASSERT(row >= 0 && row < visible_);
+    // The last block whose rows start at or before row.
+    const auto block =
+        std::upper_bound(blockPrefix_.cbegin(), blockPrefix_.cend(), qint64(row)) - 1;
+    qsizetype b = block - blockPrefix_.cbegin();
+    while (blockVisible_[b] == 0) // empty blocks share their prefix with the next
+        ++b;
+    qsizetype left = row - blockPrefix_[b];
+    for (qsizetype o = b * blockSize;; ++o) {
+        if (removedOccurrence(o))
+            continue;
+        if (left-- == 0)
+            return o;
+    }
+}
+
+QString SplitList::at(qsizetype row) const {
+    return source_->words[source_->wordOf[occurrenceAt(row)]];
+}
+
+qint64 SplitList::startAt(qsizetype row) const {
+    if (source_->starts.empty())
+        return -1;
+    return source_->starts[occurrenceAt(row)];
+}
+
+qsizetype SplitList::indexOf(const QString& word) const {
+    for (qsizetype row = 0; row < visible_; ++row) {
+        if (at(row) == word)
+            return row;
+    }
+    return -1;
+}
+
+QStringList SplitList::toStringList() const {
+    QStringList out;
+    out.reserve(visible_);
+    if (!source_)
+        return out;
+    for (std::size_t o = 0; o < source_->wordOf.size(); ++o) {
+        if (!removedOccurrence(qsizetype(o)))
+            out.append(source_->words[source_->wordOf[o]]);
+    }
+    return out;
+}
+
+qsizetype SplitList::countEqualBefore(const QString& word, qsizetype row) const {
+    if (!source_ || row <= 0)
+        return 0;
+    const auto group = source_->groupByFolded.constFind(text::folded(word));
+    if (group == source_->groupByFolded.cend() || removedGroups_.testBit(*group))
+        return 0;
+    const qsizetype limit = row < visible_ ? occurrenceAt(row) : qsizetype(source_->wordOf.size());
+    qsizetype count = 0;
+    for (quint32 i = source_->groupBegin[*group]; i < source_->groupBegin[*group + 1]; ++i) {
+        const quint32 o = source_->groupOccurrences[i];
+        if (qsizetype(o) >= limit)
+            break;
+        if (text::equal(source_->words[source_->wordOf[o]], word))
+            ++count;
+    }
+    return count;
+}
+
+QList<qsizetype> SplitList::removeFolded(const QString& word) {
+    QList<qsizetype> rows;
+    if (!source_)
+        return rows;
+    const auto group = source_->groupByFolded.constFind(text::folded(word));
+    if (group == source_->groupByFolded.cend() || removedGroups_.testBit(*group))
+        return rows;
+    const quint32 g = *group;
+    const quint32 begin = source_->groupBegin[g];
+    const quint32 end = source_->groupBegin[g + 1];
+    rows.reserve(end - begin);
+    // Block by block: the rows of the occurrences in one block come from one
+    // walk over it.
+    for (quint32 i = begin; i < end;) {
+        const qsizetype block = source_->groupOccurrences[i] / blockSize;
+        qsizetype row = blockPrefix_[block];
+        qsizetype o = block * blockSize;
+        for (; i < end && qsizetype(source_->groupOccurrences[i]) / blockSize == block; ++i) {
+            const qsizetype target = source_->groupOccurrences[i];
+            for (; o < target; ++o) {
+                if (!removedOccurrence(o))
+                    ++row;
+            }
+            rows.append(row);
+            --blockVisible_[block];
+        }
+    }
+    removedGroups_.setBit(g);
+    recountPrefix();
+    return rows;
+}
+
+const QStringList& SplitList::distinctWords() const {
+    static const QStringList none;
+    return source_ ? source_->words : none;
+}
+
+const std::vector<quint32>& SplitList::wordOfOccurrence() const {
+    static const std::vector<quint32> none;
+    return source_ ? source_->wordOf : none;
+}
+
+const std::vector<qint32>& SplitList::startOfOccurrence() const {
+    static const std::vector<qint32> none;
+    return source_ ? source_->starts : none;
+}
+
+QStringList SplitList::removedFolded() const {
+    QStringList out;
+    if (!source_)
+        return out;
+    for (auto it = source_->groupByFolded.cbegin(); it != source_->groupByFolded.cend(); ++it) {
+        if (removedGroups_.testBit(it.value()))
+            out.append(it.key());
+    }
+    return out;
+}
+
+bool operator==(const SplitList& a, const SplitList& b) {
+    if (a.size() != b.size())
+        return false;
+    if (a.source_ == b.source_ && a.removedGroups_ == b.removedGroups_)
+        return true;
+    return a.toStringList() == b.toStringList();
+}
+
+bool operator==(const SplitList& a, const QStringList& b) {
+    return a.size() == b.size() && a.toStringList() == b;
+}
+
+char* toString(const SplitList& list) {
+    return qstrdup(
+        ('(' + list.toStringList().join(QStringLiteral(", ")) + ')').toUtf8().constData());
+}

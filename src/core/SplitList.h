@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QBitArray>
+#include <QList>
+#include <QSharedPointer>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+// A title's split list: the words of its text in text order, repetitions
+// included, less those that have left it since the split (a word registered
+// or set aside leaves with every occurrence of its folded form).
+//
+// A book has hundreds of thousands of rows but only thousands of distinct
+// words, so the list keeps each distinct word once, and per row the number of
+// its word and where it stood in the text; what leaves is marked per folded
+// word, not copied away. The part made by the split never changes and is
+// shared by every copy of the list; what changes afterwards is a few
+// kilobytes, so the state that holds the list stays cheap to copy.
+class SplitList {
+public:
+    SplitList() = default;
+    // Rows without a known place in the text (lists of older stores, tests).
+    SplitList(const QStringList& words);
+    SplitList(std::initializer_list<QString> words);
+
+    // Makes a list from the words of a text, in order. Words that are the same
+    // text share one entry.
+    class Builder {
+    public:
+        Builder();
+        ~Builder();
+        // start: where the word stands in the text, or -1. The view has to
+        // stay valid until finish().
+        void add(QStringView word, qint64 start);
+        SplitList finish();
+
+    private:
+        struct Data;
+        std::unique_ptr<Data> data;
+    };
+
+    qsizetype size() const { return visible_; }
+    bool isEmpty() const { return visible_ == 0; }
+    QString at(qsizetype row) const;
+    QString operator[](qsizetype row) const { return at(row); }
+    // Where the row's word stood in the text when it was split; -1 if not known.
+    qint64 startAt(qsizetype row) const;
+    // The first row whose word is exactly word, or -1.
+    qsizetype indexOf(const QString& word) const;
+    QStringList toStringList() const;
+
+    // Rows before `row` whose word is canonically equal to word.
+    qsizetype countEqualBefore(const QString& word, qsizetype row) const;
+    // Removes every row whose folded form is word's; returns the rows they
+    // stood at, ascending. Costs in proportion to the rows removed (and the
+    // blocks of rows they fall in), not to the list.
+    QList<qsizetype> removeFolded(const QString& word);
+
+    // What the store keeps: the distinct words, the word of each row as split
+    // and where it stood (empty when not known), and the folded forms that
+    // have left since.
+    const QStringList& distinctWords() const;
+    const std::vector<quint32>& wordOfOccurrence() const;
+    const std::vector<qint32>& startOfOccurrence() const;
+    QStringList removedFolded() const;
+    static SplitList fromParts(QStringList distinctWords, std::vector<quint32> wordOfOccurrence,
+                               std::vector<qint32> startOfOccurrence,
+                               const QStringList& removedFolded);
+
+    friend bool operator==(const SplitList& a, const SplitList& b);
+    friend bool operator!=(const SplitList& a, const SplitList& b) { return !(a == b); }
+    friend bool operator==(const SplitList& a, const QStringList& b);
+    friend bool operator!=(const SplitList& a, const QStringList& b) { return !(a == b); }
+
+private:
+    struct Source;
+    static constexpr qsizetype blockSize = 256;
+
+    void initialiseVisibility();
+    void recountPrefix();
+    qsizetype occurrenceAt(qsizetype row) const;
+    bool removedOccurrence(qsizetype occurrence) const;
+
+    QSharedPointer<const Source> source_;
+    QBitArray removedGroups_;
+    QList<qint32> blockVisible_; // rows still shown per block of occurrences
+    QList<qint64> blockPrefix_;  // rows shown before each block
+    qsizetype visible_ = 0;
+};
+
+// For test output.
+char* toString(const SplitList& list);

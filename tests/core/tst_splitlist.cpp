@@ -1,0 +1,123 @@
+// The split list keeps each distinct word once and marks what leaves it; it
+// must read exactly as the plain list of words it stands for, after any
+// series of removals.
+
+#include "SplitList.h"
+#include "TextCompare.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+// The plain list after removing every word whose folded form is word's, and
+// the rows those stood at.
+QList<qsizetype> removeFromPlain(QStringList& plain, const QString& word) {
+    QList<qsizetype> rows;
+    QStringList kept;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (text::folded(plain[i]) == text::folded(word))
+            rows.append(i);
+        else
+            kept.append(plain[i]);
+    }
+    plain = kept;
+    return rows;
+}
+
+} // namespace
+
+class SplitListTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsAsThePlainList_data() {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QStringList>("removals");
+        QTest::newRow("empty") << QStringList() << QStringList{"a"};
+        QTest::newRow("repeats in any case")
+            << QStringList{"Der", "Hund", "der", "DER", "Katze", "der"} << QStringList{"der"};
+        QTest::newRow("canonical forms fold together")
+            << QStringList{QStringLiteral("e\u0301t\u00e9"), QStringLiteral("\u00e9t\u00e9"), "x"}
+            << QStringList{QStringLiteral("\u00c9T\u00c9")};
+        QTest::newRow("a word that is not there") << QStringList{"a", "b"} << QStringList{"c"};
+        QTest::newRow("everything leaves") << QStringList{"a", "A", "b"} << QStringList{"a", "b"};
+    }
+    void readsAsThePlainList() {
+        QFETCH(QStringList, words);
+        QFETCH(QStringList, removals);
+        SplitList list(words);
+        QStringList plain = words;
+        QCOMPARE(list.toStringList(), plain);
+        for (const QString& r : removals) {
+            QCOMPARE(list.removeFolded(r), removeFromPlain(plain, r));
+            QCOMPARE(list.size(), plain.size());
+            QCOMPARE(list.toStringList(), plain);
+            for (qsizetype row = 0; row < plain.size(); ++row)
+                QCOMPARE(list.at(row), plain[row]);
+        }
+        // A word gone already takes nothing more.
+        if (!removals.isEmpty())
+            QVERIFY(list.removeFolded(removals.first()).isEmpty());
+    }
+
+    // Long lists cross many blocks of rows: random removals, compared at
+    // every row and for counting and positions, with copies that must not
+    // see each other's removals.
+    void longListsAgreeAfterRandomRemovals() {
+        QRandomGenerator random(11);
+        QStringList vocabulary;
+        for (int i = 0; i < 300; ++i)
+            vocabulary << QStringLiteral("w%1").arg(i) << QStringLiteral("W%1").arg(i);
+        QStringList plain;
+        SplitList::Builder builder;
+        QString text;
+        for (int i = 0; i < 20000; ++i) {
+            // Frequent words often, as in real text.
+            const QString& w =
+                vocabulary[int(random.bounded(vocabulary.size()) * random.generateDouble())];
+            plain << w;
+            text += w + QLatin1Char(' ');
+        }
+        qsizetype at = 0;
+        for (const QString& w : plain) {
+            builder.add(QStringView(text).mid(at, w.size()), at);
+            at += w.size() + 1;
+        }
+        SplitList list = builder.finish();
+        QCOMPARE(list.toStringList(), plain);
+        for (int step = 0; step < 60; ++step) {
+            const QString w = vocabulary[random.bounded(vocabulary.size())];
+            const SplitList before = list;
+            const QStringList plainBefore = plain;
+            const qsizetype row = random.bounded(qMax<qsizetype>(plain.size(), 1));
+            qsizetype equalBefore = 0;
+            for (qsizetype i = 0; i < row && i < plain.size(); ++i)
+                equalBefore += plain[i] == w;
+            QCOMPARE(list.countEqualBefore(w, row), equalBefore);
+            QCOMPARE(list.removeFolded(w), removeFromPlain(plain, w));
+            QCOMPARE(list.size(), plain.size());
+            QCOMPARE(before.toStringList(), plainBefore); // the copy kept its rows
+            for (qsizetype r = 0; r < plain.size(); r += 97) {
+                QCOMPARE(list.at(r), plain[r]);
+                QCOMPARE(text.mid(list.startAt(r), plain[r].size()), plain[r]);
+            }
+        }
+        QCOMPARE(list.toStringList(), plain);
+        // The parts the store keeps make the same list again.
+        const SplitList again =
+            SplitList::fromParts(list.distinctWords(), list.wordOfOccurrence(),
+                                 list.startOfOccurrence(), list.removedFolded());
+        QCOMPARE(again.toStringList(), plain);
+        QCOMPARE(again.startAt(0), list.startAt(0));
+    }
+
+    void listsWithoutPlacesHaveNone() {
+        const SplitList list{"a", "b"};
+        QCOMPARE(list.startAt(1), -1);
+        QVERIFY(list == QStringList({"a", "b"}));
+        QVERIFY(SplitList() == QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(SplitListTest)
+#include "tst_splitlist.moc"
