@@ -1,0 +1,179 @@
+#include "SplitListStore.h"
+
+#include "StoreConnection.h"
+#include "StoreError.h"
+#include "StoreStatement.h"
+
+#include <sqlite3.h>
+
+namespace SplitListStore {
+
+namespace {
+
+void putNumber(QByteArray& out, quint64 value) {
+    while (value >= 0x80) {
+        out.append(char(0x80 | (value & 0x7F)));
+        value >>= 7;
+    }
+    out.append(char(value));
+}
+
+// Reads one variable-length number; false at the end or on a broken one.
+bool takeNumber(const char*& p, const char* end, quint64& value) {
+    value = 0;
+    for (int shift = 0; p < end && shift < 64; shift += 7) {
+        const auto byte = quint8(*p++);
+        value |= quint64(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            return true;
+    }
+    return false;
+}
+
+StoreError damaged(const StoreConnection& store, qint64 title) {
+    return StoreError{SQLITE_CORRUPT, QStringLiteral("A stored split list is damaged"),
+                      QStringLiteral("{title row: %1, path: %2}").arg(title).arg(store.path())};
+}
+
+} // namespace
+
+QByteArray packWords(const QStringList& words) {
+    QByteArray out;
+    putNumber(out, quint64(words.size()));
+    for (const QString& word : words) {
+        const QByteArray utf8 = word.toUtf8();
+        putNumber(out, quint64(utf8.size()));
+        out.append(utf8);
+    }
+    return out;
+}
+
+QByteArray packNumbers(const std::vector<quint32>& numbers) {
+    QByteArray out;
+    out.reserve(qsizetype(numbers.size()) * 2);
+    for (quint32 n : numbers)
+        putNumber(out, n);
+    return out;
+}
+
+QByteArray packStarts(const std::vector<qint32>& starts) {
+    // Each start as its distance from the one before: words stand in order.
+    QByteArray out;
+    out.reserve(qsizetype(starts.size()));
+    qint64 previous = 0;
+    for (qint32 start : starts) {
+        putNumber(out, quint64(qint64(start) - previous));
+        previous = start;
+    }
+    return out;
+}
+
+bool unpackWords(QByteArrayView bytes, QStringList& words) {
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    quint64 count = 0;
+    if (bytes.isEmpty())
+        return words.isEmpty();
+    if (!takeNumber(p, end, count) || count > quint64(bytes.size()))
+        return false;
+    words.reserve(qsizetype(count));
+    for (quint64 i = 0; i < count; ++i) {
+        quint64 length = 0;
+        if (!takeNumber(p, end, length) || length > quint64(end - p))
+            return false;
+        words.append(QString::fromUtf8(p, qsizetype(length)));
+        p += length;
+    }
+    return p == end;
+}
+
+bool unpackNumbers(QByteArrayView bytes, std::vector<quint32>& numbers) {
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        quint64 n = 0;
+        if (!takeNumber(p, end, n) || n > 0xFFFFFFFFu)
+            return false;
+        numbers.push_back(quint32(n));
+    }
+    return true;
+}
+
+bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts) {
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    qint64 previous = 0;
+    while (p < end) {
+        quint64 delta = 0;
+        if (!takeNumber(p, end, delta) || previous + qint64(delta) > 0x7FFFFFFF)
+            return false;
+        previous += qint64(delta);
+        starts.push_back(qint32(previous));
+    }
+    return true;
+}
+
+void store(StoreConnection& store, qint64 titleKey, const SplitList& list) {
+    StoreStatement clear(store.handle(), "DELETE FROM TestSplitWordRemoval WHERE title = ?");
+    clear.bind(1, titleKey);
+    clear.run();
+    StoreStatement save(store.handle(), R"sql(
+        INSERT INTO TestSplitWordEntity (title, count, words, sequence, starts)
+        VALUES (?, ?, ?, ?, ?)
+        ON CONFLICT (title) DO UPDATE SET count = excluded.count, words = excluded.words,
+            sequence = excluded.sequence, starts = excluded.starts)sql");
+    save.bind(1, titleKey)
+        .bind(2, qint64(list.wordOfOccurrence().size()))
+        .bindBlob(3, packWords(list.distinctWords()))
+        .bindBlob(4, packNumbers(list.wordOfOccurrence()))
+        .bindBlob(5, packStarts(list.startOfOccurrence()));
+    save.run();
+    // A list split with words already gone (a list read back) keeps them gone.
+    StoreStatement gone(store.handle(),
+                        "INSERT OR IGNORE INTO TestSplitWordRemoval (title, folded) VALUES (?, ?)");
+    for (const QString& folded : list.removedFolded()) {
+        gone.bind(1, titleKey).bind(2, folded);
+        gone.run();
+    }
+}
+
+void remove(StoreConnection& store, qint64 titleKey, const QString& folded) {
+    StoreStatement gone(store.handle(),
+                        "INSERT OR IGNORE INTO TestSplitWordRemoval (title, folded) VALUES (?, ?)");
+    gone.bind(1, titleKey).bind(2, folded);
+    gone.run();
+}
+
+QHash<qint64, SplitList> load(StoreConnection& store, const QList<qint64>& titleKeys) {
+    QHash<qint64, QStringList> removals;
+    {
+        StoreStatement query(store.handle(), "SELECT title, folded FROM TestSplitWordRemoval");
+        while (query.next())
+            removals[query.integer(0)].append(query.text(1));
+    }
+    QHash<qint64, SplitList> lists;
+    StoreStatement query(store.handle(),
+                         "SELECT title, count, words, sequence, starts FROM TestSplitWordEntity");
+    while (query.next()) {
+        const qint64 title = query.integer(0);
+        if (!titleKeys.isEmpty() && !titleKeys.contains(title))
+            continue;
+        QStringList words;
+        std::vector<quint32> sequence;
+        std::vector<qint32> starts;
+        sequence.reserve(std::size_t(query.integer(1)));
+        if (!unpackWords(query.blob(2), words) || !unpackNumbers(query.blob(3), sequence) ||
+            !unpackStarts(query.blob(4), starts) || qint64(sequence.size()) != query.integer(1) ||
+            (!starts.empty() && starts.size() != sequence.size()))
+            throw damaged(store, title);
+        for (quint32 w : sequence) {
+            if (w >= quint32(words.size()))
+                throw damaged(store, title);
+        }
+        lists.insert(title, SplitList::fromParts(std::move(words), std::move(sequence),
+                                                 std::move(starts), removals.value(title)));
+    }
+    return lists;
+}
+
+} // namespace SplitListStore
