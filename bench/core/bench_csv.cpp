@@ -1,4 +1,4 @@
-#include "CsvExchange.h"
+#include "csv/CsvExchange.h"
 
 #include <QRandomGenerator>
 

@@ -1,10 +1,10 @@
-#include "AppDelegate.h"
+#include "app/AppDelegate.h"
 
-#include "PreferenceWindowController.h"
-#include "StatusLine.h"
-#include "UnixSignalWatcher.h"
-#include "WindowController.h"
-#include "common/SaveProgress.h"
+#include "app/UnixSignalWatcher.h"
+#include "base/StatusLine.h"
+#include "ui/common/SaveProgress.h"
+#include "ui/preferences/PreferenceWindowController.h"
+#include "ui/titles/WindowController.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "AppDelegate.h"
-#include "FatalError.h"
-#include "SingleInstance.h"
-#include "StatusLine.h"
-#include "ViewModelFactory.h"
-#include "WindowController.h"
+#include "app/AppDelegate.h"
+#include "app/SingleInstance.h"
+#include "base/FatalError.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "ui/titles/WindowController.h"
 
 #include <QApplication>
 #include <QMessageBox>

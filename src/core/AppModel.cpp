@@ -1,15 +1,15 @@
-#include "AppModel.h"
+#include "core/AppModel.h"
 
-#include "CoreDateSetting.h"
-#include "CsvExchange.h"
-#include "DeleteTitleByIdCommandHandler.h"
-#include "DeleteWordCommandHandler.h"
-#include "LoadLanguageStateQueryHandler.h"
-#include "SaveSplitWordCommandHandler.h"
-#include "SaveTextCommandHandler.h"
-#include "SplitTextUseCase.h"
-#include "TextCompare.h"
-#include "TimeOrderedIds.h"
+#include "csv/CsvExchange.h"
+#include "domain/TextCompare.h"
+#include "domain/TimeOrderedIds.h"
+#include "persistence/CoreDateSetting.h"
+#include "persistence/DeleteTitleByIdCommandHandler.h"
+#include "persistence/DeleteWordCommandHandler.h"
+#include "persistence/LoadLanguageStateQueryHandler.h"
+#include "persistence/SaveSplitWordCommandHandler.h"
+#include "persistence/SaveTextCommandHandler.h"
+#include "text/SplitTextUseCase.h"
 
 #include <QCoreApplication>
 #include <QSet>

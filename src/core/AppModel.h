@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppState.h"
-#include "Observable.h"
-#include "UseCases.h"
+#include "core/Observable.h"
+#include "core/UseCases.h"
+#include "domain/AppState.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "ViewModelFactory.h"
+#include "core/ViewModelFactory.h"
 
-#include "FetchTitleAndKnownWordsQueryHandlerProduction.h"
-#include "SaveWordCommandHandlerProduction.h"
+#include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "persistence/SaveWordCommandHandlerProduction.h"
 
 ViewModelFactory& ViewModelFactory::shared() {
     static ViewModelFactory factory;

@@ -1,8 +1,8 @@
-#include "CsvExchange.h"
+#include "csv/CsvExchange.h"
 
-#include "Repair.h"
-#include "StatusLine.h"
-#include "TimeOrderedIds.h"
+#include "base/StatusLine.h"
+#include "csv/Repair.h"
+#include "domain/TimeOrderedIds.h"
 
 #include <QDir>
 #include <QHash>

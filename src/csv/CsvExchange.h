@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppState.h"
-#include "CSVParseError.h"
+#include "csv/CSVParseError.h"
+#include "domain/AppState.h"
 
 #include <optional>
 #include <variant>

@@ -1,7 +1,7 @@
-#include "CoreDateSetting.h"
+#include "persistence/CoreDateSetting.h"
 
-#include "FatalError.h"
-#include "StoreError.h"
+#include "base/FatalError.h"
+#include "persistence/StoreError.h"
 
 #include <QDir>
 #include <QSet>

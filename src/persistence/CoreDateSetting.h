@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoreConnection.h"
+#include "persistence/StoreConnection.h"
 
 #include <QString>
 

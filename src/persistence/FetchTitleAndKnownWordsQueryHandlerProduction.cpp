@@ -1,7 +1,7 @@
-#include "FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
 
-#include "StoreCodec.h"
-#include "StoreOperation.h"
+#include "persistence/StoreCodec.h"
+#include "persistence/StoreOperation.h"
 
 QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle() const {
     QList<TitleAndWordList> result;

@@ -1,7 +1,7 @@
-#include "LoadLanguageStateQueryHandler.h"
+#include "persistence/LoadLanguageStateQueryHandler.h"
 
-#include "StoreOperation.h"
-#include "TextStore.h"
+#include "persistence/StoreOperation.h"
+#include "persistence/TextStore.h"
 
 #include <optional>
 #include <vector>

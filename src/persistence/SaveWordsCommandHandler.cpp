@@ -1,9 +1,9 @@
-#include "SaveWordsCommandHandler.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
-#include "StoreCodec.h"
-#include "StoreOperation.h"
-#include "StoreWriteGate.h"
-#include "TextCompare.h"
+#include "domain/TextCompare.h"
+#include "persistence/StoreCodec.h"
+#include "persistence/StoreOperation.h"
+#include "persistence/StoreWriteGate.h"
 
 #include <QElapsedTimer>
 #include <QSet>

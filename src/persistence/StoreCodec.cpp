@@ -1,4 +1,4 @@
-#include "StoreCodec.h"
+#include "persistence/StoreCodec.h"
 
 namespace StoreCodec {
 

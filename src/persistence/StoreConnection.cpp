@@ -1,10 +1,10 @@
-#include "StoreConnection.h"
+#include "persistence/StoreConnection.h"
 
-#include "StoreError.h"
-#include "StoreSchema.h"
-#include "StoreStatement.h"
-#include "WalCheckpointer.h"
-#include "WalIndexKeeper.h"
+#include "persistence/StoreError.h"
+#include "persistence/StoreSchema.h"
+#include "persistence/StoreStatement.h"
+#include "persistence/WalCheckpointer.h"
+#include "persistence/WalIndexKeeper.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoreStatement.h"
+#include "persistence/StoreStatement.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "StoreStatement.h"
+#include "persistence/StoreStatement.h"
 
-#include "StoreCodec.h"
-#include "StoreError.h"
+#include "persistence/StoreCodec.h"
+#include "persistence/StoreError.h"
 
 #include <sqlite3.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "StoreConnection.h"
-#include "StoreWriteGate.h"
+#include "persistence/StoreConnection.h"
+#include "persistence/StoreWriteGate.h"
 
 // One transaction on a connection. A write transaction first passes the
 // process's write gate (see StoreWriteGate.h), then takes SQLite's write lock

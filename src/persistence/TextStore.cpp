@@ -1,8 +1,8 @@
-#include "TextStore.h"
+#include "persistence/TextStore.h"
 
-#include "StoreConnection.h"
-#include "StoreStatement.h"
-#include "TextChunks.h"
+#include "persistence/StoreConnection.h"
+#include "persistence/StoreStatement.h"
+#include "persistence/TextChunks.h"
 
 #include <QSet>
 

@@ -1,4 +1,4 @@
-#include "WalCheckpointer.h"
+#include "persistence/WalCheckpointer.h"
 
 #include <sqlite3.h>
 

@@ -1,4 +1,4 @@
-#include "SplitTextUseCase.h"
+#include "text/SplitTextUseCase.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // goes through one door, which waits for the word batches still queued and
 // says so while it waits.
 
-#include "AppDelegate.h"
 #include "TestSupport.h"
-#include "WindowController.h"
-#include "common/SaveProgress.h"
+#include "app/AppDelegate.h"
+#include "ui/common/SaveProgress.h"
+#include "ui/titles/WindowController.h"
 
 #include <QAction>
 #include <QtTest>

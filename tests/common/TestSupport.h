@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppModel.h"
-#include "SaveWordsCommandHandler.h"
-#include "ViewModelFactory.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "AppModel.h"
-#include "CsvExchange.h"
-#include "SaveWordsCommandHandler.h"
-#include "StatusLine.h"
 #include "TestSupport.h"
-#include "ViewModelFactory.h"
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "csv/CsvExchange.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QtTest>
 

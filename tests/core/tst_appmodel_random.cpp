@@ -1,9 +1,9 @@
-#include "AppModel.h"
-#include "ChangeTitleOrderCommandHandler.h"
-#include "CsvExchange.h"
-#include "SaveWordsCommandHandler.h"
 #include "TestSupport.h"
-#include "ViewModelFactory.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "csv/CsvExchange.h"
+#include "persistence/ChangeTitleOrderCommandHandler.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -1,5 +1,5 @@
-#include "CsvExchange.h"
-#include "StatusLine.h"
+#include "base/StatusLine.h"
+#include "csv/CsvExchange.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

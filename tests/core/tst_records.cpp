@@ -1,10 +1,10 @@
-#include "AppState.h"
-#include "Observable.h"
-#include "TextCompare.h"
+#include "core/Observable.h"
+#include "domain/AppState.h"
+#include "domain/TextCompare.h"
 
 #include "TestSupport.h"
 
-#include "TimeOrderedIds.h"
+#include "domain/TimeOrderedIds.h"
 
 #include <QSet>
 #include <QtTest>

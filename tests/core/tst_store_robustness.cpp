@@ -2,16 +2,16 @@
 // it writes. Each case runs the store in a child process (this same binary,
 // started with PRAMEL_STORE_CHILD set), since a fatal error ends the process.
 
-#include "AddTitleCommandHandler.h"
-#include "DeleteSplitWordCommandHandler.h"
-#include "DeleteTitleByIdCommandHandler.h"
-#include "FetchTitleAndKnownWordsQueryHandlerProduction.h"
-#include "LoadLanguageStateQueryHandler.h"
-#include "SaveSplitWordCommandHandler.h"
-#include "SaveTextCommandHandler.h"
-#include "SaveWordCommandHandlerProduction.h"
-#include "SaveWordsCommandHandler.h"
 #include "TestSupport.h"
+#include "persistence/AddTitleCommandHandler.h"
+#include "persistence/DeleteSplitWordCommandHandler.h"
+#include "persistence/DeleteTitleByIdCommandHandler.h"
+#include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "persistence/LoadLanguageStateQueryHandler.h"
+#include "persistence/SaveSplitWordCommandHandler.h"
+#include "persistence/SaveTextCommandHandler.h"
+#include "persistence/SaveWordCommandHandlerProduction.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

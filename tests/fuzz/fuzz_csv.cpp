@@ -1,8 +1,8 @@
 // Feeds arbitrary text to the CSV reader, then checks that whatever it read is
 // written and read back unchanged, and that arbitrary names and words survive
 // the writer and the reader.
-#include "CsvExchange.h"
 #include "FuzzInput.h"
+#include "csv/CsvExchange.h"
 
 #include <cstdlib>
 

@@ -1,11 +1,11 @@
-#include "AppModel.h"
-#include "PreferenceView.h"
-#include "PreferenceWindowController.h"
-#include "SaveWordsCommandHandler.h"
-#include "StatusLine.h"
 #include "TestSupport.h"
 #include "UiTestSupport.h"
-#include "ViewModelFactory.h"
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/preferences/PreferenceView.h"
+#include "ui/preferences/PreferenceWindowController.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
-#include "AppModel.h"
-#include "RegisteredWordCell.h"
-#include "RegisteredWordTableModel.h"
-#include "RegisteredWordViewController.h"
-#include "SaveWordsCommandHandler.h"
-#include "StatusLine.h"
 #include "TestSupport.h"
-#include "ViewModelFactory.h"
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/registered/RegisteredWordCell.h"
+#include "ui/registered/RegisteredWordTableModel.h"
+#include "ui/registered/RegisteredWordViewController.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>

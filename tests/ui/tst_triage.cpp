@@ -1,13 +1,13 @@
-#include "AppModel.h"
-#include "CustomTableView.h"
-#include "FocusDetectTextView.h"
-#include "SaveWordsCommandHandler.h"
-#include "SplitWordCell.h"
-#include "SplitWordTableModel.h"
-#include "SplittedWordViewController.h"
-#include "StatusLine.h"
 #include "TestSupport.h"
-#include "ViewModelFactory.h"
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplitWordCell.h"
+#include "ui/triage/SplitWordTableModel.h"
+#include "ui/triage/SplittedWordViewController.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "Alert.h"
+#include "ui/common/Alert.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

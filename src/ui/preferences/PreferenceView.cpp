@@ -1,11 +1,11 @@
-#include "PreferenceView.h"
+#include "ui/preferences/PreferenceView.h"
 
-#include "CsvExchange.h"
-#include "PreferenceViewDelegate.h"
-#include "StatusLine.h"
-#include "ViewModelFactory.h"
-#include "common/Alert.h"
-#include "common/SaveProgress.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "csv/CsvExchange.h"
+#include "ui/common/Alert.h"
+#include "ui/common/SaveProgress.h"
+#include "ui/preferences/PreferenceViewDelegate.h"
 #include "ui_PreferenceView.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "PreferenceViewController.h"
+#include "ui/preferences/PreferenceViewController.h"
 
-#include "PreferenceView.h"
-#include "StatusLine.h"
-#include "common/Alert.h"
+#include "base/StatusLine.h"
+#include "ui/common/Alert.h"
+#include "ui/preferences/PreferenceView.h"
 
 #include <QVBoxLayout>
 

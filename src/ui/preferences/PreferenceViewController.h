@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PreferenceViewDelegate.h"
+#include "ui/preferences/PreferenceViewDelegate.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "PreferenceWindowController.h"
+#include "ui/preferences/PreferenceWindowController.h"
 
-#include "PreferenceViewController.h"
+#include "ui/preferences/PreferenceViewController.h"
 
 #include <QAction>
 #include <QKeySequence>

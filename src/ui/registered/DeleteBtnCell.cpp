@@ -1,4 +1,4 @@
-#include "DeleteBtnCell.h"
+#include "ui/registered/DeleteBtnCell.h"
 
 #include <QApplication>
 #include <QMouseEvent>

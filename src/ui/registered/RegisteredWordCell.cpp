@@ -1,4 +1,4 @@
-#include "RegisteredWordCell.h"
+#include "ui/registered/RegisteredWordCell.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

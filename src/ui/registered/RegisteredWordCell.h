@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CellButtonPress.h"
+#include "ui/common/CellButtonPress.h"
 
 #include <QStyledItemDelegate>
 

@@ -1,9 +1,9 @@
-#include "RegisteredWordViewController.h"
+#include "ui/registered/RegisteredWordViewController.h"
 
-#include "RegisteredWordCell.h"
-#include "RegisteredWordTableModel.h"
-#include "StatusLine.h"
-#include "ViewModelFactory.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "ui/registered/RegisteredWordCell.h"
+#include "ui/registered/RegisteredWordTableModel.h"
 
 #include <QAction>
 #include <QButtonGroup>

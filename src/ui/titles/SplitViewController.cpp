@@ -1,11 +1,11 @@
-#include "SplitViewController.h"
+#include "ui/titles/SplitViewController.h"
 
-#include "RegisteredWordViewController.h"
-#include "SplittedWordViewController.h"
+#include "ui/registered/RegisteredWordViewController.h"
+#include "ui/triage/SplittedWordViewController.h"
 
-#include "StatusLine.h"
-#include "TitleViewController.h"
-#include "ViewController.h"
+#include "base/StatusLine.h"
+#include "ui/titles/TitleViewController.h"
+#include "ui/titles/ViewController.h"
 
 #include <QEvent>
 #include <QResizeEvent>

@@ -1,6 +1,6 @@
-#include "TitleCell.h"
+#include "ui/titles/TitleCell.h"
 
-#include "TitleListModel.h"
+#include "ui/titles/TitleListModel.h"
 
 #include <QApplication>
 #include <QPalette>

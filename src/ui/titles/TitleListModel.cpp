@@ -1,4 +1,4 @@
-#include "TitleListModel.h"
+#include "ui/titles/TitleListModel.h"
 
 #include <QDataStream>
 #include <QIODevice>

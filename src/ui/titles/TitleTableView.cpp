@@ -1,6 +1,6 @@
-#include "TitleTableView.h"
+#include "ui/titles/TitleTableView.h"
 
-#include "StatusLine.h"
+#include "base/StatusLine.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>

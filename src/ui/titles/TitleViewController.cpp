@@ -1,12 +1,12 @@
-#include "TitleViewController.h"
+#include "ui/titles/TitleViewController.h"
 
-#include "ChangeTitleOrderCommandHandler.h"
-#include "StatusLine.h"
-#include "TitleCell.h"
-#include "TitleListModel.h"
-#include "TitleTableView.h"
-#include "ViewModelFactory.h"
-#include "common/Alert.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/ChangeTitleOrderCommandHandler.h"
+#include "ui/common/Alert.h"
+#include "ui/titles/TitleCell.h"
+#include "ui/titles/TitleListModel.h"
+#include "ui/titles/TitleTableView.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

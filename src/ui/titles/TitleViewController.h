@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CoalescedUpdate.h"
+#include "ui/common/CoalescedUpdate.h"
 
-#include "AppModel.h"
+#include "core/AppModel.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "ViewController.h"
+#include "ui/titles/ViewController.h"
 
 ViewController::ViewController(QWidget* parent)
     : QWidget(parent) {}

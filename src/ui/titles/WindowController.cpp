@@ -1,9 +1,9 @@
-#include "WindowController.h"
+#include "ui/titles/WindowController.h"
 
-#include "SplitViewController.h"
-#include "SplittedWordViewController.h"
-#include "ViewModelFactory.h"
-#include "common/SaveFailureAlerts.h"
+#include "core/ViewModelFactory.h"
+#include "ui/common/SaveFailureAlerts.h"
+#include "ui/titles/SplitViewController.h"
+#include "ui/triage/SplittedWordViewController.h"
 #include "ui_Main.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppModel.h"
-#include "CoalescedUpdate.h"
+#include "core/AppModel.h"
+#include "ui/common/CoalescedUpdate.h"
 
 #include <QMainWindow>
 

@@ -1,4 +1,4 @@
-#include "ButtonCell.h"
+#include "ui/triage/ButtonCell.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "CustomTableView.h"
+#include "ui/triage/CustomTableView.h"
 
-#include "CustomTableViewDelegate.h"
-#include "StatusLine.h"
+#include "base/StatusLine.h"
+#include "ui/triage/CustomTableViewDelegate.h"
 
 #include <QFile>
 #include <QHeaderView>

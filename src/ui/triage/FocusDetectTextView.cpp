@@ -1,7 +1,7 @@
-#include "FocusDetectTextView.h"
+#include "ui/triage/FocusDetectTextView.h"
 
-#include "FocusDetectTextViewDelegate.h"
-#include "StatusLine.h"
+#include "base/StatusLine.h"
+#include "ui/triage/FocusDetectTextViewDelegate.h"
 
 #include <QFocusEvent>
 

@@ -1,6 +1,6 @@
-#include "HoverDetectingTableView.h"
+#include "ui/triage/HoverDetectingTableView.h"
 
-#include "StatusLine.h"
+#include "base/StatusLine.h"
 
 #include <QMouseEvent>
 

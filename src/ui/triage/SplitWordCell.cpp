@@ -1,4 +1,4 @@
-#include "SplitWordCell.h"
+#include "ui/triage/SplitWordCell.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,13 +1,13 @@
-#include "SplittedWordViewController.h"
+#include "ui/triage/SplittedWordViewController.h"
 
-#include "CommandKeyFilter.h"
-#include "CsvExchange.h"
-#include "CustomTableView.h"
-#include "FocusDetectTextView.h"
-#include "SplitWordCell.h"
-#include "SplitWordTableModel.h"
-#include "StatusLine.h"
-#include "ViewModelFactory.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "csv/CsvExchange.h"
+#include "ui/triage/CommandKeyFilter.h"
+#include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplitWordCell.h"
+#include "ui/triage/SplitWordTableModel.h"
 
 #include <QDir>
 #include <QFileDialog>

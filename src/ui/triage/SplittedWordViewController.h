@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CoalescedUpdate.h"
+#include "ui/common/CoalescedUpdate.h"
 
-#include "AppModel.h"
-#include "CustomTableViewDelegate.h"
-#include "FocusDetectTextViewDelegate.h"
+#include "core/AppModel.h"
+#include "ui/triage/CustomTableViewDelegate.h"
+#include "ui/triage/FocusDetectTextViewDelegate.h"
 
 #include <QWidget>
 

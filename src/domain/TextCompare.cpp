@@ -1,4 +1,4 @@
-#include "TextCompare.h"
+#include "domain/TextCompare.h"
 
 #include <algorithm>
 

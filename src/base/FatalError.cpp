@@ -1,4 +1,4 @@
-#include "FatalError.h"
+#include "base/FatalError.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "StatusLine.h"
+#include "base/StatusLine.h"
 
 #include <QMutex>
 

@@ -1,4 +1,4 @@
-#include "TimeOrderedIds.h"
+#include "domain/TimeOrderedIds.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
-#include "Title.h"
+#include "domain/Title.h"
 
-#include "TextCompare.h"
+#include "domain/TextCompare.h"
 
 bool operator==(const Title& a, const Title& b) {
     return a.id == b.id && text::equal(a.title, b.title);

@@ -1,6 +1,6 @@
-#include "AppState.h"
+#include "domain/AppState.h"
 
-#include "TextCompare.h"
+#include "domain/TextCompare.h"
 
 #include <algorithm>
 #include <vector>
