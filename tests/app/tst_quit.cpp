@@ -2,7 +2,7 @@
 // goes through one door, which waits for the word batches still queued and
 // says so while it waits.
 
-#include "TestSupport.h"
+#include "ModelTestSupport.h"
 #include "app/AppDelegate.h"
 #include "ui/common/SaveProgress.h"
 #include "ui/titles/WindowController.h"

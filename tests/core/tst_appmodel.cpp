@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "ModelTestSupport.h"
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"

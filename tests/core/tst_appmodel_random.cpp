@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "ModelTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "csv/CsvExchange.h"
