@@ -41,10 +41,22 @@ private Q_SLOTS:
         QCOMPARE(firstCalls, 2);
         QCOMPARE(secondCalls, 1); // only its initial value
         {
-            // A subscription that outlives its observable is harmless.
-            auto o2 = std::make_unique<Observable<int>>(0);
-            Subscription s = o2->subscribe([](const int&) {});
+            // A subscription that outlives its observable is harmless: ending
+            // it later neither calls back nor touches the observable's memory
+            // (the sanitizer build would see that).
+            int calls = 0;
+            auto o2 = std::make_unique<Observable<int>>(7);
+            Subscription s = o2->subscribe([&](const int& v) {
+                ++calls;
+                QCOMPARE(v, 7);
+            });
+            QCOMPARE(calls, 1);
+            QCOMPARE(o2->subscriberCount(), 1u);
             o2.reset();
+            s.reset();
+            QCOMPARE(calls, 1);
+            s.reset(); // a second end is as harmless
+            QCOMPARE(calls, 1);
         }
     }
 };
