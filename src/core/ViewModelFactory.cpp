@@ -1,5 +1,6 @@
 #include "core/ViewModelFactory.h"
 
+#include "core/UseCases.h"
 #include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
 #include "persistence/SaveWordCommandHandlerProduction.h"
 

@@ -279,6 +279,36 @@ private Q_SLOTS:
         QVERIFY(r.listOfTitleAndWordList.last().wordList.isEmpty());
     }
 
+    void moveTitleWritesTheOrderThatLoads_data() {
+        QTest::addColumn<qint64>("from");
+        QTest::addColumn<qint64>("to");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("first below the last")
+            << qint64(0) << qint64(3) << QStringList{"B", "C", "A"};
+        QTest::newRow("last above the first")
+            << qint64(2) << qint64(0) << QStringList{"C", "A", "B"};
+        QTest::newRow("above itself stays") << qint64(1) << qint64(1) << QStringList{"A", "B", "C"};
+        QTest::newRow("above the next stays")
+            << qint64(1) << qint64(2) << QStringList{"A", "B", "C"};
+        QTest::newRow("from out of range") << qint64(3) << qint64(0) << QStringList{"A", "B", "C"};
+        QTest::newRow("to out of range") << qint64(0) << qint64(4) << QStringList{"A", "B", "C"};
+    }
+    void moveTitleWritesTheOrderThatLoads() {
+        QFETCH(qint64, from);
+        QFETCH(qint64, to);
+        QFETCH(QStringList, expected);
+        for (const QString name : {"A", "B", "C"})
+            model->addTitle(name);
+        int publications = 0;
+        auto sub = model->subscribe([&](const AppState&) { ++publications; });
+        model->moveTitle(from, to);
+        QCOMPARE(titleNames(model->state()), expected);
+        // The title is taken out, then put back: two writes, or none.
+        const bool inRange = from < 3 && to <= 3;
+        QCOMPARE(publications, 1 + (inRange ? 2 : 0));
+        QCOMPARE(titleNames(restartedModel()->state()), expected);
+    }
+
     void exportRestoreRoundTrip() {
         model->addTitle("Book, \"one\"");
         model->addTitle(""); // no words: not in the file

@@ -2,7 +2,6 @@
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "csv/CsvExchange.h"
-#include "persistence/ChangeTitleOrderCommandHandler.h"
 #include "persistence/SaveWordsCommandHandler.h"
 
 #include <QRandomGenerator>
@@ -124,13 +123,12 @@ private Q_SLOTS:
                 break;
             case 4:
                 if (ti >= 0) {
-                    AppState next = s;
-                    const qsizetype to = rng.bounded(qsizetype(next.listOfTitleAndWordList.size()));
-                    next.listOfTitleAndWordList.move(ti, to);
-                    model->setAppState(next);
-                    ChangeTitleOrderCommandHandler().handle(next.titles());
+                    // The title at ti ends up at to, as a drag above the title
+                    // after to leaves it.
+                    const qsizetype to = rng.bounded(qsizetype(s.listOfTitleAndWordList.size()));
+                    model->moveTitle(ti, to > ti ? to + 1 : to);
                     storedOrder.clear();
-                    for (const auto& t : next.titles())
+                    for (const auto& t : model->state().titles())
                         storedOrder.append(t.id);
                     log << QStringLiteral("move %1 %2").arg(ti).arg(to);
                 }

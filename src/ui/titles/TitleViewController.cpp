@@ -2,7 +2,6 @@
 
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/ChangeTitleOrderCommandHandler.h"
 #include "ui/common/Alert.h"
 #include "ui/titles/TitleCell.h"
 #include "ui/titles/TitleListModel.h"
@@ -235,19 +234,10 @@ bool TitleViewController::acceptDrop(const QList<int>& rows, int dropRow) {
     if (from < 0 || to < 0 || to > count || !titleOnScreen(from))
         return false;
 
-    const TitleAndWordList item = appModel->state().listOfTitleAndWordList.at(from);
-    printStatus(QStringLiteral("Dragged is %1 %2").arg(from).arg(item.title.title));
+    const Title dragged = appModel->state().listOfTitleAndWordList.at(from).title;
+    printStatus(QStringLiteral("Dragged is %1 %2").arg(from).arg(dragged.title));
     printStatus(QStringLiteral("Row is %1").arg(to));
-
-    AppState state = appModel->appState();
-    state.listOfTitleAndWordList.removeAt(from);
-    appModel->setAppState(std::move(state));
-
-    state = appModel->appState();
-    state.listOfTitleAndWordList.insert(from < to ? to - 1 : to, item);
-    appModel->setAppState(std::move(state));
-
-    ChangeTitleOrderCommandHandler().handle(appModel->state().titles());
+    appModel->moveTitle(from, to);
     reloadData();
     return true;
 }
