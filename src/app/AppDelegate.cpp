@@ -83,7 +83,7 @@ void AppDelegate::activateWindow() {
 void AppDelegate::preferenceClick() {
     // One preferences window for the whole run; closing it only hides it.
     if (!preferencesWindowController_)
-        preferencesWindowController_ = new PreferenceWindowController;
+        preferencesWindowController_ = new PreferenceWindowController(model_);
     preferencesWindowController_->show();
     preferencesWindowController_->raise();
     preferencesWindowController_->activateWindow();

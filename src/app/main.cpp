@@ -53,8 +53,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    AppDelegate delegate(ViewModelFactory::shared().model());
-    WindowController window;
+    const std::shared_ptr<AppModel> model = ViewModelFactory::shared().model();
+    AppDelegate delegate(model);
+    WindowController window(model);
     delegate.attach(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
                      &AppDelegate::activateWindow);

@@ -9,12 +9,16 @@ ViewModelFactory& ViewModelFactory::shared() {
     return factory;
 }
 
-std::shared_ptr<AppModel> ViewModelFactory::makeAppModel() {
+std::shared_ptr<AppModel> ViewModelFactory::storeBackedModel() {
     UseCases useCases{
         Queries{std::make_shared<FetchTitleAndKnownWordsQueryHandlerProduction>()},
         Commands{std::make_shared<SaveWordCommandHandlerProduction>(), {}, {}, {}, {}, {}},
     };
-    appViewModel_ = std::make_shared<AppModel>(AppState(), std::move(useCases));
+    return std::make_shared<AppModel>(AppState(), std::move(useCases));
+}
+
+std::shared_ptr<AppModel> ViewModelFactory::makeAppModel() {
+    appViewModel_ = storeBackedModel();
     return appViewModel_;
 }
 

@@ -61,9 +61,9 @@ class QuitTest : public QObject {
 private Q_SLOTS:
     void init() {
         store = std::make_unique<TemporaryStore>();
-        model = ViewModelFactory::shared().makeAppModel();
+        model = ViewModelFactory::storeBackedModel();
         delegate = std::make_unique<AppDelegate>(model);
-        window = std::make_unique<WindowController>();
+        window = std::make_unique<WindowController>(model);
         delegate->attach(window.get());
         quits = 0;
         delegate->setQuitFunction([this] { ++quits; });

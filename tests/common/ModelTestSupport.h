@@ -11,7 +11,7 @@
 // A second model on the same store, as the next start would see it.
 inline std::shared_ptr<AppModel> restartedModel() {
     SaveWordsCommandHandler::waitForPendingSaves();
-    auto model = ViewModelFactory::shared().makeAppModel();
+    auto model = ViewModelFactory::storeBackedModel();
     model->load();
     return model;
 }

@@ -42,7 +42,7 @@ class AppModelTest : public QObject {
 private Q_SLOTS:
     void init() {
         store = std::make_unique<TemporaryStore>();
-        model = ViewModelFactory::shared().makeAppModel();
+        model = ViewModelFactory::storeBackedModel();
         model->load();
     }
     void cleanup() {
@@ -52,7 +52,7 @@ private Q_SLOTS:
     }
 
     void loadPublishesTwiceOnAnEmptyStoreAndThriceOtherwise() {
-        auto fresh = ViewModelFactory::shared().makeAppModel();
+        auto fresh = ViewModelFactory::storeBackedModel();
         int count = 0;
         auto sub = fresh->subscribe([&](const AppState&) { ++count; });
         fresh->load();
@@ -67,7 +67,7 @@ private Q_SLOTS:
         for (const QString w : {"zeta", "Alpha", "beta"})
             model->registerWord(w, Kind::known, 0);
 
-        auto next = ViewModelFactory::shared().makeAppModel();
+        auto next = ViewModelFactory::storeBackedModel();
         count = 0;
         auto sub2 = next->subscribe([&](const AppState&) { ++count; });
         next->load();
@@ -327,7 +327,7 @@ private Q_SLOTS:
         // Into a fresh store.
         SaveWordsCommandHandler::waitForPendingSaves();
         TemporaryStore other;
-        auto fresh = ViewModelFactory::shared().makeAppModel();
+        auto fresh = ViewModelFactory::storeBackedModel();
         fresh->load();
         auto parsed = csv::parseCSV(text);
         QVERIFY(std::holds_alternative<QList<TitleAndWordList>>(parsed));

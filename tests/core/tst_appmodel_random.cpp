@@ -77,7 +77,7 @@ private Q_SLOTS:
         QFETCH(quint32, seed);
         TemporaryStore store;
         QRandomGenerator rng(seed);
-        auto model = ViewModelFactory::shared().makeAppModel();
+        auto model = ViewModelFactory::storeBackedModel();
         model->load();
         QList<QUuid> storedOrder; // the order the next start lists
         QStringList log;
@@ -196,7 +196,7 @@ private Q_SLOTS:
         SaveWordsCommandHandler::waitForPendingSaves();
         const std::map<QUuid, Snapshot> expected = snapshot(model->state());
 
-        auto next = ViewModelFactory::shared().makeAppModel();
+        auto next = ViewModelFactory::storeBackedModel();
         next->load();
         const std::map<QUuid, Snapshot> actual = snapshot(next->state());
         const QString context = QStringLiteral("seed %1, ops: %2").arg(seed).arg(log.join("; "));

@@ -64,11 +64,11 @@ void MainWindowTest::cleanup() {
 }
 
 void MainWindowTest::start(const QStringList& names) {
-    auto seeding = ViewModelFactory::shared().makeAppModel();
+    auto seeding = ViewModelFactory::storeBackedModel();
     for (const QString& name : names)
         seeding->addTitle(name);
-    model = ViewModelFactory::shared().makeAppModel();
-    window = std::make_unique<WindowController>();
+    model = ViewModelFactory::storeBackedModel();
+    window = std::make_unique<WindowController>(model);
     window->resize(1100, 700);
     window->show();
     model->load();

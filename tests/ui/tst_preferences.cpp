@@ -47,13 +47,13 @@ private:
 
 void PreferencesTest::init() {
     store = std::make_unique<TemporaryStore>();
-    auto seeding = ViewModelFactory::shared().makeAppModel();
+    auto seeding = ViewModelFactory::storeBackedModel();
     seeding->addTitle(QStringLiteral("Old"));
-    model = ViewModelFactory::shared().makeAppModel();
+    model = ViewModelFactory::storeBackedModel();
     model->load();
     mainWindow = std::make_unique<QMainWindow>();
     mainWindow->show();
-    prefs = std::make_unique<PreferenceWindowController>();
+    prefs = std::make_unique<PreferenceWindowController>(model);
     prefs->show();
 }
 

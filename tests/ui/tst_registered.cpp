@@ -35,7 +35,7 @@ class RegisteredTest : public QObject {
         showPane();
     }
     void showPane() {
-        pane = std::make_unique<RegisteredWordViewController>();
+        pane = std::make_unique<RegisteredWordViewController>(model);
         pane->resize(300, 400);
         pane->show();
         QVERIFY(QTest::qWaitForWindowExposed(pane.get()));
@@ -70,7 +70,7 @@ class RegisteredTest : public QObject {
 private Q_SLOTS:
     void init() {
         store = std::make_unique<TemporaryStore>();
-        model = ViewModelFactory::shared().makeAppModel();
+        model = ViewModelFactory::storeBackedModel();
         model->load();
     }
     void cleanup() {

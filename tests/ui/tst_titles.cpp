@@ -84,12 +84,12 @@ void TitlesTest::cleanup() {
 }
 
 void TitlesTest::start(const QStringList& seed) {
-    auto seeding = ViewModelFactory::shared().makeAppModel();
+    auto seeding = ViewModelFactory::storeBackedModel();
     for (const QString& name : seed)
         seeding->addTitle(name);
-    model = ViewModelFactory::shared().makeAppModel();
+    model = ViewModelFactory::storeBackedModel();
     model->load();
-    window = std::make_unique<WindowController>();
+    window = std::make_unique<WindowController>(model);
     window->show();
     waitForReload();
 }

@@ -53,7 +53,7 @@ class TriageTest : public QObject {
 
     void startModel() { model = restartedModel(); }
     void showPane() {
-        pane = std::make_unique<SplittedWordViewController>();
+        pane = std::make_unique<SplittedWordViewController>(model);
         pane->resize(600, 500);
         pane->show();
         QVERIFY(QTest::qWaitForWindowExposed(pane.get()));

@@ -14,8 +14,12 @@
 #include <QStringDecoder>
 
 PreferenceView::PreferenceView(QWidget* parent)
+    : PreferenceView(ViewModelFactory::shared().model(), parent) {}
+
+PreferenceView::PreferenceView(std::shared_ptr<AppModel> model, QWidget* parent)
     : QWidget(parent)
-    , ui(std::make_unique<Ui::PreferenceView>()) {
+    , ui(std::make_unique<Ui::PreferenceView>())
+    , appModel(std::move(model)) {
     ui->setupUi(this);
     connect(ui->alphabetCheckbox, &QCheckBox::clicked, this,
             &PreferenceView::alphabetCheckboxToggled);
@@ -46,7 +50,6 @@ void PreferenceView::awakeFromNib() {
     ui->dateCheckbox->setChecked(false);
     ui->languageSelectButton->addItems({QStringLiteral("English"), QStringLiteral("Japanese")});
     ui->languageSelectButton->setCurrentIndex(0);
-    appModel = ViewModelFactory::shared().model();
 }
 
 namespace {

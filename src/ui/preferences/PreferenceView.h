@@ -23,7 +23,9 @@ class PreferenceView;
 class PreferenceView : public QWidget {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit PreferenceView(QWidget* parent = nullptr);
+    PreferenceView(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
     ~PreferenceView() override;
 
     QCheckBox* dateCheckbox() const;

@@ -1,18 +1,22 @@
 #include "ui/preferences/PreferenceViewController.h"
 
 #include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
 #include "ui/common/Alert.h"
 #include "ui/preferences/PreferenceView.h"
 
 #include <QVBoxLayout>
 
 PreferenceViewController::PreferenceViewController(QWidget* parent)
+    : PreferenceViewController(ViewModelFactory::shared().model(), parent) {}
+
+PreferenceViewController::PreferenceViewController(std::shared_ptr<AppModel> model, QWidget* parent)
     : QWidget(parent) {
-    viewDidLoad();
+    viewDidLoad(std::move(model));
 }
 
-void PreferenceViewController::viewDidLoad() {
-    view_ = new PreferenceView(this);
+void PreferenceViewController::viewDidLoad(std::shared_ptr<AppModel> model) {
+    view_ = new PreferenceView(std::move(model), this);
     view_->delegate = this;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,5 +1,6 @@
 #include "ui/preferences/PreferenceWindowController.h"
 
+#include "core/ViewModelFactory.h"
 #include "ui/preferences/PreferenceViewController.h"
 
 #include <QAction>
@@ -7,10 +8,14 @@
 #include <QVBoxLayout>
 
 PreferenceWindowController::PreferenceWindowController(QWidget* parent)
+    : PreferenceWindowController(ViewModelFactory::shared().model(), parent) {}
+
+PreferenceWindowController::PreferenceWindowController(std::shared_ptr<AppModel> model,
+                                                       QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("PreferenceWindowController"));
     setWindowTitle(tr("Preferences"));
-    content_ = new PreferenceViewController(this);
+    content_ = new PreferenceViewController(std::move(model), this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content_);

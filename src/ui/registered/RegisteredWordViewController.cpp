@@ -51,7 +51,12 @@ QToolButton* makeSegment(const QString& text, const QString& name) {
 } // namespace
 
 RegisteredWordViewController::RegisteredWordViewController(QWidget* parent)
-    : QWidget(parent) {
+    : RegisteredWordViewController(ViewModelFactory::shared().model(), parent) {}
+
+RegisteredWordViewController::RegisteredWordViewController(std::shared_ptr<AppModel> model,
+                                                           QWidget* parent)
+    : QWidget(parent)
+    , appModel(std::move(model)) {
     // The switch: two segments side by side, one of them checked.
     segmentedControl_ = new QWidget;
     segmentedControl_->setObjectName(QStringLiteral("segmentedControl"));
@@ -80,7 +85,6 @@ RegisteredWordViewController::RegisteredWordViewController(QWidget* parent)
 RegisteredWordViewController::~RegisteredWordViewController() = default;
 
 void RegisteredWordViewController::viewDidLoad() {
-    appModel = ViewModelFactory::shared().model();
 
     knownWordTableView_->setModel(knownModel_);
     unwantedWordTableView_->setModel(unwantedModel_);

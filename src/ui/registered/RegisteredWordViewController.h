@@ -21,7 +21,9 @@ class RegisteredWordTableModel;
 class RegisteredWordViewController : public QWidget {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit RegisteredWordViewController(QWidget* parent = nullptr);
+    RegisteredWordViewController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
     ~RegisteredWordViewController() override;
 
     QWidget* segmentedControl() const { return segmentedControl_; }

@@ -18,7 +18,11 @@
 #include <algorithm>
 
 TitleViewController::TitleViewController(QWidget* parent)
-    : QWidget(parent) {
+    : TitleViewController(ViewModelFactory::shared().model(), parent) {}
+
+TitleViewController::TitleViewController(std::shared_ptr<AppModel> model, QWidget* parent)
+    : QWidget(parent)
+    , appModel(std::move(model)) {
     setObjectName(QStringLiteral("TitleViewController"));
     tableView_ = new TitleTableView(this);
     tableView_->setObjectName(QStringLiteral("titleTableView"));
@@ -55,8 +59,6 @@ TitleViewController::TitleViewController(QWidget* parent)
 }
 
 void TitleViewController::viewDidLoad() {
-    appModel = ViewModelFactory::shared().model();
-
     // Only a change of the list of titles reloads the table; a new current
     // title or new words leave it alone. Publications are coalesced: the
     // reload runs once, on the next turn of the event loop, with the latest

@@ -20,7 +20,9 @@ class TitleTableView;
 class TitleViewController : public QWidget {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit TitleViewController(QWidget* parent = nullptr);
+    TitleViewController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
 
     TitleTableView* tableView() const { return tableView_; }
     TitleListModel* titleModel() const { return titleModel_; }

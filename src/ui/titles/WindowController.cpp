@@ -10,12 +10,16 @@
 #include <QKeySequence>
 
 WindowController::WindowController(QWidget* parent)
+    : WindowController(ViewModelFactory::shared().model(), parent) {}
+
+WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* parent)
     : QMainWindow(parent)
-    , ui(std::make_unique<Ui::Main>()) {
+    , ui(std::make_unique<Ui::Main>())
+    , _mainViewModel(std::move(model)) {
     ui->setupUi(this);
     setObjectName(QStringLiteral("WindowController"));
 
-    splitViewController_ = new SplitViewController(this);
+    splitViewController_ = new SplitViewController(_mainViewModel, this);
     delete takeCentralWidget();
     setCentralWidget(splitViewController_);
 
@@ -38,7 +42,6 @@ WindowController::WindowController(QWidget* parent)
 WindowController::~WindowController() = default;
 
 void WindowController::windowDidLoad() {
-    _mainViewModel = ViewModelFactory::shared().model();
     new SaveFailureAlerts(this, _mainViewModel);
     // The window title is the name held in currentTitle; an empty name leaves
     // an empty title, which the window manager shows as the application name.

@@ -18,7 +18,9 @@ class SplitViewController;
 class WindowController : public QMainWindow {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit WindowController(QWidget* parent = nullptr);
+    WindowController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
     ~WindowController() override;
 
     SplitViewController* splitViewController() const { return splitViewController_; }

@@ -32,7 +32,12 @@ bool sameText(const QString& a, const QString& b) {
 } // namespace
 
 SplittedWordViewController::SplittedWordViewController(QWidget* parent)
-    : QWidget(parent) {
+    : SplittedWordViewController(ViewModelFactory::shared().model(), parent) {}
+
+SplittedWordViewController::SplittedWordViewController(std::shared_ptr<AppModel> model,
+                                                       QWidget* parent)
+    : QWidget(parent)
+    , appModel(std::move(model)) {
     viewDidLoad();
 }
 
@@ -106,7 +111,6 @@ void SplittedWordViewController::viewDidLoad() {
     connect(textView_, &QPlainTextEdit::textChanged, this,
             &SplittedWordViewController::textDidChange);
 
-    appModel = ViewModelFactory::shared().model();
     subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
 }
 

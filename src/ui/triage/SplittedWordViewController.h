@@ -25,7 +25,9 @@ class SplittedWordViewController : public QWidget,
                                    public FocusDetectTextViewDelegate {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit SplittedWordViewController(QWidget* parent = nullptr);
+    SplittedWordViewController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
     ~SplittedWordViewController() override;
 
     FocusDetectTextView* textView() const { return textView_; }
