@@ -373,8 +373,9 @@ void TitlesTest::rightClickOnTitleRow() {
     QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
                       table()->visualRect(table()->model()->index(1, 0)).center());
     StatusLineCapture status;
-    qint64 deleted = -100;
-    table()->deleteTapAction = [&](qint64 index) { deleted = index; };
+    // Heard here instead of by the title pane, which would ask in an alert.
+    QObject::disconnect(table(), &TitleTableView::deleteTapAction, nullptr, nullptr);
+    QSignalSpy deleteTaps(table(), &TitleTableView::deleteTapAction);
     rightClick(3);
     QMenu* menu = waitForMenu();
     QVERIFY(menu);
@@ -383,10 +384,12 @@ void TitlesTest::rightClickOnTitleRow() {
     // The right-click selects without choosing.
     QCOMPARE(model->state().currentTitle.title, QStringLiteral("A"));
     menu->actions().at(1)->trigger();
+    QCOMPARE(deleteTaps.count(), 1);
+    const qint64 deleted = deleteTaps.at(0).at(0).toLongLong();
     QCOMPARE(deleted, 2);
 
-    // An empty action does nothing.
-    table()->editTapAction = nullptr;
+    // A command nobody listens to does nothing.
+    QObject::disconnect(table(), &TitleTableView::editTapAction, nullptr, nullptr);
     rightClick(2);
     menu = waitForMenu();
     QVERIFY(menu);
@@ -534,9 +537,9 @@ void TitlesTest::staleRowsAreIgnored() {
     start({QStringLiteral("A"), QStringLiteral("B")});
     // The list changes and the table has not reloaded yet.
     model->deleteTitle(model->state().listOfTitleAndWordList.at(0).title.id);
-    table()->editTapAction(0);
-    table()->deleteTapAction(1);
-    table()->duplicateTapAction(1);
+    Q_EMIT table()->editTapAction(0);
+    Q_EMIT table()->deleteTapAction(1);
+    Q_EMIT table()->duplicateTapAction(1);
     QVERIFY(!hasOpenAlert(window.get()));
     QCOMPARE(names(), QStringList{"B"});
     const Title before = model->state().currentTitle;

@@ -5,7 +5,6 @@
 #include "csv/CsvExchange.h"
 #include "ui/common/Alert.h"
 #include "ui/common/SaveProgress.h"
-#include "ui/preferences/PreferenceViewDelegate.h"
 #include "ui_PreferenceView.h"
 
 #include <QFile>
@@ -142,10 +141,8 @@ void PreferenceView::restoreFromFile(const QString& path) {
                         Qt::NonModal, [self, failuresBefore] {
                             if (!self)
                                 return;
-                            if (self->appModel->backgroundSaves().failures.size() ==
-                                    failuresBefore &&
-                                self->delegate)
-                                self->delegate->restoreDidSucceed();
+                            if (self->appModel->backgroundSaves().failures.size() == failuresBefore)
+                                Q_EMIT self->restoreDidSucceed();
                         });
 }
 

@@ -11,7 +11,6 @@ class QCheckBox;
 class QComboBox;
 class QFileDialog;
 class QPushButton;
-class PreferenceViewDelegate;
 
 namespace Ui {
 class PreferenceView;
@@ -19,7 +18,9 @@ class PreferenceView;
 
 // The preferences: two sort boxes of which exactly one is on, the language
 // pop-up, and the restore from a CSV file. The boxes and the pop-up only show
-// a choice; nothing of it is kept.
+// a choice; nothing of it is kept. A restore whose words have all been stored
+// is told through restoreDidSucceed, which the owner connects to its
+// PreferenceViewDelegate.
 class PreferenceView : public QWidget {
     Q_OBJECT
 public:
@@ -33,8 +34,6 @@ public:
     QComboBox* languageSelectButton() const;
     QPushButton* restoreButton() const;
 
-    PreferenceViewDelegate* delegate = nullptr;
-
     void alphabetCheckboxToggled();
     void dateCheckboxToggled();
     void languageSelected();
@@ -42,6 +41,9 @@ public:
     void restore();
     // The part of the restore after the file was chosen.
     void restoreFromFile(const QString& path);
+
+Q_SIGNALS:
+    void restoreDidSucceed();
 
 private:
     void awakeFromNib();

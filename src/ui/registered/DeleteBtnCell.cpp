@@ -24,6 +24,6 @@ bool DeleteBtnCell::editorEvent(QEvent* event, QAbstractItemModel*,
         return false;
     if (!option.rect.contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
         return false;
-    onDeleteBtnTap(index);
+    Q_EMIT onDeleteBtnTap(index);
     return true;
 }

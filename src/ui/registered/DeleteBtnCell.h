@@ -2,19 +2,18 @@
 
 #include <QStyledItemDelegate>
 
-#include <functional>
-
-// A cell that is only a delete button filling the row; a click calls
+// A cell that is only a delete button filling the row; a click is
 // onDeleteBtnTap with the row's index.
 class DeleteBtnCell : public QStyledItemDelegate {
     Q_OBJECT
 public:
     explicit DeleteBtnCell(QObject* parent = nullptr);
 
-    std::function<void(const QModelIndex&)> onDeleteBtnTap = [](const QModelIndex&) {};
-
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    void onDeleteBtnTap(const QModelIndex& index);
 
 protected:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,

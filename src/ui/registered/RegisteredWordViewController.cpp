@@ -99,12 +99,10 @@ void RegisteredWordViewController::viewDidLoad() {
     knownWordTableView_->setItemDelegateForColumn(0, knownCell_);
     unwantedWordTableView_->setItemDelegateForColumn(0, unwantedCell_);
     // Both buttons delete the word their row shows.
-    knownCell_->deleteBtnTapHandler = [this](const QModelIndex& index) {
-        deleteWordShownAt(knownModel_, index.row());
-    };
-    unwantedCell_->deleteBtnTapHandler = [this](const QModelIndex& index) {
-        deleteWordShownAt(unwantedModel_, index.row());
-    };
+    connect(knownCell_, &RegisteredWordCell::deleteBtnTap, this,
+            [this](const QModelIndex& index) { deleteWordShownAt(knownModel_, index.row()); });
+    connect(unwantedCell_, &RegisteredWordCell::deleteBtnTap, this,
+            [this](const QModelIndex& index) { deleteWordShownAt(unwantedModel_, index.row()); });
 
     // "Edit" in the known list's context menu only keeps a check mark.
     editAction_ = new QAction(tr("Edit"), this);

@@ -1,5 +1,8 @@
 #include "ui/titles/TitleListModel.h"
 
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+
 #include <QDataStream>
 #include <QIODevice>
 #include <QMimeData>
@@ -8,13 +11,23 @@
 
 const QString TitleListModel::mimeType = QStringLiteral("application/x-pramel-title-rows");
 
-TitleListModel::TitleListModel(QObject* parent)
-    : QAbstractTableModel(parent) {}
+TitleListModel::TitleListModel(std::shared_ptr<AppModel> model, QObject* parent)
+    : QAbstractTableModel(parent)
+    , appModel(std::move(model)) {}
 
 void TitleListModel::reload(const QList<Title>& titles) {
     beginResetModel();
     titles_ = titles;
     endResetModel();
+}
+
+std::optional<Title> TitleListModel::titleOnScreen(qint64 titleIndex) const {
+    const QList<Title> titles = appModel->state().titles();
+    if (titleIndex < 0 || titleIndex >= titles.size() || titleIndex >= titles_.size())
+        return std::nullopt;
+    if (titles.at(titleIndex).id != titles_.at(titleIndex).id)
+        return std::nullopt;
+    return titles.at(titleIndex);
 }
 
 int TitleListModel::rowCount(const QModelIndex& parent) const {
@@ -106,10 +119,24 @@ bool TitleListModel::canDropMimeData(const QMimeData* data, Qt::DropAction actio
 
 bool TitleListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                                   const QModelIndex& parent) {
-    if (!canDropMimeData(data, action, row, column, parent) || !dropHandler)
+    if (!canDropMimeData(data, action, row, column, parent))
         return false;
     const QList<int> rows = decodeRows(data);
     if (rows.isEmpty())
         return false;
-    return dropHandler(rows, dropRow(row, parent));
+    // Only the first dragged row moves.
+    const int from = *std::min_element(rows.begin(), rows.end()) - 1;
+    const int to = dropRow(row, parent) - 1;
+    const qsizetype count = appModel->state().listOfTitleAndWordList.size();
+    // The caption row is no title, and nothing can land above it; rows from a
+    // list that has changed since they were shown are not trusted either.
+    if (from < 0 || to < 0 || to > count || !titleOnScreen(from))
+        return false;
+
+    const Title dragged = appModel->state().listOfTitleAndWordList.at(from).title;
+    printStatus(QStringLiteral("Dragged is %1 %2").arg(from).arg(dragged.title));
+    printStatus(QStringLiteral("Row is %1").arg(to));
+    appModel->moveTitle(from, to);
+    Q_EMIT titleMoved();
+    return true;
 }

@@ -5,12 +5,16 @@
 #include <QAbstractTableModel>
 #include <QList>
 
-#include <functional>
+#include <memory>
+#include <optional>
+
+class AppModel;
 
 // The rows of the title list: row 0 is the caption "Language", row r >= 1 is
 // titles[r - 1]. It shows the list it was last reset with, so the rows stay
 // put until the owner reloads them. Drags carry the dragged rows under an
-// application-private type; a drop is handed to dropHandler.
+// application-private type; a drop moves the first dragged title in the
+// AppModel (which stores the new order) and tells the owner, which reloads.
 class TitleListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -18,15 +22,14 @@ public:
 
     static const QString mimeType;
 
-    explicit TitleListModel(QObject* parent = nullptr);
+    explicit TitleListModel(std::shared_ptr<AppModel> model, QObject* parent = nullptr);
 
     void reload(const QList<Title>& titles);
     const QList<Title>& titles() const { return titles_; }
 
-    // Receives the dragged rows (caption row counted) and the row above which
-    // they were dropped (rowCount() for below the last row); answers whether
-    // the drop was taken.
-    std::function<bool(const QList<int>& rows, int dropRow)> dropHandler;
+    // The title at titleIndex (row - 1) while the rows shown still match the
+    // model's list there; nothing for a row of a list that has changed since.
+    std::optional<Title> titleOnScreen(qint64 titleIndex) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -45,10 +48,15 @@ public:
     // The dragged rows of a payload, or an empty list when it is unreadable.
     static QList<int> decodeRows(const QMimeData* data);
 
+Q_SIGNALS:
+    // A drop moved a title; the rows shown are those from before it.
+    void titleMoved();
+
 private:
     // A drop "on" a row counts as a drop above it; on the empty area below
     // the rows, as a drop below the last row.
     int dropRow(int row, const QModelIndex& parent) const;
 
+    std::shared_ptr<AppModel> appModel;
     QList<Title> titles_;
 };

@@ -26,7 +26,7 @@ TitleViewController::TitleViewController(std::shared_ptr<AppModel> model, QWidge
     setObjectName(QStringLiteral("TitleViewController"));
     tableView_ = new TitleTableView(this);
     tableView_->setObjectName(QStringLiteral("titleTableView"));
-    titleModel_ = new TitleListModel(this);
+    titleModel_ = new TitleListModel(appModel, this);
     cell_ = new TitleCell(this);
 
     addButton_ = new QToolButton(this);
@@ -89,9 +89,10 @@ void TitleViewController::viewDidLoad() {
             &TitleViewController::highlightCurrentTitle);
     tableView_->horizontalHeader()->hide();
 
-    tableView_->duplicateTapAction = [this](qint64 i) { duplicateTitle(i); };
-    tableView_->deleteTapAction = [this](qint64 i) { deleteTitle(i); };
-    tableView_->editTapAction = [this](qint64 i) { editTitle(i); };
+    connect(tableView_, &TitleTableView::duplicateTapAction, this,
+            &TitleViewController::duplicateTitle);
+    connect(tableView_, &TitleTableView::deleteTapAction, this, &TitleViewController::deleteTitle);
+    connect(tableView_, &TitleTableView::editTapAction, this, &TitleViewController::editTitle);
 
     tableView_->setDragEnabled(true);
     tableView_->setAcceptDrops(true);
@@ -99,9 +100,8 @@ void TitleViewController::viewDidLoad() {
     tableView_->setDragDropOverwriteMode(false);
     tableView_->setDragDropMode(QAbstractItemView::InternalMove);
     tableView_->setDefaultDropAction(Qt::MoveAction);
-    titleModel_->dropHandler = [this](const QList<int>& rows, int dropRow) {
-        return acceptDrop(rows, dropRow);
-    };
+    // A drop has moved a title: the rows follow at once.
+    connect(titleModel_, &TitleListModel::titleMoved, this, &TitleViewController::reloadData);
 }
 
 void TitleViewController::reloadData() {
@@ -134,13 +134,7 @@ void TitleViewController::highlightCurrentTitle() {
 }
 
 std::optional<Title> TitleViewController::titleOnScreen(qint64 titleIndex) const {
-    const QList<Title> titles = appModel->state().titles();
-    const QList<Title>& shown = titleModel_->titles();
-    if (titleIndex < 0 || titleIndex >= titles.size() || titleIndex >= shown.size())
-        return std::nullopt;
-    if (titles.at(titleIndex).id != shown.at(titleIndex).id)
-        return std::nullopt;
-    return titles.at(titleIndex);
+    return titleModel_->titleOnScreen(titleIndex);
 }
 
 void TitleViewController::didSelectRow(int row) {
@@ -222,24 +216,4 @@ void TitleViewController::duplicateTitle(qint64 titleIndex) {
     if (!titleOnScreen(titleIndex))
         return;
     appModel->duplicateTitle(titleIndex);
-}
-
-bool TitleViewController::acceptDrop(const QList<int>& rows, int dropRow) {
-    if (rows.isEmpty())
-        return false;
-    // Only the first dragged row moves.
-    const int from = *std::min_element(rows.begin(), rows.end()) - 1;
-    const int to = dropRow - 1;
-    const qsizetype count = appModel->state().listOfTitleAndWordList.size();
-    // The caption row is no title, and nothing can land above it; rows from a
-    // list that has changed since they were shown are not trusted either.
-    if (from < 0 || to < 0 || to > count || !titleOnScreen(from))
-        return false;
-
-    const Title dragged = appModel->state().listOfTitleAndWordList.at(from).title;
-    printStatus(QStringLiteral("Dragged is %1 %2").arg(from).arg(dragged.title));
-    printStatus(QStringLiteral("Row is %1").arg(to));
-    appModel->moveTitle(from, to);
-    reloadData();
-    return true;
 }

@@ -35,14 +35,11 @@ public:
     void duplicateTitle(qint64 titleIndex);
     void deleteTitle(qint64 titleIndex);
     void editTitle(qint64 titleIndex);
-    // Moves the first dragged title above dropRow and stores the new order.
-    bool acceptDrop(const QList<int>& rows, int dropRow);
 
 private:
     void viewDidLoad();
     void reloadData();
     void highlightCurrentTitle();
-    // The title at titleIndex when the rows on screen still match the list.
     std::optional<Title> titleOnScreen(qint64 titleIndex) const;
 
     std::shared_ptr<AppModel> appModel;

@@ -48,12 +48,16 @@ bool ButtonCell::editorEvent(QEvent* event, QAbstractItemModel*, const QStyleOpt
     if (event->type() != QEvent::MouseButtonRelease)
         return false;
     const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
-    const TapHandler* handlers[] = {&knownBtnTap, &unwantedBtnTap, &temporaryBtnTap};
     for (int i = 0; i < 3; ++i) {
-        if (buttonRect(option, i).contains(pos)) {
-            (*handlers[i])(index);
-            return true;
-        }
+        if (!buttonRect(option, i).contains(pos))
+            continue;
+        if (i == 0)
+            Q_EMIT knownBtnTap(index);
+        else if (i == 1)
+            Q_EMIT unwantedBtnTap(index);
+        else
+            Q_EMIT temporaryBtnTap(index);
+        return true;
     }
     return false;
 }

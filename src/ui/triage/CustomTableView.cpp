@@ -1,7 +1,6 @@
 #include "ui/triage/CustomTableView.h"
 
 #include "base/StatusLine.h"
-#include "ui/triage/CustomTableViewDelegate.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -74,11 +73,11 @@ void CustomTableView::selectionChanged(const QItemSelection& selected,
     QTableView::selectionChanged(selected, deselected);
     // A row the user picked is the selected row from now on: the next update
     // from the state must not take it back.
-    if (selectingByCode_ || !customTableViewDelegate)
+    if (selectingByCode_)
         return;
     const qint64 row = selectedRow();
     if (row >= 0)
-        customTableViewDelegate->selectionMoved(row);
+        Q_EMIT selectionMoved(row);
 }
 
 // The selected row is drawn differently with and without the keyboard focus
@@ -98,13 +97,11 @@ void CustomTableView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key == Qt::Key_Return && (event->modifiers() & Qt::ControlModifier)) {
         printStatus(QStringLiteral("Command + Enter pressed"));
-        if (customTableViewDelegate)
-            customTableViewDelegate->commandReturnKeyPressed(selectedRow());
+        Q_EMIT commandReturnKeyPressed(selectedRow());
         return;
     }
     if (key == Qt::Key_Return) {
-        if (customTableViewDelegate)
-            customTableViewDelegate->returnKeyPressed(selectedRow());
+        Q_EMIT returnKeyPressed(selectedRow());
         return;
     }
     if (key == Qt::Key_Down) {
@@ -123,8 +120,7 @@ void CustomTableView::moveSelectionUp() {
     if (r < 1)
         return;
     selectOnlyRow(r - 1);
-    if (customTableViewDelegate)
-        customTableViewDelegate->selectionMoved(r - 1);
+    Q_EMIT selectionMoved(r - 1);
     playSound(QStringLiteral("sound"));
 }
 
@@ -134,8 +130,7 @@ void CustomTableView::moveSelectionDown() {
     if (r >= n - 1)
         return;
     selectOnlyRow(r + 1);
-    if (customTableViewDelegate)
-        customTableViewDelegate->selectionMoved(r + 1);
+    Q_EMIT selectionMoved(r + 1);
     playSound(QStringLiteral("sound"));
 }
 

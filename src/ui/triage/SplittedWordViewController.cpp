@@ -50,7 +50,6 @@ void SplittedWordViewController::viewDidLoad() {
     textView_->setObjectName(QStringLiteral("textView"));
     tableView_ = new CustomTableView;
     tableView_->setObjectName(QStringLiteral("tableView"));
-    tableView_->customTableViewDelegate = this;
     tableModel_ = new SplitWordTableModel(this);
     tableView_->setModel(tableModel_);
     cell_ = new SplitWordCell(tableView_);
@@ -91,23 +90,26 @@ void SplittedWordViewController::viewDidLoad() {
     setTabOrder(textView_, tableView_);
     setTabOrder(tableView_, exportButton_);
 
-    cell_->wordButtonTapHandler = [this](const QModelIndex& index) {
-        const QString word = wordAt(index.row());
-        if (!word.isNull())
-            appModel->registerWord(word, AppState::Word::Kind::known, index.row());
-    };
-    cell_->unwantedBtnTapHandler = [this](const QModelIndex& index) {
-        const QString word = wordAt(index.row());
-        if (!word.isNull())
-            appModel->registerWord(word, AppState::Word::Kind::unwanted, index.row());
-    };
-    cell_->removeBtnTapHandler = [this](const QModelIndex& index) {
-        const QString word = wordAt(index.row());
-        if (!word.isNull())
-            appModel->removeTemporarily(word, index.row());
-    };
+    // The row buttons and the keys triage through one function.
+    connect(cell_, &SplitWordCell::wordButtonTap, this,
+            [this](const QModelIndex& index) { triage(index.row(), TriageAction::registerKnown); });
+    connect(cell_, &SplitWordCell::unwantedBtnTap, this, [this](const QModelIndex& index) {
+        triage(index.row(), TriageAction::registerUnwanted);
+    });
+    connect(cell_, &SplitWordCell::removeBtnTap, this, [this](const QModelIndex& index) {
+        triage(index.row(), TriageAction::removeTemporarily);
+    });
+    connect(tableView_, &CustomTableView::returnKeyPressed, this,
+            &SplittedWordViewController::returnKeyPressed);
+    connect(tableView_, &CustomTableView::commandReturnKeyPressed, this,
+            &SplittedWordViewController::commandReturnKeyPressed);
+    connect(tableView_, &CustomTableView::selectionMoved, this,
+            &SplittedWordViewController::selectionMoved);
 
-    textView_->textViewDelegate = this;
+    connect(textView_, &FocusDetectTextView::textViewDidGainFocus, this,
+            &SplittedWordViewController::textViewDidGainFocus);
+    connect(textView_, &FocusDetectTextView::textViewDidLoseFocus, this,
+            &SplittedWordViewController::textViewDidLoseFocus);
     connect(textView_, &QPlainTextEdit::textChanged, this,
             &SplittedWordViewController::textDidChange);
 
@@ -179,16 +181,29 @@ QString SplittedWordViewController::wordAt(qint64 row) const {
     return entry->splittedWords.at(row);
 }
 
-void SplittedWordViewController::returnKeyPressed(qint64 row) {
+void SplittedWordViewController::triage(qint64 row, TriageAction action) {
     const QString word = wordAt(row);
-    if (!word.isNull())
+    if (word.isNull())
+        return;
+    switch (action) {
+    case TriageAction::registerKnown:
         appModel->registerWord(word, AppState::Word::Kind::known, row);
+        break;
+    case TriageAction::registerUnwanted:
+        appModel->registerWord(word, AppState::Word::Kind::unwanted, row);
+        break;
+    case TriageAction::removeTemporarily:
+        appModel->removeTemporarily(word, row);
+        break;
+    }
+}
+
+void SplittedWordViewController::returnKeyPressed(qint64 row) {
+    triage(row, TriageAction::registerKnown);
 }
 
 void SplittedWordViewController::commandReturnKeyPressed(qint64 row) {
-    const QString word = wordAt(row);
-    if (!word.isNull())
-        appModel->removeTemporarily(word, row);
+    triage(row, TriageAction::removeTemporarily);
 }
 
 void SplittedWordViewController::selectionMoved(qint64 row) {

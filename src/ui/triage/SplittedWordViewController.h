@@ -44,6 +44,13 @@ public:
     // Runs a queued state update now (tests and benchmarks wait on it).
     void flushPendingUpdate() { update_.flush(); }
 
+    // What a row's buttons and the keys do with its word.
+    enum class TriageAction { registerKnown, registerUnwanted, removeTemporarily };
+    // The one way a word of the split list is triaged, from its row's buttons
+    // and from Return and Ctrl+Return. A row that holds no word of the current
+    // list does nothing.
+    void triage(qint64 row, TriageAction action);
+
     // CustomTableViewDelegate
     void returnKeyPressed(qint64 row) override;
     void commandReturnKeyPressed(qint64 row) override;
