@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -51,5 +50,4 @@ private:
 
     std::unique_ptr<Ui::PreferenceView> ui;
     std::shared_ptr<AppModel> appModel;
-    std::optional<Subscription> sub;
 };

@@ -6,7 +6,6 @@
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
 #include "ui/titles/TitleViewController.h"
-#include "ui/titles/ViewController.h"
 
 #include <QEvent>
 #include <QResizeEvent>

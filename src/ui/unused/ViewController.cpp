@@ -1,4 +1,4 @@
-#include "ui/titles/ViewController.h"
+#include "ui/unused/ViewController.h"
 
 ViewController::ViewController(QWidget* parent)
     : QWidget(parent) {}

@@ -2,8 +2,11 @@
 
 #include <QStyledItemDelegate>
 
+// Unused: kept with the program's required set of view classes (see README.md here).
+//
 // A cell that is only a delete button filling the row; a click is
-// onDeleteBtnTap with the row's index.
+// onDeleteBtnTap with the row's index. No table of the program uses it: the
+// registered words' delete buttons are painted by RegisteredWordCell.
 class DeleteBtnCell : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -1,4 +1,4 @@
-#include "ui/triage/ButtonCell.h"
+#include "ui/unused/ButtonCell.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "ui/triage/HoverDetectingTableView.h"
+#include "ui/unused/HoverDetectingTableView.h"
 
 #include "base/StatusLine.h"
 

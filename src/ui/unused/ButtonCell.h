@@ -2,9 +2,11 @@
 
 #include <QStyledItemDelegate>
 
-// A row of three buttons, "Known", "Unwanted" and "Later", each a signal
-// with the row's index. Kept for tables that triage with buttons only;
-// the split-word table uses SplitWordCell.
+// Unused: kept with the program's required set of view classes (see README.md here).
+//
+// A cell of three buttons, "Known", "Unwanted" and "Later", each a signal
+// with the row's index. No table of the program uses it: the split list's
+// rows are painted by SplitWordCell.
 class ButtonCell : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -1,4 +1,4 @@
-#include "ui/registered/DeleteBtnCell.h"
+#include "ui/unused/DeleteBtnCell.h"
 
 #include <QApplication>
 #include <QMouseEvent>
