@@ -1,5 +1,7 @@
 #include "domain/TextCompare.h"
 
+#include "base/Utf16.h"
+
 #include <algorithm>
 
 namespace text {
@@ -91,14 +93,11 @@ bool isDigitsOnly(const QString& s) {
     if (s.isEmpty())
         return false;
     const qsizetype n = s.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t cp = s[i].unicode();
-        if (QChar::isHighSurrogate(cp) && i + 1 < n && s[i + 1].isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(s[i], s[i + 1]);
-            ++i;
-        }
-        if (QChar::category(cp) != QChar::Number_DecimalDigit)
+    for (qsizetype i = 0; i < n;) {
+        const Utf16::CodePoint cp = Utf16::codePointAt(s.constData(), i, n);
+        if (QChar::category(cp.value) != QChar::Number_DecimalDigit)
             return false;
+        i += cp.length;
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "text/SplitTextUseCase.h"
 
+#include "base/Utf16.h"
+
 namespace {
 
 constexpr quint32 bit(QChar::Category c) {
@@ -55,69 +57,56 @@ SplitTextUseCase::Tokenizer::Tokenizer(const QString& text)
     , graphemes(QTextBoundaryFinder::Grapheme, text) {}
 
 std::optional<QString> SplitTextUseCase::Tokenizer::nextToken() {
-    const qsizetype n = text.size();
-    if (currentIndex >= n)
+    if (currentIndex >= text.size())
         return std::nullopt;
-
-    const QChar* data = text.constData();
-    qsizetype p = currentIndex;
-    qsizetype sepLength = 0;
-    while (p < n) {
-        char32_t cp = data[p].unicode();
-        qsizetype len = 1;
-        if (QChar::isHighSurrogate(cp) && p + 1 < n && data[p + 1].isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(data[p], data[p + 1]);
-            len = 2;
-        }
-        if (isSeparator(cp)) {
-            sepLength = len;
-            break;
-        }
-        p += len;
-    }
-
     const qsizetype start = currentIndex;
-    if (p < n) {
-        // The end of the grapheme cluster that holds the separator.
-        graphemes.setPosition(p + sepLength);
-        qsizetype end = p + sepLength;
-        if (!graphemes.isAtBoundary()) {
-            end = graphemes.toNextBoundary();
-            if (end < 0)
-                end = n;
-        }
-        currentIndex = end;
-    } else {
-        currentIndex = n;
-    }
+    const Separator separator = findSeparator(start);
+    currentIndex = afterSeparator(separator);
+    return trimmed(start, separator.at);
+}
 
-    qsizetype b = start;
-    qsizetype e = p;
-    // Trim white space at both ends (a token holds none inside, but a cluster
-    // boundary can leave one at its start).
-    while (b < e) {
-        char32_t cp = data[b].unicode();
-        qsizetype len = 1;
-        if (QChar::isHighSurrogate(cp) && b + 1 < e && data[b + 1].isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(data[b], data[b + 1]);
-            len = 2;
-        }
-        if (!isWhiteSpaceOrNewline(cp))
-            break;
-        b += len;
+SplitTextUseCase::Tokenizer::Separator
+SplitTextUseCase::Tokenizer::findSeparator(qsizetype from) const {
+    const qsizetype n = text.size();
+    const QChar* data = text.constData();
+    for (qsizetype p = from; p < n;) {
+        const Utf16::CodePoint cp = Utf16::codePointAt(data, p, n);
+        if (isSeparator(cp.value))
+            return {p, cp.length};
+        p += cp.length;
     }
-    while (e > b) {
-        char32_t cp = data[e - 1].unicode();
-        qsizetype len = 1;
-        if (QChar::isLowSurrogate(cp) && e - 2 >= b && data[e - 2].isHighSurrogate()) {
-            cp = QChar::surrogateToUcs4(data[e - 2], data[e - 1]);
-            len = 2;
-        }
-        if (!isWhiteSpaceOrNewline(cp))
+    return {n, 0};
+}
+
+qsizetype SplitTextUseCase::Tokenizer::afterSeparator(Separator separator) {
+    const qsizetype n = text.size();
+    if (separator.at >= n)
+        return n;
+    const qsizetype end = separator.at + separator.length;
+    graphemes.setPosition(end);
+    if (graphemes.isAtBoundary())
+        return end;
+    const qsizetype clusterEnd = graphemes.toNextBoundary();
+    return clusterEnd < 0 ? n : clusterEnd;
+}
+
+QString SplitTextUseCase::Tokenizer::trimmed(qsizetype begin, qsizetype end) const {
+    // A token holds no white space inside, but a cluster boundary can leave
+    // one at its start.
+    const QChar* data = text.constData();
+    while (begin < end) {
+        const Utf16::CodePoint cp = Utf16::codePointAt(data, begin, end);
+        if (!isWhiteSpaceOrNewline(cp.value))
             break;
-        e -= len;
+        begin += cp.length;
     }
-    return text.mid(b, e - b);
+    while (end > begin) {
+        const Utf16::CodePoint cp = Utf16::codePointBefore(data, begin, end);
+        if (!isWhiteSpaceOrNewline(cp.value))
+            break;
+        end -= cp.length;
+    }
+    return text.mid(begin, end - begin);
 }
 
 QStringList SplitTextUseCase::split(const QString& text) {
