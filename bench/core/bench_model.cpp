@@ -1,7 +1,7 @@
 #include "../common/TextGenerator.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "csv/CsvExchange.h"
+#include "csv/CsvWriter.h"
 #include "persistence/SaveWordsCommandHandler.h"
 
 #include <QCoreApplication>

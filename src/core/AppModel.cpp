@@ -1,7 +1,7 @@
 #include "core/AppModel.h"
 
 #include "core/UseCases.h"
-#include "csv/CsvExchange.h"
+#include "csv/CsvTimestamp.h"
 #include "domain/TextCompare.h"
 #include "domain/TimeOrderedIds.h"
 #include "persistence/CoreDateSetting.h"

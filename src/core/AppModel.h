@@ -55,7 +55,8 @@ public:
     void moveTitle(qint64 from, qint64 to);
 
     // The rows of the CSV export (header first) built from the current state;
-    // the caller asks for a file and writes them with csv::buildText/writeFile.
+    // the caller asks for a file and writes them with csv::buildText and
+    // csv::writeFile (csv/CsvWriter.h).
     QList<QStringList> exportCSV() const;
     // Adds the titles of a CSV file: a title already held takes the file's name
     // and the words it lacks; the others follow the list. Nothing is removed.

@@ -2,7 +2,8 @@
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "csv/CsvExchange.h"
+#include "csv/CsvReader.h"
+#include "csv/CsvWriter.h"
 #include "persistence/SaveWordsCommandHandler.h"
 
 #include <QtTest>

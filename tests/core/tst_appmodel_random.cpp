@@ -1,7 +1,8 @@
 #include "ModelTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "csv/CsvExchange.h"
+#include "csv/CsvReader.h"
+#include "csv/CsvWriter.h"
 #include "persistence/SaveWordsCommandHandler.h"
 
 #include <QRandomGenerator>

@@ -1,5 +1,7 @@
 #include "base/StatusLine.h"
-#include "csv/CsvExchange.h"
+#include "csv/CsvReader.h"
+#include "csv/CsvTimestamp.h"
+#include "csv/CsvWriter.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -2,7 +2,9 @@
 // written and read back unchanged, and that arbitrary names and words survive
 // the writer and the reader.
 #include "FuzzInput.h"
-#include "csv/CsvExchange.h"
+#include "csv/CsvReader.h"
+#include "csv/CsvTimestamp.h"
+#include "csv/CsvWriter.h"
 
 #include <cstdlib>
 

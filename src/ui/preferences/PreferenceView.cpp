@@ -2,7 +2,7 @@
 
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
-#include "csv/CsvExchange.h"
+#include "csv/CsvReader.h"
 #include "ui/common/Alert.h"
 #include "ui/common/SaveProgress.h"
 #include "ui_PreferenceView.h"

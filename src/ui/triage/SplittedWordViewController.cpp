@@ -2,7 +2,7 @@
 
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
-#include "csv/CsvExchange.h"
+#include "csv/CsvWriter.h"
 #include "ui/triage/CommandKeyFilter.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
