@@ -181,25 +181,46 @@ private:
     // as already held), for the progress.
     void store(const Batch& batch, qsizetype& done) {
         const SaveWordsCommand& command = batch.command;
-        const qsizetype total = command.words.size();
-        if (total == 0)
+        if (command.words.isEmpty())
             return;
         CoreDateSetting setting(batch.storePath);
         StoreConnection& store = setting.persistentContainer();
-        const QString missing = QStringLiteral("The title is no longer in the store");
+        const std::optional<QSet<QString>> held = heldWords(store, command);
+        if (!held)
+            return;
+        qsizetype stored = 0;
+        try {
+            StoreStatement insert(store.handle(), "INSERT INTO TestKnownWordEntity "
+                                                  "(id, word, kind, date, titleId, title) "
+                                                  "VALUES (?, ?, ?, ?, ?, ?)");
+            while (done < command.words.size()) {
+                const std::optional<qsizetype> end =
+                    storeChunk(store, insert, command, *held, done, stored);
+                if (!end)
+                    return;
+                stored += *end - done;
+                chunkStored(*end - done);
+                done = *end;
+            }
+        } catch (const StoreError& error) {
+            fail(command, stored, error.description, error.details);
+        }
+    }
 
-        // A word the title already holds with the same text, kind and time
-        // (to the second, as the CSV file keeps it) is not stored again, so
-        // restoring a file of stored titles does not double their words. Read
-        // without the write lock: the window goes on writing meanwhile.
+    // A word the title already holds with the same text, kind and time (to
+    // the second, as the CSV file keeps it) is not stored again, so restoring
+    // a file of stored titles does not double their words. Read without the
+    // write lock: the window goes on writing meanwhile. Nothing when the
+    // batch ends here, its failure told.
+    std::optional<QSet<QString>> heldWords(StoreConnection& store,
+                                           const SaveWordsCommand& command) {
         QSet<QString> held;
         try {
             StoreTransaction transaction(store, StoreTransaction::Mode::read);
             const auto title = StoreOperation::titleKey(store, command.titleId);
             if (!title) {
-                if (!isDropped(droppedTitles, command.titleId))
-                    fail(command, 0, missing);
-                return;
+                titleGone(command, 0);
+                return std::nullopt;
             }
             StoreStatement existing(
                 store.handle(), "SELECT word, kind, date FROM TestKnownWordEntity WHERE title = ?");
@@ -210,72 +231,71 @@ private:
                                          StoreCodec::dateFromValue(existing.integer(2))}));
         } catch (const StoreError& error) {
             fail(command, 0, error.description, error.details, fetchSource);
-            return;
+            return std::nullopt;
         }
+        return held;
+    }
 
-        qsizetype stored = 0;
-        try {
-            StoreStatement insert(store.handle(), "INSERT INTO TestKnownWordEntity "
-                                                  "(id, word, kind, date, titleId, title) "
-                                                  "VALUES (?, ?, ?, ?, ?, ?)");
-            while (done < total) {
-                StoreTransaction transaction(store, StoreTransaction::Mode::write);
-                QElapsedTimer chunkClock;
-                chunkClock.start();
-                // The title may have been deleted between two chunks.
-                const auto title = StoreOperation::titleKey(store, command.titleId);
-                if (!title) {
-                    if (!isDropped(droppedTitles, command.titleId))
-                        fail(command, stored, missing);
-                    return;
-                }
-                // Read inside the transaction: a deletion that came first is
-                // seen here, one that comes later finds the word stored.
-                QSet<QUuid> dropped;
-                {
-                    std::lock_guard lock(mutex);
-                    dropped = droppedWords;
-                }
-                // A chunk gives way to a waiting write of the window once it
-                // has done a little work (so a window that writes all the time
-                // does not starve it); else it grows up to a size whose commit
-                // stays short.
-                qsizetype end = done;
-                auto chunkGoesOn = [&] {
-                    if (end - done >= SaveWordsCommandHandler::chunkSize)
-                        return false;
-                    const qint64 elapsed = chunkClock.elapsed();
-                    if (elapsed >= SaveWordsCommandHandler::chunkMilliseconds)
-                        return false;
-                    return elapsed < SaveWordsCommandHandler::leastChunkMilliseconds ||
-                           !StoreWriteGate::foregroundWaiting();
-                };
-                while (end < total && chunkGoesOn()) {
-                    const AppStateWord& word = command.words[end++];
-                    const qint64 date = word.timestamp.isValid()
-                                            ? StoreCodec::dateValue(word.timestamp)
-                                            : QDateTime::currentMSecsSinceEpoch();
-                    if (held.contains(sameWordKey(
-                            {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
-                        continue;
-                    if (!word.id.isNull() && dropped.contains(word.id))
-                        continue;
-                    insert.bind(1, word.id.isNull() ? QUuid::createUuid() : word.id)
-                        .bind(2, word.wordText)
-                        .bind(3, StoreCodec::kindValue(word.kind))
-                        .bind(4, date)
-                        .bind(5, command.titleId)
-                        .bind(6, *title);
-                    insert.run();
-                }
-                transaction.commit();
-                stored += end - done;
-                chunkStored(end - done);
-                done = end;
-            }
-        } catch (const StoreError& error) {
-            fail(command, stored, error.description, error.details);
+    // One transaction of a batch, from the word at done: it gives way to a
+    // waiting write of the window once it has done a little work (so a
+    // window that writes all the time does not starve it); else it grows up
+    // to a size whose commit stays short. Returns where it ended, or nothing
+    // when the title has gone (deleted between two chunks). Throws StoreError.
+    std::optional<qsizetype> storeChunk(StoreConnection& store, StoreStatement& insert,
+                                        const SaveWordsCommand& command, const QSet<QString>& held,
+                                        qsizetype done, qsizetype stored) {
+        StoreTransaction transaction(store, StoreTransaction::Mode::write);
+        QElapsedTimer chunkClock;
+        chunkClock.start();
+        const auto title = StoreOperation::titleKey(store, command.titleId);
+        if (!title) {
+            titleGone(command, stored);
+            return std::nullopt;
         }
+        // Read inside the transaction: a deletion that came first is seen
+        // here, one that comes later finds the word stored.
+        QSet<QUuid> dropped;
+        {
+            std::lock_guard lock(mutex);
+            dropped = droppedWords;
+        }
+        const qsizetype total = command.words.size();
+        qsizetype end = done;
+        auto chunkGoesOn = [&] {
+            if (end - done >= SaveWordsCommandHandler::chunkSize)
+                return false;
+            const qint64 elapsed = chunkClock.elapsed();
+            if (elapsed >= SaveWordsCommandHandler::chunkMilliseconds)
+                return false;
+            return elapsed < SaveWordsCommandHandler::leastChunkMilliseconds ||
+                   !StoreWriteGate::foregroundWaiting();
+        };
+        while (end < total && chunkGoesOn()) {
+            const AppState::Word& word = command.words[end++];
+            const qint64 date = word.timestamp.isValid() ? StoreCodec::dateValue(word.timestamp)
+                                                         : QDateTime::currentMSecsSinceEpoch();
+            if (held.contains(sameWordKey(
+                    {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
+                continue;
+            if (!word.id.isNull() && dropped.contains(word.id))
+                continue;
+            insert.bind(1, word.id.isNull() ? QUuid::createUuid() : word.id)
+                .bind(2, word.wordText)
+                .bind(3, StoreCodec::kindValue(word.kind))
+                .bind(4, date)
+                .bind(5, command.titleId)
+                .bind(6, *title);
+            insert.run();
+        }
+        transaction.commit();
+        return end;
+    }
+
+    // A batch whose title is no longer stored: told, unless the title was
+    // deleted while the batch waited.
+    void titleGone(const SaveWordsCommand& command, qsizetype stored) {
+        if (!isDropped(droppedTitles, command.titleId))
+            fail(command, stored, QStringLiteral("The title is no longer in the store"));
     }
 
     std::mutex mutex;
