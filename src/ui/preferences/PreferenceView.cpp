@@ -95,28 +95,10 @@ void PreferenceView::restore() {
 void PreferenceView::restoreFromFile(const QString& path) {
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showError(tr("The file could not be read."), file.errorString());
+    const std::optional<QString> text = readRestoreFile(path);
+    if (!text)
         return;
-    }
-    const QByteArray bytes = file.readAll();
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        showError(tr("The file could not be read."), tr("It is not UTF-8 text."));
-        return;
-    }
-    if (text.count(QLatin1Char('\n')) == text.size()) {
-        showError(tr("The file could not be read."), tr("It holds no lines."));
-        return;
-    }
-    if (text.contains(QChar(0))) {
-        showError(tr("The file could not be read."), tr("It is not text."));
-        return;
-    }
-
-    auto parsed = csv::parseCSV(text);
+    auto parsed = csv::parseCSV(*text);
     if (const auto* error = std::get_if<CSVParseError>(&parsed)) {
         const QString detail = error->line > 0
                                    ? tr("Line %1: %2").arg(error->line).arg(error->message)
@@ -132,6 +114,34 @@ void PreferenceView::restoreFromFile(const QString& path) {
         alert->beginSheetModal({});
         return;
     }
+    restoreTitles(titles);
+}
+
+std::optional<QString> PreferenceView::readRestoreFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showError(tr("The file could not be read."), file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        showError(tr("The file could not be read."), tr("It is not UTF-8 text."));
+        return std::nullopt;
+    }
+    if (text.count(QLatin1Char('\n')) == text.size()) {
+        showError(tr("The file could not be read."), tr("It holds no lines."));
+        return std::nullopt;
+    }
+    if (text.contains(QChar(0))) {
+        showError(tr("The file could not be read."), tr("It is not text."));
+        return std::nullopt;
+    }
+    return text;
+}
+
+void PreferenceView::restoreTitles(const QList<TitleAndWordList>& titles) {
     const qsizetype failuresBefore = appModel->backgroundSaves().failures.size();
     appModel->restore(titles);
     // Success is told once the words are stored; a batch that fails is told

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -46,6 +47,12 @@ Q_SIGNALS:
 
 private:
     void awakeFromNib();
+    // The file's text; nothing when it cannot be read as UTF-8 text, which
+    // an alert then says.
+    std::optional<QString> readRestoreFile(const QString& path);
+    // Hands the titles to the model and tells the success once their words
+    // are stored.
+    void restoreTitles(const QList<TitleAndWordList>& titles);
     void showError(const QString& message, const QString& detail);
 
     std::unique_ptr<Ui::PreferenceView> ui;

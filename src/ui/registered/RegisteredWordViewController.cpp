@@ -57,7 +57,19 @@ RegisteredWordViewController::RegisteredWordViewController(std::shared_ptr<AppMo
                                                            QWidget* parent)
     : QWidget(parent)
     , appModel(std::move(model)) {
-    // The switch: two segments side by side, one of them checked.
+    makeSegmentedControl();
+    knownWordTableView_ = makeTable(QStringLiteral("knownWordTableView"));
+    unwantedWordTableView_ = makeTable(QStringLiteral("unwantedWordTableView"));
+    knownModel_ = new RegisteredWordTableModel(AppState::Word::Kind::known, this);
+    unwantedModel_ = new RegisteredWordTableModel(AppState::Word::Kind::unwanted, this);
+
+    viewDidLoad();
+}
+
+RegisteredWordViewController::~RegisteredWordViewController() = default;
+
+void RegisteredWordViewController::makeSegmentedControl() {
+    // Two segments side by side, one of them checked.
     segmentedControl_ = new QWidget;
     segmentedControl_->setObjectName(QStringLiteral("segmentedControl"));
     segmentedControl_->setFixedWidth(200);
@@ -73,19 +85,24 @@ RegisteredWordViewController::RegisteredWordViewController(std::shared_ptr<AppMo
     segmentsLayout->addWidget(known);
     segmentsLayout->addWidget(unwanted);
     known->setChecked(true);
-
-    knownWordTableView_ = makeTable(QStringLiteral("knownWordTableView"));
-    unwantedWordTableView_ = makeTable(QStringLiteral("unwantedWordTableView"));
-    knownModel_ = new RegisteredWordTableModel(AppState::Word::Kind::known, this);
-    unwantedModel_ = new RegisteredWordTableModel(AppState::Word::Kind::unwanted, this);
-
-    viewDidLoad();
 }
 
-RegisteredWordViewController::~RegisteredWordViewController() = default;
-
 void RegisteredWordViewController::viewDidLoad() {
+    setUpLists();
+    setUpEditAction();
+    layOut();
+    connect(knownWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &RegisteredWordViewController::tableViewSelectionDidChange);
+    connect(unwantedWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &RegisteredWordViewController::tableViewSelectionDidChange);
+    connect(segments_, &QButtonGroup::idClicked, this,
+            &RegisteredWordViewController::segmentedControlChanged);
+    unwantedWordTableView_->hide();
 
+    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
+}
+
+void RegisteredWordViewController::setUpLists() {
     knownWordTableView_->setModel(knownModel_);
     unwantedWordTableView_->setModel(unwantedModel_);
     // The Date column stays empty: it takes no more room than its title, and
@@ -103,7 +120,9 @@ void RegisteredWordViewController::viewDidLoad() {
             [this](const QModelIndex& index) { deleteWordShownAt(knownModel_, index.row()); });
     connect(unwantedCell_, &RegisteredWordCell::deleteBtnTap, this,
             [this](const QModelIndex& index) { deleteWordShownAt(unwantedModel_, index.row()); });
+}
 
+void RegisteredWordViewController::setUpEditAction() {
     // "Edit" in the known list's context menu only keeps a check mark.
     editAction_ = new QAction(tr("Edit"), this);
     editAction_->setObjectName(QStringLiteral("editAction"));
@@ -114,23 +133,15 @@ void RegisteredWordViewController::viewDidLoad() {
     knownWordTableView_->addAction(editAction_);
     knownWordTableView_->horizontalHeader()->setContextMenuPolicy(Qt::ActionsContextMenu);
     knownWordTableView_->horizontalHeader()->addAction(editAction_);
+}
 
+void RegisteredWordViewController::layOut() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(12);
     layout->addWidget(segmentedControl_, 0, Qt::AlignHCenter);
     layout->addWidget(knownWordTableView_, 1);
     layout->addWidget(unwantedWordTableView_, 1);
-
-    connect(knownWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &RegisteredWordViewController::tableViewSelectionDidChange);
-    connect(unwantedWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &RegisteredWordViewController::tableViewSelectionDidChange);
-    connect(segments_, &QButtonGroup::idClicked, this,
-            &RegisteredWordViewController::segmentedControlChanged);
-    unwantedWordTableView_->hide();
-
-    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
 QSize RegisteredWordViewController::sizeHint() const {

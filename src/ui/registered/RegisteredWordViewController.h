@@ -48,7 +48,12 @@ public:
     void flushPendingUpdate() { update_.flush(); }
 
 private:
+    // The set-up, in the order it runs.
+    void makeSegmentedControl();
     void viewDidLoad();
+    void setUpLists();
+    void setUpEditAction();
+    void layOut();
     void updateFromState();
     void segmentedControlChanged(int segment);
     void tableViewEditItemClicked();

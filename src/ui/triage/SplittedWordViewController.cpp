@@ -45,22 +45,19 @@ SplittedWordViewController::~SplittedWordViewController() = default;
 
 void SplittedWordViewController::viewDidLoad() {
     CommandKeyFilter::installOnApplication();
+    makeTextPane();
+    makeSplitList();
+    makeExportButton();
+    layOut();
+    connectTriage();
+    connectTextPane();
+    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
+}
 
+void SplittedWordViewController::makeTextPane() {
     textView_ = new FocusDetectTextView;
     textView_->setObjectName(QStringLiteral("textView"));
-    tableView_ = new CustomTableView;
-    tableView_->setObjectName(QStringLiteral("tableView"));
-    tableModel_ = new SplitWordTableModel(this);
-    tableView_->setModel(tableModel_);
-    cell_ = new SplitWordCell(tableView_);
-    tableView_->setItemDelegate(cell_);
-
-    exportButton_ = new QPushButton(tr("Export CSV…"));
-    exportButton_->setObjectName(QStringLiteral("exportButton"));
-    exportButton_->setToolTip(tr("Save the registered words of every title as a CSV file"));
-    connect(exportButton_, &QPushButton::clicked, this, &SplittedWordViewController::onCutTap);
-
-    // The text pane: 8-point inset, the system font, a rounded frame.
+    // 8-point inset, the system font, a rounded frame.
     textView_->document()->setDocumentMargin(8);
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(12);
@@ -71,7 +68,26 @@ void SplittedWordViewController::viewDidLoad() {
     textView_->setTabChangesFocus(true);
     textView_->setStyleSheet(QStringLiteral(
         "FocusDetectTextView { border: 1px solid palette(mid); border-radius: 10px; }"));
+}
 
+void SplittedWordViewController::makeSplitList() {
+    tableView_ = new CustomTableView;
+    tableView_->setObjectName(QStringLiteral("tableView"));
+    tableModel_ = new SplitWordTableModel(this);
+    tableView_->setModel(tableModel_);
+    cell_ = new SplitWordCell(tableView_);
+    tableView_->setItemDelegate(cell_);
+}
+
+void SplittedWordViewController::makeExportButton() {
+    exportButton_ = new QPushButton(tr("Export CSV…"));
+    exportButton_->setObjectName(QStringLiteral("exportButton"));
+    exportButton_->setToolTip(tr("Save the registered words of every title as a CSV file"));
+    connect(exportButton_, &QPushButton::clicked, this, &SplittedWordViewController::onCutTap);
+}
+
+void SplittedWordViewController::layOut() {
+    // The text above the list, the export button below both.
     splitter_ = new QSplitter(Qt::Vertical);
     splitter_->setChildrenCollapsible(false);
     splitter_->addWidget(textView_);
@@ -89,7 +105,9 @@ void SplittedWordViewController::viewDidLoad() {
     layout->addLayout(buttons);
     setTabOrder(textView_, tableView_);
     setTabOrder(tableView_, exportButton_);
+}
 
+void SplittedWordViewController::connectTriage() {
     // The row buttons and the keys triage through one function.
     connect(cell_, &SplitWordCell::wordButtonTap, this,
             [this](const QModelIndex& index) { triage(index.row(), TriageAction::registerKnown); });
@@ -105,15 +123,15 @@ void SplittedWordViewController::viewDidLoad() {
             &SplittedWordViewController::commandReturnKeyPressed);
     connect(tableView_, &CustomTableView::selectionMoved, this,
             &SplittedWordViewController::selectionMoved);
+}
 
+void SplittedWordViewController::connectTextPane() {
     connect(textView_, &FocusDetectTextView::textViewDidGainFocus, this,
             &SplittedWordViewController::textViewDidGainFocus);
     connect(textView_, &FocusDetectTextView::textViewDidLoseFocus, this,
             &SplittedWordViewController::textViewDidLoseFocus);
     connect(textView_, &QPlainTextEdit::textChanged, this,
             &SplittedWordViewController::textDidChange);
-
-    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
 void SplittedWordViewController::showEvent(QShowEvent* event) {

@@ -66,7 +66,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The set-up, in the order it runs.
     void viewDidLoad();
+    void makeTextPane();
+    void makeSplitList();
+    void makeExportButton();
+    void layOut();
+    void connectTriage();
+    void connectTextPane();
     void updateFromState();
     void textDidChange();
     // The word on row, or a null string when row is not a row of the current
