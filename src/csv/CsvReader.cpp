@@ -54,25 +54,25 @@ std::optional<QUuid> readUuid(QStringView s) {
 class LineReader {
 public:
     explicit LineReader(const QString& text)
-        : data(text.constData())
-        , size(text.size()) {}
+        : data_(text.constData())
+        , size_(text.size()) {}
 
-    bool atEnd() const { return pos >= size; }
+    bool atEnd() const { return pos_ >= size_; }
 
     // Reads the next line into fields; false when the line is empty.
     bool readLine() {
         fields.clear();
-        unquoted.clear();
-        lineNumber = nextLineNumber;
-        if (endOfLineAt(pos)) {
+        unquoted_.clear();
+        lineNumber = nextLineNumber_;
+        if (endOfLineAt(pos_)) {
             skipLineEnd();
             return false;
         }
         for (;;) {
             if (!readQuotedField())
                 readPlainField();
-            if (pos < size && data[pos] == u',') {
-                ++pos;
+            if (pos_ < size_ && data_[pos_] == u',') {
+                ++pos_;
                 continue;
             }
             skipLineEnd();
@@ -89,37 +89,37 @@ private:
     // programs write), 0 when there is none; the end of the text counts as a
     // line end of length 0.
     qsizetype lineEndLength(qsizetype i) const {
-        if (i < size && data[i] == u'\n')
+        if (i < size_ && data_[i] == u'\n')
             return 1;
-        if (i < size && data[i] == u'\r')
-            return i + 1 < size && data[i + 1] == u'\n' ? 2 : 1;
+        if (i < size_ && data_[i] == u'\r')
+            return i + 1 < size_ && data_[i + 1] == u'\n' ? 2 : 1;
         return 0;
     }
-    bool endOfLineAt(qsizetype i) const { return i >= size || lineEndLength(i) > 0; }
+    bool endOfLineAt(qsizetype i) const { return i >= size_ || lineEndLength(i) > 0; }
     bool fieldEndAt(qsizetype i) const {
-        return endOfLineAt(i) || (data[i] == u',' && commaStandsAlone(data, size, i));
+        return endOfLineAt(i) || (data_[i] == u',' && commaStandsAlone(data_, size_, i));
     }
     void skipLineEnd() {
-        const qsizetype len = lineEndLength(pos);
-        pos += len;
+        const qsizetype len = lineEndLength(pos_);
+        pos_ += len;
         if (len > 0)
-            ++nextLineNumber;
+            ++nextLineNumber_;
     }
 
     bool readQuotedField() {
-        if (pos >= size || data[pos] != u'"')
+        if (pos_ >= size_ || data_[pos_] != u'"')
             return false;
-        qsizetype i = pos + 1;
+        qsizetype i = pos_ + 1;
         qsizetype lineFeeds = 0;
         bool doubled = false;
         for (;; ++i) {
-            if (i >= size)
+            if (i >= size_)
                 return false; // never closed: read as it stands
-            const char16_t c = data[i].unicode();
-            if (c == u'\n' || (c == u'\r' && (i + 1 >= size || data[i + 1] != u'\n'))) {
+            const char16_t c = data_[i].unicode();
+            if (c == u'\n' || (c == u'\r' && (i + 1 >= size_ || data_[i + 1] != u'\n'))) {
                 ++lineFeeds;
             } else if (c == u'"') {
-                if (i + 1 < size && data[i + 1] == u'"') {
+                if (i + 1 < size_ && data_[i + 1] == u'"') {
                     doubled = true;
                     ++i;
                 } else {
@@ -129,54 +129,55 @@ private:
         }
         if (!fieldEndAt(i + 1))
             return false;
-        const QStringView inner(data + pos + 1, i - pos - 1);
+        const QStringView inner(data_ + pos_ + 1, i - pos_ - 1);
         if (doubled) {
-            unquoted.append(inner.toString().replace(QStringLiteral("\"\""), QStringLiteral("\"")));
-            fields.append(unquoted.constLast());
+            unquoted_.append(
+                inner.toString().replace(QStringLiteral("\"\""), QStringLiteral("\"")));
+            fields.append(unquoted_.constLast());
         } else {
             fields.append(inner);
         }
-        nextLineNumber += lineFeeds;
-        pos = i + 1;
+        nextLineNumber_ += lineFeeds;
+        pos_ = i + 1;
         return true;
     }
 
     void readPlainField() {
-        qsizetype i = pos;
-        for (; i < size; ++i) {
-            const char16_t c = data[i].unicode();
-            if (c == u'\n' || c == u'\r' || (c == u',' && commaStandsAlone(data, size, i)))
+        qsizetype i = pos_;
+        for (; i < size_; ++i) {
+            const char16_t c = data_[i].unicode();
+            if (c == u'\n' || c == u'\r' || (c == u',' && commaStandsAlone(data_, size_, i)))
                 break;
         }
         const qsizetype end = i;
-        if (end > pos)
-            fields.append(QStringView(data + pos, end - pos));
-        pos = end;
+        if (end > pos_)
+            fields.append(QStringView(data_ + pos_, end - pos_));
+        pos_ = end;
     }
 
-    const QChar* data;
-    qsizetype size;
-    qsizetype pos = 0;
-    qsizetype nextLineNumber = 1;
+    const QChar* data_;
+    qsizetype size_;
+    qsizetype pos_ = 0;
+    qsizetype nextLineNumber_ = 1;
     // Unescaped copies of quoted fields with doubled quotes; fields view them.
-    QStringList unquoted;
+    QStringList unquoted_;
 };
 
 // Date lines are printed in batches: one flush per line would cost more than
 // the parse itself on a large file.
 class DateReport {
 public:
-    ~DateReport() { printStatusLines(lines); }
+    ~DateReport() { printStatusLines(lines_); }
     void add(QString line) {
-        lines.append(std::move(line));
-        if (lines.size() >= 4096) {
-            printStatusLines(lines);
-            lines.clear();
+        lines_.append(std::move(line));
+        if (lines_.size() >= 4096) {
+            printStatusLines(lines_);
+            lines_.clear();
         }
     }
 
 private:
-    QStringList lines;
+    QStringList lines_;
 };
 
 CSVParseError invalidForm(const QString& message, qsizetype line) {
@@ -242,23 +243,23 @@ std::variant<CheckedLine, CSVParseError> checkLine(const LineReader::Fields& fie
 class TitleCollector {
 public:
     void add(const LineReader::Fields& fields, const CheckedLine& line) {
-        auto found = indexOfTitle.constFind(line.titleId);
-        const bool newTitle = found == indexOfTitle.cend();
+        auto found = indexOfTitle_.constFind(line.titleId);
+        const bool newTitle = found == indexOfTitle_.cend();
         const Repair repair{newTitle ? fields[0].toString() : QString(), line.titleId,
                             fields[2].toString(), line.kind, line.date};
         if (newTitle) {
-            found = indexOfTitle.insert(repair.titleId, titles.size());
+            found = indexOfTitle_.insert(repair.titleId, titles.size());
             titles.append(TitleAndWordList{Title{repair.titleId, repair.titleString}, {}});
         }
         titles[*found].wordList.append(
-            AppState::Word{repair.wordString, freshIds.next(), repair.kind, repair.date});
+            AppState::Word{repair.wordString, freshIds_.next(), repair.kind, repair.date});
     }
 
     QList<TitleAndWordList> titles;
 
 private:
-    QHash<QUuid, qsizetype> indexOfTitle;
-    TimeOrderedIds freshIds; // the restored words' new ids
+    QHash<QUuid, qsizetype> indexOfTitle_;
+    TimeOrderedIds freshIds_; // the restored words' new ids
 };
 
 } // namespace

@@ -5,25 +5,26 @@
 #include <algorithm>
 #include <vector>
 
-QString kindText(AppStateWord::Kind kind) {
-    return kind == AppStateWord::Kind::known ? QStringLiteral("known") : QStringLiteral("unwanted");
+QString kindText(AppState::Word::Kind kind) {
+    return kind == AppState::Word::Kind::known ? QStringLiteral("known")
+                                               : QStringLiteral("unwanted");
 }
 
-QString sameWordKey(const AppStateWord& word) {
+QString sameWordKey(const AppState::Word& word) {
     const qint64 msecs = word.timestamp.toMSecsSinceEpoch();
     const qint64 seconds = msecs >= 0 ? msecs / 1000 : -((-msecs + 999) / 1000); // rounded down
     return text::nfc(word.wordText) + QChar(0x1f) + kindText(word.kind) + QChar(0x1f) +
            QString::number(seconds);
 }
 
-void sortWordList(QList<AppStateWord>& words) {
+void sortWordList(QList<AppState::Word>& words) {
     if (words.size() < 2)
         return;
     // Most lists are sorted already (every registration re-sorts all of
     // them); a pass over neighbours is far cheaper than folding every key.
     // Read through a const view: a non-const operator[] would detach (copy)
     // a list that other copies of the state share, sorted or not.
-    const QList<AppStateWord>& view = words;
+    const QList<AppState::Word>& view = words;
     bool inOrder = true;
     for (qsizetype i = 1; i < view.size(); ++i) {
         if (text::foldedCompare(view[i - 1].wordText, view[i].wordText) > 0) {
@@ -51,7 +52,7 @@ void sortWordList(QList<AppStateWord>& words) {
     }
     if (unchanged)
         return; // keep the list shared with other copies of the state
-    QList<AppStateWord> sorted;
+    QList<AppState::Word> sorted;
     sorted.reserve(words.size());
     for (const auto& k : keys)
         sorted.append(view[k.second]);
@@ -59,8 +60,8 @@ void sortWordList(QList<AppStateWord>& words) {
 }
 
 namespace {
-QList<AppStateWord> wordsOfKind(const AppState& s, AppStateWord::Kind kind) {
-    QList<AppStateWord> out;
+QList<AppState::Word> wordsOfKind(const AppState& s, AppState::Word::Kind kind) {
+    QList<AppState::Word> out;
     const qsizetype i = s.indexOfTitle(s.currentTitle.id);
     if (i < 0)
         return out;

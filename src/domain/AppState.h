@@ -9,34 +9,6 @@
 #include <QStringList>
 #include <QUuid>
 
-// A registered word (AppState::Word). It has no equality of its own: code that
-// looks for a word compares its id or its text explicitly.
-struct AppStateWord {
-    enum class Kind { unwanted = 0, known = 1 };
-
-    QString wordText;
-    QUuid id;
-    Kind kind = Kind::known;
-    QDateTime timestamp;
-};
-
-// "known" or "unwanted".
-QString kindText(AppStateWord::Kind kind);
-
-// Two registrations of a title are the same word when their text (canonically),
-// kind and time to the whole second agree: the CSV file keeps no fraction of a
-// second, so a word restored from it matches the one it was exported from.
-QString sameWordKey(const AppStateWord& word);
-
-// Sorts a word list ascending by the lower-cased word text (compared by code
-// point of the NFC form), keeping the relative order of equal keys.
-void sortWordList(QList<AppStateWord>& words);
-
-struct TitleAndWordList {
-    Title title;
-    QList<AppStateWord> wordList;
-};
-
 enum class SortType { alphabet = 0, date = 1 };
 
 // The text-pane state of one title.
@@ -46,16 +18,25 @@ struct LanguageState {
     double scrollPosition = 0;
 };
 
-// One occurrence removed from the split list by the latest triage step.
-struct LastRemovedWord {
-    qint64 index = 0;
-    AppStateWord word;
-};
+// Defined after AppState, whose Word they hold. AppState holds them in
+// QLists, which keep their elements out of line and accept a type that is
+// completed further down.
+struct TitleAndWordList;
+struct LastRemovedWord;
 
 // The whole published application state. Copies are cheap: every container is
 // implicitly shared, and only the one that changes is detached.
 struct AppState {
-    using Word = AppStateWord;
+    // A registered word. It has no equality of its own: code that looks for a
+    // word compares its id or its text explicitly.
+    struct Word {
+        enum class Kind { unwanted = 0, known = 1 };
+
+        QString wordText;
+        QUuid id;
+        Kind kind = Kind::known;
+        QDateTime timestamp;
+    };
 
     Title currentTitle{QUuid::createUuid(), QString()};
     QList<LastRemovedWord> lastRemovedWords;
@@ -72,3 +53,26 @@ struct AppState {
     // Position of the first entry with the given title id, or -1.
     qsizetype indexOfTitle(const QUuid& id) const;
 };
+
+struct TitleAndWordList {
+    Title title;
+    QList<AppState::Word> wordList;
+};
+
+// One occurrence removed from the split list by the latest triage step.
+struct LastRemovedWord {
+    qint64 index = 0;
+    AppState::Word word;
+};
+
+// "known" or "unwanted".
+QString kindText(AppState::Word::Kind kind);
+
+// Two registrations of a title are the same word when their text (canonically),
+// kind and time to the whole second agree: the CSV file keeps no fraction of a
+// second, so a word restored from it matches the one it was exported from.
+QString sameWordKey(const AppState::Word& word);
+
+// Sorts a word list ascending by the lower-cased word text (compared by code
+// point of the NFC form), keeping the relative order of equal keys.
+void sortWordList(QList<AppState::Word>& words);

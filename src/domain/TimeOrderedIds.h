@@ -15,8 +15,8 @@ public:
     QUuid next();
 
 private:
-    quint64 millis = 0;
-    quint64 high = 0; // 12 bits after the version
-    quint64 low = 0;  // 62 bits after the variant
-    std::optional<std::mt19937_64> random;
+    quint64 millis_ = 0;
+    quint64 high_ = 0; // 12 bits after the version
+    quint64 low_ = 0;  // 62 bits after the variant
+    std::optional<std::mt19937_64> random_;
 };

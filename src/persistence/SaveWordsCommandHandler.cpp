@@ -42,45 +42,45 @@ public:
 
     void enqueue(Batch batch) {
         {
-            std::lock_guard lock(mutex);
-            if (!thread.joinable())
-                thread = std::thread([this] { run(); });
-            wordsLeft += batch.command.words.size();
-            queue.push_back(std::move(batch));
+            std::lock_guard lock(mutex_);
+            if (!thread_.joinable())
+                thread_ = std::thread([this] { run(); });
+            wordsLeft_ += batch.command.words.size();
+            queue_.push_back(std::move(batch));
         }
-        wake.notify_one();
+        wake_.notify_one();
     }
 
     void waitUntilIdle() {
         if (StoreWriteGate::isBackgroundThread())
             return; // the worker itself (a fatal error while storing) cannot wait for itself
-        std::unique_lock lock(mutex);
-        idle.wait(lock, [this] { return queue.empty() && !busy; });
+        std::unique_lock lock(mutex_);
+        idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
     }
 
     SaveWordsCommandHandler::Pending pending() {
-        std::lock_guard lock(mutex);
-        return {wordsLeft, qint64(queue.size()) + (busy ? 1 : 0)};
+        std::lock_guard lock(mutex_);
+        return {wordsLeft_, qint64(queue_.size()) + (busy_ ? 1 : 0)};
     }
 
     QList<SaveWordsFailure> takeFailures() {
-        std::lock_guard lock(mutex);
-        return std::exchange(failures, {});
+        std::lock_guard lock(mutex_);
+        return std::exchange(failures_, {});
     }
 
     int addListener(std::function<void()> callback) {
-        std::lock_guard lock(mutex);
-        listeners.emplace(++lastListener, std::move(callback));
-        return lastListener;
+        std::lock_guard lock(mutex_);
+        listeners_.emplace(++lastListener_, std::move(callback));
+        return lastListener_;
     }
     void removeListener(int number) {
-        std::lock_guard lock(mutex);
-        listeners.erase(number);
+        std::lock_guard lock(mutex_);
+        listeners_.erase(number);
     }
 
     void drop(QSet<QUuid>& set, const QUuid& id) {
-        std::lock_guard lock(mutex);
-        if (!queue.empty() || busy)
+        std::lock_guard lock(mutex_);
+        if (!queue_.empty() || busy_)
             set.insert(id);
     }
     QSet<QUuid> droppedWords;
@@ -88,13 +88,13 @@ public:
 
     ~SaveWordsWorker() {
         {
-            std::lock_guard lock(mutex);
-            stopping = true;
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
         }
-        wake.notify_one();
+        wake_.notify_one();
         // The batches still queued are stored before the thread ends.
-        if (thread.joinable())
-            thread.join();
+        if (thread_.joinable())
+            thread_.join();
         workerGone = true;
     }
 
@@ -107,14 +107,14 @@ private:
 
     void run() {
         StoreWriteGate::markBackgroundThread();
-        std::unique_lock lock(mutex);
+        std::unique_lock lock(mutex_);
         for (;;) {
-            wake.wait(lock, [this] { return stopping || !queue.empty(); });
-            if (queue.empty())
+            wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+            if (queue_.empty())
                 return; // stopping, and nothing left
-            Batch batch = std::move(queue.front());
-            queue.pop_front();
-            busy = true;
+            Batch batch = std::move(queue_.front());
+            queue_.pop_front();
+            busy_ = true;
             lock.unlock();
             const qsizetype total = batch.command.words.size();
             qsizetype done = 0;
@@ -125,23 +125,23 @@ private:
                 // here; the worker stays for the batches after this one.
             }
             lock.lock();
-            wordsLeft -= total - done;
-            busy = false;
-            if (queue.empty()) {
+            wordsLeft_ -= total - done;
+            busy_ = false;
+            if (queue_.empty()) {
                 droppedWords.clear();
                 droppedTitles.clear();
             }
             notifyLocked(lock);
-            if (queue.empty() && !busy)
-                idle.notify_all();
+            if (queue_.empty() && !busy_)
+                idle_.notify_all();
         }
     }
 
     // Calls the listeners outside the lock; the lock is held again on return.
     void notifyLocked(std::unique_lock<std::mutex>& lock) {
-        if (listeners.empty())
+        if (listeners_.empty())
             return;
-        const auto callbacks = listeners;
+        const auto callbacks = listeners_;
         lock.unlock();
         for (const auto& [number, callback] : callbacks)
             callback();
@@ -149,8 +149,8 @@ private:
     }
 
     void chunkStored(qsizetype count) {
-        std::unique_lock lock(mutex);
-        wordsLeft -= count;
+        std::unique_lock lock(mutex_);
+        wordsLeft_ -= count;
         notifyLocked(lock);
     }
 
@@ -163,17 +163,17 @@ private:
         SaveWordsFailure failure{command.titleId, command.words.size() - stored,
                                  command.words.size(), fatalSource.isEmpty() ? reason : full,
                                  fatalSource};
-        std::unique_lock lock(mutex);
+        std::unique_lock lock(mutex_);
         // With nobody to hand it to, a failed read ends the program here.
-        if (!fatalSource.isEmpty() && listeners.empty()) {
+        if (!fatalSource.isEmpty() && listeners_.empty()) {
             lock.unlock();
             fatalError(fatalSource, full);
         }
-        failures.append(std::move(failure));
+        failures_.append(std::move(failure));
     }
 
     bool isDropped(const QSet<QUuid>& set, const QUuid& id) {
-        std::lock_guard lock(mutex);
+        std::lock_guard lock(mutex_);
         return set.contains(id);
     }
 
@@ -256,7 +256,7 @@ private:
         // here, one that comes later finds the word stored.
         QSet<QUuid> dropped;
         {
-            std::lock_guard lock(mutex);
+            std::lock_guard lock(mutex_);
             dropped = droppedWords;
         }
         const qsizetype total = command.words.size();
@@ -298,17 +298,17 @@ private:
             fail(command, stored, QStringLiteral("The title is no longer in the store"));
     }
 
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::condition_variable idle;
-    std::deque<Batch> queue;
-    QList<SaveWordsFailure> failures;
-    std::map<int, std::function<void()>> listeners;
-    int lastListener = 0;
-    qint64 wordsLeft = 0;
-    bool busy = false;
-    bool stopping = false;
-    std::thread thread;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::deque<Batch> queue_;
+    QList<SaveWordsFailure> failures_;
+    std::map<int, std::function<void()>> listeners_;
+    int lastListener_ = 0;
+    qint64 wordsLeft_ = 0;
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::thread thread_;
 };
 
 } // namespace

@@ -53,22 +53,22 @@ bool SplitTextUseCase::Tokenizer::isSeparator(char32_t cp) {
 }
 
 SplitTextUseCase::Tokenizer::Tokenizer(const QString& text)
-    : text(text)
-    , graphemes(QTextBoundaryFinder::Grapheme, text) {}
+    : text_(text)
+    , graphemes_(QTextBoundaryFinder::Grapheme, text) {}
 
 std::optional<QString> SplitTextUseCase::Tokenizer::nextToken() {
-    if (currentIndex >= text.size())
+    if (currentIndex_ >= text_.size())
         return std::nullopt;
-    const qsizetype start = currentIndex;
+    const qsizetype start = currentIndex_;
     const Separator separator = findSeparator(start);
-    currentIndex = afterSeparator(separator);
+    currentIndex_ = afterSeparator(separator);
     return trimmed(start, separator.at);
 }
 
 SplitTextUseCase::Tokenizer::Separator
 SplitTextUseCase::Tokenizer::findSeparator(qsizetype from) const {
-    const qsizetype n = text.size();
-    const QChar* data = text.constData();
+    const qsizetype n = text_.size();
+    const QChar* data = text_.constData();
     for (qsizetype p = from; p < n;) {
         const Utf16::CodePoint cp = Utf16::codePointAt(data, p, n);
         if (isSeparator(cp.value))
@@ -79,21 +79,21 @@ SplitTextUseCase::Tokenizer::findSeparator(qsizetype from) const {
 }
 
 qsizetype SplitTextUseCase::Tokenizer::afterSeparator(Separator separator) {
-    const qsizetype n = text.size();
+    const qsizetype n = text_.size();
     if (separator.at >= n)
         return n;
     const qsizetype end = separator.at + separator.length;
-    graphemes.setPosition(end);
-    if (graphemes.isAtBoundary())
+    graphemes_.setPosition(end);
+    if (graphemes_.isAtBoundary())
         return end;
-    const qsizetype clusterEnd = graphemes.toNextBoundary();
+    const qsizetype clusterEnd = graphemes_.toNextBoundary();
     return clusterEnd < 0 ? n : clusterEnd;
 }
 
 QString SplitTextUseCase::Tokenizer::trimmed(qsizetype begin, qsizetype end) const {
     // A token holds no white space inside, but a cluster boundary can leave
     // one at its start.
-    const QChar* data = text.constData();
+    const QChar* data = text_.constData();
     while (begin < end) {
         const Utf16::CodePoint cp = Utf16::codePointAt(data, begin, end);
         if (!isWhiteSpaceOrNewline(cp.value))
@@ -106,7 +106,7 @@ QString SplitTextUseCase::Tokenizer::trimmed(qsizetype begin, qsizetype end) con
             break;
         end -= cp.length;
     }
-    return text.mid(begin, end - begin);
+    return text_.mid(begin, end - begin);
 }
 
 QStringList SplitTextUseCase::split(const QString& text) {

@@ -37,10 +37,10 @@ struct SplitTextUseCase {
         // The text from begin to end without white space at either end.
         QString trimmed(qsizetype begin, qsizetype end) const;
 
-        const QString text;
+        const QString text_;
         // Grapheme boundaries: a separator is consumed with its whole
         // user-perceived character (a combining mark after it, CR LF).
-        QTextBoundaryFinder graphemes;
-        qsizetype currentIndex = 0;
+        QTextBoundaryFinder graphemes_;
+        qsizetype currentIndex_ = 0;
     };
 };

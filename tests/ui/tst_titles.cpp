@@ -130,7 +130,7 @@ void TitlesTest::rowsShowCaptionAndTitles() {
     TitleListModel* rows = titles()->titleModel();
     QCOMPARE(rows->rowCount(), 4);
     QCOMPARE(rows->index(0, 0).data().toString(), QStringLiteral("Language"));
-    QVERIFY(rows->index(0, 0).data(TitleListModel::IsCaptionRole).toBool());
+    QVERIFY(rows->index(0, 0).data(TitleListModel::isCaptionRole).toBool());
     QVERIFY(!(rows->flags(rows->index(0, 0)) & Qt::ItemIsSelectable));
     QCOMPARE(rows->index(1, 0).data().toString(), QStringLiteral("A"));
     QCOMPARE(rows->index(2, 0).data().toString(), QString());

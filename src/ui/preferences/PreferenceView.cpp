@@ -17,38 +17,38 @@ PreferenceView::PreferenceView(QWidget* parent)
 
 PreferenceView::PreferenceView(std::shared_ptr<AppModel> model, QWidget* parent)
     : QWidget(parent)
-    , ui(std::make_unique<Ui::PreferenceView>())
-    , appModel(std::move(model)) {
-    ui->setupUi(this);
-    connect(ui->alphabetCheckbox, &QCheckBox::clicked, this,
+    , ui_(std::make_unique<Ui::PreferenceView>())
+    , appModel_(std::move(model)) {
+    ui_->setupUi(this);
+    connect(ui_->alphabetCheckbox, &QCheckBox::clicked, this,
             &PreferenceView::alphabetCheckboxToggled);
-    connect(ui->dateCheckbox, &QCheckBox::clicked, this, &PreferenceView::dateCheckboxToggled);
-    connect(ui->languageSelectButton, &QComboBox::activated, this,
+    connect(ui_->dateCheckbox, &QCheckBox::clicked, this, &PreferenceView::dateCheckboxToggled);
+    connect(ui_->languageSelectButton, &QComboBox::activated, this,
             &PreferenceView::languageSelected);
-    connect(ui->restoreButton, &QPushButton::clicked, this, &PreferenceView::restore);
+    connect(ui_->restoreButton, &QPushButton::clicked, this, &PreferenceView::restore);
     awakeFromNib();
 }
 
 PreferenceView::~PreferenceView() = default;
 
 QCheckBox* PreferenceView::dateCheckbox() const {
-    return ui->dateCheckbox;
+    return ui_->dateCheckbox;
 }
 QCheckBox* PreferenceView::alphabetCheckbox() const {
-    return ui->alphabetCheckbox;
+    return ui_->alphabetCheckbox;
 }
 QComboBox* PreferenceView::languageSelectButton() const {
-    return ui->languageSelectButton;
+    return ui_->languageSelectButton;
 }
 QPushButton* PreferenceView::restoreButton() const {
-    return ui->restoreButton;
+    return ui_->restoreButton;
 }
 
 void PreferenceView::awakeFromNib() {
-    ui->alphabetCheckbox->setChecked(true);
-    ui->dateCheckbox->setChecked(false);
-    ui->languageSelectButton->addItems({QStringLiteral("English"), QStringLiteral("Japanese")});
-    ui->languageSelectButton->setCurrentIndex(0);
+    ui_->alphabetCheckbox->setChecked(true);
+    ui_->dateCheckbox->setChecked(false);
+    ui_->languageSelectButton->addItems({QStringLiteral("English"), QStringLiteral("Japanese")});
+    ui_->languageSelectButton->setCurrentIndex(0);
 }
 
 namespace {
@@ -62,21 +62,21 @@ void applyCheckboxRule(QCheckBox* clicked, QCheckBox* other) {
 } // namespace
 
 void PreferenceView::alphabetCheckboxToggled() {
-    applyCheckboxRule(ui->alphabetCheckbox, ui->dateCheckbox);
+    applyCheckboxRule(ui_->alphabetCheckbox, ui_->dateCheckbox);
 }
 
 void PreferenceView::dateCheckboxToggled() {
-    applyCheckboxRule(ui->dateCheckbox, ui->alphabetCheckbox);
+    applyCheckboxRule(ui_->dateCheckbox, ui_->alphabetCheckbox);
 }
 
 void PreferenceView::languageSelected() {
-    const int index = ui->languageSelectButton->currentIndex();
+    const int index = ui_->languageSelectButton->currentIndex();
     if (index < 0) {
         printStatus(QStringLiteral("Selected item: nil"));
         return;
     }
     printStatus(QStringLiteral("Selected item: Optional(\"%1\")")
-                    .arg(ui->languageSelectButton->itemText(index)));
+                    .arg(ui_->languageSelectButton->itemText(index)));
 }
 
 void PreferenceView::restore() {
@@ -142,18 +142,19 @@ std::optional<QString> PreferenceView::readRestoreFile(const QString& path) {
 }
 
 void PreferenceView::restoreTitles(const QList<TitleAndWordList>& titles) {
-    const qsizetype failuresBefore = appModel->backgroundSaves().failures.size();
-    appModel->restore(titles);
+    const qsizetype failuresBefore = appModel_->backgroundSaves().failures.size();
+    appModel_->restore(titles);
     // Success is told once the words are stored; a batch that fails is told
     // by the main window instead.
     QPointer<PreferenceView> self(this);
-    SaveProgress::start(Alert::mainWindow(this), appModel, tr("Restoring: %1 words to store\u2026"),
-                        Qt::NonModal, [self, failuresBefore] {
-                            if (!self)
-                                return;
-                            if (self->appModel->backgroundSaves().failures.size() == failuresBefore)
-                                Q_EMIT self->restoreDidSucceed();
-                        });
+    SaveProgress::start(
+        Alert::mainWindow(this), appModel_, tr("Restoring: %1 words to store\u2026"), Qt::NonModal,
+        [self, failuresBefore] {
+            if (!self)
+                return;
+            if (self->appModel_->backgroundSaves().failures.size() == failuresBefore)
+                Q_EMIT self->restoreDidSucceed();
+        });
 }
 
 void PreferenceView::showError(const QString& message, const QString& detail) {

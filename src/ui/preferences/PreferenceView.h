@@ -55,6 +55,6 @@ private:
     void restoreTitles(const QList<TitleAndWordList>& titles);
     void showError(const QString& message, const QString& detail);
 
-    std::unique_ptr<Ui::PreferenceView> ui;
-    std::shared_ptr<AppModel> appModel;
+    std::unique_ptr<Ui::PreferenceView> ui_;
+    std::shared_ptr<AppModel> appModel_;
 };

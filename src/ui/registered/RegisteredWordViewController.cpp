@@ -56,7 +56,7 @@ RegisteredWordViewController::RegisteredWordViewController(QWidget* parent)
 RegisteredWordViewController::RegisteredWordViewController(std::shared_ptr<AppModel> model,
                                                            QWidget* parent)
     : QWidget(parent)
-    , appModel(std::move(model)) {
+    , appModel_(std::move(model)) {
     makeSegmentedControl();
     knownWordTableView_ = makeTable(QStringLiteral("knownWordTableView"));
     unwantedWordTableView_ = makeTable(QStringLiteral("unwantedWordTableView"));
@@ -99,7 +99,7 @@ void RegisteredWordViewController::viewDidLoad() {
             &RegisteredWordViewController::segmentedControlChanged);
     unwantedWordTableView_->hide();
 
-    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
+    subs_ = appModel_->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
 void RegisteredWordViewController::setUpLists() {
@@ -167,7 +167,7 @@ int RegisteredWordViewController::selectedSegment() const {
 }
 
 void RegisteredWordViewController::updateFromState() {
-    const AppState& state = appModel->state();
+    const AppState& state = appModel_->state();
     knownModel_->setWords(state.knownWords());
     unwantedModel_->setWords(state.unwantedWords());
 }
@@ -195,5 +195,5 @@ void RegisteredWordViewController::tableViewSelectionDidChange() {
 void RegisteredWordViewController::deleteWordShownAt(RegisteredWordTableModel* model, int row) {
     if (row < 0 || row >= model->rowCount())
         return;
-    appModel->deleteWord(model->words().at(row).id);
+    appModel_->deleteWord(model->words().at(row).id);
 }

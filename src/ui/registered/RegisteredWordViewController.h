@@ -60,8 +60,8 @@ private:
     void tableViewSelectionDidChange();
     void deleteWordShownAt(RegisteredWordTableModel* model, int row);
 
-    std::shared_ptr<AppModel> appModel;
-    Subscription subs;
+    std::shared_ptr<AppModel> appModel_;
+    Subscription subs_;
 
     QWidget* segmentedControl_ = nullptr;
     QButtonGroup* segments_ = nullptr;

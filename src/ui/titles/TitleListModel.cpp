@@ -13,7 +13,7 @@ const QString TitleListModel::mimeType = QStringLiteral("application/x-pramel-ti
 
 TitleListModel::TitleListModel(std::shared_ptr<AppModel> model, QObject* parent)
     : QAbstractTableModel(parent)
-    , appModel(std::move(model)) {}
+    , appModel_(std::move(model)) {}
 
 void TitleListModel::reload(const QList<Title>& titles) {
     beginResetModel();
@@ -22,7 +22,7 @@ void TitleListModel::reload(const QList<Title>& titles) {
 }
 
 std::optional<Title> TitleListModel::titleOnScreen(qint64 titleIndex) const {
-    const QList<Title> titles = appModel->state().titles();
+    const QList<Title> titles = appModel_->state().titles();
     if (titleIndex < 0 || titleIndex >= titles.size() || titleIndex >= titles_.size())
         return std::nullopt;
     if (titles.at(titleIndex).id != titles_.at(titleIndex).id)
@@ -48,7 +48,7 @@ QVariant TitleListModel::data(const QModelIndex& index, int role) const {
         if (row == 0)
             return role == Qt::DisplayRole ? QVariant(tr("Language")) : QVariant();
         return titles_.at(row - 1).title;
-    case IsCaptionRole:
+    case isCaptionRole:
         return row == 0;
     default:
         return {};
@@ -127,16 +127,16 @@ bool TitleListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, 
     // Only the first dragged row moves.
     const int from = *std::min_element(rows.begin(), rows.end()) - 1;
     const int to = dropRow(row, parent) - 1;
-    const qsizetype count = appModel->state().listOfTitleAndWordList.size();
+    const qsizetype count = appModel_->state().listOfTitleAndWordList.size();
     // The caption row is no title, and nothing can land above it; rows from a
     // list that has changed since they were shown are not trusted either.
     if (from < 0 || to < 0 || to > count || !titleOnScreen(from))
         return false;
 
-    const Title dragged = appModel->state().listOfTitleAndWordList.at(from).title;
+    const Title dragged = appModel_->state().listOfTitleAndWordList.at(from).title;
     printStatus(QStringLiteral("Dragged is %1 %2").arg(from).arg(dragged.title));
     printStatus(QStringLiteral("Row is %1").arg(to));
-    appModel->moveTitle(from, to);
+    appModel_->moveTitle(from, to);
     Q_EMIT titleMoved();
     return true;
 }

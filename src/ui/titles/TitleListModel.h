@@ -18,7 +18,7 @@ class AppModel;
 class TitleListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Roles { IsCaptionRole = Qt::UserRole + 1 };
+    enum Roles { isCaptionRole = Qt::UserRole + 1 };
 
     static const QString mimeType;
 
@@ -57,6 +57,6 @@ private:
     // the rows, as a drop below the last row.
     int dropRow(int row, const QModelIndex& parent) const;
 
-    std::shared_ptr<AppModel> appModel;
+    std::shared_ptr<AppModel> appModel_;
     QList<Title> titles_;
 };

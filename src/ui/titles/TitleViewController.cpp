@@ -22,11 +22,11 @@ TitleViewController::TitleViewController(QWidget* parent)
 
 TitleViewController::TitleViewController(std::shared_ptr<AppModel> model, QWidget* parent)
     : QWidget(parent)
-    , appModel(std::move(model)) {
+    , appModel_(std::move(model)) {
     setObjectName(QStringLiteral("TitleViewController"));
     tableView_ = new TitleTableView(this);
     tableView_->setObjectName(QStringLiteral("titleTableView"));
-    titleModel_ = new TitleListModel(appModel, this);
+    titleModel_ = new TitleListModel(appModel_, this);
     cell_ = new TitleCell(this);
 
     addButton_ = new QToolButton(this);
@@ -63,7 +63,7 @@ void TitleViewController::viewDidLoad() {
     // title or new words leave it alone. Publications are coalesced: the
     // reload runs once, on the next turn of the event loop, with the latest
     // state.
-    subs = appModel->subscribe([this](const AppState& state) {
+    subs_ = appModel_->subscribe([this](const AppState& state) {
         QList<Title> titles = state.titles();
         if (hasLastTitles_ && titles == lastTitles_) {
             // Same list: only the highlight may have to follow a new current title.
@@ -107,7 +107,7 @@ void TitleViewController::viewDidLoad() {
 void TitleViewController::reloadData() {
     // The table keeps its selection across a reload, by row.
     const int selected = tableView_->selectedRow();
-    titleModel_->reload(appModel->state().titles());
+    titleModel_->reload(appModel_->state().titles());
     if (selected >= 1 && selected < titleModel_->rowCount()) {
         tableView_->selectionModel()->setCurrentIndex(titleModel_->index(selected, 0),
                                                       QItemSelectionModel::ClearAndSelect |
@@ -120,7 +120,7 @@ void TitleViewController::highlightCurrentTitle() {
     // The highlighted row is the title the panes show: after start-up, after a
     // deletion that moved the choice to a neighbour, after a restore. Selecting
     // by code does not choose a title, so nothing is written back.
-    const QUuid current = appModel->state().currentTitle.id;
+    const QUuid current = appModel_->state().currentTitle.id;
     const QList<Title>& shown = titleModel_->titles();
     for (int i = 0; i < shown.size(); ++i) {
         if (shown[i].id == current) {
@@ -143,7 +143,7 @@ void TitleViewController::didSelectRow(int row) {
     const std::optional<Title> title = titleOnScreen(row - 1);
     if (!title)
         return;
-    appModel->setCurrentTitle(*title);
+    appModel_->setCurrentTitle(*title);
 }
 
 namespace {
@@ -164,7 +164,7 @@ void TitleViewController::onButtonTapped() {
         if (response == Alert::firstButtonReturn) {
             const QString text = field->text();
             printStatus(QStringLiteral("OK button clicked. Entered text: ") + text);
-            appModel->addTitle(text);
+            appModel_->addTitle(text);
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
@@ -185,7 +185,7 @@ void TitleViewController::editTitle(qint64 titleIndex) {
         if (response == Alert::firstButtonReturn) {
             const QString text = field->text();
             printStatus(QStringLiteral("OK button clicked. Entered text: ") + text);
-            appModel->changeTitle(kept, text);
+            appModel_->changeTitle(kept, text);
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
@@ -205,7 +205,7 @@ void TitleViewController::deleteTitle(qint64 titleIndex) {
     alert->beginSheetModal([this, id = title->id](int response) {
         if (response == Alert::firstButtonReturn) {
             printStatus(QStringLiteral("OK button clicked. Entered text:"));
-            appModel->deleteTitle(id);
+            appModel_->deleteTitle(id);
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
@@ -215,5 +215,5 @@ void TitleViewController::deleteTitle(qint64 titleIndex) {
 void TitleViewController::duplicateTitle(qint64 titleIndex) {
     if (!titleOnScreen(titleIndex))
         return;
-    appModel->duplicateTitle(titleIndex);
+    appModel_->duplicateTitle(titleIndex);
 }

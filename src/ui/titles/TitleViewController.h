@@ -42,8 +42,8 @@ private:
     void highlightCurrentTitle();
     std::optional<Title> titleOnScreen(qint64 titleIndex) const;
 
-    std::shared_ptr<AppModel> appModel;
-    Subscription subs;
+    std::shared_ptr<AppModel> appModel_;
+    Subscription subs_;
     TitleTableView* tableView_ = nullptr;
     TitleListModel* titleModel_ = nullptr;
     TitleCell* cell_ = nullptr;

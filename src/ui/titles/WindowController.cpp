@@ -14,12 +14,12 @@ WindowController::WindowController(QWidget* parent)
 
 WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* parent)
     : QMainWindow(parent)
-    , ui(std::make_unique<Ui::Main>())
-    , _mainViewModel(std::move(model)) {
-    ui->setupUi(this);
+    , ui_(std::make_unique<Ui::Main>())
+    , mainViewModel_(std::move(model)) {
+    ui_->setupUi(this);
     setObjectName(QStringLiteral("WindowController"));
 
-    splitViewController_ = new SplitViewController(_mainViewModel, this);
+    splitViewController_ = new SplitViewController(mainViewModel_, this);
     delete takeCentralWidget();
     setCentralWidget(splitViewController_);
 
@@ -27,14 +27,14 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     QList<QKeySequence> preferenceKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
     if (preferenceKeys.isEmpty())
         preferenceKeys = {QKeySequence(Qt::CTRL | Qt::Key_Comma)};
-    ui->actionPreferences->setShortcuts(preferenceKeys);
-    ui->actionQuit->setShortcutContext(Qt::ApplicationShortcut);
+    ui_->actionPreferences->setShortcuts(preferenceKeys);
+    ui_->actionQuit->setShortcutContext(Qt::ApplicationShortcut);
 
-    connect(ui->actionToggleLeftInspectorPane, &QAction::triggered, this,
+    connect(ui_->actionToggleLeftInspectorPane, &QAction::triggered, this,
             &WindowController::toggleLeftInspectorPane);
-    connect(ui->actionToggleInspectorPane, &QAction::triggered, this,
+    connect(ui_->actionToggleInspectorPane, &QAction::triggered, this,
             &WindowController::toggleInspectorPane);
-    connect(ui->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
+    connect(ui_->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
 
     windowDidLoad();
 }
@@ -42,10 +42,10 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
 WindowController::~WindowController() = default;
 
 void WindowController::windowDidLoad() {
-    new SaveFailureAlerts(this, _mainViewModel);
+    new SaveFailureAlerts(this, mainViewModel_);
     // The window title is the name held in currentTitle; an empty name leaves
     // an empty title, which the window manager shows as the application name.
-    subs = _mainViewModel->subscribe([this](const AppState& state) {
+    subs_ = mainViewModel_->subscribe([this](const AppState& state) {
         if (hasLastTitle_ && state.currentTitle == lastTitle_)
             return;
         lastTitle_ = state.currentTitle;
@@ -55,19 +55,19 @@ void WindowController::windowDidLoad() {
 }
 
 QAction* WindowController::preferencesAction() const {
-    return ui->actionPreferences;
+    return ui_->actionPreferences;
 }
 QAction* WindowController::quitAction() const {
-    return ui->actionQuit;
+    return ui_->actionQuit;
 }
 QAction* WindowController::toggleLeftInspectorPaneAction() const {
-    return ui->actionToggleLeftInspectorPane;
+    return ui_->actionToggleLeftInspectorPane;
 }
 QAction* WindowController::toggleInspectorPaneAction() const {
-    return ui->actionToggleInspectorPane;
+    return ui_->actionToggleInspectorPane;
 }
 QAction* WindowController::splitWordsAction() const {
-    return ui->actionSplitWords;
+    return ui_->actionSplitWords;
 }
 
 void WindowController::toggleLeftInspectorPane() {
@@ -79,7 +79,7 @@ void WindowController::toggleInspectorPane() {
 }
 
 void WindowController::splitWords() {
-    _mainViewModel->splitWords();
+    mainViewModel_->splitWords();
     if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
         pane->focusSplitList();
 }

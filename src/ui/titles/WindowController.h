@@ -37,12 +37,12 @@ public:
 private:
     void windowDidLoad();
 
-    std::unique_ptr<Ui::Main> ui;
+    std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
-    std::shared_ptr<AppModel> _mainViewModel;
-    Subscription subs;
+    std::shared_ptr<AppModel> mainViewModel_;
+    Subscription subs_;
     Title lastTitle_;
     bool hasLastTitle_ = false;
     CoalescedUpdate windowTitle_{
-        this, [this] { setWindowTitle(_mainViewModel->state().currentTitle.title); }};
+        this, [this] { setWindowTitle(mainViewModel_->state().currentTitle.title); }};
 };

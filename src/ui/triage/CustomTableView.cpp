@@ -145,14 +145,14 @@ void CustomTableView::playSound(const QString& name) {
     // every time, and costs little, as the decoded sound is cached. The new
     // sound cuts off the one before.
     // Stopping retires a player: walk a copy of the list.
-    const QList<QSoundEffect*> previous = audioPlayers;
+    const QList<QSoundEffect*> previous = audioPlayers_;
     for (QSoundEffect* player : previous)
         player->stop();
-    while (audioPlayers.size() >= maxPlayers)
-        delete audioPlayers.takeFirst();
+    while (audioPlayers_.size() >= maxPlayers)
+        delete audioPlayers_.takeFirst();
 
     auto* player = new QSoundEffect(this);
-    audioPlayers.append(player);
+    audioPlayers_.append(player);
     connect(player, &QSoundEffect::statusChanged, this, [this, player, path] {
         if (player->status() != QSoundEffect::Error)
             return;
@@ -172,6 +172,6 @@ void CustomTableView::playSound(const QString& name) {
 
 void CustomTableView::retire(QSoundEffect* player) {
     // Called from the player's own signals: it goes on the next turn.
-    if (audioPlayers.removeOne(player))
+    if (audioPlayers_.removeOne(player))
         player->deleteLater();
 }

@@ -49,7 +49,7 @@ private:
 
     // The players of the last sounds, oldest first. Each goes once it has
     // played, and at most maxPlayers are kept however fast the keys repeat.
-    QList<QSoundEffect*> audioPlayers;
+    QList<QSoundEffect*> audioPlayers_;
     static constexpr int maxPlayers = 4;
     // Set while the selection is changed by code rather than by the user.
     bool selectingByCode_ = false;

@@ -37,7 +37,7 @@ SplittedWordViewController::SplittedWordViewController(QWidget* parent)
 SplittedWordViewController::SplittedWordViewController(std::shared_ptr<AppModel> model,
                                                        QWidget* parent)
     : QWidget(parent)
-    , appModel(std::move(model)) {
+    , appModel_(std::move(model)) {
     viewDidLoad();
 }
 
@@ -51,7 +51,7 @@ void SplittedWordViewController::viewDidLoad() {
     layOut();
     connectTriage();
     connectTextPane();
-    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
+    subs_ = appModel_->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
 void SplittedWordViewController::makeTextPane() {
@@ -149,7 +149,7 @@ void SplittedWordViewController::focusSplitList() {
 }
 
 void SplittedWordViewController::updateFromState() {
-    const AppState& state = appModel->state();
+    const AppState& state = appModel_->state();
     const auto entry = state.languageStateList.constFind(state.currentTitle);
     const bool hasEntry = entry != state.languageStateList.constEnd();
 
@@ -187,11 +187,11 @@ void SplittedWordViewController::textDidChange() {
     if (applyingState_ || textView_->isReadOnly())
         return;
     shownText_ = textView_->toPlainText();
-    appModel->saveText(shownText_);
+    appModel_->saveText(shownText_);
 }
 
 QString SplittedWordViewController::wordAt(qint64 row) const {
-    const AppState& state = appModel->state();
+    const AppState& state = appModel_->state();
     const auto entry = state.languageStateList.constFind(state.currentTitle);
     if (entry == state.languageStateList.constEnd() || row < 0 ||
         row >= entry->splittedWords.size())
@@ -205,13 +205,13 @@ void SplittedWordViewController::triage(qint64 row, TriageAction action) {
         return;
     switch (action) {
     case TriageAction::registerKnown:
-        appModel->registerWord(word, AppState::Word::Kind::known, row);
+        appModel_->registerWord(word, AppState::Word::Kind::known, row);
         break;
     case TriageAction::registerUnwanted:
-        appModel->registerWord(word, AppState::Word::Kind::unwanted, row);
+        appModel_->registerWord(word, AppState::Word::Kind::unwanted, row);
         break;
     case TriageAction::removeTemporarily:
-        appModel->removeTemporarily(word, row);
+        appModel_->removeTemporarily(word, row);
         break;
     }
 }
@@ -225,11 +225,11 @@ void SplittedWordViewController::commandReturnKeyPressed(qint64 row) {
 }
 
 void SplittedWordViewController::selectionMoved(qint64 row) {
-    appModel->setLastSelectedRow(row);
+    appModel_->setLastSelectedRow(row);
 }
 
 void SplittedWordViewController::onCutTap() {
-    saveCSV(QStringLiteral("contacts"), appModel->exportCSV());
+    saveCSV(QStringLiteral("contacts"), appModel_->exportCSV());
 }
 
 void SplittedWordViewController::saveCSV(const QString& fileName, const QList<QStringList>& rows) {

@@ -82,8 +82,8 @@ private:
     void saveCSV(const QString& fileName, const QList<QStringList>& rows);
     void writeExport(const QString& path, const QString& text);
 
-    std::shared_ptr<AppModel> appModel;
-    Subscription subs;
+    std::shared_ptr<AppModel> appModel_;
+    Subscription subs_;
 
     QSplitter* splitter_ = nullptr;
     FocusDetectTextView* textView_ = nullptr;
