@@ -116,14 +116,14 @@ void runTitleStep(const QString& step) {
 
 class StoreTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TemporaryStore> store;
+    std::unique_ptr<TemporaryStore> store_;
 
 private Q_SLOTS:
-    void init() { store = std::make_unique<TemporaryStore>(); }
+    void init() { store_ = std::make_unique<TemporaryStore>(); }
     void cleanup() {
         SaveWordsCommandHandler::waitForPendingSaves();
         SaveWordsCommandHandler::takeFailures();
-        store.reset();
+        store_.reset();
     }
 
     void emptyStoreIsMadeWithItsFolder() {
