@@ -121,12 +121,15 @@ bool TitleListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, 
                                   const QModelIndex& parent) {
     if (!canDropMimeData(data, action, row, column, parent))
         return false;
-    const QList<int> rows = decodeRows(data);
+    return acceptDrop(decodeRows(data), dropRow(row, parent));
+}
+
+bool TitleListModel::acceptDrop(const QList<int>& rows, int beforeRow) {
     if (rows.isEmpty())
         return false;
     // Only the first dragged row moves.
     const int from = *std::min_element(rows.begin(), rows.end()) - 1;
-    const int to = dropRow(row, parent) - 1;
+    const int to = beforeRow - 1;
     const qsizetype count = appModel_->state().listOfTitleAndWordList.size();
     // The caption row is no title, and nothing can land above it; rows from a
     // list that has changed since they were shown are not trusted either.

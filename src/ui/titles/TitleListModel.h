@@ -44,6 +44,10 @@ public:
                          const QModelIndex& parent) const override;
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                       const QModelIndex& parent) override;
+    // Moves the first of the dragged rows (caption row counted) above beforeRow
+    // (rowCount() for below the last row) and stores the new order; false
+    // when the rows are not titles on screen or the place is above the caption.
+    bool acceptDrop(const QList<int>& rows, int beforeRow);
 
     // The dragged rows of a payload, or an empty list when it is unreadable.
     static QList<int> decodeRows(const QMimeData* data);
