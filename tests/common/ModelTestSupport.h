@@ -1,7 +1,6 @@
 #pragma once
 
 #include "TestSupport.h"
-
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "persistence/SaveWordsCommandHandler.h"

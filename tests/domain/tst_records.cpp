@@ -1,8 +1,7 @@
+#include "TestSupport.h"
 #include "domain/AppState.h"
 #include "domain/TextCompare.h"
 #include "domain/TimeOrderedIds.h"
-
-#include "TestSupport.h"
 
 #include <QSet>
 #include <QtTest>

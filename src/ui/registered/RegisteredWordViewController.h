@@ -1,8 +1,7 @@
 #pragma once
 
-#include "ui/common/CoalescedUpdate.h"
-
 #include "core/AppModel.h"
+#include "ui/common/CoalescedUpdate.h"
 
 #include <QWidget>
 

@@ -1,11 +1,10 @@
 #include "ui/titles/SplitViewController.h"
 
-#include "ui/registered/RegisteredWordViewController.h"
-#include "ui/triage/SplittedWordViewController.h"
-
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
+#include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/TitleViewController.h"
+#include "ui/triage/SplittedWordViewController.h"
 
 #include <QEvent>
 #include <QResizeEvent>

@@ -11,11 +11,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 TitleViewController::TitleViewController(QWidget* parent)
     : TitleViewController(ViewModelFactory::shared().model(), parent) {}

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "ui/common/CoalescedUpdate.h"
-
 #include "core/AppModel.h"
+#include "ui/common/CoalescedUpdate.h"
 #include "ui/triage/CustomTableViewDelegate.h"
 #include "ui/triage/FocusDetectTextViewDelegate.h"
 
@@ -74,6 +73,7 @@ private:
     void layOut();
     void connectTriage();
     void connectTextPane();
+
     void updateFromState();
     void textDidChange();
     // The word on row, or a null string when row is not a row of the current
