@@ -38,7 +38,10 @@ bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
     // Closing the main window quits, through the same door as Ctrl+Q.
     // Once the batches are stored the quit closes every window itself (Qt
     // asks each to close first): let it.
-    if (watched == window_ && event->type() == QEvent::Close && !leaving_) {
+    // The type goes first: comparing with window_ casts the watched object to
+    // WindowController, which it no longer is while it is being destroyed (its
+    // children's removal passes through here then).
+    if (event->type() == QEvent::Close && !leaving_ && watched == window_) {
         event->ignore();
         requestQuit();
         return true;
