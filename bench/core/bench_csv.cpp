@@ -1,4 +1,6 @@
-#include "CsvExchange.h"
+#include "csv/CsvReader.h"
+#include "csv/CsvTimestamp.h"
+#include "csv/CsvWriter.h"
 
 #include <QRandomGenerator>
 

@@ -1,8 +1,8 @@
 #include "../common/TextGenerator.h"
-#include "AppModel.h"
-#include "CsvExchange.h"
-#include "SaveWordsCommandHandler.h"
-#include "ViewModelFactory.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "csv/CsvWriter.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 #include "../common/TextGenerator.h"
-#include "SplitTextUseCase.h"
+#include "text/SplitTextUseCase.h"
 
 #include <QTextBoundaryFinder>
 

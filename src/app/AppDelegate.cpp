@@ -1,10 +1,10 @@
-#include "AppDelegate.h"
+#include "app/AppDelegate.h"
 
-#include "PreferenceWindowController.h"
-#include "StatusLine.h"
-#include "UnixSignalWatcher.h"
-#include "WindowController.h"
-#include "common/SaveProgress.h"
+#include "app/UnixSignalWatcher.h"
+#include "base/StatusLine.h"
+#include "ui/common/SaveProgress.h"
+#include "ui/preferences/PreferenceWindowController.h"
+#include "ui/titles/WindowController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,7 +45,10 @@ bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
     // Closing the main window quits, through the same door as Ctrl+Q.
     // Once the batches are stored the quit closes every window itself (Qt
     // asks each to close first): let it.
-    if (watched == window_ && event->type() == QEvent::Close && !leaving_) {
+    // The type goes first: comparing with window_ casts the watched object to
+    // WindowController, which it no longer is while it is being destroyed (its
+    // children's removal passes through here then).
+    if (event->type() == QEvent::Close && !leaving_ && watched == window_) {
         event->ignore();
         requestQuit();
         return true;
@@ -93,7 +96,7 @@ void AppDelegate::activateWindow() {
 void AppDelegate::preferenceClick() {
     // One preferences window for the whole run; closing it only hides it.
     if (!preferencesWindowController_)
-        preferencesWindowController_ = new PreferenceWindowController;
+        preferencesWindowController_ = new PreferenceWindowController(model_);
     preferencesWindowController_->show();
     preferencesWindowController_->raise();
     preferencesWindowController_->activateWindow();

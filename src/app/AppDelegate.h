@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppModel.h"
+#include "core/AppModel.h"
 
 #include <QObject>
 #include <QPointer>

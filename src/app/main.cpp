@@ -1,9 +1,9 @@
-#include "AppDelegate.h"
-#include "FatalError.h"
-#include "SingleInstance.h"
-#include "StatusLine.h"
-#include "ViewModelFactory.h"
-#include "WindowController.h"
+#include "app/AppDelegate.h"
+#include "app/SingleInstance.h"
+#include "base/FatalError.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "ui/titles/WindowController.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -53,8 +53,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    AppDelegate delegate(ViewModelFactory::shared().model());
-    WindowController window;
+    const std::shared_ptr<AppModel> model = ViewModelFactory::shared().model();
+    AppDelegate delegate(model);
+    WindowController window(model);
     delegate.attach(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
                      &AppDelegate::activateWindow);

@@ -1,15 +1,16 @@
-#include "AppModel.h"
+#include "core/AppModel.h"
 
-#include "CoreDateSetting.h"
-#include "CsvExchange.h"
-#include "DeleteTitleByIdCommandHandler.h"
-#include "DeleteWordCommandHandler.h"
-#include "LoadLanguageStateQueryHandler.h"
-#include "SaveSplitWordCommandHandler.h"
-#include "SaveTextCommandHandler.h"
-#include "SplitTextUseCase.h"
-#include "TextCompare.h"
-#include "TimeOrderedIds.h"
+#include "core/UseCases.h"
+#include "csv/CsvTimestamp.h"
+#include "domain/TextCompare.h"
+#include "domain/TimeOrderedIds.h"
+#include "persistence/CoreDateSetting.h"
+#include "persistence/DeleteTitleByIdCommandHandler.h"
+#include "persistence/DeleteWordCommandHandler.h"
+#include "persistence/LoadLanguageStateQueryHandler.h"
+#include "persistence/SaveSplitWordCommandHandler.h"
+#include "persistence/SaveTextCommandHandler.h"
+#include "text/SplitTextUseCase.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -64,7 +65,7 @@ QStringList withoutFolded(const QStringList& list, const QString& word) {
 
 AppModel::AppModel(AppState initial, UseCases useCases)
     : state_(std::move(initial))
-    , useCases_(std::move(useCases))
+    , useCases_(std::make_unique<const UseCases>(std::move(useCases)))
     , self_(std::make_shared<AppModel*>(this)) {
     // The worker tells of every chunk on its own thread; the model reads the
     // counts on its own, from the event loop, at most once per turn.
@@ -99,7 +100,7 @@ QStringList AppModel::currentSplitList() const {
 }
 
 void AppModel::load() {
-    QList<TitleAndWordList> list = useCases_.queries.fetchTitleAndKnownWordsQueryHandler->handle();
+    QList<TitleAndWordList> list = useCases_->queries.fetchTitleAndKnownWordsQueryHandler->handle();
     QHash<Title, LanguageState> languageStates = LoadLanguageStateQueryHandler().handle();
     modifyAppState([&](AppState& s) { s.languageStateList = std::move(languageStates); });
     if (list.isEmpty()) {
@@ -178,7 +179,7 @@ void AppModel::registerWord(QString word, AppState::Word::Kind kind, qint64 row)
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row - t; });
 
     const AppState::Word newWord{word, QUuid::createUuid(), kind, QDateTime::currentDateTimeUtc()};
-    useCases_.saveWord(
+    useCases_->saveWord(
         SaveWordCommand{state().currentTitle.id, word, kind, newWord.id, newWord.timestamp});
 
     const QStringList list = currentSplitList();
@@ -234,7 +235,7 @@ void AppModel::removeTemporarily(QString word, qint64 row) {
         if (it != s.languageStateList.end())
             it->splittedWords = withoutFolded(it->splittedWords, word);
     });
-    useCases_.commands.deleteSplitWordCommandHandler.handle(
+    useCases_->commands.deleteSplitWordCommandHandler.handle(
         DeleteSplitWordCommand{state().currentTitle.id, word});
     clampLastSelectedRow();
 }
@@ -264,7 +265,7 @@ void AppModel::addTitle(QString name) {
         // The new title has a text pane of its own from the start.
         s.languageStateList.insert(title, LanguageState{});
     });
-    useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{title});
+    useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{title});
 }
 
 void AppModel::changeTitle(Title title, QString newName) {
@@ -276,7 +277,7 @@ void AppModel::changeTitle(Title title, QString newName) {
         s.listOfTitleAndWordList[i].title = renamed;
         followTitle(s, renamed);
     });
-    useCases_.commands.changeTitleCommandHandler.handle(ChangeTitleCommand{title.id, newName});
+    useCases_->commands.changeTitleCommandHandler.handle(ChangeTitleCommand{title.id, newName});
 }
 
 void AppModel::deleteTitle(QUuid id) {
@@ -319,9 +320,20 @@ void AppModel::duplicateTitle(qint64 index) {
         s.listOfTitleAndWordList.insert(index + 1, TitleAndWordList{copy, words});
         s.languageStateList.insert(copy, LanguageState{});
     });
-    useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{copy});
-    useCases_.commands.saveWordsCommandHandler.handle(SaveWordsCommand{copy.id, words});
+    useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{copy});
+    useCases_->commands.saveWordsCommandHandler.handle(SaveWordsCommand{copy.id, words});
     refreshBackgroundSaves();
+}
+
+void AppModel::moveTitle(qint64 from, qint64 to) {
+    const qsizetype count = state().listOfTitleAndWordList.size();
+    if (from < 0 || from >= count || to < 0 || to > count)
+        return;
+    const TitleAndWordList item = state().listOfTitleAndWordList.at(from);
+    modifyAppState([&](AppState& s) { s.listOfTitleAndWordList.removeAt(from); });
+    modifyAppState(
+        [&](AppState& s) { s.listOfTitleAndWordList.insert(from < to ? to - 1 : to, item); });
+    useCases_->commands.changeTitleOrderCommandHandler.handle(state().titles());
 }
 
 QList<QStringList> AppModel::exportCSV() const {
@@ -378,8 +390,8 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
             followTitle(s, entry.title);
     });
     for (qsizetype i = 0; i < incoming.size(); ++i) {
-        useCases_.commands.addTitleCommandHandler.handle(AddTitleCommand{incoming[i].title});
-        useCases_.commands.saveWordsCommandHandler.handle(
+        useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{incoming[i].title});
+        useCases_->commands.saveWordsCommandHandler.handle(
             SaveWordsCommand{incoming[i].title.id, added[i]});
     }
     refreshBackgroundSaves();

@@ -1,10 +1,16 @@
 #pragma once
 
-#include "AppState.h"
-#include "Observable.h"
-#include "UseCases.h"
+#include "core/Observable.h"
+#include "domain/AppState.h"
+#include "domain/SaveWordsFailure.h"
 
 #include <QStringList>
+
+#include <memory>
+
+// The store-backed handlers the model works through (core/UseCases.h). Only
+// declared here: the views include this header and see no store header.
+struct UseCases;
 
 // The one model of the application: it holds the published AppState and the
 // operations through which the views change it. Every operation changes the
@@ -28,8 +34,6 @@ public:
         return state_.subscribe(std::move(callback));
     }
 
-    const UseCases& useCases() const { return useCases_; }
-
     void load();
 
     // Operations take their arguments by value: a caller may pass a part of
@@ -45,9 +49,14 @@ public:
     void changeTitle(Title title, QString newName);
     void deleteTitle(QUuid id);
     void duplicateTitle(qint64 index);
+    // Moves the title at from to stand above the title now at to (to equal
+    // to the number of titles: below the last one), then stores the new
+    // order. Indexes out of range leave everything as it is.
+    void moveTitle(qint64 from, qint64 to);
 
     // The rows of the CSV export (header first) built from the current state;
-    // the caller asks for a file and writes them with csv::buildText/writeFile.
+    // the caller asks for a file and writes them with csv::buildText and
+    // csv::writeFile (csv/CsvWriter.h).
     QList<QStringList> exportCSV() const;
     // Adds the titles of a CSV file: a title already held takes the file's name
     // and the words it lacks; the others follow the list. Nothing is removed.
@@ -83,7 +92,7 @@ private:
     QStringList currentSplitList() const;
 
     Observable<AppState> state_;
-    UseCases useCases_;
+    std::unique_ptr<const UseCases> useCases_;
     Observable<BackgroundSaves> saves_;
     // Lets the worker's notices reach this model on its thread while it lives.
     std::shared_ptr<AppModel*> self_;

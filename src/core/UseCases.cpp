@@ -1,4 +1,4 @@
-#include "UseCases.h"
+#include "core/UseCases.h"
 
 void UseCases::saveWord(const SaveWordCommand& command) const {
     commands.saveWordCommandHandler->handle(command);

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "AddTitleCommandHandler.h"
-#include "ChangeTitleCommandHandler.h"
-#include "ChangeTitleOrderCommandHandler.h"
-#include "DeleteSplitWordCommandHandler.h"
-#include "FetchTitleAndKnownWordsQueryHandler.h"
-#include "SaveWordCommandHandler.h"
-#include "SaveWordsCommandHandler.h"
+#include "persistence/AddTitleCommandHandler.h"
+#include "persistence/ChangeTitleCommandHandler.h"
+#include "persistence/ChangeTitleOrderCommandHandler.h"
+#include "persistence/DeleteSplitWordCommandHandler.h"
+#include "persistence/FetchTitleAndKnownWordsQueryHandler.h"
+#include "persistence/SaveWordCommandHandler.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
 #include <memory>
 

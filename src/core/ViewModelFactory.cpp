@@ -1,19 +1,24 @@
-#include "ViewModelFactory.h"
+#include "core/ViewModelFactory.h"
 
-#include "FetchTitleAndKnownWordsQueryHandlerProduction.h"
-#include "SaveWordCommandHandlerProduction.h"
+#include "core/UseCases.h"
+#include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "persistence/SaveWordCommandHandlerProduction.h"
 
 ViewModelFactory& ViewModelFactory::shared() {
     static ViewModelFactory factory;
     return factory;
 }
 
-std::shared_ptr<AppModel> ViewModelFactory::makeAppModel() {
+std::shared_ptr<AppModel> ViewModelFactory::storeBackedModel() {
     UseCases useCases{
         Queries{std::make_shared<FetchTitleAndKnownWordsQueryHandlerProduction>()},
         Commands{std::make_shared<SaveWordCommandHandlerProduction>(), {}, {}, {}, {}, {}},
     };
-    appViewModel_ = std::make_shared<AppModel>(AppState(), std::move(useCases));
+    return std::make_shared<AppModel>(AppState(), std::move(useCases));
+}
+
+std::shared_ptr<AppModel> ViewModelFactory::makeAppModel() {
+    appViewModel_ = storeBackedModel();
     return appViewModel_;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "domain/AppState.h"
 
 // One data line of a CSV file, as read.
 struct Repair {

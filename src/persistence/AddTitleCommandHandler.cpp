@@ -1,6 +1,6 @@
-#include "AddTitleCommandHandler.h"
+#include "persistence/AddTitleCommandHandler.h"
 
-#include "StoreOperation.h"
+#include "persistence/StoreOperation.h"
 
 void AddTitleCommandHandler::handle(const AddTitleCommand& command) const {
     StoreOperation::orPrint(QStringLiteral("Failed to fetch items: "), [&](StoreConnection& store) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Title.h"
+#include "domain/Title.h"
 
 struct AddTitleCommand {
     Title title;

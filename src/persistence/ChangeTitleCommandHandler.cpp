@@ -1,6 +1,6 @@
-#include "ChangeTitleCommandHandler.h"
+#include "persistence/ChangeTitleCommandHandler.h"
 
-#include "StoreOperation.h"
+#include "persistence/StoreOperation.h"
 
 void ChangeTitleCommandHandler::handle(const ChangeTitleCommand& command) const {
     StoreOperation::orFatal("Pramel/ChangeTitleCommandHandler", [&](StoreConnection& store) {

@@ -1,6 +1,6 @@
-#include "ChangeTitleOrderCommandHandler.h"
+#include "persistence/ChangeTitleOrderCommandHandler.h"
 
-#include "StoreOperation.h"
+#include "persistence/StoreOperation.h"
 
 void ChangeTitleOrderCommandHandler::handle(const QList<Title>& titles) const {
     StoreOperation::orPrint(QStringLiteral("Failed to fetch items: "), [&](StoreConnection& store) {

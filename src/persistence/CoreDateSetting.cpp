@@ -1,7 +1,7 @@
-#include "CoreDateSetting.h"
+#include "persistence/CoreDateSetting.h"
 
-#include "FatalError.h"
-#include "StoreError.h"
+#include "base/FatalError.h"
+#include "persistence/StoreError.h"
 
 #include <QDir>
 #include <QSet>
@@ -10,10 +10,10 @@
 #include <mutex>
 
 CoreDateSetting::CoreDateSetting()
-    : storePath(defaultStorePath()) {}
+    : storePath_(defaultStorePath()) {}
 
 CoreDateSetting::CoreDateSetting(QString storePath)
-    : storePath(std::move(storePath)) {}
+    : storePath_(std::move(storePath)) {}
 
 CoreDateSetting::~CoreDateSetting() = default;
 
@@ -42,9 +42,9 @@ QString CoreDateSetting::damagedStoreAdvice() {
 }
 
 StoreConnection& CoreDateSetting::persistentContainer() {
-    if (container)
-        return *container;
-    const QString folder = QFileInfo(storePath).absolutePath();
+    if (container_)
+        return *container_;
+    const QString folder = QFileInfo(storePath_).absolutePath();
     if (!QDir().mkpath(folder)) {
         fatalError(QStringLiteral("Pramel/CoreDateSetting"),
                    QStringLiteral("Unresolved error The folder of the store cannot be made, "
@@ -53,11 +53,11 @@ StoreConnection& CoreDateSetting::persistentContainer() {
     }
     QString damage;
     try {
-        container = std::make_unique<StoreConnection>(storePath);
+        container_ = std::make_unique<StoreConnection>(storePath_);
         // The first open of a store in this process checks its structure, so
         // that a damaged file is told at start, not at the first keystroke.
-        if (firstOpenInProcess(storePath)) {
-            const QString check = container->quickCheck();
+        if (firstOpenInProcess(storePath_)) {
+            const QString check = container_->quickCheck();
             if (check != QStringLiteral("ok"))
                 damage = check;
         }
@@ -68,7 +68,7 @@ StoreConnection& CoreDateSetting::persistentContainer() {
     if (!damage.isEmpty()) {
         fatalError(QStringLiteral("Pramel/CoreDateSetting"),
                    QStringLiteral("Unresolved error The store is damaged (%1), {path: %2}. %3")
-                       .arg(damage, storePath, damagedStoreAdvice()));
+                       .arg(damage, storePath_, damagedStoreAdvice()));
     }
-    return *container;
+    return *container_;
 }

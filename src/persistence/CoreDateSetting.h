@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoreConnection.h"
+#include "persistence/StoreConnection.h"
 
 #include <QString>
 
@@ -29,6 +29,6 @@ public:
     static QString damagedStoreAdvice();
 
 private:
-    QString storePath;
-    std::unique_ptr<StoreConnection> container;
+    QString storePath_;
+    std::unique_ptr<StoreConnection> container_;
 };

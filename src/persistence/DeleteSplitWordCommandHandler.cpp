@@ -1,7 +1,7 @@
-#include "DeleteSplitWordCommandHandler.h"
+#include "persistence/DeleteSplitWordCommandHandler.h"
 
-#include "StoreOperation.h"
-#include "TextCompare.h"
+#include "domain/TextCompare.h"
+#include "persistence/StoreOperation.h"
 
 void DeleteSplitWordCommandHandler::handle(const DeleteSplitWordCommand& command) const {
     StoreOperation::orFatal("Pramel/DeleteSplitWordCommandHandler", [&](StoreConnection& store) {

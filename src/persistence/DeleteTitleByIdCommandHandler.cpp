@@ -1,7 +1,7 @@
-#include "DeleteTitleByIdCommandHandler.h"
+#include "persistence/DeleteTitleByIdCommandHandler.h"
 
-#include "SaveWordsCommandHandler.h"
-#include "StoreOperation.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "persistence/StoreOperation.h"
 
 void DeleteTitleByIdCommandHandler::handle(const Command& command) const {
     // Words of the title still queued go with it, without a failure report.

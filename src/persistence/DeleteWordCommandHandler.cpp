@@ -1,7 +1,7 @@
-#include "DeleteWordCommandHandler.h"
+#include "persistence/DeleteWordCommandHandler.h"
 
-#include "SaveWordsCommandHandler.h"
-#include "StoreOperation.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "persistence/StoreOperation.h"
 
 void DeleteWordCommandHandler::handle(const DeleteWordCommand& command) const {
     // The word may still be in a batch on its way to the store (a duplicated

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "domain/AppState.h"
 
 // Every stored title in stored order, each with all its registered words
 // (both kinds, in no defined order).

@@ -1,7 +1,7 @@
-#include "FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
 
-#include "StoreCodec.h"
-#include "StoreOperation.h"
+#include "persistence/StoreCodec.h"
+#include "persistence/StoreOperation.h"
 
 QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle() const {
     QList<TitleAndWordList> result;
@@ -20,7 +20,7 @@ QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle() 
                                  "SELECT title, id, word, kind, date FROM TestKnownWordEntity "
                                  "ORDER BY title");
             qint64 lastTitle = -1;
-            QList<AppStateWord>* list = nullptr;
+            QList<AppState::Word>* list = nullptr;
             while (words.next()) {
                 const qint64 title = words.integer(0);
                 if (title != lastTitle) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FetchTitleAndKnownWordsQueryHandler.h"
+#include "persistence/FetchTitleAndKnownWordsQueryHandler.h"
 
 class FetchTitleAndKnownWordsQueryHandlerProduction : public FetchTitleAndKnownWordsQueryHandler {
 public:

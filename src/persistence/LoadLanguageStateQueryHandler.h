@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "domain/AppState.h"
 
 // The text and pending split words of every stored title, keyed by its Title.
 class LoadLanguageStateQueryHandler {

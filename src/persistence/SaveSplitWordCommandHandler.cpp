@@ -1,7 +1,7 @@
-#include "SaveSplitWordCommandHandler.h"
+#include "persistence/SaveSplitWordCommandHandler.h"
 
-#include "StoreOperation.h"
-#include "TextCompare.h"
+#include "domain/TextCompare.h"
+#include "persistence/StoreOperation.h"
 
 #include <algorithm>
 #include <cstring>

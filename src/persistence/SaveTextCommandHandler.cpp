@@ -1,7 +1,7 @@
-#include "SaveTextCommandHandler.h"
+#include "persistence/SaveTextCommandHandler.h"
 
-#include "StoreOperation.h"
-#include "TextStore.h"
+#include "persistence/StoreOperation.h"
+#include "persistence/TextStore.h"
 
 void SaveTextCommandHandler::handle(const SaveTextCommand& command) const {
     StoreOperation::orFatal("Pramel/SaveTextCommandHandler", [&](StoreConnection& store) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "domain/AppState.h"
 
 // Registers one word for a title. Carries the id and time of the in-memory
 // word, so the stored record and the word on screen agree exactly.

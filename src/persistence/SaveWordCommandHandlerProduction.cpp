@@ -1,7 +1,7 @@
-#include "SaveWordCommandHandlerProduction.h"
+#include "persistence/SaveWordCommandHandlerProduction.h"
 
-#include "StoreCodec.h"
-#include "StoreOperation.h"
+#include "persistence/StoreCodec.h"
+#include "persistence/StoreOperation.h"
 
 void SaveWordCommandHandlerProduction::handle(const SaveWordCommand& command) const {
     StoreOperation::orFatal("Pramel/SaveWordCommand", [&](StoreConnection& store) {

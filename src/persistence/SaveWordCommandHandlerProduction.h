@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SaveWordCommandHandler.h"
+#include "persistence/SaveWordCommandHandler.h"
 
 class SaveWordCommandHandlerProduction : public SaveWordCommandHandler {
 public:

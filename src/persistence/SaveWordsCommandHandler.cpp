@@ -1,9 +1,9 @@
-#include "SaveWordsCommandHandler.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
-#include "StoreCodec.h"
-#include "StoreOperation.h"
-#include "StoreWriteGate.h"
-#include "TextCompare.h"
+#include "domain/TextCompare.h"
+#include "persistence/StoreCodec.h"
+#include "persistence/StoreOperation.h"
+#include "persistence/StoreWriteGate.h"
 
 #include <QElapsedTimer>
 #include <QSet>
@@ -42,45 +42,45 @@ public:
 
     void enqueue(Batch batch) {
         {
-            std::lock_guard lock(mutex);
-            if (!thread.joinable())
-                thread = std::thread([this] { run(); });
-            wordsLeft += batch.command.words.size();
-            queue.push_back(std::move(batch));
+            std::lock_guard lock(mutex_);
+            if (!thread_.joinable())
+                thread_ = std::thread([this] { run(); });
+            wordsLeft_ += batch.command.words.size();
+            queue_.push_back(std::move(batch));
         }
-        wake.notify_one();
+        wake_.notify_one();
     }
 
     void waitUntilIdle() {
         if (StoreWriteGate::isBackgroundThread())
             return; // the worker itself (a fatal error while storing) cannot wait for itself
-        std::unique_lock lock(mutex);
-        idle.wait(lock, [this] { return queue.empty() && !busy; });
+        std::unique_lock lock(mutex_);
+        idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
     }
 
     SaveWordsCommandHandler::Pending pending() {
-        std::lock_guard lock(mutex);
-        return {wordsLeft, qint64(queue.size()) + (busy ? 1 : 0)};
+        std::lock_guard lock(mutex_);
+        return {wordsLeft_, qint64(queue_.size()) + (busy_ ? 1 : 0)};
     }
 
     QList<SaveWordsFailure> takeFailures() {
-        std::lock_guard lock(mutex);
-        return std::exchange(failures, {});
+        std::lock_guard lock(mutex_);
+        return std::exchange(failures_, {});
     }
 
     int addListener(std::function<void()> callback) {
-        std::lock_guard lock(mutex);
-        listeners.emplace(++lastListener, std::move(callback));
-        return lastListener;
+        std::lock_guard lock(mutex_);
+        listeners_.emplace(++lastListener_, std::move(callback));
+        return lastListener_;
     }
     void removeListener(int number) {
-        std::lock_guard lock(mutex);
-        listeners.erase(number);
+        std::lock_guard lock(mutex_);
+        listeners_.erase(number);
     }
 
     void drop(QSet<QUuid>& set, const QUuid& id) {
-        std::lock_guard lock(mutex);
-        if (!queue.empty() || busy)
+        std::lock_guard lock(mutex_);
+        if (!queue_.empty() || busy_)
             set.insert(id);
     }
     QSet<QUuid> droppedWords;
@@ -88,13 +88,13 @@ public:
 
     ~SaveWordsWorker() {
         {
-            std::lock_guard lock(mutex);
-            stopping = true;
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
         }
-        wake.notify_one();
+        wake_.notify_one();
         // The batches still queued are stored before the thread ends.
-        if (thread.joinable())
-            thread.join();
+        if (thread_.joinable())
+            thread_.join();
         workerGone = true;
     }
 
@@ -107,14 +107,14 @@ private:
 
     void run() {
         StoreWriteGate::markBackgroundThread();
-        std::unique_lock lock(mutex);
+        std::unique_lock lock(mutex_);
         for (;;) {
-            wake.wait(lock, [this] { return stopping || !queue.empty(); });
-            if (queue.empty())
+            wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+            if (queue_.empty())
                 return; // stopping, and nothing left
-            Batch batch = std::move(queue.front());
-            queue.pop_front();
-            busy = true;
+            Batch batch = std::move(queue_.front());
+            queue_.pop_front();
+            busy_ = true;
             lock.unlock();
             const qsizetype total = batch.command.words.size();
             qsizetype done = 0;
@@ -125,23 +125,23 @@ private:
                 // here; the worker stays for the batches after this one.
             }
             lock.lock();
-            wordsLeft -= total - done;
-            busy = false;
-            if (queue.empty()) {
+            wordsLeft_ -= total - done;
+            busy_ = false;
+            if (queue_.empty()) {
                 droppedWords.clear();
                 droppedTitles.clear();
             }
             notifyLocked(lock);
-            if (queue.empty() && !busy)
-                idle.notify_all();
+            if (queue_.empty() && !busy_)
+                idle_.notify_all();
         }
     }
 
     // Calls the listeners outside the lock; the lock is held again on return.
     void notifyLocked(std::unique_lock<std::mutex>& lock) {
-        if (listeners.empty())
+        if (listeners_.empty())
             return;
-        const auto callbacks = listeners;
+        const auto callbacks = listeners_;
         lock.unlock();
         for (const auto& [number, callback] : callbacks)
             callback();
@@ -149,8 +149,8 @@ private:
     }
 
     void chunkStored(qsizetype count) {
-        std::unique_lock lock(mutex);
-        wordsLeft -= count;
+        std::unique_lock lock(mutex_);
+        wordsLeft_ -= count;
         notifyLocked(lock);
     }
 
@@ -163,17 +163,17 @@ private:
         SaveWordsFailure failure{command.titleId, command.words.size() - stored,
                                  command.words.size(), fatalSource.isEmpty() ? reason : full,
                                  fatalSource};
-        std::unique_lock lock(mutex);
+        std::unique_lock lock(mutex_);
         // With nobody to hand it to, a failed read ends the program here.
-        if (!fatalSource.isEmpty() && listeners.empty()) {
+        if (!fatalSource.isEmpty() && listeners_.empty()) {
             lock.unlock();
             fatalError(fatalSource, full);
         }
-        failures.append(std::move(failure));
+        failures_.append(std::move(failure));
     }
 
     bool isDropped(const QSet<QUuid>& set, const QUuid& id) {
-        std::lock_guard lock(mutex);
+        std::lock_guard lock(mutex_);
         return set.contains(id);
     }
 
@@ -181,25 +181,46 @@ private:
     // as already held), for the progress.
     void store(const Batch& batch, qsizetype& done) {
         const SaveWordsCommand& command = batch.command;
-        const qsizetype total = command.words.size();
-        if (total == 0)
+        if (command.words.isEmpty())
             return;
         CoreDateSetting setting(batch.storePath);
         StoreConnection& store = setting.persistentContainer();
-        const QString missing = QStringLiteral("The title is no longer in the store");
+        const std::optional<QSet<QString>> held = heldWords(store, command);
+        if (!held)
+            return;
+        qsizetype stored = 0;
+        try {
+            StoreStatement insert(store.handle(), "INSERT INTO TestKnownWordEntity "
+                                                  "(id, word, kind, date, titleId, title) "
+                                                  "VALUES (?, ?, ?, ?, ?, ?)");
+            while (done < command.words.size()) {
+                const std::optional<qsizetype> end =
+                    storeChunk(store, insert, command, *held, done, stored);
+                if (!end)
+                    return;
+                stored += *end - done;
+                chunkStored(*end - done);
+                done = *end;
+            }
+        } catch (const StoreError& error) {
+            fail(command, stored, error.description, error.details);
+        }
+    }
 
-        // A word the title already holds with the same text, kind and time
-        // (to the second, as the CSV file keeps it) is not stored again, so
-        // restoring a file of stored titles does not double their words. Read
-        // without the write lock: the window goes on writing meanwhile.
+    // A word the title already holds with the same text, kind and time (to
+    // the second, as the CSV file keeps it) is not stored again, so restoring
+    // a file of stored titles does not double their words. Read without the
+    // write lock: the window goes on writing meanwhile. Nothing when the
+    // batch ends here, its failure told.
+    std::optional<QSet<QString>> heldWords(StoreConnection& store,
+                                           const SaveWordsCommand& command) {
         QSet<QString> held;
         try {
             StoreTransaction transaction(store, StoreTransaction::Mode::read);
             const auto title = StoreOperation::titleKey(store, command.titleId);
             if (!title) {
-                if (!isDropped(droppedTitles, command.titleId))
-                    fail(command, 0, missing);
-                return;
+                titleGone(command, 0);
+                return std::nullopt;
             }
             StoreStatement existing(
                 store.handle(), "SELECT word, kind, date FROM TestKnownWordEntity WHERE title = ?");
@@ -210,85 +231,84 @@ private:
                                          StoreCodec::dateFromValue(existing.integer(2))}));
         } catch (const StoreError& error) {
             fail(command, 0, error.description, error.details, fetchSource);
-            return;
+            return std::nullopt;
         }
-
-        qsizetype stored = 0;
-        try {
-            StoreStatement insert(store.handle(), "INSERT INTO TestKnownWordEntity "
-                                                  "(id, word, kind, date, titleId, title) "
-                                                  "VALUES (?, ?, ?, ?, ?, ?)");
-            while (done < total) {
-                StoreTransaction transaction(store, StoreTransaction::Mode::write);
-                QElapsedTimer chunkClock;
-                chunkClock.start();
-                // The title may have been deleted between two chunks.
-                const auto title = StoreOperation::titleKey(store, command.titleId);
-                if (!title) {
-                    if (!isDropped(droppedTitles, command.titleId))
-                        fail(command, stored, missing);
-                    return;
-                }
-                // Read inside the transaction: a deletion that came first is
-                // seen here, one that comes later finds the word stored.
-                QSet<QUuid> dropped;
-                {
-                    std::lock_guard lock(mutex);
-                    dropped = droppedWords;
-                }
-                // A chunk gives way to a waiting write of the window once it
-                // has done a little work (so a window that writes all the time
-                // does not starve it); else it grows up to a size whose commit
-                // stays short.
-                qsizetype end = done;
-                auto chunkGoesOn = [&] {
-                    if (end - done >= SaveWordsCommandHandler::chunkSize)
-                        return false;
-                    const qint64 elapsed = chunkClock.elapsed();
-                    if (elapsed >= SaveWordsCommandHandler::chunkMilliseconds)
-                        return false;
-                    return elapsed < SaveWordsCommandHandler::leastChunkMilliseconds ||
-                           !StoreWriteGate::foregroundWaiting();
-                };
-                while (end < total && chunkGoesOn()) {
-                    const AppStateWord& word = command.words[end++];
-                    const qint64 date = word.timestamp.isValid()
-                                            ? StoreCodec::dateValue(word.timestamp)
-                                            : QDateTime::currentMSecsSinceEpoch();
-                    if (held.contains(sameWordKey(
-                            {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
-                        continue;
-                    if (!word.id.isNull() && dropped.contains(word.id))
-                        continue;
-                    insert.bind(1, word.id.isNull() ? QUuid::createUuid() : word.id)
-                        .bind(2, word.wordText)
-                        .bind(3, StoreCodec::kindValue(word.kind))
-                        .bind(4, date)
-                        .bind(5, command.titleId)
-                        .bind(6, *title);
-                    insert.run();
-                }
-                transaction.commit();
-                stored += end - done;
-                chunkStored(end - done);
-                done = end;
-            }
-        } catch (const StoreError& error) {
-            fail(command, stored, error.description, error.details);
-        }
+        return held;
     }
 
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::condition_variable idle;
-    std::deque<Batch> queue;
-    QList<SaveWordsFailure> failures;
-    std::map<int, std::function<void()>> listeners;
-    int lastListener = 0;
-    qint64 wordsLeft = 0;
-    bool busy = false;
-    bool stopping = false;
-    std::thread thread;
+    // One transaction of a batch, from the word at done: it gives way to a
+    // waiting write of the window once it has done a little work (so a
+    // window that writes all the time does not starve it); else it grows up
+    // to a size whose commit stays short. Returns where it ended, or nothing
+    // when the title has gone (deleted between two chunks). Throws StoreError.
+    std::optional<qsizetype> storeChunk(StoreConnection& store, StoreStatement& insert,
+                                        const SaveWordsCommand& command, const QSet<QString>& held,
+                                        qsizetype done, qsizetype stored) {
+        StoreTransaction transaction(store, StoreTransaction::Mode::write);
+        QElapsedTimer chunkClock;
+        chunkClock.start();
+        const auto title = StoreOperation::titleKey(store, command.titleId);
+        if (!title) {
+            titleGone(command, stored);
+            return std::nullopt;
+        }
+        // Read inside the transaction: a deletion that came first is seen
+        // here, one that comes later finds the word stored.
+        QSet<QUuid> dropped;
+        {
+            std::lock_guard lock(mutex_);
+            dropped = droppedWords;
+        }
+        const qsizetype total = command.words.size();
+        qsizetype end = done;
+        auto chunkGoesOn = [&] {
+            if (end - done >= SaveWordsCommandHandler::chunkSize)
+                return false;
+            const qint64 elapsed = chunkClock.elapsed();
+            if (elapsed >= SaveWordsCommandHandler::chunkMilliseconds)
+                return false;
+            return elapsed < SaveWordsCommandHandler::leastChunkMilliseconds ||
+                   !StoreWriteGate::foregroundWaiting();
+        };
+        while (end < total && chunkGoesOn()) {
+            const AppState::Word& word = command.words[end++];
+            const qint64 date = word.timestamp.isValid() ? StoreCodec::dateValue(word.timestamp)
+                                                         : QDateTime::currentMSecsSinceEpoch();
+            if (held.contains(sameWordKey(
+                    {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
+                continue;
+            if (!word.id.isNull() && dropped.contains(word.id))
+                continue;
+            insert.bind(1, word.id.isNull() ? QUuid::createUuid() : word.id)
+                .bind(2, word.wordText)
+                .bind(3, StoreCodec::kindValue(word.kind))
+                .bind(4, date)
+                .bind(5, command.titleId)
+                .bind(6, *title);
+            insert.run();
+        }
+        transaction.commit();
+        return end;
+    }
+
+    // A batch whose title is no longer stored: told, unless the title was
+    // deleted while the batch waited.
+    void titleGone(const SaveWordsCommand& command, qsizetype stored) {
+        if (!isDropped(droppedTitles, command.titleId))
+            fail(command, stored, QStringLiteral("The title is no longer in the store"));
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::deque<Batch> queue_;
+    QList<SaveWordsFailure> failures_;
+    std::map<int, std::function<void()>> listeners_;
+    int lastListener_ = 0;
+    qint64 wordsLeft_ = 0;
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::thread thread_;
 };
 
 } // namespace

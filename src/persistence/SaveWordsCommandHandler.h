@@ -1,21 +1,13 @@
 #pragma once
 
-#include "AppState.h"
+#include "domain/AppState.h"
+#include "domain/SaveWordsFailure.h"
 
 #include <functional>
 
 struct SaveWordsCommand {
     QUuid titleId;
     QList<AppState::Word> words;
-};
-
-// A batch that did not reach the store, or only in part.
-struct SaveWordsFailure {
-    QUuid titleId;
-    qsizetype notStored = 0; // words of the batch that are not in the store
-    qsizetype total = 0;
-    QString reason;      // SQLite's own message, e.g. "database or disk is full"
-    QString fatalSource; // set when the store could not even be read: the program ends
 };
 
 // Stores a batch of registered words later, on a worker thread with its own

@@ -1,4 +1,4 @@
-#include "StoreCodec.h"
+#include "persistence/StoreCodec.h"
 
 namespace StoreCodec {
 
@@ -18,13 +18,13 @@ QDateTime dateFromValue(qint64 msecs) {
     return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
 }
 
-QByteArray kindValue(AppStateWord::Kind kind) {
-    return kind == AppStateWord::Kind::known ? QByteArrayLiteral("known")
-                                             : QByteArrayLiteral("unwanted");
+QByteArray kindValue(AppState::Word::Kind kind) {
+    return kind == AppState::Word::Kind::known ? QByteArrayLiteral("known")
+                                               : QByteArrayLiteral("unwanted");
 }
 
-AppStateWord::Kind kindFromValue(QByteArrayView value) {
-    return value == "known" ? AppStateWord::Kind::known : AppStateWord::Kind::unwanted;
+AppState::Word::Kind kindFromValue(QByteArrayView value) {
+    return value == "known" ? AppState::Word::Kind::known : AppState::Word::Kind::unwanted;
 }
 
 } // namespace StoreCodec

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "domain/AppState.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -19,7 +19,7 @@ QUuid idFromValue(QByteArrayView value);
 qint64 dateValue(const QDateTime& time);
 QDateTime dateFromValue(qint64 msecs);
 
-QByteArray kindValue(AppStateWord::Kind kind);
-AppStateWord::Kind kindFromValue(QByteArrayView value);
+QByteArray kindValue(AppState::Word::Kind kind);
+AppState::Word::Kind kindFromValue(QByteArrayView value);
 
 } // namespace StoreCodec

@@ -1,10 +1,10 @@
-#include "StoreConnection.h"
+#include "persistence/StoreConnection.h"
 
-#include "StoreError.h"
-#include "StoreSchema.h"
-#include "StoreStatement.h"
-#include "WalCheckpointer.h"
-#include "WalIndexKeeper.h"
+#include "persistence/StoreError.h"
+#include "persistence/StoreSchema.h"
+#include "persistence/StoreStatement.h"
+#include "persistence/WalCheckpointer.h"
+#include "persistence/WalIndexKeeper.h"
 
 #include <QFileInfo>
 
@@ -26,45 +26,45 @@ constexpr const char* journalSizeLimit = "PRAGMA journal_size_limit = 8388608";
 } // namespace
 
 StoreConnection::StoreConnection(const QString& path)
-    : filePath(path) {
+    : filePath_(path) {
     try {
         open();
     } catch (...) {
-        sqlite3_close_v2(db);
+        sqlite3_close_v2(db_);
         throw;
     }
 }
 
 void StoreConnection::open() {
     const int rc =
-        sqlite3_open_v2(filePath.toUtf8().constData(), &db,
+        sqlite3_open_v2(filePath_.toUtf8().constData(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK)
         fail(rc);
-    sqlite3_extended_result_codes(db, 1);
+    sqlite3_extended_result_codes(db_, 1);
     // SQLite falls back to read-only when the file cannot be written; a store
     // that silently drops every change is worse than one that refuses to open.
-    if (sqlite3_db_readonly(db, "main") == 1)
+    if (sqlite3_db_readonly(db_, "main") == 1)
         fail(SQLITE_READONLY);
-    sqlite3_busy_timeout(db, busyTimeoutMs);
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
     // Closing a connection never checkpoints (the automatic checkpoints during
     // commits keep the WAL short, and checkpointAndClose() folds it in at a
     // clean quit); see WalIndexKeeper.h.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     // WAL with synchronous=NORMAL: a commit is in the WAL file once COMMIT
     // returns, so it survives the process being killed; only a power cut can
     // lose the last commits, never corrupt the file.
     exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL");
     exec(journalSizeLimit);
-    WalCheckpointer::watch(db, filePath);
+    WalCheckpointer::watch(db_, filePath_);
     // Reads map the file instead of copying every page with a system call.
     exec("PRAGMA mmap_size = 268435456");
     StoreSchema::prepare(*this);
-    WalIndexKeeper::keep(filePath);
+    WalIndexKeeper::keep(filePath_);
 }
 
 StoreConnection::~StoreConnection() {
-    sqlite3_close_v2(db);
+    sqlite3_close_v2(db_);
 }
 
 void StoreConnection::setBusyTimeout(int milliseconds) {
@@ -73,7 +73,7 @@ void StoreConnection::setBusyTimeout(int milliseconds) {
 
 void StoreConnection::exec(const char* sql) {
     char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK)
         fail(rc);
@@ -81,7 +81,7 @@ void StoreConnection::exec(const char* sql) {
 
 QString StoreConnection::quickCheck() {
     QStringList problems;
-    StoreStatement check(db, "PRAGMA quick_check(5)");
+    StoreStatement check(db_, "PRAGMA quick_check(5)");
     while (check.next())
         problems.append(check.text(0));
     return problems.join(QStringLiteral("; "));
@@ -118,23 +118,24 @@ QString StoreConnection::checkpointAndClose(const QString& path) {
 void StoreConnection::fail(int rc) const {
     StoreError error;
     error.code = rc;
-    error.description = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    error.description = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
     error.details = QStringLiteral("{code: %1 (%2), path: %3}")
-                        .arg(db ? sqlite3_extended_errcode(db) : rc)
+                        .arg(db_ ? sqlite3_extended_errcode(db_) : rc)
                         .arg(QString::fromUtf8(sqlite3_errstr(rc)))
-                        .arg(filePath);
+                        .arg(filePath_);
     // Say which of the two cannot be written: the folder (a new store, or the
     // WAL beside an existing one) or the store file itself.
-    const QFileInfo file(filePath);
+    const QFileInfo file(filePath_);
     const QFileInfo folder(file.absolutePath());
     if ((rc & 0xff) == SQLITE_READONLY || (rc & 0xff) == SQLITE_CANTOPEN) {
         if (folder.exists() && !folder.isWritable()) {
             error.description =
                 QStringLiteral("The folder %1 cannot be written").arg(folder.absoluteFilePath());
-            error.details = QStringLiteral("{path: %1}").arg(filePath);
+            error.details = QStringLiteral("{path: %1}").arg(filePath_);
         } else if (file.exists() && !file.isWritable()) {
-            error.description = QStringLiteral("The store file %1 cannot be written").arg(filePath);
-            error.details = QStringLiteral("{path: %1}").arg(filePath);
+            error.description =
+                QStringLiteral("The store file %1 cannot be written").arg(filePath_);
+            error.details = QStringLiteral("{path: %1}").arg(filePath_);
         }
     }
     throw error;

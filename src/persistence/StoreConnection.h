@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoreStatement.h"
+#include "persistence/StoreStatement.h"
 
 #include <QString>
 
@@ -16,8 +16,8 @@ public:
     StoreConnection(const StoreConnection&) = delete;
     StoreConnection& operator=(const StoreConnection&) = delete;
 
-    const QString& path() const { return filePath; }
-    sqlite3* handle() const { return db; }
+    const QString& path() const { return filePath_; }
+    sqlite3* handle() const { return db_; }
 
     // Runs statements that take no parameters and return no rows.
     void exec(const char* sql);
@@ -39,6 +39,6 @@ private:
     void open();
     [[noreturn]] void fail(int rc) const;
 
-    QString filePath;
-    sqlite3* db = nullptr;
+    QString filePath_;
+    sqlite3* db_ = nullptr;
 };

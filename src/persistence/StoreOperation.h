@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CoreDateSetting.h"
-#include "FatalError.h"
-#include "StatusLine.h"
-#include "StoreError.h"
-#include "StoreTransaction.h"
-#include "Title.h"
+#include "base/FatalError.h"
+#include "base/StatusLine.h"
+#include "domain/Title.h"
+#include "persistence/CoreDateSetting.h"
+#include "persistence/StoreError.h"
+#include "persistence/StoreTransaction.h"
 
 #include <QList>
 

@@ -1,10 +1,10 @@
-#include "StoreSchema.h"
+#include "persistence/StoreSchema.h"
 
-#include "StoreConnection.h"
-#include "StoreError.h"
-#include "StoreStatement.h"
-#include "StoreTransaction.h"
-#include "TextStore.h"
+#include "persistence/StoreConnection.h"
+#include "persistence/StoreError.h"
+#include "persistence/StoreStatement.h"
+#include "persistence/StoreTransaction.h"
+#include "persistence/TextStore.h"
 
 #include <QSet>
 

@@ -1,19 +1,19 @@
-#include "StoreStatement.h"
+#include "persistence/StoreStatement.h"
 
-#include "StoreCodec.h"
-#include "StoreError.h"
+#include "persistence/StoreCodec.h"
+#include "persistence/StoreError.h"
 
 #include <sqlite3.h>
 
 StoreStatement::StoreStatement(sqlite3* db, const char* sql)
-    : db(db) {
-    const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    : db_(db) {
+    const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
     if (rc != SQLITE_OK)
         fail(rc);
 }
 
 StoreStatement::~StoreStatement() {
-    sqlite3_finalize(stmt);
+    sqlite3_finalize(stmt_);
 }
 
 StoreStatement& StoreStatement::bind(int index, const QString& value) {
@@ -22,7 +22,7 @@ StoreStatement& StoreStatement::bind(int index, const QString& value) {
 
 StoreStatement& StoreStatement::bind(int index, const QByteArray& utf8) {
     // An empty text is still text, not NULL: never pass a null pointer.
-    const int rc = sqlite3_bind_text(stmt, index, utf8.isNull() ? "" : utf8.constData(),
+    const int rc = sqlite3_bind_text(stmt_, index, utf8.isNull() ? "" : utf8.constData(),
                                      int(utf8.size()), SQLITE_TRANSIENT);
     if (rc != SQLITE_OK)
         fail(rc);
@@ -30,7 +30,7 @@ StoreStatement& StoreStatement::bind(int index, const QByteArray& utf8) {
 }
 
 StoreStatement& StoreStatement::bindUnowned(int index, const QByteArray& utf8) {
-    const int rc = sqlite3_bind_text(stmt, index, utf8.isNull() ? "" : utf8.constData(),
+    const int rc = sqlite3_bind_text(stmt_, index, utf8.isNull() ? "" : utf8.constData(),
                                      int(utf8.size()), SQLITE_STATIC);
     if (rc != SQLITE_OK)
         fail(rc);
@@ -38,7 +38,7 @@ StoreStatement& StoreStatement::bindUnowned(int index, const QByteArray& utf8) {
 }
 
 StoreStatement& StoreStatement::bindBlob(int index, QByteArrayView bytes) {
-    const int rc = sqlite3_bind_blob(stmt, index, bytes.isNull() ? "" : bytes.data(),
+    const int rc = sqlite3_bind_blob(stmt_, index, bytes.isNull() ? "" : bytes.data(),
                                      int(bytes.size()), SQLITE_TRANSIENT);
     if (rc != SQLITE_OK)
         fail(rc);
@@ -46,7 +46,7 @@ StoreStatement& StoreStatement::bindBlob(int index, QByteArrayView bytes) {
 }
 
 StoreStatement& StoreStatement::bind(int index, qint64 value) {
-    const int rc = sqlite3_bind_int64(stmt, index, value);
+    const int rc = sqlite3_bind_int64(stmt_, index, value);
     if (rc != SQLITE_OK)
         fail(rc);
     return *this;
@@ -55,7 +55,7 @@ StoreStatement& StoreStatement::bind(int index, qint64 value) {
 StoreStatement& StoreStatement::bind(int index, const QUuid& id) {
     const QByteArray value = StoreCodec::idValue(id);
     const int rc =
-        sqlite3_bind_blob(stmt, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(stmt_, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
     if (rc != SQLITE_OK)
         fail(rc);
     return *this;
@@ -66,13 +66,13 @@ StoreStatement& StoreStatement::bind(int index, const QDateTime& time) {
 }
 
 bool StoreStatement::next() {
-    const int rc = sqlite3_step(stmt);
+    const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
     // Reset first so that the error is not repeated by the next use.
-    sqlite3_reset(stmt);
+    sqlite3_reset(stmt_);
     fail(rc);
 }
 
@@ -83,36 +83,36 @@ void StoreStatement::run() {
 }
 
 void StoreStatement::reset() {
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
 }
 
 QString StoreStatement::text(int column) const {
-    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    return QString::fromUtf8(data, sqlite3_column_bytes(stmt, column));
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QString::fromUtf8(data, sqlite3_column_bytes(stmt_, column));
 }
 
 QByteArrayView StoreStatement::bytes(int column) const {
-    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    return QByteArrayView(data, sqlite3_column_bytes(stmt, column));
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QByteArrayView(data, sqlite3_column_bytes(stmt_, column));
 }
 
 QByteArrayView StoreStatement::blob(int column) const {
-    const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, column));
-    return QByteArrayView(data, sqlite3_column_bytes(stmt, column));
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+    return QByteArrayView(data, sqlite3_column_bytes(stmt_, column));
 }
 
 qint64 StoreStatement::integer(int column) const {
-    return sqlite3_column_int64(stmt, column);
+    return sqlite3_column_int64(stmt_, column);
 }
 
 bool StoreStatement::isNull(int column) const {
-    return sqlite3_column_type(stmt, column) == SQLITE_NULL;
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
 QUuid StoreStatement::uuid(int column) const {
-    const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt, column));
-    return StoreCodec::idFromValue(QByteArrayView(data, sqlite3_column_bytes(stmt, column)));
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+    return StoreCodec::idFromValue(QByteArrayView(data, sqlite3_column_bytes(stmt_, column)));
 }
 
 QDateTime StoreStatement::time(int column) const {
@@ -122,11 +122,11 @@ QDateTime StoreStatement::time(int column) const {
 void StoreStatement::fail(int rc) const {
     StoreError error;
     error.code = rc;
-    error.description = QString::fromUtf8(sqlite3_errmsg(db));
+    error.description = QString::fromUtf8(sqlite3_errmsg(db_));
     error.details = QStringLiteral("{code: %1 (%2), statement: %3}")
-                        .arg(sqlite3_extended_errcode(db))
+                        .arg(sqlite3_extended_errcode(db_))
                         .arg(QString::fromUtf8(sqlite3_errstr(rc)))
-                        .arg(stmt ? QString::fromUtf8(sqlite3_sql(stmt)).simplified()
-                                  : QStringLiteral("(not prepared)"));
+                        .arg(stmt_ ? QString::fromUtf8(sqlite3_sql(stmt_)).simplified()
+                                   : QStringLiteral("(not prepared)"));
     throw error;
 }

@@ -45,6 +45,6 @@ public:
 private:
     [[noreturn]] void fail(int rc) const;
 
-    sqlite3* db;
-    sqlite3_stmt* stmt = nullptr;
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "StoreConnection.h"
-#include "StoreWriteGate.h"
+#include "persistence/StoreConnection.h"
+#include "persistence/StoreWriteGate.h"
 
 // One transaction on a connection. A write transaction first passes the
 // process's write gate (see StoreWriteGate.h), then takes SQLite's write lock
@@ -13,22 +13,22 @@ public:
     enum class Mode { read, write };
 
     StoreTransaction(StoreConnection& connection, Mode mode)
-        : connection(connection)
-        , writing(mode == Mode::write) {
-        if (writing)
+        : connection_(connection)
+        , writing_(mode == Mode::write) {
+        if (writing_)
             StoreWriteGate::enter();
         try {
-            connection.exec(writing ? "BEGIN IMMEDIATE" : "BEGIN");
+            connection.exec(writing_ ? "BEGIN IMMEDIATE" : "BEGIN");
         } catch (...) {
-            if (writing)
+            if (writing_)
                 StoreWriteGate::leave();
             throw;
         }
     }
     ~StoreTransaction() {
-        if (!done) {
+        if (!done_) {
             try {
-                connection.exec("ROLLBACK");
+                connection_.exec("ROLLBACK");
             } catch (...) {
                 // A failed statement may already have ended the transaction.
             }
@@ -39,18 +39,18 @@ public:
     StoreTransaction& operator=(const StoreTransaction&) = delete;
 
     void commit() {
-        connection.exec("COMMIT");
+        connection_.exec("COMMIT");
         finish();
     }
 
 private:
     void finish() {
-        if (writing && !done)
+        if (writing_ && !done_)
             StoreWriteGate::leave();
-        done = true;
+        done_ = true;
     }
 
-    StoreConnection& connection;
-    bool writing;
-    bool done = false;
+    StoreConnection& connection_;
+    bool writing_;
+    bool done_ = false;
 };

@@ -1,4 +1,4 @@
-#include "StoreWriteGate.h"
+#include "persistence/StoreWriteGate.h"
 
 #include <atomic>
 #include <condition_variable>

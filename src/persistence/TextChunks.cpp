@@ -1,4 +1,4 @@
-#include "TextChunks.h"
+#include "persistence/TextChunks.h"
 
 #include <QCryptographicHash>
 #include <QVarLengthArray>

@@ -1,41 +1,45 @@
-#include "TextStore.h"
+#include "persistence/TextStore.h"
 
-#include "StoreConnection.h"
-#include "StoreStatement.h"
-#include "TextChunks.h"
+#include "persistence/StoreConnection.h"
+#include "persistence/StoreStatement.h"
+#include "persistence/TextChunks.h"
 
 #include <QSet>
 
 #include <sqlite3.h>
 
-void storeTitleText(StoreConnection& store, qint64 titleKey, const QUuid& titleId,
-                    const QString& text) {
-    // The pieces the title holds now, by content.
-    QHash<QByteArray, qint64> stored;
-    {
-        StoreStatement existing(store.handle(),
-                                "SELECT pk, digest FROM TestTextChunk WHERE title = ?");
-        existing.bind(1, titleKey);
-        while (existing.next())
-            stored.insert(existing.blob(1).toByteArray(), existing.integer(0));
-    }
-    QList<qint64> oldOrder;
-    {
-        StoreStatement order(store.handle(),
-                             "SELECT chunk FROM TestTextPiece WHERE title = ? ORDER BY position");
-        order.bind(1, titleKey);
-        while (order.next())
-            oldOrder.append(order.integer(0));
-    }
+namespace {
 
-    // Reuse the pieces that stay, write the new ones.
-    const QStringView view = text;
-    const QList<TextChunks::Piece> pieces = TextChunks::cut(view);
+// The pieces the title holds now, by content (digest -> row number).
+QHash<QByteArray, qint64> storedPieces(StoreConnection& store, qint64 titleKey) {
+    QHash<QByteArray, qint64> stored;
+    StoreStatement existing(store.handle(), "SELECT pk, digest FROM TestTextChunk WHERE title = ?");
+    existing.bind(1, titleKey);
+    while (existing.next())
+        stored.insert(existing.blob(1).toByteArray(), existing.integer(0));
+    return stored;
+}
+
+// The title's pieces in text order, as row numbers.
+QList<qint64> storedOrder(StoreConnection& store, qint64 titleKey) {
+    QList<qint64> order;
+    StoreStatement query(store.handle(),
+                         "SELECT chunk FROM TestTextPiece WHERE title = ? ORDER BY position");
+    query.bind(1, titleKey);
+    while (query.next())
+        order.append(query.integer(0));
+    return order;
+}
+
+// The pieces of text in order, as row numbers: a piece already stored is
+// reused, a new one is written (and added to stored).
+QList<qint64> writePieces(StoreConnection& store, qint64 titleKey, QStringView text,
+                          QHash<QByteArray, qint64>& stored) {
+    const QList<TextChunks::Piece> pieces = TextChunks::cut(text);
     StoreStatement insert(store.handle(), "INSERT INTO TestTextChunk (title, digest, length, text) "
                                           "VALUES (?, ?, ?, ?)");
-    QList<qint64> newOrder;
-    newOrder.reserve(pieces.size());
-    QSet<qint64> used;
+    QList<qint64> order;
+    order.reserve(pieces.size());
     for (const auto& piece : pieces) {
         auto kept = stored.constFind(piece.digest);
         qint64 pk;
@@ -45,17 +49,19 @@ void storeTitleText(StoreConnection& store, qint64 titleKey, const QUuid& titleI
             insert.bind(1, titleKey)
                 .bindBlob(2, piece.digest)
                 .bind(3, qint64(piece.length))
-                .bind(4, view.mid(piece.start, piece.length).toUtf8());
+                .bind(4, text.mid(piece.start, piece.length).toUtf8());
             insert.run();
             pk = sqlite3_last_insert_rowid(store.handle());
             stored.insert(piece.digest, pk);
         }
-        newOrder.append(pk);
-        used.insert(pk);
+        order.append(pk);
     }
+    return order;
+}
 
-    // Rewrite the order only where it changed, then drop the pieces no
-    // longer listed (after, or their rows would still be pointed at).
+// Rewrites the order only where it changed, and cuts it to its new length.
+void rewriteOrder(StoreConnection& store, qint64 titleKey, const QList<qint64>& oldOrder,
+                  const QList<qint64>& newOrder) {
     StoreStatement place(store.handle(), R"sql(
         INSERT INTO TestTextPiece (title, position, chunk) VALUES (?, ?, ?)
         ON CONFLICT (title, position) DO UPDATE SET chunk = excluded.chunk)sql");
@@ -71,13 +77,31 @@ void storeTitleText(StoreConnection& store, qint64 titleKey, const QUuid& titleI
         cut.bind(1, titleKey).bind(2, qint64(newOrder.size()));
         cut.run();
     }
+}
+
+// Drops the stored pieces the order no longer lists (after the order is
+// rewritten, or their rows would still be pointed at).
+void dropUnlistedPieces(StoreConnection& store, const QHash<QByteArray, qint64>& stored,
+                        const QList<qint64>& order) {
+    const QSet<qint64> used(order.cbegin(), order.cend());
     StoreStatement remove(store.handle(), "DELETE FROM TestTextChunk WHERE pk = ?");
-    for (qint64 pk : std::as_const(stored)) {
+    for (qint64 pk : stored) {
         if (used.contains(pk))
             continue;
         remove.bind(1, pk);
         remove.run();
     }
+}
+
+} // namespace
+
+void storeTitleText(StoreConnection& store, qint64 titleKey, const QUuid& titleId,
+                    const QString& text) {
+    QHash<QByteArray, qint64> stored = storedPieces(store, titleKey);
+    const QList<qint64> oldOrder = storedOrder(store, titleKey);
+    const QList<qint64> newOrder = writePieces(store, titleKey, text, stored);
+    rewriteOrder(store, titleKey, oldOrder, newOrder);
+    dropUnlistedPieces(store, stored, newOrder);
 
     // The title keeps one text record: saving replaces it in place rather
     // than leaving the earlier text behind on every keystroke.

@@ -1,4 +1,4 @@
-#include "WalCheckpointer.h"
+#include "persistence/WalCheckpointer.h"
 
 #include "StoreWriteGate.h"
 
@@ -18,36 +18,36 @@ constexpr int thresholdPages = 256;
 class Checkpointer {
 public:
     void request(const QString& path) {
-        std::lock_guard lock(mutex);
-        if (!thread.joinable())
-            thread = std::thread([this] { run(); });
-        pending = path;
-        wake.notify_one();
+        std::lock_guard lock(mutex_);
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { run(); });
+        pending_ = path;
+        wake_.notify_one();
     }
 
     void pause() {
-        std::unique_lock lock(mutex);
-        paused = true;
-        idle.wait(lock, [this] { return !running; });
-        pending.clear();
+        std::unique_lock lock(mutex_);
+        paused_ = true;
+        idle_.wait(lock, [this] { return !running_; });
+        pending_.clear();
     }
     void resume() {
-        std::lock_guard lock(mutex);
-        paused = false;
+        std::lock_guard lock(mutex_);
+        paused_ = false;
     }
 
 private:
     [[noreturn]] void run() {
-        std::unique_lock lock(mutex);
+        std::unique_lock lock(mutex_);
         for (;;) {
-            wake.wait(lock, [this] { return !pending.isEmpty() && !paused; });
-            const QString path = std::exchange(pending, QString());
-            running = true;
+            wake_.wait(lock, [this] { return !pending_.isEmpty() && !paused_; });
+            const QString path = std::exchange(pending_, QString());
+            running_ = true;
             lock.unlock();
             checkpoint(path);
             lock.lock();
-            running = false;
-            idle.notify_all();
+            running_ = false;
+            idle_.notify_all();
         }
     }
 
@@ -61,13 +61,13 @@ private:
         sqlite3_close_v2(db);
     }
 
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::condition_variable idle;
-    QString pending;
-    bool running = false;
-    bool paused = false;
-    std::thread thread;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    QString pending_;
+    bool running_ = false;
+    bool paused_ = false;
+    std::thread thread_;
 };
 
 Checkpointer& checkpointer() {

@@ -1,4 +1,4 @@
-#include "WalIndexKeeper.h"
+#include "persistence/WalIndexKeeper.h"
 
 #include <sqlite3.h>
 

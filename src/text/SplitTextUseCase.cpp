@@ -1,4 +1,6 @@
-#include "SplitTextUseCase.h"
+#include "text/SplitTextUseCase.h"
+
+#include "base/Utf16.h"
 
 namespace {
 
@@ -51,73 +53,60 @@ bool SplitTextUseCase::Tokenizer::isSeparator(char32_t cp) {
 }
 
 SplitTextUseCase::Tokenizer::Tokenizer(const QString& text)
-    : text(text)
-    , graphemes(QTextBoundaryFinder::Grapheme, text) {}
+    : text_(text)
+    , graphemes_(QTextBoundaryFinder::Grapheme, text) {}
 
 std::optional<QString> SplitTextUseCase::Tokenizer::nextToken() {
-    const qsizetype n = text.size();
-    if (currentIndex >= n)
+    if (currentIndex_ >= text_.size())
         return std::nullopt;
+    const qsizetype start = currentIndex_;
+    const Separator separator = findSeparator(start);
+    currentIndex_ = afterSeparator(separator);
+    return trimmed(start, separator.at);
+}
 
-    const QChar* data = text.constData();
-    qsizetype p = currentIndex;
-    qsizetype sepLength = 0;
-    while (p < n) {
-        char32_t cp = data[p].unicode();
-        qsizetype len = 1;
-        if (QChar::isHighSurrogate(cp) && p + 1 < n && data[p + 1].isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(data[p], data[p + 1]);
-            len = 2;
-        }
-        if (isSeparator(cp)) {
-            sepLength = len;
-            break;
-        }
-        p += len;
+SplitTextUseCase::Tokenizer::Separator
+SplitTextUseCase::Tokenizer::findSeparator(qsizetype from) const {
+    const qsizetype n = text_.size();
+    const QChar* data = text_.constData();
+    for (qsizetype p = from; p < n;) {
+        const Utf16::CodePoint cp = Utf16::codePointAt(data, p, n);
+        if (isSeparator(cp.value))
+            return {p, cp.length};
+        p += cp.length;
     }
+    return {n, 0};
+}
 
-    const qsizetype start = currentIndex;
-    if (p < n) {
-        // The end of the grapheme cluster that holds the separator.
-        graphemes.setPosition(p + sepLength);
-        qsizetype end = p + sepLength;
-        if (!graphemes.isAtBoundary()) {
-            end = graphemes.toNextBoundary();
-            if (end < 0)
-                end = n;
-        }
-        currentIndex = end;
-    } else {
-        currentIndex = n;
-    }
+qsizetype SplitTextUseCase::Tokenizer::afterSeparator(Separator separator) {
+    const qsizetype n = text_.size();
+    if (separator.at >= n)
+        return n;
+    const qsizetype end = separator.at + separator.length;
+    graphemes_.setPosition(end);
+    if (graphemes_.isAtBoundary())
+        return end;
+    const qsizetype clusterEnd = graphemes_.toNextBoundary();
+    return clusterEnd < 0 ? n : clusterEnd;
+}
 
-    qsizetype b = start;
-    qsizetype e = p;
-    // Trim white space at both ends (a token holds none inside, but a cluster
-    // boundary can leave one at its start).
-    while (b < e) {
-        char32_t cp = data[b].unicode();
-        qsizetype len = 1;
-        if (QChar::isHighSurrogate(cp) && b + 1 < e && data[b + 1].isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(data[b], data[b + 1]);
-            len = 2;
-        }
-        if (!isWhiteSpaceOrNewline(cp))
+QString SplitTextUseCase::Tokenizer::trimmed(qsizetype begin, qsizetype end) const {
+    // A token holds no white space inside, but a cluster boundary can leave
+    // one at its start.
+    const QChar* data = text_.constData();
+    while (begin < end) {
+        const Utf16::CodePoint cp = Utf16::codePointAt(data, begin, end);
+        if (!isWhiteSpaceOrNewline(cp.value))
             break;
-        b += len;
+        begin += cp.length;
     }
-    while (e > b) {
-        char32_t cp = data[e - 1].unicode();
-        qsizetype len = 1;
-        if (QChar::isLowSurrogate(cp) && e - 2 >= b && data[e - 2].isHighSurrogate()) {
-            cp = QChar::surrogateToUcs4(data[e - 2], data[e - 1]);
-            len = 2;
-        }
-        if (!isWhiteSpaceOrNewline(cp))
+    while (end > begin) {
+        const Utf16::CodePoint cp = Utf16::codePointBefore(data, begin, end);
+        if (!isWhiteSpaceOrNewline(cp.value))
             break;
-        e -= len;
+        end -= cp.length;
     }
-    return text.mid(b, e - b);
+    return text_.mid(begin, end - begin);
 }
 
 QStringList SplitTextUseCase::split(const QString& text) {

@@ -23,10 +23,24 @@ struct SplitTextUseCase {
         static bool isWhiteSpaceOrNewline(char32_t cp);
 
     private:
-        const QString text;
+        // A separator's place and length in UTF-16 units; at the end of the
+        // text with length 0 when there is none.
+        struct Separator {
+            qsizetype at = 0;
+            qsizetype length = 0;
+        };
+        // The first separator at or after from.
+        Separator findSeparator(qsizetype from) const;
+        // Where the next token starts: past the whole grapheme cluster that
+        // holds the separator.
+        qsizetype afterSeparator(Separator separator);
+        // The text from begin to end without white space at either end.
+        QString trimmed(qsizetype begin, qsizetype end) const;
+
+        const QString text_;
         // Grapheme boundaries: a separator is consumed with its whole
         // user-perceived character (a combining mark after it, CR LF).
-        QTextBoundaryFinder graphemes;
-        qsizetype currentIndex = 0;
+        QTextBoundaryFinder graphemes_;
+        qsizetype currentIndex_ = 0;
     };
 };

@@ -11,17 +11,17 @@
 class InstanceTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home;
+    QTemporaryDir home_;
 
     void start(QProcess& process) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", home.path());
+        env.insert("XDG_DATA_HOME", home_.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
         process.setProcessEnvironment(env);
         process.start(PRAMEL_BINARY, {});
         QVERIFY(process.waitForStarted());
     }
-    QString folder() const { return home.path() + "/Pramel"; }
+    QString folder() const { return home_.path() + "/Pramel"; }
     // Started, holding its lock and its store.
     void waitUntilRunning() {
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder() + "/Pramel.lock") &&

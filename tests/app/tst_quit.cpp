@@ -2,10 +2,10 @@
 // goes through one door, which waits for the word batches still queued and
 // says so while it waits.
 
-#include "AppDelegate.h"
-#include "TestSupport.h"
-#include "WindowController.h"
-#include "common/SaveProgress.h"
+#include "ModelTestSupport.h"
+#include "app/AppDelegate.h"
+#include "ui/common/SaveProgress.h"
+#include "ui/titles/WindowController.h"
 
 #include <QAction>
 #include <QtTest>
@@ -29,30 +29,30 @@ TitleAndWordList bookWithWords(int count) {
 class QuitTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TemporaryStore> store;
-    std::shared_ptr<AppModel> model;
-    std::unique_ptr<AppDelegate> delegate;
-    std::unique_ptr<WindowController> window;
-    int quits = 0;
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<AppDelegate> delegate_;
+    std::unique_ptr<WindowController> window_;
+    int quits_ = 0;
 
     // A copy of a large title is on its way to the store.
     void startCopying(int words) {
-        model->restore({bookWithWords(words)});
-        QTRY_COMPARE_WITH_TIMEOUT(model->backgroundSaves().batchesLeft, 0, 60000);
-        model->duplicateTitle(0);
-        QVERIFY(model->backgroundSaves().wordsLeft > 0);
+        model_->restore({bookWithWords(words)});
+        QTRY_COMPARE_WITH_TIMEOUT(model_->backgroundSaves().batchesLeft, 0, 60000);
+        model_->duplicateTitle(0);
+        QVERIFY(model_->backgroundSaves().wordsLeft > 0);
     }
     // The progress window, once it shows "Saving … words…".
     SaveProgress* savingProgress() {
         SaveProgress* found = nullptr;
         (void)QTest::qWaitFor([&] {
-            found = window->findChild<SaveProgress*>(QStringLiteral("saveProgress"));
+            found = window_->findChild<SaveProgress*>(QStringLiteral("saveProgress"));
             return found && found->isVisible() && found->labelText().startsWith("Saving ");
         });
         return found;
     }
     void checkCopyStored(int words) {
-        QTRY_COMPARE_WITH_TIMEOUT(quits, 1, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(quits_, 1, 60000);
         const auto next = restartedModel();
         QCOMPARE(next->state().listOfTitleAndWordList.size(), 2);
         QCOMPARE(next->state().listOfTitleAndWordList[1].wordList.size(), words);
@@ -60,22 +60,22 @@ class QuitTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        store = std::make_unique<TemporaryStore>();
-        model = ViewModelFactory::shared().makeAppModel();
-        delegate = std::make_unique<AppDelegate>(model);
-        window = std::make_unique<WindowController>();
-        delegate->attach(window.get());
-        quits = 0;
-        delegate->setQuitFunction([this] { ++quits; });
-        delegate->applicationDidFinishLaunching();
-        window->show();
+        store_ = std::make_unique<TemporaryStore>();
+        model_ = ViewModelFactory::storeBackedModel();
+        delegate_ = std::make_unique<AppDelegate>(model_);
+        window_ = std::make_unique<WindowController>(model_);
+        delegate_->attach(window_.get());
+        quits_ = 0;
+        delegate_->setQuitFunction([this] { ++quits_; });
+        delegate_->applicationDidFinishLaunching();
+        window_->show();
     }
     void cleanup() {
         SaveWordsCommandHandler::waitForPendingSaves();
-        window.reset();
-        delegate.reset();
-        model.reset();
-        store.reset();
+        window_.reset();
+        delegate_.reset();
+        model_.reset();
+        store_.reset();
     }
 
     void signalsQuitOnceTheBatchesAreStored_data() {
@@ -90,27 +90,27 @@ private Q_SLOTS:
         startCopying(words);
         ::kill(::getpid(), signalNumber);
         QVERIFY(savingProgress());
-        QCOMPARE(quits, 0);
+        QCOMPARE(quits_, 0);
         checkCopyStored(words);
-        QVERIFY(delegate->isQuitting());
+        QVERIFY(delegate_->isQuitting());
     }
 
     void closingTheWindowWaitsForTheBatches() {
         constexpr int words = 40000;
         startCopying(words);
-        window->close();
-        QVERIFY(window->isVisible()); // the window stays while the words are saved
+        window_->close();
+        QVERIFY(window_->isVisible()); // the window stays while the words are saved
         QVERIFY(savingProgress());
         checkCopyStored(words);
     }
 
     void quitWithNothingPendingIsImmediate() {
-        window->quitAction()->trigger();
-        QTRY_COMPARE(quits, 1);
-        QVERIFY(!window->findChild<SaveProgress*>());
-        window->close(); // a second request changes nothing
+        window_->quitAction()->trigger();
+        QTRY_COMPARE(quits_, 1);
+        QVERIFY(!window_->findChild<SaveProgress*>());
+        window_->close(); // a second request changes nothing
         QTest::qWait(50);
-        QCOMPARE(quits, 1);
+        QCOMPARE(quits_, 1);
     }
 };
 

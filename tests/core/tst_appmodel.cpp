@@ -1,9 +1,10 @@
-#include "AppModel.h"
-#include "CsvExchange.h"
-#include "SaveWordsCommandHandler.h"
-#include "StatusLine.h"
-#include "TestSupport.h"
-#include "ViewModelFactory.h"
+#include "ModelTestSupport.h"
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "csv/CsvReader.h"
+#include "csv/CsvWriter.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QtTest>
 
@@ -26,48 +27,48 @@ LanguageState languageStateOf(const AppState& s, const QUuid& id) {
 class AppModelTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TemporaryStore> store;
-    std::shared_ptr<AppModel> model;
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
 
     // A model holding one current title with the given text split.
     void startWith(const QString& text, const QStringList& known = {},
                    const QStringList& unwanted = {}) {
-        startBook(*model, text, known, unwanted);
-        model->splitWords();
+        startBook(*model_, text, known, unwanted);
+        model_->splitWords();
     }
     QStringList splitList() const {
-        return languageStateOf(model->state(), model->state().currentTitle.id).splittedWords;
+        return languageStateOf(model_->state(), model_->state().currentTitle.id).splittedWords;
     }
 
 private Q_SLOTS:
     void init() {
-        store = std::make_unique<TemporaryStore>();
-        model = ViewModelFactory::shared().makeAppModel();
-        model->load();
+        store_ = std::make_unique<TemporaryStore>();
+        model_ = ViewModelFactory::storeBackedModel();
+        model_->load();
     }
     void cleanup() {
         SaveWordsCommandHandler::waitForPendingSaves();
-        model.reset();
-        store.reset();
+        model_.reset();
+        store_.reset();
     }
 
     void loadPublishesTwiceOnAnEmptyStoreAndThriceOtherwise() {
-        auto fresh = ViewModelFactory::shared().makeAppModel();
+        auto fresh = ViewModelFactory::storeBackedModel();
         int count = 0;
         auto sub = fresh->subscribe([&](const AppState&) { ++count; });
         fresh->load();
         QCOMPARE(count, 1 + 2);
         QVERIFY(fresh->state().currentTitle.title.isEmpty());
 
-        model->addTitle("First");
-        model->addTitle("Second");
-        model->setCurrentTitle(model->state().listOfTitleAndWordList[0].title);
-        model->saveText("zeta Alpha beta");
-        model->splitWords();
+        model_->addTitle("First");
+        model_->addTitle("Second");
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList[0].title);
+        model_->saveText("zeta Alpha beta");
+        model_->splitWords();
         for (const QString w : {"zeta", "Alpha", "beta"})
-            model->registerWord(w, Kind::known, 0);
+            model_->registerWord(w, Kind::known, 0);
 
-        auto next = ViewModelFactory::shared().makeAppModel();
+        auto next = ViewModelFactory::storeBackedModel();
         count = 0;
         auto sub2 = next->subscribe([&](const AppState&) { ++count; });
         next->load();
@@ -105,7 +106,7 @@ private Q_SLOTS:
         startWith(text + " " + known.join(' ') + " " + unwanted.join(' '), known, unwanted);
         // The registered words were part of the text; the rest is what remains.
         QCOMPARE(splitList(), expected);
-        QCOMPARE(languageStateOf(restartedModel()->state(), model->state().currentTitle.id)
+        QCOMPARE(languageStateOf(restartedModel()->state(), model_->state().currentTitle.id)
                      .splittedWords,
                  expected);
     }
@@ -135,8 +136,8 @@ private Q_SLOTS:
         QFETCH(QList<qint64>, removed);
         QFETCH(qint64, selected);
         startWith(text);
-        model->registerWord(word, Kind::known, row);
-        const AppState s = model->state();
+        model_->registerWord(word, Kind::known, row);
+        const AppState s = model_->state();
         QCOMPARE(splitList(), after);
         QCOMPARE(s.lastSelectedRow, selected);
         QList<qint64> positions;
@@ -158,108 +159,109 @@ private Q_SLOTS:
     }
 
     void registrationSortsEveryTitle() {
-        model->addTitle("Other");
-        model->restore(
-            {{model->state().listOfTitleAndWordList[0].title,
+        model_->addTitle("Other");
+        model_->restore(
+            {{model_->state().listOfTitleAndWordList[0].title,
               {{"zeta", QUuid::createUuid(), Kind::known, QDateTime::currentDateTimeUtc()},
                {"Alpha", QUuid::createUuid(), Kind::known, QDateTime::currentDateTimeUtc()}}}});
-        QCOMPARE(wordTexts(model->state().listOfTitleAndWordList[0].wordList),
+        QCOMPARE(wordTexts(model_->state().listOfTitleAndWordList[0].wordList),
                  QStringList({"zeta", "Alpha"}));
         startWith("word");
-        model->registerWord("word", Kind::unwanted, 0);
-        QCOMPARE(wordTexts(model->state().listOfTitleAndWordList[0].wordList),
+        model_->registerWord("word", Kind::unwanted, 0);
+        QCOMPARE(wordTexts(model_->state().listOfTitleAndWordList[0].wordList),
                  QStringList({"Alpha", "zeta"}));
-        QCOMPARE(wordTexts(model->state().unwantedWords()), QStringList({"word"}));
+        QCOMPARE(wordTexts(model_->state().unwantedWords()), QStringList({"word"}));
     }
 
     void removeTemporarilyKeepsTheRow() {
         startWith("a b a c d");
-        model->removeTemporarily("c", 3);
-        QCOMPARE(model->state().lastSelectedRow, 3);
+        model_->removeTemporarily("c", 3);
+        QCOMPARE(model_->state().lastSelectedRow, 3);
         QCOMPARE(splitList(), QStringList({"a", "b", "a", "d"}));
-        model->removeTemporarily("a", 2);
-        QCOMPARE(model->state().lastSelectedRow, 1); // clamped to the last row
-        QCOMPARE(model->state().lastRemovedWords.size(), 2);
-        QVERIFY(model->state().lastRemovedWords[0].word.id !=
-                model->state().lastRemovedWords[1].word.id);
-        QVERIFY(model->state().knownWords().isEmpty()); // nothing registered
-        QCOMPARE(languageStateOf(restartedModel()->state(), model->state().currentTitle.id)
+        model_->removeTemporarily("a", 2);
+        QCOMPARE(model_->state().lastSelectedRow, 1); // clamped to the last row
+        QCOMPARE(model_->state().lastRemovedWords.size(), 2);
+        QVERIFY(model_->state().lastRemovedWords[0].word.id !=
+                model_->state().lastRemovedWords[1].word.id);
+        QVERIFY(model_->state().knownWords().isEmpty()); // nothing registered
+        QCOMPARE(languageStateOf(restartedModel()->state(), model_->state().currentTitle.id)
                      .splittedWords,
                  QStringList({"b", "d"}));
-        model->splitWords(); // the next split brings them back
+        model_->splitWords(); // the next split brings them back
         QCOMPARE(splitList(), QStringList({"a", "b", "a", "c", "d"}));
     }
 
     void deleteWordActsOnTheCurrentTitleOnly() {
         startWith("x y");
-        model->registerWord("x", Kind::known, 0);
-        const QUuid id = model->state().knownWords().first().id;
-        const Title first = model->state().currentTitle;
-        model->addTitle("Another");
-        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
-        model->deleteWord(id); // belongs to the other title: memory untouched, store deletes
-        QCOMPARE(model->state().listOfTitleAndWordList[0].wordList.size(), 1);
-        model->setCurrentTitle(first);
-        model->deleteWord(id);
-        QVERIFY(model->state().knownWords().isEmpty());
+        model_->registerWord("x", Kind::known, 0);
+        const QUuid id = model_->state().knownWords().first().id;
+        const Title first = model_->state().currentTitle;
+        model_->addTitle("Another");
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        model_->deleteWord(id); // belongs to the other title: memory untouched, store deletes
+        QCOMPARE(model_->state().listOfTitleAndWordList[0].wordList.size(), 1);
+        model_->setCurrentTitle(first);
+        model_->deleteWord(id);
+        QVERIFY(model_->state().knownWords().isEmpty());
         QVERIFY(restartedModel()->state().listOfTitleAndWordList[0].wordList.isEmpty());
     }
 
     void saveTextKeepsOneText() {
         startWith("first");
-        model->saveText("second");
-        model->saveText("");
-        model->saveText("third text");
-        QCOMPARE(languageStateOf(restartedModel()->state(), model->state().currentTitle.id).boxText,
-                 QString("third text"));
+        model_->saveText("second");
+        model_->saveText("");
+        model_->saveText("third text");
+        QCOMPARE(
+            languageStateOf(restartedModel()->state(), model_->state().currentTitle.id).boxText,
+            QString("third text"));
     }
 
     void titlesKeepTheirTextPane() {
-        model->addTitle("");
-        QCOMPARE(model->state().listOfTitleAndWordList.size(), 1);
-        Title t = model->state().listOfTitleAndWordList[0].title;
-        QVERIFY(model->state().languageStateList.contains(t));
-        model->setCurrentTitle(t);
-        model->saveText("some text");
-        model->changeTitle(t, "Renamed");
-        QCOMPARE(model->state().currentTitle.title, QString("Renamed"));
-        QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText,
+        model_->addTitle("");
+        QCOMPARE(model_->state().listOfTitleAndWordList.size(), 1);
+        Title t = model_->state().listOfTitleAndWordList[0].title;
+        QVERIFY(model_->state().languageStateList.contains(t));
+        model_->setCurrentTitle(t);
+        model_->saveText("some text");
+        model_->changeTitle(t, "Renamed");
+        QCOMPARE(model_->state().currentTitle.title, QString("Renamed"));
+        QCOMPARE(model_->state().languageStateList.value(model_->state().currentTitle).boxText,
                  QString("some text"));
-        model->saveText("some text, more");
+        model_->saveText("some text, more");
         auto next = restartedModel();
         QCOMPARE(next->state().currentTitle.title, QString("Renamed"));
         QCOMPARE(next->state().languageStateList.value(next->state().currentTitle).boxText,
                  QString("some text, more"));
-        model->changeTitle({QUuid::createUuid(), "x"}, "nothing"); // unknown id: no change
-        QCOMPARE(model->state().titles().size(), 1);
+        model_->changeTitle({QUuid::createUuid(), "x"}, "nothing"); // unknown id: no change
+        QCOMPARE(model_->state().titles().size(), 1);
     }
 
     void deletingTheCurrentTitleSelectsItsNeighbour() {
         for (const QString n : {"A", "B", "C"})
-            model->addTitle(n);
-        const auto titles = model->state().titles();
-        model->setCurrentTitle(titles[1]);
-        model->deleteTitle(titles[1].id);
-        QCOMPARE(model->state().currentTitle, titles[2]);
-        model->deleteTitle(titles[2].id);
-        QCOMPARE(model->state().currentTitle, titles[0]);
-        model->deleteTitle(titles[0].id);
-        QVERIFY(model->state().currentTitle.title.isEmpty());
-        QCOMPARE(model->state().indexOfTitle(model->state().currentTitle.id), -1);
-        QVERIFY(model->state().languageStateList.isEmpty());
+            model_->addTitle(n);
+        const auto titles = model_->state().titles();
+        model_->setCurrentTitle(titles[1]);
+        model_->deleteTitle(titles[1].id);
+        QCOMPARE(model_->state().currentTitle, titles[2]);
+        model_->deleteTitle(titles[2].id);
+        QCOMPARE(model_->state().currentTitle, titles[0]);
+        model_->deleteTitle(titles[0].id);
+        QVERIFY(model_->state().currentTitle.title.isEmpty());
+        QCOMPARE(model_->state().indexOfTitle(model_->state().currentTitle.id), -1);
+        QVERIFY(model_->state().languageStateList.isEmpty());
         QVERIFY(restartedModel()->state().listOfTitleAndWordList.isEmpty());
     }
 
     void duplicateGivesCopiesTheirOwnWords() {
         for (const QString n : {"A", "B", "C"})
-            model->addTitle(n);
-        model->setCurrentTitle(model->state().titles()[0]);
-        model->saveText("hello world");
-        model->splitWords();
-        model->registerWord("hello", Kind::known, 0);
-        model->duplicateTitle(0);
-        model->duplicateTitle(7); // outside the list: nothing
-        const AppState s = model->state();
+            model_->addTitle(n);
+        model_->setCurrentTitle(model_->state().titles()[0]);
+        model_->saveText("hello world");
+        model_->splitWords();
+        model_->registerWord("hello", Kind::known, 0);
+        model_->duplicateTitle(0);
+        model_->duplicateTitle(7); // outside the list: nothing
+        const AppState s = model_->state();
         QCOMPARE(s.titles().size(), 4);
         QCOMPARE(s.titles()[1].title, QString("A"));
         QVERIFY(s.titles()[1].id != s.titles()[0].id);
@@ -269,8 +271,8 @@ private Q_SLOTS:
         QVERIFY(s.languageStateList.contains(s.titles()[1]));
 
         // Deleting the copy's word leaves the source's word, in memory and in the store.
-        model->setCurrentTitle(s.titles()[1]);
-        model->deleteWord(s.listOfTitleAndWordList[1].wordList[0].id);
+        model_->setCurrentTitle(s.titles()[1]);
+        model_->deleteWord(s.listOfTitleAndWordList[1].wordList[0].id);
         auto next = restartedModel();
         const AppState r = next->state();
         QCOMPARE(r.titles().size(), 4);
@@ -279,25 +281,55 @@ private Q_SLOTS:
         QVERIFY(r.listOfTitleAndWordList.last().wordList.isEmpty());
     }
 
+    void moveTitleWritesTheOrderThatLoads_data() {
+        QTest::addColumn<qint64>("from");
+        QTest::addColumn<qint64>("to");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("first below the last")
+            << qint64(0) << qint64(3) << QStringList{"B", "C", "A"};
+        QTest::newRow("last above the first")
+            << qint64(2) << qint64(0) << QStringList{"C", "A", "B"};
+        QTest::newRow("above itself stays") << qint64(1) << qint64(1) << QStringList{"A", "B", "C"};
+        QTest::newRow("above the next stays")
+            << qint64(1) << qint64(2) << QStringList{"A", "B", "C"};
+        QTest::newRow("from out of range") << qint64(3) << qint64(0) << QStringList{"A", "B", "C"};
+        QTest::newRow("to out of range") << qint64(0) << qint64(4) << QStringList{"A", "B", "C"};
+    }
+    void moveTitleWritesTheOrderThatLoads() {
+        QFETCH(qint64, from);
+        QFETCH(qint64, to);
+        QFETCH(QStringList, expected);
+        for (const QString name : {"A", "B", "C"})
+            model_->addTitle(name);
+        int publications = 0;
+        auto sub = model_->subscribe([&](const AppState&) { ++publications; });
+        model_->moveTitle(from, to);
+        QCOMPARE(titleNames(model_->state()), expected);
+        // The title is taken out, then put back: two writes, or none.
+        const bool inRange = from < 3 && to <= 3;
+        QCOMPARE(publications, 1 + (inRange ? 2 : 0));
+        QCOMPARE(titleNames(restartedModel()->state()), expected);
+    }
+
     void exportRestoreRoundTrip() {
-        model->addTitle("Book, \"one\"");
-        model->addTitle(""); // no words: not in the file
-        model->setCurrentTitle(model->state().titles()[0]);
-        model->saveText(QStringLiteral("Caf\u00e9 tea"));
-        model->splitWords();
-        model->registerWord(QStringLiteral("Caf\u00e9"), Kind::known, 0);
-        model->registerWord("tea", Kind::unwanted, 0);
-        const QList<QStringList> rows = model->exportCSV();
+        model_->addTitle("Book, \"one\"");
+        model_->addTitle(""); // no words: not in the file
+        model_->setCurrentTitle(model_->state().titles()[0]);
+        model_->saveText(QStringLiteral("Caf\u00e9 tea"));
+        model_->splitWords();
+        model_->registerWord(QStringLiteral("Caf\u00e9"), Kind::known, 0);
+        model_->registerWord("tea", Kind::unwanted, 0);
+        const QList<QStringList> rows = model_->exportCSV();
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[0], QStringList({"title", "titleId", "word", "kind", "timestamp"}));
-        QCOMPARE(rows[1][1], uuidText(model->state().titles()[0].id));
+        QCOMPARE(rows[1][1], uuidText(model_->state().titles()[0].id));
         const QString text = csv::buildText(rows);
-        const AppState before = model->state();
+        const AppState before = model_->state();
 
         // Into a fresh store.
         SaveWordsCommandHandler::waitForPendingSaves();
         TemporaryStore other;
-        auto fresh = ViewModelFactory::shared().makeAppModel();
+        auto fresh = ViewModelFactory::storeBackedModel();
         fresh->load();
         auto parsed = csv::parseCSV(text);
         QVERIFY(std::holds_alternative<QList<TitleAndWordList>>(parsed));
@@ -318,17 +350,17 @@ private Q_SLOTS:
 
     void restoreMergesIntoTheList() {
         startWith("one two");
-        model->registerWord("one", Kind::known, 0);
-        model->addTitle("Other");
-        const AppState before = model->state();
+        model_->registerWord("one", Kind::known, 0);
+        model_->addTitle("Other");
+        const AppState before = model_->state();
         const Title book = before.currentTitle;
         const QDateTime when = QDateTime::fromSecsSinceEpoch(1709647629, Qt::UTC);
-        model->restore({
+        model_->restore({
             {{book.id, "Book renamed"},
              {before.knownWords().first(), {"two", QUuid::createUuid(), Kind::unwanted, when}}},
             {{QUuid::createUuid(), "New"}, {{"three", QUuid::createUuid(), Kind::known, when}}},
         });
-        const AppState s = model->state();
+        const AppState s = model_->state();
         QCOMPARE(s.titles().size(), 3);
         QCOMPARE(s.titles()[0].title, QString("Book renamed"));
         QCOMPARE(s.titles()[1].title, QString("Other"));
@@ -349,12 +381,12 @@ private Q_SLOTS:
     // it, taken without its journal, is a complete backup.
     void storeFileAloneIsWholeAfterClosing() {
         startWith("Der Hund bellt, der Hund schläft.", {"der"}, {"schläft"});
-        model->registerWord("Hund", Kind::known, 0);
-        model->duplicateTitle(0);
-        model->addTitle("Leer");
-        const AppState before = model->state();
-        QCOMPARE(model->closeStore(), QString());
-        const QString folder = store->dataDir();
+        model_->registerWord("Hund", Kind::known, 0);
+        model_->duplicateTitle(0);
+        model_->addTitle("Leer");
+        const AppState before = model_->state();
+        QCOMPARE(model_->closeStore(), QString());
+        const QString folder = store_->dataDir();
         QVERIFY(!QFile::exists(folder + "/TestModel.sqlite-wal"));
 
         QTemporaryDir copy;
@@ -372,7 +404,7 @@ private Q_SLOTS:
         const LanguageState pane = languageStateOf(after, before.currentTitle.id);
         QCOMPARE(pane.boxText, QStringLiteral("Der Hund bellt, der Hund schläft."));
         QCOMPARE(pane.splittedWords, QStringList({"bellt"}));
-        qputenv("XDG_DATA_HOME", store->dir.path().toUtf8());
+        qputenv("XDG_DATA_HOME", store_->dir.path().toUtf8());
     }
 
     // The words of a copy are told while they go to the store, and a batch
@@ -385,43 +417,43 @@ private Q_SLOTS:
             restored.wordList.append(
                 {QStringLiteral("Wort%1").arg(i), QUuid::createUuid(), Kind::known, now});
         QList<AppModel::BackgroundSaves> seen;
-        auto sub = model->subscribeBackgroundSaves(
+        auto sub = model_->subscribeBackgroundSaves(
             [&](const AppModel::BackgroundSaves& saves) { seen.append(saves); });
-        model->restore({restored});
+        model_->restore({restored});
         QCOMPARE(seen.size(), 2);
         QCOMPARE(seen.last().wordsLeft, 9000);
-        QTRY_COMPARE(model->backgroundSaves().batchesLeft, 0);
-        QCOMPARE(model->backgroundSaves().wordsLeft, 0);
-        QVERIFY(model->backgroundSaves().failures.isEmpty());
+        QTRY_COMPARE(model_->backgroundSaves().batchesLeft, 0);
+        QCOMPARE(model_->backgroundSaves().wordsLeft, 0);
+        QVERIFY(model_->backgroundSaves().failures.isEmpty());
         QCOMPARE(restartedModel()->state().listOfTitleAndWordList[0].wordList.size(), 9000);
 
         sqlite3* db = nullptr;
-        sqlite3_open((store->dataDir() + "/TestModel.sqlite").toUtf8().constData(), &db);
+        sqlite3_open((store_->dataDir() + "/TestModel.sqlite").toUtf8().constData(), &db);
         sqlite3_exec(db,
                      "CREATE TRIGGER fail BEFORE INSERT ON TestKnownWordEntity "
                      "BEGIN SELECT RAISE(ABORT, 'disk is gone'); END",
                      nullptr, nullptr, nullptr);
         sqlite3_close(db);
-        model->duplicateTitle(0);
-        QTRY_COMPARE(model->backgroundSaves().batchesLeft, 0);
-        const auto failures = model->backgroundSaves().failures;
+        model_->duplicateTitle(0);
+        QTRY_COMPARE(model_->backgroundSaves().batchesLeft, 0);
+        const auto failures = model_->backgroundSaves().failures;
         QCOMPARE(failures.size(), 1);
-        QCOMPARE(failures[0].titleId, model->state().listOfTitleAndWordList[1].title.id);
+        QCOMPARE(failures[0].titleId, model_->state().listOfTitleAndWordList[1].title.id);
         QCOMPARE(failures[0].notStored, 9000);
         QVERIFY(failures[0].reason.startsWith("disk is gone"));
     }
 
     void restoringStoredTitlesDoesNotDouble() {
         startWith("one two");
-        model->registerWord("one", Kind::known, 0);
-        auto parsed = csv::parseCSV(csv::buildText(model->exportCSV()));
+        model_->registerWord("one", Kind::known, 0);
+        auto parsed = csv::parseCSV(csv::buildText(model_->exportCSV()));
         auto list = std::get<QList<TitleAndWordList>>(parsed);
-        model->restore(list);
-        model->restore(list);
-        const AppState s = model->state();
+        model_->restore(list);
+        model_->restore(list);
+        const AppState s = model_->state();
         QCOMPARE(s.titles().size(), 1);
         // The restored word keeps the id it had, so deleting it reaches the store.
-        model->deleteWord(s.knownWords().first().id);
+        model_->deleteWord(s.knownWords().first().id);
         auto next = restartedModel();
         QCOMPARE(next->state().titles().size(), 1);
         QVERIFY(next->state().listOfTitleAndWordList[0].wordList.isEmpty());

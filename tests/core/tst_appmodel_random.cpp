@@ -1,9 +1,9 @@
-#include "AppModel.h"
-#include "ChangeTitleOrderCommandHandler.h"
-#include "CsvExchange.h"
-#include "SaveWordsCommandHandler.h"
-#include "TestSupport.h"
-#include "ViewModelFactory.h"
+#include "ModelTestSupport.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "csv/CsvReader.h"
+#include "csv/CsvWriter.h"
+#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -78,7 +78,7 @@ private Q_SLOTS:
         QFETCH(quint32, seed);
         TemporaryStore store;
         QRandomGenerator rng(seed);
-        auto model = ViewModelFactory::shared().makeAppModel();
+        auto model = ViewModelFactory::storeBackedModel();
         model->load();
         QList<QUuid> storedOrder; // the order the next start lists
         QStringList log;
@@ -124,13 +124,12 @@ private Q_SLOTS:
                 break;
             case 4:
                 if (ti >= 0) {
-                    AppState next = s;
-                    const qsizetype to = rng.bounded(qsizetype(next.listOfTitleAndWordList.size()));
-                    next.listOfTitleAndWordList.move(ti, to);
-                    model->setAppState(next);
-                    ChangeTitleOrderCommandHandler().handle(next.titles());
+                    // The title at ti ends up at to, as a drag above the title
+                    // after to leaves it.
+                    const qsizetype to = rng.bounded(qsizetype(s.listOfTitleAndWordList.size()));
+                    model->moveTitle(ti, to > ti ? to + 1 : to);
                     storedOrder.clear();
-                    for (const auto& t : next.titles())
+                    for (const auto& t : model->state().titles())
                         storedOrder.append(t.id);
                     log << QStringLiteral("move %1 %2").arg(ti).arg(to);
                 }
@@ -198,7 +197,7 @@ private Q_SLOTS:
         SaveWordsCommandHandler::waitForPendingSaves();
         const std::map<QUuid, Snapshot> expected = snapshot(model->state());
 
-        auto next = ViewModelFactory::shared().makeAppModel();
+        auto next = ViewModelFactory::storeBackedModel();
         next->load();
         const std::map<QUuid, Snapshot> actual = snapshot(next->state());
         const QString context = QStringLiteral("seed %1, ops: %2").arg(seed).arg(log.join("; "));

@@ -2,7 +2,7 @@
 // words are not empty, hold no separator, have no white space at either end,
 // and stand in the text in the order given.
 #include "FuzzInput.h"
-#include "SplitTextUseCase.h"
+#include "text/SplitTextUseCase.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Alert.h"
+#include "ui/common/Alert.h"
 
 #include <QApplication>
 #include <QTest>

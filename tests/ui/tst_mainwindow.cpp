@@ -1,17 +1,17 @@
-#include "AppModel.h"
-#include "CustomTableView.h"
-#include "FocusDetectTextView.h"
-#include "RegisteredWordCell.h"
-#include "RegisteredWordTableModel.h"
-#include "RegisteredWordViewController.h"
-#include "SaveWordsCommandHandler.h"
-#include "SplitViewController.h"
-#include "SplittedWordViewController.h"
-#include "StatusLine.h"
-#include "TestSupport.h"
+#include "ModelTestSupport.h"
 #include "UiTestSupport.h"
-#include "ViewModelFactory.h"
-#include "WindowController.h"
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/registered/RegisteredWordCell.h"
+#include "ui/registered/RegisteredWordTableModel.h"
+#include "ui/registered/RegisteredWordViewController.h"
+#include "ui/titles/SplitViewController.h"
+#include "ui/titles/WindowController.h"
+#include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplittedWordViewController.h"
 
 #include <QAction>
 #include <QScrollBar>
@@ -47,54 +47,54 @@ private Q_SLOTS:
 private:
     void start(const QStringList& names);
 
-    std::unique_ptr<TemporaryStore> store;
-    std::shared_ptr<AppModel> model;
-    std::unique_ptr<WindowController> window;
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<WindowController> window_;
 };
 
 void MainWindowTest::init() {
-    store = std::make_unique<TemporaryStore>();
+    store_ = std::make_unique<TemporaryStore>();
 }
 
 void MainWindowTest::cleanup() {
-    window.reset();
+    window_.reset();
     SaveWordsCommandHandler::waitForPendingSaves();
-    model.reset();
-    store.reset();
+    model_.reset();
+    store_.reset();
 }
 
 void MainWindowTest::start(const QStringList& names) {
-    auto seeding = ViewModelFactory::shared().makeAppModel();
+    auto seeding = ViewModelFactory::storeBackedModel();
     for (const QString& name : names)
         seeding->addTitle(name);
-    model = ViewModelFactory::shared().makeAppModel();
-    window = std::make_unique<WindowController>();
-    window->resize(1100, 700);
-    window->show();
-    model->load();
+    model_ = ViewModelFactory::storeBackedModel();
+    window_ = std::make_unique<WindowController>(model_);
+    window_->resize(1100, 700);
+    window_->show();
+    model_->load();
 }
 
 void MainWindowTest::windowTitleFollowsCurrentTitle() {
     start({QStringLiteral("First"), QStringLiteral("Second")});
-    QTRY_COMPARE(window->windowTitle(), QStringLiteral("First"));
-    model->setCurrentTitle(model->state().titles().at(1));
-    QTRY_COMPARE(window->windowTitle(), QStringLiteral("Second"));
+    QTRY_COMPARE(window_->windowTitle(), QStringLiteral("First"));
+    model_->setCurrentTitle(model_->state().titles().at(1));
+    QTRY_COMPARE(window_->windowTitle(), QStringLiteral("Second"));
     // A burst of publications ends in the last one.
-    model->setCurrentTitle(model->state().titles().at(0));
-    model->setCurrentTitle(Title{QUuid::createUuid(), QString()});
-    model->setCurrentTitle(model->state().titles().at(1));
-    QTRY_COMPARE(window->windowTitle(), QStringLiteral("Second"));
+    model_->setCurrentTitle(model_->state().titles().at(0));
+    model_->setCurrentTitle(Title{QUuid::createUuid(), QString()});
+    model_->setCurrentTitle(model_->state().titles().at(1));
+    QTRY_COMPARE(window_->windowTitle(), QStringLiteral("Second"));
 }
 
 void MainWindowTest::emptyStoreLeavesEmptyTitle() {
     start({});
     QTest::qWait(10);
-    QCOMPARE(window->windowTitle(), QString());
+    QCOMPARE(window_->windowTitle(), QString());
 }
 
 void MainWindowTest::sidePanesOpenWithinLimits() {
     start({QStringLiteral("A")});
-    SplitViewController* split = window->splitViewController();
+    SplitViewController* split = window_->splitViewController();
     QTRY_VERIFY(split->leftPane()->width() > 0);
     QCOMPARE(split->leftPane()->width(), 100);
     QCOMPARE(split->leftPane()->minimumWidth(), 100);
@@ -102,8 +102,8 @@ void MainWindowTest::sidePanesOpenWithinLimits() {
     QCOMPARE(split->rightPane()->minimumWidth(), 220);
     QCOMPARE(split->rightPane()->maximumWidth(), 800);
     // Dragging a divider stops at the limits.
-    window->resize(1400, 700);
-    QTRY_COMPARE(window->width(), 1400);
+    window_->resize(1400, 700);
+    QTRY_COMPARE(window_->width(), 1400);
     int total = 0;
     for (int width : split->sizes())
         total += width;
@@ -125,12 +125,12 @@ void MainWindowTest::togglesCollapseAndExpand_data() {
 void MainWindowTest::togglesCollapseAndExpand() {
     QFETCH(bool, left);
     start({QStringLiteral("A")});
-    SplitViewController* split = window->splitViewController();
+    SplitViewController* split = window_->splitViewController();
     QWidget* pane = left ? split->leftPane() : split->rightPane();
     QWidget* other = left ? split->rightPane() : split->leftPane();
     const auto which = left ? SplitViewController::Pane::left : SplitViewController::Pane::right;
     QAction* toggle =
-        left ? window->toggleLeftInspectorPaneAction() : window->toggleInspectorPaneAction();
+        left ? window_->toggleLeftInspectorPaneAction() : window_->toggleInspectorPaneAction();
     QTRY_VERIFY(pane->width() > 0);
     const int openWidth = pane->width();
     const int otherWidth = other->width();
@@ -159,7 +159,7 @@ void MainWindowTest::togglesCollapseAndExpand() {
 
 void MainWindowTest::rightPaneReportsItsWidth() {
     start({QStringLiteral("A")});
-    SplitViewController* split = window->splitViewController();
+    SplitViewController* split = window_->splitViewController();
     QTRY_VERIFY(split->rightPane()->width() > 0);
     StatusLineCapture status;
     QList<int> sizes = split->sizes();
@@ -171,17 +171,17 @@ void MainWindowTest::rightPaneReportsItsWidth() {
         QStringList{
             QStringLiteral("Inspector width changed to: %1.0").arg(split->rightPane()->width())});
     status.clear();
-    window->toggleLeftInspectorPane();
+    window_->toggleLeftInspectorPane();
     QTRY_VERIFY(!split->isAnimating(SplitViewController::Pane::left));
     QVERIFY(status.lines().isEmpty());
 }
 
 void MainWindowTest::splitWordsCommandSplitsCurrentText() {
     start({QStringLiteral("A")});
-    QTRY_COMPARE(window->windowTitle(), QStringLiteral("A"));
-    model->saveText(QStringLiteral("one two 42 three"));
-    window->splitWordsAction()->trigger();
-    const AppState& state = model->state();
+    QTRY_COMPARE(window_->windowTitle(), QStringLiteral("A"));
+    model_->saveText(QStringLiteral("one two 42 three"));
+    window_->splitWordsAction()->trigger();
+    const AppState& state = model_->state();
     QCOMPARE(state.languageStateList.value(state.currentTitle).splittedWords,
              (QStringList{"one", "two", "three"}));
 }
@@ -197,15 +197,15 @@ void MainWindowTest::splitHandsTheKeysToTheList() {
     QFETCH(QString, text);
     QFETCH(bool, listFocused);
     start({QStringLiteral("A")});
-    QTRY_COMPARE(window->windowTitle(), QStringLiteral("A"));
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QTRY_COMPARE(window_->windowTitle(), QStringLiteral("A"));
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     auto* pane =
-        qobject_cast<SplittedWordViewController*>(window->splitViewController()->middlePane());
+        qobject_cast<SplittedWordViewController*>(window_->splitViewController()->middlePane());
     QVERIFY(pane);
     pane->textView()->setFocus();
     QTest::keyClicks(pane->textView(), text);
-    model->setLastSelectedRow(1);
+    model_->setLastSelectedRow(1);
 
     QTest::keyClick(pane->textView(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(pane->tableView()->hasFocus(), listFocused);
@@ -215,17 +215,18 @@ void MainWindowTest::splitHandsTheKeysToTheList() {
     QCOMPARE(pane->tableView()->selectedRow(), 1);
     // Return now registers the selected word instead of breaking the text.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText, text);
+    QCOMPARE(model_->state().languageStateList.value(model_->state().currentTitle).boxText, text);
     QCOMPARE(pane->textView()->toPlainText(), text);
-    QCOMPARE(wordTexts(model->state().knownWords()), QStringList{QStringLiteral("amistad")});
+    QCOMPARE(wordTexts(model_->state().knownWords()), QStringList{QStringLiteral("amistad")});
 }
 
 void MainWindowTest::commandsHaveMenusToolbarAndKeys() {
     start({});
-    QToolBar* toolbar = window->findChild<QToolBar*>();
+    QToolBar* toolbar = window_->findChild<QToolBar*>();
     QVERIFY(toolbar);
-    const QList<QAction*> commands{window->toggleLeftInspectorPaneAction(),
-                                   window->splitWordsAction(), window->toggleInspectorPaneAction()};
+    const QList<QAction*> commands{window_->toggleLeftInspectorPaneAction(),
+                                   window_->splitWordsAction(),
+                                   window_->toggleInspectorPaneAction()};
     QList<QKeySequence> keys;
     for (QAction* action : commands) {
         QVERIFY(toolbar->actions().contains(action));
@@ -234,28 +235,28 @@ void MainWindowTest::commandsHaveMenusToolbarAndKeys() {
         QVERIFY(!keys.contains(action->shortcut()));
         keys << action->shortcut();
     }
-    QVERIFY(!window->preferencesAction()->shortcut().isEmpty());
-    QCOMPARE(window->quitAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QVERIFY(!window_->preferencesAction()->shortcut().isEmpty());
+    QCOMPARE(window_->quitAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
 }
 
 // A batch of words that does not reach the store (here a trigger refuses
 // every word) is told in an alert naming the title, not only on stdout.
 void MainWindowTest::failedWordBatchIsToldNamingItsTitle() {
     start({"Effi Briest"});
-    model->restore({{model->state().titles().first(),
-                     {{"Effi", QUuid::createUuid(), AppState::Word::Kind::known,
-                       QDateTime::currentDateTimeUtc()}}}});
-    QTRY_COMPARE(model->backgroundSaves().batchesLeft, 0);
+    model_->restore({{model_->state().titles().first(),
+                      {{"Effi", QUuid::createUuid(), AppState::Word::Kind::known,
+                        QDateTime::currentDateTimeUtc()}}}});
+    QTRY_COMPARE(model_->backgroundSaves().batchesLeft, 0);
     sqlite3* db = nullptr;
-    sqlite3_open((store->dataDir() + "/TestModel.sqlite").toUtf8().constData(), &db);
+    sqlite3_open((store_->dataDir() + "/TestModel.sqlite").toUtf8().constData(), &db);
     sqlite3_exec(db,
                  "CREATE TRIGGER fail BEFORE INSERT ON TestKnownWordEntity "
                  "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END",
                  nullptr, nullptr, nullptr);
     sqlite3_close(db);
     StatusLineCapture lines;
-    model->duplicateTitle(0);
-    Alert* alert = openAlert(window.get());
+    model_->duplicateTitle(0);
+    Alert* alert = openAlert(window_.get());
     QVERIFY(alert);
     QCOMPARE(alert->messageText(),
              QStringLiteral("The words of \u201cEffi Briest\u201d were not stored"));
@@ -275,14 +276,14 @@ void MainWindowTest::knownListShowsLongWordsWhole() {
     words << tooLong;
     for (int i = 0; i < 40; ++i)
         words << QStringLiteral("w%1x").arg(i);
-    startBook(*model, words.join(' '), words, {});
+    startBook(*model_, words.join(' '), words, {});
     auto* pane =
-        qobject_cast<RegisteredWordViewController*>(window->splitViewController()->rightPane());
+        qobject_cast<RegisteredWordViewController*>(window_->splitViewController()->rightPane());
     QVERIFY(pane);
     QTableView* table = pane->knownWordTableView();
     QTRY_COMPARE(pane->knownModel()->rowCount(), int(words.size()));
     QTRY_VERIFY(table->verticalScrollBar()->isVisible());
-    QCOMPARE(window->size(), QSize(1100, 700));
+    QCOMPARE(window_->size(), QSize(1100, 700));
 
     auto optionFor = [&](const QModelIndex& index) {
         QStyleOptionViewItem option;

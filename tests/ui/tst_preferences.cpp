@@ -1,11 +1,11 @@
-#include "AppModel.h"
-#include "PreferenceView.h"
-#include "PreferenceWindowController.h"
-#include "SaveWordsCommandHandler.h"
-#include "StatusLine.h"
-#include "TestSupport.h"
+#include "ModelTestSupport.h"
 #include "UiTestSupport.h"
-#include "ViewModelFactory.h"
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/preferences/PreferenceView.h"
+#include "ui/preferences/PreferenceWindowController.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,36 +37,36 @@ private Q_SLOTS:
 
 private:
     QString writeFile(const QByteArray& bytes);
-    PreferenceView* view() const { return prefs->findChild<PreferenceView*>(); }
+    PreferenceView* view() const { return prefs_->findChild<PreferenceView*>(); }
 
-    std::unique_ptr<TemporaryStore> store;
-    std::shared_ptr<AppModel> model;
-    std::unique_ptr<QMainWindow> mainWindow;
-    std::unique_ptr<PreferenceWindowController> prefs;
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<QMainWindow> mainWindow_;
+    std::unique_ptr<PreferenceWindowController> prefs_;
 };
 
 void PreferencesTest::init() {
-    store = std::make_unique<TemporaryStore>();
-    auto seeding = ViewModelFactory::shared().makeAppModel();
+    store_ = std::make_unique<TemporaryStore>();
+    auto seeding = ViewModelFactory::storeBackedModel();
     seeding->addTitle(QStringLiteral("Old"));
-    model = ViewModelFactory::shared().makeAppModel();
-    model->load();
-    mainWindow = std::make_unique<QMainWindow>();
-    mainWindow->show();
-    prefs = std::make_unique<PreferenceWindowController>();
-    prefs->show();
+    model_ = ViewModelFactory::storeBackedModel();
+    model_->load();
+    mainWindow_ = std::make_unique<QMainWindow>();
+    mainWindow_->show();
+    prefs_ = std::make_unique<PreferenceWindowController>(model_);
+    prefs_->show();
 }
 
 void PreferencesTest::cleanup() {
-    prefs.reset();
-    mainWindow.reset();
+    prefs_.reset();
+    mainWindow_.reset();
     SaveWordsCommandHandler::waitForPendingSaves();
-    model.reset();
-    store.reset();
+    model_.reset();
+    store_.reset();
 }
 
 QString PreferencesTest::writeFile(const QByteArray& bytes) {
-    const QString path = store->dir.filePath(QStringLiteral("in.csv"));
+    const QString path = store_->dir.filePath(QStringLiteral("in.csv"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {};
@@ -92,7 +92,7 @@ void PreferencesTest::checkboxesAreOneChoice() {
                           Qt::LeftButton);
     QCOMPARE(view()->alphabetCheckbox()->isChecked(), alphabet);
     QCOMPARE(view()->dateCheckbox()->isChecked(), !alphabet);
-    QCOMPARE(model->state().knownWordsSortType, SortType::alphabet);
+    QCOMPARE(model_->state().knownWordsSortType, SortType::alphabet);
 }
 
 void PreferencesTest::languageChoiceIsPrinted() {
@@ -114,13 +114,13 @@ void PreferencesTest::restoreAddsTitles() {
     view()->restoreFromFile(path);
     // The titles held before stay; the file's title follows them, as it will
     // after the next start.
-    QCOMPARE(model->state().titles().size(), 2);
-    QCOMPARE(model->state().titles().at(0).title, QStringLiteral("Old"));
-    QCOMPARE(model->state().titles().at(1).title, QStringLiteral("Book"));
-    QCOMPARE(model->state().listOfTitleAndWordList.at(1).wordList.at(0).wordText,
+    QCOMPARE(model_->state().titles().size(), 2);
+    QCOMPARE(model_->state().titles().at(0).title, QStringLiteral("Old"));
+    QCOMPARE(model_->state().titles().at(1).title, QStringLiteral("Book"));
+    QCOMPARE(model_->state().listOfTitleAndWordList.at(1).wordList.at(0).wordText,
              QStringLiteral("apple"));
 
-    Alert* alert = openAlert(mainWindow.get());
+    Alert* alert = openAlert(mainWindow_.get());
     QVERIFY(alert);
     QCOMPARE(alert->messageText(), QStringLiteral("Successfully restored"));
     QVERIFY(!alert->secondButton());
@@ -150,27 +150,27 @@ void PreferencesTest::restoreRefusesBadFiles_data() {
 void PreferencesTest::restoreRefusesBadFiles() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, detail);
-    const QList<Title> before = model->state().titles();
+    const QList<Title> before = model_->state().titles();
     view()->restoreFromFile(writeFile(bytes));
-    Alert* alert = openAlert(prefs.get());
+    Alert* alert = openAlert(prefs_.get());
     QVERIFY(alert);
     QCOMPARE(alert->informativeText(), detail);
-    QCOMPARE(model->state().titles(), before);
-    QVERIFY(!hasOpenAlert(mainWindow.get()));
+    QCOMPARE(model_->state().titles(), before);
+    QVERIFY(!hasOpenAlert(mainWindow_.get()));
     alert->done(Alert::firstButtonReturn);
 }
 
 // A file with nothing but its header restores nothing, and says so instead
 // of "Successfully restored".
 void PreferencesTest::restoreOfNoWordsSaysSo() {
-    const QList<Title> before = model->state().titles();
+    const QList<Title> before = model_->state().titles();
     view()->restoreFromFile(writeFile("title,titleId,word,kind,timestamp\n"));
-    Alert* alert = openAlert(prefs.get());
+    Alert* alert = openAlert(prefs_.get());
     QVERIFY(alert);
     QCOMPARE(alert->messageText(), QStringLiteral("Nothing was restored"));
     QCOMPARE(alert->informativeText(), QStringLiteral("The file holds no words."));
-    QCOMPARE(model->state().titles(), before);
-    QVERIFY(!hasOpenAlert(mainWindow.get()));
+    QCOMPARE(model_->state().titles(), before);
+    QVERIFY(!hasOpenAlert(mainWindow_.get()));
     alert->done(Alert::firstButtonReturn);
 }
 
@@ -178,7 +178,7 @@ void PreferencesTest::restoreOfNoWordsSaysSo() {
 // store refuses makes no success.
 void PreferencesTest::restoreThatIsNotStoredIsNoSuccess() {
     sqlite3* db = nullptr;
-    sqlite3_open((store->dataDir() + "/TestModel.sqlite").toUtf8().constData(), &db);
+    sqlite3_open((store_->dataDir() + "/TestModel.sqlite").toUtf8().constData(), &db);
     sqlite3_exec(db,
                  "CREATE TRIGGER fail BEFORE INSERT ON TestKnownWordEntity "
                  "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END",
@@ -187,9 +187,9 @@ void PreferencesTest::restoreThatIsNotStoredIsNoSuccess() {
     view()->restoreFromFile(writeFile(
         "title,titleId,word,kind,timestamp\n"
         "Book,0F0E0D0C-0B0A-4908-8706-050403020100,apple,known,2024-03-05 14:07:09 +0000\n"));
-    QTRY_COMPARE(model->backgroundSaves().failures.size(), 1);
+    QTRY_COMPARE(model_->backgroundSaves().failures.size(), 1);
     QTest::qWait(50);
-    QVERIFY(!hasOpenAlert(mainWindow.get()));
+    QVERIFY(!hasOpenAlert(mainWindow_.get()));
 }
 
 void PreferencesTest::closesFromTheKeyboard_data() {
@@ -202,14 +202,14 @@ void PreferencesTest::closesFromTheKeyboard() {
     QFETCH(QKeySequence, keys);
     // Without a window manager the window has no close button: the keys are
     // the only way to close it.
-    prefs->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(prefs.get()));
+    prefs_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(prefs_.get()));
     QTest::mouseClick(view()->dateCheckbox(), Qt::LeftButton);
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : prefs.get();
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : prefs_.get();
     QTest::keyClick(target, keys[0].key(), keys[0].keyboardModifiers());
-    QVERIFY(!prefs->isVisible());
+    QVERIFY(!prefs_->isVisible());
     // Closing only hides it: shown again, it shows the last choice.
-    prefs->show();
+    prefs_->show();
     QVERIFY(view()->dateCheckbox()->isChecked());
 }
 

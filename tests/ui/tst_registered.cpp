@@ -1,11 +1,11 @@
-#include "AppModel.h"
-#include "RegisteredWordCell.h"
-#include "RegisteredWordTableModel.h"
-#include "RegisteredWordViewController.h"
-#include "SaveWordsCommandHandler.h"
-#include "StatusLine.h"
-#include "TestSupport.h"
-#include "ViewModelFactory.h"
+#include "ModelTestSupport.h"
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/registered/RegisteredWordCell.h"
+#include "ui/registered/RegisteredWordTableModel.h"
+#include "ui/registered/RegisteredWordViewController.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
@@ -21,24 +21,24 @@ namespace {} // namespace
 class RegisteredTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TemporaryStore> store;
-    std::shared_ptr<AppModel> model;
-    std::unique_ptr<RegisteredWordViewController> pane;
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<RegisteredWordViewController> pane_;
 
     void settle() {
         QCoreApplication::processEvents();
-        pane->flushPendingUpdate();
+        pane_->flushPendingUpdate();
     }
     // A current title with its words registered, each through a split.
     void startWith(const QStringList& known, const QStringList& unwanted) {
-        startBook(*model, (known + unwanted).join(' '), known, unwanted);
+        startBook(*model_, (known + unwanted).join(' '), known, unwanted);
         showPane();
     }
     void showPane() {
-        pane = std::make_unique<RegisteredWordViewController>();
-        pane->resize(300, 400);
-        pane->show();
-        QVERIFY(QTest::qWaitForWindowExposed(pane.get()));
+        pane_ = std::make_unique<RegisteredWordViewController>(model_);
+        pane_->resize(300, 400);
+        pane_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
         settle();
     }
     void clickDelete(QTableView* table, RegisteredWordCell* cell, int row) {
@@ -59,25 +59,25 @@ class RegisteredTest : public QObject {
         const QStringList words{"ant", "bee", "cat"};
         startWith(unwantedList ? QStringList() : words, unwantedList ? words : QStringList());
         if (unwantedList)
-            QTest::mouseClick(pane->segment(1), Qt::LeftButton);
-        return {unwantedList ? pane->unwantedWordTableView() : pane->knownWordTableView(),
-                unwantedList ? pane->unwantedCell() : pane->knownCell()};
+            QTest::mouseClick(pane_->segment(1), Qt::LeftButton);
+        return {unwantedList ? pane_->unwantedWordTableView() : pane_->knownWordTableView(),
+                unwantedList ? pane_->unwantedCell() : pane_->knownCell()};
     }
     QList<AppState::Word> wordsIn(bool unwantedList) const {
-        return unwantedList ? model->state().unwantedWords() : model->state().knownWords();
+        return unwantedList ? model_->state().unwantedWords() : model_->state().knownWords();
     }
 
 private Q_SLOTS:
     void init() {
-        store = std::make_unique<TemporaryStore>();
-        model = ViewModelFactory::shared().makeAppModel();
-        model->load();
+        store_ = std::make_unique<TemporaryStore>();
+        model_ = ViewModelFactory::storeBackedModel();
+        model_->load();
     }
     void cleanup() {
-        pane.reset();
-        model.reset();
+        pane_.reset();
+        model_.reset();
         SaveWordsCommandHandler::waitForPendingSaves();
-        store.reset();
+        store_.reset();
     }
 
     void tableModelsAreSound() {
@@ -93,28 +93,28 @@ private Q_SLOTS:
 
     void noTitleShowsNothing() {
         showPane();
-        QCOMPARE(pane->knownModel()->rowCount(), 0);
-        QCOMPARE(pane->unwantedModel()->rowCount(), 0);
+        QCOMPARE(pane_->knownModel()->rowCount(), 0);
+        QCOMPARE(pane_->unwantedModel()->rowCount(), 0);
     }
 
     void listsShowTheCurrentTitlesWords() {
         startWith({"pear", "apple"}, {"zzz"});
-        QCOMPARE(wordTexts(pane->knownModel()->words()), QStringList({"apple", "pear"}));
-        QCOMPARE(wordTexts(pane->unwantedModel()->words()), QStringList({"zzz"}));
-        QTableView* known = pane->knownWordTableView();
+        QCOMPARE(wordTexts(pane_->knownModel()->words()), QStringList({"apple", "pear"}));
+        QCOMPARE(wordTexts(pane_->unwantedModel()->words()), QStringList({"zzz"}));
+        QTableView* known = pane_->knownWordTableView();
         QCOMPARE(known->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Known"));
         QCOMPARE(known->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
-        QCOMPARE(pane->unwantedWordTableView()->model()->headerData(0, Qt::Horizontal).toString(),
+        QCOMPARE(pane_->unwantedWordTableView()->model()->headerData(0, Qt::Horizontal).toString(),
                  QStringLiteral("Unwanted"));
         QVERIFY(!known->model()->index(0, 1).data().isValid());
         QCOMPARE(known->verticalHeader()->defaultSectionSize(), 25);
 
         // Another title: its own (empty) lists.
-        model->addTitle(QStringLiteral("Other"));
-        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        model_->addTitle(QStringLiteral("Other"));
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
         settle();
-        QCOMPARE(pane->knownModel()->rowCount(), 0);
-        QCOMPARE(pane->unwantedModel()->rowCount(), 0);
+        QCOMPARE(pane_->knownModel()->rowCount(), 0);
+        QCOMPARE(pane_->unwantedModel()->rowCount(), 0);
     }
 
     void deleteButtons_data() {
@@ -137,20 +137,20 @@ private Q_SLOTS:
         // deletes the word the user saw on that row.
         QFETCH(bool, unwantedList);
         const ShownList list = showThreeWords(unwantedList);
-        model->deleteWord(wordsIn(unwantedList).first().id); // "ant" goes; the pane still shows it
-        clickDelete(list.table, list.cell, 2);               // the row that shows "cat"
+        model_->deleteWord(wordsIn(unwantedList).first().id); // "ant" goes; the pane still shows it
+        clickDelete(list.table, list.cell, 2);                // the row that shows "cat"
         settle();
         QCOMPARE(wordTexts(wordsIn(unwantedList)), QStringList({"bee"}));
     }
 
     void twoRegistrationsOfOneWordAreTwoRows() {
         startWith({"echo", "echo"}, {});
-        QCOMPARE(pane->knownModel()->rowCount(), 2);
-        const QUuid second = model->state().knownWords().at(1).id;
-        clickDelete(pane->knownWordTableView(), pane->knownCell(), 0);
+        QCOMPARE(pane_->knownModel()->rowCount(), 2);
+        const QUuid second = model_->state().knownWords().at(1).id;
+        clickDelete(pane_->knownWordTableView(), pane_->knownCell(), 0);
         settle();
-        QCOMPARE(model->state().knownWords().size(), 1);
-        QCOMPARE(model->state().knownWords().first().id, second);
+        QCOMPARE(model_->state().knownWords().size(), 1);
+        QCOMPARE(model_->state().knownWords().first().id, second);
     }
 
     void switchShowsTheSelectedList_data() {
@@ -173,30 +173,30 @@ private Q_SLOTS:
         showPane();
         StatusLineCapture status;
         for (int segment : clicks)
-            QTest::mouseClick(pane->segment(segment), Qt::LeftButton);
-        QCOMPARE(pane->selectedSegment(), knownShown ? 0 : 1);
-        QCOMPARE(pane->knownWordTableView()->isVisible(), knownShown);
-        QCOMPARE(pane->unwantedWordTableView()->isVisible(), !knownShown);
+            QTest::mouseClick(pane_->segment(segment), Qt::LeftButton);
+        QCOMPARE(pane_->selectedSegment(), knownShown ? 0 : 1);
+        QCOMPARE(pane_->knownWordTableView()->isVisible(), knownShown);
+        QCOMPARE(pane_->unwantedWordTableView()->isVisible(), !knownShown);
         QCOMPARE(status.lines(), lines);
     }
 
     void editMenuItemToggles() {
         showPane();
-        QVERIFY(pane->knownWordTableView()->actions().contains(pane->editAction()));
-        QVERIFY(pane->unwantedWordTableView()->actions().isEmpty());
+        QVERIFY(pane_->knownWordTableView()->actions().contains(pane_->editAction()));
+        QVERIFY(pane_->unwantedWordTableView()->actions().isEmpty());
         StatusLineCapture status;
         for (int i = 0; i < 3; ++i)
-            pane->editAction()->trigger();
-        QVERIFY(pane->editAction()->isChecked());
+            pane_->editAction()->trigger();
+        QVERIFY(pane_->editAction()->isChecked());
         QCOMPARE(status.lines(), QStringList({"Menu item is checked.", "Menu item is unchecked.",
                                               "Menu item is checked."}));
     }
 
     void tabLeavesTheList() {
         startWith({"kiwi", "lime", "plum"}, {});
-        pane->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
-        QTableView* known = pane->knownWordTableView();
+        pane_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane_.get()));
+        QTableView* known = pane_->knownWordTableView();
         known->setFocus();
         // One Tab out, not one per cell of every row.
         QTest::keyClick(known, Qt::Key_Tab);
@@ -208,9 +208,9 @@ private Q_SLOTS:
     void selectionReportsTheKnownRow() {
         startWith({"kiwi", "lime"}, {"mud"});
         StatusLineCapture status;
-        pane->knownWordTableView()->selectRow(1);
-        QTest::mouseClick(pane->segment(1), Qt::LeftButton);
-        pane->unwantedWordTableView()->selectRow(0);
+        pane_->knownWordTableView()->selectRow(1);
+        QTest::mouseClick(pane_->segment(1), Qt::LeftButton);
+        pane_->unwantedWordTableView()->selectRow(0);
         QCOMPARE(status.lines(),
                  QStringList({"Selected row: 1", "Segment 1 selected", "Selected row: 1"}));
     }

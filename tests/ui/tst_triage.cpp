@@ -1,13 +1,13 @@
-#include "AppModel.h"
-#include "CustomTableView.h"
-#include "FocusDetectTextView.h"
-#include "SaveWordsCommandHandler.h"
-#include "SplitWordCell.h"
-#include "SplitWordTableModel.h"
-#include "SplittedWordViewController.h"
-#include "StatusLine.h"
-#include "TestSupport.h"
-#include "ViewModelFactory.h"
+#include "ModelTestSupport.h"
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplitWordCell.h"
+#include "ui/triage/SplitWordTableModel.h"
+#include "ui/triage/SplittedWordViewController.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -47,58 +47,58 @@ public:
 class TriageTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TemporaryStore> store;
-    std::shared_ptr<AppModel> model;
-    std::unique_ptr<SplittedWordViewController> pane;
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<SplittedWordViewController> pane_;
 
-    void startModel() { model = restartedModel(); }
+    void startModel() { model_ = restartedModel(); }
     void showPane() {
-        pane = std::make_unique<SplittedWordViewController>();
-        pane->resize(600, 500);
-        pane->show();
-        QVERIFY(QTest::qWaitForWindowExposed(pane.get()));
+        pane_ = std::make_unique<SplittedWordViewController>(model_);
+        pane_->resize(600, 500);
+        pane_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
         settle();
     }
     void settle() {
         QCoreApplication::processEvents();
-        pane->flushPendingUpdate();
+        pane_->flushPendingUpdate();
     }
     // A stored, selected title whose text is split.
     void startWith(const QString& text) {
-        model->addTitle(QStringLiteral("Book"));
-        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        model_->addTitle(QStringLiteral("Book"));
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
         showPane();
-        pane->textView()->setFocus();
-        pane->textView()->insertPlainText(text);
-        model->splitWords();
+        pane_->textView()->setFocus();
+        pane_->textView()->insertPlainText(text);
+        model_->splitWords();
         settle();
     }
     void selectRow(qint64 row) {
-        model->setLastSelectedRow(row);
+        model_->setLastSelectedRow(row);
         settle();
     }
     void clickPart(int row, Part part) {
-        CustomTableView* table = pane->tableView();
-        const QModelIndex index = pane->tableModel()->index(row, 0);
+        CustomTableView* table = pane_->tableView();
+        const QModelIndex index = pane_->tableModel()->index(row, 0);
         table->scrollTo(index);
         QStyleOptionViewItem option;
         option.initFrom(table);
         option.rect = table->visualRect(index);
-        const QRect rect = pane->cell()->partRect(option, index, part);
+        const QRect rect = pane_->cell()->partRect(option, index, part);
         QVERIFY(rect.isValid());
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
 private Q_SLOTS:
     void init() {
-        store = std::make_unique<TemporaryStore>();
+        store_ = std::make_unique<TemporaryStore>();
         startModel();
     }
     void cleanup() {
-        pane.reset();
-        model.reset();
+        pane_.reset();
+        model_.reset();
         SaveWordsCommandHandler::waitForPendingSaves();
-        store.reset();
+        store_.reset();
     }
 
     void tableModelIsSound() {
@@ -112,11 +112,11 @@ private Q_SLOTS:
 
     void pasteAndSplitShowsTheList() {
         startWith(QStringLiteral("The cat, the dog and 42 cats."));
-        QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText,
+        QCOMPARE(model_->state().languageStateList.value(model_->state().currentTitle).boxText,
                  QStringLiteral("The cat, the dog and 42 cats."));
-        QCOMPARE(pane->tableModel()->words(),
+        QCOMPARE(pane_->tableModel()->words(),
                  QStringList({"The", "cat", "the", "dog", "and", "cats"}));
-        QCOMPARE(pane->tableView()->selectedRow(), 0);
+        QCOMPARE(pane_->tableView()->selectedRow(), 0);
     }
 
     void triage_data() {
@@ -154,16 +154,16 @@ private Q_SLOTS:
         else if (action == "click remove")
             clickPart(1, Part::removeButton);
         else if (action == "Return")
-            QTest::keyClick(pane->tableView(), Qt::Key_Return);
+            QTest::keyClick(pane_->tableView(), Qt::Key_Return);
         else
-            QTest::keyClick(pane->tableView(), Qt::Key_Return, Qt::ControlModifier);
+            QTest::keyClick(pane_->tableView(), Qt::Key_Return, Qt::ControlModifier);
         settle();
-        QCOMPARE(splitList(model->state()), listAfter);
-        QCOMPARE(pane->tableModel()->words(), listAfter);
-        QCOMPARE(wordTexts(model->state().knownWords()), known);
-        QCOMPARE(wordTexts(model->state().unwantedWords()), unwanted);
-        QCOMPARE(model->state().lastSelectedRow, rowAfter);
-        QCOMPARE(pane->tableView()->selectedRow(), rowAfter);
+        QCOMPARE(splitList(model_->state()), listAfter);
+        QCOMPARE(pane_->tableModel()->words(), listAfter);
+        QCOMPARE(wordTexts(model_->state().knownWords()), known);
+        QCOMPARE(wordTexts(model_->state().unwantedWords()), unwanted);
+        QCOMPARE(model_->state().lastSelectedRow, rowAfter);
+        QCOMPARE(pane_->tableView()->selectedRow(), rowAfter);
         QCOMPARE(status.contains("Command + Enter pressed"), action == "Ctrl+Return");
     }
 
@@ -179,14 +179,14 @@ private Q_SLOTS:
         QFETCH(bool, withCtrl);
         startWith(QStringLiteral("one two"));
         selectRow(lastSelectedRow);
-        QCOMPARE(pane->tableView()->selectedRow(), -1);
-        const AppState before = model->appState();
-        QTest::keyClick(pane->tableView(), Qt::Key_Return,
+        QCOMPARE(pane_->tableView()->selectedRow(), -1);
+        const AppState before = model_->appState();
+        QTest::keyClick(pane_->tableView(), Qt::Key_Return,
                         withCtrl ? Qt::ControlModifier : Qt::NoModifier);
         settle();
-        QCOMPARE(splitList(model->state()), splitList(before));
-        QCOMPARE(model->state().knownWords().size(), 0);
-        QCOMPARE(model->state().lastSelectedRow, lastSelectedRow);
+        QCOMPARE(splitList(model_->state()), splitList(before));
+        QCOMPARE(model_->state().knownWords().size(), 0);
+        QCOMPARE(model_->state().lastSelectedRow, lastSelectedRow);
     }
 
     void arrowKeys_data() {
@@ -212,11 +212,11 @@ private Q_SLOTS:
         QFETCH(int, sounds);
         startWith(QStringLiteral("red green blue"));
         selectRow(startRow);
-        QSignalSpy sound(pane->tableView(), &CustomTableView::soundRequested);
-        QTest::keyClick(pane->tableView(), Qt::Key(key));
+        QSignalSpy sound(pane_->tableView(), &CustomTableView::soundRequested);
+        QTest::keyClick(pane_->tableView(), Qt::Key(key));
         settle();
-        QCOMPARE(model->state().lastSelectedRow, rowAfter);
-        QCOMPARE(pane->tableView()->selectedRow(), rowAfter);
+        QCOMPARE(model_->state().lastSelectedRow, rowAfter);
+        QCOMPARE(pane_->tableView()->selectedRow(), rowAfter);
         QCOMPARE(sound.count(), sounds);
     }
 
@@ -240,11 +240,11 @@ private Q_SLOTS:
             words << (i == 30 ? QStringLiteral("kiwi") : QStringLiteral("w%1x").arg(i));
         startWith(words.join(' '));
         selectRow(startRow);
-        CustomTableView* table = pane->tableView();
+        CustomTableView* table = pane_->tableView();
         table->setFocus();
         if (move == "drag") {
             auto center = [&](int row) {
-                return table->visualRect(pane->tableModel()->index(row, 0)).center();
+                return table->visualRect(pane_->tableModel()->index(row, 0)).center();
             };
             QTest::mousePress(table->viewport(), Qt::LeftButton, {}, center(int(startRow)));
             QTest::mouseMove(table->viewport(), center(int(startRow) + 2));
@@ -258,10 +258,10 @@ private Q_SLOTS:
         const qint64 moved = table->selectedRow();
         QVERIFY(moved >= 0);
         QVERIFY(moved != startRow);
-        QCOMPARE(model->state().lastSelectedRow, moved);
+        QCOMPARE(model_->state().lastSelectedRow, moved);
         // One character typed into the text publishes the state again.
-        pane->textView()->setFocus();
-        QTest::keyClicks(pane->textView(), QStringLiteral("x"));
+        pane_->textView()->setFocus();
+        QTest::keyClicks(pane_->textView(), QStringLiteral("x"));
         settle();
         QCOMPARE(table->selectedRow(), moved);
     }
@@ -271,7 +271,7 @@ private Q_SLOTS:
         for (int i = 0; i < 60; ++i)
             words << QStringLiteral("w%1x").arg(i);
         startWith(words.join(' '));
-        CustomTableView* table = pane->tableView();
+        CustomTableView* table = pane_->tableView();
         QSignalSpy started(table, &CustomTableView::soundRequested);
         auto players = [&] {
             return table->findChildren<QSoundEffect*>(Qt::FindDirectChildrenOnly).size();
@@ -299,7 +299,7 @@ private Q_SLOTS:
         for (int i = 0; i <= presses; ++i)
             words << QStringLiteral("w%1x").arg(i);
         startWith(words.join(' '));
-        CustomTableView* table = pane->tableView();
+        CustomTableView* table = pane_->tableView();
         QSignalSpy started(table, &CustomTableView::soundRequested);
         QSignalSpy failed(table, &CustomTableView::soundFailed);
         for (int i = 0; i < presses; ++i) {
@@ -317,47 +317,47 @@ private Q_SLOTS:
             words << QStringLiteral("w%1x").arg(i);
         startWith(words.join(' '));
         selectRow(420);
-        QCOMPARE(pane->tableView()->selectedRow(), 420);
-        const QRect shown = pane->tableView()->visualRect(pane->tableModel()->index(420, 0));
-        QVERIFY(pane->tableView()->viewport()->rect().contains(shown));
+        QCOMPARE(pane_->tableView()->selectedRow(), 420);
+        const QRect shown = pane_->tableView()->visualRect(pane_->tableModel()->index(420, 0));
+        QVERIFY(pane_->tableView()->viewport()->rect().contains(shown));
         selectRow(-1);
-        QCOMPARE(pane->tableView()->selectedRow(), -1);
+        QCOMPARE(pane_->tableView()->selectedRow(), -1);
     }
 
     void clickedRowStaysSelected() {
         startWith(QStringLiteral("one two three four"));
-        CustomTableView* table = pane->tableView();
+        CustomTableView* table = pane_->tableView();
         // Between the word button and the row buttons: picks the row only.
-        const QRect row = table->visualRect(pane->tableModel()->index(2, 0));
+        const QRect row = table->visualRect(pane_->tableModel()->index(2, 0));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                           QPoint(row.center().x(), row.center().y()));
-        QCOMPARE(model->state().lastSelectedRow, 2);
-        model->saveText(QStringLiteral("one two three four")); // any later publication
+        QCOMPARE(model_->state().lastSelectedRow, 2);
+        model_->saveText(QStringLiteral("one two three four")); // any later publication
         settle();
         QCOMPARE(table->selectedRow(), 2);
     }
 
     void manyPublicationsRedrawOnce() {
         startWith(QStringLiteral("a b a c a d"));
-        QSignalSpy resets(pane->tableModel(), &QAbstractItemModel::modelReset);
+        QSignalSpy resets(pane_->tableModel(), &QAbstractItemModel::modelReset);
         for (int i = 0; i < 50; ++i)
-            model->setLastSelectedRow(i % 3);
-        model->registerWord(QStringLiteral("a"), Kind::known, 0);
+            model_->setLastSelectedRow(i % 3);
+        model_->registerWord(QStringLiteral("a"), Kind::known, 0);
         QCoreApplication::processEvents();
         QCOMPARE(resets.count(), 1);
-        QCOMPARE(pane->tableModel()->words(), QStringList({"b", "c", "d"}));
+        QCOMPARE(pane_->tableModel()->words(), QStringList({"b", "c", "d"}));
     }
 
     void typingKeepsCursorAndUndo() {
         startWith(QStringLiteral("hello world"));
-        FocusDetectTextView* text = pane->textView();
+        FocusDetectTextView* text = pane_->textView();
         QTextCursor cursor = text->textCursor();
         cursor.setPosition(5);
         text->setTextCursor(cursor);
         QTest::keyClicks(text, QStringLiteral("ish"));
         settle();
         QCOMPARE(text->toPlainText(), QStringLiteral("helloish world"));
-        QCOMPARE(model->state().languageStateList.value(model->state().currentTitle).boxText,
+        QCOMPARE(model_->state().languageStateList.value(model_->state().currentTitle).boxText,
                  QStringLiteral("helloish world"));
         QCOMPARE(text->textCursor().position(), 8);
         QVERIFY(text->document()->isUndoAvailable());
@@ -365,41 +365,41 @@ private Q_SLOTS:
 
     void textFollowsTheCurrentTitle() {
         startWith(QStringLiteral("first text"));
-        const Title first = model->state().currentTitle;
-        model->addTitle(QStringLiteral("Second"));
-        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        const Title first = model_->state().currentTitle;
+        model_->addTitle(QStringLiteral("Second"));
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
         settle();
-        QCOMPARE(pane->textView()->toPlainText(), QString());
-        QCOMPARE(pane->tableModel()->rowCount(), 0);
-        model->setCurrentTitle(first);
+        QCOMPARE(pane_->textView()->toPlainText(), QString());
+        QCOMPARE(pane_->tableModel()->rowCount(), 0);
+        model_->setCurrentTitle(first);
         settle();
-        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("first text"));
-        QCOMPARE(pane->tableModel()->rowCount(), 2);
+        QCOMPARE(pane_->textView()->toPlainText(), QStringLiteral("first text"));
+        QCOMPARE(pane_->tableModel()->rowCount(), 2);
     }
 
     void unstoredTitleIsReadOnly() {
         // A fresh store: the current title is a placeholder nothing keeps.
         showPane();
-        QVERIFY(pane->textView()->isReadOnly());
-        QVERIFY(!pane->textView()->placeholderText().isEmpty());
-        QTest::keyClicks(pane->textView(), QStringLiteral("lost"));
+        QVERIFY(pane_->textView()->isReadOnly());
+        QVERIFY(!pane_->textView()->placeholderText().isEmpty());
+        QTest::keyClicks(pane_->textView(), QStringLiteral("lost"));
         settle();
-        QCOMPARE(pane->textView()->toPlainText(), QString());
-        model->addTitle(QStringLiteral("Book"));
-        model->setCurrentTitle(model->state().listOfTitleAndWordList.last().title);
+        QCOMPARE(pane_->textView()->toPlainText(), QString());
+        model_->addTitle(QStringLiteral("Book"));
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
         settle();
-        QVERIFY(!pane->textView()->isReadOnly());
+        QVERIFY(!pane_->textView()->isReadOnly());
     }
 
     void focusLines() {
         startWith(QStringLiteral("x"));
-        auto* other = new QLineEdit(pane.get());
+        auto* other = new QLineEdit(pane_.get());
         other->show();
-        pane->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
-        pane->tableView()->setFocus();
+        pane_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane_.get()));
+        pane_->tableView()->setFocus();
         StatusLineCapture status;
-        pane->textView()->setFocus();
+        pane_->textView()->setFocus();
         other->setFocus();
         QCOMPARE(status.lines(),
                  QStringList({"TextView did gain focus", "TextView did lose focus"}));
@@ -407,26 +407,26 @@ private Q_SLOTS:
 
     void tabMovesBetweenTextAndList() {
         startWith(QStringLiteral("one two"));
-        pane->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
-        pane->textView()->setFocus();
-        QTest::keyClick(pane->textView(), Qt::Key_Tab);
-        QVERIFY(pane->tableView()->hasFocus());
-        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("one two"));
-        QTest::keyClick(pane->tableView(), Qt::Key_Backtab, Qt::ShiftModifier);
-        QVERIFY(pane->textView()->hasFocus());
-        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("one two"));
+        pane_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane_.get()));
+        pane_->textView()->setFocus();
+        QTest::keyClick(pane_->textView(), Qt::Key_Tab);
+        QVERIFY(pane_->tableView()->hasFocus());
+        QCOMPARE(pane_->textView()->toPlainText(), QStringLiteral("one two"));
+        QTest::keyClick(pane_->tableView(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(pane_->textView()->hasFocus());
+        QCOMPARE(pane_->textView()->toPlainText(), QStringLiteral("one two"));
     }
 
     void selectedRowShowsWhereTheKeysGo() {
         startWith(QStringLiteral("one two three"));
-        pane->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
+        pane_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane_.get()));
         selectRow(1);
-        CustomTableView* table = pane->tableView();
+        CustomTableView* table = pane_->tableView();
         // The left margin of a row, beside its word button: the row's own colour.
         auto rowColour = [&](int row) {
-            const QRect rect = table->visualRect(pane->tableModel()->index(row, 0));
+            const QRect rect = table->visualRect(pane_->tableModel()->index(row, 0));
             return table->viewport()->grab().toImage().pixelColor(rect.left() + 2,
                                                                   rect.center().y());
         };
@@ -437,7 +437,7 @@ private Q_SLOTS:
         table->setFocus();
         const QColor focused = rowColour(1);
         const QColor plain = rowColour(0);
-        pane->textView()->setFocus();
+        pane_->textView()->setFocus();
         const QColor unfocused = rowColour(1);
         QVERIFY2(distance(focused, unfocused) >= 60,
                  qPrintable(focused.name() + " against " + unfocused.name()));
@@ -483,16 +483,16 @@ private Q_SLOTS:
 
     void exportWritesTheChosenFile() {
         startWith(QStringLiteral("apple pear"));
-        QTest::keyClick(pane->tableView(), Qt::Key_Return);
+        QTest::keyClick(pane_->tableView(), Qt::Key_Return);
         settle();
         StatusLineCapture status;
-        QTest::mouseClick(pane->exportButton(), Qt::LeftButton);
-        auto* panel = pane->findChild<QFileDialog*>(QStringLiteral("exportPanel"));
+        QTest::mouseClick(pane_->exportButton(), Qt::LeftButton);
+        auto* panel = pane_->findChild<QFileDialog*>(QStringLiteral("exportPanel"));
         QVERIFY(panel);
         QVERIFY(panel->isVisible());
         QCOMPARE(panel->windowModality(), Qt::WindowModal);
         QCOMPARE(panel->defaultSuffix(), QStringLiteral("csv"));
-        const QString path = store->dir.filePath(QStringLiteral("contacts.csv"));
+        const QString path = store_->dir.filePath(QStringLiteral("contacts.csv"));
         panel->selectFile(path);
         QMetaObject::invokeMethod(panel, "accept");
         QFile file(path);
@@ -508,15 +508,15 @@ private Q_SLOTS:
     void exportFailureAlerts() {
         startWith(QStringLiteral("apple"));
         StatusLineCapture status;
-        pane->onCutTap();
-        auto* panel = pane->findChild<QFileDialog*>(QStringLiteral("exportPanel"));
+        pane_->onCutTap();
+        auto* panel = pane_->findChild<QFileDialog*>(QStringLiteral("exportPanel"));
         QVERIFY(panel);
-        panel->selectFile(store->dir.filePath(QStringLiteral("missing/folder/contacts.csv")));
+        panel->selectFile(store_->dir.filePath(QStringLiteral("missing/folder/contacts.csv")));
         QMetaObject::invokeMethod(panel, "accept");
         const QStringList failures =
             status.lines().filter(QRegularExpression(QStringLiteral("^Failed to create file: .+")));
         QCOMPARE(failures.size(), 1);
-        auto* alert = pane->findChild<QMessageBox*>(QStringLiteral("exportFailedAlert"));
+        auto* alert = pane_->findChild<QMessageBox*>(QStringLiteral("exportFailedAlert"));
         QVERIFY(alert);
         QVERIFY(alert->isVisible());
         alert->accept();
@@ -525,8 +525,8 @@ private Q_SLOTS:
     void exportCancelledDoesNothing() {
         startWith(QStringLiteral("apple"));
         StatusLineCapture status;
-        pane->onCutTap();
-        auto* panel = pane->findChild<QFileDialog*>(QStringLiteral("exportPanel"));
+        pane_->onCutTap();
+        auto* panel = pane_->findChild<QFileDialog*>(QStringLiteral("exportPanel"));
         QVERIFY(panel);
         panel->reject();
         QVERIFY(status.lines().filter(QStringLiteral("CSV")).isEmpty());
@@ -535,24 +535,24 @@ private Q_SLOTS:
 
     void triageGoesOnAfterRestart() {
         startWith(QStringLiteral("sun moon star sun comet"));
-        QTest::keyClick(pane->tableView(), Qt::Key_Return);                      // sun, known
-        QTest::keyClick(pane->tableView(), Qt::Key_Down);                        // to star
-        QTest::keyClick(pane->tableView(), Qt::Key_Return, Qt::ControlModifier); // star, for now
+        QTest::keyClick(pane_->tableView(), Qt::Key_Return);                      // sun, known
+        QTest::keyClick(pane_->tableView(), Qt::Key_Down);                        // to star
+        QTest::keyClick(pane_->tableView(), Qt::Key_Return, Qt::ControlModifier); // star, for now
         settle();
-        QCOMPARE(pane->tableModel()->words(), QStringList({"moon", "comet"}));
+        QCOMPARE(pane_->tableModel()->words(), QStringList({"moon", "comet"}));
 
-        pane.reset();
+        pane_.reset();
         startModel();
-        model->setCurrentTitle(model->state().listOfTitleAndWordList.first().title);
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.first().title);
         showPane();
-        QCOMPARE(pane->textView()->toPlainText(), QStringLiteral("sun moon star sun comet"));
-        QCOMPARE(pane->tableModel()->words(), QStringList({"moon", "comet"}));
-        QCOMPARE(wordTexts(model->state().knownWords()), QStringList({"sun"}));
-        QTest::keyClick(pane->tableView(), Qt::Key_Down);
-        QTest::keyClick(pane->tableView(), Qt::Key_Return);
+        QCOMPARE(pane_->textView()->toPlainText(), QStringLiteral("sun moon star sun comet"));
+        QCOMPARE(pane_->tableModel()->words(), QStringList({"moon", "comet"}));
+        QCOMPARE(wordTexts(model_->state().knownWords()), QStringList({"sun"}));
+        QTest::keyClick(pane_->tableView(), Qt::Key_Down);
+        QTest::keyClick(pane_->tableView(), Qt::Key_Return);
         settle();
-        QCOMPARE(pane->tableModel()->words(), QStringList({"moon"}));
-        QCOMPARE(wordTexts(model->state().knownWords()), QStringList({"comet", "sun"}));
+        QCOMPARE(pane_->tableModel()->words(), QStringList({"moon"}));
+        QCOMPARE(wordTexts(model_->state().knownWords()), QStringList({"comet", "sun"}));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "Alert.h"
+#include "ui/common/Alert.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -17,6 +17,24 @@ Alert::Alert(QWidget* window, const QString& messageText, const QString& informa
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(messageText);
 
+    QLabel* icon = makeIcon(style);
+    makeTexts(messageText, informativeText);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addSpacing(8);
+    top->addLayout(textColumn_, 1);
+    QDialogButtonBox* buttons = makeButtons();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addSpacing(6);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setMinimumWidth(320);
+}
+
+QLabel* Alert::makeIcon(Style style) {
     auto* icon = new QLabel(this);
     const int iconSize = this->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
     const QStyle::StandardPixmap pixmap = style == Style::informational
@@ -25,7 +43,10 @@ Alert::Alert(QWidget* window, const QString& messageText, const QString& informa
                                                                      : QStyle::SP_MessageBoxWarning;
     icon->setPixmap(this->style()->standardIcon(pixmap, nullptr, this).pixmap(iconSize));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    return icon;
+}
 
+void Alert::makeTexts(const QString& messageText, const QString& informativeText) {
     message_ = new QLabel(messageText, this);
     QFont bold = message_->font();
     bold.setBold(true);
@@ -45,25 +66,16 @@ Alert::Alert(QWidget* window, const QString& messageText, const QString& informa
     textColumn_->addWidget(informative_);
     textColumn_->addWidget(detail_);
     textColumn_->addStretch();
+}
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(icon, 0, Qt::AlignTop);
-    top->addSpacing(8);
-    top->addLayout(textColumn_, 1);
-
+QDialogButtonBox* Alert::makeButtons() {
     auto* buttons = new QDialogButtonBox(this);
     firstButton_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     secondButton_ = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     firstButton_->setDefault(true);
     connect(firstButton_, &QPushButton::clicked, this, [this] { done(firstButtonReturn); });
     connect(secondButton_, &QPushButton::clicked, this, [this] { done(secondButtonReturn); });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addSpacing(6);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(320);
+    return buttons;
 }
 
 QLineEdit* Alert::addTextField(const QString& placeholder, const QString& text) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -49,6 +50,11 @@ public:
     static QWidget* mainWindow(const QWidget* from = nullptr);
 
 private:
+    // The set-up: the icon of the style, the column of texts, the buttons.
+    QLabel* makeIcon(Style style);
+    void makeTexts(const QString& messageText, const QString& informativeText);
+    QDialogButtonBox* makeButtons();
+
     QLabel* message_ = nullptr;
     QLabel* informative_ = nullptr;
     QLabel* detail_ = nullptr;

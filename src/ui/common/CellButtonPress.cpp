@@ -1,4 +1,4 @@
-#include "CellButtonPress.h"
+#include "ui/common/CellButtonPress.h"
 
 #include <QAbstractItemView>
 #include <QMouseEvent>

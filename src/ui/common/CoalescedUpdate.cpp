@@ -1,4 +1,4 @@
-#include "CoalescedUpdate.h"
+#include "ui/common/CoalescedUpdate.h"
 
 #include <QTimer>
 

@@ -1,7 +1,7 @@
-#include "SaveFailureAlerts.h"
+#include "ui/common/SaveFailureAlerts.h"
 
-#include "Alert.h"
-#include "FatalError.h"
+#include "base/FatalError.h"
+#include "ui/common/Alert.h"
 
 #include <QTimer>
 

@@ -1,4 +1,4 @@
-#include "SaveProgress.h"
+#include "ui/common/SaveProgress.h"
 
 #include <QLocale>
 #include <QTimer>

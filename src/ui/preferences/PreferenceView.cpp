@@ -1,11 +1,10 @@
-#include "PreferenceView.h"
+#include "ui/preferences/PreferenceView.h"
 
-#include "CsvExchange.h"
-#include "PreferenceViewDelegate.h"
-#include "StatusLine.h"
-#include "ViewModelFactory.h"
-#include "common/Alert.h"
-#include "common/SaveProgress.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "csv/CsvReader.h"
+#include "ui/common/Alert.h"
+#include "ui/common/SaveProgress.h"
 #include "ui_PreferenceView.h"
 
 #include <QFile>
@@ -14,39 +13,42 @@
 #include <QStringDecoder>
 
 PreferenceView::PreferenceView(QWidget* parent)
+    : PreferenceView(ViewModelFactory::shared().model(), parent) {}
+
+PreferenceView::PreferenceView(std::shared_ptr<AppModel> model, QWidget* parent)
     : QWidget(parent)
-    , ui(std::make_unique<Ui::PreferenceView>()) {
-    ui->setupUi(this);
-    connect(ui->alphabetCheckbox, &QCheckBox::clicked, this,
+    , ui_(std::make_unique<Ui::PreferenceView>())
+    , appModel_(std::move(model)) {
+    ui_->setupUi(this);
+    connect(ui_->alphabetCheckbox, &QCheckBox::clicked, this,
             &PreferenceView::alphabetCheckboxToggled);
-    connect(ui->dateCheckbox, &QCheckBox::clicked, this, &PreferenceView::dateCheckboxToggled);
-    connect(ui->languageSelectButton, &QComboBox::activated, this,
+    connect(ui_->dateCheckbox, &QCheckBox::clicked, this, &PreferenceView::dateCheckboxToggled);
+    connect(ui_->languageSelectButton, &QComboBox::activated, this,
             &PreferenceView::languageSelected);
-    connect(ui->restoreButton, &QPushButton::clicked, this, &PreferenceView::restore);
+    connect(ui_->restoreButton, &QPushButton::clicked, this, &PreferenceView::restore);
     awakeFromNib();
 }
 
 PreferenceView::~PreferenceView() = default;
 
 QCheckBox* PreferenceView::dateCheckbox() const {
-    return ui->dateCheckbox;
+    return ui_->dateCheckbox;
 }
 QCheckBox* PreferenceView::alphabetCheckbox() const {
-    return ui->alphabetCheckbox;
+    return ui_->alphabetCheckbox;
 }
 QComboBox* PreferenceView::languageSelectButton() const {
-    return ui->languageSelectButton;
+    return ui_->languageSelectButton;
 }
 QPushButton* PreferenceView::restoreButton() const {
-    return ui->restoreButton;
+    return ui_->restoreButton;
 }
 
 void PreferenceView::awakeFromNib() {
-    ui->alphabetCheckbox->setChecked(true);
-    ui->dateCheckbox->setChecked(false);
-    ui->languageSelectButton->addItems({QStringLiteral("English"), QStringLiteral("Japanese")});
-    ui->languageSelectButton->setCurrentIndex(0);
-    appModel = ViewModelFactory::shared().model();
+    ui_->alphabetCheckbox->setChecked(true);
+    ui_->dateCheckbox->setChecked(false);
+    ui_->languageSelectButton->addItems({QStringLiteral("English"), QStringLiteral("Japanese")});
+    ui_->languageSelectButton->setCurrentIndex(0);
 }
 
 namespace {
@@ -60,21 +62,21 @@ void applyCheckboxRule(QCheckBox* clicked, QCheckBox* other) {
 } // namespace
 
 void PreferenceView::alphabetCheckboxToggled() {
-    applyCheckboxRule(ui->alphabetCheckbox, ui->dateCheckbox);
+    applyCheckboxRule(ui_->alphabetCheckbox, ui_->dateCheckbox);
 }
 
 void PreferenceView::dateCheckboxToggled() {
-    applyCheckboxRule(ui->dateCheckbox, ui->alphabetCheckbox);
+    applyCheckboxRule(ui_->dateCheckbox, ui_->alphabetCheckbox);
 }
 
 void PreferenceView::languageSelected() {
-    const int index = ui->languageSelectButton->currentIndex();
+    const int index = ui_->languageSelectButton->currentIndex();
     if (index < 0) {
         printStatus(QStringLiteral("Selected item: nil"));
         return;
     }
     printStatus(QStringLiteral("Selected item: Optional(\"%1\")")
-                    .arg(ui->languageSelectButton->itemText(index)));
+                    .arg(ui_->languageSelectButton->itemText(index)));
 }
 
 void PreferenceView::restore() {
@@ -93,28 +95,10 @@ void PreferenceView::restore() {
 void PreferenceView::restoreFromFile(const QString& path) {
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showError(tr("The file could not be read."), file.errorString());
+    const std::optional<QString> text = readRestoreFile(path);
+    if (!text)
         return;
-    }
-    const QByteArray bytes = file.readAll();
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        showError(tr("The file could not be read."), tr("It is not UTF-8 text."));
-        return;
-    }
-    if (text.count(QLatin1Char('\n')) == text.size()) {
-        showError(tr("The file could not be read."), tr("It holds no lines."));
-        return;
-    }
-    if (text.contains(QChar(0))) {
-        showError(tr("The file could not be read."), tr("It is not text."));
-        return;
-    }
-
-    auto parsed = csv::parseCSV(text);
+    auto parsed = csv::parseCSV(*text);
     if (const auto* error = std::get_if<CSVParseError>(&parsed)) {
         const QString detail = error->line > 0
                                    ? tr("Line %1: %2").arg(error->line).arg(error->message)
@@ -130,20 +114,47 @@ void PreferenceView::restoreFromFile(const QString& path) {
         alert->beginSheetModal({});
         return;
     }
-    const qsizetype failuresBefore = appModel->backgroundSaves().failures.size();
-    appModel->restore(titles);
+    restoreTitles(titles);
+}
+
+std::optional<QString> PreferenceView::readRestoreFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showError(tr("The file could not be read."), file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        showError(tr("The file could not be read."), tr("It is not UTF-8 text."));
+        return std::nullopt;
+    }
+    if (text.count(QLatin1Char('\n')) == text.size()) {
+        showError(tr("The file could not be read."), tr("It holds no lines."));
+        return std::nullopt;
+    }
+    if (text.contains(QChar(0))) {
+        showError(tr("The file could not be read."), tr("It is not text."));
+        return std::nullopt;
+    }
+    return text;
+}
+
+void PreferenceView::restoreTitles(const QList<TitleAndWordList>& titles) {
+    const qsizetype failuresBefore = appModel_->backgroundSaves().failures.size();
+    appModel_->restore(titles);
     // Success is told once the words are stored; a batch that fails is told
     // by the main window instead.
     QPointer<PreferenceView> self(this);
-    SaveProgress::start(Alert::mainWindow(this), appModel, tr("Restoring: %1 words to store\u2026"),
-                        Qt::NonModal, [self, failuresBefore] {
-                            if (!self)
-                                return;
-                            if (self->appModel->backgroundSaves().failures.size() ==
-                                    failuresBefore &&
-                                self->delegate)
-                                self->delegate->restoreDidSucceed();
-                        });
+    SaveProgress::start(
+        Alert::mainWindow(this), appModel_, tr("Restoring: %1 words to store\u2026"), Qt::NonModal,
+        [self, failuresBefore] {
+            if (!self)
+                return;
+            if (self->appModel_->backgroundSaves().failures.size() == failuresBefore)
+                Q_EMIT self->restoreDidSucceed();
+        });
 }
 
 void PreferenceView::showError(const QString& message, const QString& detail) {

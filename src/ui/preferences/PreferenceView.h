@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppModel.h"
+#include "core/AppModel.h"
 
 #include <QWidget>
 
@@ -11,7 +11,6 @@ class QCheckBox;
 class QComboBox;
 class QFileDialog;
 class QPushButton;
-class PreferenceViewDelegate;
 
 namespace Ui {
 class PreferenceView;
@@ -19,19 +18,21 @@ class PreferenceView;
 
 // The preferences: two sort boxes of which exactly one is on, the language
 // pop-up, and the restore from a CSV file. The boxes and the pop-up only show
-// a choice; nothing of it is kept.
+// a choice; nothing of it is kept. A restore whose words have all been stored
+// is told through restoreDidSucceed, which the owner connects to its
+// PreferenceViewDelegate.
 class PreferenceView : public QWidget {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit PreferenceView(QWidget* parent = nullptr);
+    PreferenceView(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
     ~PreferenceView() override;
 
     QCheckBox* dateCheckbox() const;
     QCheckBox* alphabetCheckbox() const;
     QComboBox* languageSelectButton() const;
     QPushButton* restoreButton() const;
-
-    PreferenceViewDelegate* delegate = nullptr;
 
     void alphabetCheckboxToggled();
     void dateCheckboxToggled();
@@ -41,11 +42,19 @@ public:
     // The part of the restore after the file was chosen.
     void restoreFromFile(const QString& path);
 
+Q_SIGNALS:
+    void restoreDidSucceed();
+
 private:
     void awakeFromNib();
+    // The file's text; nothing when it cannot be read as UTF-8 text, which
+    // an alert then says.
+    std::optional<QString> readRestoreFile(const QString& path);
+    // Hands the titles to the model and tells the success once their words
+    // are stored.
+    void restoreTitles(const QList<TitleAndWordList>& titles);
     void showError(const QString& message, const QString& detail);
 
-    std::unique_ptr<Ui::PreferenceView> ui;
-    std::shared_ptr<AppModel> appModel;
-    std::optional<Subscription> sub;
+    std::unique_ptr<Ui::PreferenceView> ui_;
+    std::shared_ptr<AppModel> appModel_;
 };

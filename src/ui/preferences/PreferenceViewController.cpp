@@ -1,19 +1,24 @@
-#include "PreferenceViewController.h"
+#include "ui/preferences/PreferenceViewController.h"
 
-#include "PreferenceView.h"
-#include "StatusLine.h"
-#include "common/Alert.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "ui/common/Alert.h"
+#include "ui/preferences/PreferenceView.h"
 
 #include <QVBoxLayout>
 
 PreferenceViewController::PreferenceViewController(QWidget* parent)
+    : PreferenceViewController(ViewModelFactory::shared().model(), parent) {}
+
+PreferenceViewController::PreferenceViewController(std::shared_ptr<AppModel> model, QWidget* parent)
     : QWidget(parent) {
-    viewDidLoad();
+    viewDidLoad(std::move(model));
 }
 
-void PreferenceViewController::viewDidLoad() {
-    view_ = new PreferenceView(this);
-    view_->delegate = this;
+void PreferenceViewController::viewDidLoad(std::shared_ptr<AppModel> model) {
+    view_ = new PreferenceView(std::move(model), this);
+    connect(view_, &PreferenceView::restoreDidSucceed, this,
+            &PreferenceViewController::restoreDidSucceed);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);

@@ -1,8 +1,12 @@
 #pragma once
 
-#include "PreferenceViewDelegate.h"
+#include "ui/preferences/PreferenceViewDelegate.h"
 
 #include <QWidget>
+
+#include <memory>
+
+class AppModel;
 
 class PreferenceView;
 
@@ -11,14 +15,16 @@ class PreferenceView;
 class PreferenceViewController : public QWidget, public PreferenceViewDelegate {
     Q_OBJECT
 public:
+    // The view shows the model of the shared ViewModelFactory.
     explicit PreferenceViewController(QWidget* parent = nullptr);
+    PreferenceViewController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
 
     PreferenceView* preferenceView() const { return view_; }
 
     void restoreDidSucceed() override;
 
 private:
-    void viewDidLoad();
+    void viewDidLoad(std::shared_ptr<AppModel> model);
 
     PreferenceView* view_ = nullptr;
 };

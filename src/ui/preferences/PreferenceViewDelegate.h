@@ -1,6 +1,8 @@
 #pragma once
 
-// Told by the preferences view when a restore has gone through.
+// What the owner of the preferences view does once a restore has gone
+// through: PreferenceView has a signal of the same name, which the owner
+// connects.
 class PreferenceViewDelegate {
 public:
     virtual ~PreferenceViewDelegate() = default;

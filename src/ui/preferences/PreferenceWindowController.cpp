@@ -1,16 +1,21 @@
-#include "PreferenceWindowController.h"
+#include "ui/preferences/PreferenceWindowController.h"
 
-#include "PreferenceViewController.h"
+#include "core/ViewModelFactory.h"
+#include "ui/preferences/PreferenceViewController.h"
 
 #include <QAction>
 #include <QKeySequence>
 #include <QVBoxLayout>
 
 PreferenceWindowController::PreferenceWindowController(QWidget* parent)
+    : PreferenceWindowController(ViewModelFactory::shared().model(), parent) {}
+
+PreferenceWindowController::PreferenceWindowController(std::shared_ptr<AppModel> model,
+                                                       QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("PreferenceWindowController"));
     setWindowTitle(tr("Preferences"));
-    content_ = new PreferenceViewController(this);
+    content_ = new PreferenceViewController(std::move(model), this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content_);

@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+#include <memory>
+
+class AppModel;
+
 class PreferenceViewController;
 
 // The preferences window. It is made once and shown again on every use of the
@@ -9,7 +13,9 @@ class PreferenceViewController;
 class PreferenceWindowController : public QWidget {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit PreferenceWindowController(QWidget* parent = nullptr);
+    PreferenceWindowController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
 
     PreferenceViewController* contentViewController() const { return content_; }
 

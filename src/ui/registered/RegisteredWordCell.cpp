@@ -1,4 +1,4 @@
-#include "RegisteredWordCell.h"
+#include "ui/registered/RegisteredWordCell.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -71,6 +71,6 @@ bool RegisteredWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
         return deleteButtonRect(option).contains(pos) ? deleteButton : 0;
     });
     if (result.fired == deleteButton)
-        deleteBtnTapHandler(index);
+        Q_EMIT deleteBtnTap(index);
     return result.handled;
 }

@@ -1,19 +1,15 @@
 #pragma once
 
-#include "CellButtonPress.h"
+#include "ui/common/CellButtonPress.h"
 
 #include <QStyledItemDelegate>
 
-#include <functional>
-
 // Paints a registered word with its delete button at the right edge; a click
-// on the button calls deleteBtnTapHandler with the row's index.
+// on the button is deleteBtnTap with the row's index.
 class RegisteredWordCell : public QStyledItemDelegate {
     Q_OBJECT
 public:
     explicit RegisteredWordCell(QAbstractItemView* view);
-
-    std::function<void(const QModelIndex&)> deleteBtnTapHandler = [](const QModelIndex&) {};
 
     QRect deleteButtonRect(const QStyleOptionViewItem& option) const;
     // The word as a row painted with option shows it: elided when it does not
@@ -24,6 +20,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    void deleteBtnTap(const QModelIndex& index);
 
 protected:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,

@@ -1,4 +1,4 @@
-#include "RegisteredWordTableModel.h"
+#include "ui/registered/RegisteredWordTableModel.h"
 
 RegisteredWordTableModel::RegisteredWordTableModel(AppState::Word::Kind kind, QObject* parent)
     : QAbstractTableModel(parent)

@@ -1,9 +1,9 @@
-#include "RegisteredWordViewController.h"
+#include "ui/registered/RegisteredWordViewController.h"
 
-#include "RegisteredWordCell.h"
-#include "RegisteredWordTableModel.h"
-#include "StatusLine.h"
-#include "ViewModelFactory.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "ui/registered/RegisteredWordCell.h"
+#include "ui/registered/RegisteredWordTableModel.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -51,8 +51,25 @@ QToolButton* makeSegment(const QString& text, const QString& name) {
 } // namespace
 
 RegisteredWordViewController::RegisteredWordViewController(QWidget* parent)
-    : QWidget(parent) {
-    // The switch: two segments side by side, one of them checked.
+    : RegisteredWordViewController(ViewModelFactory::shared().model(), parent) {}
+
+RegisteredWordViewController::RegisteredWordViewController(std::shared_ptr<AppModel> model,
+                                                           QWidget* parent)
+    : QWidget(parent)
+    , appModel_(std::move(model)) {
+    makeSegmentedControl();
+    knownWordTableView_ = makeTable(QStringLiteral("knownWordTableView"));
+    unwantedWordTableView_ = makeTable(QStringLiteral("unwantedWordTableView"));
+    knownModel_ = new RegisteredWordTableModel(AppState::Word::Kind::known, this);
+    unwantedModel_ = new RegisteredWordTableModel(AppState::Word::Kind::unwanted, this);
+
+    viewDidLoad();
+}
+
+RegisteredWordViewController::~RegisteredWordViewController() = default;
+
+void RegisteredWordViewController::makeSegmentedControl() {
+    // Two segments side by side, one of them checked.
     segmentedControl_ = new QWidget;
     segmentedControl_->setObjectName(QStringLiteral("segmentedControl"));
     segmentedControl_->setFixedWidth(200);
@@ -68,20 +85,24 @@ RegisteredWordViewController::RegisteredWordViewController(QWidget* parent)
     segmentsLayout->addWidget(known);
     segmentsLayout->addWidget(unwanted);
     known->setChecked(true);
-
-    knownWordTableView_ = makeTable(QStringLiteral("knownWordTableView"));
-    unwantedWordTableView_ = makeTable(QStringLiteral("unwantedWordTableView"));
-    knownModel_ = new RegisteredWordTableModel(AppState::Word::Kind::known, this);
-    unwantedModel_ = new RegisteredWordTableModel(AppState::Word::Kind::unwanted, this);
-
-    viewDidLoad();
 }
 
-RegisteredWordViewController::~RegisteredWordViewController() = default;
-
 void RegisteredWordViewController::viewDidLoad() {
-    appModel = ViewModelFactory::shared().model();
+    setUpLists();
+    setUpEditAction();
+    layOut();
+    connect(knownWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &RegisteredWordViewController::tableViewSelectionDidChange);
+    connect(unwantedWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &RegisteredWordViewController::tableViewSelectionDidChange);
+    connect(segments_, &QButtonGroup::idClicked, this,
+            &RegisteredWordViewController::segmentedControlChanged);
+    unwantedWordTableView_->hide();
 
+    subs_ = appModel_->subscribe([this](const AppState&) { update_.schedule(); });
+}
+
+void RegisteredWordViewController::setUpLists() {
     knownWordTableView_->setModel(knownModel_);
     unwantedWordTableView_->setModel(unwantedModel_);
     // The Date column stays empty: it takes no more room than its title, and
@@ -95,13 +116,13 @@ void RegisteredWordViewController::viewDidLoad() {
     knownWordTableView_->setItemDelegateForColumn(0, knownCell_);
     unwantedWordTableView_->setItemDelegateForColumn(0, unwantedCell_);
     // Both buttons delete the word their row shows.
-    knownCell_->deleteBtnTapHandler = [this](const QModelIndex& index) {
-        deleteWordShownAt(knownModel_, index.row());
-    };
-    unwantedCell_->deleteBtnTapHandler = [this](const QModelIndex& index) {
-        deleteWordShownAt(unwantedModel_, index.row());
-    };
+    connect(knownCell_, &RegisteredWordCell::deleteBtnTap, this,
+            [this](const QModelIndex& index) { deleteWordShownAt(knownModel_, index.row()); });
+    connect(unwantedCell_, &RegisteredWordCell::deleteBtnTap, this,
+            [this](const QModelIndex& index) { deleteWordShownAt(unwantedModel_, index.row()); });
+}
 
+void RegisteredWordViewController::setUpEditAction() {
     // "Edit" in the known list's context menu only keeps a check mark.
     editAction_ = new QAction(tr("Edit"), this);
     editAction_->setObjectName(QStringLiteral("editAction"));
@@ -112,23 +133,15 @@ void RegisteredWordViewController::viewDidLoad() {
     knownWordTableView_->addAction(editAction_);
     knownWordTableView_->horizontalHeader()->setContextMenuPolicy(Qt::ActionsContextMenu);
     knownWordTableView_->horizontalHeader()->addAction(editAction_);
+}
 
+void RegisteredWordViewController::layOut() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(12);
     layout->addWidget(segmentedControl_, 0, Qt::AlignHCenter);
     layout->addWidget(knownWordTableView_, 1);
     layout->addWidget(unwantedWordTableView_, 1);
-
-    connect(knownWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &RegisteredWordViewController::tableViewSelectionDidChange);
-    connect(unwantedWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &RegisteredWordViewController::tableViewSelectionDidChange);
-    connect(segments_, &QButtonGroup::idClicked, this,
-            &RegisteredWordViewController::segmentedControlChanged);
-    unwantedWordTableView_->hide();
-
-    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
 QSize RegisteredWordViewController::sizeHint() const {
@@ -154,7 +167,7 @@ int RegisteredWordViewController::selectedSegment() const {
 }
 
 void RegisteredWordViewController::updateFromState() {
-    const AppState& state = appModel->state();
+    const AppState& state = appModel_->state();
     knownModel_->setWords(state.knownWords());
     unwantedModel_->setWords(state.unwantedWords());
 }
@@ -182,5 +195,5 @@ void RegisteredWordViewController::tableViewSelectionDidChange() {
 void RegisteredWordViewController::deleteWordShownAt(RegisteredWordTableModel* model, int row) {
     if (row < 0 || row >= model->rowCount())
         return;
-    appModel->deleteWord(model->words().at(row).id);
+    appModel_->deleteWord(model->words().at(row).id);
 }

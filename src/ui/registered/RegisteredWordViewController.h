@@ -1,8 +1,7 @@
 #pragma once
 
-#include "CoalescedUpdate.h"
-
-#include "AppModel.h"
+#include "core/AppModel.h"
+#include "ui/common/CoalescedUpdate.h"
 
 #include <QWidget>
 
@@ -21,7 +20,9 @@ class RegisteredWordTableModel;
 class RegisteredWordViewController : public QWidget {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit RegisteredWordViewController(QWidget* parent = nullptr);
+    RegisteredWordViewController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
     ~RegisteredWordViewController() override;
 
     QWidget* segmentedControl() const { return segmentedControl_; }
@@ -46,15 +47,20 @@ public:
     void flushPendingUpdate() { update_.flush(); }
 
 private:
+    // The set-up, in the order it runs.
+    void makeSegmentedControl();
     void viewDidLoad();
+    void setUpLists();
+    void setUpEditAction();
+    void layOut();
     void updateFromState();
     void segmentedControlChanged(int segment);
     void tableViewEditItemClicked();
     void tableViewSelectionDidChange();
     void deleteWordShownAt(RegisteredWordTableModel* model, int row);
 
-    std::shared_ptr<AppModel> appModel;
-    Subscription subs;
+    std::shared_ptr<AppModel> appModel_;
+    Subscription subs_;
 
     QWidget* segmentedControl_ = nullptr;
     QButtonGroup* segments_ = nullptr;

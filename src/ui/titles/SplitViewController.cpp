@@ -1,11 +1,10 @@
-#include "SplitViewController.h"
+#include "ui/titles/SplitViewController.h"
 
-#include "RegisteredWordViewController.h"
-#include "SplittedWordViewController.h"
-
-#include "StatusLine.h"
-#include "TitleViewController.h"
-#include "ViewController.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "ui/registered/RegisteredWordViewController.h"
+#include "ui/titles/TitleViewController.h"
+#include "ui/triage/SplittedWordViewController.h"
 
 #include <QEvent>
 #include <QResizeEvent>
@@ -16,15 +15,18 @@ constexpr int animationMilliseconds = 180;
 } // namespace
 
 SplitViewController::SplitViewController(QWidget* parent)
+    : SplitViewController(ViewModelFactory::shared().model(), parent) {}
+
+SplitViewController::SplitViewController(std::shared_ptr<AppModel> model, QWidget* parent)
     : QSplitter(Qt::Horizontal, parent) {
     setObjectName(QStringLiteral("SplitViewController"));
     setChildrenCollapsible(false);
     setHandleWidth(1);
     setStyleSheet(QStringLiteral("QSplitter::handle { background-color: palette(mid); }"));
 
-    titleViewController_ = new TitleViewController(this);
+    titleViewController_ = new TitleViewController(model, this);
     leftPane_ = titleViewController_;
-    makePanes();
+    makePanes(model);
 
     addWidget(leftPane_);
     addWidget(middlePane_);
@@ -32,10 +34,10 @@ SplitViewController::SplitViewController(QWidget* parent)
     viewDidLoad();
 }
 
-void SplitViewController::makePanes() {
-    middlePane_ = new SplittedWordViewController(this);
+void SplitViewController::makePanes(const std::shared_ptr<AppModel>& model) {
+    middlePane_ = new SplittedWordViewController(model, this);
     middlePane_->setObjectName(QStringLiteral("middlePane"));
-    rightPane_ = new RegisteredWordViewController(this);
+    rightPane_ = new RegisteredWordViewController(model, this);
     rightPane_->setObjectName(QStringLiteral("rightPane"));
 }
 

@@ -2,6 +2,10 @@
 
 #include <QSplitter>
 
+#include <memory>
+
+class AppModel;
+
 class QVariantAnimation;
 class TitleViewController;
 
@@ -18,7 +22,9 @@ public:
     static constexpr int rightMinimumWidth = 220;
     static constexpr int rightMaximumWidth = 800;
 
+    // The panes show the model of the shared ViewModelFactory.
     explicit SplitViewController(QWidget* parent = nullptr);
+    SplitViewController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
 
     QWidget* leftPane() const { return leftPane_; }
     QWidget* middlePane() const { return middlePane_; }
@@ -46,7 +52,7 @@ private:
 
     void viewDidLoad();
     // Builds the middle and the right pane.
-    void makePanes();
+    void makePanes(const std::shared_ptr<AppModel>& model);
     SidePane& side(Pane pane) { return pane == Pane::left ? left_ : right_; }
     const SidePane& side(Pane pane) const { return pane == Pane::left ? left_ : right_; }
     void restoreLimits(SidePane& pane);

@@ -1,6 +1,6 @@
-#include "TitleCell.h"
+#include "ui/titles/TitleCell.h"
 
-#include "TitleListModel.h"
+#include "ui/titles/TitleListModel.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -34,7 +34,7 @@ QColor TitleCell::captionColor() {
 
 void TitleCell::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
-    const bool caption = index.data(TitleListModel::IsCaptionRole).toBool();
+    const bool caption = index.data(TitleListModel::isCaptionRole).toBool();
     option->font = caption ? captionFont(option->font) : titleFont(option->font);
     option->fontMetrics = QFontMetrics(option->font);
     option->features &= ~QStyleOptionViewItem::HasDecoration;

@@ -1,4 +1,7 @@
-#include "TitleListModel.h"
+#include "ui/titles/TitleListModel.h"
+
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
 
 #include <QDataStream>
 #include <QIODevice>
@@ -8,13 +11,23 @@
 
 const QString TitleListModel::mimeType = QStringLiteral("application/x-pramel-title-rows");
 
-TitleListModel::TitleListModel(QObject* parent)
-    : QAbstractTableModel(parent) {}
+TitleListModel::TitleListModel(std::shared_ptr<AppModel> model, QObject* parent)
+    : QAbstractTableModel(parent)
+    , appModel_(std::move(model)) {}
 
 void TitleListModel::reload(const QList<Title>& titles) {
     beginResetModel();
     titles_ = titles;
     endResetModel();
+}
+
+std::optional<Title> TitleListModel::titleOnScreen(qint64 titleIndex) const {
+    const QList<Title> titles = appModel_->state().titles();
+    if (titleIndex < 0 || titleIndex >= titles.size() || titleIndex >= titles_.size())
+        return std::nullopt;
+    if (titles.at(titleIndex).id != titles_.at(titleIndex).id)
+        return std::nullopt;
+    return titles.at(titleIndex);
 }
 
 int TitleListModel::rowCount(const QModelIndex& parent) const {
@@ -35,7 +48,7 @@ QVariant TitleListModel::data(const QModelIndex& index, int role) const {
         if (row == 0)
             return role == Qt::DisplayRole ? QVariant(tr("Language")) : QVariant();
         return titles_.at(row - 1).title;
-    case IsCaptionRole:
+    case isCaptionRole:
         return row == 0;
     default:
         return {};
@@ -106,10 +119,27 @@ bool TitleListModel::canDropMimeData(const QMimeData* data, Qt::DropAction actio
 
 bool TitleListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                                   const QModelIndex& parent) {
-    if (!canDropMimeData(data, action, row, column, parent) || !dropHandler)
+    if (!canDropMimeData(data, action, row, column, parent))
         return false;
-    const QList<int> rows = decodeRows(data);
+    return acceptDrop(decodeRows(data), dropRow(row, parent));
+}
+
+bool TitleListModel::acceptDrop(const QList<int>& rows, int beforeRow) {
     if (rows.isEmpty())
         return false;
-    return dropHandler(rows, dropRow(row, parent));
+    // Only the first dragged row moves.
+    const int from = *std::min_element(rows.begin(), rows.end()) - 1;
+    const int to = beforeRow - 1;
+    const qsizetype count = appModel_->state().listOfTitleAndWordList.size();
+    // The caption row is no title, and nothing can land above it; rows from a
+    // list that has changed since they were shown are not trusted either.
+    if (from < 0 || to < 0 || to > count || !titleOnScreen(from))
+        return false;
+
+    const Title dragged = appModel_->state().listOfTitleAndWordList.at(from).title;
+    printStatus(QStringLiteral("Dragged is %1 %2").arg(from).arg(dragged.title));
+    printStatus(QStringLiteral("Row is %1").arg(to));
+    appModel_->moveTitle(from, to);
+    Q_EMIT titleMoved();
+    return true;
 }

@@ -1,6 +1,6 @@
-#include "TitleTableView.h"
+#include "ui/titles/TitleTableView.h"
 
-#include "StatusLine.h"
+#include "base/StatusLine.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -86,17 +86,15 @@ void TitleTableView::contextMenuEvent(QContextMenuEvent* event) {
     auto* menu = new QMenu(tr("Context Menu"), this);
     menu->setObjectName(QStringLiteral("Context Menu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction(tr("Duplicate"), this, [this, row] { runAction(duplicateTapAction, row); });
-    menu->addAction(tr("Delete"), this, [this, row] { runAction(deleteTapAction, row); });
-    menu->addAction(tr("Edit"), this, [this, row] { runAction(editTapAction, row); });
+    // The menu's row counts the caption; the commands take the title index.
+    const qint64 titleIndex = row - 1;
+    menu->addAction(tr("Duplicate"), this,
+                    [this, titleIndex] { Q_EMIT duplicateTapAction(titleIndex); });
+    menu->addAction(tr("Delete"), this, [this, titleIndex] { Q_EMIT deleteTapAction(titleIndex); });
+    menu->addAction(tr("Edit"), this, [this, titleIndex] { Q_EMIT editTapAction(titleIndex); });
     connect(menu, &QMenu::aboutToHide, this, &TitleTableView::contextMenuClosed);
     contextMenu_ = menu; // a guarded pointer: it clears itself when the menu goes
     menu->popup(viewport()->mapToGlobal(pos));
-}
-
-void TitleTableView::runAction(const TitleIndexAction& action, int clickedRow) {
-    if (action)
-        action(clickedRow - 1);
 }
 
 void TitleTableView::keyPressEvent(QKeyEvent* event) {

@@ -4,24 +4,16 @@
 #include <QPointer>
 #include <QTableView>
 
-#include <functional>
-
 class QMenu;
 
 // The table of the title pane. A right-click on a title row selects that row
-// and offers "Duplicate", "Delete" and "Edit"; the chosen command goes to the
-// matching action with the title index (row - 1), since row 0 is the caption.
+// and offers "Duplicate", "Delete" and "Edit"; the chosen command is the
+// matching signal with the title index (row - 1), since row 0 is the caption.
 // A left click on a title row, or Up/Down, reports the row through rowChosen.
 class TitleTableView : public QTableView {
     Q_OBJECT
 public:
-    using TitleIndexAction = std::function<void(qint64 titleIndex)>;
-
     explicit TitleTableView(QWidget* parent = nullptr);
-
-    TitleIndexAction duplicateTapAction;
-    TitleIndexAction deleteTapAction;
-    TitleIndexAction editTapAction;
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -32,6 +24,9 @@ public:
     void selectRowOnly(int row);
 
 Q_SIGNALS:
+    void duplicateTapAction(qint64 titleIndex);
+    void deleteTapAction(qint64 titleIndex);
+    void editTapAction(qint64 titleIndex);
     void rowChosen(int row);
     // The context menu closed, with or without a choice.
     void contextMenuClosed();
@@ -43,7 +38,5 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void runAction(const TitleIndexAction& action, int clickedRow);
-
     QPointer<QMenu> contextMenu_;
 };

@@ -1,29 +1,29 @@
-#include "TitleViewController.h"
+#include "ui/titles/TitleViewController.h"
 
-#include "ChangeTitleOrderCommandHandler.h"
-#include "StatusLine.h"
-#include "TitleCell.h"
-#include "TitleListModel.h"
-#include "TitleTableView.h"
-#include "ViewModelFactory.h"
-#include "common/Alert.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "ui/common/Alert.h"
+#include "ui/titles/TitleCell.h"
+#include "ui/titles/TitleListModel.h"
+#include "ui/titles/TitleTableView.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 TitleViewController::TitleViewController(QWidget* parent)
-    : QWidget(parent) {
+    : TitleViewController(ViewModelFactory::shared().model(), parent) {}
+
+TitleViewController::TitleViewController(std::shared_ptr<AppModel> model, QWidget* parent)
+    : QWidget(parent)
+    , appModel_(std::move(model)) {
     setObjectName(QStringLiteral("TitleViewController"));
     tableView_ = new TitleTableView(this);
     tableView_->setObjectName(QStringLiteral("titleTableView"));
-    titleModel_ = new TitleListModel(this);
+    titleModel_ = new TitleListModel(appModel_, this);
     cell_ = new TitleCell(this);
 
     addButton_ = new QToolButton(this);
@@ -56,13 +56,11 @@ TitleViewController::TitleViewController(QWidget* parent)
 }
 
 void TitleViewController::viewDidLoad() {
-    appModel = ViewModelFactory::shared().model();
-
     // Only a change of the list of titles reloads the table; a new current
     // title or new words leave it alone. Publications are coalesced: the
     // reload runs once, on the next turn of the event loop, with the latest
     // state.
-    subs = appModel->subscribe([this](const AppState& state) {
+    subs_ = appModel_->subscribe([this](const AppState& state) {
         QList<Title> titles = state.titles();
         if (hasLastTitles_ && titles == lastTitles_) {
             // Same list: only the highlight may have to follow a new current title.
@@ -88,9 +86,10 @@ void TitleViewController::viewDidLoad() {
             &TitleViewController::highlightCurrentTitle);
     tableView_->horizontalHeader()->hide();
 
-    tableView_->duplicateTapAction = [this](qint64 i) { duplicateTitle(i); };
-    tableView_->deleteTapAction = [this](qint64 i) { deleteTitle(i); };
-    tableView_->editTapAction = [this](qint64 i) { editTitle(i); };
+    connect(tableView_, &TitleTableView::duplicateTapAction, this,
+            &TitleViewController::duplicateTitle);
+    connect(tableView_, &TitleTableView::deleteTapAction, this, &TitleViewController::deleteTitle);
+    connect(tableView_, &TitleTableView::editTapAction, this, &TitleViewController::editTitle);
 
     tableView_->setDragEnabled(true);
     tableView_->setAcceptDrops(true);
@@ -98,15 +97,14 @@ void TitleViewController::viewDidLoad() {
     tableView_->setDragDropOverwriteMode(false);
     tableView_->setDragDropMode(QAbstractItemView::InternalMove);
     tableView_->setDefaultDropAction(Qt::MoveAction);
-    titleModel_->dropHandler = [this](const QList<int>& rows, int dropRow) {
-        return acceptDrop(rows, dropRow);
-    };
+    // A drop has moved a title: the rows follow at once.
+    connect(titleModel_, &TitleListModel::titleMoved, this, &TitleViewController::reloadData);
 }
 
 void TitleViewController::reloadData() {
     // The table keeps its selection across a reload, by row.
     const int selected = tableView_->selectedRow();
-    titleModel_->reload(appModel->state().titles());
+    titleModel_->reload(appModel_->state().titles());
     if (selected >= 1 && selected < titleModel_->rowCount()) {
         tableView_->selectionModel()->setCurrentIndex(titleModel_->index(selected, 0),
                                                       QItemSelectionModel::ClearAndSelect |
@@ -119,7 +117,7 @@ void TitleViewController::highlightCurrentTitle() {
     // The highlighted row is the title the panes show: after start-up, after a
     // deletion that moved the choice to a neighbour, after a restore. Selecting
     // by code does not choose a title, so nothing is written back.
-    const QUuid current = appModel->state().currentTitle.id;
+    const QUuid current = appModel_->state().currentTitle.id;
     const QList<Title>& shown = titleModel_->titles();
     for (int i = 0; i < shown.size(); ++i) {
         if (shown[i].id == current) {
@@ -133,13 +131,7 @@ void TitleViewController::highlightCurrentTitle() {
 }
 
 std::optional<Title> TitleViewController::titleOnScreen(qint64 titleIndex) const {
-    const QList<Title> titles = appModel->state().titles();
-    const QList<Title>& shown = titleModel_->titles();
-    if (titleIndex < 0 || titleIndex >= titles.size() || titleIndex >= shown.size())
-        return std::nullopt;
-    if (titles.at(titleIndex).id != shown.at(titleIndex).id)
-        return std::nullopt;
-    return titles.at(titleIndex);
+    return titleModel_->titleOnScreen(titleIndex);
 }
 
 void TitleViewController::didSelectRow(int row) {
@@ -148,7 +140,7 @@ void TitleViewController::didSelectRow(int row) {
     const std::optional<Title> title = titleOnScreen(row - 1);
     if (!title)
         return;
-    appModel->setCurrentTitle(*title);
+    appModel_->setCurrentTitle(*title);
 }
 
 namespace {
@@ -169,7 +161,7 @@ void TitleViewController::onButtonTapped() {
         if (response == Alert::firstButtonReturn) {
             const QString text = field->text();
             printStatus(QStringLiteral("OK button clicked. Entered text: ") + text);
-            appModel->addTitle(text);
+            appModel_->addTitle(text);
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
@@ -190,7 +182,7 @@ void TitleViewController::editTitle(qint64 titleIndex) {
         if (response == Alert::firstButtonReturn) {
             const QString text = field->text();
             printStatus(QStringLiteral("OK button clicked. Entered text: ") + text);
-            appModel->changeTitle(kept, text);
+            appModel_->changeTitle(kept, text);
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
@@ -210,7 +202,7 @@ void TitleViewController::deleteTitle(qint64 titleIndex) {
     alert->beginSheetModal([this, id = title->id](int response) {
         if (response == Alert::firstButtonReturn) {
             printStatus(QStringLiteral("OK button clicked. Entered text:"));
-            appModel->deleteTitle(id);
+            appModel_->deleteTitle(id);
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
@@ -220,34 +212,5 @@ void TitleViewController::deleteTitle(qint64 titleIndex) {
 void TitleViewController::duplicateTitle(qint64 titleIndex) {
     if (!titleOnScreen(titleIndex))
         return;
-    appModel->duplicateTitle(titleIndex);
-}
-
-bool TitleViewController::acceptDrop(const QList<int>& rows, int dropRow) {
-    if (rows.isEmpty())
-        return false;
-    // Only the first dragged row moves.
-    const int from = *std::min_element(rows.begin(), rows.end()) - 1;
-    const int to = dropRow - 1;
-    const qsizetype count = appModel->state().listOfTitleAndWordList.size();
-    // The caption row is no title, and nothing can land above it; rows from a
-    // list that has changed since they were shown are not trusted either.
-    if (from < 0 || to < 0 || to > count || !titleOnScreen(from))
-        return false;
-
-    const TitleAndWordList item = appModel->state().listOfTitleAndWordList.at(from);
-    printStatus(QStringLiteral("Dragged is %1 %2").arg(from).arg(item.title.title));
-    printStatus(QStringLiteral("Row is %1").arg(to));
-
-    AppState state = appModel->appState();
-    state.listOfTitleAndWordList.removeAt(from);
-    appModel->setAppState(std::move(state));
-
-    state = appModel->appState();
-    state.listOfTitleAndWordList.insert(from < to ? to - 1 : to, item);
-    appModel->setAppState(std::move(state));
-
-    ChangeTitleOrderCommandHandler().handle(appModel->state().titles());
-    reloadData();
-    return true;
+    appModel_->duplicateTitle(titleIndex);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "CoalescedUpdate.h"
-
-#include "AppModel.h"
+#include "core/AppModel.h"
+#include "ui/common/CoalescedUpdate.h"
 
 #include <QWidget>
 
@@ -20,7 +19,9 @@ class TitleTableView;
 class TitleViewController : public QWidget {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit TitleViewController(QWidget* parent = nullptr);
+    TitleViewController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
 
     TitleTableView* tableView() const { return tableView_; }
     TitleListModel* titleModel() const { return titleModel_; }
@@ -33,18 +34,15 @@ public:
     void duplicateTitle(qint64 titleIndex);
     void deleteTitle(qint64 titleIndex);
     void editTitle(qint64 titleIndex);
-    // Moves the first dragged title above dropRow and stores the new order.
-    bool acceptDrop(const QList<int>& rows, int dropRow);
 
 private:
     void viewDidLoad();
     void reloadData();
     void highlightCurrentTitle();
-    // The title at titleIndex when the rows on screen still match the list.
     std::optional<Title> titleOnScreen(qint64 titleIndex) const;
 
-    std::shared_ptr<AppModel> appModel;
-    Subscription subs;
+    std::shared_ptr<AppModel> appModel_;
+    Subscription subs_;
     TitleTableView* tableView_ = nullptr;
     TitleListModel* titleModel_ = nullptr;
     TitleCell* cell_ = nullptr;

@@ -1,21 +1,25 @@
-#include "WindowController.h"
+#include "ui/titles/WindowController.h"
 
-#include "SplitViewController.h"
-#include "SplittedWordViewController.h"
-#include "ViewModelFactory.h"
-#include "common/SaveFailureAlerts.h"
+#include "core/ViewModelFactory.h"
+#include "ui/common/SaveFailureAlerts.h"
+#include "ui/titles/SplitViewController.h"
+#include "ui/triage/SplittedWordViewController.h"
 #include "ui_Main.h"
 
 #include <QApplication>
 #include <QKeySequence>
 
 WindowController::WindowController(QWidget* parent)
+    : WindowController(ViewModelFactory::shared().model(), parent) {}
+
+WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* parent)
     : QMainWindow(parent)
-    , ui(std::make_unique<Ui::Main>()) {
-    ui->setupUi(this);
+    , ui_(std::make_unique<Ui::Main>())
+    , mainViewModel_(std::move(model)) {
+    ui_->setupUi(this);
     setObjectName(QStringLiteral("WindowController"));
 
-    splitViewController_ = new SplitViewController(this);
+    splitViewController_ = new SplitViewController(mainViewModel_, this);
     delete takeCentralWidget();
     setCentralWidget(splitViewController_);
 
@@ -23,14 +27,14 @@ WindowController::WindowController(QWidget* parent)
     QList<QKeySequence> preferenceKeys = QKeySequence::keyBindings(QKeySequence::Preferences);
     if (preferenceKeys.isEmpty())
         preferenceKeys = {QKeySequence(Qt::CTRL | Qt::Key_Comma)};
-    ui->actionPreferences->setShortcuts(preferenceKeys);
-    ui->actionQuit->setShortcutContext(Qt::ApplicationShortcut);
+    ui_->actionPreferences->setShortcuts(preferenceKeys);
+    ui_->actionQuit->setShortcutContext(Qt::ApplicationShortcut);
 
-    connect(ui->actionToggleLeftInspectorPane, &QAction::triggered, this,
+    connect(ui_->actionToggleLeftInspectorPane, &QAction::triggered, this,
             &WindowController::toggleLeftInspectorPane);
-    connect(ui->actionToggleInspectorPane, &QAction::triggered, this,
+    connect(ui_->actionToggleInspectorPane, &QAction::triggered, this,
             &WindowController::toggleInspectorPane);
-    connect(ui->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
+    connect(ui_->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
 
     windowDidLoad();
 }
@@ -38,11 +42,10 @@ WindowController::WindowController(QWidget* parent)
 WindowController::~WindowController() = default;
 
 void WindowController::windowDidLoad() {
-    _mainViewModel = ViewModelFactory::shared().model();
-    new SaveFailureAlerts(this, _mainViewModel);
+    new SaveFailureAlerts(this, mainViewModel_);
     // The window title is the name held in currentTitle; an empty name leaves
     // an empty title, which the window manager shows as the application name.
-    subs = _mainViewModel->subscribe([this](const AppState& state) {
+    subs_ = mainViewModel_->subscribe([this](const AppState& state) {
         if (hasLastTitle_ && state.currentTitle == lastTitle_)
             return;
         lastTitle_ = state.currentTitle;
@@ -52,19 +55,19 @@ void WindowController::windowDidLoad() {
 }
 
 QAction* WindowController::preferencesAction() const {
-    return ui->actionPreferences;
+    return ui_->actionPreferences;
 }
 QAction* WindowController::quitAction() const {
-    return ui->actionQuit;
+    return ui_->actionQuit;
 }
 QAction* WindowController::toggleLeftInspectorPaneAction() const {
-    return ui->actionToggleLeftInspectorPane;
+    return ui_->actionToggleLeftInspectorPane;
 }
 QAction* WindowController::toggleInspectorPaneAction() const {
-    return ui->actionToggleInspectorPane;
+    return ui_->actionToggleInspectorPane;
 }
 QAction* WindowController::splitWordsAction() const {
-    return ui->actionSplitWords;
+    return ui_->actionSplitWords;
 }
 
 void WindowController::toggleLeftInspectorPane() {
@@ -76,7 +79,7 @@ void WindowController::toggleInspectorPane() {
 }
 
 void WindowController::splitWords() {
-    _mainViewModel->splitWords();
+    mainViewModel_->splitWords();
     if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
         pane->focusSplitList();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppModel.h"
-#include "CoalescedUpdate.h"
+#include "core/AppModel.h"
+#include "ui/common/CoalescedUpdate.h"
 
 #include <QMainWindow>
 
@@ -18,7 +18,9 @@ class SplitViewController;
 class WindowController : public QMainWindow {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit WindowController(QWidget* parent = nullptr);
+    WindowController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
     ~WindowController() override;
 
     SplitViewController* splitViewController() const { return splitViewController_; }
@@ -35,12 +37,12 @@ public:
 private:
     void windowDidLoad();
 
-    std::unique_ptr<Ui::Main> ui;
+    std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
-    std::shared_ptr<AppModel> _mainViewModel;
-    Subscription subs;
+    std::shared_ptr<AppModel> mainViewModel_;
+    Subscription subs_;
     Title lastTitle_;
     bool hasLastTitle_ = false;
     CoalescedUpdate windowTitle_{
-        this, [this] { setWindowTitle(_mainViewModel->state().currentTitle.title); }};
+        this, [this] { setWindowTitle(mainViewModel_->state().currentTitle.title); }};
 };

@@ -1,4 +1,4 @@
-#include "CommandKeyFilter.h"
+#include "ui/triage/CommandKeyFilter.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,7 +1,6 @@
-#include "CustomTableView.h"
+#include "ui/triage/CustomTableView.h"
 
-#include "CustomTableViewDelegate.h"
-#include "StatusLine.h"
+#include "base/StatusLine.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -74,11 +73,11 @@ void CustomTableView::selectionChanged(const QItemSelection& selected,
     QTableView::selectionChanged(selected, deselected);
     // A row the user picked is the selected row from now on: the next update
     // from the state must not take it back.
-    if (selectingByCode_ || !customTableViewDelegate)
+    if (selectingByCode_)
         return;
     const qint64 row = selectedRow();
     if (row >= 0)
-        customTableViewDelegate->selectionMoved(row);
+        Q_EMIT selectionMoved(row);
 }
 
 // The selected row is drawn differently with and without the keyboard focus
@@ -98,13 +97,11 @@ void CustomTableView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key == Qt::Key_Return && (event->modifiers() & Qt::ControlModifier)) {
         printStatus(QStringLiteral("Command + Enter pressed"));
-        if (customTableViewDelegate)
-            customTableViewDelegate->commandReturnKeyPressed(selectedRow());
+        Q_EMIT commandReturnKeyPressed(selectedRow());
         return;
     }
     if (key == Qt::Key_Return) {
-        if (customTableViewDelegate)
-            customTableViewDelegate->returnKeyPressed(selectedRow());
+        Q_EMIT returnKeyPressed(selectedRow());
         return;
     }
     if (key == Qt::Key_Down) {
@@ -123,8 +120,7 @@ void CustomTableView::moveSelectionUp() {
     if (r < 1)
         return;
     selectOnlyRow(r - 1);
-    if (customTableViewDelegate)
-        customTableViewDelegate->selectionMoved(r - 1);
+    Q_EMIT selectionMoved(r - 1);
     playSound(QStringLiteral("sound"));
 }
 
@@ -134,8 +130,7 @@ void CustomTableView::moveSelectionDown() {
     if (r >= n - 1)
         return;
     selectOnlyRow(r + 1);
-    if (customTableViewDelegate)
-        customTableViewDelegate->selectionMoved(r + 1);
+    Q_EMIT selectionMoved(r + 1);
     playSound(QStringLiteral("sound"));
 }
 
@@ -150,14 +145,14 @@ void CustomTableView::playSound(const QString& name) {
     // every time, and costs little, as the decoded sound is cached. The new
     // sound cuts off the one before.
     // Stopping retires a player: walk a copy of the list.
-    const QList<QSoundEffect*> previous = audioPlayers;
+    const QList<QSoundEffect*> previous = audioPlayers_;
     for (QSoundEffect* player : previous)
         player->stop();
-    while (audioPlayers.size() >= maxPlayers)
-        delete audioPlayers.takeFirst();
+    while (audioPlayers_.size() >= maxPlayers)
+        delete audioPlayers_.takeFirst();
 
     auto* player = new QSoundEffect(this);
-    audioPlayers.append(player);
+    audioPlayers_.append(player);
     connect(player, &QSoundEffect::statusChanged, this, [this, player, path] {
         if (player->status() != QSoundEffect::Error)
             return;
@@ -177,6 +172,6 @@ void CustomTableView::playSound(const QString& name) {
 
 void CustomTableView::retire(QSoundEffect* player) {
     // Called from the player's own signals: it goes on the next turn.
-    if (audioPlayers.removeOne(player))
+    if (audioPlayers_.removeOne(player))
         player->deleteLater();
 }

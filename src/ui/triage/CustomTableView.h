@@ -3,20 +3,19 @@
 #include <QList>
 #include <QTableView>
 
-class CustomTableViewDelegate;
 class QSoundEffect;
 
-// The split-word table. Return registers the selected word, Ctrl+Return
-// removes it for now, Up and Down move the selection one row and click.
-// However the user moves the selection (arrow and page keys, Home and End,
-// typing the start of a word, the mouse), the delegate hears of the new row.
+// The split-word table. Return and Ctrl+Return are reported with the
+// selected row (returnKeyPressed, commandReturnKeyPressed); Up and Down move
+// the selection one row and click. However the user moves the selection
+// (arrow and page keys, Home and End, typing the start of a word, the
+// mouse), selectionMoved tells the new row. The owner implements
+// CustomTableViewDelegate and connects these signals to it.
 class CustomTableView : public QTableView {
     Q_OBJECT
 public:
     explicit CustomTableView(QWidget* parent = nullptr);
     ~CustomTableView() override;
-
-    CustomTableViewDelegate* customTableViewDelegate = nullptr;
 
     // The selected row, -1 when none.
     qint64 selectedRow() const;
@@ -28,6 +27,10 @@ public:
     void playSound(const QString& name);
 
 Q_SIGNALS:
+    // Rows are the selected row at the time of the key, -1 when none.
+    void returnKeyPressed(qint64 row);
+    void commandReturnKeyPressed(qint64 row);
+    void selectionMoved(qint64 row);
     // A sound was started (or would have been, had the device allowed it).
     void soundRequested();
     // A sound could not be played.
@@ -46,7 +49,7 @@ private:
 
     // The players of the last sounds, oldest first. Each goes once it has
     // played, and at most maxPlayers are kept however fast the keys repeat.
-    QList<QSoundEffect*> audioPlayers;
+    QList<QSoundEffect*> audioPlayers_;
     static constexpr int maxPlayers = 4;
     // Set while the selection is changed by code rather than by the user.
     bool selectingByCode_ = false;

@@ -2,8 +2,10 @@
 
 #include <QtGlobal>
 
-// What the split-word table reports to its owner. Rows are the table's
-// selected row at the time of the key, -1 when none.
+// What the owner of the split-word table does with what the table reports:
+// CustomTableView has a signal of the same name for each of these, and the
+// owner connects them (a view tells its owner through signals only). Rows
+// are the table's selected row at the time of the key, -1 when none.
 class CustomTableViewDelegate {
 public:
     virtual ~CustomTableViewDelegate() = default;

@@ -1,7 +1,6 @@
-#include "FocusDetectTextView.h"
+#include "ui/triage/FocusDetectTextView.h"
 
-#include "FocusDetectTextViewDelegate.h"
-#include "StatusLine.h"
+#include "base/StatusLine.h"
 
 #include <QFocusEvent>
 
@@ -22,8 +21,7 @@ void FocusDetectTextView::focusInEvent(QFocusEvent* event) {
     if (!isRealFocusChange(event))
         return;
     printStatus(QStringLiteral("TextView did gain focus"));
-    if (textViewDelegate)
-        textViewDelegate->textViewDidGainFocus();
+    Q_EMIT textViewDidGainFocus();
 }
 
 void FocusDetectTextView::focusOutEvent(QFocusEvent* event) {
@@ -31,6 +29,5 @@ void FocusDetectTextView::focusOutEvent(QFocusEvent* event) {
     if (!isRealFocusChange(event))
         return;
     printStatus(QStringLiteral("TextView did lose focus"));
-    if (textViewDelegate)
-        textViewDelegate->textViewDidLoseFocus();
+    Q_EMIT textViewDidLoseFocus();
 }

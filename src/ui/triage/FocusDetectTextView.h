@@ -2,15 +2,16 @@
 
 #include <QPlainTextEdit>
 
-class FocusDetectTextViewDelegate;
-
-// The text pane: a plain-text editor that reports focus changes.
+// The text pane: a plain-text editor that reports focus changes (a status
+// line, and a signal its owner connects to FocusDetectTextViewDelegate).
 class FocusDetectTextView : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit FocusDetectTextView(QWidget* parent = nullptr);
 
-    FocusDetectTextViewDelegate* textViewDelegate = nullptr;
+Q_SIGNALS:
+    void textViewDidGainFocus();
+    void textViewDidLoseFocus();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

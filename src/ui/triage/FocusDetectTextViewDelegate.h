@@ -1,6 +1,8 @@
 #pragma once
 
-// Told when the text pane gains or loses keyboard focus.
+// What the owner of the text pane does when the pane gains or loses the
+// keyboard focus: FocusDetectTextView has a signal of the same name for each,
+// and the owner connects them.
 class FocusDetectTextViewDelegate {
 public:
     virtual ~FocusDetectTextViewDelegate() = default;

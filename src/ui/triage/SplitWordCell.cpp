@@ -1,4 +1,4 @@
-#include "SplitWordCell.h"
+#include "ui/triage/SplitWordCell.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -122,13 +122,13 @@ bool SplitWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
         event, option, index, [&](const QPoint& pos) { return int(partAt(option, index, pos)); });
     switch (Part(result.fired)) {
     case Part::wordButton:
-        wordButtonTapHandler(index);
+        Q_EMIT wordButtonTap(index);
         break;
     case Part::unwantedButton:
-        unwantedBtnTapHandler(index);
+        Q_EMIT unwantedBtnTap(index);
         break;
     case Part::removeButton:
-        removeBtnTapHandler(index);
+        Q_EMIT removeBtnTap(index);
         break;
     case Part::none:
         break;

@@ -1,24 +1,17 @@
 #pragma once
 
-#include "CellButtonPress.h"
+#include "ui/common/CellButtonPress.h"
 
 #include <QStyledItemDelegate>
 
-#include <functional>
-
 // Paints one split word: the word itself as a button (a click registers it as
 // known), then the row's "Unwanted" and "Remove" buttons at the right edge.
-// Clicks become calls of the three handlers with the row's index.
+// A click on a button is a signal with the row's index; the owner connects
+// each one (the button's handler).
 class SplitWordCell : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    using TapHandler = std::function<void(const QModelIndex&)>;
-
     explicit SplitWordCell(QAbstractItemView* view);
-
-    TapHandler removeBtnTapHandler = [](const QModelIndex&) {};
-    TapHandler unwantedBtnTapHandler = [](const QModelIndex&) {};
-    TapHandler wordButtonTapHandler = [](const QModelIndex&) {};
 
     enum class Part { none, wordButton, unwantedButton, removeButton };
     // The button under pos in a row painted with option, for tests and hit testing.
@@ -29,6 +22,11 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    void wordButtonTap(const QModelIndex& index);
+    void unwantedBtnTap(const QModelIndex& index);
+    void removeBtnTap(const QModelIndex& index);
 
 protected:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,

@@ -1,4 +1,4 @@
-#include "SplitWordTableModel.h"
+#include "ui/triage/SplitWordTableModel.h"
 
 SplitWordTableModel::SplitWordTableModel(QObject* parent)
     : QAbstractTableModel(parent) {}

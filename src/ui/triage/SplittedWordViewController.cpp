@@ -1,13 +1,13 @@
-#include "SplittedWordViewController.h"
+#include "ui/triage/SplittedWordViewController.h"
 
-#include "CommandKeyFilter.h"
-#include "CsvExchange.h"
-#include "CustomTableView.h"
-#include "FocusDetectTextView.h"
-#include "SplitWordCell.h"
-#include "SplitWordTableModel.h"
-#include "StatusLine.h"
-#include "ViewModelFactory.h"
+#include "base/StatusLine.h"
+#include "core/ViewModelFactory.h"
+#include "csv/CsvWriter.h"
+#include "ui/triage/CommandKeyFilter.h"
+#include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplitWordCell.h"
+#include "ui/triage/SplitWordTableModel.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -32,7 +32,12 @@ bool sameText(const QString& a, const QString& b) {
 } // namespace
 
 SplittedWordViewController::SplittedWordViewController(QWidget* parent)
-    : QWidget(parent) {
+    : SplittedWordViewController(ViewModelFactory::shared().model(), parent) {}
+
+SplittedWordViewController::SplittedWordViewController(std::shared_ptr<AppModel> model,
+                                                       QWidget* parent)
+    : QWidget(parent)
+    , appModel_(std::move(model)) {
     viewDidLoad();
 }
 
@@ -40,23 +45,19 @@ SplittedWordViewController::~SplittedWordViewController() = default;
 
 void SplittedWordViewController::viewDidLoad() {
     CommandKeyFilter::installOnApplication();
+    makeTextPane();
+    makeSplitList();
+    makeExportButton();
+    layOut();
+    connectTriage();
+    connectTextPane();
+    subs_ = appModel_->subscribe([this](const AppState&) { update_.schedule(); });
+}
 
+void SplittedWordViewController::makeTextPane() {
     textView_ = new FocusDetectTextView;
     textView_->setObjectName(QStringLiteral("textView"));
-    tableView_ = new CustomTableView;
-    tableView_->setObjectName(QStringLiteral("tableView"));
-    tableView_->customTableViewDelegate = this;
-    tableModel_ = new SplitWordTableModel(this);
-    tableView_->setModel(tableModel_);
-    cell_ = new SplitWordCell(tableView_);
-    tableView_->setItemDelegate(cell_);
-
-    exportButton_ = new QPushButton(tr("Export CSV…"));
-    exportButton_->setObjectName(QStringLiteral("exportButton"));
-    exportButton_->setToolTip(tr("Save the registered words of every title as a CSV file"));
-    connect(exportButton_, &QPushButton::clicked, this, &SplittedWordViewController::onCutTap);
-
-    // The text pane: 8-point inset, the system font, a rounded frame.
+    // 8-point inset, the system font, a rounded frame.
     textView_->document()->setDocumentMargin(8);
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(12);
@@ -67,7 +68,26 @@ void SplittedWordViewController::viewDidLoad() {
     textView_->setTabChangesFocus(true);
     textView_->setStyleSheet(QStringLiteral(
         "FocusDetectTextView { border: 1px solid palette(mid); border-radius: 10px; }"));
+}
 
+void SplittedWordViewController::makeSplitList() {
+    tableView_ = new CustomTableView;
+    tableView_->setObjectName(QStringLiteral("tableView"));
+    tableModel_ = new SplitWordTableModel(this);
+    tableView_->setModel(tableModel_);
+    cell_ = new SplitWordCell(tableView_);
+    tableView_->setItemDelegate(cell_);
+}
+
+void SplittedWordViewController::makeExportButton() {
+    exportButton_ = new QPushButton(tr("Export CSV…"));
+    exportButton_->setObjectName(QStringLiteral("exportButton"));
+    exportButton_->setToolTip(tr("Save the registered words of every title as a CSV file"));
+    connect(exportButton_, &QPushButton::clicked, this, &SplittedWordViewController::onCutTap);
+}
+
+void SplittedWordViewController::layOut() {
+    // The text above the list, the export button below both.
     splitter_ = new QSplitter(Qt::Vertical);
     splitter_->setChildrenCollapsible(false);
     splitter_->addWidget(textView_);
@@ -85,29 +105,33 @@ void SplittedWordViewController::viewDidLoad() {
     layout->addLayout(buttons);
     setTabOrder(textView_, tableView_);
     setTabOrder(tableView_, exportButton_);
+}
 
-    cell_->wordButtonTapHandler = [this](const QModelIndex& index) {
-        const QString word = wordAt(index.row());
-        if (!word.isNull())
-            appModel->registerWord(word, AppState::Word::Kind::known, index.row());
-    };
-    cell_->unwantedBtnTapHandler = [this](const QModelIndex& index) {
-        const QString word = wordAt(index.row());
-        if (!word.isNull())
-            appModel->registerWord(word, AppState::Word::Kind::unwanted, index.row());
-    };
-    cell_->removeBtnTapHandler = [this](const QModelIndex& index) {
-        const QString word = wordAt(index.row());
-        if (!word.isNull())
-            appModel->removeTemporarily(word, index.row());
-    };
+void SplittedWordViewController::connectTriage() {
+    // The row buttons and the keys triage through one function.
+    connect(cell_, &SplitWordCell::wordButtonTap, this,
+            [this](const QModelIndex& index) { triage(index.row(), TriageAction::registerKnown); });
+    connect(cell_, &SplitWordCell::unwantedBtnTap, this, [this](const QModelIndex& index) {
+        triage(index.row(), TriageAction::registerUnwanted);
+    });
+    connect(cell_, &SplitWordCell::removeBtnTap, this, [this](const QModelIndex& index) {
+        triage(index.row(), TriageAction::removeTemporarily);
+    });
+    connect(tableView_, &CustomTableView::returnKeyPressed, this,
+            &SplittedWordViewController::returnKeyPressed);
+    connect(tableView_, &CustomTableView::commandReturnKeyPressed, this,
+            &SplittedWordViewController::commandReturnKeyPressed);
+    connect(tableView_, &CustomTableView::selectionMoved, this,
+            &SplittedWordViewController::selectionMoved);
+}
 
-    textView_->textViewDelegate = this;
+void SplittedWordViewController::connectTextPane() {
+    connect(textView_, &FocusDetectTextView::textViewDidGainFocus, this,
+            &SplittedWordViewController::textViewDidGainFocus);
+    connect(textView_, &FocusDetectTextView::textViewDidLoseFocus, this,
+            &SplittedWordViewController::textViewDidLoseFocus);
     connect(textView_, &QPlainTextEdit::textChanged, this,
             &SplittedWordViewController::textDidChange);
-
-    appModel = ViewModelFactory::shared().model();
-    subs = appModel->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
 void SplittedWordViewController::showEvent(QShowEvent* event) {
@@ -125,7 +149,7 @@ void SplittedWordViewController::focusSplitList() {
 }
 
 void SplittedWordViewController::updateFromState() {
-    const AppState& state = appModel->state();
+    const AppState& state = appModel_->state();
     const auto entry = state.languageStateList.constFind(state.currentTitle);
     const bool hasEntry = entry != state.languageStateList.constEnd();
 
@@ -163,11 +187,11 @@ void SplittedWordViewController::textDidChange() {
     if (applyingState_ || textView_->isReadOnly())
         return;
     shownText_ = textView_->toPlainText();
-    appModel->saveText(shownText_);
+    appModel_->saveText(shownText_);
 }
 
 QString SplittedWordViewController::wordAt(qint64 row) const {
-    const AppState& state = appModel->state();
+    const AppState& state = appModel_->state();
     const auto entry = state.languageStateList.constFind(state.currentTitle);
     if (entry == state.languageStateList.constEnd() || row < 0 ||
         row >= entry->splittedWords.size())
@@ -175,24 +199,37 @@ QString SplittedWordViewController::wordAt(qint64 row) const {
     return entry->splittedWords.at(row);
 }
 
-void SplittedWordViewController::returnKeyPressed(qint64 row) {
+void SplittedWordViewController::triage(qint64 row, TriageAction action) {
     const QString word = wordAt(row);
-    if (!word.isNull())
-        appModel->registerWord(word, AppState::Word::Kind::known, row);
+    if (word.isNull())
+        return;
+    switch (action) {
+    case TriageAction::registerKnown:
+        appModel_->registerWord(word, AppState::Word::Kind::known, row);
+        break;
+    case TriageAction::registerUnwanted:
+        appModel_->registerWord(word, AppState::Word::Kind::unwanted, row);
+        break;
+    case TriageAction::removeTemporarily:
+        appModel_->removeTemporarily(word, row);
+        break;
+    }
+}
+
+void SplittedWordViewController::returnKeyPressed(qint64 row) {
+    triage(row, TriageAction::registerKnown);
 }
 
 void SplittedWordViewController::commandReturnKeyPressed(qint64 row) {
-    const QString word = wordAt(row);
-    if (!word.isNull())
-        appModel->removeTemporarily(word, row);
+    triage(row, TriageAction::removeTemporarily);
 }
 
 void SplittedWordViewController::selectionMoved(qint64 row) {
-    appModel->setLastSelectedRow(row);
+    appModel_->setLastSelectedRow(row);
 }
 
 void SplittedWordViewController::onCutTap() {
-    saveCSV(QStringLiteral("contacts"), appModel->exportCSV());
+    saveCSV(QStringLiteral("contacts"), appModel_->exportCSV());
 }
 
 void SplittedWordViewController::saveCSV(const QString& fileName, const QList<QStringList>& rows) {

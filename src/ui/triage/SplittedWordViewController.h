@@ -1,10 +1,9 @@
 #pragma once
 
-#include "CoalescedUpdate.h"
-
-#include "AppModel.h"
-#include "CustomTableViewDelegate.h"
-#include "FocusDetectTextViewDelegate.h"
+#include "core/AppModel.h"
+#include "ui/common/CoalescedUpdate.h"
+#include "ui/triage/CustomTableViewDelegate.h"
+#include "ui/triage/FocusDetectTextViewDelegate.h"
 
 #include <QWidget>
 
@@ -25,7 +24,9 @@ class SplittedWordViewController : public QWidget,
                                    public FocusDetectTextViewDelegate {
     Q_OBJECT
 public:
+    // Shows the model of the shared ViewModelFactory.
     explicit SplittedWordViewController(QWidget* parent = nullptr);
+    SplittedWordViewController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
     ~SplittedWordViewController() override;
 
     FocusDetectTextView* textView() const { return textView_; }
@@ -42,6 +43,13 @@ public:
     // Runs a queued state update now (tests and benchmarks wait on it).
     void flushPendingUpdate() { update_.flush(); }
 
+    // What a row's buttons and the keys do with its word.
+    enum class TriageAction { registerKnown, registerUnwanted, removeTemporarily };
+    // The one way a word of the split list is triaged, from its row's buttons
+    // and from Return and Ctrl+Return. A row that holds no word of the current
+    // list does nothing.
+    void triage(qint64 row, TriageAction action);
+
     // CustomTableViewDelegate
     void returnKeyPressed(qint64 row) override;
     void commandReturnKeyPressed(qint64 row) override;
@@ -57,7 +65,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The set-up, in the order it runs.
     void viewDidLoad();
+    void makeTextPane();
+    void makeSplitList();
+    void makeExportButton();
+    void layOut();
+    void connectTriage();
+    void connectTextPane();
+
     void updateFromState();
     void textDidChange();
     // The word on row, or a null string when row is not a row of the current
@@ -66,8 +82,8 @@ private:
     void saveCSV(const QString& fileName, const QList<QStringList>& rows);
     void writeExport(const QString& path, const QString& text);
 
-    std::shared_ptr<AppModel> appModel;
-    Subscription subs;
+    std::shared_ptr<AppModel> appModel_;
+    Subscription subs_;
 
     QSplitter* splitter_ = nullptr;
     FocusDetectTextView* textView_ = nullptr;

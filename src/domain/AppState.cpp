@@ -1,0 +1,98 @@
+#include "domain/AppState.h"
+
+#include "domain/TextCompare.h"
+
+#include <algorithm>
+#include <vector>
+
+QString kindText(AppState::Word::Kind kind) {
+    return kind == AppState::Word::Kind::known ? QStringLiteral("known")
+                                               : QStringLiteral("unwanted");
+}
+
+QString sameWordKey(const AppState::Word& word) {
+    const qint64 msecs = word.timestamp.toMSecsSinceEpoch();
+    const qint64 seconds = msecs >= 0 ? msecs / 1000 : -((-msecs + 999) / 1000); // rounded down
+    return text::nfc(word.wordText) + QChar(0x1f) + kindText(word.kind) + QChar(0x1f) +
+           QString::number(seconds);
+}
+
+void sortWordList(QList<AppState::Word>& words) {
+    if (words.size() < 2)
+        return;
+    // Most lists are sorted already (every registration re-sorts all of
+    // them); a pass over neighbours is far cheaper than folding every key.
+    // Read through a const view: a non-const operator[] would detach (copy)
+    // a list that other copies of the state share, sorted or not.
+    const QList<AppState::Word>& view = words;
+    bool inOrder = true;
+    for (qsizetype i = 1; i < view.size(); ++i) {
+        if (text::foldedCompare(view[i - 1].wordText, view[i].wordText) > 0) {
+            inOrder = false;
+            break;
+        }
+    }
+    if (inOrder)
+        return;
+    // Fold each key once, then sort indexes: a comparison sort would otherwise
+    // lower-case and normalize both sides on every comparison.
+    std::vector<std::pair<QString, qsizetype>> keys;
+    keys.reserve(words.size());
+    for (qsizetype i = 0; i < view.size(); ++i)
+        keys.emplace_back(text::folded(view[i].wordText), i);
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) {
+        return text::compareCodePoints(a.first, b.first) < 0;
+    });
+    bool unchanged = true;
+    for (qsizetype i = 0; i < qsizetype(keys.size()); ++i) {
+        if (keys[i].second != i) {
+            unchanged = false;
+            break;
+        }
+    }
+    if (unchanged)
+        return; // keep the list shared with other copies of the state
+    QList<AppState::Word> sorted;
+    sorted.reserve(words.size());
+    for (const auto& k : keys)
+        sorted.append(view[k.second]);
+    words = std::move(sorted);
+}
+
+namespace {
+QList<AppState::Word> wordsOfKind(const AppState& s, AppState::Word::Kind kind) {
+    QList<AppState::Word> out;
+    const qsizetype i = s.indexOfTitle(s.currentTitle.id);
+    if (i < 0)
+        return out;
+    for (const auto& w : s.listOfTitleAndWordList[i].wordList) {
+        if (w.kind == kind)
+            out.append(w);
+    }
+    return out;
+}
+} // namespace
+
+QList<AppState::Word> AppState::knownWords() const {
+    return wordsOfKind(*this, Word::Kind::known);
+}
+
+QList<AppState::Word> AppState::unwantedWords() const {
+    return wordsOfKind(*this, Word::Kind::unwanted);
+}
+
+QList<Title> AppState::titles() const {
+    QList<Title> out;
+    out.reserve(listOfTitleAndWordList.size());
+    for (const auto& e : listOfTitleAndWordList)
+        out.append(e.title);
+    return out;
+}
+
+qsizetype AppState::indexOfTitle(const QUuid& id) const {
+    for (qsizetype i = 0; i < listOfTitleAndWordList.size(); ++i) {
+        if (listOfTitleAndWordList[i].title.id == id)
+            return i;
+    }
+    return -1;
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "domain/Title.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+enum class SortType { alphabet = 0, date = 1 };
+
+// The text-pane state of one title.
+struct LanguageState {
+    QString boxText;
+    QStringList splittedWords;
+    double scrollPosition = 0;
+};
+
+// Defined after AppState, whose Word they hold. AppState holds them in
+// QLists, which keep their elements out of line and accept a type that is
+// completed further down.
+struct TitleAndWordList;
+struct LastRemovedWord;
+
+// The whole published application state. Copies are cheap: every container is
+// implicitly shared, and only the one that changes is detached.
+struct AppState {
+    // A registered word. It has no equality of its own: code that looks for a
+    // word compares its id or its text explicitly.
+    struct Word {
+        enum class Kind { unwanted = 0, known = 1 };
+
+        QString wordText;
+        QUuid id;
+        Kind kind = Kind::known;
+        QDateTime timestamp;
+    };
+
+    Title currentTitle{QUuid::createUuid(), QString()};
+    QList<LastRemovedWord> lastRemovedWords;
+    QHash<Title, LanguageState> languageStateList;
+    qint64 lastSelectedRow = 0;
+    SortType knownWordsSortType = SortType::alphabet;
+    QList<TitleAndWordList> listOfTitleAndWordList;
+
+    // Words of the first entry whose id is currentTitle's id, by kind.
+    QList<Word> knownWords() const;
+    QList<Word> unwantedWords() const;
+    QList<Title> titles() const;
+
+    // Position of the first entry with the given title id, or -1.
+    qsizetype indexOfTitle(const QUuid& id) const;
+};
+
+struct TitleAndWordList {
+    Title title;
+    QList<AppState::Word> wordList;
+};
+
+// One occurrence removed from the split list by the latest triage step.
+struct LastRemovedWord {
+    qint64 index = 0;
+    AppState::Word word;
+};
+
+// "known" or "unwanted".
+QString kindText(AppState::Word::Kind kind);
+
+// Two registrations of a title are the same word when their text (canonically),
+// kind and time to the whole second agree: the CSV file keeps no fraction of a
+// second, so a word restored from it matches the one it was exported from.
+QString sameWordKey(const AppState::Word& word);
+
+// Sorts a word list ascending by the lower-cased word text (compared by code
+// point of the NFC form), keeping the relative order of equal keys.
+void sortWordList(QList<AppState::Word>& words);

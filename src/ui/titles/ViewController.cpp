@@ -1,4 +1,0 @@
-#include "ViewController.h"
-
-ViewController::ViewController(QWidget* parent)
-    : QWidget(parent) {}

@@ -1,0 +1,4 @@
+#include "ui/unused/ViewController.h"
+
+ViewController::ViewController(QWidget* parent)
+    : QWidget(parent) {}

@@ -1,0 +1,85 @@
+#include "text/SplitTextUseCase.h"
+
+#include <QtTest>
+
+class TokenizerTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void split_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("empty") << "" << QStringList{};
+        QTest::newRow("only separators") << " ,. \n" << QStringList{};
+        QTest::newRow("hello world") << "Hello, world!" << QStringList{"Hello", "world"};
+        QTest::newRow("case and repeats kept")
+            << "The the THE the" << QStringList{"The", "the", "THE", "the"};
+        QTest::newRow("apostrophe") << "don't" << QStringList{"don", "t"};
+        QTest::newRow("right single quote")
+            << QStringLiteral("it\u2019s") << QStringList{"it", "s"};
+        QTest::newRow("hyphen and low line")
+            << "well-known snake_case" << QStringList{"well", "known", "snake", "case"};
+        QTest::newRow("math and currency stay")
+            << "a+b=c 5$ x|y~z ^`" << QStringList{"a+b=c", "5$", "x|y~z", "^`"};
+        QTest::newRow("digits and full stop")
+            << "x1 2024 3.14" << QStringList{"x1", "2024", "3", "14"};
+        QTest::newRow("crlf and tab")
+            << "line1\r\nline2\tword" << QStringList{"line1", "line2", "word"};
+        QTest::newRow("no-break space") << QStringLiteral("a\u00a0b") << QStringList{"a", "b"};
+        QTest::newRow("next line U+0085") << QStringLiteral("a\u0085b") << QStringList{"a", "b"};
+        QTest::newRow("guillemets")
+            << QStringLiteral("\u00abBonjour\u00bb") << QStringList{"Bonjour"};
+        QTest::newRow("inverted question")
+            << QStringLiteral("\u00bfQu\u00e9?") << QStringList{QStringLiteral("Qu\u00e9")};
+        QTest::newRow("double separators") << "a,,b a  b" << QStringList{"a", "b", "a", "b"};
+        QTest::newRow("zero-width space stays")
+            << QStringLiteral("a\u200bb c") << QStringList{QStringLiteral("a\u200bb"), "c"};
+        QTest::newRow("at, hash, percent, slash")
+            << "me@x #tag 50% a/b a\\b" << QStringList{"me", "x", "tag", "50", "a", "b", "a", "b"};
+        QTest::newRow("ideographic space and full stop")
+            << QStringLiteral("\u65e5\u672c\u3002\u8a9e\u3000\u6587")
+            << QStringList{QStringLiteral("\u65e5\u672c"), QStringLiteral("\u8a9e"),
+                           QStringLiteral("\u6587")};
+        // A combining mark after a separator belongs to the separator's cluster.
+        QTest::newRow("combining mark after comma")
+            << QStringLiteral("a,\u0301b") << QStringList{"a", "b"};
+        QTest::newRow("combining mark on a letter stays")
+            << QStringLiteral("cafe\u0301 ok") << QStringList{QStringLiteral("cafe\u0301"), "ok"};
+        QTest::newRow("emoji and math letters")
+            << QString::fromUcs4(U"\U0001F600x \U0001D400\U0001D401!")
+            << QStringList{QString::fromUcs4(U"\U0001F600x"),
+                           QString::fromUcs4(U"\U0001D400\U0001D401")};
+        // Supplementary punctuation (U+1144B NEWA DANDA, Po) separates as a whole code point.
+        QTest::newRow("supplementary punctuation")
+            << QString::fromUcs4(U"a\U0001144Bb") << QStringList{"a", "b"};
+        QTest::newRow("lone surrogate is not a separator")
+            << QString(QChar(0xD800)) + "a b" << QStringList{QString(QChar(0xD800)) + "a", "b"};
+    }
+
+    void split() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, words);
+        QCOMPARE(SplitTextUseCase::split(text), words);
+    }
+
+    void tokensIncludeEmptyOnes() {
+        SplitTextUseCase::Tokenizer t(",a,");
+        QCOMPARE(t.nextToken(), std::optional<QString>(QString()));
+        QCOMPARE(t.nextToken(), std::optional<QString>(QStringLiteral("a")));
+        QCOMPARE(t.nextToken(), std::nullopt);
+        QCOMPARE(t.nextToken(), std::nullopt);
+    }
+
+    void longTextIsSplitCompletely() {
+        QString text;
+        QStringList expected;
+        for (int i = 0; i < 50000; ++i) {
+            const QString w = QStringLiteral("w%1").arg(i);
+            text += w + (i % 7 == 0 ? QStringLiteral(",\r\n") : QStringLiteral(" "));
+            expected << w;
+        }
+        QCOMPARE(SplitTextUseCase::split(text), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TokenizerTest)
+#include "tst_tokenizer.moc"
