@@ -1,13 +1,13 @@
 #pragma once
 
 #include "../common/RealText.h"
-#include "AppModel.h"
-#include "SaveWordsCommandHandler.h"
-#include "SplitTextUseCase.h"
-#include "SplitViewController.h"
-#include "SplittedWordViewController.h"
-#include "ViewModelFactory.h"
-#include "WindowController.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "text/SplitTextUseCase.h"
+#include "ui/titles/SplitViewController.h"
+#include "ui/titles/WindowController.h"
+#include "ui/triage/SplittedWordViewController.h"
 
 #include <QApplication>
 #include <QSet>

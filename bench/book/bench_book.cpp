@@ -8,11 +8,11 @@
 //                                   XDG data folder), for scripts/bench-startup.sh
 
 #include "BookFixture.h"
-#include "CoreDateSetting.h"
-#include "CustomTableView.h"
-#include "FocusDetectTextView.h"
-#include "SplitWordTableModel.h"
-#include "StoreConnection.h"
+#include "persistence/CoreDateSetting.h"
+#include "persistence/StoreConnection.h"
+#include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplitWordTableModel.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
-#include "SplitListStore.h"
+#include "persistence/SplitListStore.h"
 
-#include "StoreConnection.h"
-#include "StoreError.h"
-#include "StoreStatement.h"
+#include "persistence/StoreConnection.h"
+#include "persistence/StoreError.h"
+#include "persistence/StoreStatement.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SplitList.h"
+#include "domain/SplitList.h"
 
 #include <QHash>
 

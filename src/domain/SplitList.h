@@ -41,7 +41,7 @@ public:
 
     private:
         struct Data;
-        std::unique_ptr<Data> data;
+        std::unique_ptr<Data> data_;
     };
 
     qsizetype size() const { return visible_; }

@@ -2,8 +2,8 @@
 // must read exactly as the plain list of words it stands for, after any
 // series of removals.
 
-#include "SplitList.h"
-#include "TextCompare.h"
+#include "domain/SplitList.h"
+#include "domain/TextCompare.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "SplitList.h"
+#include "domain/SplitList.h"
 
-#include "TextCompare.h"
+#include "domain/TextCompare.h"
 
 #include <QHash>
 
@@ -48,28 +48,28 @@ struct SplitList::Builder::Data {
 };
 
 SplitList::Builder::Builder()
-    : data(std::make_unique<Data>()) {}
+    : data_(std::make_unique<Data>()) {}
 SplitList::Builder::~Builder() = default;
 
 void SplitList::Builder::add(QStringView word, qint64 start) {
     // Most occurrences repeat a word already seen: only a new one is copied.
-    auto found = data->byText.constFind(word);
-    if (found == data->byText.cend()) {
-        found = data->byText.insert(word, quint32(data->words.size()));
-        data->words.append(word.toString());
+    auto found = data_->byText.constFind(word);
+    if (found == data_->byText.cend()) {
+        found = data_->byText.insert(word, quint32(data_->words.size()));
+        data_->words.append(word.toString());
     }
-    data->wordOf.push_back(*found);
+    data_->wordOf.push_back(*found);
     if (start < 0)
-        data->startsKnown = false;
-    data->starts.push_back(qint32(start));
+        data_->startsKnown = false;
+    data_->starts.push_back(qint32(start));
 }
 
 SplitList SplitList::Builder::finish() {
-    if (!data->startsKnown)
-        data->starts.clear();
+    if (!data_->startsKnown)
+        data_->starts.clear();
     SplitList list =
-        fromParts(std::move(data->words), std::move(data->wordOf), std::move(data->starts), {});
-    data = std::make_unique<Data>();
+        fromParts(std::move(data_->words), std::move(data_->wordOf), std::move(data_->starts), {});
+    data_ = std::make_unique<Data>();
     return list;
 }
 
