@@ -25,7 +25,7 @@ namespace {
 
 QStringList currentSplitList(const AppModel& model) {
     const AppState& s = model.state();
-    return s.languageStateList.value(s.currentTitle).splittedWords;
+    return s.languageStateList.value(s.currentTitle).splittedWords.toStringList();
 }
 
 // One store and window for the whole run: building the history takes seconds.
@@ -75,8 +75,9 @@ void BM_BookSplit(benchmark::State& state) {
     s.openTitle(realText::kingJamesBible());
     for (auto _ : state) {
         state.PauseTiming();
-        s.model->modifyAppState(
-            [](AppState& st) { st.languageStateList[st.currentTitle].splittedWords.clear(); });
+        s.model->modifyAppState([](AppState& st) {
+            st.languageStateList[st.currentTitle].splittedWords = SplitList();
+        });
         s.window->settle();
         state.ResumeTiming();
         s.split();

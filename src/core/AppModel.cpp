@@ -45,20 +45,38 @@ void followTitle(AppState& s, const Title& title) {
         s.currentTitle = title;
 }
 
-// Removes every string whose folded form equals the folded word; the rest
-// keep their order.
-QStringList withoutFolded(const QStringList& list, const QString& word) {
-    const bool wordAscii = text::isAscii(word);
-    const QString foldedWord = text::folded(word);
-    QStringList out;
-    out.reserve(list.size());
-    for (const QString& s : list) {
-        const bool match = (wordAscii && text::isAscii(s)) ? text::foldedEqual(s, word)
-                                                           : text::folded(s) == foldedWord;
-        if (!match)
-            out.append(s);
-    }
-    return out;
+// The words of text that a split keeps: not registered as known (compared
+// folded) or unwanted (compared exactly), not digits only. Each distinct
+// word is judged once, however often it stands in the text.
+SplitList splitKeeping(const QString& text, const QList<AppState::Word>& known,
+                       const QList<AppState::Word>& unwanted) {
+    QSet<QString> knownFolded;
+    for (const auto& w : known)
+        knownFolded.insert(text::folded(w.wordText));
+    QSet<QString> unwantedExact;
+    for (const auto& w : unwanted)
+        unwantedExact.insert(text::nfc(w.wordText));
+    SplitList::Builder builder([&](const QString& word) {
+        if (!knownFolded.isEmpty() && knownFolded.contains(text::folded(word)))
+            return false;
+        if (!unwantedExact.isEmpty() && unwantedExact.contains(text::nfc(word)))
+            return false;
+        return !text::isDigitsOnly(word);
+    });
+    SplitTextUseCase::forEachWord(text, [&](SplitTextUseCase::Span span) {
+        builder.add(QStringView(text).mid(span.start, span.length), span.start);
+    });
+    return builder.finish();
+}
+
+// Where a word goes in a list sorted by sortWordList: after every word whose
+// key is not greater, as a stable sort of the list with it appended puts it.
+qsizetype sortedPlace(const QList<AppState::Word>& words, const AppState::Word& word) {
+    const auto at = std::upper_bound(words.cbegin(), words.cend(), word,
+                                     [](const AppState::Word& a, const AppState::Word& b) {
+                                         return text::foldedCompare(a.wordText, b.wordText) < 0;
+                                     });
+    return at - words.cbegin();
 }
 
 } // namespace
@@ -93,10 +111,10 @@ AppModel::~AppModel() {
         SaveWordsCommandHandler::removeListener(listener_);
 }
 
-QStringList AppModel::currentSplitList() const {
+SplitList AppModel::currentSplitList() const {
     const AppState& s = state();
     auto it = s.languageStateList.constFind(s.currentTitle);
-    return it == s.languageStateList.constEnd() ? QStringList() : it->splittedWords;
+    return it == s.languageStateList.constEnd() ? SplitList() : it->splittedWords;
 }
 
 void AppModel::load() {
@@ -142,27 +160,7 @@ void AppModel::splitWords() {
         }
     }
 
-    const QStringList words = SplitTextUseCase::split(boxText);
-
-    QSet<QString> knownFolded;
-    for (const auto& w : s.knownWords())
-        knownFolded.insert(text::folded(w.wordText));
-    QSet<QString> unwanted;
-    for (const auto& w : s.unwantedWords())
-        unwanted.insert(text::nfc(w.wordText));
-
-    QStringList filtered;
-    filtered.reserve(words.size());
-    for (const QString& w : words) {
-        if (!knownFolded.isEmpty() && knownFolded.contains(text::folded(w)))
-            continue;
-        if (!unwanted.isEmpty() && unwanted.contains(text::nfc(w)))
-            continue;
-        if (text::isDigitsOnly(w))
-            continue;
-        filtered.append(w);
-    }
-
+    const SplitList filtered = splitKeeping(boxText, s.knownWords(), s.unwantedWords());
     modifyAppState([&](AppState& st) {
         st.languageStateList.insert(st.currentTitle, LanguageState{boxText, filtered, 0});
     });
@@ -170,38 +168,42 @@ void AppModel::splitWords() {
 }
 
 void AppModel::registerWord(QString word, AppState::Word::Kind kind, qint64 row) {
-    const QStringList before = currentSplitList();
-    qint64 t = 0;
-    for (qint64 j = 0; j < row && j < before.size(); ++j) {
-        if (text::equal(before[j], word))
-            ++t;
-    }
+    const qint64 t = currentSplitList().countEqualBefore(word, row);
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row - t; });
 
     const AppState::Word newWord{word, QUuid::createUuid(), kind, QDateTime::currentDateTimeUtc()};
     useCases_->saveWord(
         SaveWordCommand{state().currentTitle.id, word, kind, newWord.id, newWord.timestamp});
 
-    const QStringList list = currentSplitList();
-    QList<qint64> removed;
-    for (qint64 i = 0; i < list.size(); ++i) {
-        if (text::equal(list[i], word))
-            removed.append(i);
-    }
-
+    // Every occurrence goes, in any case; the rows of those that are the very
+    // word are recorded.
+    QList<qsizetype> removed;
     modifyAppState([&](AppState& s) {
         auto it = s.languageStateList.find(s.currentTitle);
-        if (it != s.languageStateList.end())
-            it->splittedWords = withoutFolded(it->splittedWords, word);
+        if (it != s.languageStateList.end()) {
+            removed = it->splittedWords.removeFolded(
+                word, [&](const QString& w) { return text::equal(w, word); });
+        }
     });
 
     const qsizetype f = state().indexOfTitle(state().currentTitle.id);
     if (f >= 0) {
         modifyAppState([&](AppState& s) { s.listOfTitleAndWordList[f].wordList.append(newWord); });
-        modifyAppState([](AppState& s) {
-            for (auto& entry : s.listOfTitleAndWordList)
-                sortWordList(entry.wordList);
+        // Every list sorted again: the lists a restore added to, and the new
+        // word moved to its place in its title's list. The others are sorted
+        // already (loading sorts them, and so does every registration).
+        modifyAppState([&](AppState& s) {
+            for (auto& entry : s.listOfTitleAndWordList) {
+                if (unsortedLists_.contains(entry.title.id))
+                    sortWordList(entry.wordList);
+            }
+            QList<AppState::Word>& words = s.listOfTitleAndWordList[f].wordList;
+            if (!unsortedLists_.contains(s.listOfTitleAndWordList[f].title.id)) {
+                const AppState::Word added = words.takeLast();
+                words.insert(sortedPlace(words, added), added);
+            }
         });
+        unsortedLists_.clear();
     }
 
     // One write for the whole record of removed positions: nothing reads the
@@ -220,20 +222,25 @@ void AppModel::registerWord(QString word, AppState::Word::Kind kind, qint64 row)
 void AppModel::removeTemporarily(QString word, qint64 row) {
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row; });
 
-    const QStringList list = currentSplitList();
-    QList<LastRemovedWord> entries;
-    for (qint64 i = 0; i < list.size(); ++i) {
-        if (text::equal(list[i], word))
-            entries.append(LastRemovedWord{i, AppState::Word{word, QUuid::createUuid(),
-                                                             AppState::Word::Kind::known,
-                                                             QDateTime::currentDateTimeUtc()}});
-    }
-    modifyAppState([&](AppState& s) { s.lastRemovedWords = std::move(entries); });
+    // The record is written before the rows go: the rows they stand at now.
+    SplitList list = currentSplitList();
+    const QList<qsizetype> rows =
+        list.removeFolded(word, [&](const QString& w) { return text::equal(w, word); });
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    modifyAppState([&](AppState& s) {
+        QList<LastRemovedWord> entries;
+        entries.reserve(rows.size());
+        for (qint64 i : rows) {
+            entries.append(LastRemovedWord{
+                i, AppState::Word{word, QUuid::createUuid(), AppState::Word::Kind::known, now}});
+        }
+        s.lastRemovedWords = std::move(entries);
+    });
 
     modifyAppState([&](AppState& s) {
         auto it = s.languageStateList.find(s.currentTitle);
         if (it != s.languageStateList.end())
-            it->splittedWords = withoutFolded(it->splittedWords, word);
+            it->splittedWords = list;
     });
     useCases_->commands.deleteSplitWordCommandHandler.handle(
         DeleteSplitWordCommand{state().currentTitle.id, word});
@@ -310,6 +317,7 @@ void AppModel::duplicateTitle(qint64 index) {
     if (index < 0 || index >= s0.listOfTitleAndWordList.size())
         return;
     const TitleAndWordList& source = s0.listOfTitleAndWordList[index];
+    const QUuid sourceId = source.title.id; // source goes with the first write
     const Title copy{QUuid::createUuid(), source.title.title};
     // Copied words get ids of their own, so deleting one never reaches the other.
     QList<AppState::Word> words = source.wordList;
@@ -320,6 +328,8 @@ void AppModel::duplicateTitle(qint64 index) {
         s.listOfTitleAndWordList.insert(index + 1, TitleAndWordList{copy, words});
         s.languageStateList.insert(copy, LanguageState{});
     });
+    if (unsortedLists_.contains(sourceId))
+        unsortedLists_.insert(copy.id);
     useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{copy});
     useCases_->commands.saveWordsCommandHandler.handle(SaveWordsCommand{copy.id, words});
     refreshBackgroundSaves();
@@ -367,6 +377,7 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
         });
         if (found == merged.end()) {
             merged.append(entry);
+            unsortedLists_.insert(entry.title.id);
             added.append(entry.wordList);
             continue;
         }
@@ -381,6 +392,7 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
             found->wordList.append(w);
             fresh.append(w);
         }
+        unsortedLists_.insert(entry.title.id);
         added.append(fresh);
     }
 

@@ -4,6 +4,7 @@
 #include "domain/AppState.h"
 #include "domain/SaveWordsFailure.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -89,7 +90,7 @@ public:
 
 private:
     void clampLastSelectedRow();
-    QStringList currentSplitList() const;
+    SplitList currentSplitList() const;
 
     Observable<AppState> state_;
     std::unique_ptr<const UseCases> useCases_;
@@ -97,4 +98,7 @@ private:
     // Lets the worker's notices reach this model on its thread while it lives.
     std::shared_ptr<AppModel*> self_;
     int listener_ = 0;
+    // Titles whose word lists a restore added to without sorting them; the
+    // next registration sorts them, as it sorts every list.
+    QSet<QUuid> unsortedLists_;
 };

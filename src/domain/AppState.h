@@ -1,5 +1,6 @@
 #pragma once
 
+#include "domain/SplitList.h"
 #include "domain/Title.h"
 
 #include <QDateTime>
@@ -14,7 +15,7 @@ enum class SortType { alphabet = 0, date = 1 };
 // The text-pane state of one title.
 struct LanguageState {
     QString boxText;
-    QStringList splittedWords;
+    SplitList splittedWords;
     double scrollPosition = 0;
 };
 

@@ -40,6 +40,7 @@ struct SplitList::Source {
 };
 
 struct SplitList::Builder::Data {
+    std::function<bool(const QString&)> keep;
     QStringList words;
     QHash<QStringView, quint32> byText; // views into the caller's text
     std::vector<quint32> wordOf;
@@ -47,17 +48,30 @@ struct SplitList::Builder::Data {
     bool startsKnown = true;
 };
 
-SplitList::Builder::Builder()
-    : data_(std::make_unique<Data>()) {}
+namespace {
+constexpr quint32 leftOut = 0xFFFFFFFFu;
+}
+
+SplitList::Builder::Builder(std::function<bool(const QString&)> keep)
+    : data_(std::make_unique<Data>()) {
+    data_->keep = std::move(keep);
+}
 SplitList::Builder::~Builder() = default;
 
 void SplitList::Builder::add(QStringView word, qint64 start) {
     // Most occurrences repeat a word already seen: only a new one is copied.
     auto found = data_->byText.constFind(word);
     if (found == data_->byText.cend()) {
-        found = data_->byText.insert(word, quint32(data_->words.size()));
-        data_->words.append(word.toString());
+        const QString copy = word.toString();
+        if (data_->keep && !data_->keep(copy)) {
+            found = data_->byText.insert(word, leftOut);
+        } else {
+            found = data_->byText.insert(word, quint32(data_->words.size()));
+            data_->words.append(copy);
+        }
     }
+    if (*found == leftOut)
+        return;
     data_->wordOf.push_back(*found);
     if (start < 0)
         data_->startsKnown = false;
@@ -69,7 +83,9 @@ SplitList SplitList::Builder::finish() {
         data_->starts.clear();
     SplitList list =
         fromParts(std::move(data_->words), std::move(data_->wordOf), std::move(data_->starts), {});
+    auto keep = std::move(data_->keep);
     data_ = std::make_unique<Data>();
+    data_->keep = std::move(keep);
     return list;
 }
 
@@ -193,7 +209,8 @@ qsizetype SplitList::countEqualBefore(const QString& word, qsizetype row) const 
     return count;
 }
 
-QList<qsizetype> SplitList::removeFolded(const QString& word) {
+QList<qsizetype> SplitList::removeFolded(const QString& word,
+                                         const std::function<bool(const QString&)>& record) {
     QList<qsizetype> rows;
     if (!source_)
         return rows;
@@ -204,6 +221,16 @@ QList<qsizetype> SplitList::removeFolded(const QString& word) {
     const quint32 begin = source_->groupBegin[g];
     const quint32 end = source_->groupBegin[g + 1];
     rows.reserve(end - begin);
+    QHash<quint32, bool> recorded; // per distinct word of the group
+    auto wanted = [&](quint32 occurrence) {
+        if (!record)
+            return true;
+        const quint32 w = source_->wordOf[occurrence];
+        auto found = recorded.constFind(w);
+        if (found == recorded.cend())
+            found = recorded.insert(w, record(source_->words[w]));
+        return *found;
+    };
     // Block by block: the rows of the occurrences in one block come from one
     // walk over it.
     for (quint32 i = begin; i < end;) {
@@ -216,7 +243,8 @@ QList<qsizetype> SplitList::removeFolded(const QString& word) {
                 if (!removedOccurrence(o))
                     ++row;
             }
-            rows.append(row);
+            if (wanted(quint32(target)))
+                rows.append(row);
             --blockVisible_[block];
         }
     }
@@ -254,7 +282,12 @@ QStringList SplitList::removedFolded() const {
 bool operator==(const SplitList& a, const SplitList& b) {
     if (a.size() != b.size())
         return false;
-    if (a.source_ == b.source_ && a.removedGroups_ == b.removedGroups_)
+    if (a.sameAs(b) || a.size() == 0)
+        return true;
+    // Two splits of the same text: the same words in the same order, the same
+    // ones gone, compared as numbers rather than row by row.
+    if (a.source_ && b.source_ && a.removedGroups_ == b.removedGroups_ &&
+        a.source_->wordOf == b.source_->wordOf && a.source_->words == b.source_->words)
         return true;
     return a.toStringList() == b.toStringList();
 }

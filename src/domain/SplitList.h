@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -32,7 +33,9 @@ public:
     // text share one entry.
     class Builder {
     public:
-        Builder();
+        // keep: asked once per distinct word whether it belongs in the list
+        // (none: every word does).
+        explicit Builder(std::function<bool(const QString&)> keep = {});
         ~Builder();
         // start: where the word stands in the text, or -1. The view has to
         // stay valid until finish().
@@ -57,9 +60,11 @@ public:
     // Rows before `row` whose word is canonically equal to word.
     qsizetype countEqualBefore(const QString& word, qsizetype row) const;
     // Removes every row whose folded form is word's; returns the rows they
-    // stood at, ascending. Costs in proportion to the rows removed (and the
-    // blocks of rows they fall in), not to the list.
-    QList<qsizetype> removeFolded(const QString& word);
+    // stood at, ascending (only those whose word passes record, when given:
+    // asked once per distinct word). Costs in proportion to the rows removed
+    // (and the blocks of rows they fall in), not to the list.
+    QList<qsizetype> removeFolded(const QString& word,
+                                  const std::function<bool(const QString&)>& record = {});
 
     // What the store keeps: the distinct words, the word of each row as split
     // and where it stood (empty when not known), and the folded forms that
@@ -71,6 +76,12 @@ public:
     static SplitList fromParts(QStringList distinctWords, std::vector<quint32> wordOfOccurrence,
                                std::vector<qint32> startOfOccurrence,
                                const QStringList& removedFolded);
+
+    // The same split with the same rows gone: true for copies of one list,
+    // at no cost. (operator== compares the rows themselves.)
+    bool sameAs(const SplitList& other) const {
+        return source_ == other.source_ && removedGroups_ == other.removedGroups_;
+    }
 
     friend bool operator==(const SplitList& a, const SplitList& b);
     friend bool operator!=(const SplitList& a, const SplitList& b) { return !(a == b); }

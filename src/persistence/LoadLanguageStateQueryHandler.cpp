@@ -1,10 +1,8 @@
 #include "persistence/LoadLanguageStateQueryHandler.h"
 
+#include "persistence/SplitListStore.h"
 #include "persistence/StoreOperation.h"
 #include "persistence/TextStore.h"
-
-#include <optional>
-#include <vector>
 
 namespace {
 
@@ -24,40 +22,6 @@ void stopAtADamagedText(const QList<StoreOperation::StoredTitle>& titles, const 
     }
 }
 
-// Every title's split words in list order, by the title's row number. The
-// table is keyed by folded form; the words go back in position order.
-// Positions are dense but for removed words.
-QHash<qint64, QStringList> loadSplitWords(StoreConnection& store) {
-    QHash<qint64, std::vector<std::optional<QString>>> byPosition;
-    StoreStatement splitQuery(store.handle(),
-                              "SELECT title, position, text FROM TestSplitWordEntity");
-    std::vector<std::optional<QString>>* slots = nullptr;
-    qint64 lastTitle = -1;
-    while (splitQuery.next()) {
-        const qint64 title = splitQuery.integer(0);
-        if (!slots || title != lastTitle) {
-            lastTitle = title;
-            slots = &byPosition[title];
-        }
-        const qint64 position = splitQuery.integer(1);
-        if (position < 0)
-            continue;
-        if (qsizetype(slots->size()) <= position)
-            slots->resize(std::max<size_t>(position + 1, slots->size() * 2));
-        (*slots)[position] = splitQuery.text(2);
-    }
-    QHash<qint64, QStringList> splitWords;
-    for (auto it = byPosition.cbegin(); it != byPosition.cend(); ++it) {
-        QStringList& list = splitWords[it.key()];
-        list.reserve(it->size());
-        for (const auto& word : *it) {
-            if (word)
-                list.append(*word);
-        }
-    }
-    return splitWords;
-}
-
 } // namespace
 
 QHash<Title, LanguageState> LoadLanguageStateQueryHandler::handle() const {
@@ -69,7 +33,7 @@ QHash<Title, LanguageState> LoadLanguageStateQueryHandler::handle() const {
         // up is never shown.
         const StoredTexts texts = loadTitleTexts(store);
         stopAtADamagedText(titles, texts, store.path());
-        const QHash<qint64, QStringList> splitWords = loadSplitWords(store);
+        const QHash<qint64, SplitList> splitWords = SplitListStore::load(store);
 
         result.reserve(titles.size());
         for (const auto& stored : titles) {

@@ -1,11 +1,13 @@
 #include "persistence/StoreSchema.h"
 
+#include "persistence/SplitListStore.h"
 #include "persistence/StoreConnection.h"
 #include "persistence/StoreError.h"
 #include "persistence/StoreStatement.h"
 #include "persistence/StoreTransaction.h"
 #include "persistence/TextStore.h"
 
+#include <QMap>
 #include <QSet>
 
 #include <sqlite3.h>
@@ -17,14 +19,6 @@ namespace {
 // Ids are 16-byte blobs (RFC 4122 byte order). The records of a title point
 // at it by its row number, `title`, which keeps the keys of the large tables
 // short; `titleId` keeps the title's id beside it.
-//
-// Split words, by far the largest table (one row per word of a text), are
-// kept lean: keyed by title and folded form, so that removing a word from a
-// title is one contiguous range whatever its case, with `position` keeping
-// the order of the list (gaps are left where words were removed). The title
-// they belong to is only `title`, and they go with it by a trigger rather
-// than a foreign key, whose check on every insert would double the cost of
-// storing a list.
 const char* const baseTables = R"sql(
 CREATE TABLE TestTitleEntity (
     pk      INTEGER PRIMARY KEY,
@@ -33,18 +27,6 @@ CREATE TABLE TestTitleEntity (
     "index" INTEGER NOT NULL
 );
 CREATE INDEX TestTitleEntity_index ON TestTitleEntity ("index");
-
-CREATE TABLE TestSplitWordEntity (
-    title    INTEGER NOT NULL,
-    folded   TEXT    NOT NULL,
-    position INTEGER NOT NULL,
-    text     TEXT    NOT NULL,
-    PRIMARY KEY (title, folded, position)
-) WITHOUT ROWID;
-CREATE TRIGGER TestTitleEntity_deleteSplitWords AFTER DELETE ON TestTitleEntity
-BEGIN
-    DELETE FROM TestSplitWordEntity WHERE title = old.pk;
-END;
 
 CREATE TABLE TestKnownWordEntity (
     id      BLOB    NOT NULL,
@@ -56,6 +38,24 @@ CREATE TABLE TestKnownWordEntity (
 );
 CREATE INDEX TestKnownWordEntity_id ON TestKnownWordEntity (id);
 CREATE INDEX TestKnownWordEntity_title ON TestKnownWordEntity (title);
+)sql";
+
+// A title's split list, as the split made it, in one row: its distinct
+// words, and the word of each row and where it stood in the text, packed
+// (SplitListStore.h); and a row per folded word that has left it since.
+const char* const splitTables = R"sql(
+CREATE TABLE TestSplitWordEntity (
+    title    INTEGER PRIMARY KEY REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    count    INTEGER NOT NULL,
+    words    BLOB    NOT NULL,
+    sequence BLOB    NOT NULL,
+    starts   BLOB    NOT NULL
+);
+CREATE TABLE TestSplitWordRemoval (
+    title  INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    folded TEXT    NOT NULL,
+    PRIMARY KEY (title, folded)
+) WITHOUT ROWID;
 )sql";
 
 // A title's text: its pieces, each stored once per title under the digest of
@@ -86,12 +86,18 @@ CREATE TABLE TestTextPiece (
 CREATE INDEX TestTextPiece_chunk ON TestTextPiece (chunk);
 )sql";
 
-// What a store holds, as far as its tables tell.
-enum class Layout {
-    empty,         // a new file
+// How a store keeps its texts, as far as its tables tell.
+enum class TextLayout {
     wholeTexts,    // each text whole in TestTextEntity.text (version 1)
     listedPieces,  // pieces listed in TestTextEntity.chunks (version 2)
-    orderedPieces, // pieces in order rows, TestTextPiece (version 3)
+    orderedPieces, // pieces in order rows, TestTextPiece (version 3 on)
+    unknown,
+};
+
+// How it keeps its split lists.
+enum class SplitLayout {
+    rows,   // a row per occurrence, keyed by folded form (up to version 3)
+    packed, // one packed row per title (version 4)
     unknown,
 };
 
@@ -103,22 +109,32 @@ QSet<QString> namesOf(StoreConnection& store, const char* sql) {
     return names;
 }
 
-Layout layoutOf(StoreConnection& store) {
-    const QSet<QString> tables =
-        namesOf(store, "SELECT name FROM sqlite_schema WHERE type = 'table'");
-    if (!tables.contains(QStringLiteral("TestTitleEntity")))
-        return tables.isEmpty() ? Layout::empty : Layout::unknown;
-    const QSet<QString> textColumns =
+QSet<QString> tablesOf(StoreConnection& store) {
+    return namesOf(store, "SELECT name FROM sqlite_schema WHERE type = 'table'");
+}
+
+TextLayout textLayoutOf(StoreConnection& store, const QSet<QString>& tables) {
+    const QSet<QString> columns =
         namesOf(store, "SELECT name FROM pragma_table_info('TestTextEntity')");
     if (tables.contains(QStringLiteral("TestTextPiece")) &&
-        textColumns.contains(QStringLiteral("length")))
-        return Layout::orderedPieces;
-    if (textColumns.contains(QStringLiteral("chunks")) &&
+        columns.contains(QStringLiteral("length")))
+        return TextLayout::orderedPieces;
+    if (columns.contains(QStringLiteral("chunks")) &&
         tables.contains(QStringLiteral("TestTextChunk")))
-        return Layout::listedPieces;
-    if (textColumns.contains(QStringLiteral("text")))
-        return Layout::wholeTexts;
-    return Layout::unknown;
+        return TextLayout::listedPieces;
+    if (columns.contains(QStringLiteral("text")))
+        return TextLayout::wholeTexts;
+    return TextLayout::unknown;
+}
+
+SplitLayout splitLayoutOf(StoreConnection& store) {
+    const QSet<QString> columns =
+        namesOf(store, "SELECT name FROM pragma_table_info('TestSplitWordEntity')");
+    if (columns.contains(QStringLiteral("sequence")))
+        return SplitLayout::packed;
+    if (columns.contains(QStringLiteral("folded")))
+        return SplitLayout::rows;
+    return SplitLayout::unknown;
 }
 
 struct OldText {
@@ -163,6 +179,36 @@ void storeTextsAgain(StoreConnection& store, const QList<OldText>& texts) {
         storeTitleText(store, old.title, old.titleId, old.text);
 }
 
+// Moves split lists kept a row per occurrence into the packed rows. The
+// places of their words in the text were not kept: they stay unknown.
+void packSplitLists(StoreConnection& store) {
+    QHash<qint64, QMap<qint64, QString>> byTitle;
+    {
+        StoreStatement query(store.handle(),
+                             "SELECT title, position, text FROM TestSplitWordEntity");
+        while (query.next())
+            byTitle[query.integer(0)].insert(query.integer(1), query.text(2));
+    }
+    store.exec("DROP TRIGGER IF EXISTS TestTitleEntity_deleteSplitWords;"
+               "DROP TABLE TestSplitWordEntity");
+    store.exec(splitTables);
+    QSet<qint64> titles;
+    {
+        StoreStatement query(store.handle(), "SELECT pk FROM TestTitleEntity");
+        while (query.next())
+            titles.insert(query.integer(0));
+    }
+    for (auto it = byTitle.cbegin(); it != byTitle.cend(); ++it) {
+        if (titles.contains(it.key())) // rows of deleted titles were left to the trigger
+            SplitListStore::store(store, it.key(), SplitList(it->values()));
+    }
+}
+
+StoreError unknownStore(const StoreConnection& store) {
+    return StoreError{SQLITE_ERROR, QStringLiteral("The file is not a store of Pramel"),
+                      QStringLiteral("{path: %1}").arg(store.path())};
+}
+
 StoreError newerStore(const StoreConnection& store, qint64 found) {
     return StoreError{SQLITE_ERROR,
                       QStringLiteral("The store was written by a newer version of Pramel"),
@@ -182,7 +228,8 @@ qint64 userVersion(StoreConnection& store) {
 
 void prepare(StoreConnection& store) {
     // The first read also tells whether the file is a database at all.
-    if (userVersion(store) == version && layoutOf(store) == Layout::orderedPieces)
+    if (userVersion(store) == version && splitLayoutOf(store) == SplitLayout::packed &&
+        textLayoutOf(store, tablesOf(store)) == TextLayout::orderedPieces)
         return;
     // Larger pages than the default 4 KiB: a long text is a shorter chain of
     // pages to free and write again on every save. Only a new file takes them.
@@ -193,22 +240,37 @@ void prepare(StoreConnection& store) {
     const qint64 found = userVersion(store); // another connection may have won the race
     if (found > version)
         throw newerStore(store, found);
-    switch (layoutOf(store)) {
-    case Layout::empty:
+    const QSet<QString> tables = tablesOf(store);
+    if (!tables.contains(QStringLiteral("TestTitleEntity"))) {
+        if (!tables.isEmpty())
+            throw unknownStore(store);
         store.exec(baseTables);
+        store.exec(splitTables);
         store.exec(textTables);
-        break;
-    case Layout::wholeTexts:
-        storeTextsAgain(store, wholeTexts(store));
-        break;
-    case Layout::listedPieces:
-        storeTextsAgain(store, listedTexts(store));
-        break;
-    case Layout::orderedPieces:
-        break;
-    case Layout::unknown:
-        throw StoreError{SQLITE_ERROR, QStringLiteral("The file is not a store of Pramel"),
-                         QStringLiteral("{path: %1}").arg(store.path())};
+    } else {
+        // Texts and split lists moved to new tables at different versions:
+        // each part is brought up to date by what it holds.
+        switch (textLayoutOf(store, tables)) {
+        case TextLayout::wholeTexts:
+            storeTextsAgain(store, wholeTexts(store));
+            break;
+        case TextLayout::listedPieces:
+            storeTextsAgain(store, listedTexts(store));
+            break;
+        case TextLayout::orderedPieces:
+            break;
+        case TextLayout::unknown:
+            throw unknownStore(store);
+        }
+        switch (splitLayoutOf(store)) {
+        case SplitLayout::rows:
+            packSplitLists(store);
+            break;
+        case SplitLayout::packed:
+            break;
+        case SplitLayout::unknown:
+            throw unknownStore(store);
+        }
     }
     store.exec(QStringLiteral("PRAGMA user_version = %1").arg(version).toUtf8().constData());
     transaction.commit();

@@ -57,6 +57,13 @@ SplitTextUseCase::Tokenizer::Tokenizer(const QString& text)
     , graphemes_(QTextBoundaryFinder::Grapheme, text) {}
 
 std::optional<QString> SplitTextUseCase::Tokenizer::nextToken() {
+    const auto span = nextSpan();
+    if (!span)
+        return std::nullopt;
+    return text_.mid(span->start, span->length);
+}
+
+std::optional<SplitTextUseCase::Span> SplitTextUseCase::Tokenizer::nextSpan() {
     if (currentIndex_ >= text_.size())
         return std::nullopt;
     const qsizetype start = currentIndex_;
@@ -90,7 +97,7 @@ qsizetype SplitTextUseCase::Tokenizer::afterSeparator(Separator separator) {
     return clusterEnd < 0 ? n : clusterEnd;
 }
 
-QString SplitTextUseCase::Tokenizer::trimmed(qsizetype begin, qsizetype end) const {
+SplitTextUseCase::Span SplitTextUseCase::Tokenizer::trimmed(qsizetype begin, qsizetype end) const {
     // A token holds no white space inside, but a cluster boundary can leave
     // one at its start.
     const QChar* data = text_.constData();
@@ -106,15 +113,11 @@ QString SplitTextUseCase::Tokenizer::trimmed(qsizetype begin, qsizetype end) con
             break;
         end -= cp.length;
     }
-    return text_.mid(begin, end - begin);
+    return {begin, end - begin};
 }
 
 QStringList SplitTextUseCase::split(const QString& text) {
-    Tokenizer tokenizer(text);
     QStringList words;
-    while (auto token = tokenizer.nextToken()) {
-        if (!token->isEmpty())
-            words.append(std::move(*token));
-    }
+    forEachWord(text, [&](Span span) { words.append(text.mid(span.start, span.length)); });
     return words;
 }

@@ -37,7 +37,8 @@ class AppModelTest : public QObject {
         model_->splitWords();
     }
     QStringList splitList() const {
-        return languageStateOf(model_->state(), model_->state().currentTitle.id).splittedWords;
+        return languageStateOf(model_->state(), model_->state().currentTitle.id)
+            .splittedWords.toStringList();
     }
 
 private Q_SLOTS:

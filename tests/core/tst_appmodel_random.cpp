@@ -41,7 +41,7 @@ std::map<QUuid, Snapshot> snapshot(const AppState& s) {
         auto it = s.languageStateList.constFind(e.title);
         if (it != s.languageStateList.constEnd()) {
             snap.boxText = it->boxText;
-            snap.splittedWords = it->splittedWords;
+            snap.splittedWords = it->splittedWords.toStringList();
         }
         out.emplace(e.title.id, snap);
     }
@@ -93,7 +93,8 @@ private Q_SLOTS:
             const AppState s = model->appState();
             const int op = rng.bounded(13);
             const qsizetype ti = pickTitle(s);
-            const QStringList split = s.languageStateList.value(s.currentTitle).splittedWords;
+            const QStringList split =
+                s.languageStateList.value(s.currentTitle).splittedWords.toStringList();
             switch (op) {
             case 0: {
                 model->addTitle(QStringLiteral("T%1").arg(step));

@@ -132,7 +132,7 @@ private Q_SLOTS:
         QVERIFY(LoadLanguageStateQueryHandler().handle().isEmpty());
         QVERIFY(QFile::exists(storeFile()));
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "3");
+        QCOMPARE(raw.value("PRAGMA user_version"), "4");
         QCOMPARE(raw.value("PRAGMA journal_mode"), "wal");
     }
 
@@ -205,11 +205,51 @@ private Q_SLOTS:
         QCOMPARE(stateOf("A").boxText, novel);
         QCOMPARE(stateOf("B").boxText, QString());
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "3");
+        QCOMPARE(raw.value("PRAGMA user_version"), "4");
         QVERIFY(raw.count("TestTextChunk") > 1);
         QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
         SaveTextCommandHandler().handle({novel + "!", idOf("A")});
         QCOMPARE(stateOf("A").boxText, novel + "!");
+    }
+
+    // Split lists of version 3, a row per occurrence keyed by folded form
+    // with gaps where words left, become one packed row per title, in order.
+    void splitRowsOfVersion3BecomeOnePackedList() {
+        addTitle("A");
+        addTitle("B");
+        {
+            RawStore raw;
+            raw.exec("DROP TABLE TestSplitWordRemoval; DROP TABLE TestSplitWordEntity;"
+                     "CREATE TABLE TestSplitWordEntity (title INTEGER NOT NULL,"
+                     " folded TEXT NOT NULL, position INTEGER NOT NULL, text TEXT NOT NULL,"
+                     " PRIMARY KEY (title, folded, position)) WITHOUT ROWID;"
+                     "CREATE TRIGGER TestTitleEntity_deleteSplitWords AFTER DELETE ON"
+                     " TestTitleEntity BEGIN DELETE FROM TestSplitWordEntity"
+                     " WHERE title = old.pk; END;"
+                     "INSERT INTO TestSplitWordEntity SELECT pk, 'der', 0, 'Der'"
+                     " FROM TestTitleEntity WHERE title = 'A';"
+                     "INSERT INTO TestSplitWordEntity SELECT pk, 'hund', 2, 'Hund'"
+                     " FROM TestTitleEntity WHERE title = 'A';"
+                     "INSERT INTO TestSplitWordEntity SELECT pk, 'der', 3, 'der'"
+                     " FROM TestTitleEntity WHERE title = 'A';"
+                     "INSERT INTO TestSplitWordEntity SELECT pk, 'bellt', 5, 'bellt'"
+                     " FROM TestTitleEntity WHERE title = 'A';"
+                     "INSERT INTO TestSplitWordEntity VALUES (999, 'gone', 0, 'gone');"
+                     "PRAGMA user_version = 3");
+        }
+        QCOMPARE(stateOf("A").splittedWords, QStringList({"Der", "Hund", "der", "bellt"}));
+        QCOMPARE(stateOf("B").splittedWords, QStringList());
+        RawStore raw;
+        QCOMPARE(raw.value("PRAGMA user_version"), "4");
+        QCOMPARE(raw.count("TestSplitWordEntity"), 1);
+        QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
+        // The old list's places in the text were not kept.
+        QCOMPARE(stateOf("A").splittedWords.startAt(0), -1);
+        DeleteSplitWordCommandHandler().handle({idOf("A"), "DER"});
+        QCOMPARE(stateOf("A").splittedWords, QStringList({"Hund", "bellt"}));
+        DeleteTitleByIdCommandHandler().handle({idOf("A")});
+        QCOMPARE(raw.count("TestSplitWordEntity"), 0);
+        QCOMPARE(raw.count("TestSplitWordRemoval"), 0);
     }
 
     void titleOrder_data() {
@@ -624,7 +664,7 @@ private Q_SLOTS:
         RawStore raw;
         QCOMPARE(raw.count("TestTitleEntity"), 1);
         QCOMPARE(raw.count("TestTextEntity"), 1);
-        QCOMPARE(raw.count("TestSplitWordEntity"), 2);
+        QCOMPARE(raw.count("TestSplitWordEntity"), 1); // B's list, one row
         QCOMPARE(raw.count("TestKnownWordEntity"), 1);
         QCOMPARE(stateOf("B").boxText, "text B");
         // A title added again under the deleted id starts empty.

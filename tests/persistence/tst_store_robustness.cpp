@@ -345,6 +345,49 @@ private Q_SLOTS:
     // The child is killed at random points; every operation it confirmed must
     // be in the store, and the store must be sound. Rounds share one store,
     // so each child also starts on what the killed one left behind.
+    // A store whose split list is still a row per occurrence (version 3) is
+    // migrated in one transaction: killed at any moment, it is either the old
+    // store or the new one, never half of each, and the list comes through.
+    void migrationKilledMidwayLosesNothing() {
+        TemporaryStore store;
+        const Title title{idOf("book"), "book"};
+        AddTitleCommandHandler().handle({title});
+        constexpr int rows = 300000;
+        {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(storeFile(store.dir.path()).toUtf8().constData(), &db),
+                     SQLITE_OK);
+            QCOMPARE(
+                sqlite3_exec(db,
+                             "DROP TABLE TestSplitWordRemoval; DROP TABLE TestSplitWordEntity;"
+                             "CREATE TABLE TestSplitWordEntity (title INTEGER NOT NULL,"
+                             " folded TEXT NOT NULL, position INTEGER NOT NULL, text TEXT NOT NULL,"
+                             " PRIMARY KEY (title, folded, position)) WITHOUT ROWID;"
+                             "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n"
+                             " WHERE i < 299999) INSERT INTO TestSplitWordEntity"
+                             " SELECT 1, 'w' || (i % 997), i, 'W' || (i % 997) FROM n;"
+                             "PRAGMA user_version = 3",
+                             nullptr, nullptr, nullptr),
+                SQLITE_OK);
+            sqlite3_close(db);
+        }
+        QRandomGenerator random(QRandomGenerator::global()->generate());
+        for (int round = 0; round < 4; ++round) {
+            QProcess child;
+            child.setProcessEnvironment(childEnvironment(store.dir.path(), "open"));
+            child.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(child.waitForStarted());
+            QTest::qWait(int(random.bounded(20, 250)));
+            child.kill();
+            QVERIFY(child.waitForFinished());
+            QCOMPARE(integrityOf(storeFile(store.dir.path())), QStringLiteral("ok"));
+        }
+        const SplitList list = LoadLanguageStateQueryHandler().handle().value(title).splittedWords;
+        QCOMPARE(list.size(), rows);
+        QCOMPARE(list.at(0), QStringLiteral("W0"));
+        QCOMPARE(list.at(rows - 1), QStringLiteral("W%1").arg((rows - 1) % 997));
+    }
+
     void killedProcessLosesNothingConfirmed() {
         TemporaryStore store;
         const QString dataHome = store.dir.path();

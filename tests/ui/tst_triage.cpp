@@ -25,7 +25,7 @@ using Part = SplitWordCell::Part;
 namespace {
 
 QStringList splitList(const AppState& s) {
-    return s.languageStateList.value(s.currentTitle).splittedWords;
+    return s.languageStateList.value(s.currentTitle).splittedWords.toStringList();
 }
 
 // Counts the presses of one key that reach a widget.

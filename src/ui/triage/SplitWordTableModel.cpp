@@ -3,10 +3,10 @@
 SplitWordTableModel::SplitWordTableModel(QObject* parent)
     : QAbstractTableModel(parent) {}
 
-bool SplitWordTableModel::setWords(const QStringList& words) {
-    // Most publications leave the list alone and hand back the very same
-    // shared list; only a real change pays for the comparison and the reset.
-    if (words.isSharedWith(words_) || words == words_) {
+bool SplitWordTableModel::setWords(const SplitList& words) {
+    // Most publications leave the list alone and hand back the same list;
+    // comparing two copies of one split costs nothing.
+    if (words == words_) {
         words_ = words;
         return false;
     }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "domain/SplitList.h"
+
 #include <QAbstractTableModel>
-#include <QStringList>
 
 // The split list as a one-column table. The list is held as the state holds
-// it (implicitly shared), so showing a new state costs no copy.
+// it (its rows shared, not copied), so showing a new state costs no copy.
 class SplitWordTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -12,8 +13,8 @@ public:
 
     // Shows words; resets the views only when the list differs from the one
     // shown. Returns whether it did.
-    bool setWords(const QStringList& words);
-    const QStringList& words() const { return words_; }
+    bool setWords(const SplitList& words);
+    const SplitList& words() const { return words_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -21,5 +22,5 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    QStringList words_;
+    SplitList words_;
 };

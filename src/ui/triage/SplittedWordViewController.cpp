@@ -153,7 +153,7 @@ void SplittedWordViewController::updateFromState() {
     const auto entry = state.languageStateList.constFind(state.currentTitle);
     const bool hasEntry = entry != state.languageStateList.constEnd();
 
-    const bool listChanged = tableModel_->setWords(hasEntry ? entry->splittedWords : QStringList());
+    const bool listChanged = tableModel_->setWords(hasEntry ? entry->splittedWords : SplitList());
 
     // A title that is not stored cannot keep a text: say how to begin instead
     // of taking typing that would go nowhere.
