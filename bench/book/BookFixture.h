@@ -9,6 +9,7 @@
 #include "ui/titles/WindowController.h"
 #include "ui/triage/SplittedWordViewController.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QSet>
 
@@ -90,11 +91,17 @@ struct Window {
         return qobject_cast<SplittedWordViewController*>(
             window->splitViewController()->middlePane());
     }
-    // Lets every queued update run, then draws the window as a frame would.
+    // Runs the event loop until nothing is left to do: every queued update,
+    // and the paint of what they marked for drawing (QEvent::UpdateRequest),
+    // as the turn that draws the next frame does.
     void settle() const {
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        window->repaint();
+        do {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+        } while (hasPendingEvents());
+    }
+    static bool hasPendingEvents() {
+        return QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents);
     }
 };
 

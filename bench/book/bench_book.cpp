@@ -14,6 +14,7 @@
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplitWordTableModel.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -92,7 +93,12 @@ BENCHMARK(BM_BookSplit)->Unit(benchmark::kMillisecond)->Iterations(5);
 // Return on a row of the word; between the runs the word is taken back
 // (deleted, the text split again), outside the timing.
 void returnOn(benchmark::State& state, Session& s, const QString& word) {
-    const qsizetype before = currentSplitList(*s.model).size();
+    // A first registration, untimed: after a restore it sorts the restored
+    // lists once, as every registration would.
+    s.model->setLastSelectedRow(0);
+    s.pressInList(Qt::Key_Return);
+    double operationMs = 0;
+    qsizetype removed = 0;
     for (auto _ : state) {
         state.PauseTiming();
         for (const auto& w : s.model->state().knownWords())
@@ -100,10 +106,19 @@ void returnOn(benchmark::State& state, Session& s, const QString& word) {
         s.split();
         s.model->setLastSelectedRow(s.firstRowOf(word));
         s.window->settle();
+        const qsizetype before = currentSplitList(*s.model).size();
         state.ResumeTiming();
-        s.pressInList(Qt::Key_Return);
+        QElapsedTimer clock;
+        clock.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(s.window->triage()->tableView(), &press);
+        operationMs += double(clock.nsecsElapsed()) / 1e6;
+        s.window->settle();
+        removed = before - currentSplitList(*s.model).size();
     }
-    state.counters["rows_removed"] = double(before - currentSplitList(*s.model).size());
+    // The operation itself, up to its last publication; the rest is drawing.
+    state.counters["operation_ms"] = operationMs / double(state.iterations());
+    state.counters["rows_removed"] = double(removed);
 }
 
 void BM_BookReturnOnThe(benchmark::State& state) {
@@ -143,11 +158,17 @@ void BM_BookKeystroke(benchmark::State& state) {
     cursor.setPosition(text->document()->characterCount() / 2);
     text->setTextCursor(cursor);
     s.window->settle();
+    double operationMs = 0;
     for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
         QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
         QCoreApplication::sendEvent(text, &press);
+        operationMs += double(clock.nsecsElapsed()) / 1e6;
         s.window->settle();
     }
+    // The key into the text and its save, up to the last publication.
+    state.counters["operation_ms"] = operationMs / double(state.iterations());
 }
 BENCHMARK(BM_BookKeystroke)->Unit(benchmark::kMillisecond)->Iterations(50);
 

@@ -68,6 +68,21 @@ static void BM_SaveText1MB_Keystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveText1MB_Keystroke)->Unit(benchmark::kMillisecond);
 
+// One character typed in the middle of the Bible, saved from the change.
+static void BM_SaveTextBibleKeystroke(benchmark::State& state) {
+    BenchStore store;
+    const Title title = store.addTitle("bible");
+    QString text = realText::kingJamesBible();
+    SaveTextCommandHandler().handle({text, title.id});
+    qsizetype at = text.size() / 2;
+    for (auto _ : state) {
+        text.insert(at, QLatin1Char('x'));
+        SaveTextCommandHandler().handle({text, title.id, TextChange{at, 0, 1}});
+        ++at;
+    }
+}
+BENCHMARK(BM_SaveTextBibleKeystroke)->Unit(benchmark::kMillisecond);
+
 // A paste that replaces the whole megabyte with another.
 static void BM_SaveText1MB_Replace(benchmark::State& state) {
     BenchStore store;

@@ -143,6 +143,28 @@ void AppModel::saveText(QString text) {
     SaveTextCommandHandler().handle(SaveTextCommand{text, state().currentTitle.id});
 }
 
+void AppModel::editText(qint64 position, qint64 removed, QString added) {
+    const QString before = currentText();
+    if (position < 0 || removed < 0 || position + removed > before.size())
+        return;
+    QString text;
+    modifyAppState([&](AppState& s) {
+        auto it = s.languageStateList.find(s.currentTitle);
+        if (it == s.languageStateList.end())
+            it = s.languageStateList.insert(s.currentTitle, LanguageState{});
+        it->boxText.replace(position, removed, added);
+        text = it->boxText;
+    });
+    SaveTextCommandHandler().handle(SaveTextCommand{
+        text, state().currentTitle.id, TextChange{position, removed, qint64(added.size())}});
+}
+
+QString AppModel::currentText() const {
+    const AppState& s = state();
+    auto it = s.languageStateList.constFind(s.currentTitle);
+    return it == s.languageStateList.constEnd() ? QString() : it->boxText;
+}
+
 void AppModel::splitWords() {
     const AppState s = appState();
     QString boxText;

@@ -41,6 +41,13 @@ public:
     // the state itself, which the first write of the operation replaces.
 
     void saveText(QString text);
+    // A change of the current title's text in one place (a keystroke, a
+    // paste, an undo): removed units at position replaced by added. The same
+    // as saveText with the text it makes, but the store writes only the
+    // pieces around the change. Out of range, nothing happens.
+    void editText(qint64 position, qint64 removed, QString added);
+    // The current title's text.
+    QString currentText() const;
     void splitWords();
     void registerWord(QString word, AppState::Word::Kind kind, qint64 row);
     void removeTemporarily(QString word, qint64 row);

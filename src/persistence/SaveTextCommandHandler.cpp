@@ -10,7 +10,9 @@ void SaveTextCommandHandler::handle(const SaveTextCommand& command) const {
         if (!title)
             return;
 
-        storeTitleText(store, *title, command.titleId, command.text);
+        if (command.change.position < 0 ||
+            !storeTitleTextChange(store, *title, command.titleId, command.text, command.change))
+            storeTitleText(store, *title, command.titleId, command.text);
         transaction.commit();
     });
 }

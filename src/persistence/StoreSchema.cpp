@@ -60,8 +60,10 @@ CREATE TABLE TestSplitWordRemoval (
 
 // A title's text: its pieces, each stored once per title under the digest of
 // its content (TextChunks.h); their order, one row per place, each pointing
-// at its piece; and the one text record with the text's length, against
-// which the pieces are checked when the store is read.
+// at its piece and holding its length (a keystroke finds its place from the
+// order alone: the pieces' own rows, a page each, are not read); and the one
+// text record with the text's length, against which the pieces are checked
+// when the store is read.
 const char* const textTables = R"sql(
 CREATE TABLE TestTextEntity (
     id      BLOB    NOT NULL,
@@ -76,11 +78,12 @@ CREATE TABLE TestTextChunk (
     length INTEGER NOT NULL,
     text   TEXT    NOT NULL
 );
-CREATE INDEX TestTextChunk_title ON TestTextChunk (title);
+CREATE INDEX TestTextChunk_digest ON TestTextChunk (title, digest);
 CREATE TABLE TestTextPiece (
     title    INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
     position INTEGER NOT NULL,
     chunk    INTEGER NOT NULL REFERENCES TestTextChunk (pk),
+    length   INTEGER NOT NULL,
     PRIMARY KEY (title, position)
 ) WITHOUT ROWID;
 CREATE INDEX TestTextPiece_chunk ON TestTextPiece (chunk);
@@ -88,9 +91,10 @@ CREATE INDEX TestTextPiece_chunk ON TestTextPiece (chunk);
 
 // How a store keeps its texts, as far as its tables tell.
 enum class TextLayout {
-    wholeTexts,    // each text whole in TestTextEntity.text (version 1)
-    listedPieces,  // pieces listed in TestTextEntity.chunks (version 2)
-    orderedPieces, // pieces in order rows, TestTextPiece (version 3 on)
+    wholeTexts,          // each text whole in TestTextEntity.text (version 1)
+    listedPieces,        // pieces listed in TestTextEntity.chunks (version 2)
+    orderedPieces,       // pieces in order rows with their lengths, TestTextPiece
+    orderWithoutLengths, // the same without the lengths (early version 3)
     unknown,
 };
 
@@ -117,8 +121,12 @@ TextLayout textLayoutOf(StoreConnection& store, const QSet<QString>& tables) {
     const QSet<QString> columns =
         namesOf(store, "SELECT name FROM pragma_table_info('TestTextEntity')");
     if (tables.contains(QStringLiteral("TestTextPiece")) &&
-        columns.contains(QStringLiteral("length")))
-        return TextLayout::orderedPieces;
+        columns.contains(QStringLiteral("length"))) {
+        const QSet<QString> order =
+            namesOf(store, "SELECT name FROM pragma_table_info('TestTextPiece')");
+        return order.contains(QStringLiteral("length")) ? TextLayout::orderedPieces
+                                                        : TextLayout::orderWithoutLengths;
+    }
     if (columns.contains(QStringLiteral("chunks")) &&
         tables.contains(QStringLiteral("TestTextChunk")))
         return TextLayout::listedPieces;
@@ -168,6 +176,23 @@ QList<OldText> listedTexts(StoreConnection& store) {
         texts.append(old);
     }
     return texts;
+}
+
+// Each text of a store whose order rows did not hold the pieces' lengths.
+QList<OldText> orderedTexts(StoreConnection& store) {
+    QHash<qint64, QString> texts;
+    {
+        StoreStatement query(store.handle(), R"sql(
+            SELECT p.title, c.text FROM TestTextPiece p JOIN TestTextChunk c ON c.pk = p.chunk
+            ORDER BY p.title, p.position)sql");
+        while (query.next())
+            texts[query.integer(0)] += query.text(1);
+    }
+    QList<OldText> out;
+    StoreStatement query(store.handle(), "SELECT title, titleId FROM TestTextEntity");
+    while (query.next())
+        out.append({query.integer(0), query.uuid(1), texts.value(query.integer(0))});
+    return out;
 }
 
 // Replaces the text tables by the present ones and stores each text again.
@@ -256,6 +281,9 @@ void prepare(StoreConnection& store) {
             break;
         case TextLayout::listedPieces:
             storeTextsAgain(store, listedTexts(store));
+            break;
+        case TextLayout::orderWithoutLengths:
+            storeTextsAgain(store, orderedTexts(store));
             break;
         case TextLayout::orderedPieces:
             break;

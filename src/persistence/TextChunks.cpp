@@ -45,19 +45,18 @@ QByteArray digest(QStringView piece) {
         QCryptographicHash::Blake2b_256);
 }
 
-QList<Piece> cut(QStringView text) {
+QList<Piece> cutFrom(QStringView text, qsizetype start,
+                     const std::function<bool(qsizetype end)>& stop) {
     QList<Piece> pieces;
     const qsizetype n = text.size();
-    if (n == 0)
+    if (start >= n)
         return pieces;
-    pieces.reserve(n / 2048 + 1);
     const char16_t* data = text.utf16();
     quint64 rolling = 0;
-    qsizetype start = 0;
     // The rolling value depends on the last 64 units only (each step shifts
     // one bit out), so a piece's first units before that window are skipped.
     constexpr qsizetype window = 64;
-    for (qsizetype i = minLength - window; i < n; ++i) {
+    for (qsizetype i = start + minLength - window; i < n; ++i) {
         const char16_t u = data[i];
         rolling = (rolling << 1) + gear[(u ^ (u >> 8)) & 0xff];
         const qsizetype length = i + 1 - start;
@@ -70,12 +69,18 @@ QList<Piece> cut(QStringView text) {
             continue;
         pieces.append({start, length, digest(text.mid(start, length))});
         start = i + 1;
+        if (stop && stop(start))
+            return pieces;
         rolling = 0;
         i = std::max(i, start + minLength - window - 1);
     }
     if (start < n)
         pieces.append({start, n - start, digest(text.mid(start, n - start))});
     return pieces;
+}
+
+QList<Piece> cut(QStringView text) {
+    return cutFrom(text, 0, {});
 }
 
 } // namespace TextChunks

@@ -1,5 +1,6 @@
 #include "persistence/TextStore.h"
 
+#include "persistence/SaveTextCommandHandler.h"
 #include "persistence/StoreConnection.h"
 #include "persistence/StoreStatement.h"
 #include "persistence/TextChunks.h"
@@ -10,7 +11,17 @@
 
 namespace {
 
-// The pieces the title holds now, by content (digest -> row number).
+// One place of a text's order: the piece there and its length.
+struct Place {
+    qint64 chunk = 0;
+    qint64 length = 0;
+    friend bool operator==(const Place& a, const Place& b) {
+        return a.chunk == b.chunk && a.length == b.length;
+    }
+};
+
+// The pieces the title holds now, by content (digest -> row number). Read
+// from the index on title and digest alone: a piece's own row fills a page.
 QHash<QByteArray, qint64> storedPieces(StoreConnection& store, qint64 titleKey) {
     QHash<QByteArray, qint64> stored;
     StoreStatement existing(store.handle(), "SELECT pk, digest FROM TestTextChunk WHERE title = ?");
@@ -20,55 +31,55 @@ QHash<QByteArray, qint64> storedPieces(StoreConnection& store, qint64 titleKey) 
     return stored;
 }
 
-// The title's pieces in text order, as row numbers.
-QList<qint64> storedOrder(StoreConnection& store, qint64 titleKey) {
-    QList<qint64> order;
-    StoreStatement query(store.handle(),
-                         "SELECT chunk FROM TestTextPiece WHERE title = ? ORDER BY position");
+// The title's pieces in text order.
+QList<Place> storedOrder(StoreConnection& store, qint64 titleKey) {
+    QList<Place> order;
+    StoreStatement query(store.handle(), "SELECT chunk, length FROM TestTextPiece WHERE title = ? "
+                                         "ORDER BY position");
     query.bind(1, titleKey);
     while (query.next())
-        order.append(query.integer(0));
+        order.append({query.integer(0), query.integer(1)});
     return order;
 }
 
-// The pieces of text in order, as row numbers: a piece already stored is
-// reused, a new one is written (and added to stored).
-QList<qint64> writePieces(StoreConnection& store, qint64 titleKey, QStringView text,
-                          QHash<QByteArray, qint64>& stored) {
-    const QList<TextChunks::Piece> pieces = TextChunks::cut(text);
+// The pieces in order: a piece the title already holds is reused, a new one
+// is written (and added to stored).
+QList<Place> writePieces(StoreConnection& store, qint64 titleKey, QStringView text,
+                         const QList<TextChunks::Piece>& pieces,
+                         QHash<QByteArray, qint64>& stored) {
     StoreStatement insert(store.handle(), "INSERT INTO TestTextChunk (title, digest, length, text) "
                                           "VALUES (?, ?, ?, ?)");
-    QList<qint64> order;
+    QList<Place> order;
     order.reserve(pieces.size());
     for (const auto& piece : pieces) {
         auto kept = stored.constFind(piece.digest);
-        qint64 pk;
-        if (kept != stored.cend()) {
-            pk = kept.value();
-        } else {
+        if (kept == stored.cend()) {
             insert.bind(1, titleKey)
                 .bindBlob(2, piece.digest)
                 .bind(3, qint64(piece.length))
                 .bind(4, text.mid(piece.start, piece.length).toUtf8());
             insert.run();
-            pk = sqlite3_last_insert_rowid(store.handle());
-            stored.insert(piece.digest, pk);
+            kept = stored.insert(piece.digest, sqlite3_last_insert_rowid(store.handle()));
         }
-        order.append(pk);
+        order.append({*kept, qint64(piece.length)});
     }
     return order;
 }
 
 // Rewrites the order only where it changed, and cuts it to its new length.
-void rewriteOrder(StoreConnection& store, qint64 titleKey, const QList<qint64>& oldOrder,
-                  const QList<qint64>& newOrder) {
+void rewriteOrder(StoreConnection& store, qint64 titleKey, const QList<Place>& oldOrder,
+                  const QList<Place>& newOrder) {
     StoreStatement place(store.handle(), R"sql(
-        INSERT INTO TestTextPiece (title, position, chunk) VALUES (?, ?, ?)
-        ON CONFLICT (title, position) DO UPDATE SET chunk = excluded.chunk)sql");
+        INSERT INTO TestTextPiece (title, position, chunk, length) VALUES (?, ?, ?, ?)
+        ON CONFLICT (title, position) DO UPDATE SET chunk = excluded.chunk,
+            length = excluded.length)sql");
     for (qsizetype i = 0; i < newOrder.size(); ++i) {
         if (i < oldOrder.size() && oldOrder[i] == newOrder[i])
             continue;
-        place.bind(1, titleKey).bind(2, qint64(i)).bind(3, newOrder[i]);
+        place.bind(1, titleKey)
+            .bind(2, qint64(i))
+            .bind(3, newOrder[i].chunk)
+            .bind(4, newOrder[i].length);
         place.run();
     }
     if (oldOrder.size() > newOrder.size()) {
@@ -79,18 +90,31 @@ void rewriteOrder(StoreConnection& store, qint64 titleKey, const QList<qint64>& 
     }
 }
 
-// Drops the stored pieces the order no longer lists (after the order is
-// rewritten, or their rows would still be pointed at).
-void dropUnlistedPieces(StoreConnection& store, const QHash<QByteArray, qint64>& stored,
-                        const QList<qint64>& order) {
-    const QSet<qint64> used(order.cbegin(), order.cend());
+// Drops the pieces the order no longer lists (after the order is rewritten,
+// or their rows would still be pointed at).
+void dropUnlisted(StoreConnection& store, const QList<qint64>& candidates,
+                  const QList<Place>& order) {
+    QSet<qint64> used;
+    for (const Place& p : order)
+        used.insert(p.chunk);
     StoreStatement remove(store.handle(), "DELETE FROM TestTextChunk WHERE pk = ?");
-    for (qint64 pk : stored) {
+    for (qint64 pk : candidates) {
         if (used.contains(pk))
             continue;
+        used.insert(pk); // once
         remove.bind(1, pk);
         remove.run();
     }
+}
+
+void saveTextRecord(StoreConnection& store, qint64 titleKey, const QUuid& titleId, qint64 length) {
+    // The title keeps one text record: saving replaces it in place rather
+    // than leaving the earlier text behind on every keystroke.
+    StoreStatement save(store.handle(), R"sql(
+        INSERT INTO TestTextEntity (id, titleId, title, length) VALUES (?, ?, ?, ?)
+        ON CONFLICT (title) DO UPDATE SET id = excluded.id, length = excluded.length)sql");
+    save.bind(1, QUuid::createUuid()).bind(2, titleId).bind(3, titleKey).bind(4, length);
+    save.run();
 }
 
 } // namespace
@@ -98,21 +122,66 @@ void dropUnlistedPieces(StoreConnection& store, const QHash<QByteArray, qint64>&
 void storeTitleText(StoreConnection& store, qint64 titleKey, const QUuid& titleId,
                     const QString& text) {
     QHash<QByteArray, qint64> stored = storedPieces(store, titleKey);
-    const QList<qint64> oldOrder = storedOrder(store, titleKey);
-    const QList<qint64> newOrder = writePieces(store, titleKey, text, stored);
+    const QList<qint64> held = stored.values();
+    const QList<Place> oldOrder = storedOrder(store, titleKey);
+    const QList<Place> newOrder = writePieces(store, titleKey, text, TextChunks::cut(text), stored);
     rewriteOrder(store, titleKey, oldOrder, newOrder);
-    dropUnlistedPieces(store, stored, newOrder);
+    dropUnlisted(store, held, newOrder);
+    saveTextRecord(store, titleKey, titleId, text.size());
+}
 
-    // The title keeps one text record: saving replaces it in place rather
-    // than leaving the earlier text behind on every keystroke.
-    StoreStatement save(store.handle(), R"sql(
-        INSERT INTO TestTextEntity (id, titleId, title, length) VALUES (?, ?, ?, ?)
-        ON CONFLICT (title) DO UPDATE SET id = excluded.id, length = excluded.length)sql");
-    save.bind(1, QUuid::createUuid())
-        .bind(2, titleId)
-        .bind(3, titleKey)
-        .bind(4, qint64(text.size()));
-    save.run();
+bool storeTitleTextChange(StoreConnection& store, qint64 titleKey, const QUuid& titleId,
+                          const QString& text, const TextChange& change) {
+    const QList<Place> oldOrder = storedOrder(store, titleKey);
+    if (oldOrder.isEmpty())
+        return false;
+    QList<qint64> starts; // where each old piece starts in the old text
+    starts.reserve(oldOrder.size());
+    qint64 oldLength = 0;
+    for (const Place& p : oldOrder) {
+        starts.append(oldLength);
+        oldLength += p.length;
+    }
+    const qint64 delta = change.added - change.removed;
+    if (oldLength + delta != text.size() || change.position > oldLength ||
+        change.position + change.removed > oldLength)
+        return false;
+
+    // The stored piece the change begins in: the text before it is as it was,
+    // and so is every cut up to its start.
+    qsizetype first = oldOrder.size() - 1;
+    while (first > 0 && starts[first] > change.position)
+        --first;
+    // Old cuts after the change, where they now stand in the new text, and
+    // which old piece begins there.
+    QHash<qint64, qsizetype> oldCutAt;
+    for (qsizetype i = first + 1; i < oldOrder.size(); ++i) {
+        if (starts[i] >= change.position + change.removed)
+            oldCutAt.insert(starts[i] + delta, i);
+    }
+    qsizetype resumeAt = oldOrder.size(); // the old piece the new cut meets again
+    const QList<TextChunks::Piece> pieces =
+        TextChunks::cutFrom(text, starts[first], [&](qsizetype end) {
+            const auto found = oldCutAt.constFind(end);
+            if (found == oldCutAt.cend())
+                return false;
+            resumeAt = *found;
+            return true;
+        });
+
+    QHash<QByteArray, qint64> stored = storedPieces(store, titleKey);
+    QList<Place> newOrder = oldOrder.mid(0, first);
+    newOrder.append(writePieces(store, titleKey, text, pieces, stored));
+    newOrder.append(oldOrder.mid(resumeAt));
+    rewriteOrder(store, titleKey, oldOrder, newOrder);
+
+    // The replaced pieces go, unless still listed (a repeated passage).
+    QList<qint64> replaced;
+    for (qsizetype i = first; i < resumeAt; ++i)
+        replaced.append(oldOrder[i].chunk);
+    dropUnlisted(store, replaced, newOrder);
+    saveTextRecord(store, titleKey, titleId, text.size());
+    return true;
 }
 
 StoredTexts loadTitleTexts(StoreConnection& store) {

@@ -6,6 +6,7 @@
 #include <QUuid>
 
 class StoreConnection;
+struct TextChange;
 
 // A title's text in the store: its pieces (TestTextChunk, see TextChunks.h),
 // their order (TestTextPiece), and one TestTextEntity record with the text's
@@ -17,6 +18,14 @@ class StoreConnection;
 // write transaction.
 void storeTitleText(StoreConnection& store, qint64 titleKey, const QUuid& titleId,
                     const QString& text);
+
+// The same after a change in one place (a keystroke, a paste): only the
+// pieces around it are cut again, from the start of the stored piece the
+// change begins in to the first cut that meets an old one after it. Returns
+// false, having written nothing, when the stored pieces do not fit the change
+// (the caller then stores the text whole).
+bool storeTitleTextChange(StoreConnection& store, qint64 titleKey, const QUuid& titleId,
+                          const QString& text, const TextChange& change);
 
 struct StoredTexts {
     QHash<qint64, QString> byTitle; // title row number -> text

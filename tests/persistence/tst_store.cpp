@@ -16,6 +16,7 @@
 #include "persistence/StoreConnection.h"
 #include "persistence/TextChunks.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <sqlite3.h>
@@ -574,6 +575,88 @@ private Q_SLOTS:
         QCOMPARE(source, "Pramel/LoadLanguageStateQueryHandler");
         QVERIFY2(message.contains(QStringLiteral("\u201cDer Zauberberg\u201d")),
                  qPrintable(message));
+    }
+
+    // Saved from the change alone, a text is stored exactly as a whole save
+    // would store it: the same pieces in the same order, whatever the edits
+    // (typed, deleted, pasted; at the start, the end, across pieces, with
+    // surrogate pairs), and a keystroke writes a piece or two.
+    void editsStoreTheSamePiecesAsAWholeSave() {
+        addTitle("A");
+        QRandomGenerator random(5);
+        const QStringList alphabet = {"a",
+                                      "b",
+                                      "c",
+                                      "d",
+                                      " ",
+                                      ".",
+                                      "\n",
+                                      QString::fromUcs4(U"\U0001F600"),
+                                      QStringLiteral("\u00e9")};
+        auto randomText = [&](qsizetype length) {
+            QString out;
+            while (out.size() < length)
+                out += alphabet[random.bounded(alphabet.size())];
+            return out;
+        };
+        QString text = randomText(150000);
+        SaveTextCommandHandler().handle({text, idOf("A")});
+        RawStore raw;
+        auto storedDigests = [&] {
+            QList<QByteArray> out;
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(raw.db,
+                               "SELECT c.digest FROM TestTextPiece p JOIN TestTextChunk c"
+                               " ON c.pk = p.chunk ORDER BY p.position",
+                               -1, &st, nullptr);
+            while (sqlite3_step(st) == SQLITE_ROW)
+                out.append(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, 0)),
+                                      sqlite3_column_bytes(st, 0)));
+            sqlite3_finalize(st);
+            return out;
+        };
+        for (int step = 0; step < 120; ++step) {
+            // Mostly keystrokes, sometimes a paste or a cut of a passage.
+            const int kind = random.bounded(10);
+            qint64 position = random.bounded(text.size() + 1);
+            if (step % 17 == 0)
+                position = step % 2 ? 0 : text.size(); // the very start and end
+            // Never split a surrogate pair: the text pane cannot either.
+            if (position > 0 && position < text.size() && text[position].isLowSurrogate())
+                --position;
+            qint64 removed = kind == 9
+                                 ? random.bounded(qMin<qint64>(40000, text.size() - position) + 1)
+                             : kind == 8 ? qMin<qint64>(1, text.size() - position)
+                                         : 0;
+            if (position + removed < text.size() && text[position + removed].isLowSurrogate())
+                ++removed;
+            const QString added = kind == 7  ? randomText(30000)
+                                  : kind < 7 ? randomText(1)
+                                             : QString();
+            const qint64 maxBefore = raw.value("SELECT max(pk) FROM TestTextChunk").toLongLong();
+            text.replace(position, removed, added);
+            SaveTextCommandHandler().handle(
+                {text, idOf("A"), TextChange{position, removed, qint64(added.size())}});
+            if (kind < 7) {
+                const int written =
+                    raw.value(QStringLiteral("SELECT count(*) FROM TestTextChunk WHERE pk > %1")
+                                  .arg(maxBefore))
+                        .toInt();
+                QVERIFY2(written <= 3, qPrintable(QString::number(written)));
+            }
+            if (step % 10 == 0 || kind >= 7) {
+                QCOMPARE(stateOf("A").boxText, text);
+                QList<QByteArray> expected;
+                for (const auto& piece : TextChunks::cut(text))
+                    expected.append(piece.digest);
+                QCOMPARE(storedDigests(), expected);
+            }
+        }
+        // A change that does not fit what is stored is stored whole instead.
+        text += "tail";
+        SaveTextCommandHandler().handle({text, idOf("A"), TextChange{0, 0, 99}});
+        QCOMPARE(stateOf("A").boxText, text);
+        QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
     }
 
     void registeredWordReadsBackExactly() {

@@ -110,6 +110,68 @@ private Q_SLOTS:
         QCOMPARE(m.rowCount(), 0);
     }
 
+    // The pane saves each edit from the change alone; after any mix of
+    // typing, pasting, deleting, undoing and replacing everything, the model
+    // and the store hold exactly what the pane shows.
+    void editsAreSavedFromTheChange_data() {
+        QTest::addColumn<QString>("edits"); // t: type, p: paste, d: delete back, u: undo, r: redo,
+                                            // a: select all and type, h: home, e: end
+        QTest::newRow("typing") << "tttttt";
+        QTest::newRow("typing at the start and end") << "httteettt";
+        QTest::newRow("paste and delete") << "tpddtpdd";
+        QTest::newRow("undo and redo") << "tttpuuurr";
+        QTest::newRow("replace everything") << "tpat";
+        QTest::newRow("empty it") << "add";
+    }
+    void editsAreSavedFromTheChange() {
+        QFETCH(QString, edits);
+        startWith(QStringLiteral("Im Anfang war das Wort,\nund das Wort war bei Gott.\u00a0Amen"));
+        FocusDetectTextView* view = pane_->textView();
+        view->setFocus();
+        QTextCursor cursor = view->textCursor();
+        cursor.setPosition(10);
+        view->setTextCursor(cursor);
+        for (const QChar edit : edits) {
+            switch (edit.unicode()) {
+            case 't':
+                // As a keyboard types them, letters outside ASCII included.
+                for (const QString& typed :
+                     {QStringLiteral("\u00fc"), QStringLiteral("\u00a0"), QStringLiteral("x")}) {
+                    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+                    QCoreApplication::sendEvent(view, &press);
+                }
+                break;
+            case 'p':
+                view->insertPlainText(QStringLiteral("eingefügt\nzwei Zeilen \U0001F600 "));
+                break;
+            case 'd':
+                QTest::keyClick(view, Qt::Key_Backspace);
+                break;
+            case 'u':
+                view->undo();
+                break;
+            case 'r':
+                view->redo();
+                break;
+            case 'a':
+                view->selectAll();
+                QTest::keyClicks(view, QStringLiteral("neu"));
+                break;
+            case 'h':
+                view->moveCursor(QTextCursor::Start);
+                break;
+            case 'e':
+                view->moveCursor(QTextCursor::End);
+                break;
+            }
+            settle();
+            QCOMPARE(model_->currentText(), view->toPlainText());
+        }
+        QCOMPARE(
+            restartedModel()->state().languageStateList.value(model_->state().currentTitle).boxText,
+            view->toPlainText());
+    }
+
     void pasteAndSplitShowsTheList() {
         startWith(QStringLiteral("The cat, the dog and 42 cats."));
         QCOMPARE(model_->state().languageStateList.value(model_->state().currentTitle).boxText,

@@ -17,6 +17,9 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -24,6 +27,27 @@
 namespace {
 // Equal texts, cheaply when both share one buffer (the usual case: the state
 // holds the very string the pane handed to saveText).
+// Text of the document as its toPlainText() gives it: block ends as line
+// feeds, non-breaking spaces as spaces.
+QString plainText(QString text) {
+    for (QChar& c : text) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xfdd0: // the start and end of a frame
+        case 0xfdd1:
+            c = QLatin1Char('\n');
+            break;
+        case QChar::Nbsp:
+            c = QLatin1Char(' ');
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
 bool sameText(const QString& a, const QString& b) {
     if (a.size() != b.size())
         return false;
@@ -130,7 +154,9 @@ void SplittedWordViewController::connectTextPane() {
             &SplittedWordViewController::textViewDidGainFocus);
     connect(textView_, &FocusDetectTextView::textViewDidLoseFocus, this,
             &SplittedWordViewController::textViewDidLoseFocus);
-    connect(textView_, &QPlainTextEdit::textChanged, this,
+    // Saved from the change itself: reading the whole text back on every
+    // keystroke cost more than the rest of the keystroke in a book.
+    connect(textView_->document(), &QTextDocument::contentsChange, this,
             &SplittedWordViewController::textDidChange);
 }
 
@@ -183,11 +209,24 @@ void SplittedWordViewController::updateFromState() {
     shownRow_ = row;
 }
 
-void SplittedWordViewController::textDidChange() {
+void SplittedWordViewController::textDidChange(int position, int removed, int added) {
     if (applyingState_ || textView_->isReadOnly())
         return;
-    shownText_ = textView_->toPlainText();
-    appModel_->saveText(shownText_);
+    QTextDocument* document = textView_->document();
+    const qint64 length = document->characterCount() - 1; // less the last block's end
+    if (position < 0 || position + removed > shownText_.size() ||
+        shownText_.size() - removed + added != length) {
+        // Not a change of the text shown (the document counts its final
+        // block end in some changes): take the whole text.
+        shownText_ = textView_->toPlainText();
+        appModel_->saveText(shownText_);
+        return;
+    }
+    QTextCursor cursor(document);
+    cursor.setPosition(position);
+    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+    appModel_->editText(position, removed, plainText(cursor.selectedText()));
+    shownText_ = appModel_->currentText();
 }
 
 QString SplittedWordViewController::wordAt(qint64 row) const {

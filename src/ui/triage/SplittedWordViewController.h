@@ -75,7 +75,7 @@ private:
     void connectTextPane();
 
     void updateFromState();
-    void textDidChange();
+    void textDidChange(int position, int removed, int added);
     // The word on row, or a null string when row is not a row of the current
     // split list.
     QString wordAt(qint64 row) const;
