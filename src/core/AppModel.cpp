@@ -189,6 +189,51 @@ void AppModel::splitWords() {
     SaveSplitWordCommandHandler().handle(SaveSplitWordCommand{filtered, state().currentTitle.id});
 }
 
+void AppModel::splitWordsInBackground(std::function<void()> done) {
+    if (isSplitting())
+        return;
+    const AppState s = appState();
+    const Title title = s.currentTitle;
+    auto it = s.languageStateList.constFind(title);
+    if (it == s.languageStateList.constEnd() || s.indexOfTitle(title.id) < 0) {
+        // Nothing in memory to cut (or no stored title): the plain split.
+        splitWords();
+        if (done)
+            done();
+        return;
+    }
+    const QString text = it->boxText;
+    const QList<AppState::Word> known = s.knownWords();
+    const QList<AppState::Word> unwanted = s.unwantedWords();
+    QObject* const loop = QCoreApplication::instance();
+    std::weak_ptr<AppModel*> weak = self_;
+    auto result = std::make_shared<SplitList>();
+    splitting_ = std::async(std::launch::async, [=] {
+        *result = splitKeeping(text, known, unwanted);
+        // Stored before it is shown: a list on screen survives a kill.
+        SaveSplitWordCommandHandler().handle(SaveSplitWordCommand{*result, title.id});
+        QMetaObject::invokeMethod(
+            loop,
+            [weak, result, title, done] {
+                auto self = weak.lock();
+                if (!self)
+                    return;
+                AppModel& model = **self;
+                model.splitting_.get();
+                model.modifyAppState([&](AppState& st) {
+                    auto entry = findById(st.languageStateList, title.id);
+                    if (entry == st.languageStateList.end())
+                        return;
+                    entry->splittedWords = *result;
+                    entry->scrollPosition = 0;
+                });
+                if (done)
+                    done();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void AppModel::registerWord(QString word, AppState::Word::Kind kind, qint64 row) {
     const qint64 t = currentSplitList().countEqualBefore(word, row);
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row - t; });
@@ -445,6 +490,8 @@ void AppModel::refreshBackgroundSaves() {
 }
 
 QString AppModel::closeStore() {
+    if (splitting_.valid())
+        splitting_.wait(); // its list is stored on its thread
     SaveWordsCommandHandler::waitForPendingSaves();
     return StoreConnection::checkpointAndClose(CoreDateSetting::defaultStorePath());
 }

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include <future>
 #include <memory>
 
 // The store-backed handlers the model works through (core/UseCases.h). Only
@@ -49,6 +50,14 @@ public:
     // The current title's text.
     QString currentText() const;
     void splitWords();
+    // The same split on a thread of its own, so that the window keeps
+    // painting while a book is cut; the list is stored there too, then
+    // published on this object's thread with the writes of splitWords (the
+    // text typed meanwhile stays). done runs after that. A call while a split
+    // runs does nothing. Triage waits for the split: the rows it would act on
+    // are about to go.
+    void splitWordsInBackground(std::function<void()> done = {});
+    bool isSplitting() const { return splitting_.valid(); }
     void registerWord(QString word, AppState::Word::Kind kind, qint64 row);
     void removeTemporarily(QString word, qint64 row);
     void deleteWord(QUuid id);
@@ -108,4 +117,5 @@ private:
     // Titles whose word lists a restore added to without sorting them; the
     // next registration sorts them, as it sorts every list.
     QSet<QUuid> unsortedLists_;
+    std::future<void> splitting_;
 };

@@ -179,8 +179,20 @@ void MainWindowTest::rightPaneReportsItsWidth() {
 void MainWindowTest::splitWordsCommandSplitsCurrentText() {
     start({QStringLiteral("A")});
     QTRY_COMPARE(window_->windowTitle(), QStringLiteral("A"));
+    model_->saveText(QStringLiteral("zero"));
+    model_->splitWords(); // a list to act on before the new split lands
     model_->saveText(QStringLiteral("one two 42 three"));
     window_->splitWordsAction()->trigger();
+    // The split runs beside the event loop: the window keeps painting, and
+    // the list it is about to replace takes no triage meanwhile.
+    QVERIFY(model_->isSplitting());
+    auto* pane =
+        qobject_cast<SplittedWordViewController*>(window_->splitViewController()->middlePane());
+    QVERIFY(!pane->tableView()->isEnabled());
+    pane->triage(0, SplittedWordViewController::TriageAction::registerKnown);
+    QTRY_VERIFY(!model_->isSplitting());
+    QVERIFY(pane->tableView()->isEnabled());
+    QVERIFY(model_->state().knownWords().isEmpty());
     const AppState& state = model_->state();
     QCOMPARE(state.languageStateList.value(state.currentTitle).splittedWords,
              (QStringList{"one", "two", "three"}));
@@ -208,6 +220,7 @@ void MainWindowTest::splitHandsTheKeysToTheList() {
     model_->setLastSelectedRow(1);
 
     QTest::keyClick(pane->textView(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_VERIFY(!model_->isSplitting());
     QCOMPARE(pane->tableView()->hasFocus(), listFocused);
     QCOMPARE(pane->textView()->hasFocus(), !listFocused);
     if (!listFocused)

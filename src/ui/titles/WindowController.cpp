@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QKeySequence>
+#include <QPointer>
 
 WindowController::WindowController(QWidget* parent)
     : WindowController(ViewModelFactory::shared().model(), parent) {}
@@ -79,7 +80,16 @@ void WindowController::toggleInspectorPane() {
 }
 
 void WindowController::splitWords() {
-    mainViewModel_->splitWords();
-    if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
+    // A book takes a few hundred milliseconds to cut: the window keeps
+    // painting meanwhile, and the list takes the keys once it is there.
+    QPointer<SplittedWordViewController> pane =
+        qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane());
+    if (pane)
+        pane->setSplitting(true);
+    mainViewModel_->splitWordsInBackground([pane] {
+        if (!pane)
+            return;
+        pane->setSplitting(false);
         pane->focusSplitList();
+    });
 }

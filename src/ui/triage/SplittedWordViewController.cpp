@@ -238,7 +238,14 @@ QString SplittedWordViewController::wordAt(qint64 row) const {
     return entry->splittedWords.at(row);
 }
 
+void SplittedWordViewController::setSplitting(bool splitting) {
+    tableView_->setEnabled(!splitting);
+    tableView_->setToolTip(splitting ? tr("Splitting the text\u2026") : QString());
+}
+
 void SplittedWordViewController::triage(qint64 row, TriageAction action) {
+    if (appModel_->isSplitting())
+        return;
     const QString word = wordAt(row);
     if (word.isNull())
         return;

@@ -39,6 +39,9 @@ public:
     // that Return triages the selected word instead of editing the text. An
     // empty list leaves the keys where they are.
     void focusSplitList();
+    // While the text is being split, the list waits (greyed) and triage does
+    // nothing: its rows are about to be replaced.
+    void setSplitting(bool splitting);
 
     // Runs a queued state update now (tests and benchmarks wait on it).
     void flushPendingUpdate() { update_.flush(); }
