@@ -57,7 +57,8 @@ bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    model_->load();
+    // The current title at once, the other titles behind the first frame.
+    model_->loadForStartUp();
     loaded_ = true;
     if (window_)
         window_->update();

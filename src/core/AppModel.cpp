@@ -7,6 +7,7 @@
 #include "persistence/CoreDateSetting.h"
 #include "persistence/DeleteTitleByIdCommandHandler.h"
 #include "persistence/DeleteWordCommandHandler.h"
+#include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
 #include "persistence/LoadLanguageStateQueryHandler.h"
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveTextCommandHandler.h"
@@ -132,6 +133,72 @@ void AppModel::load() {
     modifyAppState([&](AppState& s) { s.currentTitle = first; });
 }
 
+void AppModel::loadForStartUp() {
+    // Only the titles, and the first one's words and text pane, before the
+    // window is drawn.
+    QList<TitleAndWordList> list =
+        FetchTitleAndKnownWordsQueryHandlerProduction().handle(QSet<QUuid>());
+    if (list.isEmpty()) {
+        load();
+        return;
+    }
+    const Title first = list.first().title;
+    list = FetchTitleAndKnownWordsQueryHandlerProduction().handle(QSet<QUuid>{first.id});
+    QHash<Title, LanguageState> languageStates =
+        LoadLanguageStateQueryHandler().handle(QSet<QUuid>{first.id});
+    modifyAppState([&](AppState& s) { s.languageStateList = std::move(languageStates); });
+    sortWordList(list.first().wordList);
+    modifyAppState([&](AppState& s) { s.listOfTitleAndWordList = std::move(list); });
+    modifyAppState([&](AppState& s) { s.currentTitle = first; });
+
+    QSet<QUuid> others;
+    for (const Title& title : state().titles()) {
+        if (title.id != first.id)
+            others.insert(title.id);
+    }
+    QObject* const loop = QCoreApplication::instance();
+    std::weak_ptr<AppModel*> weak = self_;
+    loading_ = std::async(std::launch::async, [first, others, loop, weak] {
+        RestOfLoad rest;
+        rest.loaded = first.id;
+        rest.list = FetchTitleAndKnownWordsQueryHandlerProduction().handle(others);
+        for (auto& entry : rest.list)
+            sortWordList(entry.wordList);
+        rest.languageStates = LoadLanguageStateQueryHandler().handle(others);
+        if (loop) {
+            QMetaObject::invokeMethod(
+                loop,
+                [weak] {
+                    if (auto self = weak.lock())
+                        (*self)->finishLoading();
+                },
+                Qt::QueuedConnection);
+        }
+        return rest;
+    });
+}
+
+void AppModel::finishLoading() {
+    if (!loading_.valid())
+        return;
+    RestOfLoad rest = loading_.get();
+    // Every title still held takes its words and text pane; nothing else has
+    // touched them meanwhile (whatever would have waited for this).
+    modifyAppState([&](AppState& s) {
+        for (const auto& entry : std::as_const(rest.list)) {
+            const qsizetype at = s.indexOfTitle(entry.title.id);
+            if (at < 0 || entry.title.id == rest.loaded)
+                continue;
+            s.listOfTitleAndWordList[at].wordList = entry.wordList;
+        }
+        for (auto it = rest.languageStates.cbegin(); it != rest.languageStates.cend(); ++it) {
+            if (it.key().id != rest.loaded && !s.languageStateList.contains(it.key()) &&
+                s.indexOfTitle(it.key().id) >= 0)
+                s.languageStateList.insert(it.key(), it.value());
+        }
+    });
+}
+
 void AppModel::saveText(QString text) {
     modifyAppState([&](AppState& s) {
         auto it = s.languageStateList.find(s.currentTitle);
@@ -166,6 +233,7 @@ QString AppModel::currentText() const {
 }
 
 void AppModel::splitWords() {
+    finishLoading();
     const AppState s = appState();
     QString boxText;
     auto it = s.languageStateList.constFind(s.currentTitle);
@@ -190,6 +258,7 @@ void AppModel::splitWords() {
 }
 
 void AppModel::splitWordsInBackground(std::function<void()> done) {
+    finishLoading();
     if (isSplitting())
         return;
     const AppState s = appState();
@@ -333,6 +402,7 @@ void AppModel::deleteWord(QUuid id) {
 }
 
 void AppModel::addTitle(QString name) {
+    finishLoading();
     const Title title{QUuid::createUuid(), name};
     modifyAppState([&](AppState& s) {
         s.listOfTitleAndWordList.append(TitleAndWordList{title, {}});
@@ -343,6 +413,7 @@ void AppModel::addTitle(QString name) {
 }
 
 void AppModel::changeTitle(Title title, QString newName) {
+    finishLoading();
     const qsizetype i = state().indexOfTitle(title.id);
     if (i < 0)
         return;
@@ -355,6 +426,7 @@ void AppModel::changeTitle(Title title, QString newName) {
 }
 
 void AppModel::deleteTitle(QUuid id) {
+    finishLoading();
     const qsizetype position = state().indexOfTitle(id);
     modifyAppState([&](AppState& s) {
         if (position >= 0)
@@ -380,6 +452,7 @@ void AppModel::deleteTitle(QUuid id) {
 }
 
 void AppModel::duplicateTitle(qint64 index) {
+    finishLoading();
     const AppState& s0 = state();
     if (index < 0 || index >= s0.listOfTitleAndWordList.size())
         return;
@@ -403,6 +476,7 @@ void AppModel::duplicateTitle(qint64 index) {
 }
 
 void AppModel::moveTitle(qint64 from, qint64 to) {
+    finishLoading();
     const qsizetype count = state().listOfTitleAndWordList.size();
     if (from < 0 || from >= count || to < 0 || to > count)
         return;
@@ -413,7 +487,8 @@ void AppModel::moveTitle(qint64 from, qint64 to) {
     useCases_->commands.changeTitleOrderCommandHandler.handle(state().titles());
 }
 
-QList<QStringList> AppModel::exportCSV() const {
+QList<QStringList> AppModel::exportCSV() {
+    finishLoading();
     const AppState& s = state();
     QList<QStringList> rows;
     rows.append({QStringLiteral("title"), QStringLiteral("titleId"), QStringLiteral("word"),
@@ -429,6 +504,7 @@ QList<QStringList> AppModel::exportCSV() const {
 }
 
 void AppModel::restore(QList<TitleAndWordList> incoming) {
+    finishLoading();
     // The list shown after a restore is the one the next start will show: the
     // titles held so far, in their order, then the new ones from the file. A
     // title already held takes the file's name and gains the words it does not
@@ -490,6 +566,7 @@ void AppModel::refreshBackgroundSaves() {
 }
 
 QString AppModel::closeStore() {
+    finishLoading();
     if (splitting_.valid())
         splitting_.wait(); // its list is stored on its thread
     SaveWordsCommandHandler::waitForPendingSaves();
@@ -497,6 +574,7 @@ QString AppModel::closeStore() {
 }
 
 void AppModel::setCurrentTitle(Title title) {
+    finishLoading();
     modifyAppState([&](AppState& s) { s.currentTitle = title; });
 }
 

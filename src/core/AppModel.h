@@ -37,6 +37,12 @@ public:
     }
 
     void load();
+    // The same, for the window at start: the first title (the current one
+    // after a start) at once, the other titles' words, texts and split lists
+    // on a thread of their own, published when read (one write). Until then
+    // an operation that needs them waits for them.
+    void loadForStartUp();
+    bool isLoading() const { return loading_.valid(); }
 
     // Operations take their arguments by value: a caller may pass a part of
     // the state itself, which the first write of the operation replaces.
@@ -74,7 +80,7 @@ public:
     // The rows of the CSV export (header first) built from the current state;
     // the caller asks for a file and writes them with csv::buildText and
     // csv::writeFile (csv/CsvWriter.h).
-    QList<QStringList> exportCSV() const;
+    QList<QStringList> exportCSV();
     // Adds the titles of a CSV file: a title already held takes the file's name
     // and the words it lacks; the others follow the list. Nothing is removed.
     void restore(QList<TitleAndWordList> incoming);
@@ -118,4 +124,13 @@ private:
     // next registration sorts them, as it sorts every list.
     QSet<QUuid> unsortedLists_;
     std::future<void> splitting_;
+    // The rest of a start's load: the other titles' words and text panes.
+    struct RestOfLoad {
+        QUuid loaded; // the title the start read at once
+        QList<TitleAndWordList> list;
+        QHash<Title, LanguageState> languageStates;
+    };
+    std::future<RestOfLoad> loading_;
+    // Waits for the rest of the load, if one runs, and publishes it.
+    void finishLoading();
 };

@@ -3,7 +3,21 @@
 #include "persistence/StoreCodec.h"
 #include "persistence/StoreOperation.h"
 
+namespace {
+
+AppState::Word wordOf(const StoreStatement& row, int first) {
+    return {row.text(first + 1), row.uuid(first), StoreCodec::kindFromValue(row.bytes(first + 2)),
+            row.time(first + 3)};
+}
+
+} // namespace
+
 QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle() const {
+    return handle(std::nullopt);
+}
+
+QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle(
+    const std::optional<QSet<QUuid>>& wordsOf) const {
     QList<TitleAndWordList> result;
     StoreOperation::orFatal(
         "Pramel/FetchTitleAndKnownWordsQueryHandler", [&](StoreConnection& store) {
@@ -15,10 +29,26 @@ QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle() 
                 position.insert(stored.key, result.size());
                 result.append({stored.title, {}});
             }
-            // One pass over all registered words, grouped by title.
+            if (wordsOf) {
+                // A few titles: each read through the index on title.
+                StoreStatement words(store.handle(),
+                                     "SELECT id, word, kind, date FROM TestKnownWordEntity "
+                                     "WHERE title = ?");
+                for (const auto& stored : titles) {
+                    if (!wordsOf->contains(stored.title.id))
+                        continue;
+                    QList<AppState::Word>& list = result[position.value(stored.key)].wordList;
+                    words.bind(1, stored.key);
+                    while (words.next())
+                        list.append(wordOf(words, 0));
+                    words.reset();
+                }
+                return;
+            }
+            // All of them: one pass over the table in its own order (the
+            // words of a title mostly stand together), grouped by title.
             StoreStatement words(store.handle(),
-                                 "SELECT title, id, word, kind, date FROM TestKnownWordEntity "
-                                 "ORDER BY title");
+                                 "SELECT title, id, word, kind, date FROM TestKnownWordEntity");
             qint64 lastTitle = -1;
             QList<AppState::Word>* list = nullptr;
             while (words.next()) {
@@ -28,10 +58,8 @@ QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle() 
                     const qsizetype at = position.value(title, -1);
                     list = at < 0 ? nullptr : &result[at].wordList;
                 }
-                if (list) {
-                    list->append({words.text(2), words.uuid(1),
-                                  StoreCodec::kindFromValue(words.bytes(3)), words.time(4)});
-                }
+                if (list)
+                    list->append(wordOf(words, 1));
             }
         });
     return result;

@@ -25,15 +25,28 @@ void stopAtADamagedText(const QList<StoreOperation::StoredTitle>& titles, const 
 } // namespace
 
 QHash<Title, LanguageState> LoadLanguageStateQueryHandler::handle() const {
+    return handle(std::nullopt);
+}
+
+QHash<Title, LanguageState>
+LoadLanguageStateQueryHandler::handle(const std::optional<QSet<QUuid>>& only) const {
     QHash<Title, LanguageState> result;
     StoreOperation::orFatal("Pramel/LoadLanguageStateQueryHandler", [&](StoreConnection& store) {
         StoreTransaction transaction(store, StoreTransaction::Mode::read);
-        const QList<StoreOperation::StoredTitle> titles = StoreOperation::storedTitles(store);
+        QList<StoreOperation::StoredTitle> titles = StoreOperation::storedTitles(store);
+        QList<qint64> keys;
+        if (only) {
+            titles.removeIf([&](const auto& stored) { return !only->contains(stored.title.id); });
+            for (const auto& stored : titles)
+                keys.append(stored.key);
+            if (keys.isEmpty())
+                return;
+        }
         // Each text is put together from its pieces; one that does not add
         // up is never shown.
-        const StoredTexts texts = loadTitleTexts(store);
+        const StoredTexts texts = loadTitleTexts(store, keys);
         stopAtADamagedText(titles, texts, store.path());
-        const QHash<qint64, SplitList> splitWords = SplitListStore::load(store);
+        const QHash<qint64, SplitList> splitWords = SplitListStore::load(store, keys);
 
         result.reserve(titles.size());
         for (const auto& stored : titles) {

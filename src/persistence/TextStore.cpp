@@ -184,31 +184,43 @@ bool storeTitleTextChange(StoreConnection& store, qint64 titleKey, const QUuid& 
     return true;
 }
 
-StoredTexts loadTitleTexts(StoreConnection& store) {
+StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKeys) {
     StoredTexts result;
-    QHash<qint64, QString> pieces;
-    QSet<qint64> shortPieces;
-    {
-        StoreStatement query(store.handle(), "SELECT pk, length, text FROM TestTextChunk");
-        while (query.next()) {
-            const QString text = query.text(2);
-            if (text.size() != query.integer(1))
-                shortPieces.insert(query.integer(0));
-            pieces.insert(query.integer(0), text);
+    const QString filter = titleKeys.isEmpty() ? QString() : QStringLiteral(" WHERE title = ?");
+    // All titles in one pass each; a few titles one by one through their keys.
+    const QList<qint64> passes = titleKeys.isEmpty() ? QList<qint64>{-1} : titleKeys;
+    StoreStatement chunkQuery(
+        store.handle(),
+        ("SELECT pk, length, text FROM TestTextChunk" + filter).toUtf8().constData());
+    StoreStatement orderQuery(store.handle(), ("SELECT title, chunk FROM TestTextPiece" + filter +
+                                               " ORDER BY title, position")
+                                                  .toUtf8()
+                                                  .constData());
+    StoreStatement lengthQuery(
+        store.handle(), ("SELECT title, length FROM TestTextEntity" + filter).toUtf8().constData());
+    for (const qint64 key : passes) {
+        QHash<qint64, QString> pieces;
+        QSet<qint64> shortPieces;
+        if (key >= 0)
+            chunkQuery.bind(1, key);
+        while (chunkQuery.next()) {
+            const QString text = chunkQuery.text(2);
+            if (text.size() != chunkQuery.integer(1))
+                shortPieces.insert(chunkQuery.integer(0));
+            pieces.insert(chunkQuery.integer(0), text);
         }
-    }
-    {
-        StoreStatement query(store.handle(),
-                             "SELECT title, chunk FROM TestTextPiece ORDER BY title, position");
+        chunkQuery.reset();
+        if (key >= 0)
+            orderQuery.bind(1, key);
         QString* text = nullptr;
         qint64 lastTitle = -1;
-        while (query.next()) {
-            const qint64 title = query.integer(0);
+        while (orderQuery.next()) {
+            const qint64 title = orderQuery.integer(0);
             if (!text || title != lastTitle) {
                 lastTitle = title;
                 text = &result.byTitle[title];
             }
-            const qint64 chunk = query.integer(1);
+            const qint64 chunk = orderQuery.integer(1);
             auto piece = pieces.constFind(chunk);
             if (piece == pieces.cend() || shortPieces.contains(chunk)) {
                 result.damaged.insert(
@@ -217,17 +229,21 @@ StoredTexts loadTitleTexts(StoreConnection& store) {
             }
             text->append(*piece);
         }
-    }
-    StoreStatement query(store.handle(), "SELECT title, length FROM TestTextEntity");
-    while (query.next()) {
-        const qint64 title = query.integer(0);
-        const qint64 length = query.integer(1);
-        const qint64 found = result.byTitle.value(title).size();
-        if (found != length && !result.damaged.contains(title)) {
-            result.damaged.insert(
-                title,
-                QStringLiteral("its pieces add up to %1 of %2 characters").arg(found).arg(length));
+        orderQuery.reset();
+        if (key >= 0)
+            lengthQuery.bind(1, key);
+        while (lengthQuery.next()) {
+            const qint64 title = lengthQuery.integer(0);
+            const qint64 length = lengthQuery.integer(1);
+            const qint64 found = result.byTitle.value(title).size();
+            if (found != length && !result.damaged.contains(title)) {
+                result.damaged.insert(title,
+                                      QStringLiteral("its pieces add up to %1 of %2 characters")
+                                          .arg(found)
+                                          .arg(length));
+            }
         }
+        lengthQuery.reset();
     }
     return result;
 }

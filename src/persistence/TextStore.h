@@ -33,5 +33,5 @@ struct StoredTexts {
     QHash<qint64, QString> damaged; // title row number -> what is wrong
 };
 
-// Every stored text, put together from its pieces.
-StoredTexts loadTitleTexts(StoreConnection& store);
+// The texts of these titles (all when empty), put together from their pieces.
+StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKeys = {});
