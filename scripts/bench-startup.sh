@@ -3,12 +3,14 @@
 # with a store holding the King James Bible (text and split list) and 100
 # titles of 2,000 registered words, timed from exec to the first frame with
 # content ("Window drawn" on standard output). Five runs; prints the memory
-# (RSS) after start-up, and `startup_ms <median of 5>` last.
+# (RSS) after start-up; then one session driven by keys (split the book,
+# five Returns, Ctrl+Q) and its peak memory; and `startup_ms <median of 5>`
+# last.
 # Usage: scripts/bench-startup.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
-scripts/setup.sh bible-kjv fortunes-de fortunes-ru fortunes-es fortunes-it python3
+scripts/setup.sh bible-kjv fortunes-de fortunes-ru fortunes-es fortunes-it python3 xdotool
 cmake --build "$BUILD_DIR" --target pramel bench_book >/dev/null
 
 WORK=$(mktemp -d)
@@ -30,7 +32,7 @@ XVFB_PID=$!
 sleep 1
 
 DISPLAY=":$DISPLAY_NUMBER" python3 - "$BUILD_DIR/pramel" "$WORK" <<'PY'
-import os, shutil, signal, statistics, subprocess, sys, time
+import os, shutil, signal, sqlite3, statistics, subprocess, sys, time
 
 binary, work = sys.argv[1], sys.argv[2]
 times, rss = [], []
@@ -56,6 +58,38 @@ for run in range(5):
     process.wait(timeout=60)
     shutil.rmtree(data)
     print(f"run {run + 1}: {times[-1]:.0f} ms, {rss[-1]:.0f} MB resident")
+
+# A session: split the book, triage a few words, quit; the peak resident
+# memory of the process (VmHWM) just before it ends.
+data = os.path.join(work, "session")
+shutil.copytree(os.path.join(work, "prepared"), data)
+env = dict(os.environ, XDG_DATA_HOME=data, XDG_RUNTIME_DIR=work)
+process = subprocess.Popen([binary], env=env, stdout=subprocess.PIPE,
+                           stderr=subprocess.DEVNULL, text=True)
+for line in process.stdout:
+    if line.strip() == "Window drawn":
+        break
+def keys(*names):
+    subprocess.run(["xdotool", "key", "--delay", "80", *names], check=True)
+subprocess.run(["xdotool", "mousemove", "400", "200", "click", "1"], check=True)
+time.sleep(0.5)
+keys("ctrl+shift+s")
+time.sleep(3)
+keys("Return", "Return", "Return", "Return", "Return")
+time.sleep(1)
+peak = 0
+with open(f"/proc/{process.pid}/status") as status:
+    for field in status:
+        if field.startswith("VmHWM:"):
+            peak = int(field.split()[1]) / 1024
+keys("ctrl+q")
+process.wait(timeout=60)
+# The keys reached the program: five words left the split list.
+with sqlite3.connect(os.path.join(data, "Pramel", "TestModel.sqlite")) as db:
+    gone = db.execute("SELECT count(*) FROM TestSplitWordRemoval").fetchone()[0]
+if gone != 5:
+    sys.exit(f"the session's keys did not all arrive: {gone} words left the list, not 5")
+print(f"session_peak_rss_mb {peak:.0f}")
 print(f"rss_after_startup_mb {statistics.median(rss):.0f}")
 print(f"startup_ms {statistics.median(times):.0f}")
 PY

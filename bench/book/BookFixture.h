@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QSet>
 
+#include <algorithm>
 #include <memory>
 
 // What a learner with a long history holds: 100 titles of 2,000 registered
@@ -36,11 +37,14 @@ inline QString languageText(int language) {
     }
 }
 
-// The distinct words of a text, in the order they first stand in it.
+// The distinct words of a text, in the order they first stand in it (no
+// verse numbers or references: nobody registers "Ge1").
 inline QStringList distinctWords(const QString& text) {
     QStringList out;
     QSet<QString> seen;
     for (const QString& word : SplitTextUseCase::split(text)) {
+        if (std::any_of(word.cbegin(), word.cend(), [](QChar c) { return c.isDigit(); }))
+            continue;
         if (!seen.contains(word)) {
             seen.insert(word);
             out.append(word);

@@ -48,6 +48,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Prints "Window drawn": start-up is over (scripts time it).
+    void announceDrawn();
+
+private:
     std::shared_ptr<AppModel> model_;
     QPointer<WindowController> window_;
     PreferenceWindowController* preferencesWindowController_ = nullptr;

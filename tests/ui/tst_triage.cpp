@@ -172,6 +172,36 @@ private Q_SLOTS:
             view->toPlainText());
     }
 
+    // A book's text is laid out off the GUI thread: the pane takes no typing
+    // until the text is in, and edits then reach the model as usual.
+    void aBooksTextArrivesAndTakesEdits() {
+        QString book;
+        while (book.size() < 600 * 1024)
+            book += QStringLiteral("In the beginning God created the heaven and the earth.\n");
+        model_->addTitle(QStringLiteral("Genesis"));
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        model_->saveText(book);
+        showPane();
+        FocusDetectTextView* view = pane_->textView();
+        QTRY_VERIFY(pane_->showsCurrentText());
+        QVERIFY(!view->isReadOnly());
+        QCOMPARE(view->toPlainText(), book);
+        view->setFocus();
+        view->moveCursor(QTextCursor::End);
+        QTest::keyClicks(view, QStringLiteral("Amen"));
+        settle();
+        QCOMPARE(model_->currentText(), book + QStringLiteral("Amen"));
+        // Another title and back: each time the text that is current shows.
+        model_->addTitle(QStringLiteral("Leer"));
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        settle();
+        QTRY_COMPARE(view->toPlainText(), QString());
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.first().title);
+        settle();
+        QTRY_VERIFY(pane_->showsCurrentText());
+        QCOMPARE(view->toPlainText(), book + QStringLiteral("Amen"));
+    }
+
     void pasteAndSplitShowsTheList() {
         startWith(QStringLiteral("The cat, the dog and 42 cats."));
         QCOMPARE(model_->state().languageStateList.value(model_->state().currentTitle).boxText,

@@ -37,6 +37,9 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
             &WindowController::toggleInspectorPane);
     connect(ui_->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
 
+    if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
+        connect(pane, &SplittedWordViewController::currentTextShown, this,
+                &WindowController::currentContentShown);
     windowDidLoad();
 }
 
@@ -73,6 +76,12 @@ QAction* WindowController::splitWordsAction() const {
 
 void WindowController::toggleLeftInspectorPane() {
     splitViewController_->toggle(SplitViewController::Pane::left);
+}
+
+bool WindowController::showsCurrentContent() const {
+    const auto* pane =
+        qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane());
+    return !pane || pane->showsCurrentText();
 }
 
 void WindowController::toggleInspectorPane() {

@@ -30,9 +30,16 @@ public:
     QAction* toggleInspectorPaneAction() const;
     QAction* splitWordsAction() const;
 
+    // Whether the panes show the current title's content (a book's text is
+    // built off the GUI thread, and shows a moment after the first frame).
+    bool showsCurrentContent() const;
+
     void toggleLeftInspectorPane();
     void toggleInspectorPane();
     void splitWords();
+
+Q_SIGNALS:
+    void currentContentShown();
 
 private:
     void windowDidLoad();

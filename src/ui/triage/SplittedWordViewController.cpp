@@ -9,20 +9,26 @@
 #include "ui/triage/SplitWordCell.h"
 #include "ui/triage/SplitWordTableModel.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMessageBox>
+#include <QPlainTextDocumentLayout>
+#include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QThread>
 #include <QTimer>
+
 #include <QUrl>
 #include <QVBoxLayout>
+#include <thread>
 
 namespace {
 // Equal texts, cheaply when both share one buffer (the usual case: the state
@@ -183,22 +189,18 @@ void SplittedWordViewController::updateFromState() {
 
     // A title that is not stored cannot keep a text: say how to begin instead
     // of taking typing that would go nowhere.
-    const bool stored = state.indexOfTitle(state.currentTitle.id) >= 0;
-    textView_->setReadOnly(!stored);
+    stored_ = state.indexOfTitle(state.currentTitle.id) >= 0;
     textView_->setPlaceholderText(
-        stored ? QString()
-               : tr("Add a title in the list on the left, select it, then paste or type its "
-                    "text here."));
+        stored_ ? QString()
+                : tr("Add a title in the list on the left, select it, then paste or type its "
+                     "text here."));
 
     // Replaced only when it differs, so that typing keeps the cursor, the
     // selection and the undo history.
     const QString text = hasEntry ? entry->boxText : QString();
-    if (!sameText(text, shownText_)) {
-        applyingState_ = true;
-        textView_->setPlainText(text);
-        applyingState_ = false;
-        shownText_ = text;
-    }
+    if (!sameText(text, shownText_))
+        showText(text);
+    textView_->setReadOnly(!stored_ || !building_.isNull());
 
     const qint64 row = state.lastSelectedRow;
     if (row < 0 || row >= tableModel_->rowCount()) {
@@ -207,6 +209,64 @@ void SplittedWordViewController::updateFromState() {
         tableView_->selectOnlyRow(row);
     }
     shownRow_ = row;
+}
+
+void SplittedWordViewController::showText(const QString& text) {
+    shownText_ = text;
+    if (text.size() < largeText) {
+        building_ = QString();
+        applyingState_ = true;
+        textView_->setPlainText(text);
+        applyingState_ = false;
+        Q_EMIT currentTextShown();
+        return;
+    }
+    // A book's document takes longer to build than a frame: it is built on a
+    // thread of its own while the window goes on drawing, and shown when it
+    // is ready, if it is still the text to show. The pane takes no typing
+    // meanwhile.
+    building_ = text;
+    textView_->setReadOnly(true);
+    applyingState_ = true;
+    textView_->setPlainText(QString());
+    applyingState_ = false;
+    QPointer<SplittedWordViewController> self(this);
+    QThread* const home = thread();
+    const QFont font = textView_->font();
+    std::thread([self, text, home, font] {
+        auto* document = new QTextDocument;
+        document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+        document->setDefaultFont(font);
+        document->setDocumentMargin(8);
+        document->setPlainText(text);
+        document->moveToThread(home);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, document, text] {
+                if (!self || !sameText(self->building_, text)) {
+                    delete document;
+                    return;
+                }
+                self->installDocument(document);
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+void SplittedWordViewController::installDocument(QTextDocument* document) {
+    building_ = QString();
+    // The editor deletes a document it made itself; one installed here before
+    // goes here.
+    QTextDocument* const previous = textView_->document();
+    const bool ours = previous && previous->parent() == textView_;
+    document->setParent(textView_);
+    textView_->setDocument(document);
+    connect(document, &QTextDocument::contentsChange, this,
+            &SplittedWordViewController::textDidChange);
+    if (ours)
+        previous->deleteLater();
+    textView_->setReadOnly(!stored_);
+    Q_EMIT currentTextShown();
 }
 
 void SplittedWordViewController::textDidChange(int position, int removed, int added) {

@@ -13,6 +13,7 @@ class CustomTableView;
 class FocusDetectTextView;
 class QPushButton;
 class QSplitter;
+class QTextDocument;
 class SplitWordCell;
 class SplitWordTableModel;
 
@@ -61,8 +62,16 @@ public:
     void textViewDidGainFocus() override {}
     void textViewDidLoseFocus() override {}
 
+    // Whether the pane shows the current title's text (a book's document is
+    // built on a thread of its own first).
+    bool showsCurrentText() const { return building_.isNull(); }
+
 public Q_SLOTS:
     void onCutTap();
+
+Q_SIGNALS:
+    // The current title's text is in the pane.
+    void currentTextShown();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -78,6 +87,8 @@ private:
     void connectTextPane();
 
     void updateFromState();
+    void showText(const QString& text);
+    void installDocument(QTextDocument* document);
     void textDidChange(int position, int removed, int added);
     // The word on row, or a null string when row is not a row of the current
     // split list.
@@ -102,4 +113,10 @@ private:
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
     bool applyingState_ = false;
     bool appeared_ = false;
+    bool stored_ = false;
+    // The text whose document is being built, or null.
+    QString building_;
+    // Texts longer than this are shown from a document built off the GUI
+    // thread (a book took 170 ms to set).
+    static constexpr qsizetype largeText = 256 * 1024;
 };
