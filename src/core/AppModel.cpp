@@ -1,5 +1,6 @@
 #include "core/AppModel.h"
 
+#include "base/FatalError.h"
 #include "core/UseCases.h"
 #include "csv/CsvTimestamp.h"
 #include "domain/TextCompare.h"
@@ -134,10 +135,26 @@ void AppModel::load() {
 }
 
 void AppModel::loadForStartUp() {
+    QObject* const loop = QCoreApplication::instance();
+    const QString storePath = CoreDateSetting::defaultStorePath();
+    CoreDateSetting::checkLater(storePath);
     // Only the titles, and the first one's words and text pane, before the
     // window is drawn.
     QList<TitleAndWordList> list =
         FetchTitleAndKnownWordsQueryHandlerProduction().handle(QSet<QUuid>());
+
+    // The check of the store's structure runs beside the first frame,
+    // once the read above has opened and prepared the store; a
+    // damaged store still ends the program at start, with its dialog.
+    checking_ = std::async(std::launch::async, [storePath, loop] {
+        const QString damage = CoreDateSetting::checkNow(storePath);
+        if (damage.isEmpty() || !loop)
+            return;
+        QMetaObject::invokeMethod(
+            loop, [damage] { fatalError(QStringLiteral("Pramel/CoreDateSetting"), damage); },
+            Qt::QueuedConnection);
+    });
+
     if (list.isEmpty()) {
         load();
         return;
@@ -156,7 +173,6 @@ void AppModel::loadForStartUp() {
         if (title.id != first.id)
             others.insert(title.id);
     }
-    QObject* const loop = QCoreApplication::instance();
     std::weak_ptr<AppModel*> weak = self_;
     loading_ = std::async(std::launch::async, [first, others, loop, weak] {
         RestOfLoad rest;
@@ -567,6 +583,8 @@ void AppModel::refreshBackgroundSaves() {
 
 QString AppModel::closeStore() {
     finishLoading();
+    if (checking_.valid())
+        checking_.wait();
     if (splitting_.valid())
         splitting_.wait(); // its list is stored on its thread
     SaveWordsCommandHandler::waitForPendingSaves();

@@ -124,6 +124,8 @@ private:
     // next registration sorts them, as it sorts every list.
     QSet<QUuid> unsortedLists_;
     std::future<void> splitting_;
+    // The start's check of the store's structure, beside the first frame.
+    std::future<void> checking_;
     // The rest of a start's load: the other titles' words and text panes.
     struct RestOfLoad {
         QUuid loaded; // the title the start read at once

@@ -3,6 +3,8 @@
 #include "base/FatalError.h"
 #include "persistence/StoreError.h"
 
+#include <sqlite3.h>
+
 #include <QDir>
 #include <QSet>
 #include <QStandardPaths>
@@ -41,6 +43,31 @@ QString CoreDateSetting::damagedStoreAdvice() {
         "file.");
 }
 
+void CoreDateSetting::checkLater(const QString& path) {
+    firstOpenInProcess(path);
+}
+
+QString CoreDateSetting::checkNow(const QString& path) {
+    QString message;
+    try {
+        StoreConnection connection(path);
+        const QString check = connection.quickCheck();
+        if (check != QStringLiteral("ok"))
+            message = damagedMessage(check, path);
+    } catch (const StoreError& error) {
+        // A store another connection holds locked is not a damaged one; the
+        // first open has already read it, so only damage ends the program.
+        if ((error.code & 0xff) != SQLITE_BUSY && (error.code & 0xff) != SQLITE_LOCKED)
+            message = QStringLiteral("Unresolved error ") + error.message();
+    }
+    return message;
+}
+
+QString CoreDateSetting::damagedMessage(const QString& damage, const QString& path) {
+    return QStringLiteral("Unresolved error The store is damaged (%1), {path: %2}. %3")
+        .arg(damage, path, damagedStoreAdvice());
+}
+
 StoreConnection& CoreDateSetting::persistentContainer() {
     if (container_)
         return *container_;
@@ -65,10 +92,7 @@ StoreConnection& CoreDateSetting::persistentContainer() {
         fatalError(QStringLiteral("Pramel/CoreDateSetting"),
                    QStringLiteral("Unresolved error ") + error.message());
     }
-    if (!damage.isEmpty()) {
-        fatalError(QStringLiteral("Pramel/CoreDateSetting"),
-                   QStringLiteral("Unresolved error The store is damaged (%1), {path: %2}. %3")
-                       .arg(damage, storePath_, damagedStoreAdvice()));
-    }
+    if (!damage.isEmpty())
+        fatalError(QStringLiteral("Pramel/CoreDateSetting"), damagedMessage(damage, storePath_));
     return *container_;
 }

@@ -27,6 +27,13 @@ public:
 
     // What to do about a damaged store, for the messages that report one.
     static QString damagedStoreAdvice();
+    static QString damagedMessage(const QString& damage, const QString& path);
+
+    // The start checks the store on a thread of its own, beside the first
+    // frame: the first open then leaves the check to checkNow(), which
+    // returns the message of a fatal error (empty when the store is sound).
+    static void checkLater(const QString& path);
+    static QString checkNow(const QString& path);
 
 private:
     QString storePath_;
