@@ -1,6 +1,6 @@
 #include "persistence/WalCheckpointer.h"
 
-#include "StoreWriteGate.h"
+#include "persistence/StoreWriteGate.h"
 
 #include <sqlite3.h>
 
