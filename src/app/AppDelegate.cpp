@@ -11,6 +11,8 @@
 #include <QCloseEvent>
 #include <QTimer>
 
+#include <utility>
+
 AppDelegate::AppDelegate(std::shared_ptr<AppModel> model, QObject* parent)
     : QObject(parent)
     , model_(std::move(model))
@@ -61,6 +63,17 @@ void AppDelegate::applicationDidFinishLaunching() {
     loaded_ = true;
     if (window_)
         window_->update();
+    if (!filesToOpen_.isEmpty())
+        openFiles(std::exchange(filesToOpen_, {}));
+}
+
+void AppDelegate::openFiles(const QStringList& files) {
+    if (!loaded_) {
+        filesToOpen_.append(files);
+        return;
+    }
+    if (window_ && !files.isEmpty())
+        window_->openFiles(files);
 }
 
 void AppDelegate::requestQuit() {

@@ -3,6 +3,7 @@
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
 #include "ui/common/Alert.h"
+#include "ui/titles/TextOpener.h"
 #include "ui/titles/TitleCell.h"
 #include "ui/titles/TitleListModel.h"
 #include "ui/titles/TitleTableView.h"
@@ -99,6 +100,9 @@ void TitleViewController::viewDidLoad() {
     tableView_->setDefaultDropAction(Qt::MoveAction);
     // A drop has moved a title: the rows follow at once.
     connect(titleModel_, &TitleListModel::titleMoved, this, &TitleViewController::reloadData);
+    // Files dropped from a file manager become titles.
+    auto* opener = new TextOpener(appModel_, this);
+    connect(tableView_, &TitleTableView::filesDropped, opener, &TextOpener::openFiles);
 }
 
 void TitleViewController::reloadData() {

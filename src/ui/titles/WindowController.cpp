@@ -3,6 +3,7 @@
 #include "core/ViewModelFactory.h"
 #include "ui/common/SaveFailureAlerts.h"
 #include "ui/titles/SplitViewController.h"
+#include "ui/titles/TextOpener.h"
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui_Main.h"
 
@@ -35,6 +36,8 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     connect(ui_->actionToggleInspectorPane, &QAction::triggered, this,
             &WindowController::toggleInspectorPane);
     connect(ui_->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
+    textOpener_ = new TextOpener(mainViewModel_, this);
+    connect(ui_->actionOpenText, &QAction::triggered, textOpener_, &TextOpener::chooseFiles);
 
     windowDidLoad();
 }
@@ -68,6 +71,13 @@ QAction* WindowController::toggleInspectorPaneAction() const {
 }
 QAction* WindowController::splitWordsAction() const {
     return ui_->actionSplitWords;
+}
+QAction* WindowController::openTextAction() const {
+    return ui_->actionOpenText;
+}
+
+void WindowController::openFiles(const QStringList& paths) {
+    textOpener_->openFiles(paths);
 }
 
 void WindowController::toggleLeftInspectorPane() {

@@ -11,6 +11,7 @@ namespace Ui {
 class Main;
 }
 class SplitViewController;
+class TextOpener;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -29,16 +30,22 @@ public:
     QAction* toggleLeftInspectorPaneAction() const;
     QAction* toggleInspectorPaneAction() const;
     QAction* splitWordsAction() const;
+    QAction* openTextAction() const;
 
     void toggleLeftInspectorPane();
     void toggleInspectorPane();
     void splitWords();
+    // Opens each file as a new title (File ▸ Open Text…, the command line,
+    // a second start); tells in one alert of those that cannot be read.
+    void openFiles(const QStringList& paths);
+    TextOpener* textOpener() const { return textOpener_; }
 
 private:
     void windowDidLoad();
 
     std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
+    TextOpener* textOpener_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;
     Subscription subs_;
     Title lastTitle_;
