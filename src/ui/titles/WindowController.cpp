@@ -39,7 +39,17 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     textOpener_ = new TextOpener(mainViewModel_, this);
     connect(ui_->actionOpenText, &QAction::triggered, textOpener_, &TextOpener::chooseFiles);
 
+    describeControls();
     windowDidLoad();
+}
+
+void WindowController::describeControls() {
+    // Tool buttons take their description from their action's tool tip;
+    // the tool bar's overflow button has none.
+    if (auto* more = ui_->toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(tr("More"));
+        more->setAccessibleDescription(tr("Shows the commands the tool bar has no room for"));
+    }
 }
 
 WindowController::~WindowController() = default;

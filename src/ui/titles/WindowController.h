@@ -42,6 +42,7 @@ public:
 
 private:
     void windowDidLoad();
+    void describeControls();
 
     std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
