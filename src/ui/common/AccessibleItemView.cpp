@@ -140,7 +140,7 @@ public:
     QRect rect() const override {
         if (!isValid() || section_ < 0)
             return {};
-        QHeaderView* header = header_();
+        QHeaderView* header = headerView();
         if (header->isHidden())
             return {};
         const int position = header->sectionViewportPosition(section_);
@@ -157,7 +157,7 @@ public:
     }
     QAccessible::State state() const override {
         QAccessible::State state;
-        state.invisible = !isValid() || header_()->isHidden();
+        state.invisible = !isValid() || headerView()->isHidden();
         return state;
     }
 
@@ -165,7 +165,7 @@ public:
     int section() const { return section_; }
 
 private:
-    QHeaderView* header_() const {
+    QHeaderView* headerView() const {
         return orientation_ == Qt::Horizontal ? view_->horizontalHeader() : view_->verticalHeader();
     }
 
