@@ -33,9 +33,42 @@ void showFatalError(const QString& source, const QString& message) {
     box.exec();
 }
 
+void describeCommandLine(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QObject::tr("Work through the words of a text and keep the ones you know."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(
+        QStringLiteral("files"),
+        QObject::tr("Texts, EPUB books or subtitles to open as new titles."),
+        QStringLiteral("[files...]"));
+}
+
+bool asksForTextOnly(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            return false;
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // --help and --version answer in the terminal, with or without a display.
+    if (asksForTextOnly(argc, argv)) {
+        QCoreApplication terminal(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("pramel"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(PRAMEL_VERSION));
+        QCommandLineParser parser;
+        describeCommandLine(parser);
+        parser.process(terminal); // prints and ends the program
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pramel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pramel"));
@@ -47,14 +80,7 @@ int main(int argc, char* argv[]) {
     // Files named on the command line (a file manager's "Open With") become
     // titles.
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QObject::tr("Work through the words of a text and keep the ones you know."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(
-        QStringLiteral("files"),
-        QObject::tr("Texts, EPUB books or subtitles to open as new titles."),
-        QStringLiteral("[files...]"));
+    describeCommandLine(parser);
     parser.process(app);
     QStringList files;
     for (const QString& file : parser.positionalArguments())
