@@ -258,10 +258,18 @@ class Session:
         with open(self.log.name) as f:
             return f.read().count("Right-clicked on row")
 
+    def visible_windows(self):
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                 str(self.pramel.pid)], env=self.env(), capture_output=True,
+                                text=True)
+        return len(result.stdout.split())
+
     def open_title_menu(self, name, index=0):
-        before = self.menus_opened()
+        before, windows = self.menus_opened(), self.visible_windows()
         self.click(self.title_cell(name, index), button=3)
         wait_for("the title menu", lambda: self.menus_opened() > before)
+        # The menu takes the keys once its window is up.
+        wait_for("the title menu's window", lambda: self.visible_windows() > windows)
 
     def choose_menu_item(self, name):
         """Chooses a command of the title menu just opened, by the keyboard."""
