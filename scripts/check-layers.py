@@ -19,9 +19,10 @@ ALLOWED = {
     "text": {"base"},
     "persistence": {"base", "domain"},
     "csv": {"base", "domain"},
+    "importing": {"base"},
     "core": {"base", "domain", "text", "persistence", "csv"},
-    "ui": {"base", "domain", "csv", "core"},
-    "app": {"base", "domain", "csv", "core", "ui"},
+    "ui": {"base", "domain", "csv", "importing", "core"},
+    "app": {"base", "domain", "csv", "importing", "core", "ui"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)

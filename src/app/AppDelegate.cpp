@@ -11,6 +11,8 @@
 #include <QCloseEvent>
 #include <QTimer>
 
+#include <utility>
+
 AppDelegate::AppDelegate(std::shared_ptr<AppModel> model, QObject* parent)
     : QObject(parent)
     , model_(std::move(model))
@@ -37,7 +39,8 @@ void AppDelegate::attach(WindowController* window) {
 
 bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
     // Start-up ends with the first frame drawn after the load; the line lets
-    // scripts (scripts/bench-startup.sh) time it.
+    // scripts (scripts/bench-startup.sh) time it. The type goes first here
+    // too (see below).
     if (event->type() == QEvent::Paint && watched == window_ && loaded_ && !drawn_ &&
         window_->showsCurrentContent())
         announceDrawn();
@@ -64,6 +67,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     // The current title at once, the other titles behind the first frame.
     model_->loadForStartUp();
     loaded_ = true;
+    if (!filesToOpen_.isEmpty())
+        openFiles(std::exchange(filesToOpen_, {}));
     if (!window_)
         return;
     window_->update();
@@ -73,6 +78,15 @@ void AppDelegate::applicationDidFinishLaunching() {
         if (loaded_ && !drawn_)
             announceDrawn();
     });
+}
+
+void AppDelegate::openFiles(const QStringList& files) {
+    if (!loaded_) {
+        filesToOpen_.append(files);
+        return;
+    }
+    if (window_ && !files.isEmpty())
+        window_->openFiles(files);
 }
 
 void AppDelegate::requestQuit() {

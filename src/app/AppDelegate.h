@@ -39,6 +39,9 @@ public:
 
     // Brings the main window to the front (a second start asked for it).
     void activateWindow();
+    // Opens files as new titles (the command line, a second start): at once
+    // when the store is loaded, else right after it is.
+    void openFiles(const QStringList& files);
 
     PreferenceWindowController* preferencesWindowController() const {
         return preferencesWindowController_;
@@ -61,4 +64,5 @@ private:
     bool leaving_ = false;  // and nothing is left to store
     bool loaded_ = false;
     bool drawn_ = false;
+    QStringList filesToOpen_; // given before the store was loaded
 };

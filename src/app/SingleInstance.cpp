@@ -5,10 +5,18 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QUrl>
+
+#include <memory>
+#include <utility>
 
 namespace {
+// A request is a line "open <file URL>" for each file to open, then the line
+// "activate"; the first instance answers "ok". File URLs keep a name's
+// line breaks and odd bytes out of the line.
 const QByteArray activateRequest = "activate\n";
-}
+const QByteArray openPrefix = "open ";
+} // namespace
 
 SingleInstance::SingleInstance(QString dataFolder, QObject* parent)
     : QObject(parent)
@@ -58,11 +66,21 @@ void SingleInstance::listen() {
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine())
-                    return;
-                if (socket->readLine() == activateRequest) {
+            auto files = std::make_shared<QStringList>();
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket, files] {
+                while (socket->canReadLine()) {
+                    const QByteArray line = socket->readLine();
+                    if (line.startsWith(openPrefix)) {
+                        const QUrl url = QUrl::fromEncoded(line.mid(openPrefix.size()).trimmed());
+                        if (url.isLocalFile())
+                            files->append(url.toLocalFile());
+                        continue;
+                    }
+                    if (line != activateRequest)
+                        continue;
                     Q_EMIT activationRequested();
+                    if (!files->isEmpty())
+                        Q_EMIT openRequested(std::exchange(*files, {}));
                     socket->write("ok\n");
                     socket->flush();
                 }
@@ -71,11 +89,13 @@ void SingleInstance::listen() {
     });
 }
 
-bool SingleInstance::activateRunning(int timeoutMs) const {
+bool SingleInstance::activateRunning(const QStringList& files, int timeoutMs) const {
     QLocalSocket socket;
     socket.connectToServer(serverName());
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    for (const QString& file : files)
+        socket.write(openPrefix + QUrl::fromLocalFile(file).toEncoded() + '\n');
     socket.write(activateRequest);
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -11,7 +12,7 @@ class QLockFile;
 // One Pramel per store. The first instance holds a lock file in the data
 // folder (a lock left by a process that died is taken over) and listens on a
 // local socket named after that folder; a second start asks it to bring its
-// window to the front, and ends.
+// window to the front (and to open the files it was given), and ends.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -22,14 +23,17 @@ public:
     // cannot be made or written takes no lock, and the store then tells why.
     bool acquire();
 
-    // Asks the running instance to show its window; false if it did not answer.
-    bool activateRunning(int timeoutMs = 2000) const;
+    // Asks the running instance to show its window and to open the files
+    // (absolute paths) as titles; false if it did not answer.
+    bool activateRunning(const QStringList& files = {}, int timeoutMs = 2000) const;
 
     QString lockFilePath() const;
 
 Q_SIGNALS:
     // A second start asked for the window.
     void activationRequested();
+    // A second start was given files to open.
+    void openRequested(const QStringList& files);
 
 private:
     QString serverName() const;

@@ -6,6 +6,8 @@
 #include "ui/titles/WindowController.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QThread>
@@ -31,20 +33,64 @@ void showFatalError(const QString& source, const QString& message) {
     box.exec();
 }
 
+void describeCommandLine(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QObject::tr("Work through the words of a text and keep the ones you know."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(
+        QStringLiteral("files"),
+        QObject::tr("Texts, EPUB books or subtitles to open as new titles."),
+        QStringLiteral("[files...]"));
+}
+
+bool asksForTextOnly(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            return false;
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // --help and --version answer in the terminal, with or without a display.
+    if (asksForTextOnly(argc, argv)) {
+        QCoreApplication terminal(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("pramel"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(PRAMEL_VERSION));
+        QCommandLineParser parser;
+        describeCommandLine(parser);
+        parser.process(terminal); // prints and ends the program
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pramel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pramel"));
     QApplication::setDesktopFileName(QStringLiteral("pramel"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pramel.svg")));
+    QApplication::setApplicationVersion(QStringLiteral(PRAMEL_VERSION));
     setFatalErrorHook(showFatalError);
 
-    // One Pramel per store: a second start shows the first one's window.
+    // Files named on the command line (a file manager's "Open With") become
+    // titles.
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    parser.process(app);
+    QStringList files;
+    for (const QString& file : parser.positionalArguments())
+        files.append(QFileInfo(file).absoluteFilePath());
+
+    // One Pramel per store: a second start shows the first one's window,
+    // which opens the files given to it.
     SingleInstance instance(dataFolder());
     if (!instance.acquire()) {
-        if (instance.activateRunning()) {
+        if (instance.activateRunning(files)) {
             printStatus(QStringLiteral("Pramel is already running"));
             return 0;
         }
@@ -59,7 +105,9 @@ int main(int argc, char* argv[]) {
     delegate.attach(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
                      &AppDelegate::activateWindow);
+    QObject::connect(&instance, &SingleInstance::openRequested, &delegate, &AppDelegate::openFiles);
     window.show();
+    delegate.openFiles(files);
     delegate.applicationDidFinishLaunching();
     return app.exec();
 }

@@ -428,6 +428,18 @@ void AppModel::addTitle(QString name) {
     useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{title});
 }
 
+void AppModel::addTitleWithText(QString name, QString text) {
+    finishLoading();
+    const Title title{QUuid::createUuid(), name};
+    modifyAppState([&](AppState& s) {
+        s.listOfTitleAndWordList.append(TitleAndWordList{title, {}});
+        s.languageStateList.insert(title, LanguageState{text, {}, 0});
+    });
+    useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{title});
+    SaveTextCommandHandler().handle(SaveTextCommand{text, title.id});
+    setCurrentTitle(title);
+}
+
 void AppModel::changeTitle(Title title, QString newName) {
     finishLoading();
     const qsizetype i = state().indexOfTitle(title.id);

@@ -69,6 +69,10 @@ public:
     void deleteWord(QUuid id);
 
     void addTitle(QString name);
+    // A new title that holds a text from the start (a book or subtitles the
+    // user opened): added after the others like addTitle, its text stored,
+    // and made the current title, so the pane shows it.
+    void addTitleWithText(QString name, QString text);
     void changeTitle(Title title, QString newName);
     void deleteTitle(QUuid id);
     void duplicateTitle(qint64 index);

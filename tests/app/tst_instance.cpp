@@ -13,12 +13,12 @@ class InstanceTest : public QObject {
 
     QTemporaryDir home_;
 
-    void start(QProcess& process) {
+    void start(QProcess& process, const QStringList& arguments = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_DATA_HOME", home_.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
         process.setProcessEnvironment(env);
-        process.start(PRAMEL_BINARY, {});
+        process.start(PRAMEL_BINARY, arguments);
         QVERIFY(process.waitForStarted());
     }
     QString folder() const { return home_.path() + "/Pramel"; }
@@ -63,6 +63,42 @@ private Q_SLOTS:
         QCOMPARE(third.exitCode(), 0);
         QVERIFY(!QFile::exists(folder() + "/TestModel.sqlite-wal"));
         QVERIFY(!QFile::exists(folder() + "/Pramel.lock"));
+    }
+
+    // "Open With Pramel": the files given at start become titles, and so do
+    // those given to a second start, in the first one's window.
+    void filesGivenAtStartBecomeTitles() {
+        QTemporaryDir books;
+        QFile first(books.filePath("Die Verwandlung.txt"));
+        QVERIFY(first.open(QIODevice::WriteOnly));
+        first.write("Als Gregor Samsa eines Morgens aus unruhigen Träumen erwachte.");
+        first.close();
+        QFile second(books.filePath("Film mit Namen.srt"));
+        QVERIFY(second.open(QIODevice::WriteOnly));
+        second.write("1\n00:00:01,000 --> 00:00:02,000\nEs war kein Traum.\n");
+        second.close();
+
+        QProcess running;
+        // A relative name is taken from the folder the program starts in.
+        running.setWorkingDirectory(books.path());
+        start(running, {"Die Verwandlung.txt"});
+        waitUntilRunning();
+        QByteArray out;
+        QTRY_VERIFY2((out += running.readAllStandardOutput())
+                         .contains("Opened " + first.fileName().toUtf8()),
+                     out.constData());
+
+        QProcess again;
+        start(again, {second.fileName()});
+        QVERIFY(again.waitForFinished(10000));
+        QCOMPARE(again.exitCode(), 0);
+        QTRY_VERIFY2((out += running.readAllStandardOutput())
+                         .contains("Opened " + second.fileName().toUtf8()),
+                     out.constData());
+
+        ::kill(running.processId(), SIGTERM);
+        QVERIFY(running.waitForFinished(10000));
+        QCOMPARE(running.exitCode(), 0);
     }
 };
 

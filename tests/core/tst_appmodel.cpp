@@ -237,6 +237,27 @@ private Q_SLOTS:
         QCOMPARE(model_->state().titles().size(), 1);
     }
 
+    void titleWithTextIsStoredAndShown() {
+        model_->addTitle("A");
+        model_->setCurrentTitle(model_->state().titles()[0]);
+        model_->saveText("first text");
+        const QString book = "Als Gregor Samsa eines Morgens aus unruhigen Träumen erwachte.\n"
+                             "Es war kein Traum.";
+        model_->addTitleWithText("Die Verwandlung", book);
+        QCOMPARE(titleNames(model_->state()), QStringList({"A", "Die Verwandlung"}));
+        QCOMPARE(model_->state().currentTitle.title, QString("Die Verwandlung"));
+        model_->splitWords();
+        QCOMPARE(splitList().first(), QString("Als"));
+        QCOMPARE(splitList().size(), 13);
+
+        auto next = restartedModel();
+        QCOMPARE(titleNames(next->state()), QStringList({"A", "Die Verwandlung"}));
+        const QList<Title> titles = next->state().titles();
+        QCOMPARE(languageStateOf(next->state(), titles[1].id).boxText, book);
+        QCOMPARE(languageStateOf(next->state(), titles[1].id).splittedWords, splitList());
+        QCOMPARE(languageStateOf(next->state(), titles[0].id).boxText, QString("first text"));
+    }
+
     void deletingTheCurrentTitleSelectsItsNeighbour() {
         for (const QString n : {"A", "B", "C"})
             model_->addTitle(n);

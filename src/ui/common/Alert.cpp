@@ -82,6 +82,8 @@ QLineEdit* Alert::addTextField(const QString& placeholder, const QString& text) 
     if (!textField_) {
         textField_ = new QLineEdit(this);
         textField_->setMinimumWidth(200);
+        textField_->setAccessibleName(placeholder);
+        textField_->setAccessibleDescription(informative_->text());
         textColumn_->insertWidget(3, textField_);
     }
     textField_->setPlaceholderText(placeholder);

@@ -45,6 +45,12 @@ QPushButton* PreferenceView::restoreButton() const {
 }
 
 void PreferenceView::awakeFromNib() {
+    ui_->alphabetCheckbox->setAccessibleDescription(tr("Sort the known words alphabetically"));
+    ui_->dateCheckbox->setAccessibleDescription(tr("Sort the known words by date"));
+    ui_->languageSelectButton->setAccessibleName(tr("Language"));
+    ui_->languageSelectButton->setAccessibleDescription(tr("The language of the texts"));
+    ui_->restoreButton->setAccessibleDescription(
+        tr("Adds the titles and words of an exported CSV file"));
     ui_->alphabetCheckbox->setChecked(true);
     ui_->dateCheckbox->setChecked(false);
     ui_->languageSelectButton->addItems({QStringLiteral("English"), QStringLiteral("Japanese")});

@@ -74,3 +74,18 @@ bool RegisteredWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
         Q_EMIT deleteBtnTap(index);
     return result.handled;
 }
+
+QList<CellButtons::Button> RegisteredWordCell::cellButtons(const QModelIndex& index) const {
+    // "Delete, button, Hund": the button's name, then the word it deletes.
+    return {{deleteButton, deleteTitle(), index.data(Qt::AccessibleTextRole).toString()}};
+}
+
+QRect RegisteredWordCell::cellButtonRect(const QStyleOptionViewItem& option, const QModelIndex&,
+                                         int id) const {
+    return id == deleteButton ? deleteButtonRect(option) : QRect();
+}
+
+void RegisteredWordCell::pressCellButton(const QModelIndex& index, int id) {
+    if (id == deleteButton)
+        Q_EMIT deleteBtnTap(index);
+}

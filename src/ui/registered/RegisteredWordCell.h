@@ -1,12 +1,13 @@
 #pragma once
 
 #include "ui/common/CellButtonPress.h"
+#include "ui/common/CellButtons.h"
 
 #include <QStyledItemDelegate>
 
 // Paints a registered word with its delete button at the right edge; a click
 // on the button is deleteBtnTap with the row's index.
-class RegisteredWordCell : public QStyledItemDelegate {
+class RegisteredWordCell : public QStyledItemDelegate, public CellButtons {
     Q_OBJECT
 public:
     explicit RegisteredWordCell(QAbstractItemView* view);
@@ -20,6 +21,12 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+
+    // CellButtons: the Delete button, named for assistive technology.
+    QList<Button> cellButtons(const QModelIndex& index) const override;
+    QRect cellButtonRect(const QStyleOptionViewItem& option, const QModelIndex& index,
+                         int id) const override;
+    void pressCellButton(const QModelIndex& index, int id) override;
 
 Q_SIGNALS:
     void deleteBtnTap(const QModelIndex& index);

@@ -1,5 +1,7 @@
 #include "ui/registered/RegisteredWordTableModel.h"
 
+#include <QLocale>
+
 RegisteredWordTableModel::RegisteredWordTableModel(AppState::Word::Kind kind, QObject* parent)
     : QAbstractTableModel(parent)
     , kind_(kind) {}
@@ -40,11 +42,19 @@ int RegisteredWordTableModel::columnCount(const QModelIndex& parent) const {
 QVariant RegisteredWordTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    // The date column stays empty.
-    if (index.column() != 0)
+    const AppState::Word& word = words_.at(index.row());
+    // The date column stays empty on screen; a screen reader hears the date.
+    if (index.column() != 0) {
+        if (role == Qt::AccessibleTextRole)
+            return QLocale().toString(word.timestamp.toLocalTime(), QLocale::ShortFormat);
+        if (role == Qt::AccessibleDescriptionRole)
+            return tr("Registered on");
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return words_.at(index.row()).wordText;
+    }
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
+        return word.wordText;
+    if (role == Qt::AccessibleDescriptionRole)
+        return kind_ == AppState::Word::Kind::known ? tr("Known word") : tr("Unwanted word");
     return {};
 }
 

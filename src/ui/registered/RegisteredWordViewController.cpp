@@ -2,6 +2,7 @@
 
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
+#include "ui/common/AccessibleItemView.h"
 #include "ui/registered/RegisteredWordCell.h"
 #include "ui/registered/RegisteredWordTableModel.h"
 
@@ -20,6 +21,7 @@ constexpr int rowHeight = 25;
 
 QTableView* makeTable(const QString& name) {
     auto* table = new QTableView;
+    AccessibleItemView::enableFor(table);
     table->setObjectName(name);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -59,7 +61,11 @@ RegisteredWordViewController::RegisteredWordViewController(std::shared_ptr<AppMo
     , appModel_(std::move(model)) {
     makeSegmentedControl();
     knownWordTableView_ = makeTable(QStringLiteral("knownWordTableView"));
+    knownWordTableView_->setAccessibleName(tr("Known words"));
+    knownWordTableView_->setAccessibleDescription(tr("The known words of the current title"));
     unwantedWordTableView_ = makeTable(QStringLiteral("unwantedWordTableView"));
+    unwantedWordTableView_->setAccessibleName(tr("Unwanted words"));
+    unwantedWordTableView_->setAccessibleDescription(tr("The unwanted words of the current title"));
     knownModel_ = new RegisteredWordTableModel(AppState::Word::Kind::known, this);
     unwantedModel_ = new RegisteredWordTableModel(AppState::Word::Kind::unwanted, this);
 
@@ -85,6 +91,8 @@ void RegisteredWordViewController::makeSegmentedControl() {
     segmentsLayout->addWidget(known);
     segmentsLayout->addWidget(unwanted);
     known->setChecked(true);
+    known->setAccessibleDescription(tr("Shows the known words"));
+    unwanted->setAccessibleDescription(tr("Shows the unwanted words"));
 }
 
 void RegisteredWordViewController::viewDidLoad() {

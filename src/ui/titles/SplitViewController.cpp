@@ -31,14 +31,21 @@ SplitViewController::SplitViewController(std::shared_ptr<AppModel> model, QWidge
     addWidget(leftPane_);
     addWidget(middlePane_);
     addWidget(rightPane_);
+    // The dividers between the panes, for assistive technology.
+    for (int i = 1; i < count(); ++i) {
+        handle(i)->setAccessibleName(tr("Pane divider"));
+        handle(i)->setAccessibleDescription(tr("Drag to change the widths of the panes"));
+    }
     viewDidLoad();
 }
 
 void SplitViewController::makePanes(const std::shared_ptr<AppModel>& model) {
     middlePane_ = new SplittedWordViewController(model, this);
     middlePane_->setObjectName(QStringLiteral("middlePane"));
+    middlePane_->setAccessibleName(tr("Text and split words"));
     rightPane_ = new RegisteredWordViewController(model, this);
     rightPane_->setObjectName(QStringLiteral("rightPane"));
+    rightPane_->setAccessibleName(tr("Registered words"));
 }
 
 void SplitViewController::viewDidLoad() {

@@ -48,6 +48,11 @@ QVariant TitleListModel::data(const QModelIndex& index, int role) const {
         if (row == 0)
             return role == Qt::DisplayRole ? QVariant(tr("Language")) : QVariant();
         return titles_.at(row - 1).title;
+    case Qt::AccessibleTextRole:
+        return row == 0 ? tr("Language") : titles_.at(row - 1).title;
+    case Qt::AccessibleDescriptionRole:
+        return row == 0 ? tr("The caption of the title list")
+                        : tr("A title; the menu key offers Duplicate, Delete and Edit");
     case isCaptionRole:
         return row == 0;
     default:

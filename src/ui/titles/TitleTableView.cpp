@@ -3,10 +3,12 @@
 #include "base/StatusLine.h"
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 
 TitleTableView::TitleTableView(QWidget* parent)
@@ -124,4 +126,47 @@ void TitleTableView::keyPressEvent(QKeyEvent* event) {
     const int after = selectedRow();
     if (after >= 1 && after != before)
         Q_EMIT rowChosen(after);
+}
+
+namespace {
+// The local files a drag from outside carries; none for the list's own rows.
+QStringList droppedFiles(const QDropEvent* event, const QObject* self) {
+    if (event->source() == self || !event->mimeData() || !event->mimeData()->hasUrls())
+        return {};
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+} // namespace
+
+void TitleTableView::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppedFiles(event, this).isEmpty()) {
+        QTableView::dragEnterEvent(event);
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TitleTableView::dragMoveEvent(QDragMoveEvent* event) {
+    if (droppedFiles(event, this).isEmpty()) {
+        QTableView::dragMoveEvent(event);
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TitleTableView::dropEvent(QDropEvent* event) {
+    const QStringList paths = droppedFiles(event, this);
+    if (paths.isEmpty()) {
+        QTableView::dropEvent(event);
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    Q_EMIT filesDropped(paths);
 }

@@ -10,6 +10,7 @@ class QMenu;
 // and offers "Duplicate", "Delete" and "Edit"; the chosen command is the
 // matching signal with the title index (row - 1), since row 0 is the caption.
 // A left click on a title row, or Up/Down, reports the row through rowChosen.
+// Files dropped from outside are reported through filesDropped.
 class TitleTableView : public QTableView {
     Q_OBJECT
 public:
@@ -30,12 +31,19 @@ Q_SIGNALS:
     void rowChosen(int row);
     // The context menu closed, with or without a choice.
     void contextMenuClosed();
+    // Files from outside (a file manager) were dropped on the list.
+    void filesDropped(const QStringList& paths);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Files dragged in from outside are taken as a copy, anywhere on the
+    // list; the rows' own drags go on as moves.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QPointer<QMenu> contextMenu_;

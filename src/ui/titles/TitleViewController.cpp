@@ -3,6 +3,7 @@
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
 #include "ui/common/Alert.h"
+#include "ui/titles/TextOpener.h"
 #include "ui/titles/TitleCell.h"
 #include "ui/titles/TitleListModel.h"
 #include "ui/titles/TitleTableView.h"
@@ -23,6 +24,10 @@ TitleViewController::TitleViewController(std::shared_ptr<AppModel> model, QWidge
     setObjectName(QStringLiteral("TitleViewController"));
     tableView_ = new TitleTableView(this);
     tableView_->setObjectName(QStringLiteral("titleTableView"));
+    tableView_->setAccessibleName(tr("Titles"));
+    tableView_->setAccessibleDescription(
+        tr("The texts you study; files dropped here open as new titles"));
+    setAccessibleName(tr("Titles"));
     titleModel_ = new TitleListModel(appModel_, this);
     cell_ = new TitleCell(this);
 
@@ -30,6 +35,8 @@ TitleViewController::TitleViewController(std::shared_ptr<AppModel> model, QWidge
     addButton_->setObjectName(QStringLiteral("addTitleButton"));
     addButton_->setText(QStringLiteral("+"));
     addButton_->setToolTip(tr("Add a title"));
+    addButton_->setAccessibleName(tr("Add title"));
+    addButton_->setAccessibleDescription(tr("Adds a title to the list, asking for its name"));
     addButton_->setAutoRaise(true);
     addButton_->setFixedSize(24, 22);
     connect(addButton_, &QToolButton::clicked, this, &TitleViewController::onButtonTapped);
@@ -99,6 +106,9 @@ void TitleViewController::viewDidLoad() {
     tableView_->setDefaultDropAction(Qt::MoveAction);
     // A drop has moved a title: the rows follow at once.
     connect(titleModel_, &TitleListModel::titleMoved, this, &TitleViewController::reloadData);
+    // Files dropped from a file manager become titles.
+    auto* opener = new TextOpener(appModel_, this);
+    connect(tableView_, &TitleTableView::filesDropped, opener, &TextOpener::openFiles);
 }
 
 void TitleViewController::reloadData() {

@@ -3,6 +3,7 @@
 #include "core/ViewModelFactory.h"
 #include "ui/common/SaveFailureAlerts.h"
 #include "ui/titles/SplitViewController.h"
+#include "ui/titles/TextOpener.h"
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui_Main.h"
 
@@ -36,11 +37,23 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     connect(ui_->actionToggleInspectorPane, &QAction::triggered, this,
             &WindowController::toggleInspectorPane);
     connect(ui_->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
+    textOpener_ = new TextOpener(mainViewModel_, this);
+    connect(ui_->actionOpenText, &QAction::triggered, textOpener_, &TextOpener::chooseFiles);
 
     if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
         connect(pane, &SplittedWordViewController::currentTextShown, this,
                 &WindowController::currentContentShown);
+    describeControls();
     windowDidLoad();
+}
+
+void WindowController::describeControls() {
+    // Tool buttons take their description from their action's tool tip;
+    // the tool bar's overflow button has none.
+    if (auto* more = ui_->toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(tr("More"));
+        more->setAccessibleDescription(tr("Shows the commands the tool bar has no room for"));
+    }
 }
 
 WindowController::~WindowController() = default;
@@ -72,6 +85,13 @@ QAction* WindowController::toggleInspectorPaneAction() const {
 }
 QAction* WindowController::splitWordsAction() const {
     return ui_->actionSplitWords;
+}
+QAction* WindowController::openTextAction() const {
+    return ui_->actionOpenText;
+}
+
+void WindowController::openFiles(const QStringList& paths) {
+    textOpener_->openFiles(paths);
 }
 
 void WindowController::toggleLeftInspectorPane() {

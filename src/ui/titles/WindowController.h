@@ -11,6 +11,7 @@ namespace Ui {
 class Main;
 }
 class SplitViewController;
+class TextOpener;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -29,6 +30,7 @@ public:
     QAction* toggleLeftInspectorPaneAction() const;
     QAction* toggleInspectorPaneAction() const;
     QAction* splitWordsAction() const;
+    QAction* openTextAction() const;
 
     // Whether the panes show the current title's content (a book's text is
     // built off the GUI thread, and shows a moment after the first frame).
@@ -37,15 +39,21 @@ public:
     void toggleLeftInspectorPane();
     void toggleInspectorPane();
     void splitWords();
+    // Opens each file as a new title (File ▸ Open Text…, the command line,
+    // a second start); tells in one alert of those that cannot be read.
+    void openFiles(const QStringList& paths);
+    TextOpener* textOpener() const { return textOpener_; }
 
 Q_SIGNALS:
     void currentContentShown();
 
 private:
     void windowDidLoad();
+    void describeControls();
 
     std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
+    TextOpener* textOpener_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;
     Subscription subs_;
     Title lastTitle_;

@@ -1,6 +1,7 @@
 #include "ui/triage/CustomTableView.h"
 
 #include "base/StatusLine.h"
+#include "ui/common/AccessibleItemView.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -16,6 +17,7 @@ static void initResources() {
 
 CustomTableView::CustomTableView(QWidget* parent)
     : QTableView(parent) {
+    AccessibleItemView::enableFor(this);
     initResources();
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

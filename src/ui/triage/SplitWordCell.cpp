@@ -135,3 +135,33 @@ bool SplitWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
     }
     return result.handled;
 }
+
+QList<CellButtons::Button> SplitWordCell::cellButtons(const QModelIndex& index) const {
+    // "Unwanted, button, Hund": each button's name, then the word it acts on.
+    const QString word = index.data(Qt::AccessibleTextRole).toString();
+    return {{int(Part::wordButton), word,
+             QCoreApplication::translate("SplitWordCell", "Known: registers the word as known")},
+            {int(Part::unwantedButton), unwantedTitle(), word},
+            {int(Part::removeButton), removeTitle(), word}};
+}
+
+QRect SplitWordCell::cellButtonRect(const QStyleOptionViewItem& option, const QModelIndex& index,
+                                    int id) const {
+    return partRect(option, index, Part(id));
+}
+
+void SplitWordCell::pressCellButton(const QModelIndex& index, int id) {
+    switch (Part(id)) {
+    case Part::wordButton:
+        Q_EMIT wordButtonTap(index);
+        break;
+    case Part::unwantedButton:
+        Q_EMIT unwantedBtnTap(index);
+        break;
+    case Part::removeButton:
+        Q_EMIT removeBtnTap(index);
+        break;
+    case Part::none:
+        break;
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/common/CellButtonPress.h"
+#include "ui/common/CellButtons.h"
 
 #include <QStyledItemDelegate>
 
@@ -8,7 +9,7 @@
 // known), then the row's "Unwanted" and "Remove" buttons at the right edge.
 // A click on a button is a signal with the row's index; the owner connects
 // each one (the button's handler).
-class SplitWordCell : public QStyledItemDelegate {
+class SplitWordCell : public QStyledItemDelegate, public CellButtons {
     Q_OBJECT
 public:
     explicit SplitWordCell(QAbstractItemView* view);
@@ -22,6 +23,12 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // CellButtons: the three buttons, named for assistive technology.
+    QList<Button> cellButtons(const QModelIndex& index) const override;
+    QRect cellButtonRect(const QStyleOptionViewItem& option, const QModelIndex& index,
+                         int id) const override;
+    void pressCellButton(const QModelIndex& index, int id) override;
 
 Q_SIGNALS:
     void wordButtonTap(const QModelIndex& index);

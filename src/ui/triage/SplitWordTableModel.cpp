@@ -27,8 +27,10 @@ int SplitWordTableModel::columnCount(const QModelIndex& parent) const {
 QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
         return words_.at(index.row());
+    if (role == Qt::AccessibleDescriptionRole)
+        return tr("Return: known; Ctrl+Return: set aside until the next split");
     return {};
 }
 

@@ -87,6 +87,8 @@ void SplittedWordViewController::viewDidLoad() {
 void SplittedWordViewController::makeTextPane() {
     textView_ = new FocusDetectTextView;
     textView_->setObjectName(QStringLiteral("textView"));
+    textView_->setAccessibleName(tr("Text"));
+    textView_->setAccessibleDescription(tr("The text of the current title; edits are saved"));
     // 8-point inset, the system font, a rounded frame.
     textView_->document()->setDocumentMargin(8);
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
@@ -103,6 +105,8 @@ void SplittedWordViewController::makeTextPane() {
 void SplittedWordViewController::makeSplitList() {
     tableView_ = new CustomTableView;
     tableView_->setObjectName(QStringLiteral("tableView"));
+    tableView_->setAccessibleName(tr("Split words"));
+    tableView_->setAccessibleDescription(tr("The words of the text still to work through"));
     tableModel_ = new SplitWordTableModel(this);
     tableView_->setModel(tableModel_);
     cell_ = new SplitWordCell(tableView_);
@@ -124,6 +128,8 @@ void SplittedWordViewController::layOut() {
     splitter_->addWidget(tableView_);
     splitter_->setStretchFactor(0, 2);
     splitter_->setStretchFactor(1, 3);
+    splitter_->handle(1)->setAccessibleName(tr("Divider"));
+    splitter_->handle(1)->setAccessibleDescription(tr("Drag to share the room of text and list"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -1,0 +1,34 @@
+# The Debian package (scripts/package.sh): `cpack -G DEB` in a build made
+# for it. The libraries the program links come from dpkg-shlibdeps; what it
+# loads at run time as Qt plugins, shlibdeps cannot see, so it is named here.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME pramel)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Pramel developers")
+set(CPACK_PACKAGE_CONTACT "Pramel maintainers <maintainers@users.noreply.c-seed-f2c1bd4e.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "vocabulary trainer that works through the words of a text")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/pramel/pramel")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window needs the X11 platform plugin, and its icon the SVG plugins;
+# the click sound plays through GStreamer's base plugins.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-base")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# CPack puts the summary first and indents the rest as Debian wants it.
+set(CPACK_PACKAGE_DESCRIPTION "Pramel helps language learners read real texts. Keep a list of titles, one
+per text you study: paste its text, or open a book (plain text in any common
+encoding, EPUB) or a subtitle file (SRT, WebVTT) as a new title.
+
+Pramel splits the text into words and shows them one at a time: mark each
+word as known or unwanted, or set it aside until the next split, with a
+button or a key. Registered words are left out of the next split. All of
+them can be exported to a CSV file and restored from one.")
+
+include(CPack)

@@ -1,0 +1,67 @@
+#include "ui/titles/TextOpener.h"
+
+#include "base/StatusLine.h"
+#include "core/AppModel.h"
+#include "importing/BookFile.h"
+#include "ui/common/Alert.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+TextOpener::TextOpener(std::shared_ptr<AppModel> model, QWidget* view)
+    : QObject(view)
+    , appModel_(std::move(model))
+    , view_(view) {}
+
+QStringList TextOpener::nameFilters() {
+    return {tr("Texts, books and subtitles (*.txt *.text *.epub *.srt *.vtt)"),
+            tr("Plain text (*.txt *.text)"), tr("EPUB books (*.epub)"),
+            tr("Subtitles (*.srt *.vtt)"), tr("All files (*)")};
+}
+
+void TextOpener::chooseFiles() {
+    QWidget* window = Alert::mainWindow(view_);
+    auto* dialog = new QFileDialog(window ? window : view_->window(), tr("Open Text"));
+    dialog->setObjectName(QStringLiteral("openTextDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setNameFilters(nameFilters());
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists())
+        dialog->setDirectory(documents);
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QFileDialog::filesSelected, this, &TextOpener::openFiles);
+    dialog->open();
+}
+
+int TextOpener::openFiles(const QStringList& paths) {
+    QStringList failures;
+    int opened = 0;
+    for (const QString& path : paths) {
+        const ImportedText read = importing::readBookFile(path);
+        if (!read.ok()) {
+            printStatus(QStringLiteral("Could not open ") + path + QStringLiteral(": ") +
+                        read.error);
+            failures.append(tr("“%1”: %2").arg(QFileInfo(path).fileName(), read.error));
+            continue;
+        }
+        printStatus(QStringLiteral("Opened ") + path + QStringLiteral(" (") + read.encoding +
+                    QStringLiteral(")"));
+        appModel_->addTitleWithText(importing::titleNameFor(path), read.text);
+        ++opened;
+    }
+    if (!failures.isEmpty()) {
+        QWidget* window = Alert::mainWindow(view_);
+        auto* alert = new Alert(window ? window : view_->window(),
+                                failures.size() == 1 ? tr("The file could not be opened.")
+                                                     : tr("Some files could not be opened."),
+                                failures.join(QLatin1Char('\n')), Alert::Style::critical);
+        alert->setObjectName(QStringLiteral("openFailedAlert"));
+        alert->removeSecondButton();
+        alert->beginSheetModal({});
+    }
+    return opened;
+}

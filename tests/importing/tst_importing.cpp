@@ -1,0 +1,432 @@
+#include "importing/BookFile.h"
+#include "importing/EpubReader.h"
+#include "importing/SubtitleReader.h"
+#include "importing/TextDecoder.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unicode/ucnv.h>
+#include <zip.h>
+
+namespace {
+
+// Real text: the openings of Kafka's "Die Verwandlung", Tolstoy's "Anna
+// Karenina", Proust's "Du côté de chez Swann" and Sōseki's "Wagahai wa
+// neko de aru".
+const QString kafka = QStringLiteral(
+    "Als Gregor Samsa eines Morgens aus unruhigen Träumen erwachte, fand er sich in seinem Bett "
+    "zu einem ungeheueren Ungeziefer verwandelt. Er lag auf seinem panzerartig harten Rücken und "
+    "sah, wenn er den Kopf ein wenig hob, seinen gewölbten, braunen, von bogenförmigen "
+    "Versteifungen geteilten Bauch, auf dessen Höhe sich die Bettdecke, zum gänzlichen "
+    "Niedergleiten bereit, kaum noch erhalten konnte.\n"
+    "»Was ist mit mir geschehen?« dachte er. Es war kein Traum.");
+const QString tolstoy = QStringLiteral(
+    "Все счастливые семьи похожи друг на друга, каждая несчастливая семья несчастлива "
+    "по-своему.\nВсе смешалось в доме Облонских. Жена узнала, что муж был в связи с бывшею в их "
+    "доме француженкою-гувернанткой, и объявила мужу, что не может жить с ним в одном доме. "
+    "Положение это продолжалось уже третий день и мучительно чувствовалось и самими супругами, "
+    "и всеми членами семьи, и домочадцами.");
+const QString proust = QStringLiteral(
+    "Longtemps, je me suis couché de bonne heure. Parfois, à peine ma bougie éteinte, mes yeux "
+    "se fermaient si vite que je n’avais pas le temps de me dire : « Je m’endors. » Et, une "
+    "demi-heure après, la pensée qu’il était temps de chercher le sommeil m’éveillait ; je "
+    "voulais poser le volume que je croyais avoir encore dans les mains et souffler ma lumière.");
+const QString soseki = QStringLiteral(
+    "吾輩は猫である。名前はまだ無い。\nどこで生れたかとんと見当がつかぬ。何でも薄暗いじめじめした"
+    "所でニャーニャー泣いていた事だけは記憶している。吾輩はここで始めて人間というものを見た。"
+    "しかもあとで聞くとそれは書生という人間中で一番獰悪な種族であったそうだ。");
+
+// The text in a legacy encoding, as ICU writes it.
+QByteArray encoded(const QString& text, const char* encoding) {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* converter = ucnv_open(encoding, &status);
+    QByteArray bytes(text.size() * 4 + 16, Qt::Uninitialized);
+    const int32_t length = ucnv_fromUChars(converter, bytes.data(), int32_t(bytes.size()),
+                                           reinterpret_cast<const UChar*>(text.utf16()),
+                                           int32_t(text.size()), &status);
+    ucnv_close(converter);
+    if (U_FAILURE(status))
+        qFatal("cannot write the text as %s", encoding);
+    bytes.truncate(length);
+    return bytes;
+}
+
+QByteArray withMark(const QString& text, QStringConverter::Encoding encoding) {
+    QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+    return encoder.encode(text);
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// An EPUB made of its entries, in order; the first is stored as is, as the
+// format wants for "mimetype".
+QString writeEpub(const QTemporaryDir& dir, const QString& name,
+                  const QList<std::pair<QString, QByteArray>>& entries) {
+    const QString path = dir.filePath(name);
+    int error = 0;
+    zip_t* archive =
+        zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!archive)
+        qFatal("cannot make %s", qPrintable(path));
+    // libzip reads the sources when the archive is closed: keep them alive.
+    QList<QByteArray> kept;
+    for (const auto& [entry, bytes] : entries) {
+        kept.append(bytes);
+        zip_source_t* source =
+            zip_source_buffer(archive, kept.last().constData(), kept.last().size(), 0);
+        const zip_int64_t index =
+            zip_file_add(archive, entry.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+        if (index < 0)
+            qFatal("cannot add %s", qPrintable(entry));
+        if (entry == QLatin1String("mimetype"))
+            zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
+    }
+    if (zip_close(archive) != 0)
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+const QByteArray container = R"(<?xml version="1.0"?>
+<container version="1.0" xmlns="urn:oasis:names:tc:opendocument:xmlns:container">
+  <rootfiles>
+    <rootfile full-path="OEBPS/content.opf" media-type="application/oebps-package+xml"/>
+  </rootfiles>
+</container>)";
+
+// The manifest lists the chapters out of order; the spine gives the
+// reading order, and leaves the notes out of it.
+const QByteArray package = R"(<?xml version="1.0" encoding="UTF-8"?>
+<package xmlns="http://www.idpf.org/2007/opf" version="3.0" unique-identifier="id">
+  <metadata xmlns:dc="http://purl.org/dc/elements/1.1/">
+    <dc:identifier id="id">urn:uuid:1b4e28ba-2fa1-11d2-883f-0016d3cca427</dc:identifier>
+    <dc:title>Die Verwandlung</dc:title>
+    <dc:language>de</dc:language>
+  </metadata>
+  <manifest>
+    <item id="nav" href="nav.xhtml" media-type="application/xhtml+xml" properties="nav"/>
+    <item id="two" href="Text/Kapitel%202.xhtml" media-type="application/xhtml+xml"/>
+    <item id="one" href="Text/kapitel1.xhtml#start" media-type="application/xhtml+xml"/>
+    <item id="notes" href="notes.xhtml" media-type="application/xhtml+xml"/>
+    <item id="css" href="style.css" media-type="text/css"/>
+    <item id="cover" href="cover.png" media-type="image/png"/>
+  </manifest>
+  <spine>
+    <itemref idref="cover"/>
+    <itemref idref="one"/>
+    <itemref idref="two"/>
+    <itemref idref="notes" linear="no"/>
+  </spine>
+</package>)";
+
+// Named references without a DTD, markup inside paragraphs, a title and a
+// style sheet in the head.
+const QByteArray chapterOne = R"(<?xml version="1.0" encoding="UTF-8"?>
+<html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops">
+<head><title>Kapitel I</title><style>p { text-indent: 1em; }</style></head>
+<body>
+  <h1 id="start">I</h1>
+  <p>Als Gregor Samsa eines Morgens aus <em>unruhigen</em>
+     Tr&auml;umen erwachte, fand er sich in seinem Bett zu einem
+     ungeheueren&nbsp;Ungeziefer verwandelt.</p>
+  <p>&raquo;Was ist mit mir geschehen?&laquo; dachte er&#8201;&mdash; es war kein Traum.<br/>Sein Zimmer lag ruhig.</p>
+</body>
+</html>)";
+
+// The DOCTYPE of XHTML 1.1 with its external DTD, and ruby.
+const QByteArray chapterTwo = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE html PUBLIC "-//W3C//DTD XHTML 1.1//EN" "http://www.w3.org/TR/xhtml11/DTD/xhtml11.dtd">
+<html xmlns="http://www.w3.org/1999/xhtml">
+<head><title>Kapitel II</title></head>
+<body>
+  <h2>II</h2>
+  <p>Erst in der Abenddämmerung erwachte Gregor aus seinem schweren ohnmachtsähnlichen Schlaf&hellip;</p>
+  <p><ruby>吾輩<rt>わがはい</rt></ruby>は<ruby>猫<rt>ねこ</rt></ruby>である。</p>
+  <script>var left = "out";</script>
+</body>
+</html>)";
+
+const QByteArray notes = R"(<?xml version="1.0" encoding="UTF-8"?>
+<html xmlns="http://www.w3.org/1999/xhtml"><body><p>Anmerkung</p></body></html>)";
+
+using Entries = QList<std::pair<QString, QByteArray>>;
+
+Entries bookEntries() {
+    return {{"mimetype", "application/epub+zip"},
+            {"META-INF/container.xml", container},
+            {"OEBPS/content.opf", package},
+            {"OEBPS/nav.xhtml", notes},
+            {"OEBPS/Text/kapitel1.xhtml", chapterOne},
+            {"OEBPS/Text/Kapitel 2.xhtml", chapterTwo},
+            {"OEBPS/notes.xhtml", notes},
+            {"OEBPS/style.css", "p { margin: 0; }"},
+            {"OEBPS/cover.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)}};
+}
+
+const QString bookText = QStringLiteral(
+    "I\n"
+    "Als Gregor Samsa eines Morgens aus unruhigen Träumen erwachte, fand er sich in seinem Bett "
+    "zu einem ungeheueren\u00A0Ungeziefer verwandelt.\n"
+    "»Was ist mit mir geschehen?« dachte er\u2009— es war kein Traum.\n"
+    "Sein Zimmer lag ruhig.\n"
+    "\n"
+    "II\n"
+    "Erst in der Abenddämmerung erwachte Gregor aus seinem schweren ohnmachtsähnlichen "
+    "Schlaf…\n"
+    "吾輩は猫である。");
+
+// Cues of the Kafka text, as a film of it might carry them.
+const QString subRip =
+    QStringLiteral("1\r\n"
+                   "00:00:01,000 --> 00:00:04,200\r\n"
+                   "<i>Als Gregor Samsa eines Morgens</i>\r\n"
+                   "aus unruhigen Träumen erwachte,\r\n"
+                   "\r\n"
+                   "2\r\n"
+                   "00:00:04,400 --> 00:00:08,000\r\n"
+                   "{\\an8}<font color=\"#ffff00\">fand er sich in seinem Bett</font>\r\n"
+                   "zu einem ungeheueren Ungeziefer verwandelt.\r\n"
+                   "\r\n"
+                   "3\r\n"
+                   "00:00:09,000 --> 00:00:11,500\r\n"
+                   "- »Was ist mit mir geschehen?«\r\n"
+                   "- Es war kein Traum.\r\n");
+const QString subRipText = QStringLiteral("Als Gregor Samsa eines Morgens\n"
+                                          "aus unruhigen Träumen erwachte,\n"
+                                          "fand er sich in seinem Bett\n"
+                                          "zu einem ungeheueren Ungeziefer verwandelt.\n"
+                                          "- »Was ist mit mir geschehen?«\n"
+                                          "- Es war kein Traum.");
+
+const QString webVtt =
+    QStringLiteral("WEBVTT - Die Verwandlung\n"
+                   "Kind: captions\n"
+                   "\n"
+                   "STYLE\n"
+                   "::cue { color: yellow; }\n"
+                   "\n"
+                   "NOTE Die Zeiten sind geschätzt\n"
+                   "und nicht geprüft.\n"
+                   "\n"
+                   "anfang\n"
+                   "00:01.000 --> 00:04.200 line:0 position:20%\n"
+                   "<v Erzähler>Als Gregor Samsa eines Morgens</v>\n"
+                   "aus <c.yellow>unruhigen</c> Träumen erwachte,\n"
+                   "\n"
+                   "00:00:04.400 --> 00:00:08.000\n"
+                   "fand er sich <00:00:05.000>in seinem Bett &amp; Zimmer\n"
+                   "\n"
+                   "00:00:09.000 --> 00:00:11.500\n"
+                   "<ruby>猫<rt>ねこ</rt></ruby>&lt;Ungeziefer&gt;&nbsp;verwandelt.\n");
+const QString webVttText = QStringLiteral("Als Gregor Samsa eines Morgens\n"
+                                          "aus unruhigen Träumen erwachte,\n"
+                                          "fand er sich in seinem Bett & Zimmer\n"
+                                          "猫<Ungeziefer>\u00A0verwandelt.");
+
+} // namespace
+
+class ImportingTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void textInEveryCommonEncoding_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("UTF-8 without a mark") << kafka.toUtf8() << kafka;
+        QTest::newRow("UTF-8 with a mark") << withMark(tolstoy, QStringConverter::Utf8) << tolstoy;
+        QTest::newRow("UTF-16LE with a mark")
+            << withMark(tolstoy, QStringConverter::Utf16LE) << tolstoy;
+        QTest::newRow("UTF-16BE with a mark")
+            << withMark(soseki, QStringConverter::Utf16BE) << soseki;
+        QTest::newRow("UTF-32LE with a mark")
+            << withMark(kafka, QStringConverter::Utf32LE) << kafka;
+        QTest::newRow("ISO-8859-1 German") << encoded(kafka, "ISO-8859-1") << kafka;
+        QTest::newRow("windows-1252 French, curly quotes")
+            << encoded(proust, "windows-1252") << proust;
+        QTest::newRow("windows-1251 Russian") << encoded(tolstoy, "windows-1251") << tolstoy;
+        QTest::newRow("KOI8-R Russian") << encoded(tolstoy, "KOI8-R") << tolstoy;
+        QTest::newRow("Shift_JIS Japanese") << encoded(soseki, "Shift_JIS") << soseki;
+        QTest::newRow("EUC-JP Japanese") << encoded(soseki, "EUC-JP") << soseki;
+        QTest::newRow("CR LF and lone CR become LF")
+            << QByteArray("Erster Absatz.\r\nZweiter Absatz.\rDritter.")
+            << QStringLiteral("Erster Absatz.\nZweiter Absatz.\nDritter.");
+        QTest::newRow("an empty file is an empty text") << QByteArray() << QString();
+    }
+    void textInEveryCommonEncoding() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const ImportedText read = importing::decodeText(bytes);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QCOMPARE(read.text, text);
+    }
+
+    void bytesThatAreNoText_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0", 29);
+        QTest::newRow("an image") << png;
+        QByteArray noNul;
+        for (int i = 0; i < 400; ++i)
+            noNul.append(char(1 + (i * 37) % 255));
+        QTest::newRow("binary bytes without NUL") << noNul;
+        QTest::newRow("UTF-16 cut in the middle of a character")
+            << withMark(tolstoy, QStringConverter::Utf16LE).chopped(1);
+        QTest::newRow("UTF-8 marked, then invalid") << QByteArray("\xEF\xBB\xBF"
+                                                                  "Tr\xE4ume");
+    }
+    void bytesThatAreNoText() {
+        QFETCH(QByteArray, bytes);
+        const ImportedText read = importing::decodeText(bytes);
+        QVERIFY(!read.ok());
+        QVERIFY(read.text.isEmpty());
+    }
+
+    void epubChaptersInReadingOrder() {
+        QTemporaryDir dir;
+        const QString path = writeEpub(dir, "Die Verwandlung.epub", bookEntries());
+        const ImportedText read = importing::readEpub(path);
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QCOMPARE(read.text, bookText);
+        // The same through the file's name.
+        QCOMPARE(importing::readBookFile(path).text, bookText);
+    }
+
+    void brokenEpubIsTold_data() {
+        QTest::addColumn<Entries>("entries");
+        const Entries book = bookEntries();
+        auto without = [&](const QString& name) {
+            Entries entries = book;
+            entries.removeIf([&](const auto& e) { return e.first == name; });
+            return entries;
+        };
+        auto replaced = [&](Entries entries, const QString& name, const QByteArray& bytes) {
+            for (auto& e : entries) {
+                if (e.first == name)
+                    e.second = bytes;
+            }
+            return entries;
+        };
+        QTest::newRow("no container") << without("META-INF/container.xml");
+        QTest::newRow("no package document") << without("OEBPS/content.opf");
+        QTest::newRow("a chapter missing") << without("OEBPS/Text/Kapitel 2.xhtml");
+        QTest::newRow("a chapter not well-formed") << replaced(
+            book, "OEBPS/Text/kapitel1.xhtml", "<html><body><p>Als Gregor</body></html>");
+        QTest::newRow("a package document that is no XML")
+            << replaced(book, "OEBPS/content.opf", "<package><manifest>");
+        QTest::newRow("a container naming no package document")
+            << replaced(book, "META-INF/container.xml", "<container><rootfiles/></container>");
+        QTest::newRow("chapters without text")
+            << replaced(replaced(book, "OEBPS/Text/Kapitel 2.xhtml", "<html><body/></html>"),
+                        "OEBPS/Text/kapitel1.xhtml", "<html><body> <p/> </body></html>");
+    }
+    void brokenEpubIsTold() {
+        QFETCH(Entries, entries);
+        QTemporaryDir dir;
+        const ImportedText read = importing::readEpub(writeEpub(dir, "broken.epub", entries));
+        QVERIFY(!read.ok());
+        QVERIFY(read.text.isEmpty());
+    }
+
+    void fileThatIsNoEpubIsTold_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("text") << kafka.toUtf8();
+        QTest::newRow("empty") << QByteArray();
+        QTemporaryDir dir;
+        QFile book(writeEpub(dir, "book.epub", bookEntries()));
+        QVERIFY(book.open(QIODevice::ReadOnly));
+        QTest::newRow("a book cut in half") << book.readAll().left(book.size() / 2);
+    }
+    void fileThatIsNoEpubIsTold() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const ImportedText read = importing::readEpub(writeFile(dir, "book.epub", bytes));
+        QVERIFY(!read.ok());
+        QVERIFY(read.text.isEmpty());
+    }
+
+    void subtitlesGiveTheCueTextOnly_data() {
+        QTest::addColumn<QString>("subtitles");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("SubRip") << subRip << subRipText;
+        QTest::newRow("WebVTT") << webVtt << webVttText;
+        QTest::newRow("SubRip without blank lines between cues")
+            << QStringLiteral("1\n00:00:01,000 --> 00:00:02,000\nErster Satz.\n2\n"
+                              "00:00:02,500 --> 00:00:03,000\nZweiter Satz.\n")
+            << QStringLiteral("Erster Satz.\nZweiter Satz.");
+        QTest::newRow("no cue") << QStringLiteral("WEBVTT\n\nNOTE nichts\n") << QString();
+    }
+    void subtitlesGiveTheCueTextOnly() {
+        QFETCH(QString, subtitles);
+        QFETCH(QString, text);
+        QCOMPARE(importing::subtitleText(subtitles), text);
+    }
+
+    // A file opened as a title: read by its ending, in its encoding.
+    void bookFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("text in windows-1251")
+            << "Анна Каренина.txt" << encoded(tolstoy, "windows-1251") << tolstoy;
+        QTest::newRow("text without an ending") << "README" << soseki.toUtf8() << soseki;
+        QTest::newRow("SubRip in windows-1252")
+            << "Die Verwandlung.SRT" << encoded(subRip, "windows-1252") << subRipText;
+        QTest::newRow("WebVTT in UTF-8")
+            << "Die Verwandlung.de.vtt" << webVtt.toUtf8() << webVttText;
+    }
+    void bookFiles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const ImportedText read = importing::readBookFile(writeFile(dir, name, bytes));
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QCOMPARE(read.text, text);
+    }
+
+    void filesThatCannotBeTitles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // null: not written
+        QTest::newRow("missing") << "nowhere.txt" << QByteArray();
+        QTest::newRow("a folder") << "." << QByteArray();
+        QTest::newRow("an image named as text")
+            << "bild.txt" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+        QTest::newRow("subtitles without a cue")
+            << "leer.srt" << QByteArray("1\nkein Zeitstempel\n");
+    }
+    void filesThatCannotBeTitles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = bytes.isNull() ? dir.filePath(name) : writeFile(dir, name, bytes);
+        const ImportedText read = importing::readBookFile(path);
+        QVERIFY(!read.ok());
+        QVERIFY(!read.error.isEmpty());
+    }
+
+    void titleNames_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("book") << "/home/anna/Bücher/Der Process.epub"
+                              << "Der Process";
+        QTest::newRow("language before the ending") << "/tmp/Film.de.srt"
+                                                    << "Film.de";
+        QTest::newRow("no ending") << "notes"
+                                   << "notes";
+        QTest::newRow("only an ending") << "/tmp/.txt"
+                                        << ".txt";
+    }
+    void titleNames() {
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        QCOMPARE(importing::titleNameFor(path), name);
+    }
+};
+
+QTEST_GUILESS_MAIN(ImportingTest)
+#include "tst_importing.moc"

@@ -1,0 +1,176 @@
+// Texts, books and subtitles opened as titles through the window: the File
+// menu's dialog, a drop on the title list, and files handed to the window
+// (the command line, a second start).
+
+#include "ModelTestSupport.h"
+#include "UiTestSupport.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/titles/SplitViewController.h"
+#include "ui/titles/TitleTableView.h"
+#include "ui/titles/TitleViewController.h"
+#include "ui/titles/WindowController.h"
+#include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplittedWordViewController.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString tolstoy = QStringLiteral(
+    "Все счастливые семьи похожи друг на друга, каждая несчастливая семья несчастлива "
+    "по-своему.");
+const QString vtt =
+    QStringLiteral("WEBVTT\n\n00:01.000 --> 00:04.000\n<i>Es war kein Traum.</i>\n");
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(name));
+    return file.fileName();
+}
+
+} // namespace
+
+class OpeningTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<WindowController> window_;
+    QTemporaryDir files_;
+
+    TitleTableView* titleList() const {
+        return window_->splitViewController()->titleViewController()->tableView();
+    }
+    QString shownText() const {
+        auto* pane =
+            qobject_cast<SplittedWordViewController*>(window_->splitViewController()->middlePane());
+        pane->flushPendingUpdate();
+        return pane->textView()->toPlainText();
+    }
+
+    enum class Way { menuDialog, drop, handedToWindow };
+    void open(Way way, const QStringList& paths) {
+        switch (way) {
+        case Way::menuDialog: {
+            window_->openTextAction()->trigger();
+            QFileDialog* dialog = nullptr;
+            QTRY_VERIFY((dialog = window_->findChild<QFileDialog*>("openTextDialog")));
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles);
+            dialog->setDirectory(files_.path());
+            QStringList names;
+            for (const QString& path : paths)
+                names << '"' + QFileInfo(path).fileName() + '"';
+            dialog->selectFile(names.join(' '));
+            QMetaObject::invokeMethod(dialog, "accept");
+            break;
+        }
+        case Way::drop: {
+            QMimeData data;
+            QList<QUrl> urls;
+            for (const QString& path : paths)
+                urls << QUrl::fromLocalFile(path);
+            data.setUrls(urls);
+            const QPoint where = titleList()->viewport()->rect().center();
+            QDragEnterEvent enter(where, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(titleList()->viewport(), &enter);
+            QVERIFY(enter.isAccepted());
+            QCOMPARE(enter.dropAction(), Qt::CopyAction);
+            QDropEvent drop(where, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+            QApplication::sendEvent(titleList()->viewport(), &drop);
+            QVERIFY(drop.isAccepted());
+            break;
+        }
+        case Way::handedToWindow:
+            window_->openFiles(paths);
+            break;
+        }
+    }
+
+private Q_SLOTS:
+    void init() {
+        store_ = std::make_unique<TemporaryStore>();
+        ViewModelFactory::storeBackedModel()->addTitle("Notizen");
+        model_ = ViewModelFactory::storeBackedModel();
+        window_ = std::make_unique<WindowController>(model_);
+        window_->resize(1100, 700);
+        window_->show();
+        model_->load();
+    }
+    void cleanup() {
+        window_.reset();
+        SaveWordsCommandHandler::waitForPendingSaves();
+        model_.reset();
+        store_.reset();
+    }
+
+    void openTextHasItsKey() {
+        QCOMPARE(window_->openTextAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    }
+
+    void openedFilesBecomeCurrentTitles_data() {
+        QTest::addColumn<Way>("way");
+        QTest::newRow("the menu's dialog") << Way::menuDialog;
+        QTest::newRow("a drop on the title list") << Way::drop;
+        QTest::newRow("handed to the window") << Way::handedToWindow;
+    }
+    void openedFilesBecomeCurrentTitles() {
+        QFETCH(Way, way);
+        QStringConverter::Encoding utf16 = QStringConverter::Utf16LE;
+        const QString text =
+            writeFile(files_, "Анна Каренина.txt",
+                      QStringEncoder(utf16, QStringEncoder::Flag::WriteBom).encode(tolstoy));
+        const QString subtitles = writeFile(files_, "Film.de.vtt", vtt.toUtf8());
+        open(way, {text, subtitles});
+
+        QCOMPARE(titleNames(model_->state()), QStringList({"Notizen", "Анна Каренина", "Film.de"}));
+        QCOMPARE(model_->state().currentTitle.title, QString("Film.de"));
+        QTRY_COMPARE(shownText(), QString("Es war kein Traum."));
+        QVERIFY(!hasOpenAlert(window_.get()));
+        QTRY_COMPARE(titleList()->selectedRow(), 3);
+
+        const auto next = restartedModel();
+        QCOMPARE(titleNames(next->state()), QStringList({"Notizen", "Анна Каренина", "Film.de"}));
+        const Title anna = next->state().titles().at(1);
+        QCOMPARE(next->state().languageStateList.value(anna).boxText, tolstoy);
+    }
+
+    void unreadableFilesAreToldAndChangeNothing() {
+        const QString binary =
+            writeFile(files_, "bild.txt", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0", 18));
+        const QString broken = writeFile(files_, "Buch.epub", "PK\x03\x04 kein Buch");
+        const QString good = writeFile(files_, "gut.txt", tolstoy.toUtf8());
+        const QString missing = files_.filePath("fehlt.srt");
+        window_->openFiles({binary, broken, good, missing});
+
+        QCOMPARE(titleNames(model_->state()), QStringList({"Notizen", "gut"}));
+        Alert* alert = openAlert(window_.get());
+        QVERIFY(alert);
+        QCOMPARE(alert->objectName(), QString("openFailedAlert"));
+        for (const QString name : {"bild.txt", "Buch.epub", "fehlt.srt"})
+            QVERIFY2(alert->informativeText().contains(name), qPrintable(alert->informativeText()));
+        QVERIFY(!alert->informativeText().contains("gut.txt"));
+        alert->firstButton()->click();
+        QTRY_VERIFY(!hasOpenAlert(window_.get()));
+
+        window_->openFiles({binary});
+        QVERIFY(openAlert(window_.get()));
+        QCOMPARE(titleNames(model_->state()), QStringList({"Notizen", "gut"}));
+        QCOMPARE(titleNames(restartedModel()->state()), QStringList({"Notizen", "gut"}));
+    }
+};
+
+QTEST_MAIN(OpeningTest)
+#include "tst_opening.moc"
