@@ -19,6 +19,10 @@
 
 #include <atomic>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 // The entry of the language-state map whose key has the id, whatever its name.
@@ -213,6 +217,12 @@ void AppModel::finishLoading() {
                 s.languageStateList.insert(it.key(), it.value());
         }
     });
+    rest = RestOfLoad();
+#ifdef __GLIBC__
+    // The loading thread's buffers are free now; hand their pages back
+    // rather than keep them for allocations that will not come.
+    malloc_trim(0);
+#endif
 }
 
 void AppModel::saveText(QString text) {
