@@ -12,6 +12,7 @@
 #include "persistence/LoadLanguageStateQueryHandler.h"
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveTextCommandHandler.h"
+#include "persistence/StoreBackup.h"
 #include "text/SplitTextUseCase.h"
 
 #include <QCoreApplication>
@@ -611,6 +612,33 @@ QString AppModel::closeStore() {
         splitting_.wait(); // its list is stored on its thread
     SaveWordsCommandHandler::waitForPendingSaves();
     return StoreConnection::checkpointAndClose(CoreDateSetting::defaultStorePath());
+}
+
+BackupOutcome AppModel::backUpStore() const {
+    const QString store = CoreDateSetting::defaultStorePath();
+    return StoreBackup::backUp(store, StoreBackup::folderFor(store));
+}
+
+QList<BackupInfo> AppModel::backups() const {
+    return StoreBackup::list(StoreBackup::folderFor(CoreDateSetting::defaultStorePath()));
+}
+
+QString AppModel::checkBackup(const QString& path, BackupInfo* info) const {
+    return StoreBackup::check(path, info);
+}
+
+QString AppModel::restoreBackup(const QString& path) {
+    // Nothing of ours may write the store while its pages are replaced.
+    finishLoading();
+    if (splitting_.valid())
+        splitting_.wait();
+    SaveWordsCommandHandler::waitForPendingSaves();
+    const QString error = StoreBackup::restoreInto(path, CoreDateSetting::defaultStorePath());
+    if (!error.isEmpty())
+        return error;
+    unsortedLists_.clear();
+    load();
+    return QString();
 }
 
 void AppModel::setCurrentTitle(Title title) {

@@ -2,6 +2,7 @@
 
 #include "core/Observable.h"
 #include "domain/AppState.h"
+#include "domain/Backup.h"
 #include "domain/SaveWordsFailure.h"
 
 #include <QSet>
@@ -109,6 +110,16 @@ public:
     // journal into its file and closes it, so that the file alone is the
     // whole store. Returns an error message, or an empty string.
     QString closeStore();
+
+    // Backups of the store (persistence/StoreBackup.h), in the folder beside it.
+    BackupOutcome backUpStore() const;
+    QList<BackupInfo> backups() const;
+    // Whether the file is a backup this version can restore (filling info),
+    // or why not.
+    QString checkBackup(const QString& path, BackupInfo* info) const;
+    // Puts the backup's content in place of the store's and shows it; the
+    // caller backs the present store up first. Returns why not, or nothing.
+    QString restoreBackup(const QString& path);
 
     // Selection and order written by the views directly.
     void setCurrentTitle(Title title);

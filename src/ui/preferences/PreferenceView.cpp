@@ -3,6 +3,7 @@
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
 #include "csv/CsvReader.h"
+#include "ui/backups/Backups.h"
 #include "ui/common/Alert.h"
 #include "ui/common/SaveProgress.h"
 #include "ui_PreferenceView.h"
@@ -120,7 +121,12 @@ void PreferenceView::restoreFromFile(const QString& path) {
         alert->beginSheetModal({});
         return;
     }
-    restoreTitles(titles);
+    // The store as it was before, in case the file was not the one meant.
+    QPointer<PreferenceView> self(this);
+    Backups::backUpBefore(Alert::mainWindow(this), *appModel_, [self, titles] {
+        if (self)
+            self->restoreTitles(titles);
+    });
 }
 
 std::optional<QString> PreferenceView::readRestoreFile(const QString& path) {

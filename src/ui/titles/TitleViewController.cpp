@@ -2,6 +2,7 @@
 
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
+#include "ui/backups/Backups.h"
 #include "ui/common/Alert.h"
 #include "ui/titles/TextOpener.h"
 #include "ui/titles/TitleCell.h"
@@ -212,7 +213,10 @@ void TitleViewController::deleteTitle(qint64 titleIndex) {
     alert->beginSheetModal([this, id = title->id](int response) {
         if (response == Alert::firstButtonReturn) {
             printStatus(QStringLiteral("OK button clicked. Entered text:"));
-            appModel_->deleteTitle(id);
+            // A title and its words cannot be taken back: a backup can.
+            std::shared_ptr<AppModel> model = appModel_;
+            Backups::backUpBefore(Alert::mainWindow(this), *model,
+                                  [model, id] { model->deleteTitle(id); });
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }

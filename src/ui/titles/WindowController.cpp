@@ -1,6 +1,7 @@
 #include "ui/titles/WindowController.h"
 
 #include "core/ViewModelFactory.h"
+#include "ui/backups/Backups.h"
 #include "ui/common/SaveFailureAlerts.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TextOpener.h"
@@ -39,6 +40,14 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     connect(ui_->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
     textOpener_ = new TextOpener(mainViewModel_, this);
     connect(ui_->actionOpenText, &QAction::triggered, textOpener_, &TextOpener::chooseFiles);
+    backups_ = new Backups(mainViewModel_, this);
+    connect(ui_->actionBackUpNow, &QAction::triggered, backups_, &Backups::backUpNow);
+    connect(ui_->actionRestoreBackup, &QAction::triggered, backups_, &Backups::chooseBackup);
+    connect(ui_->actionExportCsv, &QAction::triggered, this, [this] {
+        if (auto* pane =
+                qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
+            pane->onCutTap();
+    });
 
     if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
         connect(pane, &SplittedWordViewController::currentTextShown, this,
@@ -88,6 +97,18 @@ QAction* WindowController::splitWordsAction() const {
 }
 QAction* WindowController::openTextAction() const {
     return ui_->actionOpenText;
+}
+
+QAction* WindowController::exportCsvAction() const {
+    return ui_->actionExportCsv;
+}
+
+QAction* WindowController::backUpNowAction() const {
+    return ui_->actionBackUpNow;
+}
+
+QAction* WindowController::restoreBackupAction() const {
+    return ui_->actionRestoreBackup;
 }
 
 void WindowController::openFiles(const QStringList& paths) {

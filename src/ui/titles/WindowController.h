@@ -12,6 +12,7 @@ class Main;
 }
 class SplitViewController;
 class TextOpener;
+class Backups;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -31,6 +32,9 @@ public:
     QAction* toggleInspectorPaneAction() const;
     QAction* splitWordsAction() const;
     QAction* openTextAction() const;
+    QAction* exportCsvAction() const;
+    QAction* backUpNowAction() const;
+    QAction* restoreBackupAction() const;
 
     // Whether the panes show the current title's content (a book's text is
     // built off the GUI thread, and shows a moment after the first frame).
@@ -43,6 +47,7 @@ public:
     // a second start); tells in one alert of those that cannot be read.
     void openFiles(const QStringList& paths);
     TextOpener* textOpener() const { return textOpener_; }
+    Backups* backups() const { return backups_; }
 
 Q_SIGNALS:
     void currentContentShown();
@@ -54,6 +59,7 @@ private:
     std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
     TextOpener* textOpener_ = nullptr;
+    Backups* backups_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;
     Subscription subs_;
     Title lastTitle_;

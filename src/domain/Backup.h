@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// How many backups are kept; the oldest go first.
+constexpr int backupsKept = 10;
+
+// A backup of the store, as the window lists it (persistence/StoreBackup.h).
+struct BackupInfo {
+    QString path;
+    QDateTime date; // when it was taken, local time
+    qint64 titles = 0;
+    qint64 words = 0;
+    qint64 bytes = 0;
+};
+
+// What a backup came to: the new file, or why there is none.
+struct BackupOutcome {
+    QString path;
+    QString error; // for a message; empty on success
+    bool ok() const { return error.isEmpty(); }
+};

@@ -1,0 +1,260 @@
+#include "persistence/StoreBackup.h"
+
+#include "persistence/StoreSchema.h"
+#include "persistence/StoreWriteGate.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+namespace StoreBackup {
+
+namespace {
+
+const char* const nameFormat = "yyyyMMdd-HHmmss-zzz";
+const QString prefix = QStringLiteral("Pramel-");
+const QString suffix = QStringLiteral(".sqlite");
+const QString partSuffix = QStringLiteral(".part");
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("StoreBackup", text);
+}
+
+QString sqliteMessage(sqlite3* db, int rc) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+}
+
+// A connection closed with its owner, whatever way the function is left.
+struct Connection {
+    sqlite3* db = nullptr;
+    int rc = SQLITE_OK;
+    Connection(const QString& path, int flags) {
+        rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags | SQLITE_OPEN_URI, nullptr);
+        if (db) {
+            sqlite3_extended_result_codes(db, 1);
+            sqlite3_busy_timeout(db, 5000);
+        }
+    }
+    ~Connection() { close(); }
+    void close() {
+        sqlite3_close_v2(db);
+        db = nullptr;
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    bool ok() const { return rc == SQLITE_OK; }
+    QString error() const { return sqliteMessage(db, rc); }
+    // The first column of the first row, or -1 when the statement fails.
+    qint64 number(const char* sql) const {
+        sqlite3_stmt* statement = nullptr;
+        qint64 value = -1;
+        if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            value = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+        return value;
+    }
+    QStringList texts(const char* sql, int* status) const {
+        sqlite3_stmt* statement = nullptr;
+        QStringList out;
+        *status = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+        while (*status == SQLITE_OK || *status == SQLITE_ROW) {
+            *status = sqlite3_step(statement);
+            if (*status == SQLITE_ROW)
+                out.append(QString::fromUtf8(
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+        }
+        sqlite3_finalize(statement);
+        if (*status == SQLITE_DONE)
+            *status = SQLITE_OK;
+        return out;
+    }
+};
+
+// A file opened only to be read, never written, locked or given a journal.
+QString readOnlyUri(const QString& path) {
+    QUrl url = QUrl::fromLocalFile(path);
+    url.setQuery(QStringLiteral("mode=ro&immutable=1"));
+    return QString::fromUtf8(url.toEncoded());
+}
+
+// Copies every page of `from` into `to` in one step. A lock held by another
+// connection is waited out a few times before giving up.
+int copyPages(sqlite3* to, sqlite3* from) {
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup)
+        return sqlite3_errcode(to);
+    int rc = SQLITE_OK;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    const int finished = sqlite3_backup_finish(backup);
+    return rc == SQLITE_DONE ? finished : rc;
+}
+
+void syncFolder(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+QStringList backupNames(const QString& folder) {
+    QStringList names = QDir(folder).entryList({prefix + QLatin1Char('*') + suffix}, QDir::Files);
+    // The names hold the time, so their order is the backups' order.
+    std::sort(names.begin(), names.end(), std::greater<>());
+    return names;
+}
+
+QDateTime dateFromName(const QString& name) {
+    const QString stamp = name.mid(prefix.size(), QString::fromLatin1(nameFormat).size());
+    QDateTime date = QDateTime::fromString(stamp, QString::fromLatin1(nameFormat));
+    date.setTimeSpec(Qt::UTC);
+    return date.toLocalTime();
+}
+
+} // namespace
+
+QString folderFor(const QString& storePath) {
+    return QFileInfo(storePath).absolutePath() + QStringLiteral("/backups");
+}
+
+Outcome backUp(const QString& storePath, const QString& folder, int keep, const QDateTime& now) {
+    Outcome outcome;
+    if (!QFileInfo::exists(storePath)) {
+        outcome.error = tr("There is no store to back up yet.");
+        return outcome;
+    }
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable()) {
+        outcome.error = tr("The backup folder %1 cannot be written.").arg(folder);
+        return outcome;
+    }
+    // What a kill during an earlier backup left.
+    for (const QString& part : QDir(folder).entryList({QStringLiteral("*") + partSuffix}))
+        QFile::remove(folder + QLatin1Char('/') + part);
+
+    const QString stamp = now.toUTC().toString(QString::fromLatin1(nameFormat));
+    QString target = folder + QLatin1Char('/') + prefix + stamp + suffix;
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = folder + QLatin1Char('/') + prefix + stamp + QStringLiteral("-%1").arg(n) + suffix;
+    const QString part = target + partSuffix;
+
+    {
+        Connection store(storePath, SQLITE_OPEN_READWRITE);
+        Connection copy(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        if (!store.ok() || !copy.ok()) {
+            outcome.error = tr("The store could not be backed up: %1")
+                                .arg(store.ok() ? copy.error() : store.error());
+            QFile::remove(part);
+            return outcome;
+        }
+        // One read transaction of the store: the copy is the store as one
+        // commit left it, while the window goes on writing to the WAL.
+        int rc = copyPages(copy.db, store.db);
+        // The copy took the store's WAL mark with its first page; a backup
+        // stands alone, in rollback-journal mode.
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(copy.db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            outcome.error =
+                tr("The store could not be backed up: %1").arg(sqliteMessage(copy.db, rc));
+            copy.close();
+            QFile::remove(part);
+            return outcome;
+        }
+    }
+    if (!QFile::rename(part, target)) {
+        QFile::remove(part);
+        outcome.error = tr("The backup could not be written to %1.").arg(folder);
+        return outcome;
+    }
+    syncFolder(folder);
+    outcome.path = target;
+
+    const QStringList names = backupNames(folder);
+    for (qsizetype i = std::max(keep, 1); i < names.size(); ++i)
+        QFile::remove(folder + QLatin1Char('/') + names[i]);
+    return outcome;
+}
+
+QString check(const QString& path, Info* info) {
+    const QString name = QFileInfo(path).fileName();
+    if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
+        return tr("“%1” cannot be read.").arg(name);
+    Connection backup(readOnlyUri(path), SQLITE_OPEN_READONLY);
+    if (!backup.ok())
+        return tr("“%1” cannot be read: %2").arg(name, backup.error());
+    int status = SQLITE_OK;
+    const QStringList tables =
+        backup.texts("SELECT name FROM sqlite_schema WHERE type = 'table'", &status);
+    if (status != SQLITE_OK || !tables.contains(QStringLiteral("TestTitleEntity")) ||
+        !tables.contains(QStringLiteral("TestKnownWordEntity")))
+        return tr("“%1” is not a backup of Pramel.").arg(name);
+    if (backup.number("PRAGMA user_version") > StoreSchema::version)
+        return tr("“%1” was written by a newer version of Pramel.").arg(name);
+    const QStringList problems = backup.texts("PRAGMA quick_check(5)", &status);
+    if (status != SQLITE_OK || problems != QStringList{QStringLiteral("ok")})
+        return tr("“%1” is damaged (%2).")
+            .arg(name, status != SQLITE_OK ? sqliteMessage(backup.db, status)
+                                           : problems.join(QStringLiteral("; ")));
+    if (info) {
+        info->path = path;
+        info->date = dateFromName(name);
+        info->titles = backup.number("SELECT count(*) FROM TestTitleEntity");
+        info->words = backup.number("SELECT count(*) FROM TestKnownWordEntity");
+        info->bytes = QFileInfo(path).size();
+    }
+    return QString();
+}
+
+QList<Info> list(const QString& folder) {
+    QList<Info> out;
+    for (const QString& name : backupNames(folder)) {
+        const QString path = folder + QLatin1Char('/') + name;
+        Connection backup(readOnlyUri(path), SQLITE_OPEN_READONLY);
+        if (!backup.ok())
+            continue;
+        Info info;
+        info.path = path;
+        info.date = dateFromName(name);
+        info.titles = backup.number("SELECT count(*) FROM TestTitleEntity");
+        info.words = backup.number("SELECT count(*) FROM TestKnownWordEntity");
+        info.bytes = QFileInfo(path).size();
+        if (info.titles >= 0 && info.words >= 0)
+            out.append(info);
+    }
+    return out;
+}
+
+QString restoreInto(const QString& backupPath, const QString& storePath) {
+    const QString problem = check(backupPath);
+    if (!problem.isEmpty())
+        return problem;
+    Connection backup(readOnlyUri(backupPath), SQLITE_OPEN_READONLY);
+    Connection store(storePath, SQLITE_OPEN_READWRITE);
+    if (!backup.ok() || !store.ok())
+        return tr("The backup could not be restored: %1")
+            .arg(backup.ok() ? store.error() : backup.error());
+    StoreWriteGate::enter();
+    const int rc = copyPages(store.db, backup.db);
+    StoreWriteGate::leave();
+    if (rc != SQLITE_OK)
+        return tr("The backup could not be restored: %1").arg(sqliteMessage(store.db, rc));
+    return QString();
+}
+
+} // namespace StoreBackup

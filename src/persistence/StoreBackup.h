@@ -1,0 +1,45 @@
+#pragma once
+
+#include "domain/Backup.h"
+
+#include <QList>
+#include <QString>
+
+// Copies of the whole store, taken with SQLite's online backup while the
+// program runs, in a folder of their own beside it (`backups/`).
+//
+// A backup is a complete store file in rollback-journal mode, so it opens
+// read-only without companions. It is written under a temporary name and
+// renamed when whole: a kill during a backup leaves the store and the older
+// backups as they were, and at most a `.part` file the next backup removes.
+namespace StoreBackup {
+
+// How many backups are kept; the oldest go first.
+constexpr int kept = backupsKept;
+
+using Info = BackupInfo;
+using Outcome = BackupOutcome;
+
+// The folder the backups of this store go to.
+QString folderFor(const QString& storePath);
+
+// Backs the store up into `folder` and keeps the newest `keep` backups.
+// `now` names the file (UTC); a later call with the same time gets a name
+// of its own.
+Outcome backUp(const QString& storePath, const QString& folder, int keep = kept,
+               const QDateTime& now = QDateTime::currentDateTimeUtc());
+
+// The backups in the folder, newest first, with what each holds. Files that
+// cannot be read as a store are left out.
+QList<Info> list(const QString& folder);
+
+// Whether the file is a sound store of this program that this version can
+// read; fills `info` when it is. Returns the reason when it is not.
+QString check(const QString& path, Info* info = nullptr);
+
+// Puts the backup's content in place of the store's, in one transaction of
+// the store (other connections see the change as any other write). The
+// caller has backed the present store up first and reloads afterwards.
+QString restoreInto(const QString& backupPath, const QString& storePath);
+
+} // namespace StoreBackup

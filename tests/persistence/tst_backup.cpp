@@ -1,0 +1,289 @@
+// Backups of the store: a backup is a store of its own, a restore gives back
+// exactly what was backed up, bad files change nothing, and a kill during a
+// backup harms neither the store nor the older backups.
+
+#include "TestSupport.h"
+#include "persistence/AddTitleCommandHandler.h"
+#include "persistence/CoreDateSetting.h"
+#include "persistence/DeleteTitleByIdCommandHandler.h"
+#include "persistence/SaveSplitWordCommandHandler.h"
+#include "persistence/SaveTextCommandHandler.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "persistence/StoreBackup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+#include <sqlite3.h>
+
+namespace {
+
+const char* const childVariable = "PRAMEL_BACKUP_CHILD";
+
+QString storePath() {
+    return CoreDateSetting::defaultStorePath();
+}
+
+// Every row of every table, in a fixed order: the store's content, whatever
+// its pages look like.
+QStringList contentOf(const QString& path) {
+    sqlite3* db = nullptr;
+    QStringList rows;
+    const QString uri = QStringLiteral("file:%1?mode=ro").arg(path);
+    if (sqlite3_open_v2(uri.toUtf8().constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return {QStringLiteral("cannot open")};
+    }
+    QStringList tables;
+    sqlite3_stmt* list = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name", -1,
+                       &list, nullptr);
+    while (sqlite3_step(list) == SQLITE_ROW)
+        tables << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list, 0)));
+    sqlite3_finalize(list);
+    for (const QString& table : tables) {
+        sqlite3_stmt* s = nullptr;
+        const QByteArray sql =
+            QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1, 2").arg(table).toUtf8();
+        sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr);
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            QString row = table;
+            for (int c = 0; c < sqlite3_column_count(s); ++c) {
+                const QByteArray cell(static_cast<const char*>(sqlite3_column_blob(s, c)),
+                                      sqlite3_column_bytes(s, c));
+                row += QLatin1Char('|') + QString::fromLatin1(cell.toHex());
+            }
+            rows << row;
+        }
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
+QString pragmaOf(const QString& path, const char* pragma) {
+    sqlite3* db = nullptr;
+    QString out;
+    const QString uri = QStringLiteral("file:%1?mode=ro").arg(path);
+    if (sqlite3_open_v2(uri.toUtf8().constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                        nullptr) == SQLITE_OK) {
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(db, pragma, -1, &s, nullptr);
+        while (sqlite3_step(s) == SQLITE_ROW)
+            out += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return out;
+}
+
+// A title holding a book: a long text in many languages, its split list and
+// its registered words.
+void addBook(const QString& name, int words) {
+    const Title title{QUuid::createUuid(), name};
+    AddTitleCommandHandler().handle({title});
+    const QString sentences = QStringLiteral(
+        "In the beginning God created the heaven and the earth.\r\n"
+        "Als Gregor Samsa eines Morgens aus unruhigen Träumen erwachte, fand er sich in seinem "
+        "Bett zu einem ungeheueren Ungeziefer verwandelt.\n"
+        "Все счастливые семьи похожи друг на друга, каждая несчастливая семья несчастлива "
+        "по-своему.\n");
+    const QString text = sentences.repeated(4000); // about 1.2 MB
+    SaveTextCommandHandler().handle({text, title.id});
+    QStringList split;
+    for (int i = 0; i < 1000; ++i)
+        split << QStringList{"In", "the", "beginning", "Gregor", "Samsa", "семьи"};
+    SaveSplitWordCommandHandler().handle({SplitList(split), title.id});
+    QList<AppState::Word> list;
+    for (int i = 0; i < words; ++i)
+        list.append({QStringLiteral("%1 wort %2").arg(name).arg(i), QUuid::createUuid(),
+                     i % 3 ? AppState::Word::Kind::known : AppState::Word::Kind::unwanted,
+                     QDateTime::fromMSecsSinceEpoch(1700000000000 + i, Qt::UTC)});
+    SaveWordsCommandHandler().handle({title.id, list});
+    SaveWordsCommandHandler::waitForPendingSaves();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Backs the store up again and again until killed.
+int backUpForever() {
+    for (int n = 0;; ++n) {
+        StoreBackup::backUp(storePath(), StoreBackup::folderFor(storePath()), 1000);
+        std::printf("backup %d\n", n);
+        std::fflush(stdout);
+    }
+}
+
+} // namespace
+
+class BackupTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        store_ = std::make_unique<TemporaryStore>();
+        addBook(QStringLiteral("Bibel"), 3000);
+        addBook(QStringLiteral("Мир"), 500);
+    }
+    void cleanup() { store_.reset(); }
+
+    // A backup stands alone: it opens read-only, is sound, has no journal
+    // beside it, and a restore after changes gives back the same content.
+    void backupAndRestoreRoundTripTheContent() {
+        const QStringList before = contentOf(storePath());
+        QVERIFY(before.size() > 3000);
+        const StoreBackup::Outcome outcome =
+            StoreBackup::backUp(storePath(), StoreBackup::folderFor(storePath()));
+        QVERIFY2(outcome.ok(), qPrintable(outcome.error));
+        QCOMPARE(QFileInfo(outcome.path).absolutePath(), store_->dataDir() + "/backups");
+        QCOMPARE(pragmaOf(outcome.path, "PRAGMA integrity_check"), QStringLiteral("ok"));
+        QCOMPARE(pragmaOf(outcome.path, "PRAGMA journal_mode"), QStringLiteral("delete"));
+        QVERIFY(!QFileInfo::exists(outcome.path + "-wal"));
+        QCOMPARE(contentOf(outcome.path), before);
+
+        StoreBackup::Info info;
+        QCOMPARE(StoreBackup::check(outcome.path, &info), QString());
+        QCOMPARE(info.titles, 2);
+        QCOMPARE(info.words, 3500);
+        QVERIFY(qAbs(info.date.secsTo(QDateTime::currentDateTime())) < 60);
+
+        // Changes after the backup, a title gone and another added.
+        const auto titles = contentOf(storePath()).filter(QRegularExpression("^TestTitleEntity"));
+        QVERIFY(!titles.isEmpty());
+        addBook(QStringLiteral("later"), 10);
+        sqlite3* db = nullptr;
+        sqlite3_open(storePath().toUtf8().constData(), &db);
+        sqlite3_exec(db,
+                     "PRAGMA foreign_keys = ON; DELETE FROM TestTitleEntity WHERE title = 'Bibel'",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        QVERIFY(contentOf(storePath()) != before);
+
+        QCOMPARE(StoreBackup::restoreInto(outcome.path, storePath()), QString());
+        QCOMPARE(contentOf(storePath()), before);
+        QCOMPARE(pragmaOf(storePath(), "PRAGMA journal_mode"), QStringLiteral("wal"));
+        QCOMPARE(pragmaOf(storePath(), "PRAGMA integrity_check"), QStringLiteral("ok"));
+    }
+
+    void theNewestBackupsAreKept() {
+        const QString folder = StoreBackup::folderFor(storePath());
+        const QDateTime start = QDateTime::fromSecsSinceEpoch(1800000000, Qt::UTC);
+        for (int i = 0; i < 12; ++i)
+            QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(i)).ok());
+        // Two in the same millisecond get names of their own.
+        QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(11)).ok());
+        const QList<StoreBackup::Info> kept = StoreBackup::list(folder);
+        QCOMPARE(kept.size(), 10);
+        QCOMPARE(kept.first().date, start.addSecs(11).toLocalTime());
+        QCOMPARE(kept.last().date, start.addSecs(3).toLocalTime());
+        for (const auto& backup : kept)
+            QCOMPARE(backup.words, 3500);
+    }
+
+    void badBackupsAreRefusedAndChangeNothing_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("text file") << "text"
+                                   << "is not a backup of Pramel";
+        QTest::newRow("another program's database") << "foreign"
+                                                    << "is not a backup of Pramel";
+        QTest::newRow("damaged backup") << "damaged"
+                                        << "is damaged";
+        QTest::newRow("newer version") << "newer"
+                                       << "newer version of Pramel";
+        QTest::newRow("missing file") << "missing"
+                                      << "cannot be read";
+    }
+    void badBackupsAreRefusedAndChangeNothing() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        const QString folder = StoreBackup::folderFor(storePath());
+        const StoreBackup::Outcome good = StoreBackup::backUp(storePath(), folder);
+        QVERIFY(good.ok());
+        const QString bad = store_->dir.path() + "/bad.sqlite";
+        if (kind == "text") {
+            writeFile(bad, QByteArray("title,id,word\n").repeated(500));
+        } else if (kind == "foreign") {
+            sqlite3* db = nullptr;
+            sqlite3_open(bad.toUtf8().constData(), &db);
+            sqlite3_exec(db, "CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('x')",
+                         nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        } else if (kind == "damaged") {
+            QVERIFY(QFile::copy(good.path, bad));
+            QFile file(bad);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            // Page 3 onwards: the tables' own pages, not the header.
+            file.seek(3 * 16384);
+            file.write(QByteArray(16384 * 4, '\xa5'));
+        } else if (kind == "newer") {
+            QVERIFY(QFile::copy(good.path, bad));
+            QFile::setPermissions(bad, QFile::ReadOwner | QFile::WriteOwner);
+            sqlite3* db = nullptr;
+            sqlite3_open(bad.toUtf8().constData(), &db);
+            sqlite3_exec(db, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        }
+        const QStringList before = contentOf(storePath());
+        const QString refused = StoreBackup::restoreInto(bad, storePath());
+        QVERIFY2(refused.contains(message), qPrintable(refused));
+        QCOMPARE(contentOf(storePath()), before);
+    }
+
+    void aFolderThatCannotBeWrittenIsToldNotThrown() {
+        const QString notAFolder = store_->dir.path() + "/file";
+        writeFile(notAFolder, "x");
+        const StoreBackup::Outcome outcome = StoreBackup::backUp(storePath(), notAFolder);
+        QVERIFY(!outcome.ok());
+        QVERIFY2(outcome.error.contains("cannot be written"), qPrintable(outcome.error));
+    }
+
+    // Killed at random points of a backup: the store reads as before, every
+    // finished backup is whole, and the next backup clears what was left.
+    void aKillDuringABackupHarmsNothing() {
+        const QString folder = StoreBackup::folderFor(storePath());
+        QVERIFY(StoreBackup::backUp(storePath(), folder).ok());
+        const QStringList before = contentOf(storePath());
+        for (int round = 0; round < 6; ++round) {
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("XDG_DATA_HOME", store_->dir.path());
+            env.insert(childVariable, "1");
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), QStringList());
+            QVERIFY(child.waitForStarted());
+            QVERIFY(child.waitForReadyRead(20000));
+            QThread::msleep(7 * round + 3);
+            ::kill(pid_t(child.processId()), SIGKILL);
+            QVERIFY(child.waitForFinished(20000));
+            QCOMPARE(contentOf(storePath()), before);
+            for (const QString& name : QDir(folder).entryList({"*.sqlite"}, QDir::Files))
+                QCOMPARE(StoreBackup::check(folder + "/" + name), QString());
+        }
+        QVERIFY(StoreBackup::backUp(storePath(), folder, 1000).ok());
+        QVERIFY(QDir(folder).entryList({"*.part"}, QDir::Files).isEmpty());
+    }
+
+private:
+    std::unique_ptr<TemporaryStore> store_;
+};
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Pramel"));
+    if (!qEnvironmentVariableIsEmpty(childVariable))
+        return backUpForever();
+    BackupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_backup.moc"

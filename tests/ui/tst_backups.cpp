@@ -1,0 +1,126 @@
+// The backups as the window offers them: File ▸ Back Up Now…, File ▸ Restore
+// Backup…, and the backup taken before a title is deleted.
+
+#include "ModelTestSupport.h"
+#include "UiTestSupport.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "ui/backups/BackupListDialog.h"
+#include "ui/backups/Backups.h"
+#include "ui/titles/WindowController.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+
+class BackupsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        store_ = std::make_unique<TemporaryStore>();
+        model_ = ViewModelFactory::storeBackedModel();
+        model_->load();
+        startBook(*model_, QStringLiteral("Der Hund schläft."), {QStringLiteral("Hund")}, {});
+        window_ = std::make_unique<WindowController>(model_);
+        window_->show();
+    }
+    void cleanup() {
+        window_.reset();
+        model_.reset();
+        store_.reset();
+    }
+
+    void backUpNowWritesABackupAndSaysWhere() {
+        window_->backUpNowAction()->trigger();
+        Alert* alert = openAlert(window_.get());
+        QVERIFY(alert);
+        QCOMPARE(alert->messageText(), QStringLiteral("The store was backed up"));
+        const QList<BackupInfo> backups = model_->backups();
+        QCOMPARE(backups.size(), 1);
+        QCOMPARE(alert->detailText(), QFileInfo(backups.first().path).fileName());
+        QCOMPARE(backups.first().titles, 1);
+        QCOMPARE(backups.first().words, 1);
+        alert->done(Alert::firstButtonReturn);
+    }
+
+    // The list shows the backups; the one chosen replaces the store, after
+    // one more backup of the present one, and the window shows it.
+    void restoringABackupBringsItsTitlesBack() {
+        QVERIFY(model_->backUpStore().ok());
+        model_->addTitle(QStringLiteral("Katze"));
+        QCOMPARE(model_->state().titles().size(), 2);
+
+        window_->restoreBackupAction()->trigger();
+        auto* dialog = window_->findChild<BackupListDialog*>();
+        QVERIFY(dialog);
+        QTRY_VERIFY(dialog->isVisible());
+        QCOMPARE(dialog->list()->topLevelItemCount(), 1);
+        QCOMPARE(dialog->list()->topLevelItem(0)->text(1), QStringLiteral("1"));
+        QTest::mouseClick(dialog->restoreButton(), Qt::LeftButton);
+
+        Alert* confirm = openAlert(window_.get());
+        QVERIFY(confirm);
+        QVERIFY2(confirm->informativeText().contains("1 titles, 1 words"),
+                 qPrintable(confirm->informativeText()));
+        confirm->done(Alert::firstButtonReturn);
+
+        QCOMPARE(titleNames(model_->state()), QStringList{QStringLiteral("Book")});
+        QCOMPARE(wordTexts(model_->state().knownWords()), QStringList{QStringLiteral("Hund")});
+        // The store as it was before the restore is a backup too.
+        const QList<BackupInfo> backups = model_->backups();
+        QCOMPARE(backups.size(), 2);
+        QCOMPARE(backups.first().titles, 2);
+        // What a new start reads.
+        auto reread = ViewModelFactory::storeBackedModel();
+        reread->load();
+        QCOMPARE(titleNames(reread->state()), QStringList{QStringLiteral("Book")});
+    }
+
+    void cancelRestoresNothing() {
+        QVERIFY(model_->backUpStore().ok());
+        model_->addTitle(QStringLiteral("Katze"));
+        window_->restoreBackupAction()->trigger();
+        auto* dialog = window_->findChild<BackupListDialog*>();
+        QVERIFY(dialog);
+        QTest::mouseClick(dialog->restoreButton(), Qt::LeftButton);
+        Alert* confirm = openAlert(window_.get());
+        QVERIFY(confirm);
+        confirm->done(Alert::secondButtonReturn);
+        QCOMPARE(titleNames(model_->state()),
+                 (QStringList{QStringLiteral("Book"), QStringLiteral("Katze")}));
+        QCOMPARE(model_->backups().size(), 1);
+    }
+
+    // When no backup can be written, the change waits for the learner's word.
+    void aFailedBackupAsksBeforeTheChange_data() {
+        QTest::addColumn<bool>("goOn");
+        QTest::newRow("go on without a backup") << true;
+        QTest::newRow("cancel") << false;
+    }
+    void aFailedBackupAsksBeforeTheChange() {
+        QFETCH(bool, goOn);
+        QFile blocker(store_->dataDir() + "/backups");
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder goes
+        blocker.close();
+        bool changed = false;
+        Backups::backUpBefore(window_.get(), *model_, [&] { changed = true; });
+        QVERIFY(!changed);
+        Alert* alert = openAlert(window_.get());
+        QVERIFY(alert);
+        QCOMPARE(alert->messageText(), QStringLiteral("The store could not be backed up"));
+        alert->done(goOn ? Alert::firstButtonReturn : Alert::secondButtonReturn);
+        QCOMPARE(changed, goOn);
+    }
+
+private:
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<WindowController> window_;
+};
+
+QTEST_MAIN(BackupsTest)
+#include "tst_backups.moc"
