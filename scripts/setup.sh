@@ -5,7 +5,8 @@ set -euo pipefail
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
   libsqlite3-dev gstreamer1.0-plugins-base libbenchmark-dev xvfb xauth
-  libicu-dev libzip-dev libqt6svg6 librsvg2-bin desktop-file-utils appstream)
+  libicu-dev libzip-dev libqt6svg6 librsvg2-bin desktop-file-utils appstream
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
 # Extra packages a caller may ask for (for example clang for the fuzz targets).
 PACKAGES+=("$@")
 

@@ -96,7 +96,10 @@ void AppDelegate::requestQuit() {
     // Duplicated and restored titles store their words in the background;
     // quitting must not lose them, nor leave the user looking at nothing
     // while they land.
-    SaveProgress::start(window_, model_, tr("Saving %1 words\u2026"), Qt::WindowModal, [this] {
+    const auto label = [](qint64 words) {
+        return tr("Saving %Ln words\u2026", nullptr, int(std::min<qint64>(words, INT_MAX)));
+    };
+    SaveProgress::start(window_, model_, label, Qt::WindowModal, [this] {
         leaving_ = true;
         quit_();
     });

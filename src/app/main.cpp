@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/Translations.h"
 #include "app/SingleInstance.h"
 #include "base/FatalError.h"
 #include "base/StatusLine.h"
@@ -72,6 +73,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pramel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pramel"));
+    installTranslations(app);
     QApplication::setDesktopFileName(QStringLiteral("pramel"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pramel.svg")));
     QApplication::setApplicationVersion(QStringLiteral(PRAMEL_VERSION));

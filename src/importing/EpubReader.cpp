@@ -48,24 +48,26 @@ public:
         zip_stat_t stat;
         zip_stat_init(&stat);
         if (zip_stat(archive_.get(), name.constData(), 0, &stat) != 0) {
-            error_ = tr("The book lacks %1.").arg(path);
+            error_ = QCoreApplication::translate("importing", "The book lacks %1.").arg(path);
             return std::nullopt;
         }
         if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > largestEntry) {
-            error_ = tr("The book's part %1 is too large.").arg(path);
+            error_ = QCoreApplication::translate("importing", "The book's part %1 is too large.")
+                         .arg(path);
             return std::nullopt;
         }
         std::unique_ptr<zip_file_t, EntryCloser> file(
             zip_fopen(archive_.get(), name.constData(), 0));
         if (!file) {
-            error_ = tr("The book's part %1 cannot be read: %2")
-                         .arg(path, QString::fromLocal8Bit(zip_strerror(archive_.get())));
+            error_ =
+                QCoreApplication::translate("importing", "The book's part %1 cannot be read: %2")
+                    .arg(path, QString::fromLocal8Bit(zip_strerror(archive_.get())));
             return std::nullopt;
         }
         QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
         const zip_int64_t read = zip_fread(file.get(), bytes.data(), stat.size);
         if (read < 0 || zip_uint64_t(read) != stat.size) {
-            error_ = tr("The book's part %1 is damaged: %2")
+            error_ = QCoreApplication::translate("importing", "The book's part %1 is damaged: %2")
                          .arg(path, QString::fromLocal8Bit(zip_file_strerror(file.get())));
             return std::nullopt;
         }

@@ -19,7 +19,7 @@ void Backups::backUpNow() {
     if (outcome.ok()) {
         printStatus(QStringLiteral("Backed up to ") + outcome.path);
         alert = new Alert(window_, tr("The store was backed up"),
-                          tr("The last %n backup(s) are kept in %1.", nullptr, backupsKept)
+                          tr("The last %n backups are kept in %1.", nullptr, backupsKept)
                               .arg(QFileInfo(outcome.path).absolutePath()),
                           Alert::Style::informational);
         alert->setDetailText(QFileInfo(outcome.path).fileName());

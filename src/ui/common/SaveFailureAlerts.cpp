@@ -29,9 +29,9 @@ void SaveFailureAlerts::show(const SaveWordsFailure& failure) {
     const QString message = name.isNull()
                                 ? tr("Words of a deleted title were not stored")
                                 : tr("The words of \u201c%1\u201d were not stored").arg(name);
-    const QString detail = tr("%1 of %2 words could not be saved: %3")
-                               .arg(QLocale().toString(failure.notStored),
-                                    QLocale().toString(failure.total), failure.reason);
+    const QString detail = tr("%1 of %Ln words could not be saved: %2", nullptr,
+                              int(std::min<qint64>(failure.total, INT_MAX)))
+                               .arg(QLocale().toString(failure.notStored), failure.reason);
     auto* alert = new Alert(window_, message, detail, Alert::Style::critical);
     alert->setObjectName(QStringLiteral("saveFailureAlert"));
     alert->removeSecondButton();

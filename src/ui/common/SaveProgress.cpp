@@ -1,23 +1,21 @@
 #include "ui/common/SaveProgress.h"
 
-#include <QLocale>
 #include <QTimer>
 
-SaveProgress* SaveProgress::start(QWidget* window, std::shared_ptr<AppModel> model,
-                                  const QString& label, Qt::WindowModality modality,
-                                  std::function<void()> done) {
+SaveProgress* SaveProgress::start(QWidget* window, std::shared_ptr<AppModel> model, Label label,
+                                  Qt::WindowModality modality, std::function<void()> done) {
     model->refreshBackgroundSaves();
     if (model->backgroundSaves().batchesLeft == 0) {
         done();
         return nullptr;
     }
-    auto* progress = new SaveProgress(window, std::move(model), label, std::move(done));
+    auto* progress = new SaveProgress(window, std::move(model), std::move(label), std::move(done));
     progress->setWindowModality(modality);
     progress->show();
     return progress;
 }
 
-SaveProgress::SaveProgress(QWidget* window, std::shared_ptr<AppModel> model, QString label,
+SaveProgress::SaveProgress(QWidget* window, std::shared_ptr<AppModel> model, Label label,
                            std::function<void()> done)
     : QProgressDialog(window)
     , model_(std::move(model))
@@ -41,7 +39,7 @@ void SaveProgress::update(const AppModel::BackgroundSaves& saves) {
         total_ = saves.wordsLeft;
         setRange(0, int(std::min<qint64>(total_, INT_MAX)));
     }
-    setLabelText(label_.arg(QLocale().toString(saves.wordsLeft)));
+    setLabelText(label_(saves.wordsLeft));
     setValue(int(std::min<qint64>(total_ - saves.wordsLeft, INT_MAX)));
     if (saves.batchesLeft > 0)
         return;

@@ -14,18 +14,18 @@
 class SaveProgress : public QProgressDialog {
     Q_OBJECT
 public:
-    // label: a text with %1 for the number of words left.
-    static SaveProgress* start(QWidget* window, std::shared_ptr<AppModel> model,
-                               const QString& label, Qt::WindowModality modality,
-                               std::function<void()> done);
+    // label: the line for a number of words left ("Saving 48,000 words…").
+    using Label = std::function<QString(qint64 wordsLeft)>;
+    static SaveProgress* start(QWidget* window, std::shared_ptr<AppModel> model, Label label,
+                               Qt::WindowModality modality, std::function<void()> done);
 
 private:
-    SaveProgress(QWidget* window, std::shared_ptr<AppModel> model, QString label,
+    SaveProgress(QWidget* window, std::shared_ptr<AppModel> model, Label label,
                  std::function<void()> done);
     void update(const AppModel::BackgroundSaves& saves);
 
     std::shared_ptr<AppModel> model_;
-    QString label_;
+    Label label_;
     std::function<void()> done_;
     qint64 total_ = 0;
     Subscription sub_;

@@ -160,7 +160,12 @@ void PreferenceView::restoreTitles(const QList<TitleAndWordList>& titles) {
     // by the main window instead.
     QPointer<PreferenceView> self(this);
     SaveProgress::start(
-        Alert::mainWindow(this), appModel_, tr("Restoring: %1 words to store\u2026"), Qt::NonModal,
+        Alert::mainWindow(this), appModel_,
+        [](qint64 words) {
+            return tr("Restoring: %Ln words to store\u2026", nullptr,
+                      int(std::min<qint64>(words, INT_MAX)));
+        },
+        Qt::NonModal,
         [self, failuresBefore] {
             if (!self)
                 return;

@@ -1,0 +1,819 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Alert</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>AppDelegate</name>
+    <message numerus="yes">
+        <source>Saving %Ln words…</source>
+        <translation>
+            <numerusform>%Ln Wort wird gespeichert…</numerusform>
+            <numerusform>%Ln Wörter werden gespeichert…</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>BackupListDialog</name>
+    <message>
+        <source>Restore Backup</source>
+        <translation>Sicherung wiederherstellen</translation>
+    </message>
+    <message>
+        <source>There are no backups yet. Pramel backs the store up before a restore and before a title is deleted, and on File ▸ Back Up Now…</source>
+        <translation>Es gibt noch keine Sicherungen. Pramel sichert den Speicher vor jeder Wiederherstellung, bevor ein Titel gelöscht wird, und mit Datei ▸ Jetzt sichern…</translation>
+    </message>
+    <message>
+        <source>Choose a backup to put in place of your titles, texts and words.</source>
+        <translation>Wählen Sie eine Sicherung, die an die Stelle Ihrer Titel, Texte und Wörter treten soll.</translation>
+    </message>
+    <message>
+        <source>Backups</source>
+        <translation>Sicherungen</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Titles</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Words</source>
+        <translation>Wörter</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+</context>
+<context>
+    <name>Backups</name>
+    <message>
+        <source>The store was backed up</source>
+        <translation>Der Speicher wurde gesichert</translation>
+    </message>
+    <message>
+        <source>The store could not be backed up</source>
+        <translation>Der Speicher konnte nicht gesichert werden</translation>
+    </message>
+    <message>
+        <source>The backup cannot be restored</source>
+        <translation>Die Sicherung kann nicht wiederhergestellt werden</translation>
+    </message>
+    <message>
+        <source>Restore the backup of %1?</source>
+        <translation>Die Sicherung vom %1 wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Your titles, texts and words are replaced by the backup&apos;s (%1 titles, %2 words). The present store is backed up first.</source>
+        <translation>Ihre Titel, Texte und Wörter werden durch die der Sicherung ersetzt (%1 Titel, %2 Wörter). Der jetzige Speicher wird vorher gesichert.</translation>
+    </message>
+    <message>
+        <source>The backup could not be restored</source>
+        <translation>Die Sicherung konnte nicht wiederhergestellt werden</translation>
+    </message>
+    <message>
+        <source>Go on without a backup?</source>
+        <translation>Ohne Sicherung fortfahren?</translation>
+    </message>
+    <message numerus="yes">
+        <source>The last %n backups are kept in %1.</source>
+        <translation>
+            <numerusform>Die letzte Sicherung wird in %1 aufbewahrt.</numerusform>
+            <numerusform>Die letzten %n Sicherungen werden in %1 aufbewahrt.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ButtonCell</name>
+    <message>
+        <source>Known</source>
+        <translation>Bekannt</translation>
+    </message>
+    <message>
+        <source>Unwanted</source>
+        <translation>Unerwünscht</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Später</translation>
+    </message>
+</context>
+<context>
+    <name>CustomTableView</name>
+    <message>
+        <source>cannot decode or play %1</source>
+        <translation>%1 kann nicht dekodiert oder abgespielt werden</translation>
+    </message>
+</context>
+<context>
+    <name>DeleteBtnCell</name>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>Pramel</source>
+        <translation>Pramel</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Words</source>
+        <translation>&amp;Wörter</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV…</source>
+        <translation>Als CSV &amp;exportieren…</translation>
+    </message>
+    <message>
+        <source>Save the registered words of every title as a CSV file (Ctrl+E)</source>
+        <translation>Die registrierten Wörter aller Titel als CSV-Datei speichern (Strg+E)</translation>
+    </message>
+    <message>
+        <source>&amp;Back Up Now…</source>
+        <translation>Jetzt &amp;sichern…</translation>
+    </message>
+    <message>
+        <source>Copy the whole store into the backups folder</source>
+        <translation>Den ganzen Speicher in den Sicherungsordner kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Restore Backup…</source>
+        <translation>Sicherung &amp;wiederherstellen…</translation>
+    </message>
+    <message>
+        <source>Put a backup in place of your titles, texts and words</source>
+        <translation>Eine Sicherung an die Stelle Ihrer Titel, Texte und Wörter setzen</translation>
+    </message>
+    <message>
+        <source>&amp;Open Text…</source>
+        <translation>Text ö&amp;ffnen…</translation>
+    </message>
+    <message>
+        <source>Open a text, an EPUB book or subtitles as a new title (Ctrl+O)</source>
+        <translation>Einen Text, ein EPUB-Buch oder Untertitel als neuen Titel öffnen (Strg+O)</translation>
+    </message>
+    <message>
+        <source>Preferences…</source>
+        <translation>Einstellungen…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Titles</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Show or hide the title list (Ctrl+Shift+L)</source>
+        <translation>Die Titelliste zeigen oder ausblenden (Strg+Umschalt+L)</translation>
+    </message>
+    <message>
+        <source>Registered Words</source>
+        <translation>Registrierte Wörter</translation>
+    </message>
+    <message>
+        <source>Show or hide the registered words (Ctrl+Shift+R)</source>
+        <translation>Die registrierten Wörter zeigen oder ausblenden (Strg+Umschalt+R)</translation>
+    </message>
+    <message>
+        <source>Split Words</source>
+        <translation>In Wörter zerlegen</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>Zerlegen</translation>
+    </message>
+    <message>
+        <source>Split the text into words (Ctrl+Shift+S)</source>
+        <translation>Den Text in Wörter zerlegen (Strg+Umschalt+S)</translation>
+    </message>
+</context>
+<context>
+    <name>PreferenceView</name>
+    <message>
+        <source>Sort known words:</source>
+        <translation>Bekannte Wörter sortieren:</translation>
+    </message>
+    <message>
+        <source>Alphabetically</source>
+        <translation>Alphabetisch</translation>
+    </message>
+    <message>
+        <source>By date</source>
+        <translation>Nach Datum</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Sprache:</translation>
+    </message>
+    <message>
+        <source>Backup:</source>
+        <translation>Sicherung:</translation>
+    </message>
+    <message>
+        <source>Restore from CSV…</source>
+        <translation>Aus CSV wiederherstellen…</translation>
+    </message>
+    <message>
+        <source>Sort the known words alphabetically</source>
+        <translation>Die bekannten Wörter alphabetisch sortieren</translation>
+    </message>
+    <message>
+        <source>Sort the known words by date</source>
+        <translation>Die bekannten Wörter nach Datum sortieren</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>The language of the texts</source>
+        <translation>Die Sprache der Texte</translation>
+    </message>
+    <message>
+        <source>Adds the titles and words of an exported CSV file</source>
+        <translation>Fügt die Titel und Wörter einer exportierten CSV-Datei hinzu</translation>
+    </message>
+    <message>
+        <source>Choose a CSV file</source>
+        <translation>Eine CSV-Datei wählen</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>The file could not be restored.</source>
+        <translation>Die Datei konnte nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>Nothing was restored</source>
+        <translation>Nichts wurde wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>The file holds no words.</source>
+        <translation>Die Datei enthält keine Wörter.</translation>
+    </message>
+    <message>
+        <source>The file could not be read.</source>
+        <translation>Die Datei konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>It is not UTF-8 text.</source>
+        <translation>Sie ist kein UTF-8-Text.</translation>
+    </message>
+    <message>
+        <source>It holds no lines.</source>
+        <translation>Sie enthält keine Zeilen.</translation>
+    </message>
+    <message>
+        <source>It is not text.</source>
+        <translation>Sie ist kein Text.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Restoring: %Ln words to store…</source>
+        <translation>
+            <numerusform>Wiederherstellen: %Ln Wort zu speichern…</numerusform>
+            <numerusform>Wiederherstellen: %Ln Wörter zu speichern…</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>PreferenceViewController</name>
+    <message>
+        <source>Successfully restored</source>
+        <translation>Erfolgreich wiederhergestellt</translation>
+    </message>
+</context>
+<context>
+    <name>PreferenceWindowController</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Pramel cannot go on and will quit.</source>
+        <translation>Pramel kann nicht weiterarbeiten und wird beendet.</translation>
+    </message>
+    <message>
+        <source>The store %1 could not be used:
+%2 (%3)</source>
+        <translation>Der Speicher %1 konnte nicht benutzt werden:
+%2 (%3)</translation>
+    </message>
+    <message>
+        <source>Work through the words of a text and keep the ones you know.</source>
+        <translation>Die Wörter eines Textes durcharbeiten und die bekannten behalten.</translation>
+    </message>
+    <message>
+        <source>Texts, EPUB books or subtitles to open as new titles.</source>
+        <translation>Texte, EPUB-Bücher oder Untertitel, die als neue Titel geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Pramel is already running</source>
+        <translation>Pramel läuft bereits</translation>
+    </message>
+    <message>
+        <source>Alert Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Enter your name:</source>
+        <translation>Geben Sie den Namen ein:</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+</context>
+<context>
+    <name>RegisteredWordCell</name>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+</context>
+<context>
+    <name>RegisteredWordTableModel</name>
+    <message>
+        <source>Registered on</source>
+        <translation>Registriert am</translation>
+    </message>
+    <message>
+        <source>Known word</source>
+        <translation>Bekanntes Wort</translation>
+    </message>
+    <message>
+        <source>Unwanted word</source>
+        <translation>Unerwünschtes Wort</translation>
+    </message>
+    <message>
+        <source>Unwanted</source>
+        <translation>Unerwünscht</translation>
+    </message>
+    <message>
+        <source>Known</source>
+        <translation>Bekannt</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+</context>
+<context>
+    <name>RegisteredWordViewController</name>
+    <message>
+        <source>Known words</source>
+        <translation>Bekannte Wörter</translation>
+    </message>
+    <message>
+        <source>The known words of the current title</source>
+        <translation>Die bekannten Wörter des aktuellen Titels</translation>
+    </message>
+    <message>
+        <source>Unwanted words</source>
+        <translation>Unerwünschte Wörter</translation>
+    </message>
+    <message>
+        <source>The unwanted words of the current title</source>
+        <translation>Die unerwünschten Wörter des aktuellen Titels</translation>
+    </message>
+    <message>
+        <source>Known</source>
+        <translation>Bekannt</translation>
+    </message>
+    <message>
+        <source>Unwanted</source>
+        <translation>Unerwünscht</translation>
+    </message>
+    <message>
+        <source>Shows the known words</source>
+        <translation>Zeigt die bekannten Wörter</translation>
+    </message>
+    <message>
+        <source>Shows the unwanted words</source>
+        <translation>Zeigt die unerwünschten Wörter</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>SaveFailureAlerts</name>
+    <message>
+        <source>Words of a deleted title were not stored</source>
+        <translation>Wörter eines gelöschten Titels wurden nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The words of “%1” were not stored</source>
+        <translation>Die Wörter von „%1“ wurden nicht gespeichert</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln words could not be saved: %2</source>
+        <translation>
+            <numerusform>%1 von %Ln Wort konnte nicht gespeichert werden: %2</numerusform>
+            <numerusform>%1 von %Ln Wörtern konnten nicht gespeichert werden: %2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SplitViewController</name>
+    <message>
+        <source>Pane divider</source>
+        <translation>Bereichsteiler</translation>
+    </message>
+    <message>
+        <source>Drag to change the widths of the panes</source>
+        <translation>Ziehen, um die Breiten der Bereiche zu ändern</translation>
+    </message>
+    <message>
+        <source>Text and split words</source>
+        <translation>Text und zerlegte Wörter</translation>
+    </message>
+    <message>
+        <source>Registered words</source>
+        <translation>Registrierte Wörter</translation>
+    </message>
+</context>
+<context>
+    <name>SplitWordCell</name>
+    <message>
+        <source>Unwanted</source>
+        <translation>Unerwünscht</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Known: registers the word as known</source>
+        <translation>Bekannt: registriert das Wort als bekannt</translation>
+    </message>
+</context>
+<context>
+    <name>SplitWordTableModel</name>
+    <message>
+        <source>Return: known; Ctrl+Return: set aside until the next split</source>
+        <translation>Eingabe: bekannt; Strg+Eingabe: bis zum nächsten Zerlegen zurückstellen</translation>
+    </message>
+</context>
+<context>
+    <name>SplittedWordViewController</name>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>The text of the current title; edits are saved</source>
+        <translation>Der Text des aktuellen Titels; Änderungen werden gespeichert</translation>
+    </message>
+    <message>
+        <source>Split words</source>
+        <translation>Zerlegte Wörter</translation>
+    </message>
+    <message>
+        <source>The words of the text still to work through</source>
+        <translation>Die Wörter des Textes, die noch durchzuarbeiten sind</translation>
+    </message>
+    <message>
+        <source>Export CSV…</source>
+        <translation>Als CSV exportieren…</translation>
+    </message>
+    <message>
+        <source>Save the registered words of every title as a CSV file</source>
+        <translation>Die registrierten Wörter aller Titel als CSV-Datei speichern</translation>
+    </message>
+    <message>
+        <source>Divider</source>
+        <translation>Teiler</translation>
+    </message>
+    <message>
+        <source>Drag to share the room of text and list</source>
+        <translation>Ziehen, um den Platz zwischen Text und Liste aufzuteilen</translation>
+    </message>
+    <message>
+        <source>Add a title in the list on the left, select it, then paste or type its text here.</source>
+        <translation>Fügen Sie links einen Titel hinzu, wählen Sie ihn aus und fügen Sie dann seinen Text hier ein oder tippen Sie ihn.</translation>
+    </message>
+    <message>
+        <source>Splitting the text…</source>
+        <translation>Der Text wird zerlegt…</translation>
+    </message>
+    <message>
+        <source>Export Registered Words</source>
+        <translation>Registrierte Wörter exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Export failed</source>
+        <translation>Export fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The words could not be saved to %1.</source>
+        <translation>Die Wörter konnten nicht in %1 gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreBackup</name>
+    <message>
+        <source>There is no store to back up yet.</source>
+        <translation>Es gibt noch keinen Speicher, der gesichert werden könnte.</translation>
+    </message>
+    <message>
+        <source>The backup folder %1 cannot be written.</source>
+        <translation>In den Sicherungsordner %1 kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The store could not be backed up: %1</source>
+        <translation>Der Speicher konnte nicht gesichert werden: %1</translation>
+    </message>
+    <message>
+        <source>The backup could not be written to %1.</source>
+        <translation>Die Sicherung konnte nicht in %1 geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be read.</source>
+        <translation>„%1“ kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be read: %2</source>
+        <translation>„%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>“%1” is not a backup of Pramel.</source>
+        <translation>„%1“ ist keine Sicherung von Pramel.</translation>
+    </message>
+    <message>
+        <source>“%1” was written by a newer version of Pramel.</source>
+        <translation>„%1“ wurde von einer neueren Version von Pramel geschrieben.</translation>
+    </message>
+    <message>
+        <source>“%1” is damaged (%2).</source>
+        <translation>„%1“ ist beschädigt (%2).</translation>
+    </message>
+    <message>
+        <source>The backup could not be restored: %1</source>
+        <translation>Die Sicherung konnte nicht wiederhergestellt werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TextOpener</name>
+    <message>
+        <source>Texts, books and subtitles (*.txt *.text *.epub *.srt *.vtt)</source>
+        <translation>Texte, Bücher und Untertitel (*.txt *.text *.epub *.srt *.vtt)</translation>
+    </message>
+    <message>
+        <source>Plain text (*.txt *.text)</source>
+        <translation>Reiner Text (*.txt *.text)</translation>
+    </message>
+    <message>
+        <source>EPUB books (*.epub)</source>
+        <translation>EPUB-Bücher (*.epub)</translation>
+    </message>
+    <message>
+        <source>Subtitles (*.srt *.vtt)</source>
+        <translation>Untertitel (*.srt *.vtt)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Open Text</source>
+        <translation>Text öffnen</translation>
+    </message>
+    <message>
+        <source>“%1”: %2</source>
+        <translation>„%1“: %2</translation>
+    </message>
+    <message>
+        <source>The file could not be opened.</source>
+        <translation>Die Datei konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Some files could not be opened.</source>
+        <translation>Einige Dateien konnten nicht geöffnet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TitleListModel</name>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>The caption of the title list</source>
+        <translation>Die Überschrift der Titelliste</translation>
+    </message>
+    <message>
+        <source>A title; the menu key offers Duplicate, Delete and Edit</source>
+        <translation>Ein Titel; die Menütaste bietet Duplizieren, Löschen und Bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>TitleTableView</name>
+    <message>
+        <source>Context Menu</source>
+        <translation>Kontextmenü</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplizieren</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>TitleViewController</name>
+    <message>
+        <source>Titles</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>The texts you study; files dropped here open as new titles</source>
+        <translation>Die Texte, die Sie lernen; hier abgelegte Dateien werden als neue Titel geöffnet</translation>
+    </message>
+    <message>
+        <source>Add a title</source>
+        <translation>Einen Titel hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add title</source>
+        <translation>Titel hinzufügen</translation>
+    </message>
+    <message>
+        <source>Adds a title to the list, asking for its name</source>
+        <translation>Fügt der Liste einen Titel hinzu und fragt nach seinem Namen</translation>
+    </message>
+    <message>
+        <source>Delete Title</source>
+        <translation>Titel löschen</translation>
+    </message>
+    <message>
+        <source>Are you sure?</source>
+        <translation>Sind Sie sicher?</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>„%1“</translation>
+    </message>
+</context>
+<context>
+    <name>WindowController</name>
+    <message>
+        <source>More</source>
+        <translation>Mehr</translation>
+    </message>
+    <message>
+        <source>Shows the commands the tool bar has no room for</source>
+        <translation>Zeigt die Befehle, für die die Werkzeugleiste keinen Platz hat</translation>
+    </message>
+</context>
+<context>
+    <name>importing</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Die Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>It is a folder, not a file.</source>
+        <translation>Das ist ein Ordner, keine Datei.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>Die Datei kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The file is too large to be a text.</source>
+        <translation>Die Datei ist zu groß, um ein Text zu sein.</translation>
+    </message>
+    <message>
+        <source>The file holds no subtitles.</source>
+        <translation>Die Datei enthält keine Untertitel.</translation>
+    </message>
+    <message>
+        <source>The book lacks %1.</source>
+        <translation>Dem Buch fehlt %1.</translation>
+    </message>
+    <message>
+        <source>The book&apos;s part %1 is too large.</source>
+        <translation>Der Teil %1 des Buches ist zu groß.</translation>
+    </message>
+    <message>
+        <source>The book&apos;s part %1 cannot be read: %2</source>
+        <translation>Der Teil %1 des Buches kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The book&apos;s part %1 is damaged: %2</source>
+        <translation>Der Teil %1 des Buches ist beschädigt: %2</translation>
+    </message>
+    <message>
+        <source>The book&apos;s container is damaged: %1</source>
+        <translation>Der Container des Buches ist beschädigt: %1</translation>
+    </message>
+    <message>
+        <source>The book&apos;s container names no package document.</source>
+        <translation>Der Container des Buches nennt kein Paketdokument.</translation>
+    </message>
+    <message>
+        <source>The book&apos;s package document is damaged: %1</source>
+        <translation>Das Paketdokument des Buches ist beschädigt: %1</translation>
+    </message>
+    <message>
+        <source>The book&apos;s package document lists no chapters.</source>
+        <translation>Das Paketdokument des Buches führt keine Kapitel auf.</translation>
+    </message>
+    <message>
+        <source>The file is not an EPUB book (it is no ZIP archive).</source>
+        <translation>Die Datei ist kein EPUB-Buch (sie ist kein ZIP-Archiv).</translation>
+    </message>
+    <message>
+        <source>The book cannot be opened: %1</source>
+        <translation>Das Buch kann nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>The file is not an EPUB book: %1</source>
+        <translation>Die Datei ist kein EPUB-Buch: %1</translation>
+    </message>
+    <message>
+        <source>The book&apos;s chapter %1 is damaged: %2</source>
+        <translation>Das Kapitel %1 des Buches ist beschädigt: %2</translation>
+    </message>
+    <message>
+        <source>The book is too large.</source>
+        <translation>Das Buch ist zu groß.</translation>
+    </message>
+    <message>
+        <source>The book holds no text.</source>
+        <translation>Das Buch enthält keinen Text.</translation>
+    </message>
+    <message>
+        <source>The file holds no text (it looks like a binary file).</source>
+        <translation>Die Datei enthält keinen Text (sie sieht wie eine Binärdatei aus).</translation>
+    </message>
+    <message>
+        <source>The file is not valid %1 text.</source>
+        <translation>Die Datei ist kein gültiger %1-Text.</translation>
+    </message>
+    <message>
+        <source>The file&apos;s encoding (%1) cannot be read.</source>
+        <translation>Die Kodierung der Datei (%1) kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file&apos;s character encoding could not be recognised.</source>
+        <translation>Die Zeichenkodierung der Datei konnte nicht erkannt werden.</translation>
+    </message>
+</context>
+</TS>
