@@ -19,7 +19,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window needs the X11 platform plugin, and its icon the SVG plugins;
 # the click sound plays through GStreamer's base plugins.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-base, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "gstreamer1.0-plugins-base, qt6-translations-l10n, qt6-speech-speechd-plugin, speech-dispatcher-espeak-ng")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # CPack puts the summary first and indents the rest as Debian wants it.
 set(CPACK_PACKAGE_DESCRIPTION "Pramel helps language learners read real texts. Keep a list of titles, one

@@ -6,7 +6,9 @@ set -euo pipefail
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
   libsqlite3-dev gstreamer1.0-plugins-base libbenchmark-dev xvfb xauth
   libicu-dev libzip-dev libqt6svg6 librsvg2-bin desktop-file-utils appstream
-  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
+  # Qt TextToSpeech; its header needs QtQmlIntegration (qt6-declarative-dev).
+  qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin)
 # Extra packages a caller may ask for (for example clang for the fuzz targets).
 PACKAGES+=("$@")
 

@@ -1,15 +1,19 @@
 #include "ui/titles/WindowController.h"
 
+#include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
 #include "ui/backups/Backups.h"
 #include "ui/common/SaveFailureAlerts.h"
+#include "ui/common/Speaker.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TextOpener.h"
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui_Main.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeySequence>
+#include <QMenu>
 #include <QPointer>
 
 WindowController::WindowController(QWidget* parent)
@@ -41,6 +45,13 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     textOpener_ = new TextOpener(mainViewModel_, this);
     connect(ui_->actionOpenText, &QAction::triggered, textOpener_, &TextOpener::chooseFiles);
     backups_ = new Backups(mainViewModel_, this);
+    speaker_ = new Speaker(this);
+    ui_->menuWords->setToolTipsVisible(true);
+    connect(speaker_, &Speaker::availabilityChanged, this, &WindowController::updateSpeakAction);
+    connect(ui_->actionSpeak, &QAction::triggered, this, &WindowController::speakSelectedWord);
+    // The engine starts when the menu that offers it opens, or on the key.
+    connect(ui_->menuWords, &QMenu::aboutToShow, speaker_, &Speaker::prepare);
+    updateSpeakAction();
     connect(ui_->actionBackUpNow, &QAction::triggered, backups_, &Backups::backUpNow);
     connect(ui_->actionRestoreBackup, &QAction::triggered, backups_, &Backups::chooseBackup);
     connect(ui_->actionExportCsv, &QAction::triggered, this, [this] {
@@ -109,6 +120,41 @@ QAction* WindowController::backUpNowAction() const {
 
 QAction* WindowController::restoreBackupAction() const {
     return ui_->actionRestoreBackup;
+}
+
+QAction* WindowController::speakAction() const {
+    return ui_->actionSpeak;
+}
+
+void WindowController::updateSpeakAction() {
+    ui_->actionSpeak->setEnabled(speaker_->isAvailable());
+    ui_->actionSpeak->setToolTip(speaker_->isAvailable() ? tr("Speak the selected word (Ctrl+T)")
+                                                         : speaker_->unavailableReason());
+}
+
+QString WindowController::selectedWord() const {
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* registered = splitViewController_->rightPane();
+    if (focus && registered && registered->isAncestorOf(focus)) {
+        if (auto* table = qobject_cast<QAbstractItemView*>(focus)) {
+            const QModelIndex current = table->currentIndex();
+            if (current.isValid())
+                return current.siblingAtColumn(0).data(Qt::DisplayRole).toString();
+        }
+    }
+    const AppState& state = mainViewModel_->state();
+    const SplitList list = state.languageStateList.value(state.currentTitle).splittedWords;
+    if (state.lastSelectedRow >= 0 && state.lastSelectedRow < list.size())
+        return list.at(state.lastSelectedRow);
+    return QString();
+}
+
+void WindowController::speakSelectedWord() {
+    const QString word = selectedWord();
+    if (word.isEmpty())
+        return;
+    printStatus(QStringLiteral("Speaking ") + word);
+    speaker_->speak(word);
 }
 
 void WindowController::openFiles(const QStringList& paths) {

@@ -13,6 +13,7 @@ class Main;
 class SplitViewController;
 class TextOpener;
 class Backups;
+class Speaker;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -35,6 +36,7 @@ public:
     QAction* exportCsvAction() const;
     QAction* backUpNowAction() const;
     QAction* restoreBackupAction() const;
+    QAction* speakAction() const;
 
     // Whether the panes show the current title's content (a book's text is
     // built off the GUI thread, and shows a moment after the first frame).
@@ -48,6 +50,12 @@ public:
     void openFiles(const QStringList& paths);
     TextOpener* textOpener() const { return textOpener_; }
     Backups* backups() const { return backups_; }
+    Speaker* speaker() const { return speaker_; }
+
+    // The word a command on "the selected word" acts on: the selected row of
+    // the registered list when it has the focus, else the split list's.
+    QString selectedWord() const;
+    void speakSelectedWord();
 
 Q_SIGNALS:
     void currentContentShown();
@@ -55,11 +63,13 @@ Q_SIGNALS:
 private:
     void windowDidLoad();
     void describeControls();
+    void updateSpeakAction();
 
     std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
     TextOpener* textOpener_ = nullptr;
     Backups* backups_ = nullptr;
+    Speaker* speaker_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;
     Subscription subs_;
     Title lastTitle_;
