@@ -3,18 +3,24 @@
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
 #include "ui/backups/Backups.h"
+#include "ui/common/Alert.h"
+#include "ui/common/LookUp.h"
 #include "ui/common/SaveFailureAlerts.h"
 #include "ui/common/Speaker.h"
+#include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TextOpener.h"
+#include "ui/triage/CustomTableView.h"
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui_Main.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
+#include <QTableView>
 
 WindowController::WindowController(QWidget* parent)
     : WindowController(ViewModelFactory::shared().model(), parent) {}
@@ -49,6 +55,13 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     ui_->menuWords->setToolTipsVisible(true);
     connect(speaker_, &Speaker::availabilityChanged, this, &WindowController::updateSpeakAction);
     connect(ui_->actionSpeak, &QAction::triggered, this, &WindowController::speakSelectedWord);
+    connect(ui_->actionLookUp, &QAction::triggered, this, [this] { lookUpSelectedWord(); });
+    lookUpIn_ = new QMenu(tr("Look Up In"), this);
+    lookUpIn_->setObjectName(QStringLiteral("lookUpInMenu"));
+    ui_->menuWords->insertMenu(ui_->actionSpeak, lookUpIn_);
+    connect(lookUpIn_, &QMenu::aboutToShow, this, &WindowController::fillLookUpInMenu);
+    fillLookUpInMenu(); // its keys work before it is first opened
+    offerWordCommandsOnRows();
     // The engine starts when the menu that offers it opens, or on the key.
     connect(ui_->menuWords, &QMenu::aboutToShow, speaker_, &Speaker::prepare);
     updateSpeakAction();
@@ -88,6 +101,9 @@ void WindowController::windowDidLoad() {
         lastTitle_ = state.currentTitle;
         hasLastTitle_ = true;
         windowTitle_.schedule();
+        // Another title may have another language, and other dictionaries.
+        if (lookUpIn_)
+            fillLookUpInMenu();
     });
 }
 
@@ -124,6 +140,68 @@ QAction* WindowController::restoreBackupAction() const {
 
 QAction* WindowController::speakAction() const {
     return ui_->actionSpeak;
+}
+
+QAction* WindowController::lookUpAction() const {
+    return ui_->actionLookUp;
+}
+
+QString WindowController::currentLanguage() const {
+    return QString();
+}
+
+void WindowController::offerWordCommandsOnRows() {
+    QList<QAbstractItemView*> lists;
+    if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
+        lists << pane->tableView();
+    if (auto* pane = qobject_cast<RegisteredWordViewController*>(splitViewController_->rightPane()))
+        lists << pane->knownWordTableView() << pane->unwantedWordTableView();
+    for (QAbstractItemView* list : std::as_const(lists)) {
+        list->setContextMenuPolicy(Qt::ActionsContextMenu);
+        auto* separator = new QAction(list);
+        separator->setSeparator(true);
+        if (!list->actions().isEmpty())
+            list->addAction(separator);
+        list->addAction(ui_->actionLookUp);
+        list->addAction(ui_->actionSpeak);
+    }
+}
+
+void WindowController::fillLookUpInMenu() {
+    for (QAction* action : lookUpIn_->actions()) {
+        removeAction(action);
+        delete action;
+    }
+    const QStringList addresses = LookUp::addresses(currentLanguage());
+    for (qsizetype i = 0; i < addresses.size(); ++i) {
+        const QString address = addresses[i];
+        QAction* action = lookUpIn_->addAction(LookUp::nameOf(address));
+        action->setToolTip(address);
+        // Ctrl+Alt+1 to 9: no other command of the window uses Alt.
+        if (i < 9) {
+            action->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key(Qt::Key_1 + i)));
+            addAction(action); // the key works while the menu is closed
+        }
+        connect(action, &QAction::triggered, this,
+                [this, address] { lookUpSelectedWord(address); });
+    }
+}
+
+void WindowController::lookUpSelectedWord(const QString& address) {
+    const QString word = selectedWord();
+    if (word.isEmpty())
+        return;
+    const QString chosen =
+        address.isEmpty() ? LookUp::addresses(currentLanguage()).value(0) : address;
+    const QUrl url = LookUp::urlFor(chosen, word);
+    printStatus(QStringLiteral("Looking up ") + url.toString(QUrl::FullyEncoded));
+    if (QDesktopServices::openUrl(url))
+        return;
+    auto* alert =
+        new Alert(this, tr("The browser could not be started"),
+                  tr("Pramel could not open %1.").arg(url.toString()), Alert::Style::critical);
+    alert->removeSecondButton();
+    alert->beginSheetModal({});
 }
 
 void WindowController::updateSpeakAction() {

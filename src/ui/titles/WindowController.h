@@ -14,6 +14,7 @@ class SplitViewController;
 class TextOpener;
 class Backups;
 class Speaker;
+class QMenu;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -37,6 +38,8 @@ public:
     QAction* backUpNowAction() const;
     QAction* restoreBackupAction() const;
     QAction* speakAction() const;
+    QAction* lookUpAction() const;
+    QMenu* lookUpInMenu() const { return lookUpIn_; }
 
     // Whether the panes show the current title's content (a book's text is
     // built off the GUI thread, and shows a moment after the first frame).
@@ -56,6 +59,11 @@ public:
     // the registered list when it has the focus, else the split list's.
     QString selectedWord() const;
     void speakSelectedWord();
+    // Opens the selected word in the browser through the dictionary
+    // address (LookUp.h); the first of the title's language by default.
+    void lookUpSelectedWord(const QString& address = QString());
+    // The ISO 639 code of the current title's language; empty for none.
+    QString currentLanguage() const;
 
 Q_SIGNALS:
     void currentContentShown();
@@ -64,12 +72,16 @@ private:
     void windowDidLoad();
     void describeControls();
     void updateSpeakAction();
+    void fillLookUpInMenu();
+    // Look Up and Speak in the context menu of each word list.
+    void offerWordCommandsOnRows();
 
     std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
     TextOpener* textOpener_ = nullptr;
     Backups* backups_ = nullptr;
     Speaker* speaker_ = nullptr;
+    QMenu* lookUpIn_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;
     Subscription subs_;
     Title lastTitle_;

@@ -1,0 +1,136 @@
+// Words ▸ Look Up: dictionary addresses checked before they are kept, the
+// word percent-encoded into them, and the window opening the selected word
+// through the first address or, from Look Up In, any other.
+
+#include "ModelTestSupport.h"
+#include "UiTestSupport.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "ui/common/LookUp.h"
+#include "ui/titles/WindowController.h"
+
+#include <QDesktopServices>
+#include <QMenu>
+#include <QSettings>
+#include <QtTest>
+
+#include <memory>
+
+// Takes the addresses the program hands to the browser.
+class Browser : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class LookUpTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        store_ = std::make_unique<TemporaryStore>();
+        QSettings().clear();
+    }
+    void cleanup() {
+        window_.reset();
+        model_.reset();
+        store_.reset();
+    }
+
+    void addressesAreChecked_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("Wiktionary") << "https://de.wiktionary.org/wiki/{word}"
+                                    << "";
+        QTest::newRow("word in the query") << "https://dict.example/?q={word}&l=de"
+                                           << "";
+        QTest::newRow("no word") << "https://de.wiktionary.org/wiki/"
+                                 << "no {word}";
+        QTest::newRow("empty") << ""
+                               << "no {word}";
+        QTest::newRow("not a web address") << "ftp://example.org/{word}"
+                                           << "not a web address";
+        QTest::newRow("no address at all") << "look {word} up"
+                                           << "not a web address";
+        QTest::newRow("no host") << "https:///{word}"
+                                 << "not a web address";
+    }
+    void addressesAreChecked() {
+        QFETCH(QString, address);
+        QFETCH(QString, problem);
+        const QString found = LookUp::problemWith(address);
+        if (problem.isEmpty())
+            QCOMPARE(found, QString());
+        else
+            QVERIFY2(found.contains(problem), qPrintable(found));
+    }
+
+    void theWordIsPercentEncoded_data() {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("umlaut") << "Straße"
+                                << "https://de.wiktionary.org/wiki/Stra%C3%9Fe";
+        QTest::newRow("Cyrillic")
+            << "семья"
+            << "https://de.wiktionary.org/wiki/%D1%81%D0%B5%D0%BC%D1%8C%D1%8F";
+        QTest::newRow("slash and question mark") << "and/or?"
+                                                 << "https://de.wiktionary.org/wiki/and%2For%3F";
+        QTest::newRow("space and ampersand") << "a b&c"
+                                             << "https://de.wiktionary.org/wiki/a%20b%26c";
+    }
+    void theWordIsPercentEncoded() {
+        QFETCH(QString, word);
+        QFETCH(QString, url);
+        QCOMPARE(LookUp::urlFor("https://de.wiktionary.org/wiki/{word}", word)
+                     .toString(QUrl::FullyEncoded),
+                 url);
+    }
+
+    void addressesAreKeptPerLanguage() {
+        QCOMPARE(LookUp::addresses("").first(),
+                 QStringLiteral("https://en.wiktionary.org/wiki/{word}"));
+        QCOMPARE(LookUp::addresses("de").first(),
+                 QStringLiteral("https://de.wiktionary.org/wiki/{word}"));
+        LookUp::setAddresses("de", {"https://www.dwds.de/wb/{word}"});
+        QCOMPARE(LookUp::addresses("de"), QStringList{"https://www.dwds.de/wb/{word}"});
+        QCOMPARE(LookUp::addresses("").size(), 1); // other languages keep theirs
+        LookUp::setAddresses("de", {});
+        QCOMPARE(LookUp::addresses("de"), LookUp::defaultAddresses("de"));
+        QCOMPARE(LookUp::nameOf("https://www.dwds.de/wb/{word}"), QStringLiteral("dwds.de"));
+    }
+
+    void theWindowOpensTheSelectedWord() {
+        model_ = ViewModelFactory::storeBackedModel();
+        model_->load();
+        startBook(*model_, QStringLiteral("Der Hund schläft"), {}, {});
+        model_->splitWords();
+        model_->setLastSelectedRow(2);
+        LookUp::setAddresses("", {"https://one.example/{word}", "https://two.example/w/{word}"});
+        window_ = std::make_unique<WindowController>(model_);
+        window_->show();
+        Browser browser;
+        QDesktopServices::setUrlHandler("https", &browser, "open");
+
+        window_->lookUpAction()->trigger();
+        QCOMPARE(browser.opened, QList<QUrl>{QUrl("https://one.example/schl%C3%A4ft")});
+
+        // Look Up In lists every address, each with its key.
+        const QList<QAction*> entries = window_->lookUpInMenu()->actions();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(1)->text(), QStringLiteral("two.example"));
+        QCOMPARE(entries.at(1)->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_2));
+        entries.at(1)->trigger();
+        QCOMPARE(browser.opened.last(), QUrl("https://two.example/w/schl%C3%A4ft"));
+        QDesktopServices::unsetUrlHandler("https");
+    }
+
+private:
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<WindowController> window_;
+};
+
+QTEST_MAIN(LookUpTest)
+#include "tst_lookup.moc"
