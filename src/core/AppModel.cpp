@@ -542,51 +542,80 @@ QList<QStringList> AppModel::exportCSV() {
     return rows;
 }
 
-void AppModel::restore(QList<TitleAndWordList> incoming) {
-    finishLoading();
-    // The list shown after a restore is the one the next start will show: the
-    // titles held so far, in their order, then the new ones from the file. A
-    // title already held takes the file's name and gains the words it does not
-    // hold yet; the store does the same (it neither doubles titles nor words).
-    // Only the words new to memory go to the store: the store holds what
-    // memory holds, and a word deleted while the batch waits stays deleted.
-    QList<TitleAndWordList> merged = state().listOfTitleAndWordList;
-    QList<QList<AppState::Word>> added;
-    added.reserve(incoming.size());
+namespace {
+
+// How a restore merges a file's titles into those held: a title already
+// held takes the file's name and gains the words it does not hold yet; the
+// others are added after the held ones, whole.
+struct RestorePlan {
+    QList<TitleAndWordList> merged;
+    QList<QList<AppState::Word>> added; // per incoming title, what is new to it
+    AppModel::RestorePreview preview;
+};
+
+RestorePlan planRestore(const QList<TitleAndWordList>& held,
+                        const QList<TitleAndWordList>& incoming) {
+    RestorePlan plan;
+    plan.merged = held;
+    plan.added.reserve(incoming.size());
     for (const auto& entry : incoming) {
-        const auto found = std::find_if(merged.begin(), merged.end(), [&](const auto& e) {
+        const auto found = std::find_if(plan.merged.begin(), plan.merged.end(), [&](const auto& e) {
             return e.title.id == entry.title.id;
         });
-        if (found == merged.end()) {
-            merged.append(entry);
-            unsortedLists_.insert(entry.title.id);
-            added.append(entry.wordList);
+        if (found == plan.merged.end()) {
+            plan.merged.append(entry);
+            plan.added.append(entry.wordList);
+            plan.preview.newTitles.append(entry.title.title);
+            plan.preview.newWords += entry.wordList.size();
             continue;
         }
         found->title = entry.title;
-        QSet<QString> held;
+        QSet<QString> known;
         for (const auto& w : std::as_const(found->wordList))
-            held.insert(sameWordKey(w));
+            known.insert(sameWordKey(w));
         QList<AppState::Word> fresh;
         for (const auto& w : entry.wordList) {
-            if (held.contains(sameWordKey(w)))
+            if (known.contains(sameWordKey(w)))
                 continue;
             found->wordList.append(w);
             fresh.append(w);
         }
-        unsortedLists_.insert(entry.title.id);
-        added.append(fresh);
+        if (!plan.preview.mergedTitles.contains(entry.title.title))
+            plan.preview.mergedTitles.append(entry.title.title);
+        plan.preview.newWords += fresh.size();
+        plan.preview.heldWords += entry.wordList.size() - fresh.size();
+        plan.added.append(fresh);
     }
+    return plan;
+}
+
+} // namespace
+
+AppModel::RestorePreview AppModel::previewRestore(const QList<TitleAndWordList>& incoming) {
+    finishLoading();
+    return planRestore(state().listOfTitleAndWordList, incoming).preview;
+}
+
+void AppModel::restore(QList<TitleAndWordList> incoming) {
+    finishLoading();
+    // The list shown after a restore is the one the next start will show: the
+    // titles held so far, in their order, then the new ones from the file.
+    // The store does the same (it neither doubles titles nor words). Only the
+    // words new to memory go to the store: the store holds what memory holds,
+    // and a word deleted while the batch waits stays deleted.
+    RestorePlan plan = planRestore(state().listOfTitleAndWordList, incoming);
+    for (const auto& entry : std::as_const(incoming))
+        unsortedLists_.insert(entry.title.id);
 
     modifyAppState([&](AppState& s) {
-        s.listOfTitleAndWordList = merged;
+        s.listOfTitleAndWordList = plan.merged;
         for (const auto& entry : incoming)
             followTitle(s, entry.title);
     });
     for (qsizetype i = 0; i < incoming.size(); ++i) {
         useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{incoming[i].title});
         useCases_->commands.saveWordsCommandHandler.handle(
-            SaveWordsCommand{incoming[i].title.id, added[i]});
+            SaveWordsCommand{incoming[i].title.id, plan.added[i]});
     }
     refreshBackgroundSaves();
 }

@@ -89,6 +89,16 @@ public:
     // Adds the titles of a CSV file: a title already held takes the file's name
     // and the words it lacks; the others follow the list. Nothing is removed.
     void restore(QList<TitleAndWordList> incoming);
+    // What restore(incoming) would do, changing nothing: the titles it adds
+    // and those it adds words to, the words it adds and those it skips as
+    // already held.
+    struct RestorePreview {
+        QStringList newTitles;
+        QStringList mergedTitles;
+        qint64 newWords = 0;
+        qint64 heldWords = 0;
+    };
+    RestorePreview previewRestore(const QList<TitleAndWordList>& incoming);
 
     // Words of duplicated and restored titles still on their way to the
     // store, and every batch of this run that failed. Updated on this

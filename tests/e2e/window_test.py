@@ -376,6 +376,8 @@ def main():
         session.key("ctrl+a")
         session.type(restore_path)
         session.key("Return")
+        # The preview says what the file adds; Restore goes on.
+        press(session.dialog_with("push button", "Restore"))
         wait_for("the restored title", lambda: session.titles() == ["Kafka", "Anna Karenina"])
         session.dialog_with("push button", "OK")
         session.key("Return")

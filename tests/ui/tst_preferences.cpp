@@ -32,12 +32,16 @@ private Q_SLOTS:
     void restoreRefusesBadFiles();
     void restoreOfNoWordsSaysSo();
     void restoreThatIsNotStoredIsNoSuccess();
+    void restorePreviewCountsWhatTheRestoreDoes();
+    void restorePreviewCancelChangesNothing();
     void closesFromTheKeyboard_data();
     void closesFromTheKeyboard();
 
 private:
     QString writeFile(const QByteArray& bytes);
     PreferenceView* view() const { return prefs_->findChild<PreferenceView*>(); }
+    // Answers the preview a restore shows first: Restore or Cancel.
+    Alert* answerPreview(bool restore);
 
     std::unique_ptr<TemporaryStore> store_;
     std::shared_ptr<AppModel> model_;
@@ -63,6 +67,14 @@ void PreferencesTest::cleanup() {
     SaveWordsCommandHandler::waitForPendingSaves();
     model_.reset();
     store_.reset();
+}
+
+Alert* PreferencesTest::answerPreview(bool restore) {
+    Alert* preview = openAlert(prefs_.get());
+    if (!preview || preview->objectName() != QStringLiteral("restorePreview"))
+        return nullptr;
+    preview->done(restore ? Alert::firstButtonReturn : Alert::secondButtonReturn);
+    return preview;
 }
 
 QString PreferencesTest::writeFile(const QByteArray& bytes) {
@@ -112,6 +124,7 @@ void PreferencesTest::restoreAddsTitles() {
                                        .arg(id)
                                        .toUtf8());
     view()->restoreFromFile(path);
+    QVERIFY(answerPreview(true));
     // The titles held before stay; the file's title follows them, as it will
     // after the next start.
     QCOMPARE(model_->state().titles().size(), 2);
@@ -187,9 +200,62 @@ void PreferencesTest::restoreThatIsNotStoredIsNoSuccess() {
     view()->restoreFromFile(writeFile(
         "title,titleId,word,kind,timestamp\n"
         "Book,0F0E0D0C-0B0A-4908-8706-050403020100,apple,known,2024-03-05 14:07:09 +0000\n"));
+    QVERIFY(answerPreview(true));
     QTRY_COMPARE(model_->backgroundSaves().failures.size(), 1);
     QTest::qWait(50);
     QVERIFY(!hasOpenAlert(mainWindow_.get()));
+}
+
+// The preview's counts are what the restore then does: a file with a new
+// title, and words for a title held, some of which it already holds.
+void PreferencesTest::restorePreviewCountsWhatTheRestoreDoes() {
+    const QString book = QStringLiteral("0F0E0D0C-0B0A-4908-8706-050403020100");
+    const QString first = QStringLiteral("title,titleId,word,kind,timestamp\n"
+                                         "Book,%1,apple,known,2024-03-05 14:07:09 +0000\n"
+                                         "Book,%1,pear,unwanted,2024-03-05 14:07:10 +0000\n")
+                              .arg(book);
+    view()->restoreFromFile(writeFile(first.toUtf8()));
+    QVERIFY(answerPreview(true));
+    SaveWordsCommandHandler::waitForPendingSaves();
+    if (Alert* success = openAlert(mainWindow_.get()))
+        success->done(Alert::firstButtonReturn);
+
+    const QString second =
+        first + QStringLiteral("Book,%1,plum,known,2024-03-05 14:07:11 +0000\n"
+                               "Neu,1F0E0D0C-0B0A-4908-8706-050403020100,Hund,known,"
+                               "2024-03-05 14:07:12 +0000\n"
+                               "Neu,1F0E0D0C-0B0A-4908-8706-050403020100,Katze,known,"
+                               "2024-03-05 14:07:13 +0000\n")
+                    .arg(book);
+    const qsizetype wordsBefore = model_->state().listOfTitleAndWordList.at(1).wordList.size();
+    view()->restoreFromFile(writeFile(second.toUtf8()));
+    Alert* preview = answerPreview(true);
+    QVERIFY(preview);
+    QCOMPARE(preview->messageText(), QStringLiteral("Restore from “in.csv”?"));
+    QCOMPARE(preview->informativeText(),
+             QStringLiteral("Titles added: 1. Titles that gain words: 1.\n"
+                            "Words added: 3. Words skipped as already held: 2."));
+    QCOMPARE(preview->detailText(), QStringLiteral("“Neu”, “Book”"));
+    SaveWordsCommandHandler::waitForPendingSaves();
+    // What the restore did.
+    const AppState& state = model_->state();
+    QCOMPARE(titleNames(state), (QStringList{"Old", "Book", "Neu"}));
+    QCOMPARE(state.listOfTitleAndWordList.at(1).wordList.size() - wordsBefore, 1);
+    QCOMPARE(state.listOfTitleAndWordList.at(2).wordList.size(), 2);
+}
+
+void PreferencesTest::restorePreviewCancelChangesNothing() {
+    const QStringList before = titleNames(model_->state());
+    view()->restoreFromFile(writeFile(
+        "title,titleId,word,kind,timestamp\n"
+        "Book,0F0E0D0C-0B0A-4908-8706-050403020100,apple,known,2024-03-05 14:07:09 +0000\n"));
+    StatusLineCapture status;
+    QVERIFY(answerPreview(false));
+    QCOMPARE(status.lines(), QStringList{QStringLiteral("Restore cancelled")});
+    QCOMPARE(titleNames(model_->state()), before);
+    QCOMPARE(titleNames(restartedModel()->state()), before);
+    // Nothing was backed up either: nothing was about to change.
+    QVERIFY(model_->backups().isEmpty());
 }
 
 void PreferencesTest::closesFromTheKeyboard_data() {

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPointer>
 #include <QStringDecoder>
 
@@ -121,11 +122,45 @@ void PreferenceView::restoreFromFile(const QString& path) {
         alert->beginSheetModal({});
         return;
     }
-    // The store as it was before, in case the file was not the one meant.
+    previewRestore(QFileInfo(path).fileName(), titles);
+}
+
+void PreferenceView::previewRestore(const QString& fileName,
+                                    const QList<TitleAndWordList>& titles) {
+    // What the file would change, before anything does.
+    const AppModel::RestorePreview preview = appModel_->previewRestore(titles);
+    const QLocale locale;
+    QStringList lines;
+    lines << tr("Titles added: %1. Titles that gain words: %2.")
+                 .arg(locale.toString(preview.newTitles.size()),
+                      locale.toString(preview.mergedTitles.size()));
+    lines << tr("Words added: %1. Words skipped as already held: %2.")
+                 .arg(locale.toString(preview.newWords), locale.toString(preview.heldWords));
+    auto* alert = new Alert(window(), tr("Restore from “%1”?").arg(fileName), lines.join('\n'),
+                            Alert::Style::informational);
+    alert->setObjectName(QStringLiteral("restorePreview"));
+    QStringList names;
+    for (const QString& name : preview.newTitles + preview.mergedTitles)
+        names << tr("“%1”").arg(name);
+    const qsizetype shown = 8;
+    QString detail = QStringList(names.mid(0, shown)).join(QStringLiteral(", "));
+    if (names.size() > shown)
+        detail += tr(" and %1 more").arg(locale.toString(names.size() - shown));
+    alert->setDetailText(detail);
+    alert->firstButton()->setText(tr("Restore"));
     QPointer<PreferenceView> self(this);
-    Backups::backUpBefore(Alert::mainWindow(this), *appModel_, [self, titles] {
-        if (self)
-            self->restoreTitles(titles);
+    alert->beginSheetModal([self, titles](int response) {
+        if (!self)
+            return;
+        if (response != Alert::firstButtonReturn) {
+            printStatus(QStringLiteral("Restore cancelled"));
+            return;
+        }
+        // The store as it was before, in case the file was not the one meant.
+        Backups::backUpBefore(Alert::mainWindow(self), *self->appModel_, [self, titles] {
+            if (self)
+                self->restoreTitles(titles);
+        });
     });
 }
 

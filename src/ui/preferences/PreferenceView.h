@@ -52,6 +52,8 @@ private:
     std::optional<QString> readRestoreFile(const QString& path);
     // Hands the titles to the model and tells the success once their words
     // are stored.
+    // Shows what the file would change; Restore goes on, Cancel changes nothing.
+    void previewRestore(const QString& fileName, const QList<TitleAndWordList>& titles);
     void restoreTitles(const QList<TitleAndWordList>& titles);
     void showError(const QString& message, const QString& detail);
 
