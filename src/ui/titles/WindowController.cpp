@@ -2,13 +2,16 @@
 
 #include "core/ViewModelFactory.h"
 #include "ui/common/SaveFailureAlerts.h"
+#include "ui/titles/EditMenu.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TextOpener.h"
+#include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui_Main.h"
 
 #include <QApplication>
 #include <QKeySequence>
+#include <QMenuBar>
 #include <QPointer>
 
 WindowController::WindowController(QWidget* parent)
@@ -43,6 +46,7 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
         connect(pane, &SplittedWordViewController::currentTextShown, this,
                 &WindowController::currentContentShown);
+    addTriageCommands();
     describeControls();
     windowDidLoad();
 }
@@ -121,4 +125,10 @@ void WindowController::splitWords() {
         pane->setSplitting(false);
         pane->focusSplitList();
     });
+}
+
+void WindowController::addTriageCommands() {
+    auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane());
+    editMenu_ = new EditMenu(mainViewModel_, pane ? pane->textView() : nullptr, this);
+    menuBar()->insertMenu(ui_->menuView->menuAction(), editMenu_);
 }

@@ -10,6 +10,7 @@
 namespace Ui {
 class Main;
 }
+class EditMenu;
 class SplitViewController;
 class TextOpener;
 
@@ -31,6 +32,7 @@ public:
     QAction* toggleInspectorPaneAction() const;
     QAction* splitWordsAction() const;
     QAction* openTextAction() const;
+    EditMenu* editMenu() const { return editMenu_; }
 
     // Whether the panes show the current title's content (a book's text is
     // built off the GUI thread, and shows a moment after the first frame).
@@ -50,10 +52,13 @@ Q_SIGNALS:
 private:
     void windowDidLoad();
     void describeControls();
+    // The triage commands beside the window's own: Edit (undo, redo).
+    void addTriageCommands();
 
     std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
     TextOpener* textOpener_ = nullptr;
+    EditMenu* editMenu_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;
     Subscription subs_;
     Title lastTitle_;

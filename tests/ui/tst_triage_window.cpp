@@ -1,0 +1,143 @@
+#include "ModelTestSupport.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/titles/EditMenu.h"
+#include "ui/titles/SplitViewController.h"
+#include "ui/titles/WindowController.h"
+#include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplitWordTableModel.h"
+#include "ui/triage/SplittedWordViewController.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QtTest>
+
+using Kind = AppState::Word::Kind;
+
+namespace {
+
+QStringList splitList(const AppState& s) {
+    return s.languageStateList.value(s.currentTitle).splittedWords.toStringList();
+}
+
+} // namespace
+
+// The triage commands of the main window: undo and redo, progress, keys.
+class TriageWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<WindowController> window_;
+
+    SplittedWordViewController* pane() const {
+        return qobject_cast<SplittedWordViewController*>(
+            window_->splitViewController()->middlePane());
+    }
+    void settle() {
+        QCoreApplication::processEvents();
+        pane()->flushPendingUpdate();
+        QCoreApplication::processEvents();
+    }
+    // The window on a stored title holding text, split, the list in focus.
+    void startWith(const QString& text) {
+        auto seeding = ViewModelFactory::storeBackedModel();
+        seeding->addTitle(QStringLiteral("Book"));
+        seeding->setCurrentTitle(seeding->state().listOfTitleAndWordList.last().title);
+        seeding->saveText(text);
+        seeding->splitWords();
+        model_ = restartedModel();
+        window_ = std::make_unique<WindowController>(model_);
+        window_->resize(1100, 700);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        settle();
+        QTRY_VERIFY(pane()->showsCurrentText());
+        pane()->tableView()->setFocus();
+        settle();
+    }
+    void press(QWidget* to, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(to, Qt::Key(key), modifiers);
+        settle();
+    }
+
+private Q_SLOTS:
+    void init() { store_ = std::make_unique<TemporaryStore>(); }
+    void cleanup() {
+        window_.reset();
+        model_.reset();
+        SaveWordsCommandHandler::waitForPendingSaves();
+        store_.reset();
+    }
+
+    // Return, Ctrl+Return and a deletion, taken back with Ctrl+Z and again
+    // with Ctrl+Shift+Z; the menu names each step.
+    void undoKeysAndMenuText() {
+        startWith(QStringLiteral("Der Hund & die Katze. Der hund!"));
+        QWidget* table = pane()->tableView();
+        EditMenu* edit = window_->editMenu();
+        QVERIFY(!edit->undoAction()->isEnabled());
+        QCOMPARE(edit->undoAction()->text(), QStringLiteral("Undo"));
+
+        model_->setLastSelectedRow(1);
+        settle();
+        press(table, Qt::Key_Return); // Hund, and hund with it
+        QCOMPARE(edit->undoAction()->text(), QStringLiteral("Undo Known: Hund"));
+        press(table, Qt::Key_Return, Qt::ControlModifier); // die
+        QCOMPARE(edit->undoAction()->text(), QStringLiteral("Undo Remove: die"));
+        QCOMPARE(splitList(model_->state()), QStringList({"Der", "Katze", "Der"}));
+
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(splitList(model_->state()), QStringList({"Der", "die", "Katze", "Der"}));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1);
+        QCOMPARE(edit->redoAction()->text(), QStringLiteral("Redo Remove: die"));
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(splitList(model_->state()),
+                 QStringList({"Der", "Hund", "die", "Katze", "Der", "hund"}));
+        QVERIFY(!edit->undoAction()->isEnabled());
+        press(table, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(splitList(model_->state()), QStringList({"Der", "die", "Katze", "Der"}));
+        QCOMPARE(model_->state().knownWords().size(), 1);
+
+        // A deletion in the registered pane is a step too.
+        model_->deleteWord(model_->state().knownWords().first().id);
+        settle();
+        QCOMPARE(edit->undoAction()->text(), QStringLiteral("Undo Delete: Hund"));
+        edit->undoAction()->trigger();
+        settle();
+        QCOMPARE(model_->state().knownWords().size(), 1);
+    }
+
+    // In the text pane the keys are the editor's: they never take back a
+    // triage step there.
+    void undoKeysInTheTextPaneAreTheEditors() {
+        startWith(QStringLiteral("eins zwei drei"));
+        press(pane()->tableView(), Qt::Key_Return);
+        QVERIFY(model_->undoStep());
+        FocusDetectTextView* text = pane()->textView();
+        text->setFocus();
+        settle();
+        QVERIFY(window_->editMenu()->undoAction()->shortcut().isEmpty());
+        press(text, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(splitList(model_->state()), QStringList({"zwei", "drei"}));
+        QVERIFY(model_->undoStep());
+        pane()->tableView()->setFocus();
+        settle();
+        QCOMPARE(window_->editMenu()->undoAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        press(pane()->tableView(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(splitList(model_->state()), QStringList({"eins", "zwei", "drei"}));
+    }
+
+    void editMenuStandsAfterFile() {
+        startWith(QStringLiteral("a b"));
+        QStringList titles;
+        for (QAction* a : window_->menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles.indexOf(QStringLiteral("&Edit")), 1);
+    }
+};
+
+QTEST_MAIN(TriageWindowTest)
+#include "tst_triage_window.moc"
