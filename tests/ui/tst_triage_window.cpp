@@ -9,8 +9,10 @@
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplitWordTableModel.h"
 #include "ui/triage/SplittedWordViewController.h"
+#include "ui/triage/TriageStatusBar.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenuBar>
 #include <QtTest>
 
@@ -128,6 +130,46 @@ private Q_SLOTS:
         QCOMPARE(window_->editMenu()->undoAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
         press(pane()->tableView(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(splitList(model_->state()), QStringList({"eins", "zwei", "drei"}));
+    }
+
+    // The figures follow every step in the turn that draws it; the known
+    // share counts the text's words (every case, digits left out) whose
+    // folded form is registered as known.
+    void progressFollowsTheSteps() {
+        // 10 words: Der der DER Hund hund Katze, sah, und, die Maus; 42 left out.
+        startWith(QStringLiteral("Der Hund sah der hund,\r\nDER Katze und die Maus 42."));
+        TriageStatusBar* bar = window_->triageStatusBar();
+        QTRY_VERIFY(bar->textCounted());
+        settle();
+        auto figures = [&] {
+            settle();
+            const auto& f = bar->figures();
+            return QList<qint64>{f.rowsLeft, f.wordsLeft, f.known,
+                                 f.unwanted, f.textWords, f.knownTextWords};
+        };
+        QCOMPARE(figures(), QList<qint64>({10, 7, 0, 0, 10, 0}));
+        QWidget* table = pane()->tableView();
+        press(table, Qt::Key_Return); // Der, der, DER: 3 of 10 known
+        QCOMPARE(figures(), QList<qint64>({7, 6, 1, 0, 10, 3}));
+        QVERIFY(bar->progressLabel()->text().contains(QStringLiteral("30.0")));
+        press(table, Qt::Key_Return, Qt::ControlModifier); // Hund, hund set aside
+        QCOMPARE(figures(), QList<qint64>({5, 5, 1, 0, 10, 3}));
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(figures(), QList<qint64>({10, 7, 0, 0, 10, 0}));
+        press(table, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        model_->registerWord(QStringLiteral("dER"), Kind::known, 0); // a second form of der
+        QCOMPARE(figures(), QList<qint64>({7, 6, 2, 0, 10, 3}));
+        model_->deleteWord(model_->state().knownWords().at(0).id);
+        QCOMPARE(figures(), QList<qint64>({7, 6, 1, 0, 10, 3}));
+        model_->deleteWord(model_->state().knownWords().at(0).id);
+        QCOMPARE(figures(), QList<qint64>({7, 6, 0, 0, 10, 0}));
+
+        // A new text is counted again, and said so meanwhile.
+        model_->saveText(QStringLiteral("eins zwei"));
+        settle();
+        QCOMPARE(bar->figures().textWords, -1);
+        QTRY_COMPARE(bar->figures().textWords, 2);
     }
 
     void editMenuStandsAfterFile() {

@@ -7,6 +7,7 @@
 #include "ui/titles/TextOpener.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplittedWordViewController.h"
+#include "ui/triage/TriageStatusBar.h"
 #include "ui_Main.h"
 
 #include <QApplication>
@@ -131,4 +132,6 @@ void WindowController::addTriageCommands() {
     auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane());
     editMenu_ = new EditMenu(mainViewModel_, pane ? pane->textView() : nullptr, this);
     menuBar()->insertMenu(ui_->menuView->menuAction(), editMenu_);
+    triageStatusBar_ = new TriageStatusBar(mainViewModel_, this);
+    setStatusBar(triageStatusBar_);
 }

@@ -13,6 +13,7 @@ class Main;
 class EditMenu;
 class SplitViewController;
 class TextOpener;
+class TriageStatusBar;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -33,6 +34,7 @@ public:
     QAction* splitWordsAction() const;
     QAction* openTextAction() const;
     EditMenu* editMenu() const { return editMenu_; }
+    TriageStatusBar* triageStatusBar() const { return triageStatusBar_; }
 
     // Whether the panes show the current title's content (a book's text is
     // built off the GUI thread, and shows a moment after the first frame).
@@ -52,13 +54,15 @@ Q_SIGNALS:
 private:
     void windowDidLoad();
     void describeControls();
-    // The triage commands beside the window's own: Edit (undo, redo).
+    // The triage commands beside the window's own: Edit (undo, redo), and
+    // the progress in the status bar.
     void addTriageCommands();
 
     std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
     TextOpener* textOpener_ = nullptr;
     EditMenu* editMenu_ = nullptr;
+    TriageStatusBar* triageStatusBar_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;
     Subscription subs_;
     Title lastTitle_;
