@@ -1,19 +1,25 @@
 #include "ModelTestSupport.h"
+#include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "persistence/SaveWordsCommandHandler.h"
 #include "ui/titles/EditMenu.h"
+#include "ui/titles/KeyboardShortcutsWindow.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/WindowController.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplitWordCell.h"
 #include "ui/triage/SplitWordTableModel.h"
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui/triage/TriageStatusBar.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QToolTip>
+#include <QTreeWidget>
 #include <QtTest>
 
 using Kind = AppState::Word::Kind;
@@ -170,6 +176,105 @@ private Q_SLOTS:
         settle();
         QCOMPARE(bar->figures().textWords, -1);
         QTRY_COMPARE(bar->figures().textWords, 2);
+    }
+
+    // Each triage key acts on the selected row as its button does.
+    void triageKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QStringList>("known");
+        QTest::addColumn<QStringList>("unwanted");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("Return: known")
+            << int(Qt::Key_Return) << int(Qt::NoModifier) << QStringList{"Hund"} << QStringList()
+            << QStringList{"Der", "Der"};
+        QTest::newRow("Ctrl+U: unwanted")
+            << int(Qt::Key_U) << int(Qt::ControlModifier) << QStringList() << QStringList{"Hund"}
+            << QStringList{"Der", "Der"};
+        QTest::newRow("Ctrl+Return: set aside")
+            << int(Qt::Key_Return) << int(Qt::ControlModifier) << QStringList() << QStringList()
+            << QStringList{"Der", "Der"};
+        QTest::newRow("Shift+Return is still known")
+            << int(Qt::Key_Return) << int(Qt::ShiftModifier) << QStringList{"Hund"} << QStringList()
+            << QStringList{"Der", "Der"};
+        QTest::newRow("U alone types nothing")
+            << int(Qt::Key_U) << int(Qt::NoModifier) << QStringList() << QStringList()
+            << QStringList{"Der", "Hund", "Der", "hund"};
+    }
+    void triageKeys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QStringList, known);
+        QFETCH(QStringList, unwanted);
+        QFETCH(QStringList, left);
+        startWith(QStringLiteral("Der Hund. Der hund."));
+        model_->setLastSelectedRow(1);
+        settle();
+        press(pane()->tableView(), key, Qt::KeyboardModifiers(modifiers));
+        QStringList knownWords, unwantedWords;
+        for (const auto& w : model_->state().knownWords())
+            knownWords << w.wordText;
+        for (const auto& w : model_->state().unwantedWords())
+            unwantedWords << w.wordText;
+        QCOMPARE(knownWords, known);
+        QCOMPARE(unwantedWords, unwanted);
+        QCOMPARE(splitList(model_->state()), left);
+    }
+
+    void rowButtonsNameTheirKeys() {
+        startWith(QStringLiteral("Hund Katze"));
+        CustomTableView* table = pane()->tableView();
+        const QModelIndex index = pane()->tableModel()->index(0, 0);
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.rect = table->visualRect(index);
+        const QStringList expected{"Known (Return)", "Unwanted (Ctrl+U)",
+                                   "Remove until the next split (Ctrl+Return)"};
+        const QList<SplitWordCell::Part> parts{SplitWordCell::Part::wordButton,
+                                               SplitWordCell::Part::unwantedButton,
+                                               SplitWordCell::Part::removeButton};
+        for (int i = 0; i < parts.size(); ++i) {
+            const QPoint at = pane()->cell()->partRect(option, index, parts[i]).center();
+            QHelpEvent help(QEvent::ToolTip, at, table->viewport()->mapToGlobal(at));
+            QVERIFY(pane()->cell()->helpEvent(&help, table, option, index));
+            QTRY_COMPARE(QToolTip::text(), expected[i]);
+            QToolTip::hideText();
+        }
+    }
+
+    // Every menu command with a key is in the list, with that key.
+    void shortcutsWindowListsTheKeys() {
+        startWith(QStringLiteral("a b"));
+        QTest::keyClick(window_.get(), Qt::Key_F1);
+        KeyboardShortcutsWindow* shortcuts = window_->keyboardShortcutsWindow();
+        QVERIFY(shortcuts);
+        QTRY_VERIFY(shortcuts->isVisible());
+        QStringList keys;
+        for (QTreeWidgetItemIterator it(shortcuts->list()); *it; ++it)
+            keys << (*it)->text(1);
+        const QStringList listed = keys.join(QStringLiteral(" or ")).split(QStringLiteral(" or "));
+        QList<QAction*> actions;
+        for (QAction* menu : window_->menuBar()->actions())
+            actions << menu->menu()->actions();
+        for (QAction* action : actions) {
+            for (const QKeySequence& key : action->shortcuts())
+                QVERIFY2(listed.contains(key.toString(QKeySequence::NativeText)),
+                         qPrintable(action->text()));
+        }
+        for (const QString key : {"Return", "Ctrl+U", "Ctrl+Return", "Ctrl+Z", "Ctrl+Shift+Z"})
+            QVERIFY2(listed.contains(key), qPrintable(key));
+    }
+
+    void addTitleFromTheKeyboard() {
+        startWith(QStringLiteral("a b"));
+        QTest::keyClick(pane()->tableView(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        Alert* alert = openAlert(window_.get());
+        QVERIFY(alert);
+        QCOMPARE(alert->messageText(), QStringLiteral("Alert Title"));
+        QTest::keyClicks(alert->textField(), QStringLiteral("Zweiter Text"));
+        QTest::keyClick(alert->textField(), Qt::Key_Return);
+        QTRY_COMPARE(model_->state().titles().size(), 2);
+        QCOMPARE(model_->state().titles().last().title, QStringLiteral("Zweiter Text"));
     }
 
     void editMenuStandsAfterFile() {

@@ -3,8 +3,10 @@
 #include "core/ViewModelFactory.h"
 #include "ui/common/SaveFailureAlerts.h"
 #include "ui/titles/EditMenu.h"
+#include "ui/titles/KeyboardShortcutsWindow.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TextOpener.h"
+#include "ui/titles/TitleViewController.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui/triage/TriageStatusBar.h"
@@ -12,6 +14,7 @@
 
 #include <QApplication>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 
@@ -134,4 +137,73 @@ void WindowController::addTriageCommands() {
     menuBar()->insertMenu(ui_->menuView->menuAction(), editMenu_);
     triageStatusBar_ = new TriageStatusBar(mainViewModel_, this);
     setStatusBar(triageStatusBar_);
+
+    // A title can be added from the keyboard: the same alert as the + button.
+    auto* titles = new QMenu(tr("&Titles"), this);
+    titles->setObjectName(QStringLiteral("menuTitles"));
+    addTitleAction_ = titles->addAction(tr("&Add Title…"));
+    addTitleAction_->setObjectName(QStringLiteral("actionAddTitle"));
+    addTitleAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    addTitleAction_->setToolTip(tr("Add a title (Ctrl+Shift+N)"));
+    connect(addTitleAction_, &QAction::triggered, this,
+            [this] { splitViewController_->titleViewController()->onButtonTapped(); });
+    menuBar()->insertMenu(ui_->menuWords->menuAction(), titles);
+
+    auto* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    keyboardShortcutsAction_ = help->addAction(tr("&Keyboard Shortcuts"));
+    keyboardShortcutsAction_->setObjectName(QStringLiteral("actionKeyboardShortcuts"));
+    keyboardShortcutsAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Question), QKeySequence(Qt::Key_F1)});
+    connect(keyboardShortcutsAction_, &QAction::triggered, this,
+            &WindowController::showKeyboardShortcuts);
+}
+
+void WindowController::showKeyboardShortcuts() {
+    using Entry = KeyboardShortcutsWindow::Entry;
+    auto keys = [](QAction* action) { return action->shortcuts(); };
+    const QString list = tr("Split words");
+    const QString text = tr("Text");
+    const QString titles = tr("Titles");
+    const QString window = tr("Window");
+    const QList<Entry> entries{
+        {list, tr("Register the selected word as known"), {QKeySequence(Qt::Key_Return)}},
+        {list, tr("Register it as unwanted"), {QKeySequence(Qt::CTRL | Qt::Key_U)}},
+        {list, tr("Remove it until the next split"), {QKeySequence(Qt::CTRL | Qt::Key_Return)}},
+        {list, tr("Undo the last step"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+        {list, tr("Redo it"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {list,
+         tr("Previous or next word (with a click)"),
+         {QKeySequence(Qt::Key_Up), QKeySequence(Qt::Key_Down)}},
+        {list, tr("First or last word"), {QKeySequence(Qt::Key_Home), QKeySequence(Qt::Key_End)}},
+        {list,
+         tr("A page up or down"),
+         {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_PageDown)}},
+        {list, tr("Split the text into words"), keys(ui_->actionSplitWords)},
+        {text,
+         tr("Go to the list, and back"),
+         {QKeySequence(Qt::Key_Tab), QKeySequence(Qt::SHIFT | Qt::Key_Tab)}},
+        {text,
+         tr("Undo or redo typing (in the text)"),
+         {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {text, tr("Open a text, a book or subtitles as a new title"), keys(ui_->actionOpenText)},
+        {titles, tr("Add a title"), keys(addTitleAction_)},
+        {titles,
+         tr("Previous or next title (in the list)"),
+         {QKeySequence(Qt::Key_Up), QKeySequence(Qt::Key_Down)}},
+        {titles,
+         tr("Duplicate, delete or rename it (its menu)"),
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}},
+        {window, tr("Show or hide the titles"), keys(ui_->actionToggleLeftInspectorPane)},
+        {window, tr("Show or hide the registered words"), keys(ui_->actionToggleInspectorPane)},
+        {window, tr("Preferences"), keys(ui_->actionPreferences)},
+        {window, tr("Keyboard shortcuts"), keys(keyboardShortcutsAction_)},
+        {window, tr("Quit"), keys(ui_->actionQuit)},
+    };
+    if (!shortcutsWindow_)
+        shortcutsWindow_ = new KeyboardShortcutsWindow(this);
+    shortcutsWindow_->setEntries(entries);
+    shortcutsWindow_->show();
+    shortcutsWindow_->raise();
+    shortcutsWindow_->activateWindow();
 }

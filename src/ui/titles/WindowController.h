@@ -11,6 +11,7 @@ namespace Ui {
 class Main;
 }
 class EditMenu;
+class KeyboardShortcutsWindow;
 class SplitViewController;
 class TextOpener;
 class TriageStatusBar;
@@ -35,6 +36,11 @@ public:
     QAction* openTextAction() const;
     EditMenu* editMenu() const { return editMenu_; }
     TriageStatusBar* triageStatusBar() const { return triageStatusBar_; }
+    QAction* addTitleAction() const { return addTitleAction_; }
+    QAction* keyboardShortcutsAction() const { return keyboardShortcutsAction_; }
+    // Help ▸ Keyboard Shortcuts, once opened.
+    KeyboardShortcutsWindow* keyboardShortcutsWindow() const { return shortcutsWindow_; }
+    void showKeyboardShortcuts();
 
     // Whether the panes show the current title's content (a book's text is
     // built off the GUI thread, and shows a moment after the first frame).
@@ -54,8 +60,9 @@ Q_SIGNALS:
 private:
     void windowDidLoad();
     void describeControls();
-    // The triage commands beside the window's own: Edit (undo, redo), and
-    // the progress in the status bar.
+    // The triage commands beside the window's own: Edit (undo, redo),
+    // Titles ▸ Add Title, Help ▸ Keyboard Shortcuts, and the progress in the
+    // status bar.
     void addTriageCommands();
 
     std::unique_ptr<Ui::Main> ui_;
@@ -63,6 +70,9 @@ private:
     TextOpener* textOpener_ = nullptr;
     EditMenu* editMenu_ = nullptr;
     TriageStatusBar* triageStatusBar_ = nullptr;
+    QAction* addTitleAction_ = nullptr;
+    QAction* keyboardShortcutsAction_ = nullptr;
+    KeyboardShortcutsWindow* shortcutsWindow_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;
     Subscription subs_;
     Title lastTitle_;

@@ -2,8 +2,10 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 constexpr int margin = 6;
@@ -134,6 +136,32 @@ bool SplitWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
         break;
     }
     return result.handled;
+}
+
+bool SplitWordCell::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                              const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event && view && event->type() == QEvent::ToolTip && index.isValid()) {
+        QString tip;
+        switch (partAt(option, index, event->pos())) {
+        case Part::wordButton:
+            tip = QCoreApplication::translate("SplitWordCell", "Known (Return)");
+            break;
+        case Part::unwantedButton:
+            tip = QCoreApplication::translate("SplitWordCell", "Unwanted (Ctrl+U)");
+            break;
+        case Part::removeButton:
+            tip = QCoreApplication::translate("SplitWordCell",
+                                              "Remove until the next split (Ctrl+Return)");
+            break;
+        case Part::none:
+            break;
+        }
+        if (!tip.isEmpty()) {
+            QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 QList<CellButtons::Button> SplitWordCell::cellButtons(const QModelIndex& index) const {

@@ -30,6 +30,10 @@ public:
                          int id) const override;
     void pressCellButton(const QModelIndex& index, int id) override;
 
+    // Each button's tool tip names its key.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
 Q_SIGNALS:
     void wordButtonTap(const QModelIndex& index);
     void unwantedBtnTap(const QModelIndex& index);

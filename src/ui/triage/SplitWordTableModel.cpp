@@ -30,7 +30,7 @@ QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
         return words_.at(index.row());
     if (role == Qt::AccessibleDescriptionRole)
-        return tr("Return: known; Ctrl+Return: set aside until the next split");
+        return tr("Return: known; Ctrl+U: unwanted; Ctrl+Return: set aside until the next split");
     return {};
 }
 

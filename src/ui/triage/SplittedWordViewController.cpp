@@ -159,6 +159,8 @@ void SplittedWordViewController::connectTriage() {
             &SplittedWordViewController::commandReturnKeyPressed);
     connect(tableView_, &CustomTableView::selectionMoved, this,
             &SplittedWordViewController::selectionMoved);
+    connect(tableView_, &CustomTableView::unwantedKeyPressed, this,
+            [this](qint64 row) { triage(row, TriageAction::registerUnwanted); });
 }
 
 void SplittedWordViewController::connectTextPane() {
