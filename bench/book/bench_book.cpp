@@ -225,6 +225,20 @@ void BM_BookStatusBarUpdate(benchmark::State& state) {
 }
 BENCHMARK(BM_BookStatusBarUpdate)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// Down in the list, far into the book: the selection moves, the word is
+// marked in the text and scrolled to, the row's sentence drawn.
+void BM_BookArrowDown(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    s.model->setLastSelectedRow(400000);
+    s.window->settle();
+    s.window->triage()->tableView()->setFocus();
+    s.window->settle();
+    for (auto _ : state)
+        s.pressInList(Qt::Key_Down);
+}
+BENCHMARK(BM_BookArrowDown)->Unit(benchmark::kMillisecond)->Iterations(30);
+
 // One character typed in the middle of the book, saved and drawn.
 void BM_BookKeystroke(benchmark::State& state) {
     Session& s = Session::get();

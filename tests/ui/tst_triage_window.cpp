@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTextCursor>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
@@ -275,6 +276,47 @@ private Q_SLOTS:
         QTest::keyClick(alert->textField(), Qt::Key_Return);
         QTRY_COMPARE(model_->state().titles().size(), 2);
         QCOMPARE(model_->state().titles().last().title, QStringLiteral("Zweiter Text"));
+    }
+
+    // Selecting a row marks its very occurrence in the text pane (places
+    // counted past CR LF pairs, which the pane holds as one line break), and
+    // the row shows its sentence until an edit moves the word away.
+    void selectedWordIsMarkedInItsSentence() {
+        startWith(QStringLiteral("Der Hund schl\u00e4ft.\r\n\r\nDer Hund bellt.\r\nDie Katze "
+                                 "Cafe\u0301 schl\u00e4ft."));
+        // Rows: Der Hund schläft Der Hund bellt Die Katze Café schläft
+        SplitWordTableModel* rows = pane()->tableModel();
+        FocusDetectTextView* text = pane()->textView();
+        auto marked = [&] {
+            const auto marks = text->extraSelections();
+            return marks.isEmpty() ? QString() : marks.first().cursor.selectedText();
+        };
+        auto markedAt = [&] { return text->extraSelections().first().cursor.selectionStart(); };
+        model_->setLastSelectedRow(4);
+        settle();
+        QCOMPARE(marked(), QStringLiteral("Hund"));
+        QCOMPARE(markedAt(), 23); // the second Hund: 25 less two CR LF pairs
+        QCOMPARE(rows->index(4, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Der Hund bellt."));
+        model_->setLastSelectedRow(8);
+        settle();
+        QCOMPARE(marked(), QStringLiteral("Cafe\u0301"));
+        QCOMPARE(rows->index(8, 0).data(SplitWordTableModel::SentenceRole).toStringList(),
+                 QStringList({QStringLiteral("Die Katze "), QStringLiteral("Cafe\u0301"),
+                              QStringLiteral(" schl\u00e4ft.")}));
+
+        // A word typed before the second sentence: the rows after it have no
+        // sentence, those before keep theirs.
+        text->setFocus();
+        QTextCursor cursor(text->document());
+        cursor.setPosition(19);
+        text->setTextCursor(cursor);
+        QTest::keyClicks(text, QStringLiteral("Ja, "));
+        settle();
+        QVERIFY(
+            !rows->index(1, 0).data(SplitWordTableModel::SentenceRole).toStringList().isEmpty());
+        QVERIFY(rows->index(4, 0).data(SplitWordTableModel::SentenceRole).toStringList().isEmpty());
+        QCOMPARE(rows->index(4, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Hund"));
     }
 
     void editMenuStandsAfterFile() {

@@ -1,5 +1,7 @@
 #include "ui/triage/SplitWordCell.h"
 
+#include "ui/triage/SplitWordTableModel.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHelpEvent>
@@ -106,12 +108,70 @@ void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
 
     auto pressed = [&](Part p) { return press_.isPressed(index, int(p)); };
-    paintButton(painter, option, partRect(option, index, Part::wordButton), word,
-                pressed(Part::wordButton));
+    const QRect wordRect = partRect(option, index, Part::wordButton);
+    paintButton(painter, option, wordRect, word, pressed(Part::wordButton));
+    const QRect unwantedRect = partRect(option, index, Part::unwantedButton);
+    paintSentence(painter, opt,
+                  QRect(QPoint(wordRect.right() + 1 + spacing * 2, option.rect.top()),
+                        QPoint(unwantedRect.left() - 1 - spacing * 2, option.rect.bottom())),
+                  index.data(SplitWordTableModel::SentenceRole).toStringList());
     paintButton(painter, option, partRect(option, index, Part::unwantedButton), unwantedTitle(),
                 pressed(Part::unwantedButton));
     paintButton(painter, option, partRect(option, index, Part::removeButton), removeTitle(),
                 pressed(Part::removeButton));
+}
+
+void SplitWordCell::paintSentence(QPainter* painter, const QStyleOptionViewItem& option,
+                                  const QRect& rect, const QStringList& parts) const {
+    // The word in bold, as much of the sentence on either side as the row
+    // has room for: a little more of what follows the word than of what
+    // precedes it.
+    if (parts.size() != 3 || rect.width() < 40)
+        return;
+    QFont plain = option.font;
+    QFont bold = plain;
+    bold.setBold(true);
+    const QFontMetrics plainMetrics(plain);
+    const QFontMetrics boldMetrics(bold);
+    const QString& before = parts[0];
+    const QString& after = parts[2];
+    int room = rect.width();
+    const QString word = boldMetrics.elidedText(parts[1], Qt::ElideRight, room);
+    const int wordWidth = boldMetrics.horizontalAdvance(word);
+    room -= wordWidth;
+    const int beforeWidth = plainMetrics.horizontalAdvance(before);
+    const int afterWidth = plainMetrics.horizontalAdvance(after);
+    int beforeRoom = qMin(beforeWidth, room * 2 / 5);
+    const int afterRoom = qMin(afterWidth, room - beforeRoom);
+    beforeRoom = qMin(beforeWidth, room - afterRoom);
+    // elidedText shortens a text that just fits: only what does not fit goes.
+    const QString shownBefore = beforeWidth <= beforeRoom
+                                    ? before
+                                    : plainMetrics.elidedText(before, Qt::ElideLeft, beforeRoom);
+    const QString shownAfter =
+        afterWidth <= afterRoom ? after : plainMetrics.elidedText(after, Qt::ElideRight, afterRoom);
+
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette::ColorRole role = selected ? QPalette::HighlightedText : QPalette::Text;
+    QColor context = option.palette.color(QPalette::Active, role);
+    context.setAlphaF(0.7);
+    painter->save();
+    painter->setClipRect(rect);
+    int x = rect.left();
+    const int baseline =
+        rect.top() + (rect.height() + plainMetrics.ascent() - plainMetrics.descent()) / 2;
+    painter->setFont(plain);
+    painter->setPen(context);
+    painter->drawText(x, baseline, shownBefore);
+    x += plainMetrics.horizontalAdvance(shownBefore);
+    painter->setFont(bold);
+    painter->setPen(option.palette.color(QPalette::Active, role));
+    painter->drawText(x, baseline, word);
+    x += wordWidth;
+    painter->setFont(plain);
+    painter->setPen(context);
+    painter->drawText(x, baseline, shownAfter);
+    painter->restore();
 }
 
 QSize SplitWordCell::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {

@@ -6,7 +6,8 @@
 #include <QStyledItemDelegate>
 
 // Paints one split word: the word itself as a button (a click registers it as
-// known), then the row's "Unwanted" and "Remove" buttons at the right edge.
+// known), the sentence it stands in with the word in bold, then the row's
+// "Unwanted" and "Remove" buttons at the right edge.
 // A click on a button is a signal with the row's index; the owner connects
 // each one (the button's handler).
 class SplitWordCell : public QStyledItemDelegate, public CellButtons {
@@ -44,6 +45,9 @@ protected:
                      const QModelIndex& index) override;
 
 private:
+    // The sentence of the row between its word and its buttons.
+    void paintSentence(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
+                       const QStringList& parts) const;
     void paintButton(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
                      const QString& text, bool pressed) const;
 

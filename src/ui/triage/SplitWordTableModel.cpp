@@ -16,6 +16,33 @@ bool SplitWordTableModel::setWords(const SplitList& words) {
     return true;
 }
 
+void SplitWordTableModel::setText(const QString& text) {
+    if (text.constData() == text_.constData() && text.size() == text_.size())
+        return;
+    const bool same = text == text_;
+    text_ = text;
+    if (same)
+        return;
+    sentences_.clear();
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {SentenceRole, Qt::ToolTipRole});
+}
+
+std::optional<SentenceAround> SplitWordTableModel::sentence(qsizetype row) const {
+    if (row < 0 || row >= words_.size())
+        return std::nullopt;
+    const qint64 start = words_.startAt(row);
+    if (start < 0)
+        return std::nullopt;
+    auto found = sentences_.constFind(start);
+    if (found == sentences_.cend()) {
+        if (sentences_.size() >= sentencesKept)
+            sentences_.clear();
+        found = sentences_.insert(start, SentenceAround::find(text_, start, words_.at(row)));
+    }
+    return *found;
+}
+
 int SplitWordTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(words_.size());
 }
@@ -27,8 +54,18 @@ int SplitWordTableModel::columnCount(const QModelIndex& parent) const {
 QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return words_.at(index.row());
+    if (role == Qt::ToolTipRole) {
+        const auto found = sentence(index.row());
+        return found ? found->whole : words_.at(index.row());
+    }
+    if (role == SentenceRole) {
+        const auto found = sentence(index.row());
+        if (!found)
+            return {};
+        return QStringList{found->before, found->word, found->after};
+    }
     if (role == Qt::AccessibleDescriptionRole)
         return tr("Return: known; Ctrl+U: unwanted; Ctrl+Return: set aside until the next split");
     return {};

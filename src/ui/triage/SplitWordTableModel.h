@@ -1,20 +1,34 @@
 #pragma once
 
 #include "domain/SplitList.h"
+#include "ui/triage/SentenceAround.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 
 // The split list as a one-column table. The list is held as the state holds
 // it (its rows shared, not copied), so showing a new state costs no copy.
+// Each row also gives the sentence its word stands in, from the text the
+// list was split from (SentenceRole).
 class SplitWordTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // {before, word, after} of the row's sentence, cut for the row; empty
+    // when the text no longer holds the word where it stood.
+    static constexpr int SentenceRole = Qt::UserRole + 1;
+
     explicit SplitWordTableModel(QObject* parent = nullptr);
 
     // Shows words; resets the views only when the list differs from the one
     // shown. Returns whether it did.
     bool setWords(const SplitList& words);
     const SplitList& words() const { return words_; }
+    // The text the sentences are read from (the title's text as it stands).
+    void setText(const QString& text);
+    const QString& text() const { return text_; }
+
+    // The sentence of a row of the list, if its text still holds it.
+    std::optional<SentenceAround> sentence(qsizetype row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -23,4 +37,9 @@ public:
 
 private:
     SplitList words_;
+    QString text_;
+    // Sentences found, by the place of their word: rows are painted again
+    // and again, the text changes seldom. Emptied with a new text.
+    mutable QHash<qint64, std::optional<SentenceAround>> sentences_;
+    static constexpr qsizetype sentencesKept = 2048;
 };

@@ -23,11 +23,14 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QThread>
 #include <QTimer>
 
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -194,6 +197,7 @@ void SplittedWordViewController::updateFromState() {
     const bool hasEntry = entry != state.languageStateList.constEnd();
 
     const bool listChanged = tableModel_->setWords(hasEntry ? entry->splittedWords : SplitList());
+    tableModel_->setText(hasEntry ? entry->boxText : QString());
 
     // A title that is not stored cannot keep a text: say how to begin instead
     // of taking typing that would go nowhere.
@@ -215,8 +219,57 @@ void SplittedWordViewController::updateFromState() {
         tableView_->clearSelection();
     } else if (listChanged || row != shownRow_ || tableView_->selectedRow() != row) {
         tableView_->selectOnlyRow(row);
+        highlightSelectedWord();
     }
     shownRow_ = row;
+}
+
+void SplittedWordViewController::highlightSelectedWord() {
+    const qint64 row = tableView_->selectedRow();
+    const auto found = tableModel_->sentence(row);
+    if (!found || !building_.isNull() || !sameText(tableModel_->text(), shownText_)) {
+        textView_->setExtraSelections({});
+        return;
+    }
+    const qint64 start = tableModel_->words().startAt(row);
+    QTextDocument* document = textView_->document();
+    const qint64 from = documentPosition(start);
+    const qint64 to = documentPosition(start + found->word.size());
+    if (to >= document->characterCount())
+        return;
+    QTextCursor word(document);
+    word.setPosition(int(from));
+    word.setPosition(int(to), QTextCursor::KeepAnchor);
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = word;
+    mark.format.setBackground(palette().color(QPalette::Active, QPalette::Highlight));
+    mark.format.setForeground(palette().color(QPalette::Active, QPalette::HighlightedText));
+    textView_->setExtraSelections({mark});
+    if (textView_->hasFocus())
+        return;
+    // The caret goes to the word, and the word to the middle of the pane
+    // when it was out of sight.
+    const bool inSight = textView_->viewport()->rect().contains(textView_->cursorRect(word));
+    QTextCursor caret(document);
+    caret.setPosition(int(from));
+    textView_->setTextCursor(caret);
+    if (!inSight)
+        textView_->centerCursor();
+}
+
+qint64 SplittedWordViewController::documentPosition(qint64 position) {
+    if (crlfsOf_ != shownText_.constData()) {
+        crlfs_.clear();
+        crlfsOf_ = shownText_.constData();
+        for (qsizetype at = shownText_.indexOf(QLatin1Char('\r')); at >= 0;
+             at = shownText_.indexOf(QLatin1Char('\r'), at + 1)) {
+            if (at + 1 < shownText_.size() && shownText_[at + 1] == QLatin1Char('\n'))
+                crlfs_.push_back(at);
+        }
+    }
+    // Each pair before the place is one unit shorter in the document.
+    const auto pairs = std::lower_bound(crlfs_.cbegin(), crlfs_.cend(), position) - crlfs_.cbegin();
+    return position - qint64(pairs);
 }
 
 void SplittedWordViewController::showText(const QString& text) {
@@ -274,6 +327,7 @@ void SplittedWordViewController::installDocument(QTextDocument* document) {
     if (ours)
         previous->deleteLater();
     textView_->setReadOnly(!stored_);
+    highlightSelectedWord();
     Q_EMIT currentTextShown();
 }
 

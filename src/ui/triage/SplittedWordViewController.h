@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class CustomTableView;
 class FocusDetectTextView;
@@ -90,6 +91,12 @@ private:
     void showText(const QString& text);
     void installDocument(QTextDocument* document);
     void textDidChange(int position, int removed, int added);
+    // Marks the selected row's word in the text pane and scrolls it into
+    // view (not while the pane has the keys: the caret is the user's then).
+    void highlightSelectedWord();
+    // Where a place of the title's text is in the pane's document, which
+    // holds a CR LF as one line break.
+    qint64 documentPosition(qint64 position);
     // The word on row, or a null string when row is not a row of the current
     // split list.
     QString wordAt(qint64 row) const;
@@ -110,6 +117,9 @@ private:
     // of reading back the whole document on every publication.
     QString shownText_;
     qint64 shownRow_ = -1;
+    // The places of the CR LF pairs of shownText_, ascending, when it has any.
+    std::vector<qint64> crlfs_;
+    const void* crlfsOf_ = nullptr;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
     bool applyingState_ = false;
     bool appeared_ = false;

@@ -21,6 +21,7 @@ TriageStatusBar::TriageStatusBar(std::shared_ptr<AppModel> model, QWidget* paren
     label_->setObjectName(QStringLiteral("progressLabel"));
     label_->setAccessibleName(tr("Progress"));
     label_->setTextFormat(Qt::PlainText);
+    label_->setContentsMargins(6, 0, 6, 0);
     addWidget(label_, 1);
     // A text is counted once typing has paused: a book takes a tenth of a
     // second, on a thread of its own.
@@ -57,7 +58,9 @@ void TriageStatusBar::updateFromState() {
         countTimer_->start(s.currentTitle.id == shownTitle_ ? 300 : 0);
     }
     shownTitle_ = s.currentTitle.id;
-    if (counts_ && sameText(countedText_, text)) {
+    if (text.isEmpty()) {
+        f.textWords = 0;
+    } else if (counts_ && sameText(countedText_, text)) {
         countedText_ = text; // compared by its buffer from now on
         f.textWords = counts_->total;
         f.knownTextWords = knownTextWords(words);
@@ -138,7 +141,7 @@ qint64 TriageStatusBar::knownTextWords(const QList<AppState::Word>& words) {
 }
 
 void TriageStatusBar::countText() {
-    if (counting_ || sameText(countedText_, textToCount_)) {
+    if (counting_ || textToCount_.isEmpty() || (counts_ && sameText(countedText_, textToCount_))) {
         if (!counting_ && counts_ && countedText_.constData() != textToCount_.constData())
             countedText_ = textToCount_; // the same text in a new buffer
         return;
