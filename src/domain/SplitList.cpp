@@ -290,6 +290,19 @@ qsizetype SplitList::occurrencesOfFolded(qsizetype row) const {
     return qsizetype(source_->groupBegin[g + 1] - source_->groupBegin[g]);
 }
 
+qsizetype SplitList::firstRowOfFolded(qsizetype row) const {
+    if (row < 0 || row >= visible_)
+        return -1;
+    const quint32 g = source_->groupOf(occurrenceAt(row));
+    const qsizetype first = source_->groupOccurrences[source_->groupBegin[g]];
+    qsizetype at = blockPrefix_[first / blockSize];
+    for (qsizetype o = first / blockSize * blockSize; o < first; ++o) {
+        if (!removedOccurrence(o))
+            ++at;
+    }
+    return at;
+}
+
 std::vector<qsizetype> SplitList::firstRowsOfWords() const {
     std::vector<qsizetype> rows;
     if (!source_ || visible_ == 0)

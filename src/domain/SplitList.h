@@ -78,6 +78,8 @@ public:
     // Rows of the folded word of row (every case of it) still in the list,
     // and the first of them.
     qsizetype occurrencesOfFolded(qsizetype row) const;
+    // The row of the first occurrence of row's folded word.
+    qsizetype firstRowOfFolded(qsizetype row) const;
     // The rows that hold the first of each folded word still in the list,
     // ascending: one row per word.
     std::vector<qsizetype> firstRowsOfWords() const;

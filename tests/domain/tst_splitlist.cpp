@@ -160,6 +160,12 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(list.firstRowsOfWords(), firsts);
+        for (qsizetype r = 0; r < plain.size(); r += 53) {
+            const QString f = text::folded(plain[r]);
+            const auto first = std::find_if(plain.cbegin(), plain.cend(),
+                                            [&](const QString& w) { return text::folded(w) == f; });
+            QCOMPARE(list.firstRowOfFolded(r), first - plain.cbegin());
+        }
         QCOMPARE(list.foldedWordCount(), qsizetype(firstSeen.size()));
         const QString f0 = text::folded(plain[0]);
         QCOMPARE(list.occurrencesOfFolded(0),

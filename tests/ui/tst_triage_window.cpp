@@ -14,6 +14,7 @@
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui/triage/TriageStatusBar.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -317,6 +318,52 @@ private Q_SLOTS:
             !rows->index(1, 0).data(SplitWordTableModel::SentenceRole).toStringList().isEmpty());
         QVERIFY(rows->index(4, 0).data(SplitWordTableModel::SentenceRole).toStringList().isEmpty());
         QCOMPARE(rows->index(4, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Hund"));
+    }
+
+    // Each word once, at its first occurrence, with how often it stands;
+    // the keys act on all its occurrences as they do on one row; the
+    // selection goes on to the next word, and undo comes back to the word.
+    void oneRowPerWord() {
+        startWith(QStringLiteral("der Hund und der Hund. Die Katze und DER Hund!"));
+        SplitWordTableModel* rows = pane()->tableModel();
+        QAbstractItemModelTester tester(rows,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QWidget* table = pane()->tableView();
+        auto shown = [&] {
+            QStringList out;
+            for (int r = 0; r < rows->rowCount(); ++r)
+                out << QStringLiteral("%1 %2").arg(
+                    rows->index(r, 0).data().toString(),
+                    rows->index(r, 0).data(SplitWordTableModel::OccurrencesRole).toString());
+            return out;
+        };
+        QCOMPARE(rows->rowCount(), 10);
+        model_->setLastSelectedRow(4); // the second Hund
+        settle();
+        window_->oneRowPerWordAction()->trigger();
+        settle();
+        QCOMPARE(shown(), QStringList({"der 3", "Hund 3", "und 2", "Die 1", "Katze 1"}));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1); // still Hund
+
+        press(table, Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(shown(), QStringList({"der 3", "und 2", "Die 1", "Katze 1"}));
+        QCOMPARE(splitList(model_->state()),
+                 QStringList({"der", "und", "der", "Die", "Katze", "und", "DER"}));
+        QCOMPARE(model_->state().unwantedWords().first().wordText, QStringLiteral("Hund"));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1); // und, the next word
+        press(table, Qt::Key_Return);
+        QCOMPARE(shown(), QStringList({"der 3", "Die 1", "Katze 1"}));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1); // Die, the next word
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(shown(), QStringList({"der 3", "und 2", "Die 1", "Katze 1"}));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1);
+        QCOMPARE(rows->index(1, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("der Hund und der Hund."));
+
+        window_->oneRowPerWordAction()->trigger(); // off again: every row
+        settle();
+        QCOMPARE(rows->rowCount(), 7);
+        QCOMPARE(rows->index(0, 0).data(SplitWordTableModel::OccurrencesRole).toLongLong(), 0);
     }
 
     void editMenuStandsAfterFile() {

@@ -138,6 +138,18 @@ void WindowController::addTriageCommands() {
     triageStatusBar_ = new TriageStatusBar(mainViewModel_, this);
     setStatusBar(triageStatusBar_);
 
+    ui_->menuView->addSeparator();
+    oneRowPerWordAction_ = ui_->menuView->addAction(tr("&One Row per Word"));
+    oneRowPerWordAction_->setObjectName(QStringLiteral("actionOneRowPerWord"));
+    oneRowPerWordAction_->setCheckable(true);
+    oneRowPerWordAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    oneRowPerWordAction_->setToolTip(
+        tr("List each word once, with how often it stands in the text (Ctrl+Shift+O)"));
+    if (pane) {
+        connect(oneRowPerWordAction_, &QAction::toggled, pane,
+                &SplittedWordViewController::setOneRowPerWord);
+    }
+
     // A title can be added from the keyboard: the same alert as the + button.
     auto* titles = new QMenu(tr("&Titles"), this);
     titles->setObjectName(QStringLiteral("menuTitles"));
@@ -180,6 +192,7 @@ void WindowController::showKeyboardShortcuts() {
          tr("A page up or down"),
          {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_PageDown)}},
         {list, tr("Split the text into words"), keys(ui_->actionSplitWords)},
+        {list, tr("One row per word, or one per occurrence"), keys(oneRowPerWordAction_)},
         {text,
          tr("Go to the list, and back"),
          {QKeySequence(Qt::Key_Tab), QKeySequence(Qt::SHIFT | Qt::Key_Tab)}},

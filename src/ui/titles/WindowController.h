@@ -37,6 +37,7 @@ public:
     EditMenu* editMenu() const { return editMenu_; }
     TriageStatusBar* triageStatusBar() const { return triageStatusBar_; }
     QAction* addTitleAction() const { return addTitleAction_; }
+    QAction* oneRowPerWordAction() const { return oneRowPerWordAction_; }
     QAction* keyboardShortcutsAction() const { return keyboardShortcutsAction_; }
     // Help ▸ Keyboard Shortcuts, once opened.
     KeyboardShortcutsWindow* keyboardShortcutsWindow() const { return shortcutsWindow_; }
@@ -61,8 +62,8 @@ private:
     void windowDidLoad();
     void describeControls();
     // The triage commands beside the window's own: Edit (undo, redo),
-    // Titles ▸ Add Title, Help ▸ Keyboard Shortcuts, and the progress in the
-    // status bar.
+    // View ▸ One Row per Word, Titles ▸ Add Title, Help ▸ Keyboard
+    // Shortcuts, and the progress in the status bar.
     void addTriageCommands();
 
     std::unique_ptr<Ui::Main> ui_;
@@ -71,6 +72,7 @@ private:
     EditMenu* editMenu_ = nullptr;
     TriageStatusBar* triageStatusBar_ = nullptr;
     QAction* addTitleAction_ = nullptr;
+    QAction* oneRowPerWordAction_ = nullptr;
     QAction* keyboardShortcutsAction_ = nullptr;
     KeyboardShortcutsWindow* shortcutsWindow_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;

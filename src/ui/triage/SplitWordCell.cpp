@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -111,14 +112,37 @@ void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QRect wordRect = partRect(option, index, Part::wordButton);
     paintButton(painter, option, wordRect, word, pressed(Part::wordButton));
     const QRect unwantedRect = partRect(option, index, Part::unwantedButton);
-    paintSentence(painter, opt,
-                  QRect(QPoint(wordRect.right() + 1 + spacing * 2, option.rect.top()),
-                        QPoint(unwantedRect.left() - 1 - spacing * 2, option.rect.bottom())),
+    QRect middle(QPoint(wordRect.right() + 1 + spacing * 2, option.rect.top()),
+                 QPoint(unwantedRect.left() - 1 - spacing * 2, option.rect.bottom()));
+    const qint64 occurrences = index.data(SplitWordTableModel::OccurrencesRole).toLongLong();
+    if (occurrences > 0)
+        middle.setLeft(paintOccurrences(painter, opt, middle, occurrences) + spacing * 2);
+    paintSentence(painter, opt, middle,
                   index.data(SplitWordTableModel::SentenceRole).toStringList());
     paintButton(painter, option, partRect(option, index, Part::unwantedButton), unwantedTitle(),
                 pressed(Part::unwantedButton));
     paintButton(painter, option, partRect(option, index, Part::removeButton), removeTitle(),
                 pressed(Part::removeButton));
+}
+
+int SplitWordCell::paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option,
+                                    const QRect& rect, qint64 occurrences) const {
+    // "×63,919" in a right-aligned column wide enough for six digits, so
+    // that the sentences of the rows start one under the other.
+    const QString text = QStringLiteral("\u00d7") + QLocale().toString(occurrences);
+    const QFontMetrics& fm = option.fontMetrics;
+    const int width =
+        qMax(fm.horizontalAdvance(text), fm.horizontalAdvance(QStringLiteral("\u00d7000,000")));
+    const QRect box(rect.left(), rect.top(), qMin(width, rect.width()), rect.height());
+    const bool selected = option.state & QStyle::State_Selected;
+    QColor colour = option.palette.color(QPalette::Active,
+                                         selected ? QPalette::HighlightedText : QPalette::Text);
+    colour.setAlphaF(0.7);
+    painter->save();
+    painter->setPen(colour);
+    painter->drawText(box, Qt::AlignRight | Qt::AlignVCenter, text);
+    painter->restore();
+    return box.right() + 1;
 }
 
 void SplitWordCell::paintSentence(QPainter* painter, const QStyleOptionViewItem& option,

@@ -45,6 +45,10 @@ protected:
                      const QModelIndex& index) override;
 
 private:
+    // How often the row's word stands in the list (one row per word);
+    // returns where the space after it begins.
+    int paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
+                         qint64 occurrences) const;
     // The sentence of the row between its word and its buttons.
     void paintSentence(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
                        const QStringList& parts) const;

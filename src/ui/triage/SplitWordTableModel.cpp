@@ -1,5 +1,7 @@
 #include "ui/triage/SplitWordTableModel.h"
 
+#include <algorithm>
+
 SplitWordTableModel::SplitWordTableModel(QObject* parent)
     : QAbstractTableModel(parent) {}
 
@@ -12,8 +14,37 @@ bool SplitWordTableModel::setWords(const SplitList& words) {
     }
     beginResetModel();
     words_ = words;
+    countRows();
     endResetModel();
     return true;
+}
+
+void SplitWordTableModel::setOneRowPerWord(bool on) {
+    if (on == oneRowPerWord_)
+        return;
+    beginResetModel();
+    oneRowPerWord_ = on;
+    countRows();
+    endResetModel();
+}
+
+void SplitWordTableModel::countRows() {
+    firstRows_ = oneRowPerWord_ ? words_.firstRowsOfWords() : std::vector<qsizetype>();
+}
+
+qsizetype SplitWordTableModel::listRow(qsizetype tableRow) const {
+    if (!oneRowPerWord_)
+        return tableRow;
+    if (tableRow < 0 || tableRow >= qsizetype(firstRows_.size()))
+        return -1;
+    return firstRows_[tableRow];
+}
+
+qsizetype SplitWordTableModel::tableRow(qsizetype listRow) const {
+    if (!oneRowPerWord_ || listRow < 0)
+        return listRow;
+    const auto at = std::lower_bound(firstRows_.cbegin(), firstRows_.cend(), listRow);
+    return at == firstRows_.cend() ? -1 : at - firstRows_.cbegin();
 }
 
 void SplitWordTableModel::setText(const QString& text) {
@@ -44,7 +75,9 @@ std::optional<SentenceAround> SplitWordTableModel::sentence(qsizetype row) const
 }
 
 int SplitWordTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(words_.size());
+    if (parent.isValid())
+        return 0;
+    return int(oneRowPerWord_ ? qsizetype(firstRows_.size()) : words_.size());
 }
 
 int SplitWordTableModel::columnCount(const QModelIndex& parent) const {
@@ -54,14 +87,17 @@ int SplitWordTableModel::columnCount(const QModelIndex& parent) const {
 QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    const qsizetype row = listRow(index.row());
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return words_.at(index.row());
+        return words_.at(row);
     if (role == Qt::ToolTipRole) {
-        const auto found = sentence(index.row());
-        return found ? found->whole : words_.at(index.row());
+        const auto found = sentence(row);
+        return found ? found->whole : words_.at(row);
     }
+    if (role == OccurrencesRole)
+        return oneRowPerWord_ ? qint64(words_.occurrencesOfFolded(row)) : qint64(0);
     if (role == SentenceRole) {
-        const auto found = sentence(index.row());
+        const auto found = sentence(row);
         if (!found)
             return {};
         return QStringList{found->before, found->word, found->after};

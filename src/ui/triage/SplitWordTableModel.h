@@ -6,6 +6,8 @@
 #include <QAbstractTableModel>
 #include <QHash>
 
+#include <vector>
+
 // The split list as a one-column table. The list is held as the state holds
 // it (its rows shared, not copied), so showing a new state costs no copy.
 // Each row also gives the sentence its word stands in, from the text the
@@ -16,6 +18,9 @@ public:
     // {before, word, after} of the row's sentence, cut for the row; empty
     // when the text no longer holds the word where it stood.
     static constexpr int SentenceRole = Qt::UserRole + 1;
+    // In one row per word: how many rows of the list the word (every case of
+    // it) stands on; 0 otherwise.
+    static constexpr int OccurrencesRole = Qt::UserRole + 2;
 
     explicit SplitWordTableModel(QObject* parent = nullptr);
 
@@ -30,13 +35,27 @@ public:
     // The sentence of a row of the list, if its text still holds it.
     std::optional<SentenceAround> sentence(qsizetype row) const;
 
+    // One row per word: each folded word once, on the row of its first
+    // occurrence. Off, the table's rows are the list's rows.
+    void setOneRowPerWord(bool on);
+    bool oneRowPerWord() const { return oneRowPerWord_; }
+    // The list's row that a row of the table shows, and the table's row
+    // that shows a row of the list (in one row per word: the row of the
+    // first word at or after it; -1 past the end).
+    qsizetype listRow(qsizetype tableRow) const;
+    qsizetype tableRow(qsizetype listRow) const;
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    void countRows();
+
     SplitList words_;
+    bool oneRowPerWord_ = false;
+    std::vector<qsizetype> firstRows_; // in one row per word: the list rows shown
     QString text_;
     // Sentences found, by the place of their word: rows are painted again
     // and again, the text changes seldom. Emptied with a new text.

@@ -214,18 +214,37 @@ void SplittedWordViewController::updateFromState() {
         showText(text);
     textView_->setReadOnly(!stored_ || !building_.isNull());
 
-    const qint64 row = state.lastSelectedRow;
+    // In one row per word the selected row of the list is shown on the row
+    // of the first word at or after it (the word that followed a triaged one).
+    const qint64 listRow = state.lastSelectedRow;
+    qint64 row = tableModel_->tableRow(listRow);
+    if (row < 0 && listRow >= 0)
+        row = tableModel_->rowCount() - 1;
     if (row < 0 || row >= tableModel_->rowCount()) {
         tableView_->clearSelection();
-    } else if (listChanged || row != shownRow_ || tableView_->selectedRow() != row) {
+    } else if (listChanged || listRow != shownRow_ || tableView_->selectedRow() != row) {
         tableView_->selectOnlyRow(row);
         highlightSelectedWord();
     }
-    shownRow_ = row;
+    shownRow_ = listRow;
+}
+
+void SplittedWordViewController::setOneRowPerWord(bool on) {
+    update_.flush();
+    // The selected word stays selected: on its first row, which one row
+    // per word shows.
+    const qint64 selected = appModel_->state().lastSelectedRow;
+    const qint64 first = on ? tableModel_->words().firstRowOfFolded(selected) : -1;
+    if (first >= 0 && first != selected)
+        appModel_->setLastSelectedRow(first);
+    tableModel_->setOneRowPerWord(on);
+    shownRow_ = -2; // select again, on the new rows
+    update_.schedule();
+    update_.flush();
 }
 
 void SplittedWordViewController::highlightSelectedWord() {
-    const qint64 row = tableView_->selectedRow();
+    const qint64 row = tableModel_->listRow(tableView_->selectedRow());
     const auto found = tableModel_->sentence(row);
     if (!found || !building_.isNull() || !sameText(tableModel_->text(), shownText_)) {
         textView_->setExtraSelections({});
@@ -365,9 +384,10 @@ void SplittedWordViewController::setSplitting(bool splitting) {
     tableView_->setToolTip(splitting ? tr("Splitting the text\u2026") : QString());
 }
 
-void SplittedWordViewController::triage(qint64 row, TriageAction action) {
+void SplittedWordViewController::triage(qint64 tableRow, TriageAction action) {
     if (appModel_->isSplitting())
         return;
+    const qint64 row = tableModel_->listRow(tableRow);
     const QString word = wordAt(row);
     if (word.isNull())
         return;
@@ -393,7 +413,7 @@ void SplittedWordViewController::commandReturnKeyPressed(qint64 row) {
 }
 
 void SplittedWordViewController::selectionMoved(qint64 row) {
-    appModel_->setLastSelectedRow(row);
+    appModel_->setLastSelectedRow(tableModel_->listRow(row));
 }
 
 void SplittedWordViewController::onCutTap() {

@@ -51,9 +51,14 @@ public:
     // What a row's buttons and the keys do with its word.
     enum class TriageAction { registerKnown, registerUnwanted, removeTemporarily };
     // The one way a word of the split list is triaged, from its row's buttons
-    // and from Return and Ctrl+Return. A row that holds no word of the current
-    // list does nothing.
-    void triage(qint64 row, TriageAction action);
+    // and from Return, Ctrl+U and Ctrl+Return, with the table's row (in one
+    // row per word: every occurrence of the row's word). A row that holds no
+    // word of the current list does nothing.
+    void triage(qint64 tableRow, TriageAction action);
+
+    // View ▸ One Row per Word: each word once, at its first occurrence, with
+    // how often it stands in the list. Off by default.
+    void setOneRowPerWord(bool on);
 
     // CustomTableViewDelegate
     void returnKeyPressed(qint64 row) override;
