@@ -3,6 +3,7 @@
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "persistence/SaveWordsCommandHandler.h"
+#include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/EditMenu.h"
 #include "ui/titles/KeyboardShortcutsWindow.h"
 #include "ui/titles/SplitViewController.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTableView>
 #include <QTextCursor>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -364,6 +366,27 @@ private Q_SLOTS:
         settle();
         QCOMPARE(rows->rowCount(), 7);
         QCOMPARE(rows->index(0, 0).data(SplitWordTableModel::OccurrencesRole).toLongLong(), 0);
+    }
+
+    // Delete on a registered word deletes it, as its button does; Ctrl+Z
+    // brings it back.
+    void deleteKeyInTheRegisteredLists() {
+        startWith(QStringLiteral("eins zwei drei"));
+        QWidget* table = pane()->tableView();
+        press(table, Qt::Key_Return);
+        press(table, Qt::Key_U, Qt::ControlModifier);
+        auto* registered = window_->findChild<RegisteredWordViewController*>();
+        QVERIFY(registered);
+        registered->flushPendingUpdate();
+        QTableView* known = registered->knownWordTableView();
+        known->setFocus();
+        known->selectRow(0);
+        press(known, Qt::Key_Delete);
+        QVERIFY(model_->state().knownWords().isEmpty());
+        QCOMPARE(model_->state().unwantedWords().size(), 1);
+        QCOMPARE(model_->undoStep()->word, QStringLiteral("eins"));
+        press(known, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(model_->state().knownWords().size(), 1);
     }
 
     void editMenuStandsAfterFile() {

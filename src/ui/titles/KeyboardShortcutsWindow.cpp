@@ -17,6 +17,7 @@ KeyboardShortcutsWindow::KeyboardShortcutsWindow(QWidget* parent)
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::NoSelection);
     list_->setFocusPolicy(Qt::StrongFocus);
+    list_->setStyleSheet(QStringLiteral("QTreeWidget::item { padding: 3px 2px; }"));
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     list_->header()->setStretchLastSection(false);
@@ -50,4 +51,5 @@ void KeyboardShortcutsWindow::setEntries(const QList<Entry>& entries) {
         item->setFlags(Qt::ItemIsEnabled);
     }
     list_->expandAll();
+    list_->setCurrentItem(nullptr);
 }

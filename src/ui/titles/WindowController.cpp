@@ -177,6 +177,7 @@ void WindowController::showKeyboardShortcuts() {
     const QString list = tr("Split words");
     const QString text = tr("Text");
     const QString titles = tr("Titles");
+    const QString registered = tr("Registered words");
     const QString window = tr("Window");
     const QList<Entry> entries{
         {list, tr("Register the selected word as known"), {QKeySequence(Qt::Key_Return)}},
@@ -207,6 +208,9 @@ void WindowController::showKeyboardShortcuts() {
         {titles,
          tr("Duplicate, delete or rename it (its menu)"),
          {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}},
+        {registered,
+         tr("Delete the selected word (in either list)"),
+         {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)}},
         {window, tr("Show or hide the titles"), keys(ui_->actionToggleLeftInspectorPane)},
         {window, tr("Show or hide the registered words"), keys(ui_->actionToggleInspectorPane)},
         {window, tr("Preferences"), keys(ui_->actionPreferences)},
