@@ -44,6 +44,41 @@ void quietenSelection(QStyleOptionViewItem& opt) {
         opt.palette.setColor(group, QPalette::HighlightedText, text);
     }
 }
+// The text cut to width at a space, whole words kept, an ellipsis where it
+// was cut (at the start when fromStart); a text with no space that fits is
+// elided as the style does.
+QString elideAtSpaces(const QFontMetrics& fm, const QString& text, int width, bool fromStart) {
+    const QString ellipsis(QChar(0x2026));
+    QList<qsizetype> cuts; // the candidate places, ascending in what they keep
+    if (fromStart) {
+        for (qsizetype i = text.size() - 1; i >= 0; --i) {
+            if (text[i] == QLatin1Char(' ') && i + 1 < text.size())
+                cuts.append(i + 1); // keeps text.mid(i + 1)
+        }
+    } else {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] == QLatin1Char(' ') && i > 0)
+                cuts.append(i); // keeps text.left(i)
+        }
+    }
+    auto shown = [&](qsizetype cut) {
+        return fromStart ? ellipsis + text.mid(cut) : text.left(cut) + ellipsis;
+    };
+    // The most that fits: the kept part grows with the index.
+    qsizetype lo = 0;
+    qsizetype hi = cuts.size();
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi) / 2;
+        if (fm.horizontalAdvance(shown(cuts[mid])) <= width)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo > 0)
+        return shown(cuts[lo - 1]);
+    return fm.elidedText(text, fromStart ? Qt::ElideLeft : Qt::ElideRight, width);
+}
+
 } // namespace
 
 SplitWordCell::SplitWordCell(QAbstractItemView* view)
@@ -168,12 +203,10 @@ void SplitWordCell::paintSentence(QPainter* painter, const QStyleOptionViewItem&
     int beforeRoom = qMin(beforeWidth, room * 2 / 5);
     const int afterRoom = qMin(afterWidth, room - beforeRoom);
     beforeRoom = qMin(beforeWidth, room - afterRoom);
-    // elidedText shortens a text that just fits: only what does not fit goes.
-    const QString shownBefore = beforeWidth <= beforeRoom
-                                    ? before
-                                    : plainMetrics.elidedText(before, Qt::ElideLeft, beforeRoom);
+    const QString shownBefore =
+        beforeWidth <= beforeRoom ? before : elideAtSpaces(plainMetrics, before, beforeRoom, true);
     const QString shownAfter =
-        afterWidth <= afterRoom ? after : plainMetrics.elidedText(after, Qt::ElideRight, afterRoom);
+        afterWidth <= afterRoom ? after : elideAtSpaces(plainMetrics, after, afterRoom, false);
 
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette::ColorRole role = selected ? QPalette::HighlightedText : QPalette::Text;
