@@ -304,7 +304,7 @@ private Q_SLOTS:
         model_->setLastSelectedRow(8);
         settle();
         QCOMPARE(marked(), QStringLiteral("Cafe\u0301"));
-        QCOMPARE(rows->index(8, 0).data(SplitWordTableModel::SentenceRole).toStringList(),
+        QCOMPARE(rows->index(8, 0).data(SplitWordTableModel::sentenceRole).toStringList(),
                  QStringList({QStringLiteral("Die Katze "), QStringLiteral("Cafe\u0301"),
                               QStringLiteral(" schl\u00e4ft.")}));
 
@@ -317,8 +317,8 @@ private Q_SLOTS:
         QTest::keyClicks(text, QStringLiteral("Ja, "));
         settle();
         QVERIFY(
-            !rows->index(1, 0).data(SplitWordTableModel::SentenceRole).toStringList().isEmpty());
-        QVERIFY(rows->index(4, 0).data(SplitWordTableModel::SentenceRole).toStringList().isEmpty());
+            !rows->index(1, 0).data(SplitWordTableModel::sentenceRole).toStringList().isEmpty());
+        QVERIFY(rows->index(4, 0).data(SplitWordTableModel::sentenceRole).toStringList().isEmpty());
         QCOMPARE(rows->index(4, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Hund"));
     }
 
@@ -336,7 +336,7 @@ private Q_SLOTS:
             for (int r = 0; r < rows->rowCount(); ++r)
                 out << QStringLiteral("%1 %2").arg(
                     rows->index(r, 0).data().toString(),
-                    rows->index(r, 0).data(SplitWordTableModel::OccurrencesRole).toString());
+                    rows->index(r, 0).data(SplitWordTableModel::occurrencesRole).toString());
             return out;
         };
         QCOMPARE(rows->rowCount(), 10);
@@ -365,7 +365,7 @@ private Q_SLOTS:
         window_->oneRowPerWordAction()->trigger(); // off again: every row
         settle();
         QCOMPARE(rows->rowCount(), 7);
-        QCOMPARE(rows->index(0, 0).data(SplitWordTableModel::OccurrencesRole).toLongLong(), 0);
+        QCOMPARE(rows->index(0, 0).data(SplitWordTableModel::occurrencesRole).toLongLong(), 0);
     }
 
     // Delete on a registered word deletes it, as its button does; Ctrl+Z

@@ -149,11 +149,11 @@ void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QRect unwantedRect = partRect(option, index, Part::unwantedButton);
     QRect middle(QPoint(wordRect.right() + 1 + spacing * 2, option.rect.top()),
                  QPoint(unwantedRect.left() - 1 - spacing * 2, option.rect.bottom()));
-    const qint64 occurrences = index.data(SplitWordTableModel::OccurrencesRole).toLongLong();
+    const qint64 occurrences = index.data(SplitWordTableModel::occurrencesRole).toLongLong();
     if (occurrences > 0)
         middle.setLeft(paintOccurrences(painter, opt, middle, occurrences) + spacing * 2);
     paintSentence(painter, opt, middle,
-                  index.data(SplitWordTableModel::SentenceRole).toStringList());
+                  index.data(SplitWordTableModel::sentenceRole).toStringList());
     paintButton(painter, option, partRect(option, index, Part::unwantedButton), unwantedTitle(),
                 pressed(Part::unwantedButton));
     paintButton(painter, option, partRect(option, index, Part::removeButton), removeTitle(),

@@ -56,7 +56,7 @@ void SplitWordTableModel::setText(const QString& text) {
         return;
     sentences_.clear();
     if (rowCount() > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {SentenceRole, Qt::ToolTipRole});
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {sentenceRole, Qt::ToolTipRole});
 }
 
 std::optional<SentenceAround> SplitWordTableModel::sentence(qsizetype row) const {
@@ -94,9 +94,9 @@ QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
         const auto found = sentence(row);
         return found ? found->whole : words_.at(row);
     }
-    if (role == OccurrencesRole)
+    if (role == occurrencesRole)
         return oneRowPerWord_ ? qint64(words_.occurrencesOfFolded(row)) : qint64(0);
-    if (role == SentenceRole) {
+    if (role == sentenceRole) {
         const auto found = sentence(row);
         if (!found)
             return {};

@@ -11,16 +11,16 @@
 // The split list as a one-column table. The list is held as the state holds
 // it (its rows shared, not copied), so showing a new state costs no copy.
 // Each row also gives the sentence its word stands in, from the text the
-// list was split from (SentenceRole).
+// list was split from (sentenceRole).
 class SplitWordTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     // {before, word, after} of the row's sentence, cut for the row; empty
     // when the text no longer holds the word where it stood.
-    static constexpr int SentenceRole = Qt::UserRole + 1;
+    static constexpr int sentenceRole = Qt::UserRole + 1;
     // In one row per word: how many rows of the list the word (every case of
     // it) stands on; 0 otherwise.
-    static constexpr int OccurrencesRole = Qt::UserRole + 2;
+    static constexpr int occurrencesRole = Qt::UserRole + 2;
 
     explicit SplitWordTableModel(QObject* parent = nullptr);
 
