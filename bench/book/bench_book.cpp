@@ -155,6 +155,21 @@ void BM_BookOneRowPerWordReturnOnThe(benchmark::State& state) {
 }
 BENCHMARK(BM_BookOneRowPerWordReturnOnThe)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// View ▸ One Row per Word turned on and off on the book, drawn.
+void BM_BookOneRowPerWordToggle(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    QAction* oneRow = s.window->window->oneRowPerWordAction();
+    for (auto _ : state) {
+        oneRow->toggle();
+        s.window->settle();
+    }
+    if (oneRow->isChecked())
+        oneRow->toggle();
+    s.window->settle();
+}
+BENCHMARK(BM_BookOneRowPerWordToggle)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 // The first megabyte of the Bible, and the word that stands in it at least
 // 5,000 times and closest to that: no word of real text stands exactly
 // 5,000 times, and "of" stands 9,142 times.
