@@ -12,10 +12,13 @@
 #include "BookFixture.h"
 #include "persistence/CoreDateSetting.h"
 #include "persistence/StoreConnection.h"
+#include "ui/titles/EditMenu.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplitWordTableModel.h"
+#include "ui/triage/TriageStatusBar.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -29,6 +32,13 @@ namespace {
 QStringList currentSplitList(const AppModel& model) {
     const AppState& s = model.state();
     return s.languageStateList.value(s.currentTitle).splittedWords.toStringList();
+}
+
+// The rows of the current split list, without making the list of words
+// (which takes longer than the Return it would follow).
+qsizetype currentRows(const AppModel& model) {
+    const AppState& s = model.state();
+    return s.languageStateList.value(s.currentTitle).splittedWords.size();
 }
 
 // One store and window for the whole run: building the history takes seconds.
@@ -58,11 +68,12 @@ struct Session {
     }
     void waitForList() {
         auto* table = window->triage()->tableModel();
+        // Until the split is published: the list shown before it may have
+        // as many rows as the state holds.
         for (;;) {
             window->settle();
-            const qsizetype rows = currentSplitList(*model).size();
-            // The list of a split still running on its thread is the old one.
-            if (!model->isSplitting() && rows > 0 && table->rowCount() == rows)
+            const qsizetype rows = currentRows(*model);
+            if (!model->isSplitting() && rows > 0 && table->words().size() == rows)
                 return;
         }
     }
@@ -86,7 +97,7 @@ void BM_BookSplit(benchmark::State& state) {
         state.ResumeTiming();
         s.split();
     }
-    state.counters["rows"] = double(currentSplitList(*s.model).size());
+    state.counters["rows"] = double(currentRows(*s.model));
     const QString store = CoreDateSetting::defaultStorePath();
     state.counters["store_MB"] =
         double(QFileInfo(store).size() + QFileInfo(store + "-wal").size()) / 1e6;
@@ -109,7 +120,7 @@ void returnOn(benchmark::State& state, Session& s, const QString& word) {
         s.split();
         s.model->setLastSelectedRow(s.firstRowOf(word));
         s.window->settle();
-        const qsizetype before = currentSplitList(*s.model).size();
+        const qsizetype before = currentRows(*s.model);
         state.ResumeTiming();
         QElapsedTimer clock;
         clock.start();
@@ -117,7 +128,7 @@ void returnOn(benchmark::State& state, Session& s, const QString& word) {
         QCoreApplication::sendEvent(s.window->triage()->tableView(), &press);
         operationMs += double(clock.nsecsElapsed()) / 1e6;
         s.window->settle();
-        removed = before - currentSplitList(*s.model).size();
+        removed = before - currentRows(*s.model);
     }
     // The operation itself, up to its last publication; the rest is drawing.
     state.counters["operation_ms"] = operationMs / double(state.iterations());
@@ -130,6 +141,36 @@ void BM_BookReturnOnThe(benchmark::State& state) {
     returnOn(state, s, QStringLiteral("the"));
 }
 BENCHMARK(BM_BookReturnOnThe)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same in View ▸ One Row per Word: the book's rows become one per word.
+void BM_BookOneRowPerWordReturnOnThe(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    QAction* oneRow = s.window->window->oneRowPerWordAction();
+    oneRow->setChecked(true);
+    s.window->settle();
+    state.counters["table_rows_before"] = double(s.window->triage()->tableModel()->rowCount());
+    returnOn(state, s, QStringLiteral("the"));
+    state.counters["table_rows"] = double(s.window->triage()->tableModel()->rowCount());
+    oneRow->setChecked(false);
+    s.window->settle();
+}
+BENCHMARK(BM_BookOneRowPerWordReturnOnThe)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// View ▸ One Row per Word turned on and off on the book, drawn.
+void BM_BookOneRowPerWordToggle(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    QAction* oneRow = s.window->window->oneRowPerWordAction();
+    for (auto _ : state) {
+        oneRow->toggle();
+        s.window->settle();
+    }
+    if (oneRow->isChecked())
+        oneRow->toggle();
+    s.window->settle();
+}
+BENCHMARK(BM_BookOneRowPerWordToggle)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The first megabyte of the Bible, and the word that stands in it at least
 // 5,000 times and closest to that: no word of real text stands exactly
@@ -150,6 +191,92 @@ void BM_Return5000In1MB(benchmark::State& state) {
     state.SetLabel(word.toStdString());
 }
 BENCHMARK(BM_Return5000In1MB)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Ctrl+Z after a Return on "the" (63,919 rows back in the list), drawn.
+void BM_BookUndoReturnOnThe(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    s.model->setLastSelectedRow(0);
+    s.window->settle();
+    s.pressInList(Qt::Key_Return); // sorts the restored lists, as a first Return does
+    const qint64 row = s.firstRowOf(QStringLiteral("the"));
+    QAction* undo = s.window->window->editMenu()->undoAction();
+    double operationMs = 0;
+    qsizetype restored = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.model->setLastSelectedRow(row);
+        s.window->settle();
+        s.pressInList(Qt::Key_Return);
+        const qsizetype before = currentRows(*s.model);
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
+        undo->trigger(); // what Ctrl+Z does
+        operationMs += double(clock.nsecsElapsed()) / 1e6;
+        s.window->settle();
+        restored = currentRows(*s.model) - before;
+    }
+    state.counters["operation_ms"] = operationMs / double(state.iterations());
+    state.counters["rows_restored"] = double(restored);
+}
+BENCHMARK(BM_BookUndoReturnOnThe)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The status bar's share of a Return: its update after the step, on the
+// book whose title holds 2,000 registered words (the sum over the known
+// words is made again, as after every registration).
+void BM_BookStatusBarUpdate(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    const Title book = s.model->state().currentTitle;
+    TitleAndWordList words{book, {}};
+    const QStringList vocabulary = book::distinctWords(realText::kingJamesBible());
+    const QDateTime start = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+    for (int w = 0; w < 2000; ++w)
+        words.wordList.append({vocabulary[1000 + w], QUuid::createUuid(),
+                               w % 4 ? AppState::Word::Kind::known : AppState::Word::Kind::unwanted,
+                               start.addSecs(w)});
+    s.model->restore({words});
+    SaveWordsCommandHandler::waitForPendingSaves();
+    s.split();
+    TriageStatusBar* bar = s.window->window->triageStatusBar();
+    while (!bar->textCounted())
+        s.window->settle();
+    s.window->settle();
+    double updateMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.model->setLastSelectedRow(0);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(s.window->triage()->tableView(), &press);
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
+        bar->flushPendingUpdate();
+        updateMs += double(clock.nsecsElapsed()) / 1e6;
+        state.PauseTiming();
+        s.window->settle();
+        state.ResumeTiming();
+    }
+    state.counters["update_ms"] = updateMs / double(state.iterations());
+    state.counters["known"] = double(bar->figures().known);
+    state.counters["text_words"] = double(bar->figures().textWords);
+}
+BENCHMARK(BM_BookStatusBarUpdate)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Down in the list, far into the book: the selection moves, the word is
+// marked in the text and scrolled to, the row's sentence drawn.
+void BM_BookArrowDown(benchmark::State& state) {
+    Session& s = Session::get();
+    s.openTitle(realText::kingJamesBible());
+    s.model->setLastSelectedRow(400000);
+    s.window->settle();
+    s.window->triage()->tableView()->setFocus();
+    s.window->settle();
+    for (auto _ : state)
+        s.pressInList(Qt::Key_Down);
+}
+BENCHMARK(BM_BookArrowDown)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 // One character typed in the middle of the book, saved and drawn.
 void BM_BookKeystroke(benchmark::State& state) {

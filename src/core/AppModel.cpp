@@ -13,6 +13,7 @@
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveTextCommandHandler.h"
 #include "persistence/StoreBackup.h"
+#include "persistence/UndoTriageCommandHandler.h"
 #include "text/SplitTextUseCase.h"
 
 #include <QCoreApplication>
@@ -84,6 +85,13 @@ qsizetype sortedPlace(const QList<AppState::Word>& words, const AppState::Word& 
                                          return text::foldedCompare(a.wordText, b.wordText) < 0;
                                      });
     return at - words.cbegin();
+}
+
+// Whether a step that removes word from list adds the store's mark of its
+// removal: unless the split had the word and it is gone already, the mark is
+// new (the store marks even a word the split never held).
+bool markedByStore(const SplitList& list, const QString& word) {
+    return list.containsFolded(word) || !list.splitFolded(word);
 }
 
 } // namespace
@@ -227,6 +235,7 @@ void AppModel::finishLoading() {
 }
 
 void AppModel::saveText(QString text) {
+    clearHistory(state().currentTitle.id);
     modifyAppState([&](AppState& s) {
         auto it = s.languageStateList.find(s.currentTitle);
         if (it != s.languageStateList.end())
@@ -241,6 +250,7 @@ void AppModel::editText(qint64 position, qint64 removed, QString added) {
     const QString before = currentText();
     if (position < 0 || removed < 0 || position + removed > before.size())
         return;
+    clearHistory(state().currentTitle.id);
     QString text;
     modifyAppState([&](AppState& s) {
         auto it = s.languageStateList.find(s.currentTitle);
@@ -261,6 +271,7 @@ QString AppModel::currentText() const {
 
 void AppModel::splitWords() {
     finishLoading();
+    clearHistory(state().currentTitle.id);
     const AppState s = appState();
     QString boxText;
     auto it = s.languageStateList.constFind(s.currentTitle);
@@ -316,6 +327,7 @@ void AppModel::splitWordsInBackground(std::function<void()> done) {
                     return;
                 AppModel& model = **self;
                 model.splitting_.get();
+                model.clearHistory(title.id);
                 model.modifyAppState([&](AppState& st) {
                     auto entry = findById(st.languageStateList, title.id);
                     if (entry == st.languageStateList.end())
@@ -331,10 +343,26 @@ void AppModel::splitWordsInBackground(std::function<void()> done) {
 }
 
 void AppModel::registerWord(QString word, AppState::Word::Kind kind, qint64 row) {
+    const AppState::Word newWord{word, QUuid::createUuid(), kind, QDateTime::currentDateTimeUtc()};
+    record(registerWordStep(word, row, newWord));
+}
+
+AppModel::Step AppModel::registerWordStep(const QString& word, qint64 row,
+                                          const AppState::Word& newWord) {
+    const AppState::Word::Kind kind = newWord.kind;
+    Step step{kind == AppState::Word::Kind::known ? TriageStep::Kind::known
+                                                  : TriageStep::Kind::unwanted,
+              word,
+              row,
+              newWord,
+              0,
+              currentSplitList().containsFolded(word),
+              markedByStore(currentSplitList(), word),
+              state().lastRemovedWords};
+
     const qint64 t = currentSplitList().countEqualBefore(word, row);
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row - t; });
 
-    const AppState::Word newWord{word, QUuid::createUuid(), kind, QDateTime::currentDateTimeUtc()};
     useCases_->saveWord(
         SaveWordCommand{state().currentTitle.id, word, kind, newWord.id, newWord.timestamp});
 
@@ -380,9 +408,22 @@ void AppModel::registerWord(QString word, AppState::Word::Kind kind, qint64 row)
         s.lastRemovedWords = std::move(entries);
     });
     clampLastSelectedRow();
+    return step;
 }
 
 void AppModel::removeTemporarily(QString word, qint64 row) {
+    record(removeTemporarilyStep(word, row));
+}
+
+AppModel::Step AppModel::removeTemporarilyStep(const QString& word, qint64 row) {
+    Step step{TriageStep::Kind::removal,
+              word,
+              row,
+              {},
+              0,
+              currentSplitList().containsFolded(word),
+              markedByStore(currentSplitList(), word),
+              state().lastRemovedWords};
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row; });
 
     // The record is written before the rows go: the rows they stand at now.
@@ -408,6 +449,7 @@ void AppModel::removeTemporarily(QString word, qint64 row) {
     useCases_->commands.deleteSplitWordCommandHandler.handle(
         DeleteSplitWordCommand{state().currentTitle.id, word});
     clampLastSelectedRow();
+    return step;
 }
 
 void AppModel::clampLastSelectedRow() {
@@ -418,14 +460,133 @@ void AppModel::clampLastSelectedRow() {
 }
 
 void AppModel::deleteWord(QUuid id) {
+    if (auto step = deleteWordStep(id))
+        record(std::move(*step));
+}
+
+std::optional<AppModel::Step> AppModel::deleteWordStep(const QUuid& id) {
+    std::optional<Step> step;
     const qsizetype i = state().indexOfTitle(state().currentTitle.id);
     if (i >= 0) {
+        const QList<AppState::Word>& words = state().listOfTitleAndWordList[i].wordList;
+        for (qsizetype at = 0; at < words.size(); ++at) {
+            if (words[at].id == id) {
+                step = Step{TriageStep::Kind::deletion,
+                            words[at].wordText,
+                            state().lastSelectedRow,
+                            words[at],
+                            at,
+                            false,
+                            false,
+                            {}};
+                break;
+            }
+        }
         modifyAppState([&](AppState& s) {
             s.listOfTitleAndWordList[i].wordList.removeIf(
                 [&](const AppState::Word& w) { return w.id == id; });
         });
     }
     DeleteWordCommandHandler().handle(DeleteWordCommand{id});
+    return step;
+}
+
+void AppModel::record(Step step) {
+    History& history = histories_[state().currentTitle.id];
+    history.redo.clear();
+    history.undo.append(std::move(step));
+    if (history.undo.size() > historyLimit)
+        history.undo.removeFirst();
+}
+
+std::optional<AppModel::TriageStep> AppModel::undoStep() const {
+    const auto it = histories_.constFind(state().currentTitle.id);
+    if (it == histories_.cend() || it->undo.isEmpty())
+        return std::nullopt;
+    return TriageStep{it->undo.last().kind, it->undo.last().word};
+}
+
+std::optional<AppModel::TriageStep> AppModel::redoStep() const {
+    const auto it = histories_.constFind(state().currentTitle.id);
+    if (it == histories_.cend() || it->redo.isEmpty())
+        return std::nullopt;
+    return TriageStep{it->redo.last().kind, it->redo.last().word};
+}
+
+void AppModel::undo() {
+    if (isSplitting())
+        return;
+    const QUuid titleId = state().currentTitle.id;
+    auto it = histories_.find(titleId);
+    if (it == histories_.end() || it->undo.isEmpty())
+        return;
+    Step step = it->undo.takeLast();
+    takeBack(step);
+    histories_[titleId].redo.append(std::move(step));
+}
+
+void AppModel::redo() {
+    if (isSplitting())
+        return;
+    const QUuid titleId = state().currentTitle.id;
+    auto it = histories_.find(titleId);
+    if (it == histories_.end() || it->redo.isEmpty())
+        return;
+    const Step step = it->redo.takeLast();
+    std::optional<Step> again;
+    switch (step.kind) {
+    case TriageStep::Kind::known:
+    case TriageStep::Kind::unwanted:
+        again = registerWordStep(step.word, step.row, step.record);
+        break;
+    case TriageStep::Kind::removal:
+        again = removeTemporarilyStep(step.word, step.row);
+        break;
+    case TriageStep::Kind::deletion:
+        again = deleteWordStep(step.record.id);
+        break;
+    }
+    if (again)
+        histories_[titleId].undo.append(std::move(*again));
+}
+
+void AppModel::takeBack(const Step& step) {
+    const QUuid titleId = state().currentTitle.id;
+    const qsizetype f = state().indexOfTitle(titleId);
+    if (step.kind == TriageStep::Kind::deletion) {
+        if (f >= 0) {
+            modifyAppState([&](AppState& s) {
+                QList<AppState::Word>& words = s.listOfTitleAndWordList[f].wordList;
+                words.insert(std::clamp<qsizetype>(step.place, 0, words.size()), step.record);
+            });
+        }
+        // Back with its id and time; its rows stay out of the split list,
+        // as they were.
+        useCases_->commands.saveWordCommandHandler->handle(
+            SaveWordCommand{titleId, step.record.wordText, step.record.kind, step.record.id,
+                            step.record.timestamp});
+        return;
+    }
+    const bool registration = step.kind != TriageStep::Kind::removal;
+    if (registration && f >= 0) {
+        modifyAppState([&](AppState& s) {
+            s.listOfTitleAndWordList[f].wordList.removeIf(
+                [&](const AppState::Word& w) { return w.id == step.record.id; });
+        });
+    }
+    if (step.tookRows) {
+        modifyAppState([&](AppState& s) {
+            auto it = s.languageStateList.find(s.currentTitle);
+            if (it != s.languageStateList.end())
+                it->splittedWords.restoreFolded(step.word);
+        });
+    }
+    modifyAppState([&](AppState& s) {
+        s.lastRemovedWords = step.lastRemovedBefore;
+        s.lastSelectedRow = step.row;
+    });
+    UndoTriageCommandHandler().handle(UndoTriageCommand{
+        titleId, registration ? step.record.id : QUuid(), step.newRemoval ? step.word : QString()});
 }
 
 void AppModel::addTitle(QString name) {
@@ -457,6 +618,7 @@ void AppModel::changeTitle(Title title, QString newName) {
     if (i < 0)
         return;
     const Title renamed{title.id, newName};
+    clearHistory(title.id);
     modifyAppState([&](AppState& s) {
         s.listOfTitleAndWordList[i].title = renamed;
         followTitle(s, renamed);
@@ -466,6 +628,7 @@ void AppModel::changeTitle(Title title, QString newName) {
 
 void AppModel::deleteTitle(QUuid id) {
     finishLoading();
+    clearHistory(id);
     const qsizetype position = state().indexOfTitle(id);
     modifyAppState([&](AppState& s) {
         if (position >= 0)
@@ -604,8 +767,11 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
     // words new to memory go to the store: the store holds what memory holds,
     // and a word deleted while the batch waits stays deleted.
     RestorePlan plan = planRestore(state().listOfTitleAndWordList, incoming);
-    for (const auto& entry : std::as_const(incoming))
+    for (const auto& entry : std::as_const(incoming)) {
         unsortedLists_.insert(entry.title.id);
+        // A deletion taken back could double a word the file brings again.
+        clearHistory(entry.title.id);
+    }
 
     modifyAppState([&](AppState& s) {
         s.listOfTitleAndWordList = plan.merged;
@@ -666,6 +832,8 @@ QString AppModel::restoreBackup(const QString& path) {
     if (!error.isEmpty())
         return error;
     unsortedLists_.clear();
+    // No step taken on the replaced store can be taken back on this one.
+    histories_.clear();
     load();
     return QString();
 }

@@ -10,6 +10,7 @@
 
 #include <future>
 #include <memory>
+#include <optional>
 
 // The store-backed handlers the model works through (core/UseCases.h). Only
 // declared here: the views include this header and see no store header.
@@ -68,6 +69,25 @@ public:
     void registerWord(QString word, AppState::Word::Kind kind, qint64 row);
     void removeTemporarily(QString word, qint64 row);
     void deleteWord(QUuid id);
+
+    // Undo and redo of triage steps: a registration, a word set aside, a
+    // registered word deleted. Each title keeps its own history of the last
+    // historyLimit steps; a split, an edit of its text, a new name, a restore
+    // into it or its deletion clears it. Undo leaves memory and store as they
+    // were before the step (the rows back where they stood, the registration
+    // gone or a deleted word back with its id and time) and selects the row
+    // the step was taken on; redo takes the step again, with the same record.
+    struct TriageStep {
+        enum class Kind { known, unwanted, removal, deletion };
+        Kind kind = Kind::known;
+        QString word;
+    };
+    static constexpr qsizetype historyLimit = 256;
+    // The current title's step that undo or redo would take, if any.
+    std::optional<TriageStep> undoStep() const;
+    std::optional<TriageStep> redoStep() const;
+    void undo();
+    void redo();
 
     void addTitle(QString name);
     // A new title that holds a text from the start (a book or subtitles the
@@ -138,6 +158,31 @@ public:
 private:
     void clampLastSelectedRow();
     SplitList currentSplitList() const;
+
+    // One step of a title's history, with what taking it back needs.
+    struct Step {
+        TriageStep::Kind kind = TriageStep::Kind::known;
+        QString word;
+        qint64 row = -1;         // the row it was taken on (deletion: the row selected)
+        AppState::Word record;   // the registration made or deleted
+        qsizetype place = 0;     // deletion: where the word stood in the title's list
+        bool tookRows = false;   // the word's rows left the split list with it
+        bool newRemoval = false; // and the store marked them gone with it
+        QList<LastRemovedWord> lastRemovedBefore;
+    };
+    struct History {
+        QList<Step> undo; // oldest first
+        QList<Step> redo; // next first at the end
+    };
+    // The steps themselves, without touching the history.
+    Step registerWordStep(const QString& word, qint64 row, const AppState::Word& record);
+    Step removeTemporarilyStep(const QString& word, qint64 row);
+    std::optional<Step> deleteWordStep(const QUuid& id);
+    void takeBack(const Step& step);
+    // A new step on the current title's history; what was undone is gone.
+    void record(Step step);
+    void clearHistory(const QUuid& titleId) { histories_.remove(titleId); }
+    QHash<QUuid, History> histories_;
 
     Observable<AppState> state_;
     std::unique_ptr<const UseCases> useCases_;

@@ -253,6 +253,87 @@ QList<qsizetype> SplitList::removeFolded(const QString& word,
     return rows;
 }
 
+bool SplitList::containsFolded(const QString& word) const {
+    if (!source_)
+        return false;
+    const auto group = source_->groupByFolded.constFind(text::folded(word));
+    return group != source_->groupByFolded.cend() && !removedGroups_.testBit(*group);
+}
+
+bool SplitList::splitFolded(const QString& word) const {
+    return source_ && source_->groupByFolded.contains(text::folded(word));
+}
+
+void SplitList::restoreFolded(const QString& word) {
+    if (!source_)
+        return;
+    const auto group = source_->groupByFolded.constFind(text::folded(word));
+    if (group == source_->groupByFolded.cend() || !removedGroups_.testBit(*group))
+        return;
+    const quint32 g = *group;
+    for (quint32 i = source_->groupBegin[g]; i < source_->groupBegin[g + 1]; ++i)
+        ++blockVisible_[source_->groupOccurrences[i] / blockSize];
+    removedGroups_.clearBit(g);
+    recountPrefix();
+}
+
+qsizetype SplitList::foldedWordCount() const {
+    if (!source_)
+        return 0;
+    return qsizetype(source_->groupByFolded.size()) - removedGroups_.count(true);
+}
+
+qsizetype SplitList::occurrencesOfFolded(qsizetype row) const {
+    if (row < 0 || row >= visible_)
+        return 0;
+    const quint32 g = source_->groupOf(occurrenceAt(row));
+    return qsizetype(source_->groupBegin[g + 1] - source_->groupBegin[g]);
+}
+
+qsizetype SplitList::firstRowOfFolded(qsizetype row) const {
+    if (row < 0 || row >= visible_)
+        return -1;
+    const quint32 g = source_->groupOf(occurrenceAt(row));
+    const qsizetype first = source_->groupOccurrences[source_->groupBegin[g]];
+    qsizetype at = blockPrefix_[first / blockSize];
+    for (qsizetype o = first / blockSize * blockSize; o < first; ++o) {
+        if (!removedOccurrence(o))
+            ++at;
+    }
+    return at;
+}
+
+std::vector<qsizetype> SplitList::firstRowsOfWords() const {
+    std::vector<qsizetype> rows;
+    if (!source_ || visible_ == 0)
+        return rows;
+    const std::size_t groups = source_->groupByFolded.size();
+    std::vector<quint32> firsts;
+    firsts.reserve(groups);
+    for (std::size_t g = 0; g < groups; ++g) {
+        if (!removedGroups_.testBit(qsizetype(g)) &&
+            source_->groupBegin[g] < source_->groupBegin[g + 1])
+            firsts.push_back(source_->groupOccurrences[source_->groupBegin[g]]);
+    }
+    std::sort(firsts.begin(), firsts.end());
+    rows.reserve(firsts.size());
+    // Block by block, as removeFolded counts: only the blocks that hold a
+    // first occurrence are walked.
+    for (std::size_t i = 0; i < firsts.size();) {
+        const qsizetype block = firsts[i] / blockSize;
+        qsizetype row = blockPrefix_[block];
+        qsizetype o = block * blockSize;
+        for (; i < firsts.size() && qsizetype(firsts[i]) / blockSize == block; ++i) {
+            for (; o < qsizetype(firsts[i]); ++o) {
+                if (!removedOccurrence(o))
+                    ++row;
+            }
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
 const QStringList& SplitList::distinctWords() const {
     static const QStringList none;
     return source_ ? source_->words : none;

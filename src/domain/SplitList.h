@@ -65,6 +65,24 @@ public:
     // (and the blocks of rows they fall in), not to the list.
     QList<qsizetype> removeFolded(const QString& word,
                                   const std::function<bool(const QString&)>& record = {});
+    // Whether rows of word's folded form are in the list (a removal would take some).
+    bool containsFolded(const QString& word) const;
+    // Whether the split held word's folded form at all, gone since or not.
+    bool splitFolded(const QString& word) const;
+    // Puts every row of word's folded form back where it stood: the list is
+    // as if that removal had never been. Costs as removeFolded does.
+    void restoreFolded(const QString& word);
+
+    // Distinct folded words still in the list.
+    qsizetype foldedWordCount() const;
+    // Rows of the folded word of row (every case of it) still in the list,
+    // and the first of them.
+    qsizetype occurrencesOfFolded(qsizetype row) const;
+    // The row of the first occurrence of row's folded word.
+    qsizetype firstRowOfFolded(qsizetype row) const;
+    // The rows that hold the first of each folded word still in the list,
+    // ascending: one row per word.
+    std::vector<qsizetype> firstRowsOfWords() const;
 
     // What the store keeps: the distinct words, the word of each row as split
     // and where it stood (empty when not known), and the folded forms that

@@ -144,6 +144,13 @@ void remove(StoreConnection& store, qint64 titleKey, const QString& folded) {
     gone.run();
 }
 
+void restore(StoreConnection& store, qint64 titleKey, const QString& folded) {
+    StoreStatement back(store.handle(),
+                        "DELETE FROM TestSplitWordRemoval WHERE title = ? AND folded = ?");
+    back.bind(1, titleKey).bind(2, folded);
+    back.run();
+}
+
 QHash<qint64, SplitList> load(StoreConnection& store, const QList<qint64>& titleKeys) {
     QHash<qint64, QStringList> removals;
     {

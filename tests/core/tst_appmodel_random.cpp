@@ -21,6 +21,8 @@ struct Snapshot {
     QStringList words; // "text|kind|second|id", sorted
     QString boxText;
     QStringList splittedWords;
+
+    friend bool operator==(const Snapshot&, const Snapshot&) = default;
 };
 
 QStringList wordKeys(const QList<AppState::Word>& words) {
@@ -82,6 +84,8 @@ private Q_SLOTS:
         model->load();
         QList<QUuid> storedOrder; // the order the next start lists
         QStringList log;
+        int undos = 0;
+        int redos = 0;
 
         auto pickTitle = [&](const AppState& s) -> qsizetype {
             return s.listOfTitleAndWordList.isEmpty()
@@ -91,7 +95,7 @@ private Q_SLOTS:
 
         for (int step = 0; step < 300; ++step) {
             const AppState s = model->appState();
-            const int op = rng.bounded(13);
+            const int op = rng.bounded(16);
             const qsizetype ti = pickTitle(s);
             const QStringList split =
                 s.languageStateList.value(s.currentTitle).splittedWords.toStringList();
@@ -192,10 +196,62 @@ private Q_SLOTS:
                     log << "restore";
                 }
                 break;
+            case 14:
+                if (!split.isEmpty()) {
+                    // A step taken and taken back leaves memory and store as
+                    // they were.
+                    SaveWordsCommandHandler::waitForPendingSaves();
+                    const auto before = snapshot(model->state());
+                    const auto storedBefore = snapshot(restartedModel()->state());
+                    const qsizetype row = rng.bounded(split.size());
+                    switch (rng.bounded(3)) {
+                    case 0:
+                        model->registerWord(split[row], Kind::unwanted, row);
+                        break;
+                    case 1:
+                        model->removeTemporarily(split[row], row);
+                        break;
+                    default:
+                        if (s.knownWords().isEmpty())
+                            model->registerWord(split[row], Kind::known, row);
+                        else
+                            model->deleteWord(s.knownWords().last().id);
+                    }
+                    model->undo();
+                    ++undos;
+                    log << QStringLiteral("step and undo %1").arg(row);
+                    QVERIFY2(snapshot(model->state()) == before, qPrintable(log.join("; ")));
+                    QVERIFY2(snapshot(restartedModel()->state()) == storedBefore,
+                             qPrintable(log.join("; ")));
+                    break;
+                }
+                [[fallthrough]];
+            case 13:
+                // Undo, often several steps back.
+                for (int n = 1 + rng.bounded(3); n > 0 && model->undoStep(); --n) {
+                    model->undo();
+                    ++undos;
+                    log << "undo";
+                }
+                break;
+            case 15:
+                // Redo what was undone; or undo a step and take it again.
+                if (!model->redoStep() && model->undoStep()) {
+                    model->undo();
+                    ++undos;
+                    log << "undo";
+                }
+                for (int n = 1 + rng.bounded(2); n > 0 && model->redoStep(); --n) {
+                    model->redo();
+                    ++redos;
+                    log << "redo";
+                }
+                break;
             }
         }
 
         SaveWordsCommandHandler::waitForPendingSaves();
+        QVERIFY2(undos > 0 && redos > 0, qPrintable(log.join("; ")));
         const std::map<QUuid, Snapshot> expected = snapshot(model->state());
 
         auto next = ViewModelFactory::storeBackedModel();

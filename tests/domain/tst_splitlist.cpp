@@ -6,7 +6,11 @@
 #include "domain/TextCompare.h"
 
 #include <QRandomGenerator>
+#include <QSet>
 #include <QtTest>
+
+#include <algorithm>
+#include <random>
 
 namespace {
 
@@ -109,6 +113,64 @@ private Q_SLOTS:
                                  list.startOfOccurrence(), list.removedFolded());
         QCOMPARE(again.toStringList(), plain);
         QCOMPARE(again.startAt(0), list.startAt(0));
+    }
+
+    // A removal taken back, in any order, across many blocks: the list reads
+    // as before, every row where it stood, and it is the very same list; the
+    // counts that the progress and the one-row-per-word view read follow.
+    void removalsTakenBack() {
+        QRandomGenerator random(5);
+        QStringList vocabulary;
+        for (int i = 0; i < 120; ++i)
+            vocabulary << QStringLiteral("w%1").arg(i) << QStringLiteral("W%1").arg(i);
+        QStringList plain;
+        for (int i = 0; i < 5000; ++i)
+            plain << vocabulary[int(random.bounded(vocabulary.size()) * random.generateDouble())];
+        SplitList list(plain);
+        const SplitList original = list;
+        QStringList removed;
+        for (int i = 0; i < 40; ++i) {
+            const QString w = vocabulary[random.bounded(vocabulary.size())];
+            const bool there = list.containsFolded(w);
+            QCOMPARE(!list.removeFolded(w).isEmpty(), there);
+            removed << w;
+        }
+        // Back in another order than they left.
+        std::shuffle(removed.begin(), removed.end(), std::mt19937(3));
+        for (const QString& w : removed) {
+            list.restoreFolded(w); // twice for a word removed twice: once is enough
+            list.restoreFolded(w);
+            QVERIFY(list.containsFolded(w));
+        }
+        QVERIFY(list.sameAs(original));
+        QCOMPARE(list.toStringList(), plain);
+        for (qsizetype r = 0; r < plain.size(); r += 37)
+            QCOMPARE(list.at(r), plain[r]);
+
+        // One row per folded word, at its first row, with all its rows counted.
+        list.removeFolded(plain[1]);
+        removeFromPlain(plain, plain[1]);
+        QSet<QString> firstSeen;
+        std::vector<qsizetype> firsts;
+        for (qsizetype r = 0; r < plain.size(); ++r) {
+            const QString f = text::folded(plain[r]);
+            if (!firstSeen.contains(f)) {
+                firstSeen.insert(f);
+                firsts.push_back(r);
+            }
+        }
+        QCOMPARE(list.firstRowsOfWords(), firsts);
+        for (qsizetype r = 0; r < plain.size(); r += 53) {
+            const QString f = text::folded(plain[r]);
+            const auto first = std::find_if(plain.cbegin(), plain.cend(),
+                                            [&](const QString& w) { return text::folded(w) == f; });
+            QCOMPARE(list.firstRowOfFolded(r), first - plain.cbegin());
+        }
+        QCOMPARE(list.foldedWordCount(), qsizetype(firstSeen.size()));
+        const QString f0 = text::folded(plain[0]);
+        QCOMPARE(list.occurrencesOfFolded(0),
+                 qsizetype(std::count_if(plain.cbegin(), plain.cend(),
+                                         [&](const QString& w) { return text::folded(w) == f0; })));
     }
 
     void listsWithoutPlacesHaveNone() {

@@ -5,7 +5,8 @@ Starts Pramel on an X server of its own (Xvfb) with a fresh data folder,
 finds its controls through the accessibility tree (AT-SPI) and types on
 the keyboard (xdotool) and through the clipboard (xclip): adds a title,
 pastes a text, splits it, triages words with Return, the arrows, a row's
-Unwanted button and Ctrl+Return, renames, duplicates and deletes a title,
+Unwanted button, Ctrl+Return and Ctrl+U, takes steps back and again with
+Ctrl+Z and Ctrl+Shift+Z, renames, duplicates and deletes a title,
 exports the words, restores a file, and quits with Ctrl+Q. Then reads what
 the store and the exported file hold with sqlite3.
 
@@ -323,8 +324,8 @@ def main():
         wait_for("the second row selected", lambda: cells.isRowSelected(1))
         session.key("Return")
         wait_for("Samsa known", lambda: session.words("known") == ["Als", "Samsa"])
-        # Unwanted: the row's own button, found through the accessibility tree.
-        # (Ctrl+U does the same from the keyboard once the list has the key.)
+        # Unwanted: the row's own button, found through the accessibility tree
+        # (Ctrl+U, below, does the same from the keyboard).
         row = wait_for("the row of 'eines'", lambda: next(
             (cells.getAccessibleAt(r, 0) for r in range(cells.nRows)
              if cells.getAccessibleAt(r, 0).name == "eines"), None))
@@ -340,6 +341,25 @@ def main():
         wait_for(f"{selected} set aside", lambda: selected not in session.rows(split))
         if selected in session.words("known") + session.words("unwanted"):
             raise Failure(f"{selected} was registered instead of set aside")
+        # Ctrl+Z takes the step back, in the list and in the store (its mark
+        # of removal goes); Ctrl+Shift+Z takes it again.
+        def marks():
+            return session.query("SELECT COUNT(*) FROM TestSplitWordRemoval")[0][0]
+        set_aside = marks()
+        session.key("ctrl+z")
+        wait_for(f"{selected} back in the list", lambda: selected in session.rows(split))
+        wait_for("its mark gone from the store", lambda: marks() == set_aside - 1)
+        session.key("ctrl+shift+z")
+        wait_for(f"{selected} set aside again",
+                 lambda: selected not in session.rows(split) and marks() == set_aside)
+        # Ctrl+U: the selected word unwanted; Ctrl+Z: not registered after all.
+        chosen = wait_for("a selected row", lambda: next(
+            (cells.getAccessibleAt(r, 0).name for r in range(cells.nRows) if cells.isRowSelected(r)), None))
+        session.key("ctrl+u")
+        wait_for(f"{chosen} unwanted", lambda: chosen in session.words("unwanted"))
+        session.key("ctrl+z")
+        wait_for(f"{chosen} unregistered again", lambda: session.words("unwanted") == ["eines"])
+        wait_for(f"{chosen} back in the list", lambda: chosen in session.rows(split))
 
         # Rename through the title's menu (Edit).
         session.open_title_menu("Die Verwandlung")

@@ -10,6 +10,7 @@
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QShortcut>
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
@@ -128,6 +129,27 @@ void RegisteredWordViewController::setUpLists() {
             [this](const QModelIndex& index) { deleteWordShownAt(knownModel_, index.row()); });
     connect(unwantedCell_, &RegisteredWordCell::deleteBtnTap, this,
             [this](const QModelIndex& index) { deleteWordShownAt(unwantedModel_, index.row()); });
+    setUpDeleteKeys();
+}
+
+void RegisteredWordViewController::setUpDeleteKeys() {
+    // Delete (or Backspace) on a list's selected word does what its row's
+    // button does; Edit ▸ Undo brings the word back.
+    const std::pair<QTableView*, RegisteredWordTableModel*> lists[] = {
+        {knownWordTableView_, knownModel_}, {unwantedWordTableView_, unwantedModel_}};
+    // Shortcuts rather than actions: the known list's context menu shows
+    // its actions, and holds "Edit" alone.
+    for (const auto& [table, model] : lists) {
+        for (const auto key : {Qt::Key_Delete, Qt::Key_Backspace}) {
+            auto* remove =
+                new QShortcut(QKeySequence(key), table, nullptr, nullptr, Qt::WidgetShortcut);
+            connect(remove, &QShortcut::activated, this, [this, table = table, model = model] {
+                const QModelIndexList rows = table->selectionModel()->selectedRows();
+                if (!rows.isEmpty())
+                    deleteWordShownAt(model, rows.first().row());
+            });
+        }
+    }
 }
 
 void RegisteredWordViewController::setUpEditAction() {

@@ -52,6 +52,7 @@ private:
     void viewDidLoad();
     void setUpLists();
     void setUpEditAction();
+    void setUpDeleteKeys();
     void layOut();
     void updateFromState();
     void segmentedControlChanged(int segment);

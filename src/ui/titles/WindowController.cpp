@@ -8,10 +8,15 @@
 #include "ui/common/SaveFailureAlerts.h"
 #include "ui/common/Speaker.h"
 #include "ui/registered/RegisteredWordViewController.h"
+#include "ui/titles/EditMenu.h"
+#include "ui/titles/KeyboardShortcutsWindow.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TextOpener.h"
+#include "ui/titles/TitleViewController.h"
 #include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplittedWordViewController.h"
+#include "ui/triage/TriageStatusBar.h"
 #include "ui_Main.h"
 
 #include <QAbstractItemView>
@@ -19,6 +24,7 @@
 #include <QDesktopServices>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTableView>
 
@@ -76,6 +82,7 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
         connect(pane, &SplittedWordViewController::currentTextShown, this,
                 &WindowController::currentContentShown);
+    addTriageCommands();
     describeControls();
     windowDidLoad();
 }
@@ -266,4 +273,105 @@ void WindowController::splitWords() {
         pane->setSplitting(false);
         pane->focusSplitList();
     });
+}
+
+void WindowController::addTriageCommands() {
+    auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane());
+    editMenu_ = new EditMenu(mainViewModel_, pane ? pane->textView() : nullptr, this);
+    menuBar()->insertMenu(ui_->menuView->menuAction(), editMenu_);
+    triageStatusBar_ = new TriageStatusBar(mainViewModel_, this);
+    setStatusBar(triageStatusBar_);
+
+    ui_->menuView->addSeparator();
+    oneRowPerWordAction_ = ui_->menuView->addAction(tr("&One Row per Word"));
+    oneRowPerWordAction_->setObjectName(QStringLiteral("actionOneRowPerWord"));
+    oneRowPerWordAction_->setCheckable(true);
+    oneRowPerWordAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    oneRowPerWordAction_->setToolTip(
+        tr("List each word once, with how often it stands in the text (Ctrl+Shift+O)"));
+    if (pane) {
+        connect(oneRowPerWordAction_, &QAction::toggled, pane,
+                &SplittedWordViewController::setOneRowPerWord);
+    }
+
+    // A title can be added from the keyboard: the same alert as the + button.
+    auto* titles = new QMenu(tr("&Titles"), this);
+    titles->setObjectName(QStringLiteral("menuTitles"));
+    addTitleAction_ = titles->addAction(tr("&Add Title…"));
+    addTitleAction_->setObjectName(QStringLiteral("actionAddTitle"));
+    addTitleAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    addTitleAction_->setToolTip(tr("Add a title (Ctrl+Shift+N)"));
+    connect(addTitleAction_, &QAction::triggered, this,
+            [this] { splitViewController_->titleViewController()->onButtonTapped(); });
+    menuBar()->insertMenu(ui_->menuWords->menuAction(), titles);
+
+    auto* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    keyboardShortcutsAction_ = help->addAction(tr("&Keyboard Shortcuts"));
+    keyboardShortcutsAction_->setObjectName(QStringLiteral("actionKeyboardShortcuts"));
+    keyboardShortcutsAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Question), QKeySequence(Qt::Key_F1)});
+    connect(keyboardShortcutsAction_, &QAction::triggered, this,
+            &WindowController::showKeyboardShortcuts);
+}
+
+void WindowController::showKeyboardShortcuts() {
+    using Entry = KeyboardShortcutsWindow::Entry;
+    auto keys = [](QAction* action) { return action->shortcuts(); };
+    const QString list = tr("Split words");
+    const QString text = tr("Text");
+    const QString titles = tr("Titles");
+    const QString registered = tr("Registered words");
+    const QString window = tr("Window");
+    QList<QKeySequence> lookUpInKeys;
+    for (QAction* action : lookUpIn_->actions())
+        lookUpInKeys << action->shortcuts();
+    const QList<Entry> entries{
+        {list, tr("Register the selected word as known"), {QKeySequence(Qt::Key_Return)}},
+        {list, tr("Register it as unwanted"), {QKeySequence(Qt::CTRL | Qt::Key_U)}},
+        {list, tr("Remove it until the next split"), {QKeySequence(Qt::CTRL | Qt::Key_Return)}},
+        {list, tr("Undo the last step"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+        {list, tr("Redo it"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {list,
+         tr("Previous or next word (with a click)"),
+         {QKeySequence(Qt::Key_Up), QKeySequence(Qt::Key_Down)}},
+        {list, tr("First or last word"), {QKeySequence(Qt::Key_Home), QKeySequence(Qt::Key_End)}},
+        {list,
+         tr("A page up or down"),
+         {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_PageDown)}},
+        {list, tr("Split the text into words"), keys(ui_->actionSplitWords)},
+        {list, tr("One row per word, or one per occurrence"), keys(oneRowPerWordAction_)},
+        {list, tr("Look the selected word up (in either list)"), keys(ui_->actionLookUp)},
+        {list, tr("Look it up in another dictionary (Words ▸ Look Up In)"), lookUpInKeys},
+        {list, tr("Speak the selected word (in either list)"), keys(ui_->actionSpeak)},
+        {text,
+         tr("Go to the list, and back"),
+         {QKeySequence(Qt::Key_Tab), QKeySequence(Qt::SHIFT | Qt::Key_Tab)}},
+        {text,
+         tr("Undo or redo typing (in the text)"),
+         {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {text, tr("Open a text, a book or subtitles as a new title"), keys(ui_->actionOpenText)},
+        {window, tr("Export the registered words as a CSV file"), keys(ui_->actionExportCsv)},
+        {titles, tr("Add a title"), keys(addTitleAction_)},
+        {titles,
+         tr("Previous or next title (in the list)"),
+         {QKeySequence(Qt::Key_Up), QKeySequence(Qt::Key_Down)}},
+        {titles,
+         tr("Duplicate, delete or rename it (its menu)"),
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}},
+        {registered,
+         tr("Delete the selected word (in either list)"),
+         {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)}},
+        {window, tr("Show or hide the titles"), keys(ui_->actionToggleLeftInspectorPane)},
+        {window, tr("Show or hide the registered words"), keys(ui_->actionToggleInspectorPane)},
+        {window, tr("Preferences"), keys(ui_->actionPreferences)},
+        {window, tr("Keyboard shortcuts"), keys(keyboardShortcutsAction_)},
+        {window, tr("Quit"), keys(ui_->actionQuit)},
+    };
+    if (!shortcutsWindow_)
+        shortcutsWindow_ = new KeyboardShortcutsWindow(this);
+    shortcutsWindow_->setEntries(entries);
+    shortcutsWindow_->show();
+    shortcutsWindow_->raise();
+    shortcutsWindow_->activateWindow();
 }

@@ -10,11 +10,14 @@
 namespace Ui {
 class Main;
 }
+class EditMenu;
+class KeyboardShortcutsWindow;
 class SplitViewController;
 class TextOpener;
 class Backups;
 class Speaker;
 class QMenu;
+class TriageStatusBar;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -40,6 +43,14 @@ public:
     QAction* speakAction() const;
     QAction* lookUpAction() const;
     QMenu* lookUpInMenu() const { return lookUpIn_; }
+    EditMenu* editMenu() const { return editMenu_; }
+    TriageStatusBar* triageStatusBar() const { return triageStatusBar_; }
+    QAction* addTitleAction() const { return addTitleAction_; }
+    QAction* oneRowPerWordAction() const { return oneRowPerWordAction_; }
+    QAction* keyboardShortcutsAction() const { return keyboardShortcutsAction_; }
+    // Help ▸ Keyboard Shortcuts, once opened.
+    KeyboardShortcutsWindow* keyboardShortcutsWindow() const { return shortcutsWindow_; }
+    void showKeyboardShortcuts();
 
     // Whether the panes show the current title's content (a book's text is
     // built off the GUI thread, and shows a moment after the first frame).
@@ -75,6 +86,10 @@ private:
     void fillLookUpInMenu();
     // Look Up and Speak in the context menu of each word list.
     void offerWordCommandsOnRows();
+    // The triage commands beside the window's own: Edit (undo, redo),
+    // View ▸ One Row per Word, Titles ▸ Add Title, Help ▸ Keyboard
+    // Shortcuts, and the progress in the status bar.
+    void addTriageCommands();
 
     std::unique_ptr<Ui::Main> ui_;
     SplitViewController* splitViewController_ = nullptr;
@@ -82,6 +97,12 @@ private:
     Backups* backups_ = nullptr;
     Speaker* speaker_ = nullptr;
     QMenu* lookUpIn_ = nullptr;
+    EditMenu* editMenu_ = nullptr;
+    TriageStatusBar* triageStatusBar_ = nullptr;
+    QAction* addTitleAction_ = nullptr;
+    QAction* oneRowPerWordAction_ = nullptr;
+    QAction* keyboardShortcutsAction_ = nullptr;
+    KeyboardShortcutsWindow* shortcutsWindow_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;
     Subscription subs_;
     Title lastTitle_;

@@ -106,6 +106,11 @@ void CustomTableView::keyPressEvent(QKeyEvent* event) {
         Q_EMIT returnKeyPressed(selectedRow());
         return;
     }
+    // Unwanted has its own key: every Return without Ctrl means known.
+    if (key == Qt::Key_U && (event->modifiers() & Qt::ControlModifier)) {
+        Q_EMIT unwantedKeyPressed(selectedRow());
+        return;
+    }
     if (key == Qt::Key_Down) {
         moveSelectionDown();
         return;

@@ -1,9 +1,14 @@
 #include "ui/triage/SplitWordCell.h"
 
+#include "ui/triage/SplitWordTableModel.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 constexpr int margin = 6;
@@ -39,6 +44,41 @@ void quietenSelection(QStyleOptionViewItem& opt) {
         opt.palette.setColor(group, QPalette::HighlightedText, text);
     }
 }
+// The text cut to width at a space, whole words kept, an ellipsis where it
+// was cut (at the start when fromStart); a text with no space that fits is
+// elided as the style does.
+QString elideAtSpaces(const QFontMetrics& fm, const QString& text, int width, bool fromStart) {
+    const QString ellipsis(QChar(0x2026));
+    QList<qsizetype> cuts; // the candidate places, ascending in what they keep
+    if (fromStart) {
+        for (qsizetype i = text.size() - 1; i >= 0; --i) {
+            if (text[i] == QLatin1Char(' ') && i + 1 < text.size())
+                cuts.append(i + 1); // keeps text.mid(i + 1)
+        }
+    } else {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] == QLatin1Char(' ') && i > 0)
+                cuts.append(i); // keeps text.left(i)
+        }
+    }
+    auto shown = [&](qsizetype cut) {
+        return fromStart ? ellipsis + text.mid(cut) : text.left(cut) + ellipsis;
+    };
+    // The most that fits: the kept part grows with the index.
+    qsizetype lo = 0;
+    qsizetype hi = cuts.size();
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi) / 2;
+        if (fm.horizontalAdvance(shown(cuts[mid])) <= width)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo > 0)
+        return shown(cuts[lo - 1]);
+    return fm.elidedText(text, fromStart ? Qt::ElideLeft : Qt::ElideRight, width);
+}
+
 } // namespace
 
 SplitWordCell::SplitWordCell(QAbstractItemView* view)
@@ -104,12 +144,91 @@ void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
 
     auto pressed = [&](Part p) { return press_.isPressed(index, int(p)); };
-    paintButton(painter, option, partRect(option, index, Part::wordButton), word,
-                pressed(Part::wordButton));
+    const QRect wordRect = partRect(option, index, Part::wordButton);
+    paintButton(painter, option, wordRect, word, pressed(Part::wordButton));
+    const QRect unwantedRect = partRect(option, index, Part::unwantedButton);
+    QRect middle(QPoint(wordRect.right() + 1 + spacing * 2, option.rect.top()),
+                 QPoint(unwantedRect.left() - 1 - spacing * 2, option.rect.bottom()));
+    const qint64 occurrences = index.data(SplitWordTableModel::occurrencesRole).toLongLong();
+    if (occurrences > 0)
+        middle.setLeft(paintOccurrences(painter, opt, middle, occurrences) + spacing * 2);
+    paintSentence(painter, opt, middle,
+                  index.data(SplitWordTableModel::sentenceRole).toStringList());
     paintButton(painter, option, partRect(option, index, Part::unwantedButton), unwantedTitle(),
                 pressed(Part::unwantedButton));
     paintButton(painter, option, partRect(option, index, Part::removeButton), removeTitle(),
                 pressed(Part::removeButton));
+}
+
+int SplitWordCell::paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option,
+                                    const QRect& rect, qint64 occurrences) const {
+    // "×63,919" in a right-aligned column wide enough for six digits, so
+    // that the sentences of the rows start one under the other.
+    const QString text = QStringLiteral("\u00d7") + QLocale().toString(occurrences);
+    const QFontMetrics& fm = option.fontMetrics;
+    const int width =
+        qMax(fm.horizontalAdvance(text), fm.horizontalAdvance(QStringLiteral("\u00d7000,000")));
+    const QRect box(rect.left(), rect.top(), qMin(width, rect.width()), rect.height());
+    const bool selected = option.state & QStyle::State_Selected;
+    QColor colour = option.palette.color(QPalette::Active,
+                                         selected ? QPalette::HighlightedText : QPalette::Text);
+    colour.setAlphaF(0.7);
+    painter->save();
+    painter->setPen(colour);
+    painter->drawText(box, Qt::AlignRight | Qt::AlignVCenter, text);
+    painter->restore();
+    return box.right() + 1;
+}
+
+void SplitWordCell::paintSentence(QPainter* painter, const QStyleOptionViewItem& option,
+                                  const QRect& rect, const QStringList& parts) const {
+    // The word in bold, as much of the sentence on either side as the row
+    // has room for: a little more of what follows the word than of what
+    // precedes it.
+    if (parts.size() != 3 || rect.width() < 40)
+        return;
+    QFont plain = option.font;
+    QFont bold = plain;
+    bold.setBold(true);
+    const QFontMetrics plainMetrics(plain);
+    const QFontMetrics boldMetrics(bold);
+    const QString& before = parts[0];
+    const QString& after = parts[2];
+    int room = rect.width();
+    const QString word = boldMetrics.elidedText(parts[1], Qt::ElideRight, room);
+    const int wordWidth = boldMetrics.horizontalAdvance(word);
+    room -= wordWidth;
+    const int beforeWidth = plainMetrics.horizontalAdvance(before);
+    const int afterWidth = plainMetrics.horizontalAdvance(after);
+    int beforeRoom = qMin(beforeWidth, room * 2 / 5);
+    const int afterRoom = qMin(afterWidth, room - beforeRoom);
+    beforeRoom = qMin(beforeWidth, room - afterRoom);
+    const QString shownBefore =
+        beforeWidth <= beforeRoom ? before : elideAtSpaces(plainMetrics, before, beforeRoom, true);
+    const QString shownAfter =
+        afterWidth <= afterRoom ? after : elideAtSpaces(plainMetrics, after, afterRoom, false);
+
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette::ColorRole role = selected ? QPalette::HighlightedText : QPalette::Text;
+    QColor context = option.palette.color(QPalette::Active, role);
+    context.setAlphaF(0.7);
+    painter->save();
+    painter->setClipRect(rect);
+    int x = rect.left();
+    const int baseline =
+        rect.top() + (rect.height() + plainMetrics.ascent() - plainMetrics.descent()) / 2;
+    painter->setFont(plain);
+    painter->setPen(context);
+    painter->drawText(x, baseline, shownBefore);
+    x += plainMetrics.horizontalAdvance(shownBefore);
+    painter->setFont(bold);
+    painter->setPen(option.palette.color(QPalette::Active, role));
+    painter->drawText(x, baseline, word);
+    x += wordWidth;
+    painter->setFont(plain);
+    painter->setPen(context);
+    painter->drawText(x, baseline, shownAfter);
+    painter->restore();
 }
 
 QSize SplitWordCell::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
@@ -134,6 +253,32 @@ bool SplitWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
         break;
     }
     return result.handled;
+}
+
+bool SplitWordCell::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                              const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event && view && event->type() == QEvent::ToolTip && index.isValid()) {
+        QString tip;
+        switch (partAt(option, index, event->pos())) {
+        case Part::wordButton:
+            tip = QCoreApplication::translate("SplitWordCell", "Known (Return)");
+            break;
+        case Part::unwantedButton:
+            tip = QCoreApplication::translate("SplitWordCell", "Unwanted (Ctrl+U)");
+            break;
+        case Part::removeButton:
+            tip = QCoreApplication::translate("SplitWordCell",
+                                              "Remove until the next split (Ctrl+Return)");
+            break;
+        case Part::none:
+            break;
+        }
+        if (!tip.isEmpty()) {
+            QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 QList<CellButtons::Button> SplitWordCell::cellButtons(const QModelIndex& index) const {

@@ -6,7 +6,8 @@
 #include <QStyledItemDelegate>
 
 // Paints one split word: the word itself as a button (a click registers it as
-// known), then the row's "Unwanted" and "Remove" buttons at the right edge.
+// known), the sentence it stands in with the word in bold, then the row's
+// "Unwanted" and "Remove" buttons at the right edge.
 // A click on a button is a signal with the row's index; the owner connects
 // each one (the button's handler).
 class SplitWordCell : public QStyledItemDelegate, public CellButtons {
@@ -30,6 +31,10 @@ public:
                          int id) const override;
     void pressCellButton(const QModelIndex& index, int id) override;
 
+    // Each button's tool tip names its key.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
 Q_SIGNALS:
     void wordButtonTap(const QModelIndex& index);
     void unwantedBtnTap(const QModelIndex& index);
@@ -40,6 +45,13 @@ protected:
                      const QModelIndex& index) override;
 
 private:
+    // How often the row's word stands in the list (one row per word);
+    // returns where the space after it begins.
+    int paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
+                         qint64 occurrences) const;
+    // The sentence of the row between its word and its buttons.
+    void paintSentence(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
+                       const QStringList& parts) const;
     void paintButton(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
                      const QString& text, bool pressed) const;
 

@@ -1,5 +1,7 @@
 #include "ui/triage/SplitWordTableModel.h"
 
+#include <algorithm>
+
 SplitWordTableModel::SplitWordTableModel(QObject* parent)
     : QAbstractTableModel(parent) {}
 
@@ -12,12 +14,70 @@ bool SplitWordTableModel::setWords(const SplitList& words) {
     }
     beginResetModel();
     words_ = words;
+    countRows();
     endResetModel();
     return true;
 }
 
+void SplitWordTableModel::setOneRowPerWord(bool on) {
+    if (on == oneRowPerWord_)
+        return;
+    beginResetModel();
+    oneRowPerWord_ = on;
+    countRows();
+    endResetModel();
+}
+
+void SplitWordTableModel::countRows() {
+    firstRows_ = oneRowPerWord_ ? words_.firstRowsOfWords() : std::vector<qsizetype>();
+}
+
+qsizetype SplitWordTableModel::listRow(qsizetype tableRow) const {
+    if (!oneRowPerWord_)
+        return tableRow;
+    if (tableRow < 0 || tableRow >= qsizetype(firstRows_.size()))
+        return -1;
+    return firstRows_[tableRow];
+}
+
+qsizetype SplitWordTableModel::tableRow(qsizetype listRow) const {
+    if (!oneRowPerWord_ || listRow < 0)
+        return listRow;
+    const auto at = std::lower_bound(firstRows_.cbegin(), firstRows_.cend(), listRow);
+    return at == firstRows_.cend() ? -1 : at - firstRows_.cbegin();
+}
+
+void SplitWordTableModel::setText(const QString& text) {
+    if (text.constData() == text_.constData() && text.size() == text_.size())
+        return;
+    const bool same = text == text_;
+    text_ = text;
+    if (same)
+        return;
+    sentences_.clear();
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {sentenceRole, Qt::ToolTipRole});
+}
+
+std::optional<SentenceAround> SplitWordTableModel::sentence(qsizetype row) const {
+    if (row < 0 || row >= words_.size())
+        return std::nullopt;
+    const qint64 start = words_.startAt(row);
+    if (start < 0)
+        return std::nullopt;
+    auto found = sentences_.constFind(start);
+    if (found == sentences_.cend()) {
+        if (sentences_.size() >= sentencesKept)
+            sentences_.clear();
+        found = sentences_.insert(start, SentenceAround::find(text_, start, words_.at(row)));
+    }
+    return *found;
+}
+
 int SplitWordTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(words_.size());
+    if (parent.isValid())
+        return 0;
+    return int(oneRowPerWord_ ? qsizetype(firstRows_.size()) : words_.size());
 }
 
 int SplitWordTableModel::columnCount(const QModelIndex& parent) const {
@@ -27,10 +87,23 @@ int SplitWordTableModel::columnCount(const QModelIndex& parent) const {
 QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
-        return words_.at(index.row());
+    const qsizetype row = listRow(index.row());
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return words_.at(row);
+    if (role == Qt::ToolTipRole) {
+        const auto found = sentence(row);
+        return found ? found->whole : words_.at(row);
+    }
+    if (role == occurrencesRole)
+        return oneRowPerWord_ ? qint64(words_.occurrencesOfFolded(row)) : qint64(0);
+    if (role == sentenceRole) {
+        const auto found = sentence(row);
+        if (!found)
+            return {};
+        return QStringList{found->before, found->word, found->after};
+    }
     if (role == Qt::AccessibleDescriptionRole)
-        return tr("Return: known; Ctrl+Return: set aside until the next split");
+        return tr("Return: known; Ctrl+U: unwanted; Ctrl+Return: set aside until the next split");
     return {};
 }
 

@@ -1,20 +1,49 @@
 #pragma once
 
 #include "domain/SplitList.h"
+#include "ui/triage/SentenceAround.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
+
+#include <vector>
 
 // The split list as a one-column table. The list is held as the state holds
 // it (its rows shared, not copied), so showing a new state costs no copy.
+// Each row also gives the sentence its word stands in, from the text the
+// list was split from (sentenceRole).
 class SplitWordTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // {before, word, after} of the row's sentence, cut for the row; empty
+    // when the text no longer holds the word where it stood.
+    static constexpr int sentenceRole = Qt::UserRole + 1;
+    // In one row per word: how many rows of the list the word (every case of
+    // it) stands on; 0 otherwise.
+    static constexpr int occurrencesRole = Qt::UserRole + 2;
+
     explicit SplitWordTableModel(QObject* parent = nullptr);
 
     // Shows words; resets the views only when the list differs from the one
     // shown. Returns whether it did.
     bool setWords(const SplitList& words);
     const SplitList& words() const { return words_; }
+    // The text the sentences are read from (the title's text as it stands).
+    void setText(const QString& text);
+    const QString& text() const { return text_; }
+
+    // The sentence of a row of the list, if its text still holds it.
+    std::optional<SentenceAround> sentence(qsizetype row) const;
+
+    // One row per word: each folded word once, on the row of its first
+    // occurrence. Off, the table's rows are the list's rows.
+    void setOneRowPerWord(bool on);
+    bool oneRowPerWord() const { return oneRowPerWord_; }
+    // The list's row that a row of the table shows, and the table's row
+    // that shows a row of the list (in one row per word: the row of the
+    // first word at or after it; -1 past the end).
+    qsizetype listRow(qsizetype tableRow) const;
+    qsizetype tableRow(qsizetype listRow) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -22,5 +51,14 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    void countRows();
+
     SplitList words_;
+    bool oneRowPerWord_ = false;
+    std::vector<qsizetype> firstRows_; // in one row per word: the list rows shown
+    QString text_;
+    // Sentences found, by the place of their word: rows are painted again
+    // and again, the text changes seldom. Emptied with a new text.
+    mutable QHash<qint64, std::optional<SentenceAround>> sentences_;
+    static constexpr qsizetype sentencesKept = 2048;
 };

@@ -23,11 +23,14 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QThread>
 #include <QTimer>
 
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -159,6 +162,8 @@ void SplittedWordViewController::connectTriage() {
             &SplittedWordViewController::commandReturnKeyPressed);
     connect(tableView_, &CustomTableView::selectionMoved, this,
             &SplittedWordViewController::selectionMoved);
+    connect(tableView_, &CustomTableView::unwantedKeyPressed, this,
+            [this](qint64 row) { triage(row, TriageAction::registerUnwanted); });
 }
 
 void SplittedWordViewController::connectTextPane() {
@@ -192,6 +197,7 @@ void SplittedWordViewController::updateFromState() {
     const bool hasEntry = entry != state.languageStateList.constEnd();
 
     const bool listChanged = tableModel_->setWords(hasEntry ? entry->splittedWords : SplitList());
+    tableModel_->setText(hasEntry ? entry->boxText : QString());
 
     // A title that is not stored cannot keep a text: say how to begin instead
     // of taking typing that would go nowhere.
@@ -208,13 +214,81 @@ void SplittedWordViewController::updateFromState() {
         showText(text);
     textView_->setReadOnly(!stored_ || !building_.isNull());
 
-    const qint64 row = state.lastSelectedRow;
+    // In one row per word the selected row of the list is shown on the row
+    // of the first word at or after it (the word that followed a triaged one).
+    const qint64 listRow = state.lastSelectedRow;
+    qint64 row = tableModel_->tableRow(listRow);
+    if (row < 0 && listRow >= 0)
+        row = tableModel_->rowCount() - 1;
     if (row < 0 || row >= tableModel_->rowCount()) {
         tableView_->clearSelection();
-    } else if (listChanged || row != shownRow_ || tableView_->selectedRow() != row) {
+    } else if (listChanged || listRow != shownRow_ || tableView_->selectedRow() != row) {
         tableView_->selectOnlyRow(row);
+        highlightSelectedWord();
     }
-    shownRow_ = row;
+    shownRow_ = listRow;
+}
+
+void SplittedWordViewController::setOneRowPerWord(bool on) {
+    update_.flush();
+    // The selected word stays selected: on its first row, which one row
+    // per word shows.
+    const qint64 selected = appModel_->state().lastSelectedRow;
+    const qint64 first = on ? tableModel_->words().firstRowOfFolded(selected) : -1;
+    if (first >= 0 && first != selected)
+        appModel_->setLastSelectedRow(first);
+    tableModel_->setOneRowPerWord(on);
+    shownRow_ = -2; // select again, on the new rows
+    update_.schedule();
+    update_.flush();
+}
+
+void SplittedWordViewController::highlightSelectedWord() {
+    const qint64 row = tableModel_->listRow(tableView_->selectedRow());
+    const auto found = tableModel_->sentence(row);
+    if (!found || !building_.isNull() || !sameText(tableModel_->text(), shownText_)) {
+        textView_->setExtraSelections({});
+        return;
+    }
+    const qint64 start = tableModel_->words().startAt(row);
+    QTextDocument* document = textView_->document();
+    const qint64 from = documentPosition(start);
+    const qint64 to = documentPosition(start + found->word.size());
+    if (to >= document->characterCount())
+        return;
+    QTextCursor word(document);
+    word.setPosition(int(from));
+    word.setPosition(int(to), QTextCursor::KeepAnchor);
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = word;
+    mark.format.setBackground(palette().color(QPalette::Active, QPalette::Highlight));
+    mark.format.setForeground(palette().color(QPalette::Active, QPalette::HighlightedText));
+    textView_->setExtraSelections({mark});
+    if (textView_->hasFocus())
+        return;
+    // The caret goes to the word, and the word to the middle of the pane
+    // when it was out of sight.
+    const bool inSight = textView_->viewport()->rect().contains(textView_->cursorRect(word));
+    QTextCursor caret(document);
+    caret.setPosition(int(from));
+    textView_->setTextCursor(caret);
+    if (!inSight)
+        textView_->centerCursor();
+}
+
+qint64 SplittedWordViewController::documentPosition(qint64 position) {
+    if (crlfsOf_ != shownText_.constData()) {
+        crlfs_.clear();
+        crlfsOf_ = shownText_.constData();
+        for (qsizetype at = shownText_.indexOf(QLatin1Char('\r')); at >= 0;
+             at = shownText_.indexOf(QLatin1Char('\r'), at + 1)) {
+            if (at + 1 < shownText_.size() && shownText_[at + 1] == QLatin1Char('\n'))
+                crlfs_.push_back(at);
+        }
+    }
+    // Each pair before the place is one unit shorter in the document.
+    const auto pairs = std::lower_bound(crlfs_.cbegin(), crlfs_.cend(), position) - crlfs_.cbegin();
+    return position - qint64(pairs);
 }
 
 void SplittedWordViewController::showText(const QString& text) {
@@ -272,6 +346,7 @@ void SplittedWordViewController::installDocument(QTextDocument* document) {
     if (ours)
         previous->deleteLater();
     textView_->setReadOnly(!stored_);
+    highlightSelectedWord();
     Q_EMIT currentTextShown();
 }
 
@@ -309,9 +384,10 @@ void SplittedWordViewController::setSplitting(bool splitting) {
     tableView_->setToolTip(splitting ? tr("Splitting the text\u2026") : QString());
 }
 
-void SplittedWordViewController::triage(qint64 row, TriageAction action) {
+void SplittedWordViewController::triage(qint64 tableRow, TriageAction action) {
     if (appModel_->isSplitting())
         return;
+    const qint64 row = tableModel_->listRow(tableRow);
     const QString word = wordAt(row);
     if (word.isNull())
         return;
@@ -337,7 +413,7 @@ void SplittedWordViewController::commandReturnKeyPressed(qint64 row) {
 }
 
 void SplittedWordViewController::selectionMoved(qint64 row) {
-    appModel_->setLastSelectedRow(row);
+    appModel_->setLastSelectedRow(tableModel_->listRow(row));
 }
 
 void SplittedWordViewController::onCutTap() {

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class CustomTableView;
 class FocusDetectTextView;
@@ -50,9 +51,14 @@ public:
     // What a row's buttons and the keys do with its word.
     enum class TriageAction { registerKnown, registerUnwanted, removeTemporarily };
     // The one way a word of the split list is triaged, from its row's buttons
-    // and from Return and Ctrl+Return. A row that holds no word of the current
-    // list does nothing.
-    void triage(qint64 row, TriageAction action);
+    // and from Return, Ctrl+U and Ctrl+Return, with the table's row (in one
+    // row per word: every occurrence of the row's word). A row that holds no
+    // word of the current list does nothing.
+    void triage(qint64 tableRow, TriageAction action);
+
+    // View ▸ One Row per Word: each word once, at its first occurrence, with
+    // how often it stands in the list. Off by default.
+    void setOneRowPerWord(bool on);
 
     // CustomTableViewDelegate
     void returnKeyPressed(qint64 row) override;
@@ -90,6 +96,12 @@ private:
     void showText(const QString& text);
     void installDocument(QTextDocument* document);
     void textDidChange(int position, int removed, int added);
+    // Marks the selected row's word in the text pane and scrolls it into
+    // view (not while the pane has the keys: the caret is the user's then).
+    void highlightSelectedWord();
+    // Where a place of the title's text is in the pane's document, which
+    // holds a CR LF as one line break.
+    qint64 documentPosition(qint64 position);
     // The word on row, or a null string when row is not a row of the current
     // split list.
     QString wordAt(qint64 row) const;
@@ -110,6 +122,9 @@ private:
     // of reading back the whole document on every publication.
     QString shownText_;
     qint64 shownRow_ = -1;
+    // The places of the CR LF pairs of shownText_, ascending, when it has any.
+    std::vector<qint64> crlfs_;
+    const void* crlfsOf_ = nullptr;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
     bool applyingState_ = false;
     bool appeared_ = false;

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/AppModel.h"
+#include "core/TextWordCounts.h"
+#include "ui/common/CoalescedUpdate.h"
+
+#include <QHash>
+#include <QStatusBar>
+
+#include <memory>
+
+class QLabel;
+class QTimer;
+
+// The learner's progress on the current title, always in sight: rows and
+// distinct words left to triage, the title's known and unwanted words, and
+// how much of the text is known (the share of its words whose folded form is
+// registered as known). Updated in the turn that draws an action.
+class TriageStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit TriageStatusBar(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
+
+    struct Figures {
+        qint64 rowsLeft = 0;
+        qint64 wordsLeft = 0;
+        qint64 known = 0;
+        qint64 unwanted = 0;
+        qint64 textWords = 0;      // -1 while the text is being counted
+        qint64 knownTextWords = 0; // of textWords
+    };
+    const Figures& figures() const { return figures_; }
+    QLabel* progressLabel() const { return label_; }
+
+    // Runs a queued update now (tests and benchmarks).
+    void flushPendingUpdate() { update_.flush(); }
+    // Whether the text shown is counted (the count runs beside the window).
+    bool textCounted() const { return !counting_ && sameText(countedText_, textToCount_); }
+
+Q_SIGNALS:
+    void textCountChanged();
+
+private:
+    void updateFromState();
+    void countText();
+    qint64 knownTextWords(const QList<AppState::Word>& words);
+    bool followOneChange(const QList<AppState::Word>& words);
+    void countKnown(const AppState::Word& word, int change);
+    const QString& foldedOf(const QString& word);
+    QString describe() const;
+    static bool sameText(const QString& a, const QString& b) {
+        return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+    }
+
+    std::shared_ptr<AppModel> appModel_;
+    Subscription subs_;
+    QLabel* label_ = nullptr;
+    Figures figures_;
+    CoalescedUpdate update_{this, [this] { updateFromState(); }};
+
+    // The counted text and its counts; the text to count next.
+    QString countedText_;
+    std::shared_ptr<const TextWordCounts> counts_;
+    QString textToCount_;
+    QTimer* countTimer_ = nullptr;
+    bool counting_ = false;
+    // The known words of the text, summed for this word list and counts,
+    // and the known registrations per folded form.
+    QList<AppState::Word> summedWords_;
+    const TextWordCounts* summedCounts_ = nullptr;
+    qint64 summedKnown_ = 0;
+    QHash<QString, int> knownRefs_;
+    QHash<QString, QString> folded_; // word text to folded form
+    QUuid shownTitle_;
+};

@@ -1,0 +1,402 @@
+#include "ModelTestSupport.h"
+#include "UiTestSupport.h"
+#include "core/AppModel.h"
+#include "core/ViewModelFactory.h"
+#include "persistence/SaveWordsCommandHandler.h"
+#include "ui/registered/RegisteredWordViewController.h"
+#include "ui/titles/EditMenu.h"
+#include "ui/titles/KeyboardShortcutsWindow.h"
+#include "ui/titles/SplitViewController.h"
+#include "ui/titles/WindowController.h"
+#include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplitWordCell.h"
+#include "ui/triage/SplitWordTableModel.h"
+#include "ui/triage/SplittedWordViewController.h"
+#include "ui/triage/TriageStatusBar.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTableView>
+#include <QTextCursor>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QtTest>
+
+using Kind = AppState::Word::Kind;
+
+namespace {
+
+QStringList splitList(const AppState& s) {
+    return s.languageStateList.value(s.currentTitle).splittedWords.toStringList();
+}
+
+} // namespace
+
+// The triage commands of the main window: undo and redo, progress, keys.
+class TriageWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TemporaryStore> store_;
+    std::shared_ptr<AppModel> model_;
+    std::unique_ptr<WindowController> window_;
+
+    SplittedWordViewController* pane() const {
+        return qobject_cast<SplittedWordViewController*>(
+            window_->splitViewController()->middlePane());
+    }
+    void settle() {
+        QCoreApplication::processEvents();
+        pane()->flushPendingUpdate();
+        QCoreApplication::processEvents();
+    }
+    // The window on a stored title holding text, split, the list in focus.
+    void startWith(const QString& text) {
+        auto seeding = ViewModelFactory::storeBackedModel();
+        seeding->addTitle(QStringLiteral("Book"));
+        seeding->setCurrentTitle(seeding->state().listOfTitleAndWordList.last().title);
+        seeding->saveText(text);
+        seeding->splitWords();
+        model_ = restartedModel();
+        window_ = std::make_unique<WindowController>(model_);
+        window_->resize(1100, 700);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        settle();
+        QTRY_VERIFY(pane()->showsCurrentText());
+        pane()->tableView()->setFocus();
+        settle();
+    }
+    void press(QWidget* to, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(to, Qt::Key(key), modifiers);
+        settle();
+    }
+
+private Q_SLOTS:
+    void init() { store_ = std::make_unique<TemporaryStore>(); }
+    void cleanup() {
+        window_.reset();
+        model_.reset();
+        SaveWordsCommandHandler::waitForPendingSaves();
+        store_.reset();
+    }
+
+    // Return, Ctrl+Return and a deletion, taken back with Ctrl+Z and again
+    // with Ctrl+Shift+Z; the menu names each step.
+    void undoKeysAndMenuText() {
+        startWith(QStringLiteral("Der Hund & die Katze. Der hund!"));
+        QWidget* table = pane()->tableView();
+        EditMenu* edit = window_->editMenu();
+        QVERIFY(!edit->undoAction()->isEnabled());
+        QCOMPARE(edit->undoAction()->text(), QStringLiteral("Undo"));
+
+        model_->setLastSelectedRow(1);
+        settle();
+        press(table, Qt::Key_Return); // Hund, and hund with it
+        QCOMPARE(edit->undoAction()->text(), QStringLiteral("Undo Known: Hund"));
+        press(table, Qt::Key_Return, Qt::ControlModifier); // die
+        QCOMPARE(edit->undoAction()->text(), QStringLiteral("Undo Remove: die"));
+        QCOMPARE(splitList(model_->state()), QStringList({"Der", "Katze", "Der"}));
+
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(splitList(model_->state()), QStringList({"Der", "die", "Katze", "Der"}));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1);
+        QCOMPARE(edit->redoAction()->text(), QStringLiteral("Redo Remove: die"));
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(splitList(model_->state()),
+                 QStringList({"Der", "Hund", "die", "Katze", "Der", "hund"}));
+        QVERIFY(!edit->undoAction()->isEnabled());
+        press(table, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(splitList(model_->state()), QStringList({"Der", "die", "Katze", "Der"}));
+        QCOMPARE(model_->state().knownWords().size(), 1);
+
+        // A deletion in the registered pane is a step too.
+        model_->deleteWord(model_->state().knownWords().first().id);
+        settle();
+        QCOMPARE(edit->undoAction()->text(), QStringLiteral("Undo Delete: Hund"));
+        edit->undoAction()->trigger();
+        settle();
+        QCOMPARE(model_->state().knownWords().size(), 1);
+    }
+
+    // In the text pane the keys are the editor's: they never take back a
+    // triage step there.
+    void undoKeysInTheTextPaneAreTheEditors() {
+        startWith(QStringLiteral("eins zwei drei"));
+        press(pane()->tableView(), Qt::Key_Return);
+        QVERIFY(model_->undoStep());
+        FocusDetectTextView* text = pane()->textView();
+        text->setFocus();
+        settle();
+        QVERIFY(window_->editMenu()->undoAction()->shortcut().isEmpty());
+        press(text, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(splitList(model_->state()), QStringList({"zwei", "drei"}));
+        QVERIFY(model_->undoStep());
+        pane()->tableView()->setFocus();
+        settle();
+        QCOMPARE(window_->editMenu()->undoAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        press(pane()->tableView(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(splitList(model_->state()), QStringList({"eins", "zwei", "drei"}));
+    }
+
+    // The figures follow every step in the turn that draws it; the known
+    // share counts the text's words (every case, digits left out) whose
+    // folded form is registered as known.
+    void progressFollowsTheSteps() {
+        // 10 words: Der der DER Hund hund Katze, sah, und, die Maus; 42 left out.
+        startWith(QStringLiteral("Der Hund sah der hund,\r\nDER Katze und die Maus 42."));
+        TriageStatusBar* bar = window_->triageStatusBar();
+        QTRY_VERIFY(bar->textCounted());
+        settle();
+        auto figures = [&] {
+            settle();
+            const auto& f = bar->figures();
+            return QList<qint64>{f.rowsLeft, f.wordsLeft, f.known,
+                                 f.unwanted, f.textWords, f.knownTextWords};
+        };
+        QCOMPARE(figures(), QList<qint64>({10, 7, 0, 0, 10, 0}));
+        QWidget* table = pane()->tableView();
+        press(table, Qt::Key_Return); // Der, der, DER: 3 of 10 known
+        QCOMPARE(figures(), QList<qint64>({7, 6, 1, 0, 10, 3}));
+        QVERIFY(bar->progressLabel()->text().contains(QStringLiteral("30.0")));
+        press(table, Qt::Key_Return, Qt::ControlModifier); // Hund, hund set aside
+        QCOMPARE(figures(), QList<qint64>({5, 5, 1, 0, 10, 3}));
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(figures(), QList<qint64>({10, 7, 0, 0, 10, 0}));
+        press(table, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        model_->registerWord(QStringLiteral("dER"), Kind::known, 0); // a second form of der
+        QCOMPARE(figures(), QList<qint64>({7, 6, 2, 0, 10, 3}));
+        model_->deleteWord(model_->state().knownWords().at(0).id);
+        QCOMPARE(figures(), QList<qint64>({7, 6, 1, 0, 10, 3}));
+        model_->deleteWord(model_->state().knownWords().at(0).id);
+        QCOMPARE(figures(), QList<qint64>({7, 6, 0, 0, 10, 0}));
+
+        // A new text is counted again, and said so meanwhile.
+        model_->saveText(QStringLiteral("eins zwei"));
+        settle();
+        QCOMPARE(bar->figures().textWords, -1);
+        QTRY_COMPARE(bar->figures().textWords, 2);
+    }
+
+    // Each triage key acts on the selected row as its button does.
+    void triageKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QStringList>("known");
+        QTest::addColumn<QStringList>("unwanted");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("Return: known")
+            << int(Qt::Key_Return) << int(Qt::NoModifier) << QStringList{"Hund"} << QStringList()
+            << QStringList{"Der", "Der"};
+        QTest::newRow("Ctrl+U: unwanted")
+            << int(Qt::Key_U) << int(Qt::ControlModifier) << QStringList() << QStringList{"Hund"}
+            << QStringList{"Der", "Der"};
+        QTest::newRow("Ctrl+Return: set aside")
+            << int(Qt::Key_Return) << int(Qt::ControlModifier) << QStringList() << QStringList()
+            << QStringList{"Der", "Der"};
+        QTest::newRow("Shift+Return is still known")
+            << int(Qt::Key_Return) << int(Qt::ShiftModifier) << QStringList{"Hund"} << QStringList()
+            << QStringList{"Der", "Der"};
+        QTest::newRow("U alone types nothing")
+            << int(Qt::Key_U) << int(Qt::NoModifier) << QStringList() << QStringList()
+            << QStringList{"Der", "Hund", "Der", "hund"};
+    }
+    void triageKeys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QStringList, known);
+        QFETCH(QStringList, unwanted);
+        QFETCH(QStringList, left);
+        startWith(QStringLiteral("Der Hund. Der hund."));
+        model_->setLastSelectedRow(1);
+        settle();
+        press(pane()->tableView(), key, Qt::KeyboardModifiers(modifiers));
+        QStringList knownWords, unwantedWords;
+        for (const auto& w : model_->state().knownWords())
+            knownWords << w.wordText;
+        for (const auto& w : model_->state().unwantedWords())
+            unwantedWords << w.wordText;
+        QCOMPARE(knownWords, known);
+        QCOMPARE(unwantedWords, unwanted);
+        QCOMPARE(splitList(model_->state()), left);
+    }
+
+    void rowButtonsNameTheirKeys() {
+        startWith(QStringLiteral("Hund Katze"));
+        CustomTableView* table = pane()->tableView();
+        const QModelIndex index = pane()->tableModel()->index(0, 0);
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.rect = table->visualRect(index);
+        const QStringList expected{"Known (Return)", "Unwanted (Ctrl+U)",
+                                   "Remove until the next split (Ctrl+Return)"};
+        const QList<SplitWordCell::Part> parts{SplitWordCell::Part::wordButton,
+                                               SplitWordCell::Part::unwantedButton,
+                                               SplitWordCell::Part::removeButton};
+        for (int i = 0; i < parts.size(); ++i) {
+            const QPoint at = pane()->cell()->partRect(option, index, parts[i]).center();
+            QHelpEvent help(QEvent::ToolTip, at, table->viewport()->mapToGlobal(at));
+            QVERIFY(pane()->cell()->helpEvent(&help, table, option, index));
+            QTRY_COMPARE(QToolTip::text(), expected[i]);
+            QToolTip::hideText();
+        }
+    }
+
+    // Every menu command with a key is in the list, with that key.
+    void shortcutsWindowListsTheKeys() {
+        startWith(QStringLiteral("a b"));
+        QTest::keyClick(window_.get(), Qt::Key_F1);
+        KeyboardShortcutsWindow* shortcuts = window_->keyboardShortcutsWindow();
+        QVERIFY(shortcuts);
+        QTRY_VERIFY(shortcuts->isVisible());
+        QStringList keys;
+        for (QTreeWidgetItemIterator it(shortcuts->list()); *it; ++it)
+            keys << (*it)->text(1);
+        const QStringList listed = keys.join(QStringLiteral(" or ")).split(QStringLiteral(" or "));
+        QList<QAction*> actions;
+        for (QAction* menu : window_->menuBar()->actions())
+            actions << menu->menu()->actions();
+        for (QAction* action : actions) {
+            for (const QKeySequence& key : action->shortcuts())
+                QVERIFY2(listed.contains(key.toString(QKeySequence::NativeText)),
+                         qPrintable(action->text()));
+        }
+        for (const QString key : {"Return", "Ctrl+U", "Ctrl+Return", "Ctrl+Z", "Ctrl+Shift+Z"})
+            QVERIFY2(listed.contains(key), qPrintable(key));
+    }
+
+    void addTitleFromTheKeyboard() {
+        startWith(QStringLiteral("a b"));
+        QTest::keyClick(pane()->tableView(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        Alert* alert = openAlert(window_.get());
+        QVERIFY(alert);
+        QCOMPARE(alert->messageText(), QStringLiteral("Alert Title"));
+        QTest::keyClicks(alert->textField(), QStringLiteral("Zweiter Text"));
+        QTest::keyClick(alert->textField(), Qt::Key_Return);
+        QTRY_COMPARE(model_->state().titles().size(), 2);
+        QCOMPARE(model_->state().titles().last().title, QStringLiteral("Zweiter Text"));
+    }
+
+    // Selecting a row marks its very occurrence in the text pane (places
+    // counted past CR LF pairs, which the pane holds as one line break), and
+    // the row shows its sentence until an edit moves the word away.
+    void selectedWordIsMarkedInItsSentence() {
+        startWith(QStringLiteral("Der Hund schl\u00e4ft.\r\n\r\nDer Hund bellt.\r\nDie Katze "
+                                 "Cafe\u0301 schl\u00e4ft."));
+        // Rows: Der Hund schläft Der Hund bellt Die Katze Café schläft
+        SplitWordTableModel* rows = pane()->tableModel();
+        FocusDetectTextView* text = pane()->textView();
+        auto marked = [&] {
+            const auto marks = text->extraSelections();
+            return marks.isEmpty() ? QString() : marks.first().cursor.selectedText();
+        };
+        auto markedAt = [&] { return text->extraSelections().first().cursor.selectionStart(); };
+        model_->setLastSelectedRow(4);
+        settle();
+        QCOMPARE(marked(), QStringLiteral("Hund"));
+        QCOMPARE(markedAt(), 23); // the second Hund: 25 less two CR LF pairs
+        QCOMPARE(rows->index(4, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Der Hund bellt."));
+        model_->setLastSelectedRow(8);
+        settle();
+        QCOMPARE(marked(), QStringLiteral("Cafe\u0301"));
+        QCOMPARE(rows->index(8, 0).data(SplitWordTableModel::sentenceRole).toStringList(),
+                 QStringList({QStringLiteral("Die Katze "), QStringLiteral("Cafe\u0301"),
+                              QStringLiteral(" schl\u00e4ft.")}));
+
+        // A word typed before the second sentence: the rows after it have no
+        // sentence, those before keep theirs.
+        text->setFocus();
+        QTextCursor cursor(text->document());
+        cursor.setPosition(19);
+        text->setTextCursor(cursor);
+        QTest::keyClicks(text, QStringLiteral("Ja, "));
+        settle();
+        QVERIFY(
+            !rows->index(1, 0).data(SplitWordTableModel::sentenceRole).toStringList().isEmpty());
+        QVERIFY(rows->index(4, 0).data(SplitWordTableModel::sentenceRole).toStringList().isEmpty());
+        QCOMPARE(rows->index(4, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Hund"));
+    }
+
+    // Each word once, at its first occurrence, with how often it stands;
+    // the keys act on all its occurrences as they do on one row; the
+    // selection goes on to the next word, and undo comes back to the word.
+    void oneRowPerWord() {
+        startWith(QStringLiteral("der Hund und der Hund. Die Katze und DER Hund!"));
+        SplitWordTableModel* rows = pane()->tableModel();
+        QAbstractItemModelTester tester(rows,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QWidget* table = pane()->tableView();
+        auto shown = [&] {
+            QStringList out;
+            for (int r = 0; r < rows->rowCount(); ++r)
+                out << QStringLiteral("%1 %2").arg(
+                    rows->index(r, 0).data().toString(),
+                    rows->index(r, 0).data(SplitWordTableModel::occurrencesRole).toString());
+            return out;
+        };
+        QCOMPARE(rows->rowCount(), 10);
+        model_->setLastSelectedRow(4); // the second Hund
+        settle();
+        window_->oneRowPerWordAction()->trigger();
+        settle();
+        QCOMPARE(shown(), QStringList({"der 3", "Hund 3", "und 2", "Die 1", "Katze 1"}));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1); // still Hund
+
+        press(table, Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(shown(), QStringList({"der 3", "und 2", "Die 1", "Katze 1"}));
+        QCOMPARE(splitList(model_->state()),
+                 QStringList({"der", "und", "der", "Die", "Katze", "und", "DER"}));
+        QCOMPARE(model_->state().unwantedWords().first().wordText, QStringLiteral("Hund"));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1); // und, the next word
+        press(table, Qt::Key_Return);
+        QCOMPARE(shown(), QStringList({"der 3", "Die 1", "Katze 1"}));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1); // Die, the next word
+        press(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(shown(), QStringList({"der 3", "und 2", "Die 1", "Katze 1"}));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1);
+        QCOMPARE(rows->index(1, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("der Hund und der Hund."));
+
+        window_->oneRowPerWordAction()->trigger(); // off again: every row
+        settle();
+        QCOMPARE(rows->rowCount(), 7);
+        QCOMPARE(rows->index(0, 0).data(SplitWordTableModel::occurrencesRole).toLongLong(), 0);
+    }
+
+    // Delete on a registered word deletes it, as its button does; Ctrl+Z
+    // brings it back.
+    void deleteKeyInTheRegisteredLists() {
+        startWith(QStringLiteral("eins zwei drei"));
+        QWidget* table = pane()->tableView();
+        press(table, Qt::Key_Return);
+        press(table, Qt::Key_U, Qt::ControlModifier);
+        auto* registered = window_->findChild<RegisteredWordViewController*>();
+        QVERIFY(registered);
+        registered->flushPendingUpdate();
+        QTableView* known = registered->knownWordTableView();
+        known->setFocus();
+        known->selectRow(0);
+        press(known, Qt::Key_Delete);
+        QVERIFY(model_->state().knownWords().isEmpty());
+        QCOMPARE(model_->state().unwantedWords().size(), 1);
+        QCOMPARE(model_->undoStep()->word, QStringLiteral("eins"));
+        press(known, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(model_->state().knownWords().size(), 1);
+    }
+
+    void editMenuStandsAfterFile() {
+        startWith(QStringLiteral("a b"));
+        QStringList titles;
+        for (QAction* a : window_->menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles.indexOf(QStringLiteral("&Edit")), 1);
+    }
+};
+
+QTEST_MAIN(TriageWindowTest)
+#include "tst_triage_window.moc"
