@@ -129,6 +129,83 @@
     </message>
 </context>
 <context>
+    <name>EditMenu</name>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Known</source>
+        <translation>Bekannt</translation>
+    </message>
+    <message>
+        <source>Unwanted</source>
+        <translation>Unerwünscht</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>%1 rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>%1 wiederholen</translation>
+    </message>
+</context>
+<context>
+    <name>KeyboardShortcutsWindow</name>
+    <message>
+        <source>Keyboard Shortcuts</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Aktion</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Tasten</translation>
+    </message>
+    <message>
+        <source> or </source>
+        <translation> oder </translation>
+    </message>
+</context>
+<context>
+    <name>LookUp</name>
+    <message>
+        <source>The address has no {word} in it.</source>
+        <translation>Die Adresse enthält kein {word}.</translation>
+    </message>
+    <message>
+        <source>The address is not a web address (https://…).</source>
+        <translation>Die Adresse ist keine Webadresse (https://…).</translation>
+    </message>
+</context>
+<context>
     <name>Main</name>
     <message>
         <source>Pramel</source>
@@ -217,6 +294,22 @@
     <message>
         <source>Split the text into words (Ctrl+Shift+S)</source>
         <translation>Den Text in Wörter zerlegen (Strg+Umschalt+S)</translation>
+    </message>
+    <message>
+        <source>&amp;Look Up</source>
+        <translation>&amp;Nachschlagen</translation>
+    </message>
+    <message>
+        <source>Open the selected word in a dictionary in the browser (Ctrl+L)</source>
+        <translation>Das ausgewählte Wort in einem Wörterbuch im Browser öffnen (Strg+L)</translation>
+    </message>
+    <message>
+        <source>S&amp;peak</source>
+        <translation>&amp;Vorlesen</translation>
+    </message>
+    <message>
+        <source>Speak the selected word (Ctrl+T)</source>
+        <translation>Das ausgewählte Wort vorlesen (Strg+T)</translation>
     </message>
 </context>
 <context>
@@ -311,6 +404,30 @@
             <numerusform>Wiederherstellen: %Ln Wort zu speichern…</numerusform>
             <numerusform>Wiederherstellen: %Ln Wörter zu speichern…</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Titles added: %1. Titles that gain words: %2.</source>
+        <translation>Neue Titel: %1. Titel, die Wörter dazubekommen: %2.</translation>
+    </message>
+    <message>
+        <source>Words added: %1. Words skipped as already held: %2.</source>
+        <translation>Neue Wörter: %1. Übersprungen, weil schon vorhanden: %2.</translation>
+    </message>
+    <message>
+        <source>Restore from “%1”?</source>
+        <translation>Aus „%1“ wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>„%1“</translation>
+    </message>
+    <message>
+        <source> and %1 more</source>
+        <translation> und %1 weitere</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
     </message>
 </context>
 <context>
@@ -460,6 +577,28 @@
     </message>
 </context>
 <context>
+    <name>Speaker</name>
+    <message>
+        <source>No speech engine is installed (speech-dispatcher with espeak-ng, or flite).</source>
+        <translation>Es ist keine Sprachausgabe installiert (speech-dispatcher mit espeak-ng oder flite).</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechWorker</name>
+    <message>
+        <source>No speech engine is installed (speech-dispatcher with espeak-ng, or flite).</source>
+        <translation>Es ist keine Sprachausgabe installiert (speech-dispatcher mit espeak-ng oder flite).</translation>
+    </message>
+    <message>
+        <source>The speech engine %1 has no voice.</source>
+        <translation>Die Sprachausgabe %1 hat keine Stimme.</translation>
+    </message>
+    <message>
+        <source>The speech engine %1 cannot speak: %2</source>
+        <translation>Die Sprachausgabe %1 kann nicht sprechen: %2</translation>
+    </message>
+</context>
+<context>
     <name>SplitViewController</name>
     <message>
         <source>Pane divider</source>
@@ -492,12 +631,24 @@
         <source>Known: registers the word as known</source>
         <translation>Bekannt: registriert das Wort als bekannt</translation>
     </message>
+    <message>
+        <source>Known (Return)</source>
+        <translation>Bekannt (Eingabe)</translation>
+    </message>
+    <message>
+        <source>Unwanted (Ctrl+U)</source>
+        <translation>Unerwünscht (Strg+U)</translation>
+    </message>
+    <message>
+        <source>Remove until the next split (Ctrl+Return)</source>
+        <translation>Bis zum nächsten Zerlegen entfernen (Strg+Eingabe)</translation>
+    </message>
 </context>
 <context>
     <name>SplitWordTableModel</name>
     <message>
-        <source>Return: known; Ctrl+Return: set aside until the next split</source>
-        <translation>Eingabe: bekannt; Strg+Eingabe: bis zum nächsten Zerlegen zurückstellen</translation>
+        <source>Return: known; Ctrl+U: unwanted; Ctrl+Return: set aside until the next split</source>
+        <translation>Eingabe: bekannt; Strg+U: unerwünscht; Strg+Eingabe: bis zum nächsten Zerlegen zurückstellen</translation>
     </message>
 </context>
 <context>
@@ -711,6 +862,29 @@
     </message>
 </context>
 <context>
+    <name>TriageStatusBar</name>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>counting the text…</source>
+        <translation>der Text wird gezählt…</translation>
+    </message>
+    <message>
+        <source>no words in the text</source>
+        <translation>keine Wörter im Text</translation>
+    </message>
+    <message>
+        <source>%1 % of the text known (%2 of %3 words)</source>
+        <translation>%1 % des Textes bekannt (%2 von %3 Wörtern)</translation>
+    </message>
+    <message>
+        <source>%1 rows left · %2 words left · %3 known · %4 unwanted · %5</source>
+        <translation>noch %1 Zeilen · noch %2 Wörter · %3 bekannt · %4 unerwünscht · %5</translation>
+    </message>
+</context>
+<context>
     <name>WindowController</name>
     <message>
         <source>More</source>
@@ -719,6 +893,174 @@
     <message>
         <source>Shows the commands the tool bar has no room for</source>
         <translation>Zeigt die Befehle, für die die Werkzeugleiste keinen Platz hat</translation>
+    </message>
+    <message>
+        <source>Look Up In</source>
+        <translation>Nachschlagen in</translation>
+    </message>
+    <message>
+        <source>The browser could not be started</source>
+        <translation>Der Browser konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>Pramel could not open %1.</source>
+        <translation>Pramel konnte %1 nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Speak the selected word (Ctrl+T)</source>
+        <translation>Das ausgewählte Wort vorlesen (Strg+T)</translation>
+    </message>
+    <message>
+        <source>&amp;One Row per Word</source>
+        <translation>&amp;Eine Zeile pro Wort</translation>
+    </message>
+    <message>
+        <source>List each word once, with how often it stands in the text (Ctrl+Shift+O)</source>
+        <translation>Jedes Wort einmal aufführen, mit seiner Häufigkeit im Text (Strg+Umschalt+O)</translation>
+    </message>
+    <message>
+        <source>&amp;Titles</source>
+        <translation>&amp;Titel</translation>
+    </message>
+    <message>
+        <source>&amp;Add Title…</source>
+        <translation>Titel &amp;hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Add a title (Ctrl+Shift+N)</source>
+        <translation>Einen Titel hinzufügen (Strg+Umschalt+N)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Keyboard Shortcuts</source>
+        <translation>&amp;Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Split words</source>
+        <translation>Zerlegte Wörter</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Titles</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Registered words</source>
+        <translation>Registrierte Wörter</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>Register the selected word as known</source>
+        <translation>Das ausgewählte Wort als bekannt registrieren</translation>
+    </message>
+    <message>
+        <source>Register it as unwanted</source>
+        <translation>Es als unerwünscht registrieren</translation>
+    </message>
+    <message>
+        <source>Remove it until the next split</source>
+        <translation>Es bis zum nächsten Zerlegen entfernen</translation>
+    </message>
+    <message>
+        <source>Undo the last step</source>
+        <translation>Den letzten Schritt rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Redo it</source>
+        <translation>Ihn wiederholen</translation>
+    </message>
+    <message>
+        <source>Previous or next word (with a click)</source>
+        <translation>Vorheriges oder nächstes Wort (mit einem Klick)</translation>
+    </message>
+    <message>
+        <source>First or last word</source>
+        <translation>Erstes oder letztes Wort</translation>
+    </message>
+    <message>
+        <source>A page up or down</source>
+        <translation>Eine Seite nach oben oder unten</translation>
+    </message>
+    <message>
+        <source>Split the text into words</source>
+        <translation>Den Text in Wörter zerlegen</translation>
+    </message>
+    <message>
+        <source>One row per word, or one per occurrence</source>
+        <translation>Eine Zeile pro Wort oder pro Vorkommen</translation>
+    </message>
+    <message>
+        <source>Look the selected word up (in either list)</source>
+        <translation>Das ausgewählte Wort nachschlagen (in beiden Listen)</translation>
+    </message>
+    <message>
+        <source>Look it up in another dictionary (Words ▸ Look Up In)</source>
+        <translation>Es in einem anderen Wörterbuch nachschlagen (Wörter ▸ Nachschlagen in)</translation>
+    </message>
+    <message>
+        <source>Speak the selected word (in either list)</source>
+        <translation>Das ausgewählte Wort vorlesen (in beiden Listen)</translation>
+    </message>
+    <message>
+        <source>Go to the list, and back</source>
+        <translation>Zur Liste wechseln und zurück</translation>
+    </message>
+    <message>
+        <source>Undo or redo typing (in the text)</source>
+        <translation>Tippen rückgängig machen oder wiederholen (im Text)</translation>
+    </message>
+    <message>
+        <source>Open a text, a book or subtitles as a new title</source>
+        <translation>Einen Text, ein Buch oder Untertitel als neuen Titel öffnen</translation>
+    </message>
+    <message>
+        <source>Export the registered words as a CSV file</source>
+        <translation>Die registrierten Wörter als CSV-Datei exportieren</translation>
+    </message>
+    <message>
+        <source>Add a title</source>
+        <translation>Einen Titel hinzufügen</translation>
+    </message>
+    <message>
+        <source>Previous or next title (in the list)</source>
+        <translation>Vorheriger oder nächster Titel (in der Liste)</translation>
+    </message>
+    <message>
+        <source>Duplicate, delete or rename it (its menu)</source>
+        <translation>Ihn duplizieren, löschen oder umbenennen (sein Menü)</translation>
+    </message>
+    <message>
+        <source>Delete the selected word (in either list)</source>
+        <translation>Das ausgewählte Wort löschen (in beiden Listen)</translation>
+    </message>
+    <message>
+        <source>Show or hide the titles</source>
+        <translation>Die Titel zeigen oder ausblenden</translation>
+    </message>
+    <message>
+        <source>Show or hide the registered words</source>
+        <translation>Die registrierten Wörter zeigen oder ausblenden</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Keyboard shortcuts</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
     </message>
 </context>
 <context>
