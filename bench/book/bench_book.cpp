@@ -75,6 +75,9 @@ struct Session {
             const qsizetype rows = currentRows(*model);
             if (!model->isSplitting() && rows > 0 && table->words().size() == rows)
                 return;
+            // Sleep until the split's thread posts its result, as the
+            // program's own event loop does, instead of taking a core from it.
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
     }
     void pressInList(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

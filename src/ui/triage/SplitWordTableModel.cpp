@@ -55,8 +55,7 @@ void SplitWordTableModel::setText(const QString& text) {
     if (same)
         return;
     sentences_.clear();
-    if (rowCount() > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {sentenceRole, Qt::ToolTipRole});
+    Q_EMIT sentencesChanged();
 }
 
 std::optional<SentenceAround> SplitWordTableModel::sentence(qsizetype row) const {

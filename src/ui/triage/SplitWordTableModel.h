@@ -29,6 +29,8 @@ public:
     bool setWords(const SplitList& words);
     const SplitList& words() const { return words_; }
     // The text the sentences are read from (the title's text as it stands).
+    // A new text emits sentencesChanged(), not dataChanged() over every row:
+    // for a book that alone cost a keystroke more than its save.
     void setText(const QString& text);
     const QString& text() const { return text_; }
 
@@ -49,6 +51,10 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    // The rows' sentences are to be read again (the rows on screen redrawn).
+    void sentencesChanged();
 
 private:
     void countRows();

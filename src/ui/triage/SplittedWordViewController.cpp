@@ -112,6 +112,15 @@ void SplittedWordViewController::makeSplitList() {
     tableView_->setAccessibleDescription(tr("The words of the text still to work through"));
     tableModel_ = new SplitWordTableModel(this);
     tableView_->setModel(tableModel_);
+    // The rows show their sentences anew once typing pauses: redrawing the
+    // list on every key would double a keystroke's cost in a book.
+    auto* sentencesLater = new QTimer(this);
+    sentencesLater->setSingleShot(true);
+    sentencesLater->setInterval(300);
+    connect(sentencesLater, &QTimer::timeout, tableView_->viewport(),
+            qOverload<>(&QWidget::update));
+    connect(tableModel_, &SplitWordTableModel::sentencesChanged, sentencesLater,
+            qOverload<>(&QTimer::start));
     cell_ = new SplitWordCell(tableView_);
     tableView_->setItemDelegate(cell_);
 }
