@@ -9,11 +9,13 @@
 #include "persistence/DeleteTitleByIdCommandHandler.h"
 #include "persistence/DeleteWordCommandHandler.h"
 #include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "persistence/FetchTitleLanguagesQueryHandler.h"
 #include "persistence/LoadLanguageStateQueryHandler.h"
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveTextCommandHandler.h"
 #include "persistence/StoreBackup.h"
 #include "persistence/UndoTriageCommandHandler.h"
+#include "persistence/SaveTitleLanguageCommandHandler.h"
 #include "text/SplitTextUseCase.h"
 
 #include <QCoreApplication>
@@ -135,7 +137,11 @@ SplitList AppModel::currentSplitList() const {
 void AppModel::load() {
     QList<TitleAndWordList> list = useCases_->queries.fetchTitleAndKnownWordsQueryHandler->handle();
     QHash<Title, LanguageState> languageStates = LoadLanguageStateQueryHandler().handle();
-    modifyAppState([&](AppState& s) { s.languageStateList = std::move(languageStates); });
+    QHash<QUuid, QString> titleLanguages = FetchTitleLanguagesQueryHandler().handle();
+    modifyAppState([&](AppState& s) {
+        s.languageStateList = std::move(languageStates);
+        s.titleLanguages = std::move(titleLanguages);
+    });
     if (list.isEmpty()) {
         modifyAppState([](AppState& s) { s.listOfTitleAndWordList.clear(); });
         return;
@@ -176,7 +182,12 @@ void AppModel::loadForStartUp() {
     list = FetchTitleAndKnownWordsQueryHandlerProduction().handle(QSet<QUuid>{first.id});
     QHash<Title, LanguageState> languageStates =
         LoadLanguageStateQueryHandler().handle(QSet<QUuid>{first.id});
-    modifyAppState([&](AppState& s) { s.languageStateList = std::move(languageStates); });
+    // Every title's language at once: the list shows them from the first frame.
+    QHash<QUuid, QString> titleLanguages = FetchTitleLanguagesQueryHandler().handle();
+    modifyAppState([&](AppState& s) {
+        s.languageStateList = std::move(languageStates);
+        s.titleLanguages = std::move(titleLanguages);
+    });
     sortWordList(list.first().wordList);
     modifyAppState([&](AppState& s) { s.listOfTitleAndWordList = std::move(list); });
     modifyAppState([&](AppState& s) { s.currentTitle = first; });
@@ -638,6 +649,7 @@ void AppModel::deleteTitle(QUuid id) {
         auto it = findById(s.languageStateList, id);
         if (it != s.languageStateList.end())
             s.languageStateList.erase(it);
+        s.titleLanguages.remove(id);
     });
     if (state().currentTitle.id == id) {
         // Nothing may be typed into a title that is gone: the title now at the
@@ -673,6 +685,10 @@ void AppModel::duplicateTitle(qint64 index) {
     if (unsortedLists_.contains(sourceId))
         unsortedLists_.insert(copy.id);
     useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{copy});
+    // The copy is a text of the same language.
+    const QString language = state().languageOf(sourceId);
+    if (!language.isEmpty())
+        setTitleLanguage(copy.id, language);
     useCases_->commands.saveWordsCommandHandler.handle(SaveWordsCommand{copy.id, words});
     refreshBackgroundSaves();
 }
@@ -845,4 +861,17 @@ void AppModel::setCurrentTitle(Title title) {
 
 void AppModel::setLastSelectedRow(qint64 row) {
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row; });
+}
+
+void AppModel::setTitleLanguage(QUuid titleId, QString language) {
+    finishLoading();
+    if (state().indexOfTitle(titleId) < 0 || state().languageOf(titleId) == language)
+        return;
+    modifyAppState([&](AppState& s) {
+        if (language.isEmpty())
+            s.titleLanguages.remove(titleId);
+        else
+            s.titleLanguages.insert(titleId, language);
+    });
+    SaveTitleLanguageCommandHandler().handle(SaveTitleLanguageCommand{titleId, language});
 }

@@ -88,6 +88,10 @@ public:
     std::optional<TriageStep> redoStep() const;
     void undo();
     void redo();
+    // Sets the language of a title (an ISO 639 code such as "ja"), or clears
+    // it (empty), and stores it. Titles of one language share their
+    // registered words when split; a title without one has only its own.
+    void setTitleLanguage(QUuid titleId, QString language);
 
     void addTitle(QString name);
     // A new title that holds a text from the start (a book or subtitles the

@@ -45,11 +45,17 @@ struct AppState {
     qint64 lastSelectedRow = 0;
     SortType knownWordsSortType = SortType::alphabet;
     QList<TitleAndWordList> listOfTitleAndWordList;
+    // The language of each title that has one (an ISO 639 code such as "ja"),
+    // by title id. Titles of one language share their words for splitting.
+    QHash<QUuid, QString> titleLanguages;
 
     // Words of the first entry whose id is currentTitle's id, by kind.
     QList<Word> knownWords() const;
     QList<Word> unwantedWords() const;
     QList<Title> titles() const;
+
+    // The language of a title; empty when it has none.
+    QString languageOf(const QUuid& titleId) const { return titleLanguages.value(titleId); }
 
     // Position of the first entry with the given title id, or -1.
     qsizetype indexOfTitle(const QUuid& id) const;

@@ -2,6 +2,7 @@
 
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
+#include "ui/common/LanguageChoices.h"
 
 #include <QDataStream>
 #include <QIODevice>
@@ -15,9 +16,10 @@ TitleListModel::TitleListModel(std::shared_ptr<AppModel> model, QObject* parent)
     : QAbstractTableModel(parent)
     , appModel_(std::move(model)) {}
 
-void TitleListModel::reload(const QList<Title>& titles) {
+void TitleListModel::reload(const QList<Title>& titles, const QHash<QUuid, QString>& languages) {
     beginResetModel();
     titles_ = titles;
+    languages_ = languages;
     endResetModel();
 }
 
@@ -55,6 +57,10 @@ QVariant TitleListModel::data(const QModelIndex& index, int role) const {
                         : tr("A title; the menu key offers Duplicate, Delete and Edit");
     case isCaptionRole:
         return row == 0;
+    case languageRole:
+        if (row == 0)
+            return QString();
+        return LanguageChoices::nameOf(languages_.value(titles_.at(row - 1).id));
     default:
         return {};
     }

@@ -3,6 +3,7 @@
 #include "domain/Title.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 
 #include <memory>
@@ -18,13 +19,15 @@ class AppModel;
 class TitleListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Roles { isCaptionRole = Qt::UserRole + 1 };
+    // languageRole: the English name of the title's language, empty for none.
+    enum Roles { isCaptionRole = Qt::UserRole + 1, languageRole };
 
     static const QString mimeType;
 
     explicit TitleListModel(std::shared_ptr<AppModel> model, QObject* parent = nullptr);
 
-    void reload(const QList<Title>& titles);
+    // languages: the language code of each title that has one, by id.
+    void reload(const QList<Title>& titles, const QHash<QUuid, QString>& languages = {});
     const QList<Title>& titles() const { return titles_; }
 
     // The title at titleIndex (row - 1) while the rows shown still match the
@@ -63,4 +66,5 @@ private:
 
     std::shared_ptr<AppModel> appModel_;
     QList<Title> titles_;
+    QHash<QUuid, QString> languages_;
 };
