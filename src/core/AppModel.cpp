@@ -1,6 +1,7 @@
 #include "core/AppModel.h"
 
 #include "base/FatalError.h"
+#include "core/SplitFilter.h"
 #include "core/UseCases.h"
 #include "csv/CsvTimestamp.h"
 #include "domain/TextCompare.h"
@@ -55,24 +56,10 @@ void followTitle(AppState& s, const Title& title) {
         s.currentTitle = title;
 }
 
-// The words of text that a split keeps: not registered as known (compared
-// folded) or unwanted (compared exactly), not digits only. Each distinct
-// word is judged once, however often it stands in the text.
-SplitList splitKeeping(const QString& text, const QList<AppState::Word>& known,
-                       const QList<AppState::Word>& unwanted) {
-    QSet<QString> knownFolded;
-    for (const auto& w : known)
-        knownFolded.insert(text::folded(w.wordText));
-    QSet<QString> unwantedExact;
-    for (const auto& w : unwanted)
-        unwantedExact.insert(text::nfc(w.wordText));
-    SplitList::Builder builder([&](const QString& word) {
-        if (!knownFolded.isEmpty() && knownFolded.contains(text::folded(word)))
-            return false;
-        if (!unwantedExact.isEmpty() && unwantedExact.contains(text::nfc(word)))
-            return false;
-        return !text::isDigitsOnly(word);
-    });
+// The words of text that a split keeps (SplitFilter.h). Each distinct word
+// is judged once, however often it stands in the text.
+SplitList splitKeeping(const QString& text, const SplitFilter& filter) {
+    SplitList::Builder builder([&](const QString& word) { return filter.keeps(word); });
     SplitTextUseCase::forEachWord(text, [&](SplitTextUseCase::Span span) {
         builder.add(QStringView(text).mid(span.start, span.length), span.start);
     });
@@ -299,7 +286,7 @@ void AppModel::splitWords() {
         }
     }
 
-    const SplitList filtered = splitKeeping(boxText, s.knownWords(), s.unwantedWords());
+    const SplitList filtered = splitKeeping(boxText, SplitFilter(s, s.currentTitle.id));
     modifyAppState([&](AppState& st) {
         st.languageStateList.insert(st.currentTitle, LanguageState{boxText, filtered, 0});
     });
@@ -321,13 +308,13 @@ void AppModel::splitWordsInBackground(std::function<void()> done) {
         return;
     }
     const QString text = it->boxText;
-    const QList<AppState::Word> known = s.knownWords();
-    const QList<AppState::Word> unwanted = s.unwantedWords();
     QObject* const loop = QCoreApplication::instance();
     std::weak_ptr<AppModel*> weak = self_;
     auto result = std::make_shared<SplitList>();
     splitting_ = std::async(std::launch::async, [=] {
-        *result = splitKeeping(text, known, unwanted);
+        // The registered words of the title's language are gathered here too:
+        // s is a copy, and its lists are shared, not copied.
+        *result = splitKeeping(text, SplitFilter(s, title.id));
         // Stored before it is shown: a list on screen survives a kill.
         SaveSplitWordCommandHandler().handle(SaveSplitWordCommand{*result, title.id});
         QMetaObject::invokeMethod(

@@ -56,6 +56,10 @@ struct AppState {
 
     // The language of a title; empty when it has none.
     QString languageOf(const QUuid& titleId) const { return titleLanguages.value(titleId); }
+    // The words of that kind of every title of the current title's language,
+    // title by title in list order; the current title's own words when it
+    // has no language.
+    QList<Word> languageWords(Word::Kind kind) const;
 
     // Position of the first entry with the given title id, or -1.
     qsizetype indexOfTitle(const QUuid& id) const;

@@ -66,6 +66,86 @@ private Q_SLOTS:
         store_.reset();
     }
 
+    // Words are registered in a first title; a second title's text is then
+    // split, in the window's way (on a thread of its own) and the plain way.
+    void splitLeavesOutTheLanguagesWords_data() {
+        QTest::addColumn<QString>("firstLanguage");
+        QTest::addColumn<QStringList>("known");    // registered in the first title
+        QTest::addColumn<QStringList>("unwanted"); // the same
+        QTest::addColumn<QString>("secondLanguage");
+        QTest::addColumn<QStringList>("expected"); // the second title's split list
+        const QString text = QStringLiteral("Der Hund der Katze 42 bellt");
+        const QStringList all{"Der", "Hund", "der", "Katze", "bellt"};
+        QTest::newRow("same language: known compared folded")
+            << "de" << QStringList{"hund", "DER"} << QStringList{} << "de"
+            << QStringList{"Katze", "bellt"};
+        QTest::newRow("same language: unwanted compared exactly")
+            << "de" << QStringList{} << QStringList{"der"} << "de"
+            << QStringList{"Der", "Hund", "Katze", "bellt"};
+        QTest::newRow("another language shares nothing")
+            << "nl" << QStringList{"hund"} << QStringList{"der"} << "de" << all;
+        QTest::newRow("no language: each title its own words")
+            << "" << QStringList{"hund"} << QStringList{"der"} << "" << all;
+        QTest::newRow("a title without language takes nothing of a language")
+            << "de" << QStringList{"hund"} << QStringList{} << "" << all;
+        QTest::newRow("a title of a language takes nothing of titles without")
+            << "" << QStringList{"hund"} << QStringList{} << "de" << all;
+    }
+    void splitLeavesOutTheLanguagesWords() {
+        QFETCH(QString, firstLanguage);
+        QFETCH(QStringList, known);
+        QFETCH(QStringList, unwanted);
+        QFETCH(QString, secondLanguage);
+        QFETCH(QStringList, expected);
+        addTitle("First", firstLanguage, (known + unwanted).join(' '));
+        for (const QString& w : known)
+            registerWord(w, Kind::known);
+        for (const QString& w : unwanted)
+            registerWord(w, Kind::unwanted);
+
+        const Title second = addTitle("Second", secondLanguage, "Der Hund der Katze 42 bellt");
+        QCOMPARE(splitListOf(second.id), expected);
+        model_->setCurrentTitle(second);
+        splitInBackground();
+        QCOMPARE(splitListOf(second.id), expected);
+        QCOMPARE(languageStateOf(restartedModel()->state(), second.id).splittedWords, expected);
+    }
+
+    // A split at once after the start, before the other titles are read,
+    // still leaves out their words.
+    void splitAtStartSeesTheWholeLanguage() {
+        const Title first = addTitle("First", "de", "Hund");
+        const Title second = addTitle("Second", "de", "Hund Katze Maus");
+        model_->setCurrentTitle(first);
+        registerWord("Hund", Kind::known);
+        model_->moveTitle(1, 0);
+        auto quick = ViewModelFactory::shared().makeAppModel();
+        quick->loadForStartUp();
+        QCOMPARE(quick->state().currentTitle.id, second.id);
+        quick->splitWords();
+        QCOMPARE(languageStateOf(quick->state(), second.id).splittedWords,
+                 (QStringList{"Katze", "Maus"}));
+    }
+
+    // A registration belongs to the title it was made in: the other titles
+    // of the language, and the CSV file, see it there.
+    void registrationStaysInItsTitle() {
+        const Title first = addTitle("First", "de", "Hund");
+        const Title second = addTitle("Second", "de", "Hund Katze");
+        registerWord("Katze", Kind::known);
+        QCOMPARE(wordTexts(model_->state().knownWords()), QStringList{"Katze"});
+        QVERIFY(model_->state().listOfTitleAndWordList[0].wordList.isEmpty());
+        const QList<QStringList> rows = model_->exportCSV();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1].mid(0, 4), (QStringList{"Second", uuidText(second.id), "Katze", "known"}));
+        // The first title, split again, leaves it out.
+        model_->setCurrentTitle(first);
+        model_->saveText("Hund Katze");
+        model_->splitWords();
+        QCOMPARE(splitListOf(first.id), QStringList{"Hund"});
+        QCOMPARE(wordTexts(model_->state().languageWords(Kind::known)), QStringList{"Katze"});
+    }
+
     void languagesSurviveARestart() {
         const Title a = addTitle("A", "ja", "");
         const Title b = addTitle("B", "th", "");
