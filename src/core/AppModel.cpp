@@ -56,11 +56,12 @@ void followTitle(AppState& s, const Title& title) {
         s.currentTitle = title;
 }
 
-// The words of text that a split keeps (SplitFilter.h). Each distinct word
-// is judged once, however often it stands in the text.
-SplitList splitKeeping(const QString& text, const SplitFilter& filter) {
+// The words of text that a split keeps (SplitFilter.h), found as the
+// title's language has them. Each distinct word is judged once, however
+// often it stands in the text.
+SplitList splitKeeping(const QString& text, const QString& language, const SplitFilter& filter) {
     SplitList::Builder builder([&](const QString& word) { return filter.keeps(word); });
-    SplitTextUseCase::forEachWord(text, [&](SplitTextUseCase::Span span) {
+    SplitTextUseCase::forEachWord(text, language, [&](SplitTextUseCase::Span span) {
         builder.add(QStringView(text).mid(span.start, span.length), span.start);
     });
     return builder.finish();
@@ -286,7 +287,8 @@ void AppModel::splitWords() {
         }
     }
 
-    const SplitList filtered = splitKeeping(boxText, SplitFilter(s, s.currentTitle.id));
+    const SplitList filtered =
+        splitKeeping(boxText, s.languageOf(s.currentTitle.id), SplitFilter(s, s.currentTitle.id));
     modifyAppState([&](AppState& st) {
         st.languageStateList.insert(st.currentTitle, LanguageState{boxText, filtered, 0});
     });
@@ -314,7 +316,7 @@ void AppModel::splitWordsInBackground(std::function<void()> done) {
     splitting_ = std::async(std::launch::async, [=] {
         // The registered words of the title's language are gathered here too:
         // s is a copy, and its lists are shared, not copied.
-        *result = splitKeeping(text, SplitFilter(s, title.id));
+        *result = splitKeeping(text, s.languageOf(title.id), SplitFilter(s, title.id));
         // Stored before it is shown: a list on screen survives a kill.
         SaveSplitWordCommandHandler().handle(SaveSplitWordCommand{*result, title.id});
         QMetaObject::invokeMethod(

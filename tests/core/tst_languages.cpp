@@ -187,6 +187,20 @@ private Q_SLOTS:
         QCOMPARE(model_->state().titleLanguages, expected);
         QCOMPARE(restartedModel()->state().titleLanguages, expected);
     }
+
+    // A Japanese title is cut into words; each row still knows where its
+    // word stood in the text.
+    void japaneseTitleIsCutIntoWords() {
+        addTitle("猫", "ja", "猫が好きです");
+        registerWord(QStringLiteral("好き"), Kind::known);
+        const QString text = QStringLiteral("東京の天気は晴れです。2024年、猫が好きです");
+        const Title title = addTitle("東京", "ja", text);
+        const SplitList list = splitListOf(title.id);
+        QCOMPARE(list, (QStringList{"東京", "の", "天気", "は", "晴れ", "です", "年", "猫", "が",
+                                    "です"}));
+        for (qsizetype row = 0; row < list.size(); ++row)
+            QCOMPARE(text.mid(list.startAt(row), list.at(row).size()), list.at(row));
+    }
 };
 
 QTEST_GUILESS_MAIN(LanguagesTest)

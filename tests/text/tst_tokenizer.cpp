@@ -61,6 +61,70 @@ private Q_SLOTS:
         QCOMPARE(SplitTextUseCase::split(text), words);
     }
 
+    // Texts in languages written without spaces, from tests/text/data.
+    void splitInALanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("words");
+        QFile file(QFINDTESTDATA("data/segmentation.tsv"));
+        QVERIFY2(file.open(QIODevice::ReadOnly), "tests/text/data/segmentation.tsv");
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+            if (line.isEmpty() || line.startsWith(u'#'))
+                continue;
+            const QStringList fields = line.split(u'\t');
+            QCOMPARE(fields.size(), 4);
+            QTest::newRow(qPrintable(fields[0]))
+                << fields[1] << fields[2] << fields[3].split(u' ', Qt::SkipEmptyParts);
+        }
+    }
+    void splitInALanguage() {
+        QFETCH(QString, language);
+        QFETCH(QString, text);
+        QFETCH(QStringList, words);
+        QCOMPARE(SplitTextUseCase::split(text, language), words);
+    }
+
+    // The split list keeps where each word stood: every span is the word's
+    // own place in the text, in text order.
+    void spansInALanguageAreTheWordsPlaces_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("Japanese") << "ja";
+        QTest::newRow("Thai") << "th";
+        QTest::newRow("none") << "";
+    }
+    void spansInALanguageAreTheWordsPlaces() {
+        QFETCH(QString, language);
+        const QString text = QStringLiteral("東京の天気は晴れです。 ฉันชอบกินข้าวผัด a+b Qtアプリ\n") +
+                             QString::fromUcs4(U"\U00020B9F\u3092\u98df\u3079\u308b");
+        QList<SplitTextUseCase::Span> spans;
+        SplitTextUseCase::forEachWord(text, language,
+                                      [&](SplitTextUseCase::Span span) { spans.append(span); });
+        QStringList fromSpans;
+        qsizetype end = 0;
+        for (const auto& span : spans) {
+            QVERIFY(span.length > 0);
+            QVERIFY(span.start >= end);
+            end = span.start + span.length;
+            fromSpans << text.mid(span.start, span.length);
+        }
+        QCOMPARE(fromSpans, SplitTextUseCase::split(text, language));
+        QCOMPARE(spans.size() > 5, !language.isEmpty()); // five tokens without a language
+    }
+
+    void dictionaryLanguages_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("dictionary");
+        for (const char* code : {"ja", "zh", "th", "km", "lo", "my", "zh_TW", "zh-Hant"})
+            QTest::newRow(code) << code << true;
+        for (const char* code : {"", "en", "de", "ko", "vi", "jav", "j", "mya"})
+            QTest::newRow(*code ? code : "none") << code << false;
+    }
+    void dictionaryLanguages() {
+        QFETCH(QString, language);
+        QFETCH(bool, dictionary);
+        QCOMPARE(SplitTextUseCase::usesDictionary(language), dictionary);
+    }
+
     void tokensIncludeEmptyOnes() {
         SplitTextUseCase::Tokenizer t(",a,");
         QCOMPARE(t.nextToken(), std::optional<QString>(QString()));
