@@ -864,3 +864,26 @@ void AppModel::setTitleLanguage(QUuid titleId, QString language) {
     });
     SaveTitleLanguageCommandHandler().handle(SaveTitleLanguageCommand{titleId, language});
 }
+
+void AppModel::setKnownWordsSortType(SortType sortType) {
+    if (state().knownWordsSortType == sortType)
+        return;
+    modifyAppState([&](AppState& s) { s.knownWordsSortType = sortType; });
+}
+
+void AppModel::deleteWordOfAnyTitle(QUuid id) {
+    finishLoading();
+    for (qsizetype i = 0; i < state().listOfTitleAndWordList.size(); ++i) {
+        const QList<AppState::Word>& words = state().listOfTitleAndWordList[i].wordList;
+        const bool holds = std::any_of(words.cbegin(), words.cend(),
+                                       [&](const AppState::Word& w) { return w.id == id; });
+        if (!holds)
+            continue;
+        modifyAppState([&](AppState& s) {
+            s.listOfTitleAndWordList[i].wordList.removeIf(
+                [&](const AppState::Word& w) { return w.id == id; });
+        });
+        break;
+    }
+    DeleteWordCommandHandler().handle(DeleteWordCommand{id});
+}

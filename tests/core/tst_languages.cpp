@@ -201,6 +201,18 @@ private Q_SLOTS:
         for (qsizetype row = 0; row < list.size(); ++row)
             QCOMPARE(text.mid(list.startAt(row), list.at(row).size()), list.at(row));
     }
+
+    void wordOfAnotherTitleCanBeDeleted() {
+        addTitle("First", "de", "Hund");
+        registerWord("Hund", Kind::known);
+        const QUuid id = model_->state().knownWords().first().id;
+        addTitle("Second", "de", "Katze");
+        model_->deleteWordOfAnyTitle(id);
+        QVERIFY(model_->state().listOfTitleAndWordList[0].wordList.isEmpty());
+        QVERIFY(restartedModel()->state().listOfTitleAndWordList[0].wordList.isEmpty());
+        model_->splitWords();
+        QCOMPARE(splitListOf(model_->state().currentTitle.id), QStringList{"Katze"});
+    }
 };
 
 QTEST_GUILESS_MAIN(LanguagesTest)

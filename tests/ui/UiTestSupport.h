@@ -30,3 +30,12 @@ inline bool hasOpenAlert(QWidget* window) {
     }
     return false;
 }
+
+// Types text into a widget a character at a time, as a keyboard would; unlike
+// QTest::keyClicks it takes any character (é, ö, 日).
+inline void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
