@@ -598,6 +598,8 @@ void AppModel::addTitle(QString name) {
         s.languageStateList.insert(title, LanguageState{});
     });
     useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{title});
+    if (!newTitleLanguage_.isEmpty())
+        setTitleLanguage(title.id, newTitleLanguage_);
 }
 
 void AppModel::addTitleWithText(QString name, QString text) {
@@ -608,6 +610,8 @@ void AppModel::addTitleWithText(QString name, QString text) {
         s.languageStateList.insert(title, LanguageState{text, {}, 0});
     });
     useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{title});
+    if (!newTitleLanguage_.isEmpty())
+        setTitleLanguage(title.id, newTitleLanguage_);
     SaveTextCommandHandler().handle(SaveTextCommand{text, title.id});
     setCurrentTitle(title);
 }

@@ -95,6 +95,9 @@ public:
     // it (empty), and stores it. Titles of one language share their
     // registered words when split; a title without one has only its own.
     void setTitleLanguage(QUuid titleId, QString language);
+    // The language titles added from now on start with; empty: none.
+    void setNewTitleLanguage(QString language) { newTitleLanguage_ = std::move(language); }
+    const QString& newTitleLanguage() const { return newTitleLanguage_; }
     // How the registered pane orders the known words.
     void setKnownWordsSortType(SortType sortType);
 
@@ -214,4 +217,5 @@ private:
     std::future<RestOfLoad> loading_;
     // Waits for the rest of the load, if one runs, and publishes it.
     void finishLoading();
+    QString newTitleLanguage_;
 };

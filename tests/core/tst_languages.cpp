@@ -1,5 +1,6 @@
 #include "ModelTestSupport.h"
 #include "core/AppModel.h"
+#include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "persistence/SaveWordsCommandHandler.h"
 
@@ -165,15 +166,21 @@ private Q_SLOTS:
         QCOMPARE(model_->state().titleLanguages, expected);
     }
 
-    // A copy keeps its title's language, a deleted title takes its language
-    // along, restored titles have none.
+    // New titles start with the chosen language, a copy keeps its title's,
+    // a deleted title takes its language along, restored titles have none.
     void titlesGainAndLoseLanguages() {
+        model_->setNewTitleLanguage("ja");
         model_->addTitle("A");
         const Title a = model_->state().listOfTitleAndWordList.last().title;
-        model_->setTitleLanguage(a.id, "ja");
+        QCOMPARE(model_->state().languageOf(a.id), "ja");
         model_->duplicateTitle(0);
         const Title copy = model_->state().listOfTitleAndWordList.at(1).title;
         QCOMPARE(model_->state().languageOf(copy.id), "ja");
+        // An opened book is a new title too.
+        model_->addTitleWithText("Book", "本を読む");
+        const Title book = model_->state().listOfTitleAndWordList.last().title;
+        QCOMPARE(model_->state().languageOf(book.id), "ja");
+        model_->setNewTitleLanguage(QString());
         model_->addTitle("B");
         QCOMPARE(model_->state().languageOf(model_->state().titles().last().id), QString());
         const Title restored{QUuid::createUuid(), "Restored"};
@@ -183,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(model_->state().languageOf(restored.id), QString());
         model_->deleteTitle(a.id);
         QVERIFY(!model_->state().titleLanguages.contains(a.id));
-        const QHash<QUuid, QString> expected{{copy.id, "ja"}};
+        const QHash<QUuid, QString> expected{{copy.id, "ja"}, {book.id, "ja"}};
         QCOMPARE(model_->state().titleLanguages, expected);
         QCOMPARE(restartedModel()->state().titleLanguages, expected);
     }
@@ -212,6 +219,23 @@ private Q_SLOTS:
         QVERIFY(restartedModel()->state().listOfTitleAndWordList[0].wordList.isEmpty());
         model_->splitWords();
         QCOMPARE(splitListOf(model_->state().currentTitle.id), QStringList{"Katze"});
+    }
+
+    // The preferences' choices outlive the run, and a model takes them.
+    void userSettingsAreKept() {
+        QCOMPARE(UserSettings::knownWordsSortType(), SortType::alphabet);
+        QCOMPARE(UserSettings::newTitleLanguage(), "en");
+        UserSettings::setKnownWordsSortType(SortType::date);
+        UserSettings::setNewTitleLanguage("th");
+        auto next = restartedModel();
+        UserSettings::applyTo(*next);
+        QCOMPARE(next->state().knownWordsSortType, SortType::date);
+        QCOMPARE(next->newTitleLanguage(), "th");
+        // No language is a choice of its own, not the default.
+        UserSettings::setNewTitleLanguage(QString());
+        QCOMPARE(UserSettings::newTitleLanguage(), QString());
+        UserSettings::setKnownWordsSortType(SortType::alphabet);
+        QCOMPARE(UserSettings::knownWordsSortType(), SortType::alphabet);
     }
 };
 
