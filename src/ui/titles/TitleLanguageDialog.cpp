@@ -30,10 +30,15 @@ TitleLanguageDialog::TitleLanguageDialog(QWidget* window, const QString& titleNa
     searchField_->setPlaceholderText(tr("Search"));
     searchField_->setClearButtonEnabled(true);
     searchField_->installEventFilter(this);
+    searchField_->setAccessibleName(tr("Search languages"));
+    searchField_->setAccessibleDescription(
+        tr("Shows only the languages whose names hold what is typed"));
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("languageList"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setAccessibleName(tr("Languages"));
+    list_->setAccessibleDescription(tr("The language to give the title"));
     auto* none = new QListWidgetItem(tr("No Language"), list_);
     none->setData(codeRole, QString());
     for (const auto& language : LanguageChoices::all()) {
@@ -43,7 +48,9 @@ TitleLanguageDialog::TitleLanguageDialog(QWidget* window, const QString& titleNa
 
     auto* buttons = new QDialogButtonBox(this);
     okButton_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    okButton_->setAccessibleDescription(tr("Gives the title the highlighted language"));
+    cancel->setAccessibleDescription(tr("Leaves the title's language as it is"));
     okButton_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
