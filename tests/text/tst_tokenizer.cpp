@@ -84,6 +84,72 @@ private Q_SLOTS:
         QCOMPARE(SplitTextUseCase::split(text, language), words);
     }
 
+    // The Chinese fortunes of fortunes-zh, 2 MB of running prose (the cases
+    // above took their Chinese sentences from it): a Chinese title's split
+    // finds every word where it stands, cuts the runs of Han characters into
+    // words rather than leaving them whole, and keeps no separator in a word.
+    void chineseFortunesSplitIntoWords() {
+        QFile file(QStringLiteral("/usr/share/games/fortunes/chinese"));
+        QVERIFY2(file.open(QIODevice::ReadOnly), "fortunes-zh is missing: run scripts/setup.sh");
+        const QString text = QString::fromUtf8(file.readAll());
+
+        QFile cases(QFINDTESTDATA("data/segmentation.tsv"));
+        QVERIFY(cases.open(QIODevice::ReadOnly));
+        QString running = text;
+        running.remove(u'\n');
+        for (const QString& line : QString::fromUtf8(cases.readAll()).split(u'\n')) {
+            const QStringList fields = line.split(u'\t');
+            if (fields.size() == 4 && fields[1].startsWith(QLatin1String("zh")))
+                QVERIFY2(running.contains(fields[2]), qPrintable(fields[0]));
+        }
+
+        auto isSeparator = [](QChar c) {
+            switch (c.category()) {
+            case QChar::Separator_Space:
+            case QChar::Separator_Line:
+            case QChar::Separator_Paragraph:
+            case QChar::Punctuation_Connector:
+            case QChar::Punctuation_Dash:
+            case QChar::Punctuation_Open:
+            case QChar::Punctuation_Close:
+            case QChar::Punctuation_InitialQuote:
+            case QChar::Punctuation_FinalQuote:
+            case QChar::Punctuation_Other:
+                return true;
+            default:
+                return c == u'\n' || c == u'\t' || c == u'\r';
+            }
+        };
+        qsizetype end = 0;
+        qsizetype misplaced = 0;
+        qsizetype withSeparator = 0;
+        qsizetype hanWords = 0;
+        qsizetype hanCharacters = 0;
+        qsizetype longest = 0;
+        SplitTextUseCase::forEachWord(text, QStringLiteral("zh"), [&](SplitTextUseCase::Span span) {
+            if (span.length <= 0 || span.start < end)
+                ++misplaced;
+            end = span.start + span.length;
+            const QStringView word = QStringView(text).mid(span.start, span.length);
+            if (std::any_of(word.begin(), word.end(), isSeparator))
+                ++withSeparator;
+            if (std::all_of(word.begin(), word.end(),
+                            [](QChar c) { return c.script() == QChar::Script_Han; })) {
+                ++hanWords;
+                hanCharacters += word.size();
+                longest = std::max(longest, word.size());
+            }
+        });
+        QCOMPARE(misplaced, 0);
+        QCOMPARE(withSeparator, 0);
+        QVERIFY2(hanWords > 100000, qPrintable(QString::number(hanWords)));
+        // Chinese words are one to four characters long, and ICU's
+        // dictionary keeps few longer ones: a run left whole is a clause.
+        QVERIFY2(double(hanCharacters) / double(hanWords) < 2.0,
+                 qPrintable(QString::number(double(hanCharacters) / double(hanWords))));
+        QVERIFY2(longest <= 12, qPrintable(QString::number(longest)));
+    }
+
     // The split list keeps where each word stood: every span is the word's
     // own place in the text, in text order.
     void spansInALanguageAreTheWordsPlaces_data() {
