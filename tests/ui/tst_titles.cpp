@@ -7,6 +7,7 @@
 #include "persistence/SaveWordsCommandHandler.h"
 #include "ui/common/LanguageChoices.h"
 #include "ui/titles/SplitViewController.h"
+#include "ui/titles/TitleCell.h"
 #include "ui/titles/TitleLanguageDialog.h"
 #include "ui/titles/TitleListModel.h"
 #include "ui/titles/TitleTableView.h"
@@ -621,6 +622,16 @@ void TitlesTest::languageFromTheMenus() {
     const QModelIndex row = titles()->titleModel()->index(2, 0);
     QTRY_COMPARE(row.data(TitleListModel::languageRole).toString(),
                  LanguageChoices::nameOf(language));
+    // A wide list shows the name, a narrow one the code.
+    QStyleOptionViewItem option;
+    option.font = table()->font();
+    option.rect = QRect(0, 0, 400, 24);
+    QCOMPARE(TitleCell::languageCaption(option, row), LanguageChoices::nameOf(language));
+    option.rect.setWidth(30);
+    QCOMPARE(TitleCell::languageCaption(option, row), language.toUpper());
+    QVERIFY(row.data(Qt::ToolTipRole)
+                .toString()
+                .endsWith(QStringLiteral("(%1)").arg(LanguageChoices::nameOf(language))));
     titles()->chooseLanguage(1);
     dialog = waitForLanguageDialog();
     QVERIFY(dialog);

@@ -41,13 +41,25 @@ QFont TitleCell::languageFont(const QFont& base) {
     return font;
 }
 
+QString TitleCell::languageCaption(const QStyleOptionViewItem& option, const QModelIndex& index) {
+    const QString name = index.data(TitleListModel::languageRole).toString();
+    if (name.isEmpty())
+        return {};
+    // The name where it leaves the title two thirds of the row; in a narrow
+    // list the code ("JA"), which leaves the title most of it.
+    const QFontMetrics fm(languageFont(option.font));
+    if (fm.horizontalAdvance(name) <= option.rect.width() / 3)
+        return name;
+    return index.data(TitleListModel::languageCodeRole).toString().toUpper();
+}
+
 QRect TitleCell::languageRect(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    const QString language = index.data(TitleListModel::languageRole).toString();
-    if (language.isEmpty())
+    const QString caption = languageCaption(option, index);
+    if (caption.isEmpty())
         return {};
     const QFontMetrics fm(languageFont(option.font));
     // At most half the row: the title keeps the rest.
-    const int width = qMin(fm.horizontalAdvance(language), option.rect.width() / 2);
+    const int width = qMin(fm.horizontalAdvance(caption), option.rect.width() / 2);
     return QRect(option.rect.right() - languageMargin - width + 1, option.rect.top(), width,
                  option.rect.height());
 }
@@ -72,10 +84,9 @@ void TitleCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->setFont(font);
     const bool selected = opt.state & QStyle::State_Selected;
     painter->setPen(selected ? opt.palette.color(QPalette::HighlightedText) : captionColor());
-    painter->drawText(
-        language, Qt::AlignRight | Qt::AlignVCenter,
-        QFontMetrics(font).elidedText(index.data(TitleListModel::languageRole).toString(),
-                                      Qt::ElideRight, language.width()));
+    painter->drawText(language, Qt::AlignRight | Qt::AlignVCenter,
+                      QFontMetrics(font).elidedText(languageCaption(option, index), Qt::ElideRight,
+                                                    language.width()));
     painter->restore();
 }
 

@@ -15,6 +15,9 @@ public:
     static QFont titleFont(const QFont& base);
     static QColor captionColor();
     static QFont languageFont(const QFont& base);
+    // What a title row painted with option shows of its language: its name,
+    // or its code when the row is narrow; empty when the title has none.
+    static QString languageCaption(const QStyleOptionViewItem& option, const QModelIndex& index);
     // Where a title row painted with option shows its language; empty when
     // the title has none.
     QRect languageRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;

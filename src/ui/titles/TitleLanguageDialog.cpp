@@ -86,7 +86,6 @@ void TitleLanguageDialog::select(const QString& code) {
     for (int i = 0; i < list_->count(); ++i) {
         if (list_->item(i)->data(codeRole).toString() == code) {
             list_->setCurrentRow(i);
-            list_->scrollToItem(list_->item(i), QAbstractItemView::PositionAtCenter);
             return;
         }
     }
@@ -121,4 +120,11 @@ bool TitleLanguageDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TitleLanguageDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Only a list laid out at its size can put the title's language in the middle.
+    if (QListWidgetItem* current = list_->currentItem())
+        list_->scrollToItem(current, QAbstractItemView::PositionAtCenter);
 }

@@ -19,8 +19,9 @@ class AppModel;
 class TitleListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // languageRole: the English name of the title's language, empty for none.
-    enum Roles { isCaptionRole = Qt::UserRole + 1, languageRole };
+    // languageRole: the English name of the title's language, empty for none;
+    // languageCodeRole: its ISO 639 code.
+    enum Roles { isCaptionRole = Qt::UserRole + 1, languageRole, languageCodeRole };
 
     static const QString mimeType;
 
@@ -63,6 +64,8 @@ private:
     // A drop "on" a row counts as a drop above it; on the empty area below
     // the rows, as a drop below the last row.
     int dropRow(int row, const QModelIndex& parent) const;
+    // The language code of the title on a row; empty for none and the caption.
+    QString languageCodeOf(int row) const;
 
     std::shared_ptr<AppModel> appModel_;
     QList<Title> titles_;
