@@ -11,6 +11,7 @@ RegisteredWordList::~RegisteredWordList() = default;
 void RegisteredWordList::setWords(const QList<AppState::Word>& words, SortType sortType,
                                   const QString& language) {
     words_ = words;
+    rowForms_.clear();
     if (language != language_) {
         language_ = language;
         collator_.reset();
@@ -81,12 +82,20 @@ const RegisteredWordList::SearchForms& RegisteredWordList::formsOf(const AppStat
 QList<AppState::Word> RegisteredWordList::matching(const QString& query, bool ignoreAccents) {
     if (query.isEmpty())
         return words_;
+    // The forms row by row, found once per list rather than once per key:
+    // a key then costs a pass over the forms and no look-up.
+    if (rowForms_.size() != size_t(words_.size())) {
+        rowForms_.clear();
+        rowForms_.reserve(words_.size());
+        for (const auto& word : std::as_const(words_))
+            rowForms_.push_back(formsOf(word));
+    }
     const QString wanted = searchForm(query, ignoreAccents);
     QList<AppState::Word> out;
-    for (const auto& word : std::as_const(words_)) {
-        const SearchForms& forms = formsOf(word);
+    for (qsizetype i = 0; i < words_.size(); ++i) {
+        const SearchForms& forms = rowForms_[size_t(i)];
         if ((ignoreAccents ? forms.bare : forms.folded).contains(wanted))
-            out.append(word);
+            out.append(words_.at(i));
     }
     return out;
 }

@@ -8,6 +8,7 @@
 #include <QList>
 
 #include <memory>
+#include <vector>
 
 // The words one list of the registered pane shows: in the order the user
 // chose, and narrowed to those that hold a search.
@@ -50,4 +51,7 @@ private:
     std::unique_ptr<QCollator> collator_;
     QHash<QString, QCollatorSortKey> sortKeys_;
     QHash<QString, SearchForms> searchForms_;
+    // The forms of words_, row by row (copies share their text); empty until
+    // a search needs them.
+    std::vector<SearchForms> rowForms_;
 };
