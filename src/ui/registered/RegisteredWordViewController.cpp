@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <climits>
+
 namespace {
 constexpr int rowHeight = 25;
 
@@ -300,8 +302,7 @@ void RegisteredWordViewController::updateCount() {
     const qsizetype total = (known ? knownList_ : unwantedList_)->words().size();
     const QLocale locale;
     if (searchField_->text().trimmed().isEmpty()) {
-        countLabel_->setText(total == 1 ? tr("1 word")
-                                        : tr("%1 words").arg(locale.toString(qint64(total))));
+        countLabel_->setText(tr("%Ln words", nullptr, int(qMin<qsizetype>(total, INT_MAX))));
     } else {
         countLabel_->setText(
             tr("%1 of %2").arg(locale.toString(qint64(shown)), locale.toString(qint64(total))));
