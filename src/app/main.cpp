@@ -1,6 +1,6 @@
 #include "app/AppDelegate.h"
-#include "app/Translations.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 #include "base/FatalError.h"
 #include "base/StatusLine.h"
 #include "core/UserSettings.h"

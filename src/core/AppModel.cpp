@@ -14,9 +14,9 @@
 #include "persistence/LoadLanguageStateQueryHandler.h"
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveTextCommandHandler.h"
+#include "persistence/SaveTitleLanguageCommandHandler.h"
 #include "persistence/StoreBackup.h"
 #include "persistence/UndoTriageCommandHandler.h"
-#include "persistence/SaveTitleLanguageCommandHandler.h"
 #include "text/SplitTextUseCase.h"
 
 #include <QCoreApplication>
