@@ -319,6 +319,13 @@ private Q_SLOTS:
         settle();
         QVERIFY(model_->state().listOfTitleAndWordList[0].wordList.isEmpty());
         QCOMPARE(wordTexts(pane_->knownModel()->words()), QStringList{"Katze"});
+        // The current title's own word is deleted as always: undo brings it back.
+        clickDelete(pane_->knownWordTableView(), pane_->knownCell(), 0);
+        QVERIFY(model_->state().knownWords().isEmpty());
+        QVERIFY(model_->undoStep().has_value());
+        model_->undo();
+        QCOMPARE(wordTexts(model_->state().knownWords()), QStringList{"Katze"});
+        settle();
         // A title without a language shows its own words only.
         model_->setTitleLanguage(second.id, QString());
         settle();

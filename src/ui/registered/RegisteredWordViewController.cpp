@@ -24,6 +24,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -333,9 +334,15 @@ void RegisteredWordViewController::tableViewSelectionDidChange() {
 void RegisteredWordViewController::deleteWordShownAt(RegisteredWordTableModel* model, int row) {
     if (row < 0 || row >= model->rowCount())
         return;
-    // A word of another title of the language is deleted there.
-    if (showsWholeLanguage())
-        appModel_->deleteWordOfAnyTitle(model->words().at(row).id);
+    const QUuid id = model->words().at(row).id;
+    // A word of another title of the language is deleted there; one of the
+    // current title as always, so that Edit ▸ Undo brings it back.
+    const AppState& state = appModel_->state();
+    const QList<AppState::Word> own = state.knownWords() + state.unwantedWords();
+    const bool isOwn =
+        std::any_of(own.cbegin(), own.cend(), [&](const AppState::Word& w) { return w.id == id; });
+    if (showsWholeLanguage() && !isOwn)
+        appModel_->deleteWordOfAnyTitle(id);
     else
-        appModel_->deleteWord(model->words().at(row).id);
+        appModel_->deleteWord(id);
 }
