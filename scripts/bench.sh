@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the real texts the benchmarks read (the King James Bible, German,
-# Russian, Spanish and Italian sentences), builds, and runs every benchmark,
+# Russian, Spanish, Italian and Chinese sentences), builds, and runs every benchmark,
 # then the start-up measure. Usage: scripts/bench.sh [benchmark filter]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh bible-kjv fortunes-de fortunes-ru fortunes-es fortunes-it python3
+scripts/setup.sh bible-kjv fortunes-de fortunes-ru fortunes-es fortunes-it fortunes-zh python3
 BUILD_DIR=${BUILD_DIR:-build}
 if [[ ! -f "$BUILD_DIR/build.ninja" ]]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -8,7 +8,9 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
   libicu-dev libzip-dev libqt6svg6 librsvg2-bin desktop-file-utils appstream
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   # Qt TextToSpeech; its header needs QtQmlIntegration (qt6-declarative-dev).
-  qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin)
+  qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
+  # The Chinese prose the tokenizer's tests split.
+  fortunes-zh)
 # Extra packages a caller may ask for (for example clang for the fuzz targets).
 PACKAGES+=("$@")
 

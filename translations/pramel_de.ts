@@ -351,10 +351,6 @@
         <translation>Sprache</translation>
     </message>
     <message>
-        <source>The language of the texts</source>
-        <translation>Die Sprache der Texte</translation>
-    </message>
-    <message>
         <source>Adds the titles and words of an exported CSV file</source>
         <translation>Fügt die Titel und Wörter einer exportierten CSV-Datei hinzu</translation>
     </message>
@@ -428,6 +424,14 @@
     <message>
         <source>Restore</source>
         <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>The language new titles start with</source>
+        <translation>Die Sprache, mit der neue Titel beginnen</translation>
+    </message>
+    <message>
+        <source>No Language</source>
+        <translation>Keine Sprache</translation>
     </message>
 </context>
 <context>
@@ -556,6 +560,49 @@
     <message>
         <source>Edit</source>
         <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Search words</source>
+        <translation>Wörter suchen</translation>
+    </message>
+    <message>
+        <source>Shows only the registered words that hold what is typed (Ctrl+F)</source>
+        <translation>Zeigt nur die registrierten Wörter, die das Eingegebene enthalten (Strg+F)</translation>
+    </message>
+    <message>
+        <source>Ignore accents</source>
+        <translation>Akzente ignorieren</translation>
+    </message>
+    <message>
+        <source>The search finds e in é, è and ê</source>
+        <translation>Die Suche findet e in é, è und ê</translation>
+    </message>
+    <message>
+        <source>How many words the list shows</source>
+        <translation>Wie viele Wörter die Liste zeigt</translation>
+    </message>
+    <message>
+        <source>Shows the words registered in every title of this language</source>
+        <translation>Zeigt die Wörter, die in allen Titeln dieser Sprache registriert sind</translation>
+    </message>
+    <message>
+        <source>Words of every %1 title</source>
+        <translation>Wörter aller Titel auf %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln words</source>
+        <translation>
+            <numerusform>%Ln Wort</numerusform>
+            <numerusform>%Ln Wörter</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
     </message>
 </context>
 <context>
@@ -793,6 +840,57 @@
     </message>
 </context>
 <context>
+    <name>TitleLanguageDialog</name>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>The language of “%1”:</source>
+        <translation>Die Sprache von „%1“:</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Search languages</source>
+        <translation>Sprachen suchen</translation>
+    </message>
+    <message>
+        <source>Shows only the languages whose names hold what is typed</source>
+        <translation>Zeigt nur die Sprachen, deren Namen das Eingegebene enthalten</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>Sprachen</translation>
+    </message>
+    <message>
+        <source>The language to give the title</source>
+        <translation>Die Sprache, die der Titel bekommt</translation>
+    </message>
+    <message>
+        <source>No Language</source>
+        <translation>Keine Sprache</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Gives the title the highlighted language</source>
+        <translation>Gibt dem Titel die markierte Sprache</translation>
+    </message>
+    <message>
+        <source>Leaves the title&apos;s language as it is</source>
+        <translation>Lässt die Sprache des Titels, wie sie ist</translation>
+    </message>
+</context>
+<context>
     <name>TitleListModel</name>
     <message>
         <source>Language</source>
@@ -803,8 +901,16 @@
         <translation>Die Überschrift der Titelliste</translation>
     </message>
     <message>
-        <source>A title; the menu key offers Duplicate, Delete and Edit</source>
-        <translation>Ein Titel; die Menütaste bietet Duplizieren, Löschen und Bearbeiten</translation>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>A title; the menu key offers Duplicate, Delete, Edit and Language</source>
+        <translation>Ein Titel; die Menütaste bietet Duplizieren, Löschen, Bearbeiten und Sprache</translation>
+    </message>
+    <message>
+        <source>A title in %1; the menu key offers Duplicate, Delete, Edit and Language</source>
+        <translation>Ein Titel auf %1; die Menütaste bietet Duplizieren, Löschen, Bearbeiten und Sprache</translation>
     </message>
 </context>
 <context>
@@ -824,6 +930,10 @@
     <message>
         <source>Edit</source>
         <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Language…</source>
+        <translation>Sprache…</translation>
     </message>
 </context>
 <context>
@@ -859,6 +969,10 @@
     <message>
         <source>“%1”</source>
         <translation>„%1“</translation>
+    </message>
+    <message>
+        <source>Language…</source>
+        <translation>Sprache…</translation>
     </message>
 </context>
 <context>
@@ -1061,6 +1175,18 @@
     <message>
         <source>Quit</source>
         <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Language…</source>
+        <translation>&amp;Sprache…</translation>
+    </message>
+    <message>
+        <source>Set or clear the language of the current title</source>
+        <translation>Die Sprache des aktuellen Titels setzen oder entfernen</translation>
+    </message>
+    <message>
+        <source>Search the registered words (Escape empties the search)</source>
+        <translation>Die registrierten Wörter durchsuchen (Escape leert die Suche)</translation>
     </message>
 </context>
 <context>

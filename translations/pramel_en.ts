@@ -32,6 +32,16 @@
     </message>
 </context>
 <context>
+    <name>RegisteredWordViewController</name>
+    <message numerus="yes">
+        <source>%Ln words</source>
+        <translation>
+            <numerusform>%Ln word</numerusform>
+            <numerusform>%Ln words</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SaveFailureAlerts</name>
     <message numerus="yes">
         <source>%1 of %Ln words could not be saved: %2</source>

@@ -10,9 +10,10 @@
 #include <cstdlib>
 
 // Real text for the benchmarks, from Debian packages that scripts/bench.sh
-// installs: the King James Bible (bible-kjv, public domain), and German and
-// Russian sentences (fortunes-de, fortunes-ru). A missing package ends the
-// benchmark with a line saying which one.
+// installs: the King James Bible (bible-kjv, public domain), German and
+// Russian sentences (fortunes-de, fortunes-ru), and Chinese prose
+// (fortunes-zh). A missing package ends the benchmark with a line saying
+// which one.
 namespace realText {
 
 [[noreturn]] inline void missing(const char* package) {
@@ -65,6 +66,52 @@ inline QString germanSentences() {
 inline QString russianSentences() {
     static const QString text = fortunes(QStringLiteral("ru"), "fortunes-ru");
     return text;
+}
+
+// The Chinese fortunes as running text: the colour escapes of the file
+// taken out, and the lines of a paragraph joined again (the file breaks
+// them in the middle of words; Chinese puts no space there).
+inline QString chineseSentences() {
+    static const QString text = [] {
+        QFile file(QStringLiteral("/usr/share/games/fortunes/chinese"));
+        if (!file.open(QIODevice::ReadOnly))
+            missing("fortunes-zh");
+        QString out;
+        const QString all = QString::fromUtf8(file.readAll());
+        for (QString line : all.split(QLatin1Char('\n'))) {
+            if (line == QLatin1String("%"))
+                continue;
+            for (qsizetype at = line.indexOf(QChar(0x1b)); at >= 0;
+                 at = line.indexOf(QChar(0x1b))) {
+                const qsizetype end = line.indexOf(QLatin1Char('m'), at);
+                line.remove(at, end < 0 ? line.size() - at : end - at + 1);
+            }
+            line = line.trimmed();
+            if (line.isEmpty()) {
+                out += QLatin1Char('\n');
+                continue;
+            }
+            // A line ending in a Latin letter keeps a space before the next.
+            out += line;
+            if (line.back().unicode() < 0x2e80)
+                out += QLatin1Char(' ');
+        }
+        return out;
+    }();
+    return text;
+}
+
+// The first bytes UTF-8 bytes of text, cut at a whole character.
+inline QString firstBytes(const QString& text, qsizetype bytes) {
+    qsizetype count = 0;
+    qsizetype i = 0;
+    for (; i < text.size() && count < bytes; ++i) {
+        const char16_t c = text[i].unicode();
+        count += c < 0x80 ? 1 : c < 0x800 ? 2 : (c >= 0xD800 && c < 0xDC00) ? 4 : 3;
+        if (c >= 0xD800 && c < 0xDC00)
+            ++i;
+    }
+    return text.left(i);
 }
 
 } // namespace realText

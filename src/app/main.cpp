@@ -1,8 +1,9 @@
 #include "app/AppDelegate.h"
-#include "app/Translations.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 #include "base/FatalError.h"
 #include "base/StatusLine.h"
+#include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/titles/WindowController.h"
 
@@ -102,6 +103,7 @@ int main(int argc, char* argv[]) {
     }
 
     const std::shared_ptr<AppModel> model = ViewModelFactory::shared().model();
+    UserSettings::applyTo(*model);
     AppDelegate delegate(model);
     WindowController window(model);
     delegate.attach(&window);

@@ -1,6 +1,7 @@
 #include "core/AppModel.h"
 
 #include "base/FatalError.h"
+#include "core/SplitFilter.h"
 #include "core/UseCases.h"
 #include "csv/CsvTimestamp.h"
 #include "domain/TextCompare.h"
@@ -9,9 +10,11 @@
 #include "persistence/DeleteTitleByIdCommandHandler.h"
 #include "persistence/DeleteWordCommandHandler.h"
 #include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "persistence/FetchTitleLanguagesQueryHandler.h"
 #include "persistence/LoadLanguageStateQueryHandler.h"
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveTextCommandHandler.h"
+#include "persistence/SaveTitleLanguageCommandHandler.h"
 #include "persistence/StoreBackup.h"
 #include "persistence/UndoTriageCommandHandler.h"
 #include "text/SplitTextUseCase.h"
@@ -53,25 +56,12 @@ void followTitle(AppState& s, const Title& title) {
         s.currentTitle = title;
 }
 
-// The words of text that a split keeps: not registered as known (compared
-// folded) or unwanted (compared exactly), not digits only. Each distinct
-// word is judged once, however often it stands in the text.
-SplitList splitKeeping(const QString& text, const QList<AppState::Word>& known,
-                       const QList<AppState::Word>& unwanted) {
-    QSet<QString> knownFolded;
-    for (const auto& w : known)
-        knownFolded.insert(text::folded(w.wordText));
-    QSet<QString> unwantedExact;
-    for (const auto& w : unwanted)
-        unwantedExact.insert(text::nfc(w.wordText));
-    SplitList::Builder builder([&](const QString& word) {
-        if (!knownFolded.isEmpty() && knownFolded.contains(text::folded(word)))
-            return false;
-        if (!unwantedExact.isEmpty() && unwantedExact.contains(text::nfc(word)))
-            return false;
-        return !text::isDigitsOnly(word);
-    });
-    SplitTextUseCase::forEachWord(text, [&](SplitTextUseCase::Span span) {
+// The words of text that a split keeps (SplitFilter.h), found as the
+// title's language has them. Each distinct word is judged once, however
+// often it stands in the text.
+SplitList splitKeeping(const QString& text, const QString& language, const SplitFilter& filter) {
+    SplitList::Builder builder([&](const QString& word) { return filter.keeps(word); });
+    SplitTextUseCase::forEachWord(text, language, [&](SplitTextUseCase::Span span) {
         builder.add(QStringView(text).mid(span.start, span.length), span.start);
     });
     return builder.finish();
@@ -135,7 +125,11 @@ SplitList AppModel::currentSplitList() const {
 void AppModel::load() {
     QList<TitleAndWordList> list = useCases_->queries.fetchTitleAndKnownWordsQueryHandler->handle();
     QHash<Title, LanguageState> languageStates = LoadLanguageStateQueryHandler().handle();
-    modifyAppState([&](AppState& s) { s.languageStateList = std::move(languageStates); });
+    QHash<QUuid, QString> titleLanguages = FetchTitleLanguagesQueryHandler().handle();
+    modifyAppState([&](AppState& s) {
+        s.languageStateList = std::move(languageStates);
+        s.titleLanguages = std::move(titleLanguages);
+    });
     if (list.isEmpty()) {
         modifyAppState([](AppState& s) { s.listOfTitleAndWordList.clear(); });
         return;
@@ -176,7 +170,12 @@ void AppModel::loadForStartUp() {
     list = FetchTitleAndKnownWordsQueryHandlerProduction().handle(QSet<QUuid>{first.id});
     QHash<Title, LanguageState> languageStates =
         LoadLanguageStateQueryHandler().handle(QSet<QUuid>{first.id});
-    modifyAppState([&](AppState& s) { s.languageStateList = std::move(languageStates); });
+    // Every title's language at once: the list shows them from the first frame.
+    QHash<QUuid, QString> titleLanguages = FetchTitleLanguagesQueryHandler().handle();
+    modifyAppState([&](AppState& s) {
+        s.languageStateList = std::move(languageStates);
+        s.titleLanguages = std::move(titleLanguages);
+    });
     sortWordList(list.first().wordList);
     modifyAppState([&](AppState& s) { s.listOfTitleAndWordList = std::move(list); });
     modifyAppState([&](AppState& s) { s.currentTitle = first; });
@@ -288,7 +287,8 @@ void AppModel::splitWords() {
         }
     }
 
-    const SplitList filtered = splitKeeping(boxText, s.knownWords(), s.unwantedWords());
+    const SplitList filtered =
+        splitKeeping(boxText, s.languageOf(s.currentTitle.id), SplitFilter(s, s.currentTitle.id));
     modifyAppState([&](AppState& st) {
         st.languageStateList.insert(st.currentTitle, LanguageState{boxText, filtered, 0});
     });
@@ -310,13 +310,13 @@ void AppModel::splitWordsInBackground(std::function<void()> done) {
         return;
     }
     const QString text = it->boxText;
-    const QList<AppState::Word> known = s.knownWords();
-    const QList<AppState::Word> unwanted = s.unwantedWords();
     QObject* const loop = QCoreApplication::instance();
     std::weak_ptr<AppModel*> weak = self_;
     auto result = std::make_shared<SplitList>();
     splitting_ = std::async(std::launch::async, [=] {
-        *result = splitKeeping(text, known, unwanted);
+        // The registered words of the title's language are gathered here too:
+        // s is a copy, and its lists are shared, not copied.
+        *result = splitKeeping(text, s.languageOf(title.id), SplitFilter(s, title.id));
         // Stored before it is shown: a list on screen survives a kill.
         SaveSplitWordCommandHandler().handle(SaveSplitWordCommand{*result, title.id});
         QMetaObject::invokeMethod(
@@ -598,6 +598,8 @@ void AppModel::addTitle(QString name) {
         s.languageStateList.insert(title, LanguageState{});
     });
     useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{title});
+    if (!newTitleLanguage_.isEmpty())
+        setTitleLanguage(title.id, newTitleLanguage_);
 }
 
 void AppModel::addTitleWithText(QString name, QString text) {
@@ -608,6 +610,8 @@ void AppModel::addTitleWithText(QString name, QString text) {
         s.languageStateList.insert(title, LanguageState{text, {}, 0});
     });
     useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{title});
+    if (!newTitleLanguage_.isEmpty())
+        setTitleLanguage(title.id, newTitleLanguage_);
     SaveTextCommandHandler().handle(SaveTextCommand{text, title.id});
     setCurrentTitle(title);
 }
@@ -638,6 +642,7 @@ void AppModel::deleteTitle(QUuid id) {
         auto it = findById(s.languageStateList, id);
         if (it != s.languageStateList.end())
             s.languageStateList.erase(it);
+        s.titleLanguages.remove(id);
     });
     if (state().currentTitle.id == id) {
         // Nothing may be typed into a title that is gone: the title now at the
@@ -673,6 +678,10 @@ void AppModel::duplicateTitle(qint64 index) {
     if (unsortedLists_.contains(sourceId))
         unsortedLists_.insert(copy.id);
     useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{copy});
+    // The copy is a text of the same language.
+    const QString language = state().languageOf(sourceId);
+    if (!language.isEmpty())
+        setTitleLanguage(copy.id, language);
     useCases_->commands.saveWordsCommandHandler.handle(SaveWordsCommand{copy.id, words});
     refreshBackgroundSaves();
 }
@@ -845,4 +854,40 @@ void AppModel::setCurrentTitle(Title title) {
 
 void AppModel::setLastSelectedRow(qint64 row) {
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row; });
+}
+
+void AppModel::setTitleLanguage(QUuid titleId, QString language) {
+    finishLoading();
+    if (state().indexOfTitle(titleId) < 0 || state().languageOf(titleId) == language)
+        return;
+    modifyAppState([&](AppState& s) {
+        if (language.isEmpty())
+            s.titleLanguages.remove(titleId);
+        else
+            s.titleLanguages.insert(titleId, language);
+    });
+    SaveTitleLanguageCommandHandler().handle(SaveTitleLanguageCommand{titleId, language});
+}
+
+void AppModel::setKnownWordsSortType(SortType sortType) {
+    if (state().knownWordsSortType == sortType)
+        return;
+    modifyAppState([&](AppState& s) { s.knownWordsSortType = sortType; });
+}
+
+void AppModel::deleteWordOfAnyTitle(QUuid id) {
+    finishLoading();
+    for (qsizetype i = 0; i < state().listOfTitleAndWordList.size(); ++i) {
+        const QList<AppState::Word>& words = state().listOfTitleAndWordList[i].wordList;
+        const bool holds = std::any_of(words.cbegin(), words.cend(),
+                                       [&](const AppState::Word& w) { return w.id == id; });
+        if (!holds)
+            continue;
+        modifyAppState([&](AppState& s) {
+            s.listOfTitleAndWordList[i].wordList.removeIf(
+                [&](const AppState::Word& w) { return w.id == id; });
+        });
+        break;
+    }
+    DeleteWordCommandHandler().handle(DeleteWordCommand{id});
 }

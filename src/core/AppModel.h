@@ -69,6 +69,9 @@ public:
     void registerWord(QString word, AppState::Word::Kind kind, qint64 row);
     void removeTemporarily(QString word, qint64 row);
     void deleteWord(QUuid id);
+    // Deletes a registered word of whichever title holds it (the registered
+    // pane shows the words of a whole language).
+    void deleteWordOfAnyTitle(QUuid id);
 
     // Undo and redo of triage steps: a registration, a word set aside, a
     // registered word deleted. Each title keeps its own history of the last
@@ -88,6 +91,15 @@ public:
     std::optional<TriageStep> redoStep() const;
     void undo();
     void redo();
+    // Sets the language of a title (an ISO 639 code such as "ja"), or clears
+    // it (empty), and stores it. Titles of one language share their
+    // registered words when split; a title without one has only its own.
+    void setTitleLanguage(QUuid titleId, QString language);
+    // The language titles added from now on start with; empty: none.
+    void setNewTitleLanguage(QString language) { newTitleLanguage_ = std::move(language); }
+    const QString& newTitleLanguage() const { return newTitleLanguage_; }
+    // How the registered pane orders the known words.
+    void setKnownWordsSortType(SortType sortType);
 
     void addTitle(QString name);
     // A new title that holds a text from the start (a book or subtitles the
@@ -205,4 +217,5 @@ private:
     std::future<RestOfLoad> loading_;
     // Waits for the rest of the load, if one runs, and publishes it.
     void finishLoading();
+    QString newTitleLanguage_;
 };

@@ -81,6 +81,22 @@ QList<AppState::Word> AppState::unwantedWords() const {
     return wordsOfKind(*this, Word::Kind::unwanted);
 }
 
+QList<AppState::Word> AppState::languageWords(Word::Kind kind) const {
+    const QString language = languageOf(currentTitle.id);
+    if (language.isEmpty())
+        return wordsOfKind(*this, kind);
+    QList<Word> out;
+    for (const auto& entry : listOfTitleAndWordList) {
+        if (languageOf(entry.title.id) != language)
+            continue;
+        for (const auto& w : entry.wordList) {
+            if (w.kind == kind)
+                out.append(w);
+        }
+    }
+    return out;
+}
+
 QList<Title> AppState::titles() const {
     QList<Title> out;
     out.reserve(listOfTitleAndWordList.size());

@@ -45,11 +45,21 @@ struct AppState {
     qint64 lastSelectedRow = 0;
     SortType knownWordsSortType = SortType::alphabet;
     QList<TitleAndWordList> listOfTitleAndWordList;
+    // The language of each title that has one (an ISO 639 code such as "ja"),
+    // by title id. Titles of one language share their words for splitting.
+    QHash<QUuid, QString> titleLanguages;
 
     // Words of the first entry whose id is currentTitle's id, by kind.
     QList<Word> knownWords() const;
     QList<Word> unwantedWords() const;
     QList<Title> titles() const;
+
+    // The language of a title; empty when it has none.
+    QString languageOf(const QUuid& titleId) const { return titleLanguages.value(titleId); }
+    // The words of that kind of every title of the current title's language,
+    // title by title in list order; the current title's own words when it
+    // has no language.
+    QList<Word> languageWords(Word::Kind kind) const;
 
     // Position of the first entry with the given title id, or -1.
     qsizetype indexOfTitle(const QUuid& id) const;

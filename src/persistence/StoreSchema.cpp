@@ -89,6 +89,16 @@ CREATE TABLE TestTextPiece (
 CREATE INDEX TestTextPiece_chunk ON TestTextPiece (chunk);
 )sql";
 
+// The language of a title, for the titles that have one: a table of its own
+// beside the title's record, which stays as it was. The language is its ISO
+// 639 code ("ja", "de"); a title without a row has none.
+const char* const languageTables = R"sql(
+CREATE TABLE TitleLanguage (
+    title    INTEGER PRIMARY KEY REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    language TEXT    NOT NULL
+);
+)sql";
+
 // How a store keeps its texts, as far as its tables tell.
 enum class TextLayout {
     wholeTexts,          // each text whole in TestTextEntity.text (version 1)
@@ -253,9 +263,12 @@ qint64 userVersion(StoreConnection& store) {
 
 void prepare(StoreConnection& store) {
     // The first read also tells whether the file is a database at all.
-    if (userVersion(store) == version && splitLayoutOf(store) == SplitLayout::packed &&
-        textLayoutOf(store, tablesOf(store)) == TextLayout::orderedPieces)
-        return;
+    if (userVersion(store) == version && splitLayoutOf(store) == SplitLayout::packed) {
+        const QSet<QString> tables = tablesOf(store);
+        if (textLayoutOf(store, tables) == TextLayout::orderedPieces &&
+            tables.contains(QStringLiteral("TitleLanguage")))
+            return;
+    }
     // Larger pages than the default 4 KiB: a long text is a shorter chain of
     // pages to free and write again on every save. Only a new file takes them.
     store.exec("PRAGMA page_size = 16384; PRAGMA journal_mode = WAL");
@@ -272,6 +285,7 @@ void prepare(StoreConnection& store) {
         store.exec(baseTables);
         store.exec(splitTables);
         store.exec(textTables);
+        store.exec(languageTables);
     } else {
         // Texts and split lists moved to new tables at different versions:
         // each part is brought up to date by what it holds.
@@ -299,6 +313,9 @@ void prepare(StoreConnection& store) {
         case SplitLayout::unknown:
             throw unknownStore(store);
         }
+        // Stores before version 5 had no languages: their titles have none.
+        if (!tables.contains(QStringLiteral("TitleLanguage")))
+            store.exec(languageTables);
     }
     store.exec(QStringLiteral("PRAGMA user_version = %1").arg(version).toUtf8().constData());
     transaction.commit();

@@ -121,3 +121,10 @@ QStringList SplitTextUseCase::split(const QString& text) {
     forEachWord(text, [&](Span span) { words.append(text.mid(span.start, span.length)); });
     return words;
 }
+
+QStringList SplitTextUseCase::split(const QString& text, const QString& language) {
+    QStringList words;
+    forEachWord(text, language,
+                [&](Span span) { words.append(text.mid(span.start, span.length)); });
+    return words;
+}

@@ -4,13 +4,23 @@
 #include <QStringList>
 #include <QTextBoundaryFinder>
 
+#include <QList>
+
+#include <memory>
 #include <optional>
 
 // Cuts a text into its words, in text order, with every repetition and the
 // letters exactly as typed. Separators are white space, line breaks and
 // punctuation; symbols, digits and format characters stay inside words.
+//
+// Japanese, Chinese, Thai, Khmer, Lao and Burmese put no space between
+// words: in a text of one of those languages the runs of their scripts are
+// cut further with ICU's dictionary-based word boundaries (DictionarySegmenter).
 struct SplitTextUseCase {
     static QStringList split(const QString& text);
+    // The same for a text in a language (an ISO 639 code such as "ja"; empty:
+    // none).
+    static QStringList split(const QString& text, const QString& language);
 
     // A word's place in the text, in UTF-16 units.
     struct Span {
@@ -20,6 +30,38 @@ struct SplitTextUseCase {
     // Calls found(span) for every word of the text, in order, without
     // copying any: split() is this with a copy of each.
     template <class Found> static void forEachWord(const QString& text, Found&& found);
+    // The same for a text in a language: the words of scripts written without
+    // spaces are cut apart, every other word is found as above.
+    template <class Found>
+    static void forEachWord(const QString& text, const QString& language, Found&& found);
+
+    // Whether the words of a language are found with dictionaries.
+    static bool usesDictionary(const QString& language);
+
+    // Cuts the tokens of a text in such a language into words: a run of the
+    // scripts written without spaces (Han, kana, Thai, Khmer, Lao, Myanmar)
+    // goes to ICU's word break iterator for the language, which keeps the
+    // words and leaves out what is no word (punctuation, symbols, spaces);
+    // a run of any other script stays one word, as the tokenizer found it.
+    // Marks and signs common to several scripts (the long vowel mark, a
+    // combining mark) go with the run they follow.
+    class DictionarySegmenter {
+    public:
+        explicit DictionarySegmenter(const QString& language);
+        ~DictionarySegmenter();
+        DictionarySegmenter(const DictionarySegmenter&) = delete;
+        DictionarySegmenter& operator=(const DictionarySegmenter&) = delete;
+
+        // Appends the words of token, a span of text with no separator in it,
+        // to words, in order. Each word is a span of text.
+        void segment(const QString& text, Span token, QList<Span>& words);
+
+    private:
+        void segmentRun(const QString& text, Span run, QList<Span>& words);
+
+        struct Icu;
+        std::unique_ptr<Icu> icu_;
+    };
 
     class Tokenizer {
     public:
@@ -62,4 +104,20 @@ template <class Found> void SplitTextUseCase::forEachWord(const QString& text, F
         if (span->length > 0)
             found(*span);
     }
+}
+
+template <class Found>
+void SplitTextUseCase::forEachWord(const QString& text, const QString& language, Found&& found) {
+    if (!usesDictionary(language)) {
+        forEachWord(text, found);
+        return;
+    }
+    DictionarySegmenter segmenter(language);
+    QList<Span> words;
+    forEachWord(text, [&](Span token) {
+        words.clear();
+        segmenter.segment(text, token, words);
+        for (const Span& word : std::as_const(words))
+            found(word);
+    });
 }

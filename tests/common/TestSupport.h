@@ -7,13 +7,15 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-// Points the application data folder (where the store lives) at a fresh
-// temporary folder for the lifetime of this object.
+// Points the application data folder (where the store lives) and the
+// configuration folder (the user's settings) at a fresh temporary folder for
+// the lifetime of this object.
 class TemporaryStore {
 public:
     TemporaryStore() {
         QCoreApplication::setApplicationName(QStringLiteral("Pramel"));
         qputenv("XDG_DATA_HOME", dir.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/config")).toUtf8());
     }
     QString dataDir() const {
         return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

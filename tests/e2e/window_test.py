@@ -6,9 +6,10 @@ finds its controls through the accessibility tree (AT-SPI) and types on
 the keyboard (xdotool) and through the clipboard (xclip): adds a title,
 pastes a text, splits it, triages words with Return, the arrows, a row's
 Unwanted button, Ctrl+Return and Ctrl+U, takes steps back and again with
-Ctrl+Z and Ctrl+Shift+Z, renames, duplicates and deletes a title,
-exports the words, restores a file, and quits with Ctrl+Q. Then reads what
-the store and the exported file hold with sqlite3.
+Ctrl+Z and Ctrl+Shift+Z, renames a title, gives it a language, duplicates
+and deletes it, searches the registered words, exports them, restores a
+file, and quits with Ctrl+Q. Then reads what the store and the exported
+file hold with sqlite3.
 
 Run inside a D-Bus session of its own (scripts/e2e.sh does:
 dbus-run-session), which starts the accessibility bus on demand.
@@ -198,6 +199,10 @@ class Session:
     def titles(self):
         return [row[0] for row in self.query('SELECT title FROM TestTitleEntity ORDER BY "index"')]
 
+    def languages(self):
+        return self.query("SELECT t.title, l.language FROM TitleLanguage l "
+                          "JOIN TestTitleEntity t ON t.pk = l.title ORDER BY t.title")
+
     def words(self, kind):
         return sorted(row[0] for row in self.query(
             f"SELECT word FROM TestKnownWordEntity WHERE kind = '{kind}'"))
@@ -274,7 +279,7 @@ class Session:
 
     def choose_menu_item(self, name):
         """Chooses a command of the title menu just opened, by the keyboard."""
-        items = ["Duplicate", "Delete", "Edit"]
+        items = ["Duplicate", "Delete", "Edit", "Language…"]
         self.key(*["Down"] * (items.index(name) + 1), "Return")
 
 def main():
@@ -370,6 +375,14 @@ def main():
         session.key("Return")
         wait_for("the new name in the store", lambda: session.titles() == ["Kafka"])
 
+        # Its language, through the title's menu (Language…): typed, then Return.
+        session.open_title_menu("Kafka")
+        session.choose_menu_item("Language…")
+        session.dialog_with("text", "Search languages")
+        session.type("german")
+        session.key("Return")
+        wait_for("the language in the store", lambda: session.languages() == [("Kafka", "de")])
+
         # Duplicate it, then delete the copy.
         session.open_title_menu("Kafka")
         session.choose_menu_item("Duplicate")
@@ -379,6 +392,15 @@ def main():
         session.dialog_with("push button", "OK")
         session.key("Return")
         wait_for("the copy deleted", lambda: session.titles() == ["Kafka"])
+
+        # The registered pane's search: "sam" leaves one of the two known words.
+        session.click(session.control("text", "Search words"))
+        session.type("sam")
+        known = session.table("Known words")
+        wait_for("the search's match", lambda: session.rows(known) == ["Samsa"])
+        session.control("label", "1 of 2")
+        session.key("Escape")
+        wait_for("the search emptied", lambda: session.rows(known) == ["Als", "Samsa"])
 
         # Export every registered word through the save dialog.
         press(session.control("push button", "Export CSV…"))
@@ -416,6 +438,7 @@ def main():
             "titles": (session.titles(), ["Kafka", "Anna Karenina"]),
             "known": (session.words("known"), ["Als", "Samsa", "семьи"]),
             "unwanted": (session.words("unwanted"), ["eines", "похожи"]),
+            "languages": (session.languages(), [("Kafka", "de")]),
         }
         for what, (got, wanted) in expect.items():
             if got != wanted:

@@ -8,9 +8,11 @@
 #include "persistence/DeleteTitleByIdCommandHandler.h"
 #include "persistence/DeleteWordCommandHandler.h"
 #include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
+#include "persistence/FetchTitleLanguagesQueryHandler.h"
 #include "persistence/LoadLanguageStateQueryHandler.h"
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveTextCommandHandler.h"
+#include "persistence/SaveTitleLanguageCommandHandler.h"
 #include "persistence/SaveWordCommandHandlerProduction.h"
 #include "persistence/SaveWordsCommandHandler.h"
 #include "persistence/StoreConnection.h"
@@ -133,7 +135,7 @@ private Q_SLOTS:
         QVERIFY(LoadLanguageStateQueryHandler().handle().isEmpty());
         QVERIFY(QFile::exists(storeFile()));
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "4");
+        QCOMPARE(raw.value("PRAGMA user_version"), "5");
         QCOMPARE(raw.value("PRAGMA journal_mode"), "wal");
     }
 
@@ -206,7 +208,7 @@ private Q_SLOTS:
         QCOMPARE(stateOf("A").boxText, novel);
         QCOMPARE(stateOf("B").boxText, QString());
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "4");
+        QCOMPARE(raw.value("PRAGMA user_version"), "5");
         QVERIFY(raw.count("TestTextChunk") > 1);
         QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
         SaveTextCommandHandler().handle({novel + "!", idOf("A")});
@@ -241,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(stateOf("A").splittedWords, QStringList({"Der", "Hund", "der", "bellt"}));
         QCOMPARE(stateOf("B").splittedWords, QStringList());
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "4");
+        QCOMPARE(raw.value("PRAGMA user_version"), "5");
         QCOMPARE(raw.count("TestSplitWordEntity"), 1);
         QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
         // The old list's places in the text were not kept.
@@ -251,6 +253,72 @@ private Q_SLOTS:
         DeleteTitleByIdCommandHandler().handle({idOf("A")});
         QCOMPARE(raw.count("TestSplitWordEntity"), 0);
         QCOMPARE(raw.count("TestSplitWordRemoval"), 0);
+    }
+
+    // A store of version 4 had no languages: it gains their table, keeps
+    // everything else, and its titles have none.
+    void version4StoreGainsTitleLanguages() {
+        addTitle("A");
+        SaveTextCommandHandler().handle({"Der Hund", idOf("A")});
+        SaveSplitWordCommandHandler().handle({{"Der", "Hund"}, idOf("A")});
+        SaveWordCommandHandlerProduction().handle({idOf("A"), "bellt", Kind::known,
+                                                   QUuid::createUuid(),
+                                                   QDateTime::currentDateTimeUtc()});
+        {
+            RawStore raw;
+            raw.exec("DROP TABLE TitleLanguage; PRAGMA user_version = 4");
+        }
+        QVERIFY(FetchTitleLanguagesQueryHandler().handle().isEmpty());
+        RawStore raw;
+        QCOMPARE(raw.value("PRAGMA user_version"), "5");
+        QCOMPARE(raw.count("TitleLanguage"), 0);
+        QCOMPARE(stateOf("A").boxText, "Der Hund");
+        QCOMPARE(stateOf("A").splittedWords, QStringList({"Der", "Hund"}));
+        QCOMPARE(wordTexts(wordsOf("A")), QStringList{"bellt"});
+        SaveTitleLanguageCommandHandler().handle({idOf("A"), "de"});
+        QCOMPARE(FetchTitleLanguagesQueryHandler().handle().value(idOf("A")), "de");
+    }
+
+    // Each step changes the language of title A or B (code, or "-" to
+    // clear), or deletes a title; the languages then stored are listed.
+    void titleLanguages_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("stored"); // "A=ja B=de", sorted by title
+        QTest::newRow("set") << "A ja"
+                             << "A=ja";
+        QTest::newRow("set again replaces") << "A ja; A zh"
+                                            << "A=zh";
+        QTest::newRow("cleared") << "A ja; B de; A -"
+                                 << "B=de";
+        QTest::newRow("clearing none is harmless") << "A -"
+                                                   << "";
+        QTest::newRow("goes with its title") << "A ja; B ja; del A"
+                                             << "B=ja";
+        QTest::newRow("unknown title is left alone") << "X ja; A th"
+                                                     << "A=th";
+    }
+    void titleLanguages() {
+        QFETCH(QString, script);
+        QFETCH(QString, stored);
+        addTitle("A");
+        addTitle("B");
+        for (const QString& step : script.split(';', Qt::SkipEmptyParts)) {
+            const QStringList parts = step.split(' ', Qt::SkipEmptyParts);
+            if (parts[0] == "del")
+                runTitleStep(step.trimmed());
+            else
+                SaveTitleLanguageCommandHandler().handle(
+                    {idOf(parts[0]), parts[1] == "-" ? QString() : parts[1]});
+        }
+        const QHash<QUuid, QString> languages = FetchTitleLanguagesQueryHandler().handle();
+        QStringList found;
+        for (const QString name : {"A", "B", "X"}) {
+            if (languages.contains(idOf(name)))
+                found << name + "=" + languages.value(idOf(name));
+        }
+        QCOMPARE(found.join(' '), stored);
+        RawStore raw;
+        QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
     }
 
     void titleOrder_data() {

@@ -3,6 +3,9 @@
 #include "ui/common/Alert.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 #include <QWidget>
 
@@ -29,4 +32,23 @@ inline bool hasOpenAlert(QWidget* window) {
             return true;
     }
     return false;
+}
+
+// Clicks a check box where it takes a click: its box and label. A box
+// stretched across a form is wider than that, and its middle may be blank.
+inline void clickCheckBox(QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const QRect hit = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, hit.center());
+}
+
+// Types text into a widget a character at a time, as a keyboard would; unlike
+// QTest::keyClicks it takes any character (é, ö, 日).
+inline void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }

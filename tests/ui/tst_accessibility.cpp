@@ -10,12 +10,14 @@
 #include "ui/preferences/PreferenceWindowController.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/SplitViewController.h"
+#include "ui/titles/TitleLanguageDialog.h"
 #include "ui/titles/WindowController.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/SplittedWordViewController.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QCheckBox>
 #include <QTableView>
 #include <QtTest>
 
@@ -135,6 +137,14 @@ private Q_SLOTS:
         PreferenceWindowController preferences(model_);
         preferences.show();
         findUnnamed(QAccessible::queryAccessibleInterface(&preferences), unnamed);
+        // A title with a language: the box for the whole language's words shows.
+        model_->setTitleLanguage(model_->state().currentTitle.id, QStringLiteral("de"));
+        right()->flushPendingUpdate();
+        QVERIFY(right()->wholeLanguageCheckbox()->isVisible());
+        findUnnamed(QAccessible::queryAccessibleInterface(right()), unnamed);
+        TitleLanguageDialog dialog(window_.get(), QStringLiteral("Book"), QStringLiteral("de"));
+        dialog.show();
+        findUnnamed(QAccessible::queryAccessibleInterface(&dialog), unnamed);
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join('\n')));
     }
 

@@ -2,6 +2,7 @@
 #include "UiTestSupport.h"
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
+#include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "persistence/SaveWordsCommandHandler.h"
 #include "ui/preferences/PreferenceView.h"
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void checkboxesAreOneChoice_data();
     void checkboxesAreOneChoice();
     void languageChoiceIsPrinted();
+    void choicesAreKeptForTheNextStart_data();
+    void choicesAreKeptForTheNextStart();
     void restoreAddsTitles();
     void restoreRefusesBadFiles_data();
     void restoreRefusesBadFiles();
@@ -100,21 +103,58 @@ void PreferencesTest::checkboxesAreOneChoice() {
     QFETCH(QString, clicks);
     QFETCH(bool, alphabet);
     for (QChar c : clicks)
-        QTest::mouseClick(c == u'd' ? view()->dateCheckbox() : view()->alphabetCheckbox(),
-                          Qt::LeftButton);
+        clickCheckBox(c == u'd' ? view()->dateCheckbox() : view()->alphabetCheckbox());
     QCOMPARE(view()->alphabetCheckbox()->isChecked(), alphabet);
     QCOMPARE(view()->dateCheckbox()->isChecked(), !alphabet);
-    QCOMPARE(model_->state().knownWordsSortType, SortType::alphabet);
+    // The boxes sort the known words, now and at the next start.
+    const SortType chosen = alphabet ? SortType::alphabet : SortType::date;
+    QCOMPARE(model_->state().knownWordsSortType, chosen);
+    QCOMPARE(UserSettings::knownWordsSortType(), chosen);
 }
 
 void PreferencesTest::languageChoiceIsPrinted() {
     QComboBox* box = view()->languageSelectButton();
-    QCOMPARE(box->count(), 2);
+    QCOMPARE(box->itemText(0), QStringLiteral("English"));
+    QCOMPARE(box->itemText(1), QStringLiteral("Japanese"));
+    QVERIFY(box->findText(QStringLiteral("German")) > 1);
     QCOMPARE(box->currentText(), QStringLiteral("English"));
     StatusLineCapture status;
     box->setCurrentIndex(1);
     view()->languageSelected();
     QCOMPARE(status.lines(), QStringList{QStringLiteral("Selected item: Optional(\"Japanese\")")});
+    // New titles start with it.
+    model_->addTitle(QStringLiteral("New"));
+    QCOMPARE(model_->state().languageOf(model_->state().titles().last().id), QStringLiteral("ja"));
+    QCOMPARE(UserSettings::newTitleLanguage(), QStringLiteral("ja"));
+}
+
+// What the preferences show is what was chosen last, also after a restart.
+void PreferencesTest::choicesAreKeptForTheNextStart_data() {
+    QTest::addColumn<bool>("byDate");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("by date, German") << true << "German";
+    QTest::newRow("alphabetically, no language") << false << "No Language";
+}
+
+void PreferencesTest::choicesAreKeptForTheNextStart() {
+    QFETCH(bool, byDate);
+    QFETCH(QString, language);
+    clickCheckBox(byDate ? view()->dateCheckbox() : view()->alphabetCheckbox());
+    QComboBox* box = view()->languageSelectButton();
+    box->setCurrentIndex(box->findText(language));
+    view()->languageSelected();
+    prefs_.reset();
+    auto restarted = restartedModel();
+    UserSettings::applyTo(*restarted);
+    PreferenceWindowController again(restarted);
+    auto* shown = again.findChild<PreferenceView*>();
+    QCOMPARE(shown->dateCheckbox()->isChecked(), byDate);
+    QCOMPARE(shown->alphabetCheckbox()->isChecked(), !byDate);
+    QCOMPARE(shown->languageSelectButton()->currentText(), language);
+    QCOMPARE(restarted->state().knownWordsSortType, byDate ? SortType::date : SortType::alphabet);
+    restarted->addTitle(QStringLiteral("New"));
+    const QString code = language == "German" ? QStringLiteral("de") : QString();
+    QCOMPARE(restarted->state().languageOf(restarted->state().titles().last().id), code);
 }
 
 void PreferencesTest::restoreAddsTitles() {
@@ -270,7 +310,7 @@ void PreferencesTest::closesFromTheKeyboard() {
     // the only way to close it.
     prefs_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(prefs_.get()));
-    QTest::mouseClick(view()->dateCheckbox(), Qt::LeftButton);
+    clickCheckBox(view()->dateCheckbox());
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : prefs_.get();
     QTest::keyClick(target, keys[0].key(), keys[0].keyboardModifiers());
     QVERIFY(!prefs_->isVisible());

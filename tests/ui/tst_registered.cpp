@@ -1,22 +1,36 @@
 #include "ModelTestSupport.h"
+#include "UiTestSupport.h"
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "persistence/SaveWordsCommandHandler.h"
 #include "ui/registered/RegisteredWordCell.h"
+#include "ui/registered/RegisteredWordList.h"
 #include "ui/registered/RegisteredWordTableModel.h"
 #include "ui/registered/RegisteredWordViewController.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
 
 using Kind = AppState::Word::Kind;
 
-namespace {} // namespace
+namespace {
+
+AppState::Word word(const QString& text, Kind kind, int minutes) {
+    return {text, QUuid::createUuid(), kind,
+            QDateTime(QDate(2024, 3, 5), QTime(9, 0), Qt::UTC).addSecs(minutes * 60)};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(SortType)
 
 class RegisteredTest : public QObject {
     Q_OBJECT
@@ -106,7 +120,10 @@ private Q_SLOTS:
         QCOMPARE(known->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
         QCOMPARE(pane_->unwantedWordTableView()->model()->headerData(0, Qt::Horizontal).toString(),
                  QStringLiteral("Unwanted"));
-        QVERIFY(!known->model()->index(0, 1).data().isValid());
+        // The Date column tells when each word was registered, in the user's locale.
+        const AppState::Word apple = pane_->knownModel()->words().at(0);
+        QCOMPARE(known->model()->index(0, 1).data().toString(),
+                 QLocale().toString(apple.timestamp.toLocalTime(), QLocale::ShortFormat));
         QCOMPARE(known->verticalHeader()->defaultSectionSize(), 25);
 
         // Another title: its own (empty) lists.
@@ -190,6 +207,130 @@ private Q_SLOTS:
         QVERIFY(pane_->editAction()->isChecked());
         QCOMPARE(status.lines(), QStringList({"Menu item is checked.", "Menu item is unchecked.",
                                               "Menu item is checked."}));
+    }
+
+    // The words of a title, registered at the minutes given, in the order
+    // the pane shows them under each choice.
+    void knownListOrder_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<SortType>("sortType");
+        QTest::addColumn<QStringList>("shown");
+        // registered: zebra 1, öga 2, apa 3, Apa 4
+        QTest::newRow("alphabet, no language: the title's own order")
+            << "" << SortType::alphabet << QStringList{"apa", "Apa", "zebra", "öga"};
+        QTest::newRow("alphabet, German collation")
+            << "de" << SortType::alphabet << QStringList{"apa", "Apa", "öga", "zebra"};
+        QTest::newRow("alphabet, Swedish collation")
+            << "sv" << SortType::alphabet << QStringList{"apa", "Apa", "zebra", "öga"};
+        QTest::newRow("date, newest first")
+            << "de" << SortType::date << QStringList{"Apa", "apa", "öga", "zebra"};
+    }
+    void knownListOrder() {
+        QFETCH(QString, language);
+        QFETCH(SortType, sortType);
+        QFETCH(QStringList, shown);
+        model_->addTitle("Book");
+        const Title book = model_->state().listOfTitleAndWordList.last().title;
+        model_->restore({{book,
+                          {word("zebra", Kind::known, 1), word("öga", Kind::known, 2),
+                           word("apa", Kind::known, 3), word("Apa", Kind::known, 4)}}});
+        model_->setCurrentTitle(book);
+        model_->setTitleLanguage(book.id, language);
+        model_->setKnownWordsSortType(sortType);
+        // A registration sorts the title's list as always: by lower-cased code points.
+        model_->saveText("x");
+        model_->splitWords();
+        model_->registerWord("x", Kind::unwanted, 0);
+        showPane();
+        QCOMPARE(wordTexts(pane_->knownModel()->words()), shown);
+    }
+
+    void searchFiltersAsYouType_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("ignoreAccents");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("nothing typed")
+            << "" << false << QStringList{"cafe", "Café", "décor", "Straße", "tea"} << "5 words";
+        QTest::newRow("case folded") << "CAF" << false << QStringList{"cafe", "Café"} << "2 of 5";
+        QTest::newRow("accents count") << "café" << false << QStringList{"Café"} << "1 of 5";
+        QTest::newRow("accents ignored")
+            << "CAFE" << true << QStringList{"cafe", "Café"} << "2 of 5";
+        QTest::newRow("accent typed, ignored") << "déc" << true << QStringList{"décor"} << "1 of 5";
+        QTest::newRow("anywhere in the word") << "ra" << false << QStringList{"Straße"} << "1 of 5";
+        QTest::newRow("full lower-case mapping") << "STRASSE" << false << QStringList{} << "0 of 5";
+        QTest::newRow("no match") << "xyz" << true << QStringList{} << "0 of 5";
+    }
+    void searchFiltersAsYouType() {
+        QFETCH(QString, query);
+        QFETCH(bool, ignoreAccents);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, count);
+        startWith({"Café", "cafe", "décor", "Straße", "tea"}, {"caféine"});
+        pane_->ignoreAccentsCheckbox()->setChecked(ignoreAccents);
+        typeText(pane_->searchField(), query);
+        QCOMPARE(wordTexts(pane_->knownModel()->words()), shown);
+        QCOMPARE(pane_->countLabel()->text(), count);
+        // The unwanted list is searched too; the count follows the list shown.
+        QTest::mouseClick(pane_->segment(1), Qt::LeftButton);
+        const bool caffeine =
+            QStringLiteral("caféine").contains(RegisteredWordList::searchForm(query, false)) ||
+            (ignoreAccents &&
+             QStringLiteral("cafeine").contains(RegisteredWordList::searchForm(query, true)));
+        QCOMPARE(pane_->unwantedModel()->rowCount(), caffeine ? 1 : 0);
+        if (!query.isEmpty())
+            QCOMPARE(pane_->countLabel()->text(), QStringLiteral("%1 of 1").arg(caffeine ? 1 : 0));
+        // A registration keeps the search.
+        QTest::mouseClick(pane_->segment(0), Qt::LeftButton);
+        model_->deleteWord(model_->state().knownWords().last().id);
+        settle();
+        QCOMPARE(pane_->searchField()->text(), query);
+        QVERIFY(pane_->knownModel()->rowCount() <= shown.size());
+        // Escape empties the field.
+        pane_->searchField()->setFocus();
+        QTest::keyClick(pane_->searchField(), Qt::Key_Escape);
+        QCOMPARE(pane_->searchField()->text(), QString());
+        QCOMPARE(pane_->knownModel()->rowCount(), 4);
+    }
+
+    // For a title with a language the pane shows, on demand, the words of
+    // every title of that language; a delete there reaches the word's own title.
+    void wholeLanguageOnDemand() {
+        startWith({"Hund"}, {});
+        const Title first = model_->state().currentTitle;
+        QVERIFY(pane_->wholeLanguageCheckbox()->isHidden());
+        model_->setTitleLanguage(first.id, "de");
+        model_->addTitle("Second");
+        const Title second = model_->state().listOfTitleAndWordList.last().title;
+        model_->setTitleLanguage(second.id, "de");
+        model_->setCurrentTitle(second);
+        model_->saveText("Katze");
+        model_->splitWords();
+        model_->registerWord("Katze", Kind::known, 0);
+        settle();
+        QVERIFY(!pane_->wholeLanguageCheckbox()->isHidden());
+        QCOMPARE(pane_->wholeLanguageCheckbox()->text(),
+                 QStringLiteral("Words of every German title"));
+        QCOMPARE(wordTexts(pane_->knownModel()->words()), QStringList{"Katze"});
+        pane_->wholeLanguageCheckbox()->setChecked(true);
+        settle();
+        QCOMPARE(wordTexts(pane_->knownModel()->words()), (QStringList{"Hund", "Katze"}));
+        clickDelete(pane_->knownWordTableView(), pane_->knownCell(), 0);
+        settle();
+        QVERIFY(model_->state().listOfTitleAndWordList[0].wordList.isEmpty());
+        QCOMPARE(wordTexts(pane_->knownModel()->words()), QStringList{"Katze"});
+        // The current title's own word is deleted as always: undo brings it back.
+        clickDelete(pane_->knownWordTableView(), pane_->knownCell(), 0);
+        QVERIFY(model_->state().knownWords().isEmpty());
+        QVERIFY(model_->undoStep().has_value());
+        model_->undo();
+        QCOMPARE(wordTexts(model_->state().knownWords()), QStringList{"Katze"});
+        settle();
+        // A title without a language shows its own words only.
+        model_->setTitleLanguage(second.id, QString());
+        settle();
+        QVERIFY(pane_->wholeLanguageCheckbox()->isHidden());
+        QVERIFY(!pane_->showsWholeLanguage());
     }
 
     void tabLeavesTheList() {

@@ -5,7 +5,10 @@
 #include "core/ViewModelFactory.h"
 #include "persistence/ChangeTitleOrderCommandHandler.h"
 #include "persistence/SaveWordsCommandHandler.h"
+#include "ui/common/LanguageChoices.h"
 #include "ui/titles/SplitViewController.h"
+#include "ui/titles/TitleCell.h"
+#include "ui/titles/TitleLanguageDialog.h"
 #include "ui/titles/TitleListModel.h"
 #include "ui/titles/TitleTableView.h"
 #include "ui/titles/TitleViewController.h"
@@ -14,7 +17,9 @@
 #include <QAbstractItemModelTester>
 #include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QToolButton>
@@ -52,6 +57,8 @@ private Q_SLOTS:
     void dragRefused_data();
     void dragRefused();
     void staleRowsAreIgnored();
+    void languageFromTheMenus_data();
+    void languageFromTheMenus();
 
 private:
     // A fresh store holding the given titles, loaded into a fresh model, and
@@ -66,6 +73,7 @@ private:
     void waitForReload();
     void rightClick(int row);
     QMenu* waitForMenu();
+    TitleLanguageDialog* waitForLanguageDialog();
 
     std::unique_ptr<TemporaryStore> store_;
     std::shared_ptr<AppModel> model_;
@@ -114,6 +122,17 @@ void TitlesTest::rightClick(int row) {
                            : QPoint(10, table()->viewport()->height() - 2);
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, table()->viewport()->mapToGlobal(pos));
     QApplication::sendEvent(table()->viewport(), &event);
+}
+
+TitleLanguageDialog* TitlesTest::waitForLanguageDialog() {
+    TitleLanguageDialog* dialog = nullptr;
+    (void)QTest::qWaitFor(
+        [&] {
+            dialog = window_->findChild<TitleLanguageDialog*>();
+            return dialog && dialog->isVisible();
+        },
+        2000);
+    return dialog;
 }
 
 QMenu* TitlesTest::waitForMenu() {
@@ -333,7 +352,7 @@ void TitlesTest::duplicateFromContextMenu() {
         items << action->text();
         QVERIFY(action->shortcut().isEmpty());
     }
-    QCOMPARE(items, (QStringList{"Duplicate", "Delete", "Edit"}));
+    QCOMPARE(items, (QStringList{"Duplicate", "Delete", "Edit", "Language\u2026"}));
     menu->actions().at(0)->trigger();
     QCOMPARE(names(), (QStringList{"A", "A", "B", "C"}));
     QVERIFY(model_->state().listOfTitleAndWordList.at(1).title.id !=
@@ -550,6 +569,79 @@ void TitlesTest::staleRowsAreIgnored() {
     std::unique_ptr<QMimeData> payload(dragPayload(rows, {1}));
     QVERIFY(!rows->dropMimeData(payload.get(), Qt::MoveAction, 3, 0, QModelIndex()));
     QCOMPARE(names(), QStringList{"B"});
+}
+
+// Titles ▸ Language… acts on the current title, the context menu's
+// "Language…" on the clicked one; the dialog is answered from the keyboard.
+void TitlesTest::languageFromTheMenus_data() {
+    QTest::addColumn<bool>("fromContextMenu");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("downs");
+    QTest::addColumn<QString>("language"); // the code chosen, empty for none
+    QTest::newRow("Titles menu, typed") << false << "japan" << 0 << "ja";
+    QTest::newRow("context menu, typed") << true << "thai" << 0 << "th";
+    QTest::newRow("context menu, second match")
+        << true << "german" << 1 << "nds"; // German, Low German, Swiss German
+}
+
+void TitlesTest::languageFromTheMenus() {
+    QFETCH(bool, fromContextMenu);
+    QFETCH(QString, typed);
+    QFETCH(int, downs);
+    QFETCH(QString, language);
+    start({QStringLiteral("A"), QStringLiteral("B")});
+    const Title b = model_->state().titles().at(1);
+    model_->setCurrentTitle(b);
+    if (fromContextMenu) {
+        rightClick(2);
+        QMenu* menu = waitForMenu();
+        QVERIFY(menu);
+        menu->actions().at(3)->trigger();
+    } else {
+        QMenu* titlesMenu = window_->findChild<QMenu*>(QStringLiteral("menuTitles"));
+        QVERIFY(titlesMenu);
+        QVERIFY(titlesMenu->actions().contains(titles()->languageAction()));
+        titles()->languageAction()->trigger();
+    }
+    TitleLanguageDialog* dialog = waitForLanguageDialog();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->selectedLanguage(), QString()); // none yet
+    // The field takes the keys once the window has them.
+    QCOMPARE(dialog->focusWidget(), dialog->searchField());
+    QTest::keyClicks(dialog->searchField(), typed);
+    for (int i = 0; i < downs; ++i)
+        QTest::keyClick(dialog->searchField(), Qt::Key_Down);
+    QCOMPARE(dialog->selectedLanguage(), language);
+    QTest::keyClick(dialog->searchField(), Qt::Key_Return);
+    QTRY_VERIFY(!window_->findChild<TitleLanguageDialog*>());
+    QCOMPARE(model_->state().languageOf(b.id), language);
+    QCOMPARE(model_->state().languageOf(model_->state().titles().at(0).id), QString());
+    QCOMPARE(restartedModel()->state().titleLanguages.value(b.id), language);
+
+    // The row shows the language as a caption; "No Language" clears it.
+    const QModelIndex row = titles()->titleModel()->index(2, 0);
+    QTRY_COMPARE(row.data(TitleListModel::languageRole).toString(),
+                 LanguageChoices::nameOf(language));
+    // A wide list shows the name, a narrow one the code.
+    QStyleOptionViewItem option;
+    option.font = table()->font();
+    option.rect = QRect(0, 0, 400, 24);
+    QCOMPARE(TitleCell::languageCaption(option, row), LanguageChoices::nameOf(language));
+    option.rect.setWidth(30);
+    QCOMPARE(TitleCell::languageCaption(option, row), language.toUpper());
+    QVERIFY(row.data(Qt::ToolTipRole)
+                .toString()
+                .endsWith(QStringLiteral("(%1)").arg(LanguageChoices::nameOf(language))));
+    titles()->chooseLanguage(1);
+    dialog = waitForLanguageDialog();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->selectedLanguage(), language);
+    QTest::keyClick(dialog->searchField(), Qt::Key_Home, Qt::ControlModifier);
+    dialog->list()->setCurrentRow(0);
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    QCOMPARE(model_->state().languageOf(b.id), QString());
+    QTRY_COMPARE(titles()->titleModel()->index(2, 0).data(TitleListModel::languageRole).toString(),
+                 QString());
 }
 
 QTEST_MAIN(TitlesTest)

@@ -1,10 +1,12 @@
 #include "ui/preferences/PreferenceView.h"
 
 #include "base/StatusLine.h"
+#include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "csv/CsvReader.h"
 #include "ui/backups/Backups.h"
 #include "ui/common/Alert.h"
+#include "ui/common/LanguageChoices.h"
 #include "ui/common/SaveProgress.h"
 #include "ui_PreferenceView.h"
 
@@ -50,13 +52,26 @@ void PreferenceView::awakeFromNib() {
     ui_->alphabetCheckbox->setAccessibleDescription(tr("Sort the known words alphabetically"));
     ui_->dateCheckbox->setAccessibleDescription(tr("Sort the known words by date"));
     ui_->languageSelectButton->setAccessibleName(tr("Language"));
-    ui_->languageSelectButton->setAccessibleDescription(tr("The language of the texts"));
+    ui_->languageSelectButton->setAccessibleDescription(tr("The language new titles start with"));
     ui_->restoreButton->setAccessibleDescription(
         tr("Adds the titles and words of an exported CSV file"));
-    ui_->alphabetCheckbox->setChecked(true);
-    ui_->dateCheckbox->setChecked(false);
-    ui_->languageSelectButton->addItems({QStringLiteral("English"), QStringLiteral("Japanese")});
-    ui_->languageSelectButton->setCurrentIndex(0);
+    // The choices kept from the last time, alphabet and English at first.
+    const bool byDate = UserSettings::knownWordsSortType() == SortType::date;
+    ui_->alphabetCheckbox->setChecked(!byDate);
+    ui_->dateCheckbox->setChecked(byDate);
+    // English and Japanese first, then every other language, then none.
+    QComboBox* box = ui_->languageSelectButton;
+    box->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    box->addItem(QStringLiteral("Japanese"), QStringLiteral("ja"));
+    box->insertSeparator(box->count());
+    for (const auto& language : LanguageChoices::all()) {
+        if (language.code != QLatin1String("en") && language.code != QLatin1String("ja"))
+            box->addItem(language.name, language.code);
+    }
+    box->insertSeparator(box->count());
+    box->addItem(tr("No Language"), QString());
+    const int chosen = box->findData(UserSettings::newTitleLanguage());
+    box->setCurrentIndex(chosen >= 0 ? chosen : 0);
 }
 
 namespace {
@@ -71,10 +86,18 @@ void applyCheckboxRule(QCheckBox* clicked, QCheckBox* other) {
 
 void PreferenceView::alphabetCheckboxToggled() {
     applyCheckboxRule(ui_->alphabetCheckbox, ui_->dateCheckbox);
+    sortTypeChosen();
 }
 
 void PreferenceView::dateCheckboxToggled() {
     applyCheckboxRule(ui_->dateCheckbox, ui_->alphabetCheckbox);
+    sortTypeChosen();
+}
+
+void PreferenceView::sortTypeChosen() {
+    const SortType sortType = ui_->dateCheckbox->isChecked() ? SortType::date : SortType::alphabet;
+    UserSettings::setKnownWordsSortType(sortType);
+    appModel_->setKnownWordsSortType(sortType);
 }
 
 void PreferenceView::languageSelected() {
@@ -85,6 +108,9 @@ void PreferenceView::languageSelected() {
     }
     printStatus(QStringLiteral("Selected item: Optional(\"%1\")")
                     .arg(ui_->languageSelectButton->itemText(index)));
+    const QString language = ui_->languageSelectButton->itemData(index).toString();
+    UserSettings::setNewTitleLanguage(language);
+    appModel_->setNewTitleLanguage(language);
 }
 
 void PreferenceView::restore() {

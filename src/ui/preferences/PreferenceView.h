@@ -16,11 +16,12 @@ namespace Ui {
 class PreferenceView;
 }
 
-// The preferences: two sort boxes of which exactly one is on, the language
-// pop-up, and the restore from a CSV file. The boxes and the pop-up only show
-// a choice; nothing of it is kept. A restore whose words have all been stored
-// is told through restoreDidSucceed, which the owner connects to its
-// PreferenceViewDelegate.
+// The preferences: two sort boxes of which exactly one is on (how the known
+// words are sorted), the language pop-up (the language new titles start
+// with), and the restore from a CSV file. Both choices take effect at once
+// and are kept for the next start (UserSettings). A restore whose words have
+// all been stored is told through restoreDidSucceed, which the owner
+// connects to its PreferenceViewDelegate.
 class PreferenceView : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +48,8 @@ Q_SIGNALS:
 
 private:
     void awakeFromNib();
+    // Keeps the sort the boxes now show, and sorts by it.
+    void sortTypeChosen();
     // The file's text; nothing when it cannot be read as UTF-8 text, which
     // an alert then says.
     std::optional<QString> readRestoreFile(const QString& path);

@@ -43,10 +43,12 @@ QVariant RegisteredWordTableModel::data(const QModelIndex& index, int role) cons
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const AppState::Word& word = words_.at(index.row());
-    // The date column stays empty on screen; a screen reader hears the date.
-    if (index.column() != 0) {
-        if (role == Qt::AccessibleTextRole)
-            return QLocale().toString(word.timestamp.toLocalTime(), QLocale::ShortFormat);
+    if (index.column() == 1) {
+        // A screen reader hears the date as the screen shows it.
+        if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+            return dateText(word.timestamp);
+        if (role == Qt::ToolTipRole)
+            return QLocale().toString(word.timestamp.toLocalTime(), QLocale::LongFormat);
         if (role == Qt::AccessibleDescriptionRole)
             return tr("Registered on");
         return {};
@@ -69,6 +71,10 @@ QVariant RegisteredWordTableModel::headerData(int section, Qt::Orientation orien
     if (section == 1)
         return tr("Date");
     return {};
+}
+
+QString RegisteredWordTableModel::dateText(const QDateTime& time) {
+    return QLocale().toString(time.toLocalTime(), QLocale::ShortFormat);
 }
 
 Qt::ItemFlags RegisteredWordTableModel::flags(const QModelIndex& index) const {

@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 
 // The registered words of one kind as a table: the word, and for the known
-// list an empty "Date" column.
+// list the "Date" column, when it was registered, in the user's locale.
 class RegisteredWordTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -22,6 +22,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // A registration time as the Date column shows it.
+    static QString dateText(const QDateTime& time);
 
 private:
     AppState::Word::Kind kind_;

@@ -10,13 +10,21 @@
 class QAbstractButton;
 class QAction;
 class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
 class QTableView;
 class RegisteredWordCell;
+class RegisteredWordList;
 class RegisteredWordTableModel;
 
 // The side pane with the words registered for the current title: the known
 // words and the unwanted words, one list at a time behind a two-segment
-// switch, each row with a delete button.
+// switch, each row with a delete button, the known ones with the date they
+// were registered. A search field above filters both lists as you type,
+// and says how many words of the list shown match. For a title that has a
+// language the pane can show the words of every title of that language
+// instead of the title's own.
 class RegisteredWordViewController : public QWidget {
     Q_OBJECT
 public:
@@ -36,6 +44,12 @@ public:
     RegisteredWordCell* knownCell() const { return knownCell_; }
     RegisteredWordCell* unwantedCell() const { return unwantedCell_; }
     QAction* editAction() const { return editAction_; }
+    QLineEdit* searchField() const { return searchField_; }
+    QCheckBox* ignoreAccentsCheckbox() const { return ignoreAccents_; }
+    QCheckBox* wholeLanguageCheckbox() const { return wholeLanguage_; }
+    QLabel* countLabel() const { return countLabel_; }
+    // Whether the lists show the words of the current title's whole language.
+    bool showsWholeLanguage() const;
 
     // Wide enough for a word of wordCharacters characters to show whole in
     // the known list, beside its Delete button and the Date column, with the
@@ -59,6 +73,10 @@ private:
     void tableViewEditItemClicked();
     void tableViewSelectionDidChange();
     void deleteWordShownAt(RegisteredWordTableModel* model, int row);
+    void makeSearch();
+    // Narrows the lists to the words that hold the search.
+    void showMatches();
+    void updateCount();
 
     std::shared_ptr<AppModel> appModel_;
     Subscription subs_;
@@ -72,5 +90,11 @@ private:
     RegisteredWordCell* knownCell_ = nullptr;
     RegisteredWordCell* unwantedCell_ = nullptr;
     QAction* editAction_ = nullptr;
+    QLineEdit* searchField_ = nullptr;
+    QCheckBox* ignoreAccents_ = nullptr;
+    QCheckBox* wholeLanguage_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    std::unique_ptr<RegisteredWordList> knownList_;
+    std::unique_ptr<RegisteredWordList> unwantedList_;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
 };

@@ -2,6 +2,7 @@
 
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
+#include "ui/common/LanguageChoices.h"
 
 #include <QDataStream>
 #include <QIODevice>
@@ -15,9 +16,10 @@ TitleListModel::TitleListModel(std::shared_ptr<AppModel> model, QObject* parent)
     : QAbstractTableModel(parent)
     , appModel_(std::move(model)) {}
 
-void TitleListModel::reload(const QList<Title>& titles) {
+void TitleListModel::reload(const QList<Title>& titles, const QHash<QUuid, QString>& languages) {
     beginResetModel();
     titles_ = titles;
+    languages_ = languages;
     endResetModel();
 }
 
@@ -44,17 +46,32 @@ QVariant TitleListModel::data(const QModelIndex& index, int role) const {
     const int row = index.row();
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
+        return row == 0 ? tr("Language") : titles_.at(row - 1).title;
+    case Qt::ToolTipRole: {
         if (row == 0)
-            return role == Qt::DisplayRole ? QVariant(tr("Language")) : QVariant();
-        return titles_.at(row - 1).title;
+            return {};
+        // The row may show only the language's code.
+        const QString language = LanguageChoices::nameOf(languageCodeOf(row));
+        return language.isEmpty() ? titles_.at(row - 1).title
+                                  : tr("%1 (%2)").arg(titles_.at(row - 1).title, language);
+    }
     case Qt::AccessibleTextRole:
         return row == 0 ? tr("Language") : titles_.at(row - 1).title;
-    case Qt::AccessibleDescriptionRole:
-        return row == 0 ? tr("The caption of the title list")
-                        : tr("A title; the menu key offers Duplicate, Delete and Edit");
+    case Qt::AccessibleDescriptionRole: {
+        if (row == 0)
+            return tr("The caption of the title list");
+        const QString language = LanguageChoices::nameOf(languageCodeOf(row));
+        return language.isEmpty()
+                   ? tr("A title; the menu key offers Duplicate, Delete, Edit and Language")
+                   : tr("A title in %1; the menu key offers Duplicate, Delete, Edit and Language")
+                         .arg(language);
+    }
     case isCaptionRole:
         return row == 0;
+    case languageRole:
+        return LanguageChoices::nameOf(languageCodeOf(row));
+    case languageCodeRole:
+        return languageCodeOf(row);
     default:
         return {};
     }
@@ -147,4 +164,10 @@ bool TitleListModel::acceptDrop(const QList<int>& rows, int beforeRow) {
     appModel_->moveTitle(from, to);
     Q_EMIT titleMoved();
     return true;
+}
+
+QString TitleListModel::languageCodeOf(int row) const {
+    if (row < 1 || row > titles_.size())
+        return {};
+    return languages_.value(titles_.at(row - 1).id);
 }

@@ -3,6 +3,7 @@
 #include "domain/Title.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 
 #include <memory>
@@ -18,13 +19,16 @@ class AppModel;
 class TitleListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Roles { isCaptionRole = Qt::UserRole + 1 };
+    // languageRole: the English name of the title's language, empty for none;
+    // languageCodeRole: its ISO 639 code.
+    enum Roles { isCaptionRole = Qt::UserRole + 1, languageRole, languageCodeRole };
 
     static const QString mimeType;
 
     explicit TitleListModel(std::shared_ptr<AppModel> model, QObject* parent = nullptr);
 
-    void reload(const QList<Title>& titles);
+    // languages: the language code of each title that has one, by id.
+    void reload(const QList<Title>& titles, const QHash<QUuid, QString>& languages = {});
     const QList<Title>& titles() const { return titles_; }
 
     // The title at titleIndex (row - 1) while the rows shown still match the
@@ -60,7 +64,10 @@ private:
     // A drop "on" a row counts as a drop above it; on the empty area below
     // the rows, as a drop below the last row.
     int dropRow(int row, const QModelIndex& parent) const;
+    // The language code of the title on a row; empty for none and the caption.
+    QString languageCodeOf(int row) const;
 
     std::shared_ptr<AppModel> appModel_;
     QList<Title> titles_;
+    QHash<QUuid, QString> languages_;
 };

@@ -94,6 +94,8 @@ void TitleTableView::contextMenuEvent(QContextMenuEvent* event) {
                     [this, titleIndex] { Q_EMIT duplicateTapAction(titleIndex); });
     menu->addAction(tr("Delete"), this, [this, titleIndex] { Q_EMIT deleteTapAction(titleIndex); });
     menu->addAction(tr("Edit"), this, [this, titleIndex] { Q_EMIT editTapAction(titleIndex); });
+    menu->addAction(tr("Language\u2026"), this,
+                    [this, titleIndex] { Q_EMIT languageTapAction(titleIndex); });
     connect(menu, &QMenu::aboutToHide, this, &TitleTableView::contextMenuClosed);
     contextMenu_ = menu; // a guarded pointer: it clears itself when the menu goes
     menu->popup(viewport()->mapToGlobal(pos));

@@ -7,7 +7,7 @@
 class QMenu;
 
 // The table of the title pane. A right-click on a title row selects that row
-// and offers "Duplicate", "Delete" and "Edit"; the chosen command is the
+// and offers "Duplicate", "Delete", "Edit" and "Language…"; the chosen command is the
 // matching signal with the title index (row - 1), since row 0 is the caption.
 // A left click on a title row, or Up/Down, reports the row through rowChosen.
 // Files dropped from outside are reported through filesDropped.
@@ -28,6 +28,7 @@ Q_SIGNALS:
     void duplicateTapAction(qint64 titleIndex);
     void deleteTapAction(qint64 titleIndex);
     void editTapAction(qint64 titleIndex);
+    void languageTapAction(qint64 titleIndex);
     void rowChosen(int row);
     // The context menu closed, with or without a choice.
     void contextMenuClosed();

@@ -6,9 +6,11 @@
 #include "ui/common/Alert.h"
 #include "ui/titles/TextOpener.h"
 #include "ui/titles/TitleCell.h"
+#include "ui/titles/TitleLanguageDialog.h"
 #include "ui/titles/TitleListModel.h"
 #include "ui/titles/TitleTableView.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -70,7 +72,7 @@ void TitleViewController::viewDidLoad() {
     // state.
     subs_ = appModel_->subscribe([this](const AppState& state) {
         QList<Title> titles = state.titles();
-        if (hasLastTitles_ && titles == lastTitles_) {
+        if (hasLastTitles_ && titles == lastTitles_ && state.titleLanguages == lastLanguages_) {
             // Same list: only the highlight may have to follow a new current title.
             if (state.currentTitle.id != lastCurrentId_) {
                 lastCurrentId_ = state.currentTitle.id;
@@ -79,6 +81,7 @@ void TitleViewController::viewDidLoad() {
             return;
         }
         lastTitles_ = std::move(titles);
+        lastLanguages_ = state.titleLanguages;
         lastCurrentId_ = state.currentTitle.id;
         hasLastTitles_ = true;
         reload_.schedule();
@@ -98,6 +101,13 @@ void TitleViewController::viewDidLoad() {
             &TitleViewController::duplicateTitle);
     connect(tableView_, &TitleTableView::deleteTapAction, this, &TitleViewController::deleteTitle);
     connect(tableView_, &TitleTableView::editTapAction, this, &TitleViewController::editTitle);
+    connect(tableView_, &TitleTableView::languageTapAction, this,
+            &TitleViewController::chooseLanguage);
+    languageAction_ = new QAction(tr("Language\u2026"), this);
+    languageAction_->setObjectName(QStringLiteral("titleLanguageAction"));
+    connect(languageAction_, &QAction::triggered, this, [this] {
+        chooseLanguage(appModel_->state().indexOfTitle(appModel_->state().currentTitle.id));
+    });
 
     tableView_->setDragEnabled(true);
     tableView_->setAcceptDrops(true);
@@ -115,7 +125,7 @@ void TitleViewController::viewDidLoad() {
 void TitleViewController::reloadData() {
     // The table keeps its selection across a reload, by row.
     const int selected = tableView_->selectedRow();
-    titleModel_->reload(appModel_->state().titles());
+    titleModel_->reload(appModel_->state().titles(), appModel_->state().titleLanguages);
     if (selected >= 1 && selected < titleModel_->rowCount()) {
         tableView_->selectionModel()->setCurrentIndex(titleModel_->index(selected, 0),
                                                       QItemSelectionModel::ClearAndSelect |
@@ -198,6 +208,20 @@ void TitleViewController::editTitle(qint64 titleIndex) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
     });
+}
+
+void TitleViewController::chooseLanguage(qint64 titleIndex) {
+    const std::optional<Title> title = titleOnScreen(titleIndex);
+    if (!title)
+        return;
+    QWidget* window = Alert::mainWindow(this);
+    if (!window)
+        return;
+    auto* dialog =
+        new TitleLanguageDialog(window, title->title, appModel_->state().languageOf(title->id));
+    connect(dialog, &TitleLanguageDialog::languageChosen, this,
+            [this, id = title->id](const QString& code) { appModel_->setTitleLanguage(id, code); });
+    dialog->open();
 }
 
 void TitleViewController::deleteTitle(qint64 titleIndex) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+class QAction;
 class QToolButton;
 class TitleCell;
 class TitleListModel;
@@ -34,6 +35,10 @@ public:
     void duplicateTitle(qint64 titleIndex);
     void deleteTitle(qint64 titleIndex);
     void editTitle(qint64 titleIndex);
+    // Asks for the language of a title, and sets or clears it.
+    void chooseLanguage(qint64 titleIndex);
+    // Titles ▸ Language…: the same for the current title.
+    QAction* languageAction() const { return languageAction_; }
 
 private:
     void viewDidLoad();
@@ -47,7 +52,9 @@ private:
     TitleListModel* titleModel_ = nullptr;
     TitleCell* cell_ = nullptr;
     QToolButton* addButton_ = nullptr;
+    QAction* languageAction_ = nullptr;
     QList<Title> lastTitles_;
+    QHash<QUuid, QString> lastLanguages_;
     bool hasLastTitles_ = false;
     QUuid lastCurrentId_;
     CoalescedUpdate reload_{this, [this] { reloadData(); }};

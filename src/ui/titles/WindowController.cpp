@@ -303,6 +303,11 @@ void WindowController::addTriageCommands() {
     addTitleAction_->setToolTip(tr("Add a title (Ctrl+Shift+N)"));
     connect(addTitleAction_, &QAction::triggered, this,
             [this] { splitViewController_->titleViewController()->onButtonTapped(); });
+    // The current title's language, as its own menu in the list sets it.
+    QAction* language = splitViewController_->titleViewController()->languageAction();
+    language->setText(tr("&Language\u2026"));
+    language->setToolTip(tr("Set or clear the language of the current title"));
+    titles->addAction(language);
     menuBar()->insertMenu(ui_->menuWords->menuAction(), titles);
 
     auto* help = menuBar()->addMenu(tr("&Help"));
@@ -362,6 +367,9 @@ void WindowController::showKeyboardShortcuts() {
         {registered,
          tr("Delete the selected word (in either list)"),
          {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)}},
+        {registered,
+         tr("Search the registered words (Escape empties the search)"),
+         {QKeySequence(QKeySequence::Find)}},
         {window, tr("Show or hide the titles"), keys(ui_->actionToggleLeftInspectorPane)},
         {window, tr("Show or hide the registered words"), keys(ui_->actionToggleInspectorPane)},
         {window, tr("Preferences"), keys(ui_->actionPreferences)},

@@ -1,0 +1,48 @@
+#include "core/UserSettings.h"
+
+#include "core/AppModel.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace UserSettings {
+
+namespace {
+
+const QString sortKey = QStringLiteral("registered/knownWordsSortType");
+const QString languageKey = QStringLiteral("titles/newTitleLanguage");
+
+// The file is named in full, and its place read from the environment on
+// every use: QSettings' own default place is fixed once per process.
+QSettings open() {
+    return QSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         QStringLiteral("/Pramel/Pramel.conf"),
+                     QSettings::IniFormat);
+}
+
+} // namespace
+
+SortType knownWordsSortType() {
+    return open().value(sortKey).toString() == QLatin1String("date") ? SortType::date
+                                                                     : SortType::alphabet;
+}
+
+void setKnownWordsSortType(SortType sortType) {
+    open().setValue(sortKey, sortType == SortType::date ? QStringLiteral("date")
+                                                        : QStringLiteral("alphabet"));
+}
+
+QString newTitleLanguage() {
+    return open().value(languageKey, QStringLiteral("en")).toString();
+}
+
+void setNewTitleLanguage(const QString& language) {
+    open().setValue(languageKey, language);
+}
+
+void applyTo(AppModel& model) {
+    model.setKnownWordsSortType(knownWordsSortType());
+    model.setNewTitleLanguage(newTitleLanguage());
+}
+
+} // namespace UserSettings

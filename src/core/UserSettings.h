@@ -1,0 +1,27 @@
+#pragma once
+
+#include "domain/AppState.h"
+
+#include <QString>
+
+class AppModel;
+
+// The choices of the preferences window that outlive a run: how the known
+// words are sorted and the language new titles start with. Kept with
+// QSettings in the user's configuration folder (~/.config/Pramel/Pramel.conf),
+// not in the store: they are the user's, not the titles'.
+namespace UserSettings {
+
+// alphabet until the user chooses.
+SortType knownWordsSortType();
+void setKnownWordsSortType(SortType sortType);
+
+// An ISO 639 code; "en" (English, the first language offered) until the user
+// chooses, empty when the user chose none.
+QString newTitleLanguage();
+void setNewTitleLanguage(const QString& language);
+
+// Gives the model the choices kept from earlier runs.
+void applyTo(AppModel& model);
+
+} // namespace UserSettings
