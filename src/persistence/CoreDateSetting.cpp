@@ -55,9 +55,11 @@ QString CoreDateSetting::checkNow(const QString& path) {
         if (check != QStringLiteral("ok"))
             message = damagedMessage(check, path);
     } catch (const StoreError& error) {
-        // A store another connection holds locked is not a damaged one; the
-        // first open has already read it, so only damage ends the program.
-        if ((error.code & 0xff) != SQLITE_BUSY && (error.code & 0xff) != SQLITE_LOCKED)
+        // The first open has already read the store and reported what kept it
+        // from opening; only damage found now ends the program (a lock held
+        // by another connection, or a store gone meanwhile, is no damage).
+        const int code = error.code & 0xff;
+        if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB)
             message = QStringLiteral("Unresolved error ") + error.message();
     }
     return message;

@@ -103,14 +103,17 @@ void WindowController::windowDidLoad() {
     // The window title is the name held in currentTitle; an empty name leaves
     // an empty title, which the window manager shows as the application name.
     subs_ = mainViewModel_->subscribe([this](const AppState& state) {
+        // Another title, or another language, may have other dictionaries.
+        const QString language = state.languageOf(state.currentTitle.id);
+        if (lookUpIn_ && language != lookUpLanguage_) {
+            lookUpLanguage_ = language;
+            fillLookUpInMenu();
+        }
         if (hasLastTitle_ && state.currentTitle == lastTitle_)
             return;
         lastTitle_ = state.currentTitle;
         hasLastTitle_ = true;
         windowTitle_.schedule();
-        // Another title may have another language, and other dictionaries.
-        if (lookUpIn_)
-            fillLookUpInMenu();
     });
 }
 
@@ -154,7 +157,8 @@ QAction* WindowController::lookUpAction() const {
 }
 
 QString WindowController::currentLanguage() const {
-    return QString();
+    const AppState& state = mainViewModel_->state();
+    return state.languageOf(state.currentTitle.id);
 }
 
 void WindowController::offerWordCommandsOnRows() {
@@ -239,7 +243,9 @@ void WindowController::speakSelectedWord() {
     if (word.isEmpty())
         return;
     printStatus(QStringLiteral("Speaking ") + word);
-    speaker_->speak(word);
+    // In a voice of the title's language when it has one.
+    const QString language = currentLanguage();
+    speaker_->speak(word, language.isEmpty() ? QLocale() : QLocale(language));
 }
 
 void WindowController::openFiles(const QStringList& paths) {

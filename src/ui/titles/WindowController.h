@@ -97,6 +97,7 @@ private:
     Backups* backups_ = nullptr;
     Speaker* speaker_ = nullptr;
     QMenu* lookUpIn_ = nullptr;
+    QString lookUpLanguage_; // the language lookUpIn_ was filled for
     EditMenu* editMenu_ = nullptr;
     TriageStatusBar* triageStatusBar_ = nullptr;
     QAction* addTitleAction_ = nullptr;
