@@ -13,35 +13,16 @@ PRESSES=12
 AT_LEAST=11
 cmake --build "$BUILD_DIR" --target tst_triage >/dev/null
 
-export XDG_RUNTIME_DIR=$(mktemp -d)
-WORK=$(mktemp -d)
-pulseaudio -D --exit-idle-time=-1 --system=false -n --load=module-native-protocol-unix \
-  --load="module-null-sink sink_name=nullsink rate=48000"
-sleep 1
-PULSE_PID=$(cat "$XDG_RUNTIME_DIR/pulse/pid")
-pacat --playback --raw --format=s16le --rate=48000 --channels=2 </dev/zero &   # keeps the sink clocked
-CLOCK_PID=$!
-parec --latency-msec=20 --device=nullsink.monitor --format=s16le --rate=48000 --channels=2 >"$WORK/out.raw" &
-REC_PID=$!
-# The recording starts when its stream is connected, which can take a second
-# or more on a busy machine: wait until half a second of it has reached the file.
-for _ in $(seq 100); do
-  (($(stat -c %s "$WORK/out.raw") >= 48000 * 4 / 2)) && break
-  sleep 0.1
-done
+source scripts/null-sink-recording.sh
 cleanup() {
-  kill "$REC_PID" "$CLOCK_PID" 2>/dev/null || true
-  kill "$PULSE_PID" 2>/dev/null || true
+  stop_sink_recording
 }
 trap cleanup EXIT
 
 test_status=0
 QT_QPA_PLATFORM=offscreen PRAMEL_CHECK_SOUND=$PRESSES XDG_DATA_HOME="$WORK/data" \
   "$BUILD_DIR/tests/tst_triage" soundReachesTheDevice || test_status=$?
-# parec loses what it still buffers when stopped: give the clicks time to land.
-sleep 3
-kill "$REC_PID"
-wait "$REC_PID" 2>/dev/null || true
+stop_recording 3
 
 heard_status=0
 python3 - "$WORK/out.raw" "$PRESSES" "$AT_LEAST" <<'PY' || heard_status=$?

@@ -12,35 +12,17 @@ scripts/setup.sh pulseaudio pulseaudio-utils speech-dispatcher speech-dispatcher
   espeak-ng python3
 cmake --build "$BUILD_DIR" --target tst_speech >/dev/null
 
-export XDG_RUNTIME_DIR=$(mktemp -d)
-WORK=$(mktemp -d)
-pulseaudio -D --exit-idle-time=-1 --system=false -n --load=module-native-protocol-unix \
-  --load="module-null-sink sink_name=nullsink rate=48000" \
-  --load="module-always-sink"
-sleep 1
-pactl set-default-sink nullsink
-PULSE_PID=$(cat "$XDG_RUNTIME_DIR/pulse/pid")
-pacat --playback --raw --format=s16le --rate=48000 --channels=2 </dev/zero &   # keeps the sink clocked
-CLOCK_PID=$!
-parec --latency-msec=20 --device=nullsink.monitor --format=s16le --rate=48000 --channels=2 >"$WORK/out.raw" &
-REC_PID=$!
-for _ in $(seq 100); do
-  (($(stat -c %s "$WORK/out.raw") >= 48000 * 4 / 2)) && break
-  sleep 0.1
-done
+source scripts/null-sink-recording.sh
 cleanup() {
-  kill "$REC_PID" "$CLOCK_PID" 2>/dev/null || true
   pkill -u "$(id -u)" -f "speech-dispatcher" 2>/dev/null || true
-  kill "$PULSE_PID" 2>/dev/null || true
+  stop_sink_recording
 }
 trap cleanup EXIT
 
 test_status=0
 QT_QPA_PLATFORM=offscreen PRAMEL_CHECK_SPEECH=1 XDG_DATA_HOME="$WORK/data" \
   "$BUILD_DIR/tests/tst_speech" checkSpeechReachesTheDevice || test_status=$?
-sleep 2
-kill "$REC_PID"
-wait "$REC_PID" 2>/dev/null || true
+stop_recording 2
 
 heard_status=0
 python3 - "$WORK/out.raw" <<'PY' || heard_status=$?

@@ -1,4 +1,5 @@
 #include "ModelTestSupport.h"
+#include "StateSnapshot.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "csv/CsvReader.h"
@@ -16,38 +17,10 @@ namespace {
 
 using Kind = AppState::Word::Kind;
 
-struct Snapshot {
-    QString name;
-    QStringList words; // "text|kind|second|id", sorted
-    QString boxText;
-    QStringList splittedWords;
-
-    friend bool operator==(const Snapshot&, const Snapshot&) = default;
-};
-
-QStringList wordKeys(const QList<AppState::Word>& words) {
-    QStringList out;
-    for (const auto& w : words)
-        out << QStringLiteral("%1|%2|%3|%4")
-                   .arg(w.wordText, kindText(w.kind))
-                   .arg(w.timestamp.toSecsSinceEpoch())
-                   .arg(uuidText(w.id));
-    out.sort();
-    return out;
-}
+using Snapshot = TitleSnapshot;
 
 std::map<QUuid, Snapshot> snapshot(const AppState& s) {
-    std::map<QUuid, Snapshot> out;
-    for (const auto& e : s.listOfTitleAndWordList) {
-        Snapshot snap{e.title.title, wordKeys(e.wordList), {}, {}};
-        auto it = s.languageStateList.constFind(e.title);
-        if (it != s.languageStateList.constEnd()) {
-            snap.boxText = it->boxText;
-            snap.splittedWords = it->splittedWords.toStringList();
-        }
-        out.emplace(e.title.id, snap);
-    }
-    return out;
+    return snapshotTitles(s);
 }
 
 const QStringList vocabulary = {"the",
