@@ -206,6 +206,49 @@
     </message>
 </context>
 <context>
+    <name>LookUpAddressEditor</name>
+    <message>
+        <source>Save Addresses</source>
+        <translation>Adressen sichern</translation>
+    </message>
+    <message>
+        <source>Defaults</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Look-up language</source>
+        <translation>Sprache zum Nachschlagen</translation>
+    </message>
+    <message>
+        <source>No Language</source>
+        <translation>Keine Sprache</translation>
+    </message>
+    <message>
+        <source>Look-up addresses</source>
+        <translation>Adressen zum Nachschlagen</translation>
+    </message>
+    <message>
+        <source>One web address per line with {word} where the word goes; the first is used by Look Up</source>
+        <translation>Eine Webadresse pro Zeile, mit {word} an der Stelle des Wortes; die erste nutzt „Nachschlagen“</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>The language whose look-up addresses are shown</source>
+        <translation>Die Sprache, deren Adressen zum Nachschlagen gezeigt werden</translation>
+    </message>
+    <message>
+        <source>Keeps the addresses once every one can be used</source>
+        <translation>Sichert die Adressen, sobald jede verwendbar ist</translation>
+    </message>
+    <message>
+        <source>Shows the usual Wiktionary addresses again</source>
+        <translation>Zeigt wieder die üblichen Wiktionary-Adressen</translation>
+    </message>
+</context>
+<context>
     <name>Main</name>
     <message>
         <source>Pramel</source>
@@ -402,14 +445,6 @@
         </translation>
     </message>
     <message>
-        <source>Titles added: %1. Titles that gain words: %2.</source>
-        <translation>Neue Titel: %1. Titel, die Wörter dazubekommen: %2.</translation>
-    </message>
-    <message>
-        <source>Words added: %1. Words skipped as already held: %2.</source>
-        <translation>Neue Wörter: %1. Übersprungen, weil schon vorhanden: %2.</translation>
-    </message>
-    <message>
         <source>Restore from “%1”?</source>
         <translation>Aus „%1“ wiederherstellen?</translation>
     </message>
@@ -432,6 +467,30 @@
     <message>
         <source>No Language</source>
         <translation>Keine Sprache</translation>
+    </message>
+    <message>
+        <source>Look up:</source>
+        <translation>Nachschlagen:</translation>
+    </message>
+    <message>
+        <source>and more</source>
+        <translation>und weitere</translation>
+    </message>
+    <message>
+        <source>Titles added: %1</source>
+        <translation>Neue Titel: %1</translation>
+    </message>
+    <message>
+        <source>Titles that gain words: %1</source>
+        <translation>Titel, die Wörter dazubekommen: %1</translation>
+    </message>
+    <message>
+        <source>Words added: %1</source>
+        <translation>Neue Wörter: %1</translation>
+    </message>
+    <message>
+        <source>Words skipped as already held: %1</source>
+        <translation>Schon vorhandene, übersprungene Wörter: %1</translation>
     </message>
 </context>
 <context>

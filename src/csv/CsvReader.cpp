@@ -167,8 +167,12 @@ private:
 // the parse itself on a large file.
 class DateReport {
 public:
+    explicit DateReport(bool silent = false)
+        : silent_(silent) {}
     ~DateReport() { printStatusLines(lines_); }
     void add(QString line) {
+        if (silent_)
+            return;
         lines_.append(std::move(line));
         if (lines_.size() >= 4096) {
             printStatusLines(lines_);
@@ -177,6 +181,7 @@ public:
     }
 
 private:
+    bool silent_;
     QStringList lines_;
 };
 
@@ -279,6 +284,22 @@ std::variant<QList<TitleAndWordList>, CSVParseError> parseCSV(const QString& tex
         collector.add(reader.fields, std::get<CheckedLine>(checked));
     }
     return std::move(collector.titles);
+}
+
+QList<CSVParseError> firstErrors(const QString& text, qsizetype limit) {
+    LineReader reader(text);
+    if (!skipHeader(reader))
+        return {invalidForm(QStringLiteral("The file is empty"), 0)};
+    QList<CSVParseError> errors;
+    DateReport silent(true);
+    while (!reader.atEnd() && errors.size() < limit) {
+        if (!reader.readLine())
+            continue;
+        const auto checked = checkLine(reader.fields, reader.lineNumber, silent);
+        if (const auto* error = std::get_if<CSVParseError>(&checked))
+            errors.append(*error);
+    }
+    return errors;
 }
 
 } // namespace csv

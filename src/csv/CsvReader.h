@@ -14,4 +14,9 @@ namespace csv {
 // parseDate does.
 std::variant<QList<TitleAndWordList>, CSVParseError> parseCSV(const QString& text);
 
+// Up to limit errors of the file, in line order, each as parseCSV would
+// report it had it stopped there; none for a file parseCSV reads. Prints
+// nothing.
+QList<CSVParseError> firstErrors(const QString& text, qsizetype limit);
+
 } // namespace csv

@@ -7,10 +7,14 @@
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "ui/common/LookUp.h"
+#include "ui/preferences/LookUpAddressEditor.h"
 #include "ui/titles/WindowController.h"
 
 #include <QDesktopServices>
+#include <QComboBox>
+#include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QtTest>
 
@@ -99,6 +103,42 @@ private Q_SLOTS:
         LookUp::setAddresses("de", {});
         QCOMPARE(LookUp::addresses("de"), LookUp::defaultAddresses("de"));
         QCOMPARE(LookUp::nameOf("https://www.dwds.de/wb/{word}"), QStringLiteral("dwds.de"));
+    }
+
+    // Preferences refuses an address it cannot use, keeps nothing until all
+    // can, and does not lose edits when another language is looked at.
+    void preferencesEditTheAddresses() {
+        LookUpAddressEditor editor;
+        editor.languageBox()->setCurrentIndex(editor.languageBox()->findData("de"));
+        Q_EMIT editor.languageBox()->activated(editor.languageBox()->currentIndex());
+        QCOMPARE(editor.addressEdit()->toPlainText(), LookUp::defaultAddresses("de").join('\n'));
+
+        editor.addressEdit()->setPlainText("https://www.dwds.de/wb/{word}\nhttps://example.org/");
+        QVERIFY(!editor.save());
+        QCOMPARE(editor.problemLabel()->text(),
+                 QStringLiteral("Line 2: The address has no {word} in it."));
+        // Still refused when leaving for another language: the edit stays.
+        const int french = editor.languageBox()->findData("fr");
+        editor.languageBox()->setCurrentIndex(french);
+        Q_EMIT editor.languageBox()->activated(french);
+        QCOMPARE(editor.languageBox()->currentData().toString(), QStringLiteral("de"));
+        QCOMPARE(LookUp::addresses("de"), LookUp::defaultAddresses("de"));
+
+        editor.addressEdit()->setPlainText("  https://www.dwds.de/wb/{word}\n\nftp://x.org/{word}");
+        QVERIFY(!editor.save());
+        QVERIFY(editor.problemLabel()->text().startsWith("Line 3: "));
+        editor.addressEdit()->setPlainText("https://www.dwds.de/wb/{word}\n");
+        editor.languageBox()->setCurrentIndex(french);
+        Q_EMIT editor.languageBox()->activated(french);
+        QCOMPARE(LookUp::addresses("de"), QStringList{"https://www.dwds.de/wb/{word}"});
+        QCOMPARE(editor.addressEdit()->toPlainText(), LookUp::defaultAddresses("fr").join('\n'));
+
+        // Defaults, once saved, are the defaults again.
+        editor.languageBox()->setCurrentIndex(editor.languageBox()->findData("de"));
+        Q_EMIT editor.languageBox()->activated(editor.languageBox()->currentIndex());
+        editor.showDefaults();
+        QVERIFY(editor.save());
+        QVERIFY(!QSettings().contains("lookUp/de"));
     }
 
     void theWindowOpensTheSelectedWord() {

@@ -8,11 +8,14 @@
 #include "ui/common/Alert.h"
 #include "ui/common/LanguageChoices.h"
 #include "ui/common/SaveProgress.h"
+#include "ui/preferences/LookUpAddressEditor.h"
 #include "ui_PreferenceView.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QStringDecoder>
 
@@ -72,6 +75,15 @@ void PreferenceView::awakeFromNib() {
     box->addItem(tr("No Language"), QString());
     const int chosen = box->findData(UserSettings::newTitleLanguage());
     box->setCurrentIndex(chosen >= 0 ? chosen : 0);
+    lookUpEditor_ = new LookUpAddressEditor(this);
+    auto* lookUpLabel = new QLabel(tr("Look up:"), this);
+    lookUpLabel->setBuddy(lookUpEditor_->languageBox());
+    ui_->formLayout->insertRow(3, lookUpLabel, lookUpEditor_);
+    const QList<QWidget*> order{ui_->languageSelectButton,      lookUpEditor_->languageBox(),
+                                lookUpEditor_->addressEdit(),    lookUpEditor_->saveButton(),
+                                lookUpEditor_->defaultsButton(), ui_->restoreButton};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 namespace {
@@ -134,10 +146,16 @@ void PreferenceView::restoreFromFile(const QString& path) {
         return;
     auto parsed = csv::parseCSV(*text);
     if (const auto* error = std::get_if<CSVParseError>(&parsed)) {
-        const QString detail = error->line > 0
-                                   ? tr("Line %1: %2").arg(error->line).arg(error->message)
-                                   : error->message;
-        showError(tr("The file could not be restored."), detail);
+        // The first faults of the file, so that one pass of repairs fixes them.
+        const qsizetype shown = 5;
+        const QList<CSVParseError> errors = csv::firstErrors(*text, shown + 1);
+        QStringList lines;
+        for (const CSVParseError& each : errors.isEmpty() ? QList{*error} : errors.mid(0, shown))
+            lines << (each.line > 0 ? tr("Line %1: %2").arg(each.line).arg(each.message)
+                                    : each.message);
+        if (errors.size() > shown)
+            lines << tr("and more");
+        showError(tr("The file could not be restored."), lines.join(u'\n'));
         return;
     }
     const auto& titles = std::get<QList<TitleAndWordList>>(parsed);
@@ -157,11 +175,10 @@ void PreferenceView::previewRestore(const QString& fileName,
     const AppModel::RestorePreview preview = appModel_->previewRestore(titles);
     const QLocale locale;
     QStringList lines;
-    lines << tr("Titles added: %1. Titles that gain words: %2.")
-                 .arg(locale.toString(preview.newTitles.size()),
-                      locale.toString(preview.mergedTitles.size()));
-    lines << tr("Words added: %1. Words skipped as already held: %2.")
-                 .arg(locale.toString(preview.newWords), locale.toString(preview.heldWords));
+    lines << tr("Titles added: %1").arg(locale.toString(preview.newTitles.size()))
+          << tr("Titles that gain words: %1").arg(locale.toString(preview.mergedTitles.size()))
+          << tr("Words added: %1").arg(locale.toString(preview.newWords))
+          << tr("Words skipped as already held: %1").arg(locale.toString(preview.heldWords));
     auto* alert = new Alert(window(), tr("Restore from “%1”?").arg(fileName), lines.join('\n'),
                             Alert::Style::informational);
     alert->setObjectName(QStringLiteral("restorePreview"));

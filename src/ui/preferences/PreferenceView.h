@@ -11,6 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QFileDialog;
 class QPushButton;
+class LookUpAddressEditor;
 
 namespace Ui {
 class PreferenceView;
@@ -18,7 +19,8 @@ class PreferenceView;
 
 // The preferences: two sort boxes of which exactly one is on (how the known
 // words are sorted), the language pop-up (the language new titles start
-// with), and the restore from a CSV file. Both choices take effect at once
+// with), the dictionary addresses of Look Up, and the restore from a CSV
+// file. Both choices take effect at once
 // and are kept for the next start (UserSettings). A restore whose words have
 // all been stored is told through restoreDidSucceed, which the owner
 // connects to its PreferenceViewDelegate.
@@ -34,6 +36,7 @@ public:
     QCheckBox* alphabetCheckbox() const;
     QComboBox* languageSelectButton() const;
     QPushButton* restoreButton() const;
+    LookUpAddressEditor* lookUpEditor() const { return lookUpEditor_; }
 
     void alphabetCheckboxToggled();
     void dateCheckboxToggled();
@@ -62,4 +65,5 @@ private:
 
     std::unique_ptr<Ui::PreferenceView> ui_;
     std::shared_ptr<AppModel> appModel_;
+    LookUpAddressEditor* lookUpEditor_ = nullptr;
 };
