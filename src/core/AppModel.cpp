@@ -11,6 +11,7 @@
 #include "persistence/DeleteWordCommandHandler.h"
 #include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
 #include "persistence/FetchTitleLanguagesQueryHandler.h"
+#include "persistence/LearningWordStore.h"
 #include "persistence/LoadLanguageStateQueryHandler.h"
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveTextCommandHandler.h"
@@ -126,9 +127,11 @@ void AppModel::load() {
     QList<TitleAndWordList> list = useCases_->queries.fetchTitleAndKnownWordsQueryHandler->handle();
     QHash<Title, LanguageState> languageStates = LoadLanguageStateQueryHandler().handle();
     QHash<QUuid, QString> titleLanguages = FetchTitleLanguagesQueryHandler().handle();
+    QList<LearningWord> learningWords = LearningWordStore::fetchAll();
     modifyAppState([&](AppState& s) {
         s.languageStateList = std::move(languageStates);
         s.titleLanguages = std::move(titleLanguages);
+        s.learningWords = std::move(learningWords);
     });
     if (list.isEmpty()) {
         modifyAppState([](AppState& s) { s.listOfTitleAndWordList.clear(); });
@@ -172,9 +175,12 @@ void AppModel::loadForStartUp() {
         LoadLanguageStateQueryHandler().handle(QSet<QUuid>{first.id});
     // Every title's language at once: the list shows them from the first frame.
     QHash<QUuid, QString> titleLanguages = FetchTitleLanguagesQueryHandler().handle();
+    // The learning words too: a few thousand at most, and the split needs them.
+    QList<LearningWord> learningWords = LearningWordStore::fetchAll();
     modifyAppState([&](AppState& s) {
         s.languageStateList = std::move(languageStates);
         s.titleLanguages = std::move(titleLanguages);
+        s.learningWords = std::move(learningWords);
     });
     sortWordList(list.first().wordList);
     modifyAppState([&](AppState& s) { s.listOfTitleAndWordList = std::move(list); });
@@ -355,6 +361,7 @@ AppModel::Step AppModel::registerWordStep(const QString& word, qint64 row,
               word,
               row,
               newWord,
+              {},
               0,
               currentSplitList().containsFolded(word),
               markedByStore(currentSplitList(), word),
@@ -420,6 +427,7 @@ AppModel::Step AppModel::removeTemporarilyStep(const QString& word, qint64 row) 
               word,
               row,
               {},
+              {},
               0,
               currentSplitList().containsFolded(word),
               markedByStore(currentSplitList(), word),
@@ -452,6 +460,142 @@ AppModel::Step AppModel::removeTemporarilyStep(const QString& word, qint64 row) 
     return step;
 }
 
+void AppModel::learnWord(QString word, qint64 row, QString sentence) {
+    const LearningWord learning{QUuid::createUuid(), state().currentTitle.id,  word,
+                                std::move(sentence),  LearningWord::minLevel, QString(),
+                                QDateTime::currentDateTimeUtc()};
+    record(learnWordStep(word, row, learning));
+}
+
+AppModel::Step AppModel::learnWordStep(const QString& word, qint64 row,
+                                       const LearningWord& learning) {
+    Step step{TriageStep::Kind::learning,
+              word,
+              row,
+              {},
+              learning,
+              0,
+              currentSplitList().containsFolded(word),
+              markedByStore(currentSplitList(), word),
+              state().lastRemovedWords};
+    const qint64 t = currentSplitList().countEqualBefore(word, row);
+    // The rows go as a registration takes them: every occurrence, folded.
+    QList<qsizetype> removed;
+    modifyAppState([&](AppState& s) {
+        s.lastSelectedRow = row - t;
+        auto it = s.languageStateList.find(s.currentTitle);
+        if (it != s.languageStateList.end()) {
+            removed = it->splittedWords.removeFolded(
+                word, [&](const QString& w) { return text::equal(w, word); });
+        }
+        s.learningWords.append(learning);
+        QList<LastRemovedWord> entries;
+        entries.reserve(removed.size());
+        const AppState::Word standIn{word, learning.id, AppState::Word::Kind::known,
+                                     learning.timestamp};
+        for (qint64 i : removed)
+            entries.append(LastRemovedWord{i, standIn});
+        s.lastRemovedWords = std::move(entries);
+    });
+    LearningWordStore::keep(learning, word);
+    clampLastSelectedRow();
+    return step;
+}
+
+void AppModel::promoteLearningWord(QUuid id) {
+    const LearningWord* found = state().learningWord(id);
+    if (!found)
+        return;
+    const LearningWord learning = *found;
+    const AppState::Word record{learning.wordText, QUuid::createUuid(),
+                                AppState::Word::Kind::known, QDateTime::currentDateTimeUtc()};
+    Step step = promotionStep(learning, record);
+    // A step of the title's own history when it is the current title.
+    if (learning.titleId == state().currentTitle.id)
+        this->record(std::move(step));
+}
+
+AppModel::Step AppModel::promotionStep(const LearningWord& learning,
+                                       const AppState::Word& record) {
+    finishLoading();
+    Step step{TriageStep::Kind::promotion,
+              learning.wordText,
+              state().lastSelectedRow,
+              record,
+              learning,
+              0,
+              false,
+              false,
+              state().lastRemovedWords};
+    const qsizetype f = state().indexOfTitle(learning.titleId);
+    if (f < 0)
+        return step;
+    // The registration registerWord makes, in the learning word's title; its
+    // rows are out of the split list already.
+    useCases_->saveWord(SaveWordCommand{learning.titleId, record.wordText, record.kind, record.id,
+                                        record.timestamp});
+    modifyAppState([&](AppState& s) {
+        QList<AppState::Word>& words = s.listOfTitleAndWordList[f].wordList;
+        if (unsortedLists_.contains(learning.titleId))
+            words.append(record);
+        else
+            words.insert(sortedPlace(words, record), record);
+    });
+    forgetLearningWord(learning.id);
+    return step;
+}
+
+void AppModel::dropLearningWord(QUuid id) {
+    forgetLearningWord(id);
+}
+
+void AppModel::forgetLearningWord(const QUuid& id) {
+    const LearningWord* found = state().learningWord(id);
+    if (!found)
+        return;
+    const QUuid titleId = found->titleId;
+    modifyAppState([&](AppState& s) {
+        s.learningWords.removeIf([&](const LearningWord& w) { return w.id == id; });
+    });
+    LearningWordStore::forget(id, titleId);
+}
+
+void AppModel::keepLearningWord(const LearningWord& word) {
+    modifyAppState([&](AppState& s) {
+        auto it = std::find_if(s.learningWords.begin(), s.learningWords.end(),
+                               [&](const LearningWord& w) { return w.id == word.id; });
+        if (it != s.learningWords.end()) {
+            *it = word;
+            return;
+        }
+        // Back in the order of learning.
+        auto at = std::upper_bound(
+            s.learningWords.begin(), s.learningWords.end(), word,
+            [](const LearningWord& a, const LearningWord& b) { return a.timestamp < b.timestamp; });
+        s.learningWords.insert(at, word);
+    });
+    LearningWordStore::keep(word);
+}
+
+void AppModel::setLearningLevel(QUuid id, int level) {
+    const LearningWord* found = state().learningWord(id);
+    level = std::clamp(level, LearningWord::minLevel, LearningWord::maxLevel);
+    if (!found || found->level == level)
+        return;
+    LearningWord changed = *found;
+    changed.level = level;
+    keepLearningWord(changed);
+}
+
+void AppModel::setLearningMeaning(QUuid id, QString meaning) {
+    const LearningWord* found = state().learningWord(id);
+    if (!found || found->meaning == meaning)
+        return;
+    LearningWord changed = *found;
+    changed.meaning = std::move(meaning);
+    keepLearningWord(changed);
+}
+
 void AppModel::clampLastSelectedRow() {
     const qint64 n = currentSplitList().size();
     if (state().lastSelectedRow < n)
@@ -475,6 +619,7 @@ std::optional<AppModel::Step> AppModel::deleteWordStep(const QUuid& id) {
                             words[at].wordText,
                             state().lastSelectedRow,
                             words[at],
+                            {},
                             at,
                             false,
                             false,
@@ -545,6 +690,13 @@ void AppModel::redo() {
     case TriageStep::Kind::deletion:
         again = deleteWordStep(step.record.id);
         break;
+    case TriageStep::Kind::learning:
+        again = learnWordStep(step.word, step.row, step.learning);
+        break;
+    case TriageStep::Kind::promotion:
+        if (state().learningWord(step.learning.id))
+            again = promotionStep(step.learning, step.record);
+        break;
     }
     if (again)
         histories_[titleId].undo.append(std::move(*again));
@@ -565,6 +717,34 @@ void AppModel::takeBack(const Step& step) {
         useCases_->commands.saveWordCommandHandler->handle(
             SaveWordCommand{titleId, step.record.wordText, step.record.kind, step.record.id,
                             step.record.timestamp});
+        return;
+    }
+    if (step.kind == TriageStep::Kind::promotion) {
+        // The registration goes and the word is learned again, as it was.
+        if (f >= 0) {
+            modifyAppState([&](AppState& s) {
+                s.listOfTitleAndWordList[f].wordList.removeIf(
+                    [&](const AppState::Word& w) { return w.id == step.record.id; });
+            });
+        }
+        UndoTriageCommandHandler().handle(UndoTriageCommand{titleId, step.record.id, QString()});
+        keepLearningWord(step.learning);
+        modifyAppState([&](AppState& s) { s.lastSelectedRow = step.row; });
+        return;
+    }
+    if (step.kind == TriageStep::Kind::learning) {
+        modifyAppState([&](AppState& s) {
+            s.learningWords.removeIf([&](const LearningWord& w) { return w.id == step.learning.id; });
+            if (step.tookRows) {
+                auto it = s.languageStateList.find(s.currentTitle);
+                if (it != s.languageStateList.end())
+                    it->splittedWords.restoreFolded(step.word);
+            }
+            s.lastRemovedWords = step.lastRemovedBefore;
+            s.lastSelectedRow = step.row;
+        });
+        LearningWordStore::forget(step.learning.id, titleId,
+                                  step.newRemoval ? step.word : QString());
         return;
     }
     const bool registration = step.kind != TriageStep::Kind::removal;
@@ -643,6 +823,8 @@ void AppModel::deleteTitle(QUuid id) {
         if (it != s.languageStateList.end())
             s.languageStateList.erase(it);
         s.titleLanguages.remove(id);
+        // Its learning words go with it, as the store drops them.
+        s.learningWords.removeIf([&](const LearningWord& w) { return w.titleId == id; });
     });
     if (state().currentTitle.id == id) {
         // Nothing may be typed into a title that is gone: the title now at the

@@ -81,7 +81,7 @@ public:
     // gone or a deleted word back with its id and time) and selects the row
     // the step was taken on; redo takes the step again, with the same record.
     struct TriageStep {
-        enum class Kind { known, unwanted, removal, deletion };
+        enum class Kind { known, unwanted, removal, deletion, learning, promotion };
         Kind kind = Kind::known;
         QString word;
     };
@@ -91,6 +91,22 @@ public:
     std::optional<TriageStep> redoStep() const;
     void undo();
     void redo();
+    // Learning words (domain/LearningWord.h). learnWord takes the word out of
+    // the current title's split list as registerWord does (every occurrence,
+    // folded) and keeps it for the title with the sentence, level 1, no
+    // meaning and the time; a step undo takes back. The next split of the
+    // title, and of the titles of its language, leaves it out.
+    void learnWord(QString word, qint64 row, QString sentence);
+    // Registers the learning word as known in its title (registerWord's
+    // record, sorted into the title's list) and ends its learning; a step of
+    // the current title's history when it is that title's word.
+    void promoteLearningWord(QUuid id);
+    // Ends its learning: the next split shows the word again.
+    void dropLearningWord(QUuid id);
+    // Out-of-range levels are brought into 1–5.
+    void setLearningLevel(QUuid id, int level);
+    void setLearningMeaning(QUuid id, QString meaning);
+
     // Sets the language of a title (an ISO 639 code such as "ja"), or clears
     // it (empty), and stores it. Titles of one language share their
     // registered words when split; a title without one has only its own.
@@ -177,6 +193,7 @@ private:
         QString word;
         qint64 row = -1;         // the row it was taken on (deletion: the row selected)
         AppState::Word record;   // the registration made or deleted
+        LearningWord learning;   // learning: the word learned; promotion: the one promoted
         qsizetype place = 0;     // deletion: where the word stood in the title's list
         bool tookRows = false;   // the word's rows left the split list with it
         bool newRemoval = false; // and the store marked them gone with it
@@ -190,6 +207,11 @@ private:
     Step registerWordStep(const QString& word, qint64 row, const AppState::Word& record);
     Step removeTemporarilyStep(const QString& word, qint64 row);
     std::optional<Step> deleteWordStep(const QUuid& id);
+    Step learnWordStep(const QString& word, qint64 row, const LearningWord& learning);
+    Step promotionStep(const LearningWord& learning, const AppState::Word& record);
+    // The learning word in memory and store; gone with its id, or back.
+    void forgetLearningWord(const QUuid& id);
+    void keepLearningWord(const LearningWord& word);
     void takeBack(const Step& step);
     // A new step on the current title's history; what was undone is gone.
     void record(Step step);

@@ -4,6 +4,12 @@
 
 SplitFilter::SplitFilter(const AppState& state, const QUuid& titleId) {
     const QString language = state.languageOf(titleId);
+    // Words being learned are left out as known words are.
+    for (const LearningWord& word : state.learningWords) {
+        if (word.titleId == titleId ||
+            (!language.isEmpty() && state.languageOf(word.titleId) == language))
+            knownFolded_.insert(text::folded(word.wordText));
+    }
     if (language.isEmpty()) {
         const qsizetype i = state.indexOfTitle(titleId);
         if (i >= 0)

@@ -6,7 +6,8 @@
 #include <QString>
 
 // What a split leaves out of a title's words: those registered as known
-// (compared folded) or unwanted (compared exactly), and digits-only words.
+// (compared folded) or unwanted (compared exactly), those being learned
+// (folded), and digits-only words.
 // A title without a language is judged by its own registered words; a title
 // with one by the words registered in every title of that language, so that
 // what is known from one text of a language is known in the next.

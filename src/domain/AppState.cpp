@@ -97,6 +97,25 @@ QList<AppState::Word> AppState::languageWords(Word::Kind kind) const {
     return out;
 }
 
+QList<LearningWord> AppState::languageLearningWords() const {
+    const QString language = languageOf(currentTitle.id);
+    QList<LearningWord> out;
+    for (const LearningWord& word : learningWords) {
+        if (word.titleId == currentTitle.id ||
+            (!language.isEmpty() && languageOf(word.titleId) == language))
+            out.append(word);
+    }
+    return out;
+}
+
+const LearningWord* AppState::learningWord(const QUuid& id) const {
+    for (const LearningWord& word : learningWords) {
+        if (word.id == id)
+            return &word;
+    }
+    return nullptr;
+}
+
 QList<Title> AppState::titles() const {
     QList<Title> out;
     out.reserve(listOfTitleAndWordList.size());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "domain/LearningWord.h"
 #include "domain/SplitList.h"
 #include "domain/Title.h"
 
@@ -48,6 +49,8 @@ struct AppState {
     // The language of each title that has one (an ISO 639 code such as "ja"),
     // by title id. Titles of one language share their words for splitting.
     QHash<QUuid, QString> titleLanguages;
+    // The words being learned, of every title, in the order they were learned.
+    QList<LearningWord> learningWords;
 
     // Words of the first entry whose id is currentTitle's id, by kind.
     QList<Word> knownWords() const;
@@ -60,6 +63,11 @@ struct AppState {
     // title by title in list order; the current title's own words when it
     // has no language.
     QList<Word> languageWords(Word::Kind kind) const;
+    // The learning words of the current title, or of every title of its
+    // language when it has one, in the order they were learned.
+    QList<LearningWord> languageLearningWords() const;
+    // The learning word with the id, or nothing.
+    const LearningWord* learningWord(const QUuid& id) const;
 
     // Position of the first entry with the given title id, or -1.
     qsizetype indexOfTitle(const QUuid& id) const;

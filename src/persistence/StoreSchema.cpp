@@ -99,6 +99,22 @@ CREATE TABLE TitleLanguage (
 );
 )sql";
 
+// The words being learned (version 6), kept apart from the registered words:
+// the sentence met, a level from 1 to 5, the learner's meaning.
+const char* const learningTables = R"sql(
+CREATE TABLE LearningWord (
+    pk       INTEGER PRIMARY KEY,
+    id       BLOB    NOT NULL UNIQUE,
+    title    INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    word     TEXT    NOT NULL,
+    sentence TEXT    NOT NULL,
+    level    INTEGER NOT NULL CHECK (level BETWEEN 1 AND 5),
+    meaning  TEXT    NOT NULL,
+    date     INTEGER NOT NULL
+);
+CREATE INDEX LearningWord_title ON LearningWord (title);
+)sql";
+
 // How a store keeps its texts, as far as its tables tell.
 enum class TextLayout {
     wholeTexts,          // each text whole in TestTextEntity.text (version 1)
@@ -266,7 +282,8 @@ void prepare(StoreConnection& store) {
     if (userVersion(store) == version && splitLayoutOf(store) == SplitLayout::packed) {
         const QSet<QString> tables = tablesOf(store);
         if (textLayoutOf(store, tables) == TextLayout::orderedPieces &&
-            tables.contains(QStringLiteral("TitleLanguage")))
+            tables.contains(QStringLiteral("TitleLanguage")) &&
+            tables.contains(QStringLiteral("LearningWord")))
             return;
     }
     // Larger pages than the default 4 KiB: a long text is a shorter chain of
@@ -286,6 +303,7 @@ void prepare(StoreConnection& store) {
         store.exec(splitTables);
         store.exec(textTables);
         store.exec(languageTables);
+        store.exec(learningTables);
     } else {
         // Texts and split lists moved to new tables at different versions:
         // each part is brought up to date by what it holds.
@@ -316,6 +334,9 @@ void prepare(StoreConnection& store) {
         // Stores before version 5 had no languages: their titles have none.
         if (!tables.contains(QStringLiteral("TitleLanguage")))
             store.exec(languageTables);
+        // Nor learning words before version 6.
+        if (!tables.contains(QStringLiteral("LearningWord")))
+            store.exec(learningTables);
     }
     store.exec(QStringLiteral("PRAGMA user_version = %1").arg(version).toUtf8().constData());
     transaction.commit();

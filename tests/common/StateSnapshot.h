@@ -7,12 +7,14 @@
 #include <map>
 
 // What a title shows, comparable across models and restarts: its name, its
-// registered words ("text|kind|second|id", sorted), its text and split list.
+// registered words ("text|kind|second|id", sorted), its text and split list,
+// and its learning words ("text|level|meaning|sentence|second|id", sorted).
 struct TitleSnapshot {
     QString name;
     QStringList words;
     QString boxText;
     QStringList splittedWords;
+    QStringList learning;
 
     friend bool operator==(const TitleSnapshot&, const TitleSnapshot&) = default;
 };
@@ -31,7 +33,17 @@ inline QStringList wordKeys(const QList<AppState::Word>& words) {
 inline std::map<QUuid, TitleSnapshot> snapshotTitles(const AppState& s) {
     std::map<QUuid, TitleSnapshot> out;
     for (const auto& e : s.listOfTitleAndWordList) {
-        TitleSnapshot snap{e.title.title, wordKeys(e.wordList), {}, {}};
+        TitleSnapshot snap{e.title.title, wordKeys(e.wordList), {}, {}, {}};
+        for (const LearningWord& w : s.learningWords) {
+            if (w.titleId == e.title.id)
+                snap.learning << QStringLiteral("%1|%2|%3|%4|%5|%6")
+                                     .arg(w.wordText)
+                                     .arg(w.level)
+                                     .arg(w.meaning, w.sentence)
+                                     .arg(w.timestamp.toSecsSinceEpoch())
+                                     .arg(uuidText(w.id));
+        }
+        snap.learning.sort();
         auto it = s.languageStateList.constFind(e.title);
         if (it != s.languageStateList.constEnd()) {
             snap.boxText = it->boxText;

@@ -66,9 +66,9 @@ private Q_SLOTS:
                        : rng.bounded(qsizetype(s.listOfTitleAndWordList.size()));
         };
 
-        for (int step = 0; step < 300; ++step) {
+        for (int step = 0; step < 360; ++step) {
             const AppState s = model->appState();
-            const int op = rng.bounded(16);
+            const int op = rng.bounded(17);
             const qsizetype ti = pickTitle(s);
             const QStringList split =
                 s.languageStateList.value(s.currentTitle).splittedWords.toStringList();
@@ -207,6 +207,31 @@ private Q_SLOTS:
                     log << "undo";
                 }
                 break;
+            case 16:
+                // Learn a word, level, promote or drop one.
+                if (!split.isEmpty() && (s.learningWords.isEmpty() || rng.bounded(2))) {
+                    const qsizetype row = rng.bounded(split.size());
+                    model->learnWord(split[row], row, split.mid(row, 3).join(' '));
+                    log << QStringLiteral("learn %1").arg(row);
+                } else if (!s.learningWords.isEmpty()) {
+                    const QUuid id =
+                        s.learningWords[rng.bounded(s.learningWords.size())].id;
+                    switch (rng.bounded(3)) {
+                    case 0:
+                        model->setLearningLevel(id, 1 + rng.bounded(5));
+                        model->setLearningMeaning(id, QStringLiteral("m%1").arg(step));
+                        log << "level";
+                        break;
+                    case 1:
+                        model->promoteLearningWord(id);
+                        log << "promote";
+                        break;
+                    default:
+                        model->dropLearningWord(id);
+                        log << "drop";
+                    }
+                }
+                break;
             case 15:
                 // Redo what was undone; or undo a step and take it again.
                 if (!model->redoStep() && model->undoStep()) {
@@ -237,12 +262,14 @@ private Q_SLOTS:
             QVERIFY2(it != actual.end(), qPrintable(context));
             const Snapshot& got = it->second;
             if (got.words != want.words || got.boxText != want.boxText ||
-                got.splittedWords != want.splittedWords || got.name != want.name)
+                got.splittedWords != want.splittedWords || got.name != want.name ||
+                got.learning != want.learning)
                 qWarning().noquote() << context << "title" << uuidText(id);
             QCOMPARE(got.name, want.name);
             QCOMPARE(got.words, want.words);
             QCOMPARE(got.boxText, want.boxText);
             QCOMPARE(got.splittedWords, want.splittedWords);
+            QCOMPARE(got.learning, want.learning);
         }
         QList<QUuid> order;
         for (const auto& t : next->state().titles())

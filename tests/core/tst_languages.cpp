@@ -237,6 +237,35 @@ private Q_SLOTS:
         UserSettings::setKnownWordsSortType(SortType::alphabet);
         QCOMPARE(UserSettings::knownWordsSortType(), SortType::alphabet);
     }
+
+    // A learning word leaves the next split of its title and of the titles
+    // of its language, folded; dropped, it is back at the next split; its
+    // title deleted, it is gone from memory and store.
+    void learningWordsAreLeftOutOfSplits() {
+        const Title first = addTitle("Erstes", "de", "Der Hund bellt");
+        model_->learnWord("Hund", splitListOf(first.id).indexOf("Hund"), "Der Hund bellt");
+        QCOMPARE(splitListOf(first.id).toStringList(), (QStringList{"Der", "bellt"}));
+        const Title other = addTitle("Zweites", "de", "HUND und Katze");
+        QCOMPARE(splitListOf(other.id).toStringList(), (QStringList{"und", "Katze"}));
+        const Title english = addTitle("Third", "en", "Hund");
+        QCOMPARE(splitListOf(english.id).toStringList(), QStringList{"Hund"});
+
+        const QUuid id = model_->state().learningWords.first().id;
+        model_->setLearningLevel(id, 9);
+        QCOMPARE(model_->state().learningWords.first().level, LearningWord::maxLevel);
+        model_->setCurrentTitle(other);
+        model_->dropLearningWord(id);
+        model_->splitWords();
+        QCOMPARE(splitListOf(other.id).toStringList(), (QStringList{"HUND", "und", "Katze"}));
+
+        model_->setCurrentTitle(first);
+        model_->learnWord("bellt", 1, QString());
+        model_->deleteTitle(first.id);
+        QVERIFY(model_->state().learningWords.isEmpty());
+        auto restarted = ViewModelFactory::storeBackedModel();
+        restarted->load();
+        QVERIFY(restarted->state().learningWords.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(LanguagesTest)

@@ -61,6 +61,12 @@ class TriageHistoryTest : public QObject {
         case StepKind::deletion:
             model_->deleteWord(model_->state().knownWords().at(row).id);
             break;
+        case StepKind::learning:
+            model_->learnWord(word, row, QStringLiteral("Der %1 sah.").arg(word));
+            break;
+        case StepKind::promotion:
+            model_->promoteLearningWord(model_->state().learningWords.at(row).id);
+            break;
         }
     }
 
@@ -97,11 +103,20 @@ private Q_SLOTS:
             << StepKind::removal << qint64(6) << QStringLiteral("Cafe\u0301");
         QTest::newRow("registered word deleted")
             << StepKind::deletion << qint64(1) << QStringLiteral("und");
+        QTest::newRow("learned, a word standing in three cases")
+            << StepKind::learning << qint64(3) << QStringLiteral("hund");
+        QTest::newRow("learning word promoted to known")
+            << StepKind::promotion << qint64(0) << QStringLiteral("Katze");
     }
     void undoAndRedoOfEachStep() {
         QFETCH(StepKind, kind);
         QFETCH(qint64, row);
         QFETCH(QString, word);
+        if (kind == StepKind::promotion) {
+            takeStep(StepKind::learning, 5); // Katze, learned first
+            model_->setLearningLevel(model_->state().learningWords.at(0).id, 3);
+            model_->setLearningMeaning(model_->state().learningWords.at(0).id, "cat\tfeline");
+        }
         model_->setLastSelectedRow(2);
         const auto memoryBefore = snapshotTitles(model_->state());
         const Selection selectionBefore = selectionOf(model_->state());
@@ -120,10 +135,10 @@ private Q_SLOTS:
         QCOMPARE(snapshotTitles(model_->state()), memoryBefore);
         QCOMPARE(stored(), storeBefore);
         Selection expected = selectionBefore;
-        if (kind != StepKind::deletion)
+        if (kind != StepKind::deletion && kind != StepKind::promotion)
             expected.lastSelectedRow = row; // the row the step was taken on
         QCOMPARE(selectionOf(model_->state()), expected);
-        QVERIFY(!model_->undoStep());
+        QVERIFY(!model_->undoStep() || model_->undoStep()->kind == StepKind::learning);
         QCOMPARE(model_->redoStep()->word, word);
 
         model_->redo();

@@ -158,7 +158,7 @@ private Q_SLOTS:
         // Numbered as QTableView numbers the cells in its focus events.
         QCOMPARE(list->indexOfChild(cell), (1 + 1) * 2 + 0 + 1);
         QCOMPARE(list->child(list->indexOfChild(cell)), cell);
-        QCOMPARE(cell->childCount(), 3);
+        QCOMPARE(cell->childCount(), 4);
         QStringList announced;
         for (int i = 0; i < cell->childCount(); ++i) {
             QAccessibleInterface* button = cell->child(i);
@@ -171,7 +171,8 @@ private Q_SLOTS:
             announced << button->text(QAccessible::Name) + ", button, " +
                              button->text(QAccessible::Description);
         }
-        QCOMPARE(announced.mid(1), QStringList({"Unwanted, button, Hund", "Remove, button, Hund"}));
+        QCOMPARE(announced.mid(1), QStringList({"Learn, button, Hund", "Unwanted, button, Hund",
+                                                "Remove, button, Hund"}));
         QVERIFY(announced.first().startsWith("Hund, button, "));
     }
 
@@ -185,6 +186,8 @@ private Q_SLOTS:
             << "Unwanted" << QStringList({"die"}) << QStringList({"Hund", "und"});
         QTest::newRow("Remove sets it aside")
             << "Remove" << QStringList({"die"}) << QStringList({"und"});
+        QTest::newRow("Learn keeps it to learn")
+            << "Learn" << QStringList({"die"}) << QStringList({"und"});
     }
     void pressingARowButtonTriages() {
         QFETCH(QString, button);
@@ -201,6 +204,7 @@ private Q_SLOTS:
         QCOMPARE(splitWords(), QStringList({"Der", "Katze", "der", "schläft"}));
         QCOMPARE(wordTexts(model_->state().knownWords()), known);
         QCOMPARE(wordTexts(model_->state().unwantedWords()), unwanted);
+        QCOMPARE(model_->state().learningWords.size(), button == "Learn" ? 1 : 0);
         // The list was made anew: its cells tell the new rows.
         QCOMPARE(splitList()->tableInterface()->cellAt(1, 0)->text(QAccessible::Name),
                  QString("Katze"));

@@ -44,6 +44,12 @@ QString EditMenu::stepName(const AppModel::TriageStep& step) {
     case AppModel::TriageStep::Kind::deletion:
         kind = tr("Delete");
         break;
+    case AppModel::TriageStep::Kind::learning:
+        kind = tr("Learn");
+        break;
+    case AppModel::TriageStep::Kind::promotion:
+        kind = tr("Promote to Known");
+        break;
     }
     return tr("%1: %2").arg(kind, step.word);
 }

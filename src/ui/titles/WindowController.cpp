@@ -9,6 +9,7 @@
 #include "ui/common/Speaker.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/EditMenu.h"
+#include "ui/titles/LearningExport.h"
 #include "ui/titles/KeyboardShortcutsWindow.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TextOpener.h"
@@ -79,6 +80,10 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
             pane->onCutTap();
     });
 
+    learningExport_ = new LearningExport(mainViewModel_, this);
+    connect(ui_->actionExportLearningWords, &QAction::triggered, learningExport_,
+            &LearningExport::exportNotes);
+
     if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
         connect(pane, &SplittedWordViewController::currentTextShown, this,
                 &WindowController::currentContentShown);
@@ -134,6 +139,10 @@ QAction* WindowController::splitWordsAction() const {
 }
 QAction* WindowController::openTextAction() const {
     return ui_->actionOpenText;
+}
+
+QAction* WindowController::exportLearningWordsAction() const {
+    return ui_->actionExportLearningWords;
 }
 
 QAction* WindowController::exportCsvAction() const {
@@ -340,6 +349,7 @@ void WindowController::showKeyboardShortcuts() {
     const QList<Entry> entries{
         {list, tr("Register the selected word as known"), {QKeySequence(Qt::Key_Return)}},
         {list, tr("Register it as unwanted"), {QKeySequence(Qt::CTRL | Qt::Key_U)}},
+        {list, tr("Learn it: keep it with its sentence"), {QKeySequence(Qt::CTRL | Qt::Key_I)}},
         {list, tr("Remove it until the next split"), {QKeySequence(Qt::CTRL | Qt::Key_Return)}},
         {list, tr("Undo the last step"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
         {list, tr("Redo it"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
@@ -363,6 +373,7 @@ void WindowController::showKeyboardShortcuts() {
          {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
         {text, tr("Open a text, a book or subtitles as a new title"), keys(ui_->actionOpenText)},
         {window, tr("Export the registered words as a CSV file"), keys(ui_->actionExportCsv)},
+        {window, tr("Export the learning words for Anki"), keys(ui_->actionExportLearningWords)},
         {titles, tr("Add a title"), keys(addTitleAction_)},
         {titles,
          tr("Previous or next title (in the list)"),

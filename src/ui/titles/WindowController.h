@@ -15,6 +15,7 @@ class KeyboardShortcutsWindow;
 class SplitViewController;
 class TextOpener;
 class Backups;
+class LearningExport;
 class Speaker;
 class QMenu;
 class TriageStatusBar;
@@ -38,6 +39,8 @@ public:
     QAction* splitWordsAction() const;
     QAction* openTextAction() const;
     QAction* exportCsvAction() const;
+    QAction* exportLearningWordsAction() const;
+    LearningExport* learningExport() const { return learningExport_; }
     QAction* backUpNowAction() const;
     QAction* restoreBackupAction() const;
     QAction* speakAction() const;
@@ -95,6 +98,7 @@ private:
     SplitViewController* splitViewController_ = nullptr;
     TextOpener* textOpener_ = nullptr;
     Backups* backups_ = nullptr;
+    LearningExport* learningExport_ = nullptr;
     Speaker* speaker_ = nullptr;
     QMenu* lookUpIn_ = nullptr;
     QString lookUpLanguage_; // the language lookUpIn_ was filled for

@@ -111,6 +111,10 @@ void CustomTableView::keyPressEvent(QKeyEvent* event) {
         Q_EMIT unwantedKeyPressed(selectedRow());
         return;
     }
+    if (key == Qt::Key_I && (event->modifiers() & Qt::ControlModifier)) {
+        Q_EMIT learnKeyPressed(selectedRow());
+        return;
+    }
     if (key == Qt::Key_Down) {
         moveSelectionDown();
         return;

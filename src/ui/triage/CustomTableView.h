@@ -7,7 +7,7 @@ class QSoundEffect;
 
 // The split-word table. Return, Ctrl+Return and Ctrl+U are reported with
 // the selected row (returnKeyPressed, commandReturnKeyPressed,
-// unwantedKeyPressed); Up and Down move
+// unwantedKeyPressed, learnKeyPressed); Up and Down move
 // the selection one row and click. However the user moves the selection
 // (arrow and page keys, Home and End, typing the start of a word, the
 // mouse), selectionMoved tells the new row. The owner implements
@@ -32,6 +32,7 @@ Q_SIGNALS:
     void returnKeyPressed(qint64 row);
     void commandReturnKeyPressed(qint64 row);
     void unwantedKeyPressed(qint64 row);
+    void learnKeyPressed(qint64 row);
     void selectionMoved(qint64 row);
     // A sound was started (or would have been, had the device allowed it).
     void soundRequested();

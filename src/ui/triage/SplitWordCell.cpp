@@ -22,6 +22,9 @@ QString unwantedTitle() {
 QString removeTitle() {
     return QCoreApplication::translate("SplitWordCell", "Remove");
 }
+QString learnTitle() {
+    return QCoreApplication::translate("SplitWordCell", "Learn");
+}
 
 QColor mix(const QColor& a, const QColor& b, qreal amountOfA) {
     const qreal k = 1 - amountOfA;
@@ -95,13 +98,17 @@ QRect SplitWordCell::partRect(const QStyleOptionViewItem& option, const QModelIn
     const int unwantedWidth = fm.horizontalAdvance(unwantedTitle()) + buttonPadding;
     const QRect remove(row.right() - margin - removeWidth + 1, top, removeWidth, height);
     const QRect unwanted(remove.left() - spacing - unwantedWidth, top, unwantedWidth, height);
+    const int learnWidth = fm.horizontalAdvance(learnTitle()) + buttonPadding;
+    const QRect learn(unwanted.left() - spacing - learnWidth, top, learnWidth, height);
     if (part == Part::removeButton)
         return remove;
     if (part == Part::unwantedButton)
         return unwanted;
+    if (part == Part::learnButton)
+        return learn;
     if (part == Part::wordButton) {
         const QString word = index.data().toString();
-        const int room = unwanted.left() - spacing - (row.left() + margin);
+        const int room = learn.left() - spacing - (row.left() + margin);
         const int wanted = qMax(minWordButtonWidth, fm.horizontalAdvance(word) + buttonPadding);
         return QRect(row.left() + margin, top, qMax(0, qMin(wanted, room)), height);
     }
@@ -110,7 +117,7 @@ QRect SplitWordCell::partRect(const QStyleOptionViewItem& option, const QModelIn
 
 SplitWordCell::Part SplitWordCell::partAt(const QStyleOptionViewItem& option,
                                           const QModelIndex& index, const QPoint& pos) const {
-    for (Part p : {Part::wordButton, Part::unwantedButton, Part::removeButton}) {
+    for (Part p : {Part::wordButton, Part::learnButton, Part::unwantedButton, Part::removeButton}) {
         if (partRect(option, index, p).contains(pos))
             return p;
     }
@@ -146,14 +153,15 @@ void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     auto pressed = [&](Part p) { return press_.isPressed(index, int(p)); };
     const QRect wordRect = partRect(option, index, Part::wordButton);
     paintButton(painter, option, wordRect, word, pressed(Part::wordButton));
-    const QRect unwantedRect = partRect(option, index, Part::unwantedButton);
+    const QRect learnRect = partRect(option, index, Part::learnButton);
     QRect middle(QPoint(wordRect.right() + 1 + spacing * 2, option.rect.top()),
-                 QPoint(unwantedRect.left() - 1 - spacing * 2, option.rect.bottom()));
+                 QPoint(learnRect.left() - 1 - spacing * 2, option.rect.bottom()));
     const qint64 occurrences = index.data(SplitWordTableModel::occurrencesRole).toLongLong();
     if (occurrences > 0)
         middle.setLeft(paintOccurrences(painter, opt, middle, occurrences) + spacing * 2);
     paintSentence(painter, opt, middle,
                   index.data(SplitWordTableModel::sentenceRole).toStringList());
+    paintButton(painter, option, learnRect, learnTitle(), pressed(Part::learnButton));
     paintButton(painter, option, partRect(option, index, Part::unwantedButton), unwantedTitle(),
                 pressed(Part::unwantedButton));
     paintButton(painter, option, partRect(option, index, Part::removeButton), removeTitle(),
@@ -249,6 +257,9 @@ bool SplitWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
     case Part::removeButton:
         Q_EMIT removeBtnTap(index);
         break;
+    case Part::learnButton:
+        Q_EMIT learnBtnTap(index);
+        break;
     case Part::none:
         break;
     }
@@ -270,6 +281,10 @@ bool SplitWordCell::helpEvent(QHelpEvent* event, QAbstractItemView* view,
             tip = QCoreApplication::translate("SplitWordCell",
                                               "Remove until the next split (Ctrl+Return)");
             break;
+        case Part::learnButton:
+            tip = QCoreApplication::translate(
+                "SplitWordCell", "Learn: keep the word with its sentence to learn it (Ctrl+I)");
+            break;
         case Part::none:
             break;
         }
@@ -286,6 +301,7 @@ QList<CellButtons::Button> SplitWordCell::cellButtons(const QModelIndex& index) 
     const QString word = index.data(Qt::AccessibleTextRole).toString();
     return {{int(Part::wordButton), word,
              QCoreApplication::translate("SplitWordCell", "Known: registers the word as known")},
+            {int(Part::learnButton), learnTitle(), word},
             {int(Part::unwantedButton), unwantedTitle(), word},
             {int(Part::removeButton), removeTitle(), word}};
 }
@@ -305,6 +321,9 @@ void SplitWordCell::pressCellButton(const QModelIndex& index, int id) {
         break;
     case Part::removeButton:
         Q_EMIT removeBtnTap(index);
+        break;
+    case Part::learnButton:
+        Q_EMIT learnBtnTap(index);
         break;
     case Part::none:
         break;

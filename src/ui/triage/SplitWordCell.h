@@ -7,7 +7,7 @@
 
 // Paints one split word: the word itself as a button (a click registers it as
 // known), the sentence it stands in with the word in bold, then the row's
-// "Unwanted" and "Remove" buttons at the right edge.
+// "Learn", "Unwanted" and "Remove" buttons at the right edge.
 // A click on a button is a signal with the row's index; the owner connects
 // each one (the button's handler).
 class SplitWordCell : public QStyledItemDelegate, public CellButtons {
@@ -15,7 +15,7 @@ class SplitWordCell : public QStyledItemDelegate, public CellButtons {
 public:
     explicit SplitWordCell(QAbstractItemView* view);
 
-    enum class Part { none, wordButton, unwantedButton, removeButton };
+    enum class Part { none, wordButton, unwantedButton, removeButton, learnButton };
     // The button under pos in a row painted with option, for tests and hit testing.
     Part partAt(const QStyleOptionViewItem& option, const QModelIndex& index,
                 const QPoint& pos) const;
@@ -25,7 +25,7 @@ public:
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    // CellButtons: the three buttons, named for assistive technology.
+    // CellButtons: the four buttons, named for assistive technology.
     QList<Button> cellButtons(const QModelIndex& index) const override;
     QRect cellButtonRect(const QStyleOptionViewItem& option, const QModelIndex& index,
                          int id) const override;
@@ -39,6 +39,7 @@ Q_SIGNALS:
     void wordButtonTap(const QModelIndex& index);
     void unwantedBtnTap(const QModelIndex& index);
     void removeBtnTap(const QModelIndex& index);
+    void learnBtnTap(const QModelIndex& index);
 
 protected:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,

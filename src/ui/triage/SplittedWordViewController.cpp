@@ -6,6 +6,7 @@
 #include "ui/triage/CommandKeyFilter.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SentenceAround.h"
 #include "ui/triage/SplitWordCell.h"
 #include "ui/triage/SplitWordTableModel.h"
 
@@ -173,6 +174,10 @@ void SplittedWordViewController::connectTriage() {
             &SplittedWordViewController::selectionMoved);
     connect(tableView_, &CustomTableView::unwantedKeyPressed, this,
             [this](qint64 row) { triage(row, TriageAction::registerUnwanted); });
+    connect(cell_, &SplitWordCell::learnBtnTap, this,
+            [this](const QModelIndex& index) { triage(index.row(), TriageAction::learn); });
+    connect(tableView_, &CustomTableView::learnKeyPressed, this,
+            [this](qint64 row) { triage(row, TriageAction::learn); });
 }
 
 void SplittedWordViewController::connectTextPane() {
@@ -393,6 +398,11 @@ void SplittedWordViewController::setSplitting(bool splitting) {
     tableView_->setToolTip(splitting ? tr("Splitting the text\u2026") : QString());
 }
 
+QString SplittedWordViewController::sentenceOf(qint64 row) const {
+    const std::optional<SentenceAround> sentence = tableModel_->sentence(row);
+    return sentence ? sentence->whole : QString();
+}
+
 void SplittedWordViewController::triage(qint64 tableRow, TriageAction action) {
     if (appModel_->isSplitting())
         return;
@@ -409,6 +419,9 @@ void SplittedWordViewController::triage(qint64 tableRow, TriageAction action) {
         break;
     case TriageAction::removeTemporarily:
         appModel_->removeTemporarily(word, row);
+        break;
+    case TriageAction::learn:
+        appModel_->learnWord(word, row, sentenceOf(row));
         break;
     }
 }

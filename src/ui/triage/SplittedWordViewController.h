@@ -49,12 +49,14 @@ public:
     void flushPendingUpdate() { update_.flush(); }
 
     // What a row's buttons and the keys do with its word.
-    enum class TriageAction { registerKnown, registerUnwanted, removeTemporarily };
+    enum class TriageAction { registerKnown, registerUnwanted, removeTemporarily, learn };
     // The one way a word of the split list is triaged, from its row's buttons
     // and from Return, Ctrl+U and Ctrl+Return, with the table's row (in one
     // row per word: every occurrence of the row's word). A row that holds no
     // word of the current list does nothing.
     void triage(qint64 tableRow, TriageAction action);
+    // The whole sentence of a row of the list (a list row), or nothing.
+    QString sentenceOf(qint64 row) const;
 
     // View ▸ One Row per Word: each word once, at its first occurrence, with
     // how often it stands in the list. Off by default.
