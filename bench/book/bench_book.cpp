@@ -162,9 +162,11 @@ void BM_BookSplitInALanguageOf40kWords(benchmark::State& state) {
 }
 BENCHMARK(BM_BookSplitInALanguageOf40kWords)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// Return on a row of the word; between the runs the word is taken back
-// (deleted, the text split again), outside the timing.
-void returnOn(benchmark::State& state, Session& s, const QString& word) {
+// Return (or another triage key) on a row of the word; between the runs the
+// word is taken back (deleted or dropped, the text split again), outside the
+// timing.
+void returnOn(benchmark::State& state, Session& s, const QString& word, int key = Qt::Key_Return,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     // A first registration, untimed: after a restore it sorts the restored
     // lists once, as every registration would.
     s.model->setLastSelectedRow(0);
@@ -175,6 +177,8 @@ void returnOn(benchmark::State& state, Session& s, const QString& word) {
         state.PauseTiming();
         for (const auto& w : s.model->state().knownWords())
             s.model->deleteWord(w.id);
+        for (const auto& w : s.model->state().learningWords)
+            s.model->dropLearningWord(w.id);
         s.split();
         s.model->setLastSelectedRow(s.firstRowOf(word));
         s.window->settle();
@@ -182,7 +186,7 @@ void returnOn(benchmark::State& state, Session& s, const QString& word) {
         state.ResumeTiming();
         QElapsedTimer clock;
         clock.start();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(s.window->triage()->tableView(), &press);
         operationMs += double(clock.nsecsElapsed()) / 1e6;
         s.window->settle();
@@ -233,9 +237,7 @@ BENCHMARK(BM_BookOneRowPerWordToggle)->Unit(benchmark::kMillisecond)->Iterations
 // The first megabyte of the Bible, and the word that stands in it at least
 // 5,000 times and closest to that: no word of real text stands exactly
 // 5,000 times, and "of" stands 9,142 times.
-void BM_Return5000In1MB(benchmark::State& state) {
-    Session& s = Session::get();
-    const QString text = realText::kingJamesBible().left(1 << 20);
+QString wordNear5000(const QString& text) {
     QHash<QString, int> counts;
     for (const QString& w : SplitTextUseCase::split(text))
         ++counts[w.toLower()];
@@ -244,11 +246,30 @@ void BM_Return5000In1MB(benchmark::State& state) {
         if (it.value() >= 5000 && (word.isEmpty() || it.value() < counts.value(word)))
             word = it.key();
     }
+    return word;
+}
+
+void BM_Return5000In1MB(benchmark::State& state) {
+    Session& s = Session::get();
+    const QString text = realText::kingJamesBible().left(1 << 20);
+    const QString word = wordNear5000(text);
     s.openTitle(text);
     returnOn(state, s, word);
     state.SetLabel(word.toStdString());
 }
 BENCHMARK(BM_Return5000In1MB)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Learn (Ctrl+I) on the same word: its rows go as with Return, and the
+// sentence of the selected row is kept with it.
+void BM_Learn5000In1MB(benchmark::State& state) {
+    Session& s = Session::get();
+    const QString text = realText::kingJamesBible().left(1 << 20);
+    const QString word = wordNear5000(text);
+    s.openTitle(text);
+    returnOn(state, s, word, Qt::Key_I, Qt::ControlModifier);
+    state.SetLabel(word.toStdString());
+}
+BENCHMARK(BM_Learn5000In1MB)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // Ctrl+Z after a Return on "the" (63,919 rows back in the list), drawn.
 void BM_BookUndoReturnOnThe(benchmark::State& state) {

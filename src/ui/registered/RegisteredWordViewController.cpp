@@ -4,11 +4,14 @@
 #include "core/ViewModelFactory.h"
 #include "ui/common/AccessibleItemView.h"
 #include "ui/common/LanguageChoices.h"
+#include "ui/registered/LearningWordList.h"
+#include "ui/registered/LearningWordTableModel.h"
 #include "ui/registered/RegisteredWordCell.h"
 #include "ui/registered/RegisteredWordList.h"
 #include "ui/registered/RegisteredWordTableModel.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -17,8 +20,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QShortcut>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -51,6 +56,33 @@ QTableView* makeTable(const QString& name) {
     return table;
 }
 
+// The width of a Date column: a date and time of this locale (measured once:
+// a list of thousands is not measured row by row), or its title.
+int dateColumnWidth(QTableView* table, int column) {
+    const QString sample =
+        RegisteredWordTableModel::dateText(QDateTime(QDate(2028, 12, 28), QTime(23, 58, 58)));
+    return qMax(table->fontMetrics().horizontalAdvance(sample),
+                table->horizontalHeader()->sectionSizeHint(column)) +
+           16;
+}
+
+// The meaning column's editor, named for assistive technology.
+class MeaningDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor) {
+            editor->setObjectName(QStringLiteral("meaningEditor"));
+            editor->setAccessibleName(RegisteredWordViewController::tr("Meaning"));
+            editor->setAccessibleDescription(RegisteredWordViewController::tr(
+                "The meaning of the word; Return keeps it, Escape leaves it as it was"));
+        }
+        return editor;
+    }
+};
+
 QToolButton* makeSegment(const QString& text, const QString& name) {
     auto* button = new QToolButton;
     button->setObjectName(name);
@@ -71,7 +103,8 @@ RegisteredWordViewController::RegisteredWordViewController(std::shared_ptr<AppMo
     : QWidget(parent)
     , appModel_(std::move(model))
     , knownList_(std::make_unique<RegisteredWordList>())
-    , unwantedList_(std::make_unique<RegisteredWordList>()) {
+    , unwantedList_(std::make_unique<RegisteredWordList>())
+    , learningList_(std::make_unique<LearningWordList>()) {
     makeSegmentedControl();
     makeSearch();
     knownWordTableView_ = makeTable(QStringLiteral("knownWordTableView"));
@@ -82,6 +115,12 @@ RegisteredWordViewController::RegisteredWordViewController(std::shared_ptr<AppMo
     unwantedWordTableView_->setAccessibleDescription(tr("The unwanted words of the current title"));
     knownModel_ = new RegisteredWordTableModel(AppState::Word::Kind::known, this);
     unwantedModel_ = new RegisteredWordTableModel(AppState::Word::Kind::unwanted, this);
+    learningWordTableView_ = makeTable(QStringLiteral("learningWordTableView"));
+    learningWordTableView_->setAccessibleName(tr("Learning words"));
+    learningWordTableView_->setAccessibleDescription(
+        tr("The words you are learning, of the current title or of every title of its language; "
+           "keys 1 to 5 set the level, F2 edits the meaning"));
+    learningModel_ = new LearningWordTableModel(this);
 
     viewDidLoad();
 }
@@ -89,10 +128,9 @@ RegisteredWordViewController::RegisteredWordViewController(std::shared_ptr<AppMo
 RegisteredWordViewController::~RegisteredWordViewController() = default;
 
 void RegisteredWordViewController::makeSegmentedControl() {
-    // Two segments side by side, one of them checked.
+    // Three segments side by side, one of them checked.
     segmentedControl_ = new QWidget;
     segmentedControl_->setObjectName(QStringLiteral("segmentedControl"));
-    segmentedControl_->setFixedWidth(200);
     auto* segmentsLayout = new QHBoxLayout(segmentedControl_);
     segmentsLayout->setContentsMargins(0, 0, 0, 0);
     segmentsLayout->setSpacing(0);
@@ -100,13 +138,21 @@ void RegisteredWordViewController::makeSegmentedControl() {
     segments_->setExclusive(true);
     QToolButton* known = makeSegment(tr("Known"), QStringLiteral("knownSegment"));
     QToolButton* unwanted = makeSegment(tr("Unwanted"), QStringLiteral("unwantedSegment"));
+    QToolButton* learning = makeSegment(tr("Learning"), QStringLiteral("learningSegment"));
     segments_->addButton(known, 0);
     segments_->addButton(unwanted, 1);
-    segmentsLayout->addWidget(known);
-    segmentsLayout->addWidget(unwanted);
+    segments_->addButton(learning, 2);
+    int segmentWidth = 100;
+    for (QToolButton* button : {known, unwanted, learning}) {
+        segmentsLayout->addWidget(button);
+        segmentWidth = qMax(segmentWidth, button->sizeHint().width());
+    }
+    // Equal segments, each wide enough for the longest title.
+    segmentedControl_->setFixedWidth(3 * segmentWidth);
     known->setChecked(true);
     known->setAccessibleDescription(tr("Shows the known words"));
     unwanted->setAccessibleDescription(tr("Shows the unwanted words"));
+    learning->setAccessibleDescription(tr("Shows the words you are learning"));
 }
 
 void RegisteredWordViewController::makeSearch() {
@@ -161,6 +207,7 @@ void RegisteredWordViewController::viewDidLoad() {
     connect(segments_, &QButtonGroup::idClicked, this,
             &RegisteredWordViewController::segmentedControlChanged);
     unwantedWordTableView_->hide();
+    learningWordTableView_->hide();
 
     subs_ = appModel_->subscribe([this](const AppState&) { update_.schedule(); });
 }
@@ -174,11 +221,7 @@ void RegisteredWordViewController::setUpLists() {
     QHeaderView* header = knownWordTableView_->horizontalHeader();
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->setSectionResizeMode(1, QHeaderView::Fixed);
-    const QString sample =
-        RegisteredWordTableModel::dateText(QDateTime(QDate(2028, 12, 28), QTime(23, 58, 58)));
-    header->resizeSection(1, qMax(knownWordTableView_->fontMetrics().horizontalAdvance(sample),
-                                  header->sectionSizeHint(1)) +
-                                 16);
+    header->resizeSection(1, dateColumnWidth(knownWordTableView_, 1));
     unwantedWordTableView_->horizontalHeader()->setStretchLastSection(true);
 
     knownCell_ = new RegisteredWordCell(knownWordTableView_);
@@ -191,6 +234,140 @@ void RegisteredWordViewController::setUpLists() {
     connect(unwantedCell_, &RegisteredWordCell::deleteBtnTap, this,
             [this](const QModelIndex& index) { deleteWordShownAt(unwantedModel_, index.row()); });
     setUpDeleteKeys();
+    setUpLearningList();
+}
+
+void RegisteredWordViewController::setUpLearningList() {
+    using Column = LearningWordTableModel::Column;
+    QTableView* table = learningWordTableView_;
+    table->setModel(learningModel_);
+    // The meaning is edited in place: flags() lets only its column be edited.
+    table->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::DoubleClicked);
+    table->setItemDelegateForColumn(Column::meaningColumn, new MeaningDelegate(table));
+    table->setTextElideMode(Qt::ElideRight);
+    // Five columns do not fit a narrow pane: the sentence takes what is
+    // left, down to its least, and the list scrolls sideways beyond that.
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QHeaderView* header = table->horizontalHeader();
+    const QFontMetrics fm = table->fontMetrics();
+    const auto letters = [&](int n) { return fm.horizontalAdvance(QString(n, QLatin1Char('n'))); };
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->resizeSection(Column::wordColumn, letters(10) + 16);
+    header->setSectionResizeMode(Column::levelColumn, QHeaderView::Fixed);
+    header->resizeSection(Column::levelColumn,
+                          qMax(letters(2), header->sectionSizeHint(Column::levelColumn)) + 8);
+    header->resizeSection(Column::meaningColumn, letters(12) + 16);
+    header->setSectionResizeMode(Column::sentenceColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(Column::dateColumn, QHeaderView::Fixed);
+    header->resizeSection(Column::dateColumn, dateColumnWidth(table, Column::dateColumn));
+
+    connect(learningModel_, &LearningWordTableModel::meaningEdited, this,
+            [this](const QUuid& id, const QString& meaning) {
+                appModel_->setLearningMeaning(id, meaning);
+            });
+    setUpLearningActions();
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &RegisteredWordViewController::updateLearningActions);
+    connect(learningModel_, &QAbstractItemModel::modelReset, this,
+            &RegisteredWordViewController::updateLearningActions);
+    connect(learningModel_, &QAbstractItemModel::dataChanged, this,
+            &RegisteredWordViewController::updateLearningActions);
+    updateLearningActions();
+}
+
+void RegisteredWordViewController::setUpLearningActions() {
+    // Each command is a key of the focused list and an item of its menu.
+    QTableView* table = learningWordTableView_;
+    auto makeAction = [&](const QString& text, const QString& name,
+                          const QList<QKeySequence>& keys) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(name);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        table->addAction(action);
+        return action;
+    };
+    editMeaningAction_ = makeAction(tr("Edit Meaning"), QStringLiteral("editMeaningAction"),
+                                    {QKeySequence(Qt::Key_F2)});
+    // F2 edits the meaning whichever cell of the row is current.
+    connect(editMeaningAction_, &QAction::triggered, this, [this] {
+        const QModelIndexList rows = learningWordTableView_->selectionModel()->selectedRows();
+        if (rows.isEmpty())
+            return;
+        const QModelIndex meaning =
+            learningModel_->index(rows.first().row(), LearningWordTableModel::meaningColumn);
+        learningWordTableView_->setCurrentIndex(meaning);
+        learningWordTableView_->edit(meaning);
+    });
+    auto* levels = new QActionGroup(this);
+    levels->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (int level = LearningWord::minLevel; level <= LearningWord::maxLevel; ++level) {
+        QAction* action =
+            makeAction(tr("Level %1").arg(level), QStringLiteral("levelAction%1").arg(level),
+                       {QKeySequence(Qt::Key_0 + level)});
+        action->setCheckable(true);
+        levels->addAction(action);
+        connect(action, &QAction::triggered, this, [this, level] {
+            const QUuid id = selectedLearningWord();
+            if (!id.isNull())
+                appModel_->setLearningLevel(id, level);
+        });
+        levelActions_.append(action);
+    }
+    // Ctrl+K, "known": no command of the window takes it.
+    promoteAction_ = makeAction(tr("Promote to Known"), QStringLiteral("promoteAction"),
+                                {QKeySequence(Qt::CTRL | Qt::Key_K)});
+    connect(promoteAction_, &QAction::triggered, this, [this] {
+        const QUuid id = selectedLearningWord();
+        if (!id.isNull())
+            appModel_->promoteLearningWord(id);
+    });
+    dropAction_ = makeAction(tr("Drop"), QStringLiteral("dropAction"),
+                             {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
+    dropAction_->setToolTip(tr("Stop learning the word: the next split shows it again"));
+    connect(dropAction_, &QAction::triggered, this, [this] {
+        const QUuid id = selectedLearningWord();
+        if (!id.isNull())
+            appModel_->dropLearningWord(id);
+    });
+
+    learningMenu_ = new QMenu(table);
+    learningMenu_->setObjectName(QStringLiteral("learningMenu"));
+    learningMenu_->addAction(editMeaningAction_);
+    QMenu* levelMenu = learningMenu_->addMenu(tr("Level"));
+    levelMenu->setObjectName(QStringLiteral("learningLevelMenu"));
+    levelMenu->addActions(levelActions_);
+    learningMenu_->addSeparator();
+    learningMenu_->addAction(promoteAction_);
+    learningMenu_->addAction(dropAction_);
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        learningMenu_->popup(learningWordTableView_->viewport()->mapToGlobal(pos));
+    });
+}
+
+QAction* RegisteredWordViewController::levelAction(int level) const {
+    const int i = level - LearningWord::minLevel;
+    return i >= 0 && i < levelActions_.size() ? levelActions_.at(i) : nullptr;
+}
+
+QUuid RegisteredWordViewController::selectedLearningWord() const {
+    const QModelIndexList rows = learningWordTableView_->selectionModel()->selectedRows();
+    if (rows.isEmpty() || rows.first().row() >= learningModel_->rowCount())
+        return {};
+    return learningModel_->words().at(rows.first().row()).id;
+}
+
+void RegisteredWordViewController::updateLearningActions() {
+    const QUuid id = selectedLearningWord();
+    const int row = id.isNull() ? -1 : learningModel_->rowOf(id);
+    const int level = row < 0 ? 0 : learningModel_->words().at(row).level;
+    for (QAction* action : {editMeaningAction_, promoteAction_, dropAction_})
+        action->setEnabled(row >= 0);
+    for (int i = 0; i < levelActions_.size(); ++i) {
+        levelActions_[i]->setEnabled(row >= 0);
+        levelActions_[i]->setChecked(LearningWord::minLevel + i == level);
+    }
 }
 
 void RegisteredWordViewController::setUpDeleteKeys() {
@@ -243,6 +420,7 @@ void RegisteredWordViewController::layOut() {
     layout->addLayout(search);
     layout->addWidget(knownWordTableView_, 1);
     layout->addWidget(unwantedWordTableView_, 1);
+    layout->addWidget(learningWordTableView_, 1);
 }
 
 QSize RegisteredWordViewController::sizeHint() const {
@@ -279,28 +457,88 @@ void RegisteredWordViewController::updateFromState() {
         wholeLanguage_->setText(
             tr("Words of every %1 title").arg(LanguageChoices::nameOf(language)));
     }
-    wholeLanguage_->setVisible(!language.isEmpty());
+    // The learning list always holds the whole language: the box is not its.
+    wholeLanguage_->setVisible(!language.isEmpty() && selectedSegment() != 2);
     const bool whole = showsWholeLanguage();
     using Kind = AppState::Word::Kind;
     knownList_->setWords(whole ? state.languageWords(Kind::known) : state.knownWords(),
                          state.knownWordsSortType, language);
     unwantedList_->setWords(whole ? state.languageWords(Kind::unwanted) : state.unwantedWords(),
                             SortType::alphabet, language);
-    showMatches();
+    showRegisteredMatches();
+    if (takeLearningWords(state))
+        showLearningMatches(true);
+    updateCount();
+}
+
+bool RegisteredWordViewController::takeLearningWords(const AppState& state) {
+    // Most publications (a key typed in the text) leave the learning words
+    // as they were: the list is not gone through for them.
+    if (learningTaken_ && state.learningWords.constData() == learningSource_.constData() &&
+        state.learningWords.size() == learningSource_.size() &&
+        state.currentTitle.id == learningTitle_ && state.titleLanguages == learningLanguages_)
+        return false;
+    learningTaken_ = true;
+    learningSource_ = state.learningWords;
+    learningTitle_ = state.currentTitle.id;
+    learningLanguages_ = state.titleLanguages;
+    learningList_->setWords(state.languageLearningWords());
+    return true;
 }
 
 void RegisteredWordViewController::showMatches() {
+    showRegisteredMatches();
+    showLearningMatches(false);
+    updateCount();
+}
+
+void RegisteredWordViewController::showRegisteredMatches() {
     const QString query = searchField_->text().trimmed();
     const bool ignoreAccents = ignoreAccents_->isChecked();
     knownModel_->setWords(knownList_->matching(query, ignoreAccents));
     unwantedModel_->setWords(unwantedList_->matching(query, ignoreAccents));
-    updateCount();
+}
+
+void RegisteredWordViewController::showLearningMatches(bool keepRow) {
+    QTableView* table = learningWordTableView_;
+    const QModelIndexList selected = table->selectionModel()->selectedRows();
+    const int row = selected.isEmpty() ? -1 : selected.first().row();
+    const QUuid id = selectedLearningWord();
+    const int column = qMax(0, table->selectionModel()->currentIndex().column());
+    const bool reset = learningModel_->setWords(
+        learningList_->matching(searchField_->text().trimmed(), ignoreAccents_->isChecked()));
+    // Rows changed in place keep their selection; after a reset the word
+    // selected is found again.
+    if (!reset || row < 0)
+        return;
+    int next = learningModel_->rowOf(id);
+    if (next < 0 && keepRow)
+        next = qMin(row, learningModel_->rowCount() - 1);
+    if (next < 0)
+        return;
+    const QModelIndex index = learningModel_->index(next, column);
+    table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
+    table->scrollTo(index);
 }
 
 void RegisteredWordViewController::updateCount() {
-    const bool known = selectedSegment() != 1;
-    const qsizetype shown = (known ? knownModel_ : unwantedModel_)->words().size();
-    const qsizetype total = (known ? knownList_ : unwantedList_)->words().size();
+    qsizetype shown = 0;
+    qsizetype total = 0;
+    switch (selectedSegment()) {
+    case 1:
+        shown = unwantedModel_->words().size();
+        total = unwantedList_->words().size();
+        break;
+    case 2:
+        shown = learningModel_->words().size();
+        total = learningList_->words().size();
+        break;
+    default:
+        shown = knownModel_->words().size();
+        total = knownList_->words().size();
+        break;
+    }
     const QLocale locale;
     if (searchField_->text().trimmed().isEmpty()) {
         countLabel_->setText(tr("%Ln words", nullptr, int(qMin<qsizetype>(total, INT_MAX))));
@@ -317,6 +555,9 @@ void RegisteredWordViewController::segmentedControlChanged(int segment) {
     // already selected leaves the list as it is.
     knownWordTableView_->setVisible(segment == 0);
     unwantedWordTableView_->setVisible(segment == 1);
+    learningWordTableView_->setVisible(segment == 2);
+    const AppState& state = appModel_->state();
+    wholeLanguage_->setVisible(segment != 2 && !state.languageOf(state.currentTitle.id).isEmpty());
     updateCount();
 }
 

@@ -13,18 +13,26 @@ class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QTableView;
+class LearningWordList;
+class LearningWordTableModel;
 class RegisteredWordCell;
 class RegisteredWordList;
 class RegisteredWordTableModel;
 
 // The side pane with the words registered for the current title: the known
-// words and the unwanted words, one list at a time behind a two-segment
-// switch, each row with a delete button, the known ones with the date they
-// were registered. A search field above filters both lists as you type,
-// and says how many words of the list shown match. For a title that has a
-// language the pane can show the words of every title of that language
-// instead of the title's own.
+// words, the unwanted words and the words being learned, one list at a time
+// behind a three-segment switch. The known and unwanted rows have a delete
+// button, the known ones the date they were registered. The learning list
+// shows the words of the title, or of every title of its language, newest
+// first, with their level, meaning and sentence; with the list focused,
+// keys 1 to 5 set the level of the selected word, F2 edits its meaning,
+// Ctrl+K promotes it to the known words and Delete drops it (its context
+// menu holds the same). A search field above filters every list as you
+// type, and says how many words of the list shown match. For a title that
+// has a language the pane can show the known and unwanted words of every
+// title of that language instead of the title's own.
 class RegisteredWordViewController : public QWidget {
     Q_OBJECT
 public:
@@ -34,7 +42,7 @@ public:
     ~RegisteredWordViewController() override;
 
     QWidget* segmentedControl() const { return segmentedControl_; }
-    // The switch's segment buttons, 0 "Known" and 1 "Unwanted".
+    // The switch's segment buttons, 0 "Known", 1 "Unwanted" and 2 "Learning".
     QAbstractButton* segment(int i) const;
     int selectedSegment() const;
     QTableView* knownWordTableView() const { return knownWordTableView_; }
@@ -43,6 +51,15 @@ public:
     RegisteredWordTableModel* unwantedModel() const { return unwantedModel_; }
     RegisteredWordCell* knownCell() const { return knownCell_; }
     RegisteredWordCell* unwantedCell() const { return unwantedCell_; }
+    QTableView* learningWordTableView() const { return learningWordTableView_; }
+    LearningWordTableModel* learningModel() const { return learningModel_; }
+    // The learning list's context menu and its commands, on the selected word.
+    QMenu* learningMenu() const { return learningMenu_; }
+    QAction* promoteAction() const { return promoteAction_; }
+    QAction* dropAction() const { return dropAction_; }
+    QAction* editMeaningAction() const { return editMeaningAction_; }
+    // Level 1 to 5.
+    QAction* levelAction(int level) const;
     QAction* editAction() const { return editAction_; }
     QLineEdit* searchField() const { return searchField_; }
     QCheckBox* ignoreAccentsCheckbox() const { return ignoreAccents_; }
@@ -67,15 +84,28 @@ private:
     void setUpLists();
     void setUpEditAction();
     void setUpDeleteKeys();
+    void setUpLearningList();
+    void setUpLearningActions();
     void layOut();
     void updateFromState();
     void segmentedControlChanged(int segment);
     void tableViewEditItemClicked();
     void tableViewSelectionDidChange();
     void deleteWordShownAt(RegisteredWordTableModel* model, int row);
+    // The learning word selected, or a null id.
+    QUuid selectedLearningWord() const;
+    void updateLearningActions();
+    // Takes the state's learning words when they, the title or the
+    // languages changed since the last time.
+    bool takeLearningWords(const AppState& state);
     void makeSearch();
     // Narrows the lists to the words that hold the search.
     void showMatches();
+    void showRegisteredMatches();
+    // The learning list's part of it. A word that left the list leaves
+    // the selection on its row (keepRow: a word dropped or promoted), or
+    // none (a search that no longer holds it).
+    void showLearningMatches(bool keepRow);
     void updateCount();
 
     std::shared_ptr<AppModel> appModel_;
@@ -94,7 +124,21 @@ private:
     QCheckBox* ignoreAccents_ = nullptr;
     QCheckBox* wholeLanguage_ = nullptr;
     QLabel* countLabel_ = nullptr;
+    QTableView* learningWordTableView_ = nullptr;
+    LearningWordTableModel* learningModel_ = nullptr;
+    QMenu* learningMenu_ = nullptr;
+    QAction* promoteAction_ = nullptr;
+    QAction* dropAction_ = nullptr;
+    QAction* editMeaningAction_ = nullptr;
+    QList<QAction*> levelActions_;
     std::unique_ptr<RegisteredWordList> knownList_;
     std::unique_ptr<RegisteredWordList> unwantedList_;
+    std::unique_ptr<LearningWordList> learningList_;
+    // What the learning list was taken from: the state's list (a copy, so
+    // that a change to it cannot keep its buffer), the title and the languages.
+    QList<LearningWord> learningSource_;
+    QUuid learningTitle_;
+    QHash<QUuid, QString> learningLanguages_;
+    bool learningTaken_ = false;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
 };

@@ -22,6 +22,10 @@ TriageStatusBar::TriageStatusBar(std::shared_ptr<AppModel> model, QWidget* paren
     label_->setAccessibleName(tr("Progress"));
     label_->setTextFormat(Qt::PlainText);
     label_->setContentsMargins(6, 0, 6, 0);
+    // The line, with the learning counts, is longer than a narrow window: it
+    // is cut there rather than holding the window wide, and its tooltip
+    // holds it whole.
+    label_->setMinimumWidth(1);
     addWidget(label_, 1);
     // A text is counted once typing has paused: a book takes a tenth of a
     // second, on a thread of its own.
@@ -67,8 +71,31 @@ void TriageStatusBar::updateFromState() {
     } else {
         f.textWords = -1;
     }
+    countLearning(s);
+    f.learning = learning_;
+    f.learningLevels = learningLevels_;
     figures_ = f;
     label_->setText(describe());
+    label_->setToolTip(label_->text());
+}
+
+void TriageStatusBar::countLearning(const AppState& s) {
+    // Counted again only when the learning words, the title or the
+    // languages changed, not for every key typed in the text.
+    if (s.learningWords.constData() == learningCounted_.constData() &&
+        s.learningWords.size() == learningCounted_.size() && s.currentTitle.id == learningTitle_ &&
+        s.titleLanguages == learningLanguages_)
+        return;
+    learningCounted_ = s.learningWords;
+    learningTitle_ = s.currentTitle.id;
+    learningLanguages_ = s.titleLanguages;
+    learningLevels_.fill(0);
+    const QList<LearningWord> words = s.languageLearningWords();
+    learning_ = words.size();
+    for (const LearningWord& word : words)
+        ++learningLevels_[size_t(
+            qBound(LearningWord::minLevel, word.level, LearningWord::maxLevel) -
+            LearningWord::minLevel)];
 }
 
 const QString& TriageStatusBar::foldedOf(const QString& word) {
@@ -182,7 +209,16 @@ QString TriageStatusBar::describe() const {
                     .arg(locale.toString(100.0 * double(f.knownTextWords) / double(f.textWords),
                                          'f', 1),
                          locale.toString(f.knownTextWords), locale.toString(f.textWords));
-    return tr("%1 rows left · %2 words left · %3 known · %4 unwanted · %5")
-        .arg(locale.toString(f.rowsLeft), locale.toString(f.wordsLeft), locale.toString(f.known),
-             locale.toString(f.unwanted), share);
+    const QString line = tr("%1 rows left · %2 words left · %3 known · %4 unwanted · %5")
+                             .arg(locale.toString(f.rowsLeft), locale.toString(f.wordsLeft),
+                                  locale.toString(f.known), locale.toString(f.unwanted), share);
+    if (f.learning == 0)
+        return line;
+    QStringList levels;
+    for (size_t i = 0; i < f.learningLevels.size(); ++i) {
+        levels << tr("%1: %2").arg(locale.toString(int(i) + LearningWord::minLevel),
+                                   locale.toString(f.learningLevels[i]));
+    }
+    return tr("%1 · learning %2 (%3)")
+        .arg(line, locale.toString(f.learning), levels.join(QStringLiteral(" · ")));
 }

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QStatusBar>
 
+#include <array>
 #include <memory>
 
 class QLabel;
@@ -15,7 +16,9 @@ class QTimer;
 // The learner's progress on the current title, always in sight: rows and
 // distinct words left to triage, the title's known and unwanted words, and
 // how much of the text is known (the share of its words whose folded form is
-// registered as known). Updated in the turn that draws an action.
+// registered as known), and, when the title or its language has words being
+// learned, how many there are at each level. Updated in the turn that draws
+// an action.
 class TriageStatusBar : public QStatusBar {
     Q_OBJECT
 public:
@@ -28,6 +31,10 @@ public:
         qint64 unwanted = 0;
         qint64 textWords = 0;      // -1 while the text is being counted
         qint64 knownTextWords = 0; // of textWords
+        // The learning words of the title, or of its whole language, and
+        // of those, how many stand at level 1, 2, … 5.
+        qint64 learning = 0;
+        std::array<qint64, LearningWord::maxLevel> learningLevels{};
     };
     const Figures& figures() const { return figures_; }
     QLabel* progressLabel() const { return label_; }
@@ -47,6 +54,7 @@ private:
     bool followOneChange(const QList<AppState::Word>& words);
     void countKnown(const AppState::Word& word, int change);
     const QString& foldedOf(const QString& word);
+    void countLearning(const AppState& state);
     QString describe() const;
     static bool sameText(const QString& a, const QString& b) {
         return a.size() == b.size() && (a.constData() == b.constData() || a == b);
@@ -72,4 +80,11 @@ private:
     QHash<QString, int> knownRefs_;
     QHash<QString, QString> folded_; // word text to folded form
     QUuid shownTitle_;
+    // The learning words counted: the state's list (a copy, so that a
+    // change to it cannot keep its buffer), the title and the languages.
+    QList<LearningWord> learningCounted_;
+    QUuid learningTitle_;
+    QHash<QUuid, QString> learningLanguages_;
+    qint64 learning_ = 0;
+    std::array<qint64, LearningWord::maxLevel> learningLevels_{};
 };
