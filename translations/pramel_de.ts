@@ -170,6 +170,14 @@
         <source>Redo %1</source>
         <translation>%1 wiederholen</translation>
     </message>
+    <message>
+        <source>Learn</source>
+        <translation>Lernen</translation>
+    </message>
+    <message>
+        <source>Promote to Known</source>
+        <translation>Zu „Bekannt“ machen</translation>
+    </message>
 </context>
 <context>
     <name>KeyboardShortcutsWindow</name>
@@ -192,6 +200,96 @@
     <message>
         <source> or </source>
         <translation> oder </translation>
+    </message>
+</context>
+<context>
+    <name>LearningExport</name>
+    <message>
+        <source>No learning words yet</source>
+        <translation>Noch keine Lernwörter</translation>
+    </message>
+    <message>
+        <source>Learn a word with its row&apos;s Learn button or Ctrl+I first.</source>
+        <translation>Lernen Sie zuerst ein Wort mit der Taste „Lernen“ seiner Zeile oder Strg+I.</translation>
+    </message>
+    <message>
+        <source>Anki notes, the word in bold (*.txt)</source>
+        <translation>Anki-Notizen, das Wort fett (*.txt)</translation>
+    </message>
+    <message>
+        <source>Anki notes, the word as a cloze (*.txt)</source>
+        <translation>Anki-Notizen, das Wort als Lückentext (*.txt)</translation>
+    </message>
+    <message>
+        <source>Export Learning Words</source>
+        <translation>Lernwörter exportieren</translation>
+    </message>
+    <message>
+        <source>Export failed</source>
+        <translation>Export fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The learning words could not be saved to %1: %2</source>
+        <translation>Die Lernwörter konnten nicht in %1 gesichert werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LearningWordTableModel</name>
+    <message>
+        <source>Learning word</source>
+        <translation>Lernwort</translation>
+    </message>
+    <message>
+        <source>Level %1 of %2</source>
+        <translation>Stufe %1 von %2</translation>
+    </message>
+    <message>
+        <source>How well you know the word; keys 1 to 5 set it</source>
+        <translation>Wie gut Sie das Wort kennen; die Tasten 1 bis 5 setzen es</translation>
+    </message>
+    <message>
+        <source>F2 or a double-click writes the meaning</source>
+        <translation>F2 oder ein Doppelklick schreibt die Bedeutung</translation>
+    </message>
+    <message>
+        <source>No meaning</source>
+        <translation>Keine Bedeutung</translation>
+    </message>
+    <message>
+        <source>Meaning; F2 edits it</source>
+        <translation>Bedeutung; F2 bearbeitet sie</translation>
+    </message>
+    <message>
+        <source>No sentence</source>
+        <translation>Kein Satz</translation>
+    </message>
+    <message>
+        <source>The sentence the word was learned from</source>
+        <translation>Der Satz, aus dem das Wort gelernt wurde</translation>
+    </message>
+    <message>
+        <source>Learned on</source>
+        <translation>Gelernt am</translation>
+    </message>
+    <message>
+        <source>Word</source>
+        <translation>Wort</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <translation>Bedeutung</translation>
+    </message>
+    <message>
+        <source>Sentence</source>
+        <translation>Satz</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
     </message>
 </context>
 <context>
@@ -353,6 +451,14 @@
     <message>
         <source>Speak the selected word (Ctrl+T)</source>
         <translation>Das ausgewählte Wort vorlesen (Strg+T)</translation>
+    </message>
+    <message>
+        <source>Export &amp;Learning Words…</source>
+        <translation>&amp;Lernwörter exportieren…</translation>
+    </message>
+    <message>
+        <source>Save the learning words as notes that Anki imports (Ctrl+Shift+E)</source>
+        <translation>Die Lernwörter als Notizen sichern, die Anki importiert (Strg+Umschalt+E)</translation>
     </message>
 </context>
 <context>
@@ -663,6 +769,54 @@
         <source>%1 of %2</source>
         <translation>%1 von %2</translation>
     </message>
+    <message>
+        <source>Meaning</source>
+        <translation>Bedeutung</translation>
+    </message>
+    <message>
+        <source>The meaning of the word; Return keeps it, Escape leaves it as it was</source>
+        <translation>Die Bedeutung des Wortes; Eingabe behält sie, Escape lässt sie, wie sie war</translation>
+    </message>
+    <message>
+        <source>Learning words</source>
+        <translation>Lernwörter</translation>
+    </message>
+    <message>
+        <source>The words you are learning, of the current title or of every title of its language; keys 1 to 5 set the level, F2 edits the meaning</source>
+        <translation>Die Wörter, die Sie lernen, aus dem aktuellen Titel oder allen Titeln seiner Sprache; die Tasten 1 bis 5 setzen die Stufe, F2 bearbeitet die Bedeutung</translation>
+    </message>
+    <message>
+        <source>Learning</source>
+        <translation>Lernen</translation>
+    </message>
+    <message>
+        <source>Shows the words you are learning</source>
+        <translation>Zeigt die Wörter, die Sie lernen</translation>
+    </message>
+    <message>
+        <source>Edit Meaning</source>
+        <translation>Bedeutung bearbeiten</translation>
+    </message>
+    <message>
+        <source>Level %1</source>
+        <translation>Stufe %1</translation>
+    </message>
+    <message>
+        <source>Promote to Known</source>
+        <translation>Zu „Bekannt“ machen</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <source>Stop learning the word: the next split shows it again</source>
+        <translation>Das Wort nicht mehr lernen: die nächste Aufteilung zeigt es wieder</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
+    </message>
 </context>
 <context>
     <name>SaveFailureAlerts</name>
@@ -748,6 +902,14 @@
     <message>
         <source>Remove until the next split (Ctrl+Return)</source>
         <translation>Bis zum nächsten Zerlegen entfernen (Strg+Eingabe)</translation>
+    </message>
+    <message>
+        <source>Learn</source>
+        <translation>Lernen</translation>
+    </message>
+    <message>
+        <source>Learn: keep the word with its sentence to learn it (Ctrl+I)</source>
+        <translation>Lernen: das Wort mit seinem Satz behalten, um es zu lernen (Strg+I)</translation>
     </message>
 </context>
 <context>
@@ -1056,6 +1218,14 @@
         <source>%1 rows left · %2 words left · %3 known · %4 unwanted · %5</source>
         <translation>noch %1 Zeilen · noch %2 Wörter · %3 bekannt · %4 unerwünscht · %5</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 · learning %2 (%3)</source>
+        <translation>%1 · lernend %2 (%3)</translation>
+    </message>
 </context>
 <context>
     <name>WindowController</name>
@@ -1246,6 +1416,30 @@
     <message>
         <source>Search the registered words (Escape empties the search)</source>
         <translation>Die registrierten Wörter durchsuchen (Escape leert die Suche)</translation>
+    </message>
+    <message>
+        <source>Learn it: keep it with its sentence</source>
+        <translation>Lernen: mit seinem Satz behalten</translation>
+    </message>
+    <message>
+        <source>Export the learning words for Anki</source>
+        <translation>Die Lernwörter für Anki exportieren</translation>
+    </message>
+    <message>
+        <source>Set the level of the selected learning word</source>
+        <translation>Die Stufe des gewählten Lernworts setzen</translation>
+    </message>
+    <message>
+        <source>Write its meaning</source>
+        <translation>Seine Bedeutung schreiben</translation>
+    </message>
+    <message>
+        <source>Promote it to known</source>
+        <translation>Es zu „Bekannt“ machen</translation>
+    </message>
+    <message>
+        <source>Drop it (it comes back at the next split)</source>
+        <translation>Es verwerfen (es kommt bei der nächsten Aufteilung wieder)</translation>
     </message>
 </context>
 <context>

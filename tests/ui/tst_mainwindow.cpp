@@ -7,6 +7,7 @@
 #include "ui/registered/RegisteredWordCell.h"
 #include "ui/registered/RegisteredWordTableModel.h"
 #include "ui/registered/RegisteredWordViewController.h"
+#include "ui/titles/LearningExport.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/WindowController.h"
 #include "ui/triage/CustomTableView.h"
@@ -14,6 +15,8 @@
 #include "ui/triage/SplittedWordViewController.h"
 
 #include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QTableView>
 #include <QToolBar>
@@ -43,6 +46,7 @@ private Q_SLOTS:
     void commandsHaveMenusToolbarAndKeys();
     void failedWordBatchIsToldNamingItsTitle();
     void knownListShowsLongWordsWhole();
+    void learningWordsGoToAnki();
 
 private:
     void start(const QStringList& names);
@@ -322,6 +326,43 @@ void MainWindowTest::knownListShowsLongWordsWhole() {
             QTRY_COMPARE(QToolTip::text(), word);
         }
     }
+}
+
+
+// Learned in the window with Ctrl+I, written for Anki: the header, then a
+// note per word with its title as a tag; a file that cannot be written is
+// told, and none is left behind.
+void MainWindowTest::learningWordsGoToAnki() {
+    start({QStringLiteral("Die Verwandlung")});
+    QTRY_VERIFY(!model_->state().titles().isEmpty());
+    model_->saveText(QStringLiteral("Gregor erwachte. Er fand sich verwandelt."));
+    window_->splitWordsAction()->trigger();
+    QTRY_COMPARE(model_->state().languageStateList.value(model_->state().currentTitle)
+                     .splittedWords.size(),
+                 6);
+    auto* pane =
+        qobject_cast<SplittedWordViewController*>(window_->splitViewController()->middlePane());
+    model_->setLastSelectedRow(1);
+    QTRY_COMPARE(pane->tableView()->currentIndex().row(), 1);
+    QTest::keyClick(pane->tableView(), Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(model_->state().learningWords.size(), 1);
+    QCOMPARE(model_->state().learningWords.first().sentence, QStringLiteral("Gregor erwachte."));
+    model_->setLearningMeaning(model_->state().learningWords.first().id, "woke <up>");
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("notes.txt");
+    QVERIFY(window_->learningExport()->writeNotes(path, false));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    QVERIFY(lines.first().startsWith("#separator:tab"));
+    QCOMPARE(lines.filter(QRegularExpression("^[^#]")).first(),
+             QStringLiteral("Gregor <b>erwachte</b>.\t<b>erwachte</b><br>woke &lt;up&gt;\t"
+                            "Pramel::Title::Die_Verwandlung Pramel::Level::1"));
+
+    QVERIFY(!window_->learningExport()->writeNotes(dir.filePath("no/such/folder/n.txt"), false));
+    QVERIFY(hasOpenAlert(window_.get()));
+    QVERIFY(!QFile::exists(dir.filePath("no/such/folder/n.txt")));
 }
 
 QTEST_MAIN(MainWindowTest)
