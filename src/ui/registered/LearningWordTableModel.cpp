@@ -97,7 +97,10 @@ QVariant LearningWordTableModel::data(const QModelIndex& index, int role) const 
             return tr("The sentence the word was learned from");
         break;
     case dateColumn:
-        if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        // The day alone, so that the sentence keeps room; the time in the tip.
+        if (role == Qt::DisplayRole)
+            return shortDate(word.timestamp);
+        if (role == Qt::AccessibleTextRole)
             return RegisteredWordTableModel::dateText(word.timestamp);
         if (role == Qt::ToolTipRole)
             return QLocale().toString(word.timestamp.toLocalTime(), QLocale::LongFormat);
@@ -149,4 +152,8 @@ bool LearningWordTableModel::setData(const QModelIndex& index, const QVariant& v
     Q_EMIT dataChanged(index, index);
     Q_EMIT meaningEdited(word.id, meaning);
     return true;
+}
+
+QString LearningWordTableModel::shortDate(const QDateTime& time) {
+    return QLocale().toString(time.toLocalTime().date(), QLocale::ShortFormat);
 }

@@ -11,6 +11,8 @@
 class LearningWordTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // A learning date as the Date column shows it: the day, short.
+    static QString shortDate(const QDateTime& time);
     enum Column { wordColumn, levelColumn, meaningColumn, sentenceColumn, dateColumn, columns };
 
     explicit LearningWordTableModel(QObject* parent = nullptr);

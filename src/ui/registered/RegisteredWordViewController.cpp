@@ -252,14 +252,20 @@ void RegisteredWordViewController::setUpLearningList() {
     const QFontMetrics fm = table->fontMetrics();
     const auto letters = [&](int n) { return fm.horizontalAdvance(QString(n, QLatin1Char('n'))); };
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->resizeSection(Column::wordColumn, letters(10) + 16);
+    header->resizeSection(Column::wordColumn, letters(9) + 16);
     header->setSectionResizeMode(Column::levelColumn, QHeaderView::Fixed);
     header->resizeSection(Column::levelColumn,
                           qMax(letters(2), header->sectionSizeHint(Column::levelColumn)) + 8);
-    header->resizeSection(Column::meaningColumn, letters(12) + 16);
+    header->resizeSection(Column::meaningColumn, letters(10) + 16);
     header->setSectionResizeMode(Column::sentenceColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(Column::dateColumn, QHeaderView::Fixed);
-    header->resizeSection(Column::dateColumn, dateColumnWidth(table, Column::dateColumn));
+    header->resizeSection(
+        Column::dateColumn,
+        qMax(letters(1) + table->fontMetrics().horizontalAdvance(
+                              LearningWordTableModel::shortDate(QDateTime(QDate(2028, 12, 28),
+                                                                          QTime(23, 58, 58)))),
+             header->sectionSizeHint(Column::dateColumn)) +
+            8);
 
     connect(learningModel_, &LearningWordTableModel::meaningEdited, this,
             [this](const QUuid& id, const QString& meaning) {
