@@ -22,6 +22,17 @@ QSettings open() {
 
 } // namespace
 
+QVariant value(const QString& key) {
+    return open().value(key);
+}
+
+void setValue(const QString& key, const QVariant& value) {
+    if (value.isValid())
+        open().setValue(key, value);
+    else
+        open().remove(key);
+}
+
 SortType knownWordsSortType() {
     return open().value(sortKey).toString() == QLatin1String("date") ? SortType::date
                                                                      : SortType::alphabet;

@@ -3,6 +3,7 @@
 #include "domain/AppState.h"
 
 #include <QString>
+#include <QVariant>
 
 class AppModel;
 
@@ -11,6 +12,11 @@ class AppModel;
 // QSettings in the user's configuration folder (~/.config/Pramel/Pramel.conf),
 // not in the store: they are the user's, not the titles'.
 namespace UserSettings {
+
+// Any other setting kept in the same file (~/.config/Pramel/Pramel.conf);
+// an invalid value removes the key.
+QVariant value(const QString& key);
+void setValue(const QString& key, const QVariant& value);
 
 // alphabet until the user chooses.
 SortType knownWordsSortType();

@@ -5,6 +5,7 @@
 #include "ModelTestSupport.h"
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
+#include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/common/LookUp.h"
 #include "ui/preferences/LookUpAddressEditor.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QSettings>
 #include <QtTest>
 
 #include <memory>
@@ -35,7 +35,8 @@ class LookUpTest : public QObject {
 private Q_SLOTS:
     void init() {
         store_ = std::make_unique<TemporaryStore>();
-        QSettings().clear();
+        for (const QString language : {"", "de", "fr"})
+            LookUp::setAddresses(language, {});
     }
     void cleanup() {
         window_.reset();
@@ -138,7 +139,7 @@ private Q_SLOTS:
         Q_EMIT editor.languageBox()->activated(editor.languageBox()->currentIndex());
         editor.showDefaults();
         QVERIFY(editor.save());
-        QVERIFY(!QSettings().contains("lookUp/de"));
+        QVERIFY(!UserSettings::value("lookUp/de").isValid());
     }
 
     void theWindowOpensTheSelectedWord() {

@@ -1,7 +1,8 @@
 #include "ui/common/LookUp.h"
 
+#include "core/UserSettings.h"
+
 #include <QCoreApplication>
-#include <QSettings>
 
 namespace LookUp {
 
@@ -25,16 +26,12 @@ QStringList defaultAddresses(const QString& language) {
 }
 
 QStringList addresses(const QString& language) {
-    const QStringList stored = QSettings().value(key(language)).toStringList();
+    const QStringList stored = UserSettings::value(key(language)).toStringList();
     return stored.isEmpty() ? defaultAddresses(language) : stored;
 }
 
 void setAddresses(const QString& language, const QStringList& list) {
-    QSettings settings;
-    if (list.isEmpty())
-        settings.remove(key(language));
-    else
-        settings.setValue(key(language), list);
+    UserSettings::setValue(key(language), list.isEmpty() ? QVariant() : QVariant(list));
 }
 
 QString problemWith(const QString& address) {
