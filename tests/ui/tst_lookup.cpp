@@ -9,13 +9,18 @@
 #include "core/ViewModelFactory.h"
 #include "ui/common/LookUp.h"
 #include "ui/preferences/LookUpAddressEditor.h"
+#include "ui/registered/RegisteredWordViewController.h"
+#include "ui/titles/SplitViewController.h"
 #include "ui/titles/WindowController.h"
 
 #include <QDesktopServices>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <QtTest>
 
 #include <memory>
@@ -164,6 +169,21 @@ private Q_SLOTS:
         QCOMPARE(entries.at(1)->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_2));
         entries.at(1)->trigger();
         QCOMPARE(browser.opened.last(), QUrl("https://two.example/w/schl%C3%A4ft"));
+
+        // From the Learning list, with its own menu offering the command.
+        model_->learnWord("Hund", 1, "Der Hund schläft");
+        auto* registered = qobject_cast<RegisteredWordViewController*>(
+            window_->splitViewController()->rightPane());
+        registered->segment(2)->click();
+        registered->flushPendingUpdate();
+        QTableView* learning = registered->learningWordTableView();
+        QApplication::setActiveWindow(window_.get());
+        learning->setFocus();
+        QTRY_VERIFY(learning->hasFocus());
+        learning->setCurrentIndex(learning->model()->index(0, 0));
+        QVERIFY(registered->learningMenu()->actions().contains(window_->lookUpAction()));
+        window_->lookUpAction()->trigger();
+        QCOMPARE(browser.opened.last(), QUrl("https://one.example/Hund"));
         QDesktopServices::unsetUrlHandler("https");
     }
 

@@ -174,8 +174,14 @@ void WindowController::offerWordCommandsOnRows() {
     QList<QAbstractItemView*> lists;
     if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
         lists << pane->tableView();
-    if (auto* pane = qobject_cast<RegisteredWordViewController*>(splitViewController_->rightPane()))
+    if (auto* pane =
+            qobject_cast<RegisteredWordViewController*>(splitViewController_->rightPane())) {
         lists << pane->knownWordTableView() << pane->unwantedWordTableView();
+        // The Learning list has a menu of its own.
+        pane->learningMenu()->addSeparator();
+        pane->learningMenu()->addAction(ui_->actionLookUp);
+        pane->learningMenu()->addAction(ui_->actionSpeak);
+    }
     for (QAbstractItemView* list : std::as_const(lists)) {
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
         auto* separator = new QAction(list);
