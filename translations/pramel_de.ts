@@ -587,16 +587,16 @@
         <translation>Neue Titel: %1</translation>
     </message>
     <message>
-        <source>Titles that gain words: %1</source>
-        <translation>Titel, die Wörter dazubekommen: %1</translation>
-    </message>
-    <message>
         <source>Words added: %1</source>
         <translation>Neue Wörter: %1</translation>
     </message>
     <message>
         <source>Words skipped as already held: %1</source>
         <translation>Schon vorhandene, übersprungene Wörter: %1</translation>
+    </message>
+    <message>
+        <source>Titles already held, merged into: %1</source>
+        <translation>Schon vorhandene Titel, zusammengeführt: %1</translation>
     </message>
 </context>
 <context>

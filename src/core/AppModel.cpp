@@ -461,8 +461,12 @@ AppModel::Step AppModel::removeTemporarilyStep(const QString& word, qint64 row) 
 }
 
 void AppModel::learnWord(QString word, qint64 row, QString sentence) {
-    const LearningWord learning{QUuid::createUuid(), state().currentTitle.id,  word,
-                                std::move(sentence),  LearningWord::minLevel, QString(),
+    const LearningWord learning{QUuid::createUuid(),
+                                state().currentTitle.id,
+                                word,
+                                std::move(sentence),
+                                LearningWord::minLevel,
+                                QString(),
                                 QDateTime::currentDateTimeUtc()};
     record(learnWordStep(word, row, learning));
 }
@@ -507,16 +511,15 @@ void AppModel::promoteLearningWord(QUuid id) {
     if (!found)
         return;
     const LearningWord learning = *found;
-    const AppState::Word record{learning.wordText, QUuid::createUuid(),
-                                AppState::Word::Kind::known, QDateTime::currentDateTimeUtc()};
+    const AppState::Word record{learning.wordText, QUuid::createUuid(), AppState::Word::Kind::known,
+                                QDateTime::currentDateTimeUtc()};
     Step step = promotionStep(learning, record);
     // A step of the title's own history when it is the current title.
     if (learning.titleId == state().currentTitle.id)
         this->record(std::move(step));
 }
 
-AppModel::Step AppModel::promotionStep(const LearningWord& learning,
-                                       const AppState::Word& record) {
+AppModel::Step AppModel::promotionStep(const LearningWord& learning, const AppState::Word& record) {
     finishLoading();
     Step step{TriageStep::Kind::promotion,
               learning.wordText,
@@ -734,7 +737,8 @@ void AppModel::takeBack(const Step& step) {
     }
     if (step.kind == TriageStep::Kind::learning) {
         modifyAppState([&](AppState& s) {
-            s.learningWords.removeIf([&](const LearningWord& w) { return w.id == step.learning.id; });
+            s.learningWords.removeIf(
+                [&](const LearningWord& w) { return w.id == step.learning.id; });
             if (step.tookRows) {
                 auto it = s.languageStateList.find(s.currentTitle);
                 if (it != s.languageStateList.end())

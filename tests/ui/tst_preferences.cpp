@@ -194,15 +194,16 @@ void PreferencesTest::restoreRefusesBadFiles_data() {
                "Book,0F0E0D0C-0B0A-4908-8706-050403020100,b,Known,2024-03-05 14:07:09 +0000\n")
         << "Line 3: type is not valid";
     QTest::newRow("first five faults, in line order")
-        << QByteArray("title,titleId,word,kind,timestamp\n"
-                      "Book,0F0E0D0C-0B0A-4908-8706-050403020100,a,known,2024-03-05 14:07:09 +0000\n"
-                      "Book,nope,b,known,2024-03-05 14:07:09 +0000\n"
-                      "Book,0F0E0D0C-0B0A-4908-8706-050403020100,c,known,yesterday\n"
-                      "Book,0F0E0D0C-0B0A-4908-8706-050403020100,d,Known,2024-03-05 14:07:09 +0000\n"
-                      "Book,0F0E0D0C-0B0A-4908-8706-050403020100,e,known,2024-03-05 14:07:09 +0000\n"
-                      "Book,0F0E0D0C-0B0A-4908-8706-050403020100,f\n"
-                      "Book,x,g,known,2024-03-05 14:07:09 +0000\n"
-                      "Book,x,h,known,2024-03-05 14:07:09 +0000\n")
+        << QByteArray(
+               "title,titleId,word,kind,timestamp\n"
+               "Book,0F0E0D0C-0B0A-4908-8706-050403020100,a,known,2024-03-05 14:07:09 +0000\n"
+               "Book,nope,b,known,2024-03-05 14:07:09 +0000\n"
+               "Book,0F0E0D0C-0B0A-4908-8706-050403020100,c,known,yesterday\n"
+               "Book,0F0E0D0C-0B0A-4908-8706-050403020100,d,Known,2024-03-05 14:07:09 +0000\n"
+               "Book,0F0E0D0C-0B0A-4908-8706-050403020100,e,known,2024-03-05 14:07:09 +0000\n"
+               "Book,0F0E0D0C-0B0A-4908-8706-050403020100,f\n"
+               "Book,x,g,known,2024-03-05 14:07:09 +0000\n"
+               "Book,x,h,known,2024-03-05 14:07:09 +0000\n")
         << "Line 3: titleId is not valid\nLine 4: date is not valid\nLine 5: type is not valid\n"
            "Line 7: type is not valid\nLine 8: titleId is not valid\nand more";
     QTest::newRow("empty file") << QByteArray() << "It holds no lines.";
@@ -285,7 +286,7 @@ void PreferencesTest::restorePreviewCountsWhatTheRestoreDoes() {
     QVERIFY(preview);
     QCOMPARE(preview->messageText(), QStringLiteral("Restore from “in.csv”?"));
     QCOMPARE(preview->informativeText(),
-             QStringLiteral("Titles added: 1\nTitles that gain words: 1\n"
+             QStringLiteral("Titles added: 1\nTitles already held, merged into: 1\n"
                             "Words added: 3\nWords skipped as already held: 2"));
     QCOMPARE(preview->detailText(), QStringLiteral("“Neu”, “Book”"));
     SaveWordsCommandHandler::waitForPendingSaves();

@@ -27,12 +27,13 @@ LookUpAddressEditor::LookUpAddressEditor(QWidget* parent)
         languageBox_->addItem(each.name, each.code);
     addressEdit_->setObjectName(QStringLiteral("lookUpAddressEdit"));
     addressEdit_->setAccessibleName(tr("Look-up addresses"));
-    addressEdit_->setAccessibleDescription(
-        tr("One web address per line with {word} where the word goes; the first is used by Look Up"));
+    addressEdit_->setAccessibleDescription(tr(
+        "One web address per line with {word} where the word goes; the first is used by Look Up"));
     addressEdit_->setTabChangesFocus(true);
     addressEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     addressEdit_->setFixedHeight(addressEdit_->fontMetrics().lineSpacing() * 4 + 12);
-    addressEdit_->setMinimumWidth(addressEdit_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
+    addressEdit_->setMinimumWidth(addressEdit_->fontMetrics().horizontalAdvance(QLatin1Char('x')) *
+                                  44);
     saveButton_->setObjectName(QStringLiteral("lookUpSaveButton"));
     defaultsButton_->setObjectName(QStringLiteral("lookUpDefaultsButton"));
     saveButton_->setAccessibleDescription(tr("Keeps the addresses once every one can be used"));
@@ -93,8 +94,8 @@ bool LookUpAddressEditor::save() {
         list << address;
     }
     // The defaults are not written down, so that better ones reach the user.
-    LookUp::setAddresses(language(), list == LookUp::defaultAddresses(language()) ? QStringList()
-                                                                                 : list);
+    LookUp::setAddresses(language(),
+                         list == LookUp::defaultAddresses(language()) ? QStringList() : list);
     showAddresses();
     printStatus(QStringLiteral("Look-up addresses saved"));
     return true;

@@ -79,7 +79,7 @@ void PreferenceView::awakeFromNib() {
     auto* lookUpLabel = new QLabel(tr("Look up:"), this);
     lookUpLabel->setBuddy(lookUpEditor_->languageBox());
     ui_->formLayout->insertRow(3, lookUpLabel, lookUpEditor_);
-    const QList<QWidget*> order{ui_->languageSelectButton,      lookUpEditor_->languageBox(),
+    const QList<QWidget*> order{ui_->languageSelectButton,       lookUpEditor_->languageBox(),
                                 lookUpEditor_->addressEdit(),    lookUpEditor_->saveButton(),
                                 lookUpEditor_->defaultsButton(), ui_->restoreButton};
     for (qsizetype i = 1; i < order.size(); ++i)
@@ -176,7 +176,8 @@ void PreferenceView::previewRestore(const QString& fileName,
     const QLocale locale;
     QStringList lines;
     lines << tr("Titles added: %1").arg(locale.toString(preview.newTitles.size()))
-          << tr("Titles that gain words: %1").arg(locale.toString(preview.mergedTitles.size()))
+          << tr("Titles already held, merged into: %1")
+                 .arg(locale.toString(preview.mergedTitles.size()))
           << tr("Words added: %1").arg(locale.toString(preview.newWords))
           << tr("Words skipped as already held: %1").arg(locale.toString(preview.heldWords));
     auto* alert = new Alert(window(), tr("Restore from “%1”?").arg(fileName), lines.join('\n'),

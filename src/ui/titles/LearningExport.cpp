@@ -57,8 +57,7 @@ bool LearningExport::writeNotes(const QString& path, bool cloze) {
     for (const LearningWord& word : state.learningWords)
         notes.append(anki::Note{word.wordText, word.sentence, word.meaning,
                                 titleNames.value(word.titleId), word.level});
-    const QString text =
-        anki::notesFile(notes, cloze ? anki::Front::cloze : anki::Front::bold);
+    const QString text = anki::notesFile(notes, cloze ? anki::Front::cloze : anki::Front::bold);
     QString error;
     if (csv::writeFile(path, text, &error)) {
         printStatus(QStringLiteral("Learning words saved at ") +
