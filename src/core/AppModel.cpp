@@ -85,6 +85,27 @@ bool markedByStore(const SplitList& list, const QString& word) {
     return list.containsFolded(word) || !list.splitFolded(word);
 }
 
+// Takes every occurrence of word (folded) out of the current title's split
+// list, selects the row after the step's and records the rows of those that
+// are the very word, with record, for the next step; in one write, so that
+// a word standing thousands of times publishes once.
+void takeRowsOf(AppState& s, const QString& word, qint64 row, const AppState::Word& record) {
+    auto it = s.languageStateList.find(s.currentTitle);
+    if (it == s.languageStateList.end()) {
+        s.lastSelectedRow = row;
+        s.lastRemovedWords.clear();
+        return;
+    }
+    s.lastSelectedRow = row - it->splittedWords.countEqualBefore(word, row);
+    const QList<qsizetype> removed = it->splittedWords.removeFolded(
+        word, [&](const QString& w) { return text::equal(w, word); });
+    QList<LastRemovedWord> entries;
+    entries.reserve(removed.size());
+    for (qint64 i : removed)
+        entries.append(LastRemovedWord{i, record});
+    s.lastRemovedWords = std::move(entries);
+}
+
 } // namespace
 
 AppModel::AppModel(AppState initial, UseCases useCases)
@@ -348,6 +369,18 @@ void AppModel::splitWordsInBackground(std::function<void()> done) {
     });
 }
 
+AppModel::Step AppModel::splitStep(TriageStep::Kind kind, const QString& word, qint64 row) const {
+    const SplitList list = currentSplitList();
+    Step step;
+    step.kind = kind;
+    step.word = word;
+    step.row = row;
+    step.tookRows = list.containsFolded(word);
+    step.newRemoval = markedByStore(list, word);
+    step.lastRemovedBefore = state().lastRemovedWords;
+    return step;
+}
+
 void AppModel::registerWord(QString word, AppState::Word::Kind kind, qint64 row) {
     const AppState::Word newWord{word, QUuid::createUuid(), kind, QDateTime::currentDateTimeUtc()};
     record(registerWordStep(word, row, newWord));
@@ -356,33 +389,14 @@ void AppModel::registerWord(QString word, AppState::Word::Kind kind, qint64 row)
 AppModel::Step AppModel::registerWordStep(const QString& word, qint64 row,
                                           const AppState::Word& newWord) {
     const AppState::Word::Kind kind = newWord.kind;
-    Step step{kind == AppState::Word::Kind::known ? TriageStep::Kind::known
-                                                  : TriageStep::Kind::unwanted,
-              word,
-              row,
-              newWord,
-              {},
-              0,
-              currentSplitList().containsFolded(word),
-              markedByStore(currentSplitList(), word),
-              state().lastRemovedWords};
-
-    const qint64 t = currentSplitList().countEqualBefore(word, row);
-    modifyAppState([&](AppState& s) { s.lastSelectedRow = row - t; });
+    Step step = splitStep(kind == AppState::Word::Kind::known ? TriageStep::Kind::known
+                                                              : TriageStep::Kind::unwanted,
+                          word, row);
+    step.record = newWord;
 
     useCases_->saveWord(
         SaveWordCommand{state().currentTitle.id, word, kind, newWord.id, newWord.timestamp});
-
-    // Every occurrence goes, in any case; the rows of those that are the very
-    // word are recorded.
-    QList<qsizetype> removed;
-    modifyAppState([&](AppState& s) {
-        auto it = s.languageStateList.find(s.currentTitle);
-        if (it != s.languageStateList.end()) {
-            removed = it->splittedWords.removeFolded(
-                word, [&](const QString& w) { return text::equal(w, word); });
-        }
-    });
+    modifyAppState([&](AppState& s) { takeRowsOf(s, word, row, newWord); });
 
     const qsizetype f = state().indexOfTitle(state().currentTitle.id);
     if (f >= 0) {
@@ -403,17 +417,6 @@ AppModel::Step AppModel::registerWordStep(const QString& word, qint64 row,
         });
         unsortedLists_.clear();
     }
-
-    // One write for the whole record of removed positions: nothing reads the
-    // intermediate lists, and a word standing thousands of times would
-    // otherwise publish thousands of times.
-    modifyAppState([&](AppState& s) {
-        QList<LastRemovedWord> entries;
-        entries.reserve(removed.size());
-        for (qint64 i : removed)
-            entries.append(LastRemovedWord{i, newWord});
-        s.lastRemovedWords = std::move(entries);
-    });
     clampLastSelectedRow();
     return step;
 }
@@ -423,15 +426,7 @@ void AppModel::removeTemporarily(QString word, qint64 row) {
 }
 
 AppModel::Step AppModel::removeTemporarilyStep(const QString& word, qint64 row) {
-    Step step{TriageStep::Kind::removal,
-              word,
-              row,
-              {},
-              {},
-              0,
-              currentSplitList().containsFolded(word),
-              markedByStore(currentSplitList(), word),
-              state().lastRemovedWords};
+    const Step step = splitStep(TriageStep::Kind::removal, word, row);
     modifyAppState([&](AppState& s) { s.lastSelectedRow = row; });
 
     // The record is written before the rows go: the rows they stand at now.
@@ -473,33 +468,15 @@ void AppModel::learnWord(QString word, qint64 row, QString sentence) {
 
 AppModel::Step AppModel::learnWordStep(const QString& word, qint64 row,
                                        const LearningWord& learning) {
-    Step step{TriageStep::Kind::learning,
-              word,
-              row,
-              {},
-              learning,
-              0,
-              currentSplitList().containsFolded(word),
-              markedByStore(currentSplitList(), word),
-              state().lastRemovedWords};
-    const qint64 t = currentSplitList().countEqualBefore(word, row);
-    // The rows go as a registration takes them: every occurrence, folded.
-    QList<qsizetype> removed;
+    Step step = splitStep(TriageStep::Kind::learning, word, row);
+    step.learning = learning;
+    // The rows go as a registration takes them; the record of their rows
+    // carries the learning word's id and time.
+    const AppState::Word standIn{word, learning.id, AppState::Word::Kind::known,
+                                 learning.timestamp};
     modifyAppState([&](AppState& s) {
-        s.lastSelectedRow = row - t;
-        auto it = s.languageStateList.find(s.currentTitle);
-        if (it != s.languageStateList.end()) {
-            removed = it->splittedWords.removeFolded(
-                word, [&](const QString& w) { return text::equal(w, word); });
-        }
+        takeRowsOf(s, word, row, standIn);
         s.learningWords.append(learning);
-        QList<LastRemovedWord> entries;
-        entries.reserve(removed.size());
-        const AppState::Word standIn{word, learning.id, AppState::Word::Kind::known,
-                                     learning.timestamp};
-        for (qint64 i : removed)
-            entries.append(LastRemovedWord{i, standIn});
-        s.lastRemovedWords = std::move(entries);
     });
     LearningWordStore::keep(learning, word);
     clampLastSelectedRow();
@@ -521,15 +498,12 @@ void AppModel::promoteLearningWord(QUuid id) {
 
 AppModel::Step AppModel::promotionStep(const LearningWord& learning, const AppState::Word& record) {
     finishLoading();
-    Step step{TriageStep::Kind::promotion,
-              learning.wordText,
-              state().lastSelectedRow,
-              record,
-              learning,
-              0,
-              false,
-              false,
-              state().lastRemovedWords};
+    Step step;
+    step.kind = TriageStep::Kind::promotion;
+    step.word = learning.wordText;
+    step.row = state().lastSelectedRow;
+    step.record = record;
+    step.learning = learning;
     const qsizetype f = state().indexOfTitle(learning.titleId);
     if (f < 0)
         return step;
@@ -544,15 +518,11 @@ AppModel::Step AppModel::promotionStep(const LearningWord& learning, const AppSt
         else
             words.insert(sortedPlace(words, record), record);
     });
-    forgetLearningWord(learning.id);
+    dropLearningWord(learning.id);
     return step;
 }
 
 void AppModel::dropLearningWord(QUuid id) {
-    forgetLearningWord(id);
-}
-
-void AppModel::forgetLearningWord(const QUuid& id) {
     const LearningWord* found = state().learningWord(id);
     if (!found)
         return;

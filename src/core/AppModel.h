@@ -203,14 +203,16 @@ private:
         QList<Step> undo; // oldest first
         QList<Step> redo; // next first at the end
     };
+    // A step on the current split list, with what taking it back needs.
+    Step splitStep(TriageStep::Kind kind, const QString& word, qint64 row) const;
     // The steps themselves, without touching the history.
     Step registerWordStep(const QString& word, qint64 row, const AppState::Word& record);
     Step removeTemporarilyStep(const QString& word, qint64 row);
     std::optional<Step> deleteWordStep(const QUuid& id);
     Step learnWordStep(const QString& word, qint64 row, const LearningWord& learning);
     Step promotionStep(const LearningWord& learning, const AppState::Word& record);
-    // The learning word in memory and store; gone with its id, or back.
-    void forgetLearningWord(const QUuid& id);
+    // The learning word in memory and store, new or changed, or back in its
+    // place in the order of learning.
     void keepLearningWord(const LearningWord& word);
     void takeBack(const Step& step);
     // A new step on the current title's history; what was undone is gone.

@@ -214,8 +214,7 @@ private Q_SLOTS:
                     model->learnWord(split[row], row, split.mid(row, 3).join(' '));
                     log << QStringLiteral("learn %1").arg(row);
                 } else if (!s.learningWords.isEmpty()) {
-                    const QUuid id =
-                        s.learningWords[rng.bounded(s.learningWords.size())].id;
+                    const QUuid id = s.learningWords[rng.bounded(s.learningWords.size())].id;
                     switch (rng.bounded(3)) {
                     case 0:
                         model->setLearningLevel(id, 1 + rng.bounded(5));

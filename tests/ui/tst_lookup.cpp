@@ -13,12 +13,12 @@
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/WindowController.h"
 
-#include <QDesktopServices>
-#include <QComboBox>
-#include <QLabel>
-#include <QMenu>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QtTest>

@@ -16,9 +16,9 @@
 
 #include <QAction>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolTip>
 #include <QtTest>
@@ -328,7 +328,6 @@ void MainWindowTest::knownListShowsLongWordsWhole() {
     }
 }
 
-
 // Learned in the window with Ctrl+I, written for Anki: the header, then a
 // note per word with its title as a tag; a file that cannot be written is
 // told, and none is left behind.
@@ -337,9 +336,9 @@ void MainWindowTest::learningWordsGoToAnki() {
     QTRY_VERIFY(!model_->state().titles().isEmpty());
     model_->saveText(QStringLiteral("Gregor erwachte. Er fand sich verwandelt."));
     window_->splitWordsAction()->trigger();
-    QTRY_COMPARE(model_->state().languageStateList.value(model_->state().currentTitle)
-                     .splittedWords.size(),
-                 6);
+    QTRY_COMPARE(
+        model_->state().languageStateList.value(model_->state().currentTitle).splittedWords.size(),
+        6);
     auto* pane =
         qobject_cast<SplittedWordViewController*>(window_->splitViewController()->middlePane());
     model_->setLastSelectedRow(1);

@@ -2,26 +2,14 @@
 
 #include "ui/registered/RegisteredWordList.h"
 
-#include <algorithm>
-#include <limits>
 #include <utility>
 
 void LearningWordList::setWords(const QList<LearningWord>& words) {
-    // Newest first; words learned in the same millisecond, the one learned
-    // last first. The times are read once, not once per comparison.
-    std::vector<std::pair<qint64, qsizetype>> order;
-    order.reserve(size_t(words.size()));
-    for (qsizetype i = words.size() - 1; i >= 0; --i) {
-        const QDateTime& time = words.at(i).timestamp;
-        order.emplace_back(
-            time.isValid() ? time.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(), i);
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    // Newest first: the state keeps them in the order they were learned.
     words_.clear();
     words_.reserve(words.size());
-    for (const auto& entry : order)
-        words_.append(words.at(entry.second));
+    for (qsizetype i = words.size() - 1; i >= 0; --i)
+        words_.append(words.at(i));
     rowForms_.clear();
     // Forms of words no longer shown are let go once they outnumber the rest.
     if (forms_.size() > 2 * words_.size() + 64)

@@ -261,9 +261,8 @@ void RegisteredWordViewController::setUpLearningList() {
     header->setSectionResizeMode(Column::dateColumn, QHeaderView::Fixed);
     header->resizeSection(
         Column::dateColumn,
-        qMax(letters(1) + table->fontMetrics().horizontalAdvance(
-                              LearningWordTableModel::shortDate(QDateTime(QDate(2028, 12, 28),
-                                                                          QTime(23, 58, 58)))),
+        qMax(letters(1) + table->fontMetrics().horizontalAdvance(LearningWordTableModel::shortDate(
+                              QDateTime(QDate(2028, 12, 28), QTime(23, 58, 58)))),
              header->sectionSizeHint(Column::dateColumn)) +
             8);
 
@@ -478,16 +477,8 @@ void RegisteredWordViewController::updateFromState() {
 }
 
 bool RegisteredWordViewController::takeLearningWords(const AppState& state) {
-    // Most publications (a key typed in the text) leave the learning words
-    // as they were: the list is not gone through for them.
-    if (learningTaken_ && state.learningWords.constData() == learningSource_.constData() &&
-        state.learningWords.size() == learningSource_.size() &&
-        state.currentTitle.id == learningTitle_ && state.titleLanguages == learningLanguages_)
+    if (!learningChange_.in(state))
         return false;
-    learningTaken_ = true;
-    learningSource_ = state.learningWords;
-    learningTitle_ = state.currentTitle.id;
-    learningLanguages_ = state.titleLanguages;
     learningList_->setWords(state.languageLearningWords());
     return true;
 }

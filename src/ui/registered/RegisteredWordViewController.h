@@ -2,6 +2,7 @@
 
 #include "core/AppModel.h"
 #include "ui/common/CoalescedUpdate.h"
+#include "ui/common/LearningWordsChange.h"
 
 #include <QWidget>
 
@@ -136,9 +137,6 @@ private:
     std::unique_ptr<LearningWordList> learningList_;
     // What the learning list was taken from: the state's list (a copy, so
     // that a change to it cannot keep its buffer), the title and the languages.
-    QList<LearningWord> learningSource_;
-    QUuid learningTitle_;
-    QHash<QUuid, QString> learningLanguages_;
-    bool learningTaken_ = false;
+    LearningWordsChange learningChange_;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
 };

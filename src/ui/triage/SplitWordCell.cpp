@@ -247,22 +247,8 @@ bool SplitWordCell::editorEvent(QEvent* event, QAbstractItemModel*,
                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
     const auto result = press_.handle(
         event, option, index, [&](const QPoint& pos) { return int(partAt(option, index, pos)); });
-    switch (Part(result.fired)) {
-    case Part::wordButton:
-        Q_EMIT wordButtonTap(index);
-        break;
-    case Part::unwantedButton:
-        Q_EMIT unwantedBtnTap(index);
-        break;
-    case Part::removeButton:
-        Q_EMIT removeBtnTap(index);
-        break;
-    case Part::learnButton:
-        Q_EMIT learnBtnTap(index);
-        break;
-    case Part::none:
-        break;
-    }
+    // A click fires a button as assistive technology presses it.
+    pressCellButton(index, result.fired);
     return result.handled;
 }
 

@@ -80,15 +80,8 @@ void TriageStatusBar::updateFromState() {
 }
 
 void TriageStatusBar::countLearning(const AppState& s) {
-    // Counted again only when the learning words, the title or the
-    // languages changed, not for every key typed in the text.
-    if (s.learningWords.constData() == learningCounted_.constData() &&
-        s.learningWords.size() == learningCounted_.size() && s.currentTitle.id == learningTitle_ &&
-        s.titleLanguages == learningLanguages_)
+    if (!learningChange_.in(s))
         return;
-    learningCounted_ = s.learningWords;
-    learningTitle_ = s.currentTitle.id;
-    learningLanguages_ = s.titleLanguages;
     learningLevels_.fill(0);
     const QList<LearningWord> words = s.languageLearningWords();
     learning_ = words.size();

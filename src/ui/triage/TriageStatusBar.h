@@ -3,6 +3,7 @@
 #include "core/AppModel.h"
 #include "core/TextWordCounts.h"
 #include "ui/common/CoalescedUpdate.h"
+#include "ui/common/LearningWordsChange.h"
 
 #include <QHash>
 #include <QStatusBar>
@@ -82,9 +83,7 @@ private:
     QUuid shownTitle_;
     // The learning words counted: the state's list (a copy, so that a
     // change to it cannot keep its buffer), the title and the languages.
-    QList<LearningWord> learningCounted_;
-    QUuid learningTitle_;
-    QHash<QUuid, QString> learningLanguages_;
+    LearningWordsChange learningChange_;
     qint64 learning_ = 0;
     std::array<qint64, LearningWord::maxLevel> learningLevels_{};
 };
