@@ -144,7 +144,15 @@ SplitList AppModel::currentSplitList() const {
     return it == s.languageStateList.constEnd() ? SplitList() : it->splittedWords;
 }
 
+void AppModel::finishCutBatches() {
+    const QList<FinishedWordBatch> finished =
+        useCases_->commands.saveWordsCommandHandler.finishCutBatches();
+    if (!finished.isEmpty())
+        saves_.modify([&](BackgroundSaves& saves) { saves.finished.append(finished); });
+}
+
 void AppModel::load() {
+    finishCutBatches();
     QList<TitleAndWordList> list = useCases_->queries.fetchTitleAndKnownWordsQueryHandler->handle();
     QHash<Title, LanguageState> languageStates = LoadLanguageStateQueryHandler().handle();
     QHash<QUuid, QString> titleLanguages = FetchTitleLanguagesQueryHandler().handle();
@@ -173,6 +181,8 @@ void AppModel::loadForStartUp() {
     // window is drawn.
     QList<TitleAndWordList> list =
         FetchTitleAndKnownWordsQueryHandlerProduction().handle(QSet<QUuid>());
+    // Batches a kill cut short are finished before anything is read.
+    finishCutBatches();
 
     // The check of the store's structure runs beside the first frame,
     // once the read above has opened and prepared the store; a
@@ -490,7 +500,8 @@ void AppModel::promoteLearningWord(QUuid id) {
     const LearningWord learning = *found;
     const AppState::Word record{learning.wordText, QUuid::createUuid(), AppState::Word::Kind::known,
                                 QDateTime::currentDateTimeUtc()};
-    Step step = promotionStep(learning, record);
+    Step step;
+    useCases_->inOneTransaction([&] { step = promotionStep(learning, record); });
     // A step of the title's own history when it is the current title.
     if (learning.titleId == state().currentTitle.id)
         this->record(std::move(step));
@@ -639,7 +650,7 @@ void AppModel::undo() {
     if (it == histories_.end() || it->undo.isEmpty())
         return;
     Step step = it->undo.takeLast();
-    takeBack(step);
+    useCases_->inOneTransaction([&] { takeBack(step); });
     histories_[titleId].redo.append(std::move(step));
 }
 
@@ -651,6 +662,13 @@ void AppModel::redo() {
     if (it == histories_.end() || it->redo.isEmpty())
         return;
     const Step step = it->redo.takeLast();
+    std::optional<Step> again;
+    useCases_->inOneTransaction([&] { again = redoneStep(step); });
+    if (again)
+        histories_[titleId].undo.append(std::move(*again));
+}
+
+std::optional<AppModel::Step> AppModel::redoneStep(const Step& step) {
     std::optional<Step> again;
     switch (step.kind) {
     case TriageStep::Kind::known:
@@ -671,8 +689,7 @@ void AppModel::redo() {
             again = promotionStep(step.learning, step.record);
         break;
     }
-    if (again)
-        histories_[titleId].undo.append(std::move(*again));
+    return again;
 }
 
 void AppModel::takeBack(const Step& step) {
@@ -833,12 +850,17 @@ void AppModel::duplicateTitle(qint64 index) {
     });
     if (unsortedLists_.contains(sourceId))
         unsortedLists_.insert(copy.id);
-    useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{copy});
-    // The copy is a text of the same language.
-    const QString language = state().languageOf(sourceId);
-    if (!language.isEmpty())
-        setTitleLanguage(copy.id, language);
-    useCases_->commands.saveWordsCommandHandler.handle(SaveWordsCommand{copy.id, words});
+    // The title, its language and the record of its words' batch in one
+    // transaction: a kill leaves no copy that nothing would ever fill.
+    useCases_->inOneTransaction([&] {
+        useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{copy});
+        // The copy is a text of the same language.
+        const QString language = state().languageOf(sourceId);
+        if (!language.isEmpty())
+            setTitleLanguage(copy.id, language);
+        useCases_->commands.saveWordsCommandHandler.handle(
+            SaveWordsCommand{copy.id, std::move(words), FinishedWordBatch::Kind::copy, copy.title});
+    });
     refreshBackgroundSaves();
 }
 
@@ -924,7 +946,7 @@ AppModel::RestorePreview AppModel::previewRestore(const QList<TitleAndWordList>&
     return planRestore(state().listOfTitleAndWordList, incoming).preview;
 }
 
-void AppModel::restore(QList<TitleAndWordList> incoming) {
+void AppModel::restore(QList<TitleAndWordList> incoming, QString source) {
     finishLoading();
     // The list shown after a restore is the one the next start will show: the
     // titles held so far, in their order, then the new ones from the file.
@@ -944,9 +966,12 @@ void AppModel::restore(QList<TitleAndWordList> incoming) {
             followTitle(s, entry.title);
     });
     for (qsizetype i = 0; i < incoming.size(); ++i) {
-        useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{incoming[i].title});
-        useCases_->commands.saveWordsCommandHandler.handle(
-            SaveWordsCommand{incoming[i].title.id, plan.added[i]});
+        useCases_->inOneTransaction([&] {
+            useCases_->commands.addTitleCommandHandler.handle(AddTitleCommand{incoming[i].title});
+            useCases_->commands.saveWordsCommandHandler.handle(
+                SaveWordsCommand{incoming[i].title.id, std::move(plan.added[i]),
+                                 FinishedWordBatch::Kind::restore, source});
+        });
     }
     refreshBackgroundSaves();
 }

@@ -3,6 +3,7 @@
 #include "core/Observable.h"
 #include "domain/AppState.h"
 #include "domain/Backup.h"
+#include "domain/FinishedWordBatch.h"
 #include "domain/SaveWordsFailure.h"
 
 #include <QSet>
@@ -136,7 +137,9 @@ public:
     QList<QStringList> exportCSV();
     // Adds the titles of a CSV file: a title already held takes the file's name
     // and the words it lacks; the others follow the list. Nothing is removed.
-    void restore(QList<TitleAndWordList> incoming);
+    // source names the file, for a start that finishes the restore after a
+    // kill.
+    void restore(QList<TitleAndWordList> incoming, QString source = QString());
     // What restore(incoming) would do, changing nothing: the titles it adds
     // and those it adds words to, the words it adds and those it skips as
     // already held.
@@ -155,6 +158,9 @@ public:
         qint64 wordsLeft = 0;
         qint64 batchesLeft = 0;
         QList<SaveWordsFailure> failures; // oldest first
+        // Batches a kill had cut short, finished by a load (at start, or
+        // after a backup was restored), oldest first.
+        QList<FinishedWordBatch> finished;
     };
     const BackgroundSaves& backgroundSaves() const { return saves_.value(); }
     [[nodiscard]] Subscription
@@ -215,6 +221,8 @@ private:
     // place in the order of learning.
     void keepLearningWord(const LearningWord& word);
     void takeBack(const Step& step);
+    // The step taken again, as redo takes it; nothing when it cannot be.
+    std::optional<Step> redoneStep(const Step& step);
     // A new step on the current title's history; what was undone is gone.
     void record(Step step);
     void clearHistory(const QUuid& titleId) { histories_.remove(titleId); }
@@ -242,4 +250,6 @@ private:
     // Waits for the rest of the load, if one runs, and publishes it.
     void finishLoading();
     QString newTitleLanguage_;
+    // Stores the rest of the batches a kill cut short, before a load.
+    void finishCutBatches();
 };

@@ -8,6 +8,7 @@
 #include "persistence/SaveWordCommandHandler.h"
 #include "persistence/SaveWordsCommandHandler.h"
 
+#include <functional>
 #include <memory>
 
 struct Queries {
@@ -27,7 +28,13 @@ struct UseCases {
     Queries queries;
     Commands commands;
 
-    // Stores the registration, then removes the title's stored split words
-    // that match the word.
+    // Stores the registration and removes the title's stored split words
+    // that match the word, in one transaction: a kill between the two would
+    // leave the word registered and still to be triaged, so stored twice.
     void saveWord(const SaveWordCommand& command) const;
+
+    // Runs work, a step made of several handler calls, as one transaction of
+    // the store (persistence/StoreUnitOfWork.h): after a kill the store holds
+    // the whole step or none of it.
+    void inOneTransaction(const std::function<void()>& work) const;
 };

@@ -2,6 +2,7 @@
 
 #include "base/FatalError.h"
 #include "persistence/StoreError.h"
+#include "persistence/StoreUnitOfWork.h"
 
 #include <sqlite3.h>
 
@@ -73,6 +74,8 @@ QString CoreDateSetting::damagedMessage(const QString& damage, const QString& pa
 StoreConnection& CoreDateSetting::persistentContainer() {
     if (container_)
         return *container_;
+    if (StoreConnection* unit = StoreUnitOfWork::current(storePath_))
+        return *unit;
     const QString folder = QFileInfo(storePath_).absolutePath();
     if (!QDir().mkpath(folder)) {
         fatalError(QStringLiteral("Pramel/CoreDateSetting"),

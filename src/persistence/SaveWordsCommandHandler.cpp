@@ -3,7 +3,9 @@
 #include "domain/TextCompare.h"
 #include "persistence/StoreCodec.h"
 #include "persistence/StoreOperation.h"
+#include "persistence/StoreUnitOfWork.h"
 #include "persistence/StoreWriteGate.h"
+#include "persistence/WordBatchStore.h"
 
 #include <QElapsedTimer>
 #include <QSet>
@@ -20,6 +22,10 @@ namespace {
 struct Batch {
     QString storePath; // the store as it was when the batch was handed over
     SaveWordsCommand command;
+    qint64 record = 0; // its record in the store (WordBatchStore), 0: none
+    // A batch a kill cut short, stored again: the words already stored are
+    // known by their ids.
+    bool finishing = false;
 };
 
 const QString fetchSource = QStringLiteral("Pramel/SaveWordsCommand");
@@ -185,7 +191,7 @@ private:
             return;
         CoreDateSetting setting(batch.storePath);
         StoreConnection& store = setting.persistentContainer();
-        const std::optional<QSet<QString>> held = heldWords(store, command);
+        const std::optional<Held> held = heldWords(store, command, batch.finishing);
         if (!held)
             return;
         qsizetype stored = 0;
@@ -195,7 +201,7 @@ private:
                                                   "VALUES (?, ?, ?, ?, ?, ?)");
             while (done < command.words.size()) {
                 const std::optional<qsizetype> end =
-                    storeChunk(store, insert, command, *held, done, stored);
+                    storeChunk(store, insert, batch, *held, done, stored);
                 if (!end)
                     return;
                 stored += *end - done;
@@ -212,9 +218,13 @@ private:
     // a file of stored titles does not double their words. Read without the
     // write lock: the window goes on writing meanwhile. Nothing when the
     // batch ends here, its failure told.
-    std::optional<QSet<QString>> heldWords(StoreConnection& store,
-                                           const SaveWordsCommand& command) {
-        QSet<QString> held;
+    struct Held {
+        QSet<QString> words; // by text, kind and time
+        QSet<QUuid> ids;     // finishing a batch cut short: by id alone
+    };
+    std::optional<Held> heldWords(StoreConnection& store, const SaveWordsCommand& command,
+                                  bool byId) {
+        Held held;
         try {
             StoreTransaction transaction(store, StoreTransaction::Mode::read);
             const auto title = StoreOperation::titleKey(store, command.titleId);
@@ -222,13 +232,23 @@ private:
                 titleGone(command, 0);
                 return std::nullopt;
             }
+            if (byId) {
+                // The batch's words were held to the others when it was
+                // made; what it stored itself before the kill has its ids.
+                StoreStatement existing(store.handle(),
+                                        "SELECT id FROM TestKnownWordEntity WHERE title = ?");
+                existing.bind(1, *title);
+                while (existing.next())
+                    held.ids.insert(existing.uuid(0));
+                return held;
+            }
             StoreStatement existing(
                 store.handle(), "SELECT word, kind, date FROM TestKnownWordEntity WHERE title = ?");
             existing.bind(1, *title);
             while (existing.next())
-                held.insert(sameWordKey({existing.text(0), QUuid(),
-                                         StoreCodec::kindFromValue(existing.bytes(1)),
-                                         StoreCodec::dateFromValue(existing.integer(2))}));
+                held.words.insert(sameWordKey({existing.text(0), QUuid(),
+                                               StoreCodec::kindFromValue(existing.bytes(1)),
+                                               StoreCodec::dateFromValue(existing.integer(2))}));
         } catch (const StoreError& error) {
             fail(command, 0, error.description, error.details, fetchSource);
             return std::nullopt;
@@ -242,8 +262,9 @@ private:
     // to a size whose commit stays short. Returns where it ended, or nothing
     // when the title has gone (deleted between two chunks). Throws StoreError.
     std::optional<qsizetype> storeChunk(StoreConnection& store, StoreStatement& insert,
-                                        const SaveWordsCommand& command, const QSet<QString>& held,
-                                        qsizetype done, qsizetype stored) {
+                                        const Batch& batch, const Held& held, qsizetype done,
+                                        qsizetype stored) {
+        const SaveWordsCommand& command = batch.command;
         StoreTransaction transaction(store, StoreTransaction::Mode::write);
         QElapsedTimer chunkClock;
         chunkClock.start();
@@ -274,8 +295,10 @@ private:
             const AppState::Word& word = command.words[end++];
             const qint64 date = word.timestamp.isValid() ? StoreCodec::dateValue(word.timestamp)
                                                          : QDateTime::currentMSecsSinceEpoch();
-            if (held.contains(sameWordKey(
-                    {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
+            if (batch.finishing
+                    ? held.ids.contains(word.id)
+                    : held.words.contains(sameWordKey(
+                          {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
                 continue;
             if (!word.id.isNull() && dropped.contains(word.id))
                 continue;
@@ -287,6 +310,9 @@ private:
                 .bind(6, *title);
             insert.run();
         }
+        // The last chunk ends the batch's record with it.
+        if (end == total && batch.record != 0)
+            WordBatchStore::remove(store, batch.record);
         transaction.commit();
         return end;
     }
@@ -311,10 +337,84 @@ private:
     std::thread thread_;
 };
 
+// How many words the title holds in the store.
+qint64 storedIn(const QUuid& titleId) {
+    qint64 count = 0;
+    StoreOperation::orFatal("Pramel/SaveWordsCommand", [&](StoreConnection& store) {
+        StoreStatement query(store.handle(),
+                             "SELECT count(*) FROM TestKnownWordEntity WHERE title = "
+                             "(SELECT pk FROM TestTitleEntity WHERE id = ?)");
+        query.bind(1, titleId);
+        if (query.next())
+            count = query.integer(0);
+    });
+    return count;
+}
+
 } // namespace
 
 void SaveWordsCommandHandler::handle(const SaveWordsCommand& command) const {
-    SaveWordsWorker::instance().enqueue({CoreDateSetting::defaultStorePath(), command});
+    Batch batch{CoreDateSetting::defaultStorePath(), command};
+    if (!command.words.isEmpty()) {
+        // Every word gets its id now: a batch finished after a kill knows
+        // the words it stored by them.
+        for (AppState::Word& word : batch.command.words) {
+            if (word.id.isNull())
+                word.id = QUuid::createUuid();
+        }
+        // A record that cannot be written (a full disk) leaves the batch to
+        // go on without one: it fails on its own and is told as any failure.
+        StoreOperation::orPrint(
+            QStringLiteral("The batch could not be recorded: "), [&](StoreConnection& store) {
+                StoreTransaction transaction(store, StoreTransaction::Mode::write);
+                // A title that is not stored gets no record; the
+                // batch tells it as before.
+                const auto title = StoreOperation::titleKey(store, command.titleId);
+                if (!title)
+                    return;
+                batch.record = WordBatchStore::record(store, *title, batch.command);
+                transaction.commit();
+            });
+    }
+    // The worker reads the title at once: not before it is committed.
+    StoreUnitOfWork::whenCommitted([batch = std::move(batch)]() mutable {
+        SaveWordsWorker::instance().enqueue(std::move(batch));
+    });
+}
+
+QList<FinishedWordBatch> SaveWordsCommandHandler::finishCutBatches() {
+    QList<WordBatchStore::CutBatch> cut;
+    const QString path = CoreDateSetting::defaultStorePath();
+    StoreOperation::orFatal("Pramel/SaveWordsCommand", [&](StoreConnection& store) {
+        StoreTransaction transaction(store, StoreTransaction::Mode::read);
+        cut = WordBatchStore::cutBatches(store);
+    });
+    if (cut.isEmpty())
+        return {};
+    auto& worker = SaveWordsWorker::instance();
+    worker.waitUntilIdle();
+    QList<FinishedWordBatch> finished;
+    for (WordBatchStore::CutBatch& each : cut) {
+        const qint64 before = storedIn(each.command.titleId);
+        const bool whole = each.command.words.size() == each.total;
+        finished.append({each.command.kind, each.command.titleId, each.title, each.command.source,
+                         before, each.total, whole});
+        if (!whole || each.command.words.isEmpty()) {
+            // Nothing left to store (or a record that cannot be read): only
+            // the record goes.
+            StoreOperation::orFatal("Pramel/SaveWordsCommand", [&](StoreConnection& store) {
+                StoreTransaction transaction(store, StoreTransaction::Mode::write);
+                WordBatchStore::remove(store, each.key);
+                transaction.commit();
+            });
+            continue;
+        }
+        worker.enqueue(Batch{path, std::move(each.command), each.key, true});
+    }
+    worker.waitUntilIdle();
+    for (FinishedWordBatch& batch : finished)
+        batch.stored = storedIn(batch.titleId) - batch.stored;
+    return finished;
 }
 
 void SaveWordsCommandHandler::waitForPendingSaves() {

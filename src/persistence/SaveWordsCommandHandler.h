@@ -1,6 +1,7 @@
 #pragma once
 
 #include "domain/AppState.h"
+#include "domain/FinishedWordBatch.h"
 #include "domain/SaveWordsFailure.h"
 
 #include <functional>
@@ -8,6 +9,10 @@
 struct SaveWordsCommand {
     QUuid titleId;
     QList<AppState::Word> words;
+    // What the batch is, recorded with it: a start that finishes it after a
+    // kill says which (FinishedWordBatch).
+    FinishedWordBatch::Kind kind = FinishedWordBatch::Kind::copy;
+    QString source = QString(); // the title copied, or the file restored
 };
 
 // Stores a batch of registered words later, on a worker thread with its own
@@ -16,9 +21,19 @@ struct SaveWordsCommand {
 // chunk; a chunk gives way as soon as a write of the window waits, so the
 // window never waits for a whole batch. A failed save prints
 // "Failed to save items: " and the error, and is kept for takeFailures().
+//
+// Before it returns, handle() records the batch in the store, with every
+// word and its id, in the transaction of the caller's StoreUnitOfWork if
+// there is one (the title it fills is stored in the same one); the last
+// chunk removes the record. A kill in between leaves the record, and the
+// next start stores what is missing (finishCutBatches).
 class SaveWordsCommandHandler {
 public:
     void handle(const SaveWordsCommand& command) const;
+
+    // Stores the words of every batch a kill cut short, those not stored yet
+    // (by id), and waits for them. What each was is returned, oldest first.
+    static QList<FinishedWordBatch> finishCutBatches();
 
     // Blocks until every batch handed over so far is stored (or has failed).
     static void waitForPendingSaves();

@@ -115,6 +115,21 @@ CREATE TABLE LearningWord (
 CREATE INDEX LearningWord_title ON LearningWord (title);
 )sql";
 
+// A batch of words on its way to the store (a title's copy, a restore),
+// recorded before its first chunk with every word it stores, and removed
+// with its last one (version 7). One left at a start was cut short by a kill:
+// the start stores the rest (SaveWordsCommandHandler::finishCutBatches).
+const char* const batchTables = R"sql(
+CREATE TABLE WordBatch (
+    pk     INTEGER PRIMARY KEY,
+    title  INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
+    kind   TEXT    NOT NULL,
+    source TEXT    NOT NULL,
+    total  INTEGER NOT NULL,
+    words  BLOB    NOT NULL
+);
+)sql";
+
 // How a store keeps its texts, as far as its tables tell.
 enum class TextLayout {
     wholeTexts,          // each text whole in TestTextEntity.text (version 1)
@@ -283,7 +298,8 @@ void prepare(StoreConnection& store) {
         const QSet<QString> tables = tablesOf(store);
         if (textLayoutOf(store, tables) == TextLayout::orderedPieces &&
             tables.contains(QStringLiteral("TitleLanguage")) &&
-            tables.contains(QStringLiteral("LearningWord")))
+            tables.contains(QStringLiteral("LearningWord")) &&
+            tables.contains(QStringLiteral("WordBatch")))
             return;
     }
     // Larger pages than the default 4 KiB: a long text is a shorter chain of
@@ -304,6 +320,7 @@ void prepare(StoreConnection& store) {
         store.exec(textTables);
         store.exec(languageTables);
         store.exec(learningTables);
+        store.exec(batchTables);
     } else {
         // Texts and split lists moved to new tables at different versions:
         // each part is brought up to date by what it holds.
@@ -337,6 +354,9 @@ void prepare(StoreConnection& store) {
         // Nor learning words before version 6.
         if (!tables.contains(QStringLiteral("LearningWord")))
             store.exec(learningTables);
+        // Nor records of batches before version 7.
+        if (!tables.contains(QStringLiteral("WordBatch")))
+            store.exec(batchTables);
     }
     store.exec(QStringLiteral("PRAGMA user_version = %1").arg(version).toUtf8().constData());
     transaction.commit();

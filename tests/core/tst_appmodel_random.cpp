@@ -4,8 +4,10 @@
 #include "core/ViewModelFactory.h"
 #include "csv/CsvReader.h"
 #include "csv/CsvWriter.h"
+#include "domain/TextCompare.h"
 #include "persistence/SaveWordsCommandHandler.h"
 
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -38,11 +40,222 @@ const QStringList vocabulary = {"the",
                                 "a",
                                 "b"};
 
+// Killed children: the same binary started with this variable set runs one
+// long operation on the store the parent made, and is killed during it.
+const char* const childVariable = "PRAMEL_MODEL_CHILD";
+
+// The words of a real text (the opening of Genesis, King James), one per
+// row of a split, in many cases and with repetitions.
+const QString genesis = QStringLiteral(
+    "In the beginning God created the heaven and the earth. And the earth was without form, "
+    "and void; and darkness was upon the face of the deep. And the Spirit of God moved upon "
+    "the face of the waters. And God said, Let there be light: and there was light. And God "
+    "saw the light, that it was good: and God divided the light from the darkness. And God "
+    "called the light Day, and the darkness he called Night. And the evening and the morning "
+    "were the first day. And God said, Let there be a firmament in the midst of the waters, "
+    "and let it divide the waters from the waters. And God made the firmament, and divided "
+    "the waters which were under the firmament from the waters which were above the "
+    "firmament: and it was so. And God called the firmament Heaven. Bring forth grass, the "
+    "herb yielding seed, and the fruit tree yielding fruit after his kind, whose seed is in "
+    "itself, upon the earth: and it was so. Two great lights; the greater light to rule the "
+    "day, and the lesser light to rule the night: he made the stars also.");
+
+// Triage as fast as the keys go: the first row known, unwanted, learned or
+// set aside, with an undo now and then, until the list is empty.
+int triageUntilKilled() {
+    auto model = ViewModelFactory::storeBackedModel();
+    model->load();
+    QRandomGenerator rng(QRandomGenerator::global()->generate());
+    for (;;) {
+        const SplitList split =
+            model->state().languageStateList.value(model->state().currentTitle).splittedWords;
+        if (split.size() == 0)
+            break;
+        const QString word = split.at(0);
+        switch (rng.bounded(6)) {
+        case 0:
+            model->learnWord(word, 0, word);
+            break;
+        case 1:
+            model->registerWord(word, Kind::unwanted, 0);
+            break;
+        case 2:
+            model->undo();
+            model->redo();
+            break;
+        default:
+            model->registerWord(word, Kind::known, 0);
+        }
+    }
+    std::puts("done");
+    std::fflush(stdout);
+    return 0;
+}
+
+// Copies the first title, or restores the CSV file named by PRAMEL_RESTORE_FILE,
+// and waits for its words.
+int batchUntilKilled(bool copy) {
+    auto model = ViewModelFactory::storeBackedModel();
+    model->load();
+    if (copy) {
+        model->duplicateTitle(0);
+    } else {
+        const QString path = qEnvironmentVariable("PRAMEL_RESTORE_FILE");
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return 2;
+        auto parsed = csv::parseCSV(QString::fromUtf8(file.readAll()));
+        model->restore(std::get<QList<TitleAndWordList>>(parsed), path);
+    }
+    std::puts("handed over");
+    std::fflush(stdout);
+    SaveWordsCommandHandler::waitForPendingSaves();
+    std::puts("done");
+    std::fflush(stdout);
+    return 0;
+}
+
+// Starts a child in mode on the store of dataHome and kills it after
+// between least and most milliseconds (or lets it end first). Whether it
+// ended on its own.
+bool runAndKill(const QString& dataHome, const char* mode, int least, int most,
+                const QString& restoreFile = QString()) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(childVariable, mode);
+    env.insert("XDG_DATA_HOME", dataHome);
+    env.insert("PRAMEL_RESTORE_FILE", restoreFile);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    if (!child.waitForStarted())
+        return false;
+    const bool ended = child.waitForFinished(int(QRandomGenerator::global()->bounded(least, most)));
+    if (!ended) {
+        child.kill(); // SIGKILL
+        child.waitForFinished();
+    }
+    return ended && child.exitCode() == 0;
+}
+
+// Each word of the title counted by id, and by text and kind.
+struct Counted {
+    QHash<QUuid, int> ids;
+    QHash<QString, int> words;
+};
+Counted counted(const QList<AppState::Word>& words) {
+    Counted c;
+    for (const auto& w : words) {
+        ++c.ids[w.id];
+        ++c.words[w.wordText + QLatin1Char('/') + QString::number(int(w.kind))];
+    }
+    return c;
+}
+
 } // namespace
 
 class RandomOperationsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Killed at random points of fast triage, no word is ever registered
+    // twice, and no registered or learned word is ever back in the list.
+    void killedTriageNeverStoresAWordTwice() {
+        TemporaryStore store;
+        {
+            auto model = ViewModelFactory::storeBackedModel();
+            model->load();
+            // Thousands of distinct words, so that triage outlasts the kills.
+            QString text;
+            for (int i = 0; i < 40; ++i)
+                text += QString(genesis).replace(QLatin1Char(' '), QStringLiteral("%1 ").arg(i));
+            model->addTitleWithText(QStringLiteral("Genesis"), text);
+            model->splitWords();
+        }
+        const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+        bool finished = false;
+        for (int round = 0; round < 40 && !finished; ++round) {
+            finished = runAndKill(dataHome, "triage", 20, 250);
+            auto model = restartedModel();
+            const AppState& s = model->state();
+            QCOMPARE(s.listOfTitleAndWordList.size(), 1);
+            const SplitList split = s.languageStateList.value(s.currentTitle).splittedWords;
+            QSet<QString> left;
+            for (qsizetype i = 0; i < split.size(); ++i)
+                left.insert(text::folded(split.at(i)));
+            QStringList registered = wordTexts(s.listOfTitleAndWordList[0].wordList);
+            for (const auto& w : s.learningWords)
+                registered << w.wordText;
+            QSet<QString> seen;
+            QStringList faults;
+            for (const QString& word : std::as_const(registered)) {
+                const QString folded = text::folded(word);
+                if (seen.contains(folded))
+                    faults << word + " registered twice";
+                if (left.contains(folded))
+                    faults << word + " still in the list";
+                seen.insert(folded);
+            }
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
+        }
+    }
+
+    // A copy or a restore killed half-way is finished at the next start,
+    // word for word, and the start says so.
+    void killedBatchIsFinishedAtTheNextStart_data() {
+        QTest::addColumn<bool>("copy");
+        QTest::newRow("copy of a title") << true;
+        QTest::newRow("restore from a file") << false;
+    }
+    void killedBatchIsFinishedAtTheNextStart() {
+        QFETCH(bool, copy);
+        constexpr int count = 200000;
+        TemporaryStore store;
+        const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+        TitleAndWordList source{Title{QUuid::createUuid(), QStringLiteral("Bible")}, {}};
+        const QStringList words = genesis.split(u' ');
+        for (int i = 0; i < count; ++i)
+            source.wordList.append({words[i % words.size()], QUuid::createUuid(),
+                                    i % 3 ? Kind::known : Kind::unwanted,
+                                    QDateTime::fromSecsSinceEpoch(1700000000 + i / 7, Qt::UTC)});
+        const QString file = store.dir.filePath(QStringLiteral("words.csv"));
+        {
+            auto model = ViewModelFactory::storeBackedModel();
+            model->load();
+            if (copy) {
+                model->restore({source});
+                SaveWordsCommandHandler::waitForPendingSaves();
+            } else {
+                AppState only;
+                only.listOfTitleAndWordList = {source};
+                model->setAppState(only);
+                QString error;
+                QVERIFY(csv::writeFile(file, csv::buildText(model->exportCSV()), &error));
+                model->setAppState(AppState());
+                model->load();
+            }
+        }
+        for (int round = 0; round < 3; ++round) {
+            runAndKill(dataHome, copy ? "copy" : "restore", 200, 2500, file);
+            auto model = restartedModel();
+            const AppModel::BackgroundSaves& saves = model->backgroundSaves();
+            const auto& list = model->state().listOfTitleAndWordList;
+            const qsizetype batches = copy ? round + 2 : 1;
+            // The copy (or the restored title) is either not there at all,
+            // or whole: with every word once, each with one id.
+            QVERIFY(list.size() <= batches);
+            for (const auto& entry : list) {
+                QCOMPARE(entry.wordList.size(), count);
+                const Counted c = counted(entry.wordList);
+                QCOMPARE(c.ids.size(), count);
+                QCOMPARE(c.words, counted(source.wordList).words);
+            }
+            for (const FinishedWordBatch& done : saves.finished) {
+                QVERIFY(done.whole);
+                QCOMPARE(done.total, count);
+                QVERIFY(done.stored <= count);
+            }
+        }
+    }
+
     void sequencesSurviveARestart_data() {
         QTest::addColumn<quint32>("seed");
         for (quint32 seed = 1; seed <= 12; ++seed)
@@ -277,5 +490,15 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(RandomOperationsTest)
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Pramel"));
+    const QByteArray mode = qgetenv(childVariable);
+    if (mode == "triage")
+        return triageUntilKilled();
+    if (mode == "copy" || mode == "restore")
+        return batchUntilKilled(mode == "copy");
+    RandomOperationsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_appmodel_random.moc"

@@ -135,7 +135,7 @@ private Q_SLOTS:
         QVERIFY(LoadLanguageStateQueryHandler().handle().isEmpty());
         QVERIFY(QFile::exists(storeFile()));
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "6");
+        QCOMPARE(raw.value("PRAGMA user_version"), "7");
         QCOMPARE(raw.value("PRAGMA journal_mode"), "wal");
     }
 
@@ -208,7 +208,7 @@ private Q_SLOTS:
         QCOMPARE(stateOf("A").boxText, novel);
         QCOMPARE(stateOf("B").boxText, QString());
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "6");
+        QCOMPARE(raw.value("PRAGMA user_version"), "7");
         QVERIFY(raw.count("TestTextChunk") > 1);
         QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
         SaveTextCommandHandler().handle({novel + "!", idOf("A")});
@@ -243,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(stateOf("A").splittedWords, QStringList({"Der", "Hund", "der", "bellt"}));
         QCOMPARE(stateOf("B").splittedWords, QStringList());
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "6");
+        QCOMPARE(raw.value("PRAGMA user_version"), "7");
         QCOMPARE(raw.count("TestSplitWordEntity"), 1);
         QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
         // The old list's places in the text were not kept.
@@ -270,7 +270,7 @@ private Q_SLOTS:
         }
         QVERIFY(FetchTitleLanguagesQueryHandler().handle().isEmpty());
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "6");
+        QCOMPARE(raw.value("PRAGMA user_version"), "7");
         QCOMPARE(raw.count("TitleLanguage"), 0);
         QCOMPARE(stateOf("A").boxText, "Der Hund");
         QCOMPARE(stateOf("A").splittedWords, QStringList({"Der", "Hund"}));

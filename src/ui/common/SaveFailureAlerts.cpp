@@ -1,8 +1,12 @@
 #include "ui/common/SaveFailureAlerts.h"
 
 #include "base/FatalError.h"
+#include "base/StatusLine.h"
 #include "ui/common/Alert.h"
 
+#include <QLocale>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTimer>
 
 SaveFailureAlerts::SaveFailureAlerts(QWidget* window, std::shared_ptr<AppModel> model)
@@ -15,7 +19,50 @@ SaveFailureAlerts::SaveFailureAlerts(QWidget* window, std::shared_ptr<AppModel> 
             const SaveWordsFailure failure = saves.failures[told_];
             QTimer::singleShot(0, this, [this, failure] { show(failure); });
         }
+        for (; toldFinished_ < saves.finished.size(); ++toldFinished_) {
+            const FinishedWordBatch batch = saves.finished[toldFinished_];
+            QTimer::singleShot(0, this, [this, batch] { show(batch); });
+        }
     });
+}
+
+void SaveFailureAlerts::show(const FinishedWordBatch& batch) {
+    const int total = int(std::min<qint64>(batch.total, INT_MAX));
+    if (!batch.whole) {
+        printStatus(QStringLiteral("A batch cut short could not be finished: ") + batch.title);
+        const QString message = tr("\u201c%1\u201d is incomplete").arg(batch.title);
+        const QString detail =
+            batch.kind == FinishedWordBatch::Kind::copy
+                ? tr("Pramel was ended while it copied the words of \u201c%1\u201d, and the "
+                     "rest of them can no longer be read: the copy holds %2 of %Ln words.",
+                     nullptr, total)
+                      .arg(batch.source, QLocale().toString(batch.stored))
+                : tr("Pramel was ended while it restored \u201c%1\u201d, and the rest of it can "
+                     "no longer be read: the title holds %2 of the %Ln words restored into it.",
+                     nullptr, total)
+                      .arg(batch.source, QLocale().toString(batch.stored));
+        auto* alert = new Alert(window_, message, detail, Alert::Style::warning);
+        alert->setObjectName(QStringLiteral("cutBatchAlert"));
+        alert->removeSecondButton();
+        alert->beginSheetModal({});
+        return;
+    }
+    printStatus(QStringLiteral("Finished a batch cut short: %1 words into %2")
+                    .arg(batch.stored)
+                    .arg(batch.title));
+    const int stored = int(std::min<qint64>(batch.stored, INT_MAX));
+    const QString line =
+        batch.kind == FinishedWordBatch::Kind::copy
+            ? tr("The copy \u201c%1\u201d that Pramel was ended in the middle of is finished: "
+                 "%Ln more words stored.",
+                 nullptr, stored)
+                  .arg(batch.title)
+            : tr("The restore of \u201c%2\u201d into \u201c%1\u201d that Pramel was ended in "
+                 "the middle of is finished: %Ln more words stored.",
+                 nullptr, stored)
+                  .arg(batch.title, batch.source);
+    if (auto* main = qobject_cast<QMainWindow*>(window_))
+        main->statusBar()->showMessage(line, 30000);
 }
 
 void SaveFailureAlerts::show(const SaveWordsFailure& failure) {

@@ -193,7 +193,7 @@ void PreferenceView::previewRestore(const QString& fileName,
     alert->setDetailText(detail);
     alert->firstButton()->setText(tr("Restore"));
     QPointer<PreferenceView> self(this);
-    alert->beginSheetModal([self, titles](int response) {
+    alert->beginSheetModal([self, titles, fileName](int response) {
         if (!self)
             return;
         if (response != Alert::firstButtonReturn) {
@@ -201,9 +201,9 @@ void PreferenceView::previewRestore(const QString& fileName,
             return;
         }
         // The store as it was before, in case the file was not the one meant.
-        Backups::backUpBefore(Alert::mainWindow(self), *self->appModel_, [self, titles] {
+        Backups::backUpBefore(Alert::mainWindow(self), *self->appModel_, [self, titles, fileName] {
             if (self)
-                self->restoreTitles(titles);
+                self->restoreTitles(titles, fileName);
         });
     });
 }
@@ -232,9 +232,9 @@ std::optional<QString> PreferenceView::readRestoreFile(const QString& path) {
     return text;
 }
 
-void PreferenceView::restoreTitles(const QList<TitleAndWordList>& titles) {
+void PreferenceView::restoreTitles(const QList<TitleAndWordList>& titles, const QString& fileName) {
     const qsizetype failuresBefore = appModel_->backgroundSaves().failures.size();
-    appModel_->restore(titles);
+    appModel_->restore(titles, fileName);
     // Success is told once the words are stored; a batch that fails is told
     // by the main window instead.
     QPointer<PreferenceView> self(this);

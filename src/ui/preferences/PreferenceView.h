@@ -60,7 +60,7 @@ private:
     // are stored.
     // Shows what the file would change; Restore goes on, Cancel changes nothing.
     void previewRestore(const QString& fileName, const QList<TitleAndWordList>& titles);
-    void restoreTitles(const QList<TitleAndWordList>& titles);
+    void restoreTitles(const QList<TitleAndWordList>& titles, const QString& fileName);
     void showError(const QString& message, const QString& detail);
 
     std::unique_ptr<Ui::PreferenceView> ui_;
