@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
-// How many backups are kept; the oldest go first.
+// How many backups are kept; the first written go first.
 constexpr int backupsKept = 10;
 
 // A backup of the store, as the window lists it (persistence/StoreBackup.h).

@@ -8,9 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <QtEndian>
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 #include <fcntl.h>
@@ -113,11 +115,54 @@ void syncFolder(const QString& folder) {
     }
 }
 
-QStringList backupNames(const QString& folder) {
-    QStringList names = QDir(folder).entryList({prefix + QLatin1Char('*') + suffix}, QDir::Files);
-    // The names hold the time, so their order is the backups' order.
-    std::sort(names.begin(), names.end(), std::greater<>());
-    return names;
+int exec(const Connection& connection, const QByteArray& sql) {
+    return sqlite3_exec(connection.db, sql.constData(), nullptr, nullptr, nullptr);
+}
+
+// A backup holds its place in the order the backups were written in the
+// application id of its header: no part of the content, and 0 in the store.
+// The clock that names the backups can be set back; this order cannot.
+// Backups written before the order was kept, and files that are no store,
+// read 0.
+constexpr qsizetype orderOffset = 68;
+
+quint32 writeOrder(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray header = file.read(orderOffset + 4);
+    const QByteArray magic("SQLite format 3", 16); // with its NUL
+    if (header.size() < orderOffset + 4 || !header.startsWith(magic))
+        return 0;
+    const quint32 order = qFromBigEndian<quint32>(header.constData() + orderOffset);
+    return order <= quint32(std::numeric_limits<qint32>::max()) ? order : 0;
+}
+
+struct Written {
+    QString path;
+    quint32 order = 0;
+    QDateTime modified;
+};
+
+// The backups in the folder, the last written first: by the order recorded
+// in them, then (for older backups) by the time the file was written, then
+// by name.
+QList<Written> backupsIn(const QString& folder) {
+    QList<Written> out;
+    const QDir dir(folder);
+    for (const QFileInfo& file :
+         dir.entryInfoList({prefix + QLatin1Char('*') + suffix}, QDir::Files)) {
+        const QString path = folder + QLatin1Char('/') + file.fileName();
+        out.append({path, writeOrder(path), file.lastModified()});
+    }
+    std::sort(out.begin(), out.end(), [](const Written& a, const Written& b) {
+        if (a.order != b.order)
+            return a.order > b.order;
+        if (a.modified != b.modified)
+            return a.modified > b.modified;
+        return a.path > b.path;
+    });
+    return out;
 }
 
 QDateTime dateFromName(const QString& name) {
@@ -152,6 +197,8 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep, const 
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = folder + QLatin1Char('/') + prefix + stamp + QStringLiteral("-%1").arg(n) + suffix;
     const QString part = target + partSuffix;
+    const QList<Written> earlier = backupsIn(folder);
+    const quint32 order = earlier.isEmpty() ? 1 : earlier.first().order + 1;
 
     {
         Connection store(storePath, SQLITE_OPEN_READWRITE);
@@ -168,7 +215,9 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep, const 
         // The copy took the store's WAL mark with its first page; a backup
         // stands alone, in rollback-journal mode.
         if (rc == SQLITE_OK)
-            rc = sqlite3_exec(copy.db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
+            rc = exec(copy, "PRAGMA journal_mode = DELETE");
+        if (rc == SQLITE_OK)
+            rc = exec(copy, "PRAGMA application_id = " + QByteArray::number(order));
         if (rc != SQLITE_OK) {
             outcome.error =
                 tr("The store could not be backed up: %1").arg(sqliteMessage(copy.db, rc));
@@ -177,17 +226,35 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep, const 
             return outcome;
         }
     }
+    // Only a copy that opens as a store is called a backup.
+    const QString problem = check(part);
+    if (!problem.isEmpty()) {
+        QFile::remove(part);
+        outcome.error = tr("The store could not be backed up: %1").arg(problem);
+        return outcome;
+    }
     if (!QFile::rename(part, target)) {
         QFile::remove(part);
         outcome.error = tr("The backup could not be written to %1.").arg(folder);
         return outcome;
     }
     syncFolder(folder);
-    outcome.path = target;
 
-    const QStringList names = backupNames(folder);
-    for (qsizetype i = std::max(keep, 1); i < names.size(); ++i)
-        QFile::remove(folder + QLatin1Char('/') + names[i]);
+    // The one just written stays, whatever its name says of its time.
+    qsizetype kept = 1;
+    for (const Written& backup : backupsIn(folder)) {
+        if (backup.path == target)
+            continue;
+        if (kept < keep)
+            ++kept;
+        else
+            QFile::remove(backup.path);
+    }
+    if (!QFileInfo::exists(target)) {
+        outcome.error = tr("The backup could not be written to %1.").arg(folder);
+        return outcome;
+    }
+    outcome.path = target;
     return outcome;
 }
 
@@ -223,17 +290,16 @@ QString check(const QString& path, Info* info) {
 
 QList<Info> list(const QString& folder) {
     QList<Info> out;
-    for (const QString& name : backupNames(folder)) {
-        const QString path = folder + QLatin1Char('/') + name;
-        Connection backup(readOnlyUri(path), SQLITE_OPEN_READONLY);
-        if (!backup.ok())
-            continue;
+    for (const Written& backup : backupsIn(folder)) {
         Info info;
-        info.path = path;
-        info.date = dateFromName(name);
-        info.titles = backup.number("SELECT count(*) FROM TestTitleEntity");
-        info.words = backup.number("SELECT count(*) FROM TestKnownWordEntity");
-        info.bytes = QFileInfo(path).size();
+        Connection store(readOnlyUri(backup.path), SQLITE_OPEN_READONLY);
+        if (!store.ok())
+            continue;
+        info.path = backup.path;
+        info.date = dateFromName(QFileInfo(backup.path).fileName());
+        info.titles = store.number("SELECT count(*) FROM TestTitleEntity");
+        info.words = store.number("SELECT count(*) FROM TestKnownWordEntity");
+        info.bytes = QFileInfo(backup.path).size();
         if (info.titles >= 0 && info.words >= 0)
             out.append(info);
     }

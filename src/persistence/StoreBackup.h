@@ -12,9 +12,12 @@
 // read-only without companions. It is written under a temporary name and
 // renamed when whole: a kill during a backup leaves the store and the older
 // backups as they were, and at most a `.part` file the next backup removes.
+//
+// Each backup records in its header the order it was written in; the oldest
+// written go first, whatever the clock said when their names were given.
 namespace StoreBackup {
 
-// How many backups are kept; the oldest go first.
+// How many backups are kept; the first written go first.
 constexpr int kept = backupsKept;
 
 using Info = BackupInfo;
@@ -23,14 +26,15 @@ using Outcome = BackupOutcome;
 // The folder the backups of this store go to.
 QString folderFor(const QString& storePath);
 
-// Backs the store up into `folder` and keeps the newest `keep` backups.
-// `now` names the file (UTC); a later call with the same time gets a name
-// of its own.
+// Backs the store up into `folder` and keeps the last `keep` written, the
+// new one always among them. `now` names the file (UTC); a later call with
+// the same time gets a name of its own. The outcome names the backup only
+// when it is in the folder and opens as a store.
 Outcome backUp(const QString& storePath, const QString& folder, int keep = kept,
                const QDateTime& now = QDateTime::currentDateTimeUtc());
 
-// The backups in the folder, newest first, with what each holds. Files that
-// cannot be read as a store are left out.
+// The backups in the folder, the last written first, with what each holds.
+// Files that cannot be read as a store are left out.
 QList<Info> list(const QString& folder);
 
 // Whether the file is a sound store of this program that this version can

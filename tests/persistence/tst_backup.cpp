@@ -174,17 +174,28 @@ private Q_SLOTS:
         QCOMPARE(pragmaOf(storePath(), "PRAGMA integrity_check"), QStringLiteral("ok"));
     }
 
+    // The newest written are kept, though the clock that names them went back.
+    void theNewestBackupsAreKept_data() {
+        QTest::addColumn<int>("step");
+        QTest::newRow("clock going on") << 1;
+        QTest::newRow("clock set back") << -1;
+    }
     void theNewestBackupsAreKept() {
+        QFETCH(int, step);
         const QString folder = StoreBackup::folderFor(storePath());
         const QDateTime start = QDateTime::fromSecsSinceEpoch(1800000000, Qt::UTC);
-        for (int i = 0; i < 12; ++i)
-            QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(i)).ok());
+        for (int i = 0; i < 12; ++i) {
+            const StoreBackup::Outcome outcome =
+                StoreBackup::backUp(storePath(), folder, 10, start.addSecs(step * i));
+            QVERIFY2(outcome.ok(), qPrintable(outcome.error));
+            QVERIFY(QFileInfo::exists(outcome.path));
+        }
         // Two in the same millisecond get names of their own.
-        QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(11)).ok());
+        QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(step * 11)).ok());
         const QList<StoreBackup::Info> kept = StoreBackup::list(folder);
         QCOMPARE(kept.size(), 10);
-        QCOMPARE(kept.first().date, start.addSecs(11).toLocalTime());
-        QCOMPARE(kept.last().date, start.addSecs(3).toLocalTime());
+        QCOMPARE(kept.first().date, start.addSecs(step * 11).toLocalTime());
+        QCOMPARE(kept.last().date, start.addSecs(step * 3).toLocalTime());
         for (const auto& backup : kept)
             QCOMPARE(backup.words, 3500);
     }
