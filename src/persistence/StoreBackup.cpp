@@ -11,12 +11,14 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <limits>
 #include <thread>
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace StoreBackup {
@@ -27,6 +29,9 @@ const char* const nameFormat = "yyyyMMdd-HHmmss-zzz";
 const QString prefix = QStringLiteral("Pramel-");
 const QString suffix = QStringLiteral(".sqlite");
 const QString partSuffix = QStringLiteral(".part");
+// A copy being written, and what SQLite keeps beside it while it is.
+const QStringList partNames = {QStringLiteral("*.part"), QStringLiteral("*.part-journal"),
+                               QStringLiteral("*.part-wal"), QStringLiteral("*.part-shm")};
 
 QString tr(const char* text) {
     return QCoreApplication::translate("StoreBackup", text);
@@ -165,6 +170,48 @@ QList<Written> backupsIn(const QString& folder) {
     return out;
 }
 
+// Held while a backup is written into the folder. The kernel lets go of it
+// when its process ends, however it ends: whoever holds it knows that a copy
+// half written there was left by a kill.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& folder)
+        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        // Another backup takes seconds; one that hangs is not waited for.
+        for (int attempt = 0; fd_ >= 0 && attempt < 300; ++attempt) {
+            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+                held_ = true;
+                break;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                break; // a file system without locks
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool held() const { return held_; }
+
+private:
+    int fd_ = -1;
+    bool held_ = false;
+};
+
+// What a kill while a copy was written left: the copy and its journal.
+// Without the lock, only what no one can still be writing is removed, files
+// untouched for minutes whichever way the clock went since.
+void removeLeftovers(const QString& folder, bool locked) {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QFileInfo& file : QDir(folder).entryInfoList(partNames, QDir::Files)) {
+        if (locked || qAbs(file.lastModified().secsTo(now)) > 120)
+            QFile::remove(file.absoluteFilePath());
+    }
+}
+
 QDateTime dateFromName(const QString& name) {
     const QString stamp = name.mid(prefix.size(), QString::fromLatin1(nameFormat).size());
     QDateTime date = QDateTime::fromString(stamp, QString::fromLatin1(nameFormat));
@@ -188,9 +235,8 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep, const 
         outcome.error = tr("The backup folder %1 cannot be written.").arg(folder);
         return outcome;
     }
-    // What a kill during an earlier backup left.
-    for (const QString& part : QDir(folder).entryList({QStringLiteral("*") + partSuffix}))
-        QFile::remove(folder + QLatin1Char('/') + part);
+    const FolderLock lock(folder);
+    removeLeftovers(folder, lock.held());
 
     const QString stamp = now.toUTC().toString(QString::fromLatin1(nameFormat));
     QString target = folder + QLatin1Char('/') + prefix + stamp + suffix;

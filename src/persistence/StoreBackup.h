@@ -11,7 +11,8 @@
 // A backup is a complete store file in rollback-journal mode, so it opens
 // read-only without companions. It is written under a temporary name and
 // renamed when whole: a kill during a backup leaves the store and the older
-// backups as they were, and at most a `.part` file the next backup removes.
+// backups as they were, and at most a `.part` file (and its journal) the next
+// backup removes.
 //
 // Each backup records in its header the order it was written in; the oldest
 // written go first, whatever the clock said when their names were given.
