@@ -170,9 +170,9 @@ QList<Written> backupsIn(const QString& folder) {
     return out;
 }
 
-// Held while a backup is written into the folder. The kernel lets go of it
-// when its process ends, however it ends: whoever holds it knows that a copy
-// half written there was left by a kill.
+// Held while a backup is written into the folder or a restore is prepared
+// there. The kernel lets go of it when its process ends, however it ends:
+// whoever holds it knows that a copy half written there was left by a kill.
 class FolderLock {
 public:
     explicit FolderLock(const QString& folder)
@@ -211,6 +211,23 @@ void removeLeftovers(const QString& folder, bool locked) {
             QFile::remove(file.absoluteFilePath());
     }
 }
+
+// A copy of the store's, removed with its companions when the function is
+// left.
+struct Scratch {
+    QString path;
+    explicit Scratch(QString at)
+        : path(std::move(at)) {
+        remove();
+    }
+    ~Scratch() { remove(); }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    void remove() const {
+        for (const char* companion : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(path + QLatin1String(companion));
+    }
+};
 
 QDateTime dateFromName(const QString& name) {
     const QString stamp = name.mid(prefix.size(), QString::fromLatin1(nameFormat).size());
@@ -356,13 +373,39 @@ QString restoreInto(const QString& backupPath, const QString& storePath) {
     const QString problem = check(backupPath);
     if (!problem.isEmpty())
         return problem;
-    Connection backup(readOnlyUri(backupPath), SQLITE_OPEN_READONLY);
     Connection store(storePath, SQLITE_OPEN_READWRITE);
-    if (!backup.ok() || !store.ok())
+    if (!store.ok())
+        return tr("The backup could not be restored: %1").arg(store.error());
+
+    // The backup goes in through a copy of it with the store's page size:
+    // SQLite cannot change the page size of a store in WAL mode, and older
+    // stores, so their backups, have 4 KiB pages. The copy is written where
+    // the backups are, so a kill leaves it to the next backup to remove.
+    QString folder = folderFor(storePath);
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable())
+        folder = QFileInfo(storePath).absolutePath();
+    const FolderLock lock(folder);
+    const Scratch scratch(folder + QLatin1Char('/') + prefix +
+                          QStringLiteral("restore-%1").arg(QCoreApplication::applicationPid()) +
+                          suffix + partSuffix);
+    Connection backup(readOnlyUri(backupPath), SQLITE_OPEN_READONLY);
+    Connection copy(scratch.path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    if (!backup.ok() || !copy.ok())
         return tr("The backup could not be restored: %1")
-            .arg(backup.ok() ? store.error() : backup.error());
+            .arg(backup.ok() ? copy.error() : backup.error());
+    int rc = copyPages(copy.db, backup.db);
+    // The copy's place among the backups is no part of the store.
+    if (rc == SQLITE_OK)
+        rc = exec(copy, "PRAGMA journal_mode = DELETE; PRAGMA application_id = 0");
+    const qint64 pageSize = store.number("PRAGMA page_size");
+    if (rc == SQLITE_OK && pageSize > 0 && copy.number("PRAGMA page_size") != pageSize)
+        rc = exec(copy, "PRAGMA page_size = " + QByteArray::number(pageSize) + "; VACUUM");
+    if (rc != SQLITE_OK)
+        return tr("The backup could not be restored: %1").arg(sqliteMessage(copy.db, rc));
+
+    // One transaction of the store: when it fails, the store is as it was.
     StoreWriteGate::enter();
-    const int rc = copyPages(store.db, backup.db);
+    rc = copyPages(store.db, copy.db);
     StoreWriteGate::leave();
     if (rc != SQLITE_OK)
         return tr("The backup could not be restored: %1").arg(sqliteMessage(store.db, rc));

@@ -43,8 +43,9 @@ QList<Info> list(const QString& folder);
 QString check(const QString& path, Info* info = nullptr);
 
 // Puts the backup's content in place of the store's, in one transaction of
-// the store (other connections see the change as any other write). The
-// caller has backed the present store up first and reloads afterwards.
+// the store (other connections see the change as any other write), whatever
+// the size of the backup's pages; when it cannot, the store stays as it was.
+// The caller has backed the present store up first and reloads afterwards.
 QString restoreInto(const QString& backupPath, const QString& storePath);
 
 } // namespace StoreBackup

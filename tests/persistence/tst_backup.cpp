@@ -137,13 +137,30 @@ private Q_SLOTS:
     void cleanup() { store_.reset(); }
 
     // A backup stands alone: it opens read-only, is sound, has no journal
-    // beside it, and a restore after changes gives back the same content.
+    // beside it, and a restore after changes gives back the same content,
+    // whatever the size of the backup's pages (older stores have 4 KiB ones).
+    void backupAndRestoreRoundTripTheContent_data() {
+        QTest::addColumn<int>("pageSize");
+        QTest::newRow("pages as written") << 0;
+        QTest::newRow("4 KiB pages") << 4096;
+    }
     void backupAndRestoreRoundTripTheContent() {
+        QFETCH(int, pageSize);
         const QStringList before = contentOf(storePath());
         QVERIFY(before.size() > 3000);
         const StoreBackup::Outcome outcome =
             StoreBackup::backUp(storePath(), StoreBackup::folderFor(storePath()));
         QVERIFY2(outcome.ok(), qPrintable(outcome.error));
+        if (pageSize) {
+            QFile::setPermissions(outcome.path, QFile::ReadOwner | QFile::WriteOwner);
+            sqlite3* db = nullptr;
+            sqlite3_open(outcome.path.toUtf8().constData(), &db);
+            const QByteArray sql =
+                QByteArray("PRAGMA page_size = ") + QByteArray::number(pageSize) + "; VACUUM";
+            QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+            QCOMPARE(pragmaOf(outcome.path, "PRAGMA page_size"), QString::number(pageSize));
+        }
         QCOMPARE(QFileInfo(outcome.path).absolutePath(), store_->dataDir() + "/backups");
         QCOMPARE(pragmaOf(outcome.path, "PRAGMA integrity_check"), QStringLiteral("ok"));
         QCOMPARE(pragmaOf(outcome.path, "PRAGMA journal_mode"), QStringLiteral("delete"));
@@ -172,6 +189,7 @@ private Q_SLOTS:
         QCOMPARE(contentOf(storePath()), before);
         QCOMPARE(pragmaOf(storePath(), "PRAGMA journal_mode"), QStringLiteral("wal"));
         QCOMPARE(pragmaOf(storePath(), "PRAGMA integrity_check"), QStringLiteral("ok"));
+        QCOMPARE(pragmaOf(storePath(), "PRAGMA page_size"), QStringLiteral("16384"));
     }
 
     // The newest written are kept, though the clock that names them went back.
