@@ -13,6 +13,7 @@ struct BackupInfo {
     qint64 titles = 0;
     qint64 words = 0;
     qint64 bytes = 0;
+    QString error; // why it cannot be restored; empty when it can
 };
 
 // What a backup came to: the new file, or why there is none.

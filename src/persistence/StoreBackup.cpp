@@ -355,16 +355,14 @@ QList<Info> list(const QString& folder) {
     QList<Info> out;
     for (const Written& backup : backupsIn(folder)) {
         Info info;
-        Connection store(readOnlyUri(backup.path), SQLITE_OPEN_READONLY);
-        if (!store.ok())
-            continue;
-        info.path = backup.path;
-        info.date = dateFromName(QFileInfo(backup.path).fileName());
-        info.titles = store.number("SELECT count(*) FROM TestTitleEntity");
-        info.words = store.number("SELECT count(*) FROM TestKnownWordEntity");
-        info.bytes = QFileInfo(backup.path).size();
-        if (info.titles >= 0 && info.words >= 0)
-            out.append(info);
+        const QString problem = check(backup.path, &info);
+        if (!problem.isEmpty()) {
+            info.path = backup.path;
+            info.date = dateFromName(QFileInfo(backup.path).fileName());
+            info.bytes = QFileInfo(backup.path).size();
+            info.error = problem;
+        }
+        out.append(info);
     }
     return out;
 }

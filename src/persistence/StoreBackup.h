@@ -35,7 +35,7 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep = kept,
                const QDateTime& now = QDateTime::currentDateTimeUtc());
 
 // The backups in the folder, the last written first, with what each holds.
-// Files that cannot be read as a store are left out.
+// One that cannot be read as a store has the reason in its `error`.
 QList<Info> list(const QString& folder);
 
 // Whether the file is a sound store of this program that this version can

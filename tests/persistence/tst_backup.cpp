@@ -266,6 +266,20 @@ private Q_SLOTS:
         const QString refused = StoreBackup::restoreInto(bad, storePath());
         QVERIFY2(refused.contains(message), qPrintable(refused));
         QCOMPARE(contentOf(storePath()), before);
+
+        // Among the backups, it is listed with the reason it cannot be restored.
+        if (kind == "missing")
+            return;
+        const QString listed = folder + "/Pramel-20200101-000000-000.sqlite";
+        QVERIFY(QFile::rename(bad, listed));
+        const QList<StoreBackup::Info> backups = StoreBackup::list(folder);
+        QCOMPARE(backups.size(), 2);
+        for (const StoreBackup::Info& backup : backups) {
+            if (backup.path == listed)
+                QVERIFY2(backup.error.contains(message), qPrintable(backup.error));
+            else
+                QCOMPARE(backup.error, QString());
+        }
     }
 
     void aFolderThatCannotBeWrittenIsToldNotThrown() {

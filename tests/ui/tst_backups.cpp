@@ -153,6 +153,25 @@ private Q_SLOTS:
         QCOMPARE(backups.first().titles, 2);
     }
 
+    // A backup that cannot be read is listed with the reason, not hidden.
+    void anUnreadableBackupIsListedWithWhy() {
+        const QString folder = StoreBackup::folderFor(CoreDateSetting::defaultStorePath());
+        QVERIFY(QDir().mkpath(folder));
+        QFile bad(folder + "/Pramel-20200101-000000-000.sqlite");
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("title,id,word\n");
+        bad.close();
+        window_->restoreBackupAction()->trigger();
+        auto* dialog = window_->findChild<BackupListDialog*>();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->list()->topLevelItemCount(), 1);
+        const QString row = dialog->list()->topLevelItem(0)->text(0);
+        QVERIFY2(row.contains("“Pramel-20200101-000000-000.sqlite” is not a backup of Pramel"),
+                 qPrintable(row));
+        QVERIFY(!(dialog->list()->topLevelItem(0)->flags() & Qt::ItemIsEnabled));
+        QVERIFY(!dialog->restoreButton()->isEnabled());
+    }
+
     void cancelRestoresNothing() {
         QVERIFY(model_->backUpStore().ok());
         model_->addTitle(QStringLiteral("Katze"));
