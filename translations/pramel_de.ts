@@ -60,6 +60,10 @@
         <source>Restore</source>
         <translation>Wiederherstellen</translation>
     </message>
+    <message>
+        <source>None of the backups can be restored. The list says why.</source>
+        <translation>Keine der Sicherungen kann wiederhergestellt werden. Die Liste nennt den Grund.</translation>
+    </message>
 </context>
 <context>
     <name>Backups</name>

@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
-// How many backups are kept; the oldest go first.
+// How many backups are kept; the first written go first.
 constexpr int backupsKept = 10;
 
 // A backup of the store, as the window lists it (persistence/StoreBackup.h).
@@ -13,6 +13,7 @@ struct BackupInfo {
     qint64 titles = 0;
     qint64 words = 0;
     qint64 bytes = 0;
+    QString error; // why it cannot be restored; empty when it can
 };
 
 // What a backup came to: the new file, or why there is none.

@@ -8,13 +8,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace StoreBackup {
@@ -25,6 +29,9 @@ const char* const nameFormat = "yyyyMMdd-HHmmss-zzz";
 const QString prefix = QStringLiteral("Pramel-");
 const QString suffix = QStringLiteral(".sqlite");
 const QString partSuffix = QStringLiteral(".part");
+// A copy being written, and what SQLite keeps beside it while it is.
+const QStringList partNames = {QStringLiteral("*.part"), QStringLiteral("*.part-journal"),
+                               QStringLiteral("*.part-wal"), QStringLiteral("*.part-shm")};
 
 QString tr(const char* text) {
     return QCoreApplication::translate("StoreBackup", text);
@@ -113,12 +120,114 @@ void syncFolder(const QString& folder) {
     }
 }
 
-QStringList backupNames(const QString& folder) {
-    QStringList names = QDir(folder).entryList({prefix + QLatin1Char('*') + suffix}, QDir::Files);
-    // The names hold the time, so their order is the backups' order.
-    std::sort(names.begin(), names.end(), std::greater<>());
-    return names;
+int exec(const Connection& connection, const QByteArray& sql) {
+    return sqlite3_exec(connection.db, sql.constData(), nullptr, nullptr, nullptr);
 }
+
+// A backup holds its place in the order the backups were written in the
+// application id of its header: no part of the content, and 0 in the store.
+// The clock that names the backups can be set back; this order cannot.
+// Backups written before the order was kept, and files that are no store,
+// read 0.
+constexpr qsizetype orderOffset = 68;
+
+quint32 writeOrder(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray header = file.read(orderOffset + 4);
+    const QByteArray magic("SQLite format 3", 16); // with its NUL
+    if (header.size() < orderOffset + 4 || !header.startsWith(magic))
+        return 0;
+    const quint32 order = qFromBigEndian<quint32>(header.constData() + orderOffset);
+    return order <= quint32(std::numeric_limits<qint32>::max()) ? order : 0;
+}
+
+struct Written {
+    QString path;
+    quint32 order = 0;
+    QDateTime modified;
+};
+
+// The backups in the folder, the last written first: by the order recorded
+// in them, then (for older backups) by the time the file was written, then
+// by name.
+QList<Written> backupsIn(const QString& folder) {
+    QList<Written> out;
+    const QDir dir(folder);
+    for (const QFileInfo& file :
+         dir.entryInfoList({prefix + QLatin1Char('*') + suffix}, QDir::Files)) {
+        const QString path = folder + QLatin1Char('/') + file.fileName();
+        out.append({path, writeOrder(path), file.lastModified()});
+    }
+    std::sort(out.begin(), out.end(), [](const Written& a, const Written& b) {
+        if (a.order != b.order)
+            return a.order > b.order;
+        if (a.modified != b.modified)
+            return a.modified > b.modified;
+        return a.path > b.path;
+    });
+    return out;
+}
+
+// Held while a backup is written into the folder or a restore is prepared
+// there. The kernel lets go of it when its process ends, however it ends:
+// whoever holds it knows that a copy half written there was left by a kill.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& folder)
+        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        // Another backup takes seconds; one that hangs is not waited for.
+        for (int attempt = 0; fd_ >= 0 && attempt < 300; ++attempt) {
+            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+                held_ = true;
+                break;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                break; // a file system without locks
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool held() const { return held_; }
+
+private:
+    int fd_ = -1;
+    bool held_ = false;
+};
+
+// What a kill while a copy was written left: the copy and its journal.
+// Without the lock, only what no one can still be writing is removed, files
+// untouched for minutes whichever way the clock went since.
+void removeLeftovers(const QString& folder, bool locked) {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QFileInfo& file : QDir(folder).entryInfoList(partNames, QDir::Files)) {
+        if (locked || qAbs(file.lastModified().secsTo(now)) > 120)
+            QFile::remove(file.absoluteFilePath());
+    }
+}
+
+// A copy of the store's, removed with its companions when the function is
+// left.
+struct Scratch {
+    QString path;
+    explicit Scratch(QString at)
+        : path(std::move(at)) {
+        remove();
+    }
+    ~Scratch() { remove(); }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    void remove() const {
+        for (const char* companion : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(path + QLatin1String(companion));
+    }
+};
 
 QDateTime dateFromName(const QString& name) {
     const QString stamp = name.mid(prefix.size(), QString::fromLatin1(nameFormat).size());
@@ -143,15 +252,16 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep, const 
         outcome.error = tr("The backup folder %1 cannot be written.").arg(folder);
         return outcome;
     }
-    // What a kill during an earlier backup left.
-    for (const QString& part : QDir(folder).entryList({QStringLiteral("*") + partSuffix}))
-        QFile::remove(folder + QLatin1Char('/') + part);
+    const FolderLock lock(folder);
+    removeLeftovers(folder, lock.held());
 
     const QString stamp = now.toUTC().toString(QString::fromLatin1(nameFormat));
     QString target = folder + QLatin1Char('/') + prefix + stamp + suffix;
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = folder + QLatin1Char('/') + prefix + stamp + QStringLiteral("-%1").arg(n) + suffix;
     const QString part = target + partSuffix;
+    const QList<Written> earlier = backupsIn(folder);
+    const quint32 order = earlier.isEmpty() ? 1 : earlier.first().order + 1;
 
     {
         Connection store(storePath, SQLITE_OPEN_READWRITE);
@@ -168,7 +278,9 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep, const 
         // The copy took the store's WAL mark with its first page; a backup
         // stands alone, in rollback-journal mode.
         if (rc == SQLITE_OK)
-            rc = sqlite3_exec(copy.db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
+            rc = exec(copy, "PRAGMA journal_mode = DELETE");
+        if (rc == SQLITE_OK)
+            rc = exec(copy, "PRAGMA application_id = " + QByteArray::number(order));
         if (rc != SQLITE_OK) {
             outcome.error =
                 tr("The store could not be backed up: %1").arg(sqliteMessage(copy.db, rc));
@@ -177,17 +289,35 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep, const 
             return outcome;
         }
     }
+    // Only a copy that opens as a store is called a backup.
+    const QString problem = check(part);
+    if (!problem.isEmpty()) {
+        QFile::remove(part);
+        outcome.error = tr("The store could not be backed up: %1").arg(problem);
+        return outcome;
+    }
     if (!QFile::rename(part, target)) {
         QFile::remove(part);
         outcome.error = tr("The backup could not be written to %1.").arg(folder);
         return outcome;
     }
     syncFolder(folder);
-    outcome.path = target;
 
-    const QStringList names = backupNames(folder);
-    for (qsizetype i = std::max(keep, 1); i < names.size(); ++i)
-        QFile::remove(folder + QLatin1Char('/') + names[i]);
+    // The one just written stays, whatever its name says of its time.
+    qsizetype kept = 1;
+    for (const Written& backup : backupsIn(folder)) {
+        if (backup.path == target)
+            continue;
+        if (kept < keep)
+            ++kept;
+        else
+            QFile::remove(backup.path);
+    }
+    if (!QFileInfo::exists(target)) {
+        outcome.error = tr("The backup could not be written to %1.").arg(folder);
+        return outcome;
+    }
+    outcome.path = target;
     return outcome;
 }
 
@@ -223,19 +353,16 @@ QString check(const QString& path, Info* info) {
 
 QList<Info> list(const QString& folder) {
     QList<Info> out;
-    for (const QString& name : backupNames(folder)) {
-        const QString path = folder + QLatin1Char('/') + name;
-        Connection backup(readOnlyUri(path), SQLITE_OPEN_READONLY);
-        if (!backup.ok())
-            continue;
+    for (const Written& backup : backupsIn(folder)) {
         Info info;
-        info.path = path;
-        info.date = dateFromName(name);
-        info.titles = backup.number("SELECT count(*) FROM TestTitleEntity");
-        info.words = backup.number("SELECT count(*) FROM TestKnownWordEntity");
-        info.bytes = QFileInfo(path).size();
-        if (info.titles >= 0 && info.words >= 0)
-            out.append(info);
+        const QString problem = check(backup.path, &info);
+        if (!problem.isEmpty()) {
+            info.path = backup.path;
+            info.date = dateFromName(QFileInfo(backup.path).fileName());
+            info.bytes = QFileInfo(backup.path).size();
+            info.error = problem;
+        }
+        out.append(info);
     }
     return out;
 }
@@ -244,13 +371,39 @@ QString restoreInto(const QString& backupPath, const QString& storePath) {
     const QString problem = check(backupPath);
     if (!problem.isEmpty())
         return problem;
-    Connection backup(readOnlyUri(backupPath), SQLITE_OPEN_READONLY);
     Connection store(storePath, SQLITE_OPEN_READWRITE);
-    if (!backup.ok() || !store.ok())
+    if (!store.ok())
+        return tr("The backup could not be restored: %1").arg(store.error());
+
+    // The backup goes in through a copy of it with the store's page size:
+    // SQLite cannot change the page size of a store in WAL mode, and older
+    // stores, so their backups, have 4 KiB pages. The copy is written where
+    // the backups are, so a kill leaves it to the next backup to remove.
+    QString folder = folderFor(storePath);
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isWritable())
+        folder = QFileInfo(storePath).absolutePath();
+    const FolderLock lock(folder);
+    const Scratch scratch(folder + QLatin1Char('/') + prefix +
+                          QStringLiteral("restore-%1").arg(QCoreApplication::applicationPid()) +
+                          suffix + partSuffix);
+    Connection backup(readOnlyUri(backupPath), SQLITE_OPEN_READONLY);
+    Connection copy(scratch.path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    if (!backup.ok() || !copy.ok())
         return tr("The backup could not be restored: %1")
-            .arg(backup.ok() ? store.error() : backup.error());
+            .arg(backup.ok() ? copy.error() : backup.error());
+    int rc = copyPages(copy.db, backup.db);
+    // The copy's place among the backups is no part of the store.
+    if (rc == SQLITE_OK)
+        rc = exec(copy, "PRAGMA journal_mode = DELETE; PRAGMA application_id = 0");
+    const qint64 pageSize = store.number("PRAGMA page_size");
+    if (rc == SQLITE_OK && pageSize > 0 && copy.number("PRAGMA page_size") != pageSize)
+        rc = exec(copy, "PRAGMA page_size = " + QByteArray::number(pageSize) + "; VACUUM");
+    if (rc != SQLITE_OK)
+        return tr("The backup could not be restored: %1").arg(sqliteMessage(copy.db, rc));
+
+    // One transaction of the store: when it fails, the store is as it was.
     StoreWriteGate::enter();
-    const int rc = copyPages(store.db, backup.db);
+    rc = copyPages(store.db, copy.db);
     StoreWriteGate::leave();
     if (rc != SQLITE_OK)
         return tr("The backup could not be restored: %1").arg(sqliteMessage(store.db, rc));

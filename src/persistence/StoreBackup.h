@@ -11,10 +11,14 @@
 // A backup is a complete store file in rollback-journal mode, so it opens
 // read-only without companions. It is written under a temporary name and
 // renamed when whole: a kill during a backup leaves the store and the older
-// backups as they were, and at most a `.part` file the next backup removes.
+// backups as they were, and at most a `.part` file (and its journal) the next
+// backup removes.
+//
+// Each backup records in its header the order it was written in; the oldest
+// written go first, whatever the clock said when their names were given.
 namespace StoreBackup {
 
-// How many backups are kept; the oldest go first.
+// How many backups are kept; the first written go first.
 constexpr int kept = backupsKept;
 
 using Info = BackupInfo;
@@ -23,14 +27,15 @@ using Outcome = BackupOutcome;
 // The folder the backups of this store go to.
 QString folderFor(const QString& storePath);
 
-// Backs the store up into `folder` and keeps the newest `keep` backups.
-// `now` names the file (UTC); a later call with the same time gets a name
-// of its own.
+// Backs the store up into `folder` and keeps the last `keep` written, the
+// new one always among them. `now` names the file (UTC); a later call with
+// the same time gets a name of its own. The outcome names the backup only
+// when it is in the folder and opens as a store.
 Outcome backUp(const QString& storePath, const QString& folder, int keep = kept,
                const QDateTime& now = QDateTime::currentDateTimeUtc());
 
-// The backups in the folder, newest first, with what each holds. Files that
-// cannot be read as a store are left out.
+// The backups in the folder, the last written first, with what each holds.
+// One that cannot be read as a store has the reason in its `error`.
 QList<Info> list(const QString& folder);
 
 // Whether the file is a sound store of this program that this version can
@@ -38,8 +43,9 @@ QList<Info> list(const QString& folder);
 QString check(const QString& path, Info* info = nullptr);
 
 // Puts the backup's content in place of the store's, in one transaction of
-// the store (other connections see the change as any other write). The
-// caller has backed the present store up first and reloads afterwards.
+// the store (other connections see the change as any other write), whatever
+// the size of the backup's pages; when it cannot, the store stays as it was.
+// The caller has backed the present store up first and reloads afterwards.
 QString restoreInto(const QString& backupPath, const QString& storePath);
 
 } // namespace StoreBackup

@@ -137,13 +137,30 @@ private Q_SLOTS:
     void cleanup() { store_.reset(); }
 
     // A backup stands alone: it opens read-only, is sound, has no journal
-    // beside it, and a restore after changes gives back the same content.
+    // beside it, and a restore after changes gives back the same content,
+    // whatever the size of the backup's pages (older stores have 4 KiB ones).
+    void backupAndRestoreRoundTripTheContent_data() {
+        QTest::addColumn<int>("pageSize");
+        QTest::newRow("pages as written") << 0;
+        QTest::newRow("4 KiB pages") << 4096;
+    }
     void backupAndRestoreRoundTripTheContent() {
+        QFETCH(int, pageSize);
         const QStringList before = contentOf(storePath());
         QVERIFY(before.size() > 3000);
         const StoreBackup::Outcome outcome =
             StoreBackup::backUp(storePath(), StoreBackup::folderFor(storePath()));
         QVERIFY2(outcome.ok(), qPrintable(outcome.error));
+        if (pageSize) {
+            QFile::setPermissions(outcome.path, QFile::ReadOwner | QFile::WriteOwner);
+            sqlite3* db = nullptr;
+            sqlite3_open(outcome.path.toUtf8().constData(), &db);
+            const QByteArray sql =
+                QByteArray("PRAGMA page_size = ") + QByteArray::number(pageSize) + "; VACUUM";
+            QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+            QCOMPARE(pragmaOf(outcome.path, "PRAGMA page_size"), QString::number(pageSize));
+        }
         QCOMPARE(QFileInfo(outcome.path).absolutePath(), store_->dataDir() + "/backups");
         QCOMPARE(pragmaOf(outcome.path, "PRAGMA integrity_check"), QStringLiteral("ok"));
         QCOMPARE(pragmaOf(outcome.path, "PRAGMA journal_mode"), QStringLiteral("delete"));
@@ -172,19 +189,31 @@ private Q_SLOTS:
         QCOMPARE(contentOf(storePath()), before);
         QCOMPARE(pragmaOf(storePath(), "PRAGMA journal_mode"), QStringLiteral("wal"));
         QCOMPARE(pragmaOf(storePath(), "PRAGMA integrity_check"), QStringLiteral("ok"));
+        QCOMPARE(pragmaOf(storePath(), "PRAGMA page_size"), QStringLiteral("16384"));
     }
 
+    // The newest written are kept, though the clock that names them went back.
+    void theNewestBackupsAreKept_data() {
+        QTest::addColumn<int>("step");
+        QTest::newRow("clock going on") << 1;
+        QTest::newRow("clock set back") << -1;
+    }
     void theNewestBackupsAreKept() {
+        QFETCH(int, step);
         const QString folder = StoreBackup::folderFor(storePath());
         const QDateTime start = QDateTime::fromSecsSinceEpoch(1800000000, Qt::UTC);
-        for (int i = 0; i < 12; ++i)
-            QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(i)).ok());
+        for (int i = 0; i < 12; ++i) {
+            const StoreBackup::Outcome outcome =
+                StoreBackup::backUp(storePath(), folder, 10, start.addSecs(step * i));
+            QVERIFY2(outcome.ok(), qPrintable(outcome.error));
+            QVERIFY(QFileInfo::exists(outcome.path));
+        }
         // Two in the same millisecond get names of their own.
-        QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(11)).ok());
+        QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(step * 11)).ok());
         const QList<StoreBackup::Info> kept = StoreBackup::list(folder);
         QCOMPARE(kept.size(), 10);
-        QCOMPARE(kept.first().date, start.addSecs(11).toLocalTime());
-        QCOMPARE(kept.last().date, start.addSecs(3).toLocalTime());
+        QCOMPARE(kept.first().date, start.addSecs(step * 11).toLocalTime());
+        QCOMPARE(kept.last().date, start.addSecs(step * 3).toLocalTime());
         for (const auto& backup : kept)
             QCOMPARE(backup.words, 3500);
     }
@@ -237,6 +266,20 @@ private Q_SLOTS:
         const QString refused = StoreBackup::restoreInto(bad, storePath());
         QVERIFY2(refused.contains(message), qPrintable(refused));
         QCOMPARE(contentOf(storePath()), before);
+
+        // Among the backups, it is listed with the reason it cannot be restored.
+        if (kind == "missing")
+            return;
+        const QString listed = folder + "/Pramel-20200101-000000-000.sqlite";
+        QVERIFY(QFile::rename(bad, listed));
+        const QList<StoreBackup::Info> backups = StoreBackup::list(folder);
+        QCOMPARE(backups.size(), 2);
+        for (const StoreBackup::Info& backup : backups) {
+            if (backup.path == listed)
+                QVERIFY2(backup.error.contains(message), qPrintable(backup.error));
+            else
+                QCOMPARE(backup.error, QString());
+        }
     }
 
     void aFolderThatCannotBeWrittenIsToldNotThrown() {
@@ -269,8 +312,10 @@ private Q_SLOTS:
             for (const QString& name : QDir(folder).entryList({"*.sqlite"}, QDir::Files))
                 QCOMPARE(StoreBackup::check(folder + "/" + name), QString());
         }
+        // The journal of a copy killed while being written, too.
+        writeFile(folder + "/Pramel-20200101-000000-000.sqlite.part-journal", "x");
         QVERIFY(StoreBackup::backUp(storePath(), folder, 1000).ok());
-        QVERIFY(QDir(folder).entryList({"*.part"}, QDir::Files).isEmpty());
+        QCOMPARE(QDir(folder).entryList({"*.part*"}, QDir::Files), QStringList());
     }
 
 private:

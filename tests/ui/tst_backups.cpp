@@ -5,12 +5,19 @@
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
+#include "persistence/CoreDateSetting.h"
+#include "persistence/StoreBackup.h"
 #include "ui/backups/BackupListDialog.h"
 #include "ui/backups/Backups.h"
+#include "ui/preferences/PreferenceView.h"
+#include "ui/preferences/PreferenceWindowController.h"
+#include "ui/titles/TitleListModel.h"
+#include "ui/titles/TitleViewController.h"
 #include "ui/titles/WindowController.h"
 
 #include <QDir>
 #include <QPushButton>
+#include <QTemporaryFile>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -78,6 +85,91 @@ private Q_SLOTS:
         auto reread = ViewModelFactory::storeBackedModel();
         reread->load();
         QCOMPARE(titleNames(reread->state()), QStringList{QStringLiteral("Book")});
+    }
+
+    // A clock set back names each new backup before the ten there are: it
+    // is kept all the same, on every way a backup is taken.
+    void aClockSetBackLosesNoBackup_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Back Up Now") << "now";
+        QTest::newRow("Restore Backup") << "backup";
+        QTest::newRow("deleting a title") << "delete";
+        QTest::newRow("restoring from CSV") << "csv";
+    }
+    void aClockSetBackLosesNoBackup() {
+        QFETCH(QString, way);
+        const QString store = CoreDateSetting::defaultStorePath();
+        const QString folder = StoreBackup::folderFor(store);
+        const QDateTime ahead = QDateTime::currentDateTimeUtc().addYears(1);
+        for (int i = 0; i < backupsKept; ++i)
+            QVERIFY(StoreBackup::backUp(store, folder, backupsKept, ahead.addSecs(i)).ok());
+        model_->addTitle(QStringLiteral("Katze"));
+
+        if (way == "now") {
+            window_->backUpNowAction()->trigger();
+            Alert* alert = openAlert(window_.get());
+            QVERIFY(alert);
+            QCOMPARE(alert->messageText(), QStringLiteral("The store was backed up"));
+            QVERIFY(QFileInfo::exists(folder + "/" + alert->detailText()));
+            alert->done(Alert::firstButtonReturn);
+        } else if (way == "backup") {
+            window_->restoreBackupAction()->trigger();
+            auto* dialog = window_->findChild<BackupListDialog*>();
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->restoreButton(), Qt::LeftButton);
+            Alert* confirm = openAlert(window_.get());
+            QVERIFY(confirm);
+            confirm->done(Alert::firstButtonReturn);
+            QCOMPARE(titleNames(model_->state()), QStringList{QStringLiteral("Book")});
+        } else if (way == "delete") {
+            auto* titles = window_->findChild<TitleViewController*>();
+            QTRY_VERIFY(titles->titleModel()->titleOnScreen(1));
+            titles->deleteTitle(1);
+            Alert* confirm = openAlert(window_.get());
+            QVERIFY(confirm);
+            QCOMPARE(confirm->messageText(), QStringLiteral("Delete Title"));
+            confirm->done(Alert::firstButtonReturn);
+            QCOMPARE(titleNames(model_->state()), QStringList{QStringLiteral("Book")});
+        } else {
+            QTemporaryFile csv;
+            QVERIFY(csv.open());
+            csv.write("title,titleId,word,kind,timestamp\n"
+                      "Maus,0F0E0D0C-0B0A-4908-8706-050403020100,Maus,known,"
+                      "2024-03-05 14:07:09 +0000\n");
+            csv.close();
+            PreferenceWindowController prefs(model_);
+            prefs.show();
+            prefs.findChild<PreferenceView*>()->restoreFromFile(csv.fileName());
+            Alert* preview = openAlert(&prefs);
+            QVERIFY(preview);
+            preview->done(Alert::firstButtonReturn);
+            QCOMPARE(model_->state().titles().size(), 3);
+        }
+        // The store as it was just before: the newest written, in the folder.
+        const QList<BackupInfo> backups = model_->backups();
+        QCOMPARE(backups.size(), backupsKept);
+        QVERIFY(QFileInfo::exists(backups.first().path));
+        QVERIFY(backups.first().date < ahead);
+        QCOMPARE(backups.first().titles, 2);
+    }
+
+    // A backup that cannot be read is listed with the reason, not hidden.
+    void anUnreadableBackupIsListedWithWhy() {
+        const QString folder = StoreBackup::folderFor(CoreDateSetting::defaultStorePath());
+        QVERIFY(QDir().mkpath(folder));
+        QFile bad(folder + "/Pramel-20200101-000000-000.sqlite");
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("title,id,word\n");
+        bad.close();
+        window_->restoreBackupAction()->trigger();
+        auto* dialog = window_->findChild<BackupListDialog*>();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->list()->topLevelItemCount(), 1);
+        const QString row = dialog->list()->topLevelItem(0)->text(0);
+        QVERIFY2(row.contains("“Pramel-20200101-000000-000.sqlite” is not a backup of Pramel"),
+                 qPrintable(row));
+        QVERIFY(!(dialog->list()->topLevelItem(0)->flags() & Qt::ItemIsEnabled));
+        QVERIFY(!dialog->restoreButton()->isEnabled());
     }
 
     void cancelRestoresNothing() {

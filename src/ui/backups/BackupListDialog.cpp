@@ -8,16 +8,21 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 BackupListDialog::BackupListDialog(const QList<BackupInfo>& backups, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("backupListDialog"));
     setWindowTitle(tr("Restore Backup"));
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
+    const bool anyRestorable = std::any_of(backups.cbegin(), backups.cend(),
+                                           [](const BackupInfo& b) { return b.error.isEmpty(); });
     auto* intro = new QLabel(
         backups.isEmpty() ? tr("There are no backups yet. Pramel backs the store up before a "
                                "restore and before a title is deleted, and on File ▸ Back Up Now…")
-                          : tr("Choose a backup to put in place of your titles, texts and words."));
+        : anyRestorable   ? tr("Choose a backup to put in place of your titles, texts and words.")
+                          : tr("None of the backups can be restored. The list says why."));
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
@@ -27,12 +32,25 @@ BackupListDialog::BackupListDialog(const QList<BackupInfo>& backups, QWidget* pa
     list_->setRootIsDecorated(false);
     list_->setHeaderLabels({tr("Date"), tr("Titles"), tr("Words"), tr("Size")});
     const QLocale locale;
+    QTreeWidgetItem* first = nullptr;
     for (const BackupInfo& backup : backups) {
-        auto* item = new QTreeWidgetItem(
-            {locale.toString(backup.date, QLocale::ShortFormat), locale.toString(backup.titles),
-             locale.toString(backup.words), locale.formattedDataSize(backup.bytes)});
-        item->setData(0, Qt::UserRole, backup.path);
-        item->setToolTip(0, backup.path);
+        QTreeWidgetItem* item = nullptr;
+        if (backup.error.isEmpty()) {
+            item = new QTreeWidgetItem(
+                {locale.toString(backup.date, QLocale::ShortFormat), locale.toString(backup.titles),
+                 locale.toString(backup.words), locale.formattedDataSize(backup.bytes)});
+            item->setData(0, Qt::UserRole, backup.path);
+            item->setToolTip(0, backup.path);
+            if (!first)
+                first = item;
+        } else {
+            // Listed so that it is not taken for missing; the reason names
+            // the file. It cannot be chosen.
+            item = new QTreeWidgetItem(
+                {backup.error, QString(), QString(), locale.formattedDataSize(backup.bytes)});
+            item->setToolTip(0, backup.path + QLatin1Char('\n') + backup.error);
+            item->setFlags(Qt::NoItemFlags);
+        }
         for (int column = 1; column < 4; ++column)
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
         list_->addTopLevelItem(item);
@@ -40,13 +58,13 @@ BackupListDialog::BackupListDialog(const QList<BackupInfo>& backups, QWidget* pa
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int column = 1; column < 4; ++column)
         list_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-    if (list_->topLevelItemCount() > 0)
-        list_->setCurrentItem(list_->topLevelItem(0));
+    if (first)
+        list_->setCurrentItem(first);
     layout->addWidget(list_);
 
     auto* buttons = new QDialogButtonBox;
     restoreButton_ = buttons->addButton(tr("Restore"), QDialogButtonBox::AcceptRole);
-    restoreButton_->setEnabled(!backups.isEmpty());
+    restoreButton_->setEnabled(anyRestorable);
     restoreButton_->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &BackupListDialog::choose);
@@ -59,9 +77,9 @@ BackupListDialog::BackupListDialog(const QList<BackupInfo>& backups, QWidget* pa
 
 void BackupListDialog::choose() {
     const QTreeWidgetItem* item = list_->currentItem();
-    if (!item)
+    const QString path = item ? item->data(0, Qt::UserRole).toString() : QString();
+    if (path.isEmpty())
         return;
-    const QString path = item->data(0, Qt::UserRole).toString();
     accept();
     Q_EMIT restoreChosen(path);
 }

@@ -9,6 +9,8 @@ class QTreeWidget;
 
 // The backups of the store, newest first, with their dates, titles and word
 // counts; Restore (or a double-click, or Return) asks for the chosen one.
+// A backup that cannot be read is listed with the reason, and cannot be
+// chosen.
 class BackupListDialog : public QDialog {
     Q_OBJECT
 public:
