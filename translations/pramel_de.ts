@@ -1536,5 +1536,9 @@
         <source>The file&apos;s character encoding could not be recognised.</source>
         <translation>Die Zeichenkodierung der Datei konnte nicht erkannt werden.</translation>
     </message>
+    <message>
+        <source>The file holds a word longer than %1 characters: it is no text to read.</source>
+        <translation>Die Datei enthält ein Wort mit mehr als %1 Zeichen: Sie ist kein Text zum Lesen.</translation>
+    </message>
 </context>
 </TS>
