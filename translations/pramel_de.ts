@@ -1441,6 +1441,10 @@
         <source>Drop it (it comes back at the next split)</source>
         <translation>Es verwerfen (es kommt bei der nächsten Aufteilung wieder)</translation>
     </message>
+    <message>
+        <source>The look-up address %1 was skipped: %2</source>
+        <translation>Die Adresse zum Nachschlagen %1 wurde übersprungen: %2</translation>
+    </message>
 </context>
 <context>
     <name>importing</name>
