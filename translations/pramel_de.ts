@@ -653,6 +653,10 @@
         <source>Name</source>
         <translation>Name</translation>
     </message>
+    <message>
+        <source>Pramel cannot write to its data folder %1.</source>
+        <translation>Pramel kann nicht in seinen Datenordner %1 schreiben.</translation>
+    </message>
 </context>
 <context>
     <name>RegisteredWordCell</name>
