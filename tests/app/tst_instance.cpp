@@ -2,7 +2,7 @@
 // first one's window forward and ends; a lock left by a killed process is
 // taken over, and so is one whose process id another Pramel now has; a
 // folder that cannot be written is named; SIGTERM ends the program cleanly
-// with the store file whole.
+// with the store file whole, and at once while a fatal error is shown.
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -157,6 +157,38 @@ private Q_SLOTS:
             QVERIFY(process->waitForFinished(10000));
             QCOMPARE(process->exitCode(), 0);
         }
+    }
+
+    // A signal ends the program while it shows a fatal error, with the
+    // error's status.
+    void signalsEndTheFatalErrorDialog_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void signalsEndTheFatalErrorDialog() {
+        QFETCH(int, signalNumber);
+        QTemporaryDir home;
+        QVERIFY(QDir().mkpath(home.path() + "/Pramel"));
+        QFile store(home.path() + "/Pramel/TestModel.sqlite");
+        QVERIFY(store.open(QIODevice::WriteOnly));
+        store.write(QByteArray("no store at all\n").repeated(512));
+        store.close();
+
+        QProcess damaged;
+        start(damaged, {}, home.path());
+        QByteArray err;
+        QTRY_VERIFY_WITH_TIMEOUT((err += damaged.readAllStandardError()).contains("Fatal error"),
+                                 10000);
+        QTest::qWait(300); // the dialog is up
+        ::kill(damaged.processId(), signalNumber);
+        const bool ended = damaged.waitForFinished(5000);
+        if (!ended)
+            stop(damaged);
+        QVERIFY(ended);
+        QCOMPARE(damaged.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(damaged.exitCode(), 1);
     }
 };
 
