@@ -38,10 +38,10 @@ QString problemInEnglish(const QString& address) {
 QUrl urlFor(const QString& address, const QString& word) {
     if (problem(address))
         return QUrl();
+    // Percent-encoded, the word cannot end the part of the address it
+    // stands in, nor make it another kind of address.
     const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(word));
-    const QUrl url(QString(address.trimmed()).replace(placeholder, encoded), QUrl::TolerantMode);
-    // The word cannot turn the address into another kind; checked all the same.
-    return isWebAddress(url) ? url : QUrl();
+    return QUrl(QString(address.trimmed()).replace(placeholder, encoded), QUrl::TolerantMode);
 }
 
 } // namespace LookUpAddress
