@@ -657,6 +657,10 @@
         <source>Name</source>
         <translation>Name</translation>
     </message>
+    <message>
+        <source>Pramel cannot write to its data folder %1.</source>
+        <translation>Pramel kann nicht in seinen Datenordner %1 schreiben.</translation>
+    </message>
 </context>
 <context>
     <name>RegisteredWordCell</name>
@@ -1445,6 +1449,10 @@
         <source>Drop it (it comes back at the next split)</source>
         <translation>Es verwerfen (es kommt bei der nächsten Aufteilung wieder)</translation>
     </message>
+    <message>
+        <source>The look-up address %1 was skipped: %2</source>
+        <translation>Die Adresse zum Nachschlagen %1 wurde übersprungen: %2</translation>
+    </message>
 </context>
 <context>
     <name>importing</name>
@@ -1539,6 +1547,10 @@
     <message>
         <source>The file&apos;s character encoding could not be recognised.</source>
         <translation>Die Zeichenkodierung der Datei konnte nicht erkannt werden.</translation>
+    </message>
+    <message>
+        <source>The file holds a word longer than %1 characters: it is no text to read.</source>
+        <translation>Die Datei enthält ein Wort mit mehr als %1 Zeichen: Sie ist kein Text zum Lesen.</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -9,6 +10,11 @@
 
 #include <memory>
 #include <utility>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 // A request is a line "open <file URL>" for each file to open, then the line
@@ -38,22 +44,43 @@ QString SingleInstance::serverName() const {
     return QStringLiteral("pramel-") + QString::fromLatin1(key);
 }
 
-bool SingleInstance::acquire() {
+bool SingleInstance::heldByALiveProcess() const {
+    // QLockFile also holds a flock() on the file for as long as its process
+    // lives; the kernel lets it go when the process ends, however it ends.
+    // So a lock nobody holds so was left by a crash, even when its process
+    // id has since been given to another program (another Pramel, on
+    // another data folder, looks the same to QLockFile).
+    const int fd = ::open(QFile::encodeName(lockFilePath()).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno != ENOENT;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd); // lets go of the probe's own lock too
+    return held;
+}
+
+SingleInstance::Claim SingleInstance::acquire() {
     if (!QDir().mkpath(dataFolder_))
-        return true;
+        return Claim::taken;
     lock_ = std::make_unique<QLockFile>(lockFilePath());
     // Held for the whole run: never stale by age, only when its process is gone.
     lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(100)) {
-        if (lock_->error() == QLockFile::LockFailedError) {
-            lock_.reset();
-            return false;
+    for (int attempt = 0; !lock_->tryLock(100); ++attempt) {
+        if (lock_->error() != QLockFile::LockFailedError) {
+            lock_.reset(); // the folder cannot be written: the store will say so
+            return Claim::taken;
         }
-        lock_.reset(); // the folder cannot be written: the store will say so
-        return true;
+        if (attempt > 0 || heldByALiveProcess()) {
+            lock_.reset();
+            return Claim::heldByAnother;
+        }
+        // A lock left by a crash: taken over, unless it cannot be removed.
+        if (!QFile::remove(lockFilePath())) {
+            lock_.reset();
+            return Claim::folderNotWritable;
+        }
     }
     listen();
-    return true;
+    return Claim::taken;
 }
 
 void SingleInstance::listen() {

@@ -19,9 +19,15 @@ public:
     explicit SingleInstance(QString dataFolder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // Takes the lock; false when another instance holds it. A folder that
-    // cannot be made or written takes no lock, and the store then tells why.
-    bool acquire();
+    enum class Claim {
+        taken,
+        heldByAnother,     // a running instance holds the lock
+        folderNotWritable, // a lock left by a crash cannot be removed
+    };
+    // Takes the lock. A folder that cannot be made or written takes no lock,
+    // and the store then tells why; one that holds a lock left by a crash
+    // cannot be used though, and says so.
+    Claim acquire();
 
     // Asks the running instance to show its window and to open the files
     // (absolute paths) as titles; false if it did not answer.
@@ -37,6 +43,7 @@ Q_SIGNALS:
 
 private:
     QString serverName() const;
+    bool heldByALiveProcess() const;
     void listen();
 
     QString dataFolder_;

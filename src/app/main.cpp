@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -92,13 +93,23 @@ int main(int argc, char* argv[]) {
     // One Pramel per store: a second start shows the first one's window,
     // which opens the files given to it.
     SingleInstance instance(dataFolder());
-    if (!instance.acquire()) {
+    switch (instance.acquire()) {
+    case SingleInstance::Claim::taken:
+        break;
+    case SingleInstance::Claim::heldByAnother:
         if (instance.activateRunning(files)) {
             printStatus(QStringLiteral("Pramel is already running"));
             return 0;
         }
         QMessageBox::information(nullptr, QStringLiteral("Pramel"),
                                  QObject::tr("Pramel is already running"));
+        return 1;
+    case SingleInstance::Claim::folderNotWritable:
+        printStatus(QStringLiteral("The data folder ") + dataFolder() +
+                    QStringLiteral(" cannot be written"));
+        QMessageBox::critical(nullptr, QStringLiteral("Pramel"),
+                              QObject::tr("Pramel cannot write to its data folder %1.")
+                                  .arg(QDir::toNativeSeparators(dataFolder())));
         return 1;
     }
 

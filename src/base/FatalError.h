@@ -8,7 +8,8 @@
 // that cannot be opened, a failed read or write of it). The message goes to
 // standard error together with the source ("Pramel/SaveTextCommandHandler");
 // an installed hook runs next (the GUI shows a dialog there); then the process
-// exits with a non-zero status.
+// exits with a non-zero status. SIGTERM, SIGHUP or SIGINT while the hook runs
+// end the process at once, with that status.
 [[noreturn]] void fatalError(const QString& source, const QString& message);
 
 using FatalErrorHook = std::function<void(const QString& source, const QString& message)>;

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace importing {
 
@@ -19,9 +20,23 @@ QString tr(const char* text) {
 // More than any book: a file this large is no text to study.
 constexpr qint64 largestFile = 256 * 1024 * 1024;
 
-} // namespace
+// Longer than any word of any language, and than any line of letters that
+// is no word (a link, a chemical name): a longer run is no text to study,
+// and would only weigh on every step that splits the text into words.
+constexpr qsizetype longestWord = 10000;
 
-ImportedText readBookFile(const QString& path) {
+bool hasOverlongWord(const QString& text) {
+    qsizetype run = 0;
+    for (QChar c : text) {
+        if (c.isSpace() || c.isPunct())
+            run = 0;
+        else if (++run > longestWord)
+            return true;
+    }
+    return false;
+}
+
+ImportedText readByKind(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
         return ImportedText::failure(tr("The file does not exist."));
@@ -47,6 +62,17 @@ ImportedText readBookFile(const QString& path) {
     if (decoded.text.isEmpty())
         return ImportedText::failure(tr("The file holds no subtitles."));
     return decoded;
+}
+
+} // namespace
+
+ImportedText readBookFile(const QString& path) {
+    ImportedText read = readByKind(path);
+    if (read.ok() && hasOverlongWord(read.text))
+        return ImportedText::failure(
+            tr("The file holds a word longer than %1 characters: it is no text to read.")
+                .arg(QLocale().toString(longestWord)));
+    return read;
 }
 
 QString titleNameFor(const QString& path) {

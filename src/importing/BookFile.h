@@ -8,7 +8,8 @@ namespace importing {
 
 // The text of a file the user opens as a new title, by its name's ending:
 // .epub is read as an EPUB book, .srt and .vtt as subtitles, anything else
-// as plain text in whatever common encoding it is written.
+// as plain text in whatever common encoding it is written. A text with a
+// "word" of thousands of letters is refused: no text to study holds one.
 ImportedText readBookFile(const QString& path);
 
 // The name a title made from the file takes: the file's name without its

@@ -6,6 +6,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/ucsdet.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace importing {
@@ -37,6 +38,41 @@ const Bom boms[] = {
 constexpr int detectionSample = 256 * 1024;
 // ICU's confidence goes from 0 to 100; below this it is a guess.
 constexpr int leastConfidence = 10;
+
+// UTF-16 and UTF-32 without a mark are known by their NUL bytes: the high
+// bytes of Latin text are NUL, one place in every unit, the other bytes next
+// to never. Binary data has NULs anywhere, and is not taken for text so.
+struct UnmarkedEncoding {
+    QStringConverter::Encoding encoding;
+    const char* name;
+    int unit;
+    int zeroAt[2]; // places in the unit (-1: none) that are mostly NUL
+    int textAt;    // the place that next to never is
+};
+const UnmarkedEncoding unmarkedEncodings[] = {
+    {QStringConverter::Utf32LE, "UTF-32LE", 4, {2, 3}, 0},
+    {QStringConverter::Utf32BE, "UTF-32BE", 4, {0, 1}, 3},
+    {QStringConverter::Utf16LE, "UTF-16LE", 2, {1, -1}, 0},
+    {QStringConverter::Utf16BE, "UTF-16BE", 2, {0, -1}, 1},
+};
+
+bool hasNulPattern(const QByteArray& bytes, const UnmarkedEncoding& e) {
+    const qsizetype units = std::min<qsizetype>(bytes.size(), detectionSample) / e.unit;
+    if (units == 0 || bytes.size() % e.unit != 0)
+        return false;
+    qsizetype zeros = 0;
+    qsizetype textZeros = 0;
+    for (qsizetype i = 0; i < units; ++i) {
+        const char* unit = bytes.constData() + i * e.unit;
+        bool allZero = true;
+        for (int at : e.zeroAt)
+            allZero = allZero && (at < 0 || unit[at] == 0);
+        zeros += allZero;
+        textZeros += unit[e.textAt] == 0;
+    }
+    // Most units have their NULs in place, and next to none elsewhere.
+    return zeros * 2 > units && textZeros * 20 <= units;
+}
 
 QString unifiedLineEnds(QString text) {
     if (!text.contains(QLatin1Char('\r')))
@@ -142,21 +178,29 @@ ImportedText decodeText(const QByteArray& bytes) {
             return ImportedText::failure(tr("The file is not valid %1 text.").arg(name));
         return decodeWithQt(bytes, bom.encoding, name);
     }
+    const auto binary = [] {
+        return ImportedText::failure(tr("The file holds no text (it looks like a binary file)."));
+    };
     // NUL is valid UTF-8, yet text holds none: such bytes are UTF-16 or
     // UTF-32 without a mark, or no text at all.
-    if (!bytes.contains('\0')) {
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return finished(std::move(text), QStringLiteral("UTF-8"));
+    if (bytes.contains('\0')) {
+        for (const UnmarkedEncoding& e : unmarkedEncodings) {
+            if (hasNulPattern(bytes, e))
+                return decodeWithQt(bytes, e.encoding, QString::fromLatin1(e.name));
+        }
+        return binary();
     }
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return finished(std::move(text), QStringLiteral("UTF-8"));
     const QString encoding = detectEncoding(bytes);
-    if (encoding.isEmpty()) {
-        if (bytes.contains('\0'))
-            return ImportedText::failure(
-                tr("The file holds no text (it looks like a binary file)."));
+    if (encoding.isEmpty())
         return ImportedText::failure(tr("The file's character encoding could not be recognised."));
-    }
+    // Without NULs the bytes are no UTF-16 or UTF-32, whatever the guess.
+    if (encoding.startsWith(QStringLiteral("UTF-16")) ||
+        encoding.startsWith(QStringLiteral("UTF-32")))
+        return binary();
     return decodeWithIcu(bytes, encoding);
 }
 

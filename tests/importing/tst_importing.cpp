@@ -257,6 +257,12 @@ private Q_SLOTS:
             << QByteArray("Erster Absatz.\r\nZweiter Absatz.\rDritter.")
             << QStringLiteral("Erster Absatz.\nZweiter Absatz.\nDritter.");
         QTest::newRow("an empty file is an empty text") << QByteArray() << QString();
+        QTest::newRow("UTF-16LE without a mark")
+            << withMark(kafka, QStringConverter::Utf16LE).mid(2) << kafka;
+        QTest::newRow("UTF-16BE without a mark")
+            << withMark(proust, QStringConverter::Utf16BE).mid(2) << proust;
+        QTest::newRow("UTF-32BE without a mark")
+            << withMark(kafka, QStringConverter::Utf32BE).mid(4) << kafka;
     }
     void textInEveryCommonEncoding() {
         QFETCH(QByteArray, bytes);
@@ -268,22 +274,32 @@ private Q_SLOTS:
 
     void bytesThatAreNoText_data() {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why"); // part of the message; empty: any
+        const QString binary = QStringLiteral("looks like a binary file");
         QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0", 29);
-        QTest::newRow("an image") << png;
+        QTest::newRow("an image") << png << binary;
         QByteArray noNul;
         for (int i = 0; i < 400; ++i)
             noNul.append(char(1 + (i * 37) % 255));
-        QTest::newRow("binary bytes without NUL") << noNul;
+        QTest::newRow("binary bytes without NUL") << noNul << QString();
         QTest::newRow("UTF-16 cut in the middle of a character")
-            << withMark(tolstoy, QStringConverter::Utf16LE).chopped(1);
+            << withMark(tolstoy, QStringConverter::Utf16LE).chopped(1) << "not valid UTF-16LE";
         QTest::newRow("UTF-8 marked, then invalid") << QByteArray("\xEF\xBB\xBF"
-                                                                  "Tr\xE4ume");
+                                                                  "Tr\xE4ume")
+                                                    << "not valid UTF-8";
+        QTest::newRow("NULs between words")
+            << QByteArray("Hello\0 world\0 ", 14).repeated(100) << binary;
+        QByteArray random(2 * 1024 * 1024, Qt::Uninitialized);
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(random.data()), random.size() / 4);
+        QTest::newRow("random bytes") << random << binary;
     }
     void bytesThatAreNoText() {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
         const ImportedText read = importing::decodeText(bytes);
         QVERIFY(!read.ok());
         QVERIFY(read.text.isEmpty());
+        QVERIFY2(read.error.contains(why), qPrintable(read.error));
     }
 
     void epubChaptersInReadingOrder() {
@@ -374,6 +390,10 @@ private Q_SLOTS:
         QTest::newRow("text in windows-1251")
             << "Анна Каренина.txt" << encoded(tolstoy, "windows-1251") << tolstoy;
         QTest::newRow("text without an ending") << "README" << soseki.toUtf8() << soseki;
+        const QString longWords =
+            QString("Donaudampfschifffahrtsgesellschaft ").repeated(300) + QString(10000, u'ß');
+        QTest::newRow("long words, and no word too long")
+            << "lang.txt" << longWords.toUtf8() << longWords;
         QTest::newRow("SubRip in windows-1252")
             << "Die Verwandlung.SRT" << encoded(subRip, "windows-1252") << subRipText;
         QTest::newRow("WebVTT in UTF-8")
@@ -392,21 +412,30 @@ private Q_SLOTS:
     void filesThatCannotBeTitles_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // null: not written
-        QTest::newRow("missing") << "nowhere.txt" << QByteArray();
-        QTest::newRow("a folder") << "." << QByteArray();
+        QTest::addColumn<QString>("why");      // part of the message
+        QTest::newRow("missing") << "nowhere.txt" << QByteArray() << "does not exist";
+        QTest::newRow("a folder") << "." << QByteArray() << "folder";
         QTest::newRow("an image named as text")
-            << "bild.txt" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+            << "bild.txt" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "binary";
         QTest::newRow("subtitles without a cue")
-            << "leer.srt" << QByteArray("1\nkein Zeitstempel\n");
+            << "leer.srt" << QByteArray("1\nkein Zeitstempel\n") << "no subtitles";
+        QTest::newRow("one word of 20,000 letters") << "wort.txt"
+                                                    << "Ein " + QByteArray(20000, 'a') + " Wort."
+                                                    << "word longer than";
+        QTest::newRow("subtitles with one endless word")
+            << "lang.srt"
+            << "1\n00:00:01,000 --> 00:00:02,000\n" + QByteArray(10001, 'x') + "\n"
+            << "word longer than";
     }
     void filesThatCannotBeTitles() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
         QTemporaryDir dir;
         const QString path = bytes.isNull() ? dir.filePath(name) : writeFile(dir, name, bytes);
         const ImportedText read = importing::readBookFile(path);
         QVERIFY(!read.ok());
-        QVERIFY(!read.error.isEmpty());
+        QVERIFY2(read.error.contains(why), qPrintable(read.error));
     }
 
     void titleNames_data() {

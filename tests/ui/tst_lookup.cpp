@@ -4,7 +4,9 @@
 
 #include "ModelTestSupport.h"
 #include "UiTestSupport.h"
+#include "base/StatusLine.h"
 #include "core/AppModel.h"
+#include "core/LookUpAddress.h"
 #include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/common/LookUp.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -66,11 +69,15 @@ private Q_SLOTS:
                                            << "not a web address";
         QTest::newRow("no host") << "https:///{word}"
                                  << "not a web address";
+        QTest::newRow("a local file") << "file:///etc/passwd?{word}"
+                                      << "not a web address";
+        QTest::newRow("a script") << "javascript:alert({word})"
+                                  << "not a web address";
     }
     void addressesAreChecked() {
         QFETCH(QString, address);
         QFETCH(QString, problem);
-        const QString found = LookUp::problemWith(address);
+        const QString found = LookUpAddress::problemWith(address);
         if (problem.isEmpty())
             QCOMPARE(found, QString());
         else
@@ -93,7 +100,7 @@ private Q_SLOTS:
     void theWordIsPercentEncoded() {
         QFETCH(QString, word);
         QFETCH(QString, url);
-        QCOMPARE(LookUp::urlFor("https://de.wiktionary.org/wiki/{word}", word)
+        QCOMPARE(LookUpAddress::urlFor("https://de.wiktionary.org/wiki/{word}", word)
                      .toString(QUrl::FullyEncoded),
                  url);
     }
@@ -185,6 +192,43 @@ private Q_SLOTS:
         window_->lookUpAction()->trigger();
         QCOMPARE(browser.opened.last(), QUrl("https://one.example/Hund"));
         QDesktopServices::unsetUrlHandler("https");
+    }
+
+    // Pramel.conf may hold anything: an address that cannot be used is
+    // skipped, said in the status bar, and never handed to the desktop.
+    void badAddressesFromTheSettingsAreSkipped_data() {
+        QTest::addColumn<QStringList>("addresses");
+        QTest::addColumn<QList<QUrl>>("opened");
+        QTest::newRow("a local file") << QStringList{"file:///etc/passwd?{word}"} << QList<QUrl>{};
+        QTest::newRow("a script") << QStringList{"javascript:alert({word})"} << QList<QUrl>{};
+        QTest::newRow("no word, then a good one")
+            << QStringList{"https://one.example/", "https://two.example/{word}"}
+            << QList<QUrl>{QUrl("https://two.example/schl%C3%A4ft")};
+    }
+    void badAddressesFromTheSettingsAreSkipped() {
+        QFETCH(QStringList, addresses);
+        QFETCH(QList<QUrl>, opened);
+        model_ = ViewModelFactory::storeBackedModel();
+        model_->load();
+        startBook(*model_, QStringLiteral("Der Hund schläft"), {}, {});
+        model_->splitWords();
+        model_->setLastSelectedRow(2);
+        UserSettings::setValue("lookUp/none", addresses);
+        window_ = std::make_unique<WindowController>(model_);
+        window_->show();
+        Browser browser;
+        for (const char* scheme : {"https", "http", "file", "javascript"})
+            QDesktopServices::setUrlHandler(scheme, &browser, "open");
+        StatusLineCapture lines;
+
+        window_->lookUpAction()->trigger();
+        QCOMPARE(browser.opened, opened);
+        QVERIFY2(window_->statusBar()->currentMessage().contains(addresses.first()),
+                 qPrintable(window_->statusBar()->currentMessage()));
+        QVERIFY(lines.lines().first().startsWith("Skipped the look-up address " +
+                                                 addresses.first() + ": "));
+        for (const char* scheme : {"https", "http", "file", "javascript"})
+            QDesktopServices::unsetUrlHandler(scheme);
     }
 
 private:

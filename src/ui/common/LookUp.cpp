@@ -2,8 +2,6 @@
 
 #include "core/UserSettings.h"
 
-#include <QCoreApplication>
-
 namespace LookUp {
 
 namespace {
@@ -32,23 +30,6 @@ QStringList addresses(const QString& language) {
 
 void setAddresses(const QString& language, const QStringList& list) {
     UserSettings::setValue(key(language), list.isEmpty() ? QVariant() : QVariant(list));
-}
-
-QString problemWith(const QString& address) {
-    const QString trimmed = address.trimmed();
-    if (!trimmed.contains(placeholder))
-        return QCoreApplication::translate("LookUp", "The address has no {word} in it.");
-    const QUrl url(QString(trimmed).replace(placeholder, QStringLiteral("word")), QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty() ||
-        (url.scheme() != QStringLiteral("https") && url.scheme() != QStringLiteral("http")))
-        return QCoreApplication::translate("LookUp",
-                                           "The address is not a web address (https://…).");
-    return QString();
-}
-
-QUrl urlFor(const QString& address, const QString& word) {
-    const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(word));
-    return QUrl(QString(address.trimmed()).replace(placeholder, encoded), QUrl::TolerantMode);
 }
 
 QString nameOf(const QString& address) {

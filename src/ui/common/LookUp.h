@@ -12,16 +12,11 @@ namespace LookUp {
 
 QStringList addresses(const QString& language);
 // Keeps the list (an empty one brings the defaults back). The caller has
-// checked each address with problemWith().
+// checked each address (core/LookUpAddress.h).
 void setAddresses(const QString& language, const QStringList& list);
 // A Wiktionary in the language, then the English one.
 QStringList defaultAddresses(const QString& language);
 
-// Why the address cannot be used (no {word}, not a web address); empty
-// when it can.
-QString problemWith(const QString& address);
-// The address with the word in place of {word}, percent-encoded.
-QUrl urlFor(const QString& address, const QString& word);
 // A short name for a menu: the address's host.
 QString nameOf(const QString& address);
 

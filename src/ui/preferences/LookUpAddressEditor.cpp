@@ -1,6 +1,7 @@
 #include "ui/preferences/LookUpAddressEditor.h"
 
 #include "base/StatusLine.h"
+#include "core/LookUpAddress.h"
 #include "core/UserSettings.h"
 #include "ui/common/LanguageChoices.h"
 #include "ui/common/LookUp.h"
@@ -86,7 +87,7 @@ bool LookUpAddressEditor::save() {
         const QString address = lines[i].trimmed();
         if (address.isEmpty())
             continue;
-        const QString problem = LookUp::problemWith(address);
+        const QString problem = LookUpAddress::problemWith(address);
         if (!problem.isEmpty()) {
             problemLabel_->setText(tr("Line %1: %2").arg(i + 1).arg(problem));
             return false;

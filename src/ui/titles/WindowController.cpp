@@ -1,6 +1,7 @@
 #include "ui/titles/WindowController.h"
 
 #include "base/StatusLine.h"
+#include "core/LookUpAddress.h"
 #include "core/ViewModelFactory.h"
 #include "ui/backups/Backups.h"
 #include "ui/common/Alert.h"
@@ -217,9 +218,24 @@ void WindowController::lookUpSelectedWord(const QString& address) {
     const QString word = selectedWord();
     if (word.isEmpty())
         return;
-    const QString chosen =
-        address.isEmpty() ? LookUp::addresses(currentLanguage()).value(0) : address;
-    const QUrl url = LookUp::urlFor(chosen, word);
+    // The addresses come from the settings file, which anything may have
+    // written: one that is not a web address with {word} in it is skipped,
+    // and Look Up goes on to the next one.
+    const QStringList candidates =
+        address.isEmpty() ? LookUp::addresses(currentLanguage()) : QStringList{address};
+    QUrl url;
+    for (const QString& candidate : candidates) {
+        url = LookUpAddress::urlFor(candidate, word);
+        if (!url.isEmpty())
+            break;
+        printStatus(QStringLiteral("Skipped the look-up address ") + candidate +
+                    QStringLiteral(": ") + LookUpAddress::problemInEnglish(candidate));
+        statusBar()->showMessage(tr("The look-up address %1 was skipped: %2")
+                                     .arg(candidate, LookUpAddress::problemWith(candidate)),
+                                 10000);
+    }
+    if (url.isEmpty())
+        return;
     printStatus(QStringLiteral("Looking up ") + url.toString(QUrl::FullyEncoded));
     if (QDesktopServices::openUrl(url))
         return;
