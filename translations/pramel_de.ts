@@ -843,6 +843,38 @@
             <numerusform>%1 von %Ln Wörtern konnten nicht gespeichert werden: %2</numerusform>
         </translation>
     </message>
+    <message>
+        <source>“%1” is incomplete</source>
+        <translation>„%1“ ist unvollständig</translation>
+    </message>
+    <message numerus="yes">
+        <source>Pramel was stopped while copying the words of “%1”, and the rest cannot be read: the copy holds %2 of %Ln words.</source>
+        <translation>
+            <numerusform>Pramel wurde beendet, während es die Wörter von „%1“ kopierte, und der Rest ist nicht mehr lesbar: Die Kopie enthält %2 von %Ln Wort.</numerusform>
+            <numerusform>Pramel wurde beendet, während es die Wörter von „%1“ kopierte, und der Rest ist nicht mehr lesbar: Die Kopie enthält %2 von %Ln Wörtern.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Pramel was stopped while restoring “%1”, and the rest cannot be read: the title holds %2 of the %Ln words restored into it.</source>
+        <translation>
+            <numerusform>Pramel wurde beendet, während es „%1“ wiederherstellte, und der Rest ist nicht mehr lesbar: Der Titel enthält %2 von %Ln darin wiederhergestelltem Wort.</numerusform>
+            <numerusform>Pramel wurde beendet, während es „%1“ wiederherstellte, und der Rest ist nicht mehr lesbar: Der Titel enthält %2 von %Ln darin wiederhergestellten Wörtern.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Finished the copy “%1”, which was cut short: %Ln more words stored.</source>
+        <translation>
+            <numerusform>Die unterbrochene Kopie „%1“ ist fertig: %Ln weiteres Wort gespeichert.</numerusform>
+            <numerusform>Die unterbrochene Kopie „%1“ ist fertig: %Ln weitere Wörter gespeichert.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Finished restoring “%2” into “%1”, which was cut short: %Ln more words stored.</source>
+        <translation>
+            <numerusform>Die unterbrochene Wiederherstellung von „%2“ in „%1“ ist fertig: %Ln weiteres Wort gespeichert.</numerusform>
+            <numerusform>Die unterbrochene Wiederherstellung von „%2“ in „%1“ ist fertig: %Ln weitere Wörter gespeichert.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Speaker</name>

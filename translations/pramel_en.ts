@@ -50,5 +50,33 @@
             <numerusform>%1 of %Ln words could not be saved: %2</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Pramel was stopped while copying the words of “%1”, and the rest cannot be read: the copy holds %2 of %Ln words.</source>
+        <translation>
+            <numerusform>Pramel was stopped while copying the words of “%1”, and the rest cannot be read: the copy holds %2 of %Ln word.</numerusform>
+            <numerusform>Pramel was stopped while copying the words of “%1”, and the rest cannot be read: the copy holds %2 of %Ln words.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Pramel was stopped while restoring “%1”, and the rest cannot be read: the title holds %2 of the %Ln words restored into it.</source>
+        <translation>
+            <numerusform>Pramel was stopped while restoring “%1”, and the rest cannot be read: the title holds %2 of the %Ln word restored into it.</numerusform>
+            <numerusform>Pramel was stopped while restoring “%1”, and the rest cannot be read: the title holds %2 of the %Ln words restored into it.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Finished the copy “%1”, which was cut short: %Ln more words stored.</source>
+        <translation>
+            <numerusform>Finished the copy “%1”, which was cut short: %Ln more word stored.</numerusform>
+            <numerusform>Finished the copy “%1”, which was cut short: %Ln more words stored.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Finished restoring “%2” into “%1”, which was cut short: %Ln more words stored.</source>
+        <translation>
+            <numerusform>Finished restoring “%2” into “%1”, which was cut short: %Ln more word stored.</numerusform>
+            <numerusform>Finished restoring “%2” into “%1”, which was cut short: %Ln more words stored.</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -33,12 +33,12 @@ void SaveFailureAlerts::show(const FinishedWordBatch& batch) {
         const QString message = tr("\u201c%1\u201d is incomplete").arg(batch.title);
         const QString detail =
             batch.kind == FinishedWordBatch::Kind::copy
-                ? tr("Pramel was ended while it copied the words of \u201c%1\u201d, and the "
-                     "rest of them can no longer be read: the copy holds %2 of %Ln words.",
+                ? tr("Pramel was stopped while copying the words of \u201c%1\u201d, and the rest "
+                     "cannot be read: the copy holds %2 of %Ln words.",
                      nullptr, total)
                       .arg(batch.source, QLocale().toString(batch.stored))
-                : tr("Pramel was ended while it restored \u201c%1\u201d, and the rest of it can "
-                     "no longer be read: the title holds %2 of the %Ln words restored into it.",
+                : tr("Pramel was stopped while restoring \u201c%1\u201d, and the rest cannot be "
+                     "read: the title holds %2 of the %Ln words restored into it.",
                      nullptr, total)
                       .arg(batch.source, QLocale().toString(batch.stored));
         auto* alert = new Alert(window_, message, detail, Alert::Style::warning);
@@ -53,12 +53,11 @@ void SaveFailureAlerts::show(const FinishedWordBatch& batch) {
     const int stored = int(std::min<qint64>(batch.stored, INT_MAX));
     const QString line =
         batch.kind == FinishedWordBatch::Kind::copy
-            ? tr("The copy \u201c%1\u201d that Pramel was ended in the middle of is finished: "
-                 "%Ln more words stored.",
+            ? tr("Finished the copy \u201c%1\u201d, which was cut short: %Ln more words stored.",
                  nullptr, stored)
                   .arg(batch.title)
-            : tr("The restore of \u201c%2\u201d into \u201c%1\u201d that Pramel was ended in "
-                 "the middle of is finished: %Ln more words stored.",
+            : tr("Finished restoring \u201c%2\u201d into \u201c%1\u201d, which was cut "
+                 "short: %Ln more words stored.",
                  nullptr, stored)
                   .arg(batch.title, batch.source);
     if (auto* main = qobject_cast<QMainWindow*>(window_))
