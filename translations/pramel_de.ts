@@ -602,6 +602,10 @@
         <source>Titles already held, merged into: %1</source>
         <translation>Schon vorhandene Titel, zusammengeführt: %1</translation>
     </message>
+    <message>
+        <source>Reading “%1”…</source>
+        <translation>„%1“ wird gelesen…</translation>
+    </message>
 </context>
 <context>
     <name>PreferenceViewController</name>

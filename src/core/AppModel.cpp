@@ -920,7 +920,7 @@ RestorePlan planRestore(const QList<TitleAndWordList>& held,
             continue;
         }
         found->title = entry.title;
-        QSet<QString> known;
+        QSet<SameWordKey> known;
         for (const auto& w : std::as_const(found->wordList))
             known.insert(sameWordKey(w));
         QList<AppState::Word> fresh;

@@ -6,7 +6,9 @@
 #include "csv/Repair.h"
 #include "domain/TimeOrderedIds.h"
 
+#include <QFile>
 #include <QHash>
+#include <QStringDecoder>
 #include <QVarLengthArray>
 
 namespace csv {
@@ -51,18 +53,44 @@ std::optional<QUuid> readUuid(QStringView s) {
 // that opens with a double quote and closes with one right before a comma or
 // a line end is quoted (may hold commas, line breaks and doubled quotes).
 // Anything else is read as it stands, and unquoted empty fields are dropped.
+//
+// The text may come in pieces (a file read as it goes): until the last piece
+// is in (final), a line whose reading looked at the end of what is there,
+// or close to it, is read again once more text has come, so that it reads
+// exactly as it would from the whole text.
 class LineReader {
 public:
-    explicit LineReader(const QString& text)
-        : data_(text.constData())
-        , size_(text.size()) {}
+    explicit LineReader(const QString& text, bool final = true) { reset(text, final); }
+
+    // Reads on in text, from its start; the line numbers go on.
+    void reset(const QString& text, bool final) {
+        data_ = text.constData();
+        size_ = text.size();
+        pos_ = 0;
+        final_ = final;
+    }
 
     bool atEnd() const { return pos_ >= size_; }
+    qsizetype position() const { return pos_; }
+
+    // Whether the last line read looked at the end of a text that is not
+    // the last: it must be read again with more text.
+    bool wantsMore() const { return nearEnd_ && !final_; }
+    struct Mark {
+        qsizetype pos;
+        qsizetype nextLineNumber;
+    };
+    Mark mark() const { return {pos_, nextLineNumber_}; }
+    void rewind(const Mark& m) {
+        pos_ = m.pos;
+        nextLineNumber_ = m.nextLineNumber;
+    }
 
     // Reads the next line into fields; false when the line is empty.
     bool readLine() {
         fields.clear();
         unquoted_.clear();
+        nearEnd_ = false;
         lineNumber = nextLineNumber_;
         if (endOfLineAt(pos_)) {
             skipLineEnd();
@@ -71,7 +99,7 @@ public:
         for (;;) {
             if (!readQuotedField())
                 readPlainField();
-            if (pos_ < size_ && data_[pos_] == u',') {
+            if (within(pos_) && data_[pos_] == u',') {
                 ++pos_;
                 continue;
             }
@@ -88,14 +116,21 @@ private:
     // Length of the line end at i (LF, CR LF, or a lone CR as older Mac
     // programs write), 0 when there is none; the end of the text counts as a
     // line end of length 0.
+    // Whether i is within the text; notes a look close to its end (a CR's
+    // LF, a comma's combining mark and its surrogate may follow).
+    bool within(qsizetype i) const {
+        if (i + 3 >= size_)
+            nearEnd_ = true;
+        return i < size_;
+    }
     qsizetype lineEndLength(qsizetype i) const {
-        if (i < size_ && data_[i] == u'\n')
+        if (within(i) && data_[i] == u'\n')
             return 1;
-        if (i < size_ && data_[i] == u'\r')
-            return i + 1 < size_ && data_[i + 1] == u'\n' ? 2 : 1;
+        if (within(i) && data_[i] == u'\r')
+            return within(i + 1) && data_[i + 1] == u'\n' ? 2 : 1;
         return 0;
     }
-    bool endOfLineAt(qsizetype i) const { return i >= size_ || lineEndLength(i) > 0; }
+    bool endOfLineAt(qsizetype i) const { return !within(i) || lineEndLength(i) > 0; }
     bool fieldEndAt(qsizetype i) const {
         return endOfLineAt(i) || (data_[i] == u',' && commaStandsAlone(data_, size_, i));
     }
@@ -107,19 +142,19 @@ private:
     }
 
     bool readQuotedField() {
-        if (pos_ >= size_ || data_[pos_] != u'"')
+        if (!within(pos_) || data_[pos_] != u'"')
             return false;
         qsizetype i = pos_ + 1;
         qsizetype lineFeeds = 0;
         bool doubled = false;
         for (;; ++i) {
-            if (i >= size_)
+            if (!within(i))
                 return false; // never closed: read as it stands
             const char16_t c = data_[i].unicode();
-            if (c == u'\n' || (c == u'\r' && (i + 1 >= size_ || data_[i + 1] != u'\n'))) {
+            if (c == u'\n' || (c == u'\r' && (!within(i + 1) || data_[i + 1] != u'\n'))) {
                 ++lineFeeds;
             } else if (c == u'"') {
-                if (i + 1 < size_ && data_[i + 1] == u'"') {
+                if (within(i + 1) && data_[i + 1] == u'"') {
                     doubled = true;
                     ++i;
                 } else {
@@ -144,7 +179,7 @@ private:
 
     void readPlainField() {
         qsizetype i = pos_;
-        for (; i < size_; ++i) {
+        for (; within(i); ++i) {
             const char16_t c = data_[i].unicode();
             if (c == u'\n' || c == u'\r' || (c == u',' && commaStandsAlone(data_, size_, i)))
                 break;
@@ -155,9 +190,11 @@ private:
         pos_ = end;
     }
 
-    const QChar* data_;
-    qsizetype size_;
+    const QChar* data_ = nullptr;
+    qsizetype size_ = 0;
     qsizetype pos_ = 0;
+    bool final_ = true;
+    mutable bool nearEnd_ = false;
     qsizetype nextLineNumber_ = 1;
     // Unescaped copies of quoted fields with doubled quotes; fields view them.
     QStringList unquoted_;
@@ -195,16 +232,6 @@ struct CheckedLine {
     AppState::Word::Kind kind = AppState::Word::Kind::known;
     QDateTime date;
 };
-
-// Reads up to the first line that is not empty: the header, which is not
-// examined. False when there is none.
-bool skipHeader(LineReader& reader) {
-    while (!reader.atEnd()) {
-        if (reader.readLine())
-            return true;
-    }
-    return false;
-}
 
 // Checks a data line in the order its faults are told: the title's id, the
 // kind, then the date, which is reported as parseDate reports it.
@@ -267,39 +294,177 @@ private:
     TimeOrderedIds freshIds_; // the restored words' new ids
 };
 
+// Reads the lines of text that comes in pieces: pieces(to) appends the next
+// piece to `to` and says whether more may follow. onLine(reader) sees each
+// line that is not empty, the header first; false from it stops the reading.
+// Returns whether there was a header.
+template <typename OnLine> bool readLines(const Pieces& pieces, OnLine&& onLine) {
+    QString buffer;
+    bool more = pieces(buffer);
+    LineReader reader(buffer, !more);
+    bool header = false;
+    for (;;) {
+        if (reader.atEnd()) {
+            if (!more)
+                return header;
+            buffer.clear();
+            more = pieces(buffer);
+            reader.reset(buffer, !more);
+            continue;
+        }
+        const LineReader::Mark mark = reader.mark();
+        const bool line = reader.readLine();
+        if (reader.wantsMore()) {
+            // The line is read again with the next piece behind it.
+            reader.rewind(mark);
+            buffer.remove(0, mark.pos);
+            more = pieces(buffer);
+            reader.reset(buffer, !more);
+            continue;
+        }
+        if (!line)
+            continue;
+        if (!header) {
+            header = true; // not examined
+            continue;
+        }
+        if (!onLine(reader))
+            return header;
+    }
+}
+
+Pieces wholeText(const QString& text) {
+    return [&text](QString& to) {
+        to = text; // shared, not copied
+        return false;
+    };
+}
+
 } // namespace
 
-std::variant<QList<TitleAndWordList>, CSVParseError> parseCSV(const QString& text) {
-    LineReader reader(text);
-    if (!skipHeader(reader))
-        return invalidForm(QStringLiteral("The file is empty"), 0);
+std::variant<QList<TitleAndWordList>, CSVParseError> parseCSVPieces(const Pieces& pieces) {
     TitleCollector collector;
     DateReport report;
-    while (!reader.atEnd()) {
-        if (!reader.readLine())
-            continue;
+    std::optional<CSVParseError> error;
+    const bool header = readLines(pieces, [&](const LineReader& reader) {
         const auto checked = checkLine(reader.fields, reader.lineNumber, report);
-        if (const auto* error = std::get_if<CSVParseError>(&checked))
-            return *error;
+        if (const auto* found = std::get_if<CSVParseError>(&checked)) {
+            error = *found;
+            return false;
+        }
         collector.add(reader.fields, std::get<CheckedLine>(checked));
-    }
+        return true;
+    });
+    if (!header)
+        return invalidForm(QStringLiteral("The file is empty"), 0);
+    if (error)
+        return *error;
     return std::move(collector.titles);
 }
 
-QList<CSVParseError> firstErrors(const QString& text, qsizetype limit) {
-    LineReader reader(text);
-    if (!skipHeader(reader))
-        return {invalidForm(QStringLiteral("The file is empty"), 0)};
+namespace {
+
+QList<CSVParseError> errorsOfPieces(const Pieces& pieces, qsizetype limit) {
     QList<CSVParseError> errors;
     DateReport silent(true);
-    while (!reader.atEnd() && errors.size() < limit) {
-        if (!reader.readLine())
-            continue;
+    const bool header = readLines(pieces, [&](const LineReader& reader) {
         const auto checked = checkLine(reader.fields, reader.lineNumber, silent);
         if (const auto* error = std::get_if<CSVParseError>(&checked))
             errors.append(*error);
-    }
+        return errors.size() < limit;
+    });
+    if (!header)
+        return {invalidForm(QStringLiteral("The file is empty"), 0)};
     return errors;
+}
+
+// The pieces of a file as UTF-8 text, a megabyte at a time, checked as they
+// come: whether the bytes are UTF-8, whether the text holds a NUL, whether it
+// holds anything but line feeds.
+class FilePieces {
+public:
+    FilePieces(QIODevice& device, std::function<void(qint64, qint64)> progress)
+        : device_(device)
+        , progress_(std::move(progress))
+        , total_(device.size()) {}
+
+    bool operator()(QString& to) {
+        const QByteArray bytes = device_.read(pieceBytes);
+        read_ += bytes.size();
+        const QString text = decoder_.decode(bytes);
+        if (decoder_.hasError())
+            notUtf8 = true;
+        for (const QChar c : text) {
+            if (c.unicode() == 0)
+                nul = true;
+            if (c != QLatin1Char('\n'))
+                onlyLineFeeds = false;
+        }
+        to += text;
+        if (progress_)
+            progress_(read_, total_);
+        return !bytes.isEmpty() && !device_.atEnd();
+    }
+    // Reads what is left, only to check it.
+    void checkRest() {
+        QString ignored;
+        while ((*this)(ignored))
+            ignored.clear();
+    }
+
+    bool notUtf8 = false;
+    bool nul = false;
+    bool onlyLineFeeds = true;
+
+private:
+    static constexpr qint64 pieceBytes = 1 << 20;
+    QIODevice& device_;
+    std::function<void(qint64, qint64)> progress_;
+    qint64 total_ = 0;
+    qint64 read_ = 0;
+    QStringDecoder decoder_{QStringDecoder::Utf8};
+};
+
+} // namespace
+
+std::variant<QList<TitleAndWordList>, CSVParseError> parseCSV(const QString& text) {
+    return parseCSVPieces(wholeText(text));
+}
+
+QList<CSVParseError> firstErrors(const QString& text, qsizetype limit) {
+    return errorsOfPieces(wholeText(text), limit);
+}
+
+FileReading readCSVFile(const QString& path, qsizetype errorLimit,
+                        const std::function<void(qint64, qint64)>& progress) {
+    FileReading out;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        out.problem = FileReading::Problem::cannotOpen;
+        out.openError = file.errorString();
+        return out;
+    }
+    FilePieces pieces(file, progress);
+    out.parsed = parseCSVPieces(std::ref(pieces));
+    // The file's faults come before the faults of its lines.
+    pieces.checkRest();
+    if (pieces.notUtf8)
+        out.problem = FileReading::Problem::notUtf8;
+    else if (pieces.onlyLineFeeds)
+        out.problem = FileReading::Problem::noLines;
+    else if (pieces.nul)
+        out.problem = FileReading::Problem::notText;
+    if (out.problem != FileReading::Problem::none) {
+        out.parsed = QList<TitleAndWordList>();
+        return out;
+    }
+    if (std::holds_alternative<CSVParseError>(out.parsed)) {
+        // Its first faults, read again from the start.
+        file.seek(0);
+        FilePieces again(file, {});
+        out.firstErrors = errorsOfPieces(std::ref(again), errorLimit);
+    }
+    return out;
 }
 
 } // namespace csv

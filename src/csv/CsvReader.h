@@ -3,6 +3,7 @@
 #include "csv/CSVParseError.h"
 #include "domain/AppState.h"
 
+#include <functional>
 #include <variant>
 
 namespace csv {
@@ -18,5 +19,28 @@ std::variant<QList<TitleAndWordList>, CSVParseError> parseCSV(const QString& tex
 // report it had it stopped there; none for a file parseCSV reads. Prints
 // nothing.
 QList<CSVParseError> firstErrors(const QString& text, qsizetype limit);
+
+// Text that comes in pieces: appends the next piece to `to` and says whether
+// more may follow.
+using Pieces = std::function<bool(QString& to)>;
+
+// The same as parseCSV of the pieces put together.
+std::variant<QList<TitleAndWordList>, CSVParseError> parseCSVPieces(const Pieces& pieces);
+
+// A CSV file read as parseCSV reads its text, but a megabyte at a time, so
+// that a large file is never held whole. The file's own faults come first:
+// bytes that are not UTF-8, a text of nothing but line feeds, a NUL; then
+// the faults of its lines, with up to errorLimit of them (firstErrors).
+// progress(bytes read, bytes in all) is called after each piece, on the
+// caller's thread.
+struct FileReading {
+    enum class Problem { none, cannotOpen, notUtf8, noLines, notText };
+    Problem problem = Problem::none;
+    QString openError; // cannotOpen: why
+    std::variant<QList<TitleAndWordList>, CSVParseError> parsed;
+    QList<CSVParseError> firstErrors;
+};
+FileReading readCSVFile(const QString& path, qsizetype errorLimit,
+                        const std::function<void(qint64, qint64)>& progress = {});
 
 } // namespace csv

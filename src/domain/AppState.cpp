@@ -10,11 +10,14 @@ QString kindText(AppState::Word::Kind kind) {
                                                : QStringLiteral("unwanted");
 }
 
-QString sameWordKey(const AppState::Word& word) {
+SameWordKey sameWordKey(const AppState::Word& word) {
     const qint64 msecs = word.timestamp.toMSecsSinceEpoch();
     const qint64 seconds = msecs >= 0 ? msecs / 1000 : -((-msecs + 999) / 1000); // rounded down
-    return text::nfc(word.wordText) + QChar(0x1f) + kindText(word.kind) + QChar(0x1f) +
-           QString::number(seconds);
+    return {text::nfc(word.wordText), seconds, word.kind};
+}
+
+size_t qHash(const SameWordKey& key, size_t seed) {
+    return qHashMulti(seed, key.text, key.seconds, int(key.kind));
 }
 
 void sortWordList(QList<AppState::Word>& words) {

@@ -90,7 +90,16 @@ QString kindText(AppState::Word::Kind kind);
 // Two registrations of a title are the same word when their text (canonically),
 // kind and time to the whole second agree: the CSV file keeps no fraction of a
 // second, so a word restored from it matches the one it was exported from.
-QString sameWordKey(const AppState::Word& word);
+// The key holds the text itself (shared, not copied, when it is in NFC
+// already), so a set of a million keys costs little more than the words.
+struct SameWordKey {
+    QString text; // NFC
+    qint64 seconds = 0;
+    AppState::Word::Kind kind = AppState::Word::Kind::known;
+    friend bool operator==(const SameWordKey&, const SameWordKey&) = default;
+};
+size_t qHash(const SameWordKey& key, size_t seed = 0);
+SameWordKey sameWordKey(const AppState::Word& word);
 
 // Sorts a word list ascending by the lower-cased word text (compared by code
 // point of the NFC form), keeping the relative order of equal keys.

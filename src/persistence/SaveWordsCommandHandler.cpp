@@ -191,6 +191,9 @@ private:
             return;
         CoreDateSetting setting(batch.storePath);
         StoreConnection& store = setting.persistentContainer();
+        // The pages a batch writes are read once: through the map they would
+        // stay in the process's memory for the rest of the run.
+        store.exec("PRAGMA mmap_size = 0");
         const std::optional<Held> held = heldWords(store, command, batch.finishing);
         if (!held)
             return;
@@ -218,9 +221,14 @@ private:
     // a file of stored titles does not double their words. Read without the
     // write lock: the window goes on writing meanwhile. Nothing when the
     // batch ends here, its failure told.
+    // The words held are kept as hashes of their keys (a title of a million
+    // words would take a hundred megabytes as keys); a hash met again is
+    // checked against the store itself, among the rows there before the
+    // batch began.
     struct Held {
-        QSet<QString> words; // by text, kind and time
-        QSet<QUuid> ids;     // finishing a batch cut short: by id alone
+        QSet<size_t> words; // hashes of the keys: text, kind and time
+        QSet<QUuid> ids;    // finishing a batch cut short: by id alone
+        qint64 lastRow = 0; // the newest row before the batch
     };
     std::optional<Held> heldWords(StoreConnection& store, const SaveWordsCommand& command,
                                   bool byId) {
@@ -242,13 +250,16 @@ private:
                     held.ids.insert(existing.uuid(0));
                 return held;
             }
+            StoreStatement last(store.handle(), "SELECT max(rowid) FROM TestKnownWordEntity");
+            if (last.next())
+                held.lastRow = last.integer(0);
             StoreStatement existing(
                 store.handle(), "SELECT word, kind, date FROM TestKnownWordEntity WHERE title = ?");
             existing.bind(1, *title);
             while (existing.next())
-                held.words.insert(sameWordKey({existing.text(0), QUuid(),
-                                               StoreCodec::kindFromValue(existing.bytes(1)),
-                                               StoreCodec::dateFromValue(existing.integer(2))}));
+                held.words.insert(qHash(sameWordKey(
+                    {existing.text(0), QUuid(), StoreCodec::kindFromValue(existing.bytes(1)),
+                     StoreCodec::dateFromValue(existing.integer(2))})));
         } catch (const StoreError& error) {
             fail(command, 0, error.description, error.details, fetchSource);
             return std::nullopt;
@@ -295,10 +306,10 @@ private:
             const AppState::Word& word = command.words[end++];
             const qint64 date = word.timestamp.isValid() ? StoreCodec::dateValue(word.timestamp)
                                                          : QDateTime::currentMSecsSinceEpoch();
-            if (batch.finishing
-                    ? held.ids.contains(word.id)
-                    : held.words.contains(sameWordKey(
-                          {word.wordText, QUuid(), word.kind, StoreCodec::dateFromValue(date)})))
+            if (batch.finishing ? held.ids.contains(word.id)
+                                : isHeld(store, *title, held,
+                                         sameWordKey({word.wordText, QUuid(), word.kind,
+                                                      StoreCodec::dateFromValue(date)})))
                 continue;
             if (!word.id.isNull() && dropped.contains(word.id))
                 continue;
@@ -315,6 +326,27 @@ private:
             WordBatchStore::remove(store, batch.record);
         transaction.commit();
         return end;
+    }
+
+    // Whether the title held the word before the batch began.
+    static bool isHeld(StoreConnection& store, qint64 title, const Held& held,
+                       const SameWordKey& key) {
+        if (!held.words.contains(qHash(key)))
+            return false;
+        StoreStatement rows(store.handle(), "SELECT word FROM TestKnownWordEntity WHERE title = ? "
+                                            "AND coalesce(kind = 'known', 0) = ? "
+                                            "AND date >= ? AND date < ? AND rowid <= ?");
+        // Any kind but an exact "known" reads as unwanted.
+        rows.bind(1, title)
+            .bind(2, qint64(key.kind == AppState::Word::Kind::known ? 1 : 0))
+            .bind(3, key.seconds * 1000)
+            .bind(4, key.seconds * 1000 + 1000)
+            .bind(5, held.lastRow);
+        while (rows.next()) {
+            if (text::nfc(rows.text(0)) == key.text)
+                return true;
+        }
+        return false;
     }
 
     // A batch whose title is no longer stored: told, unless the title was
@@ -358,9 +390,15 @@ void SaveWordsCommandHandler::handle(const SaveWordsCommand& command) const {
     if (!command.words.isEmpty()) {
         // Every word gets its id now: a batch finished after a kill knows
         // the words it stored by them.
-        for (AppState::Word& word : batch.command.words) {
-            if (word.id.isNull())
-                word.id = QUuid::createUuid();
+        // Looked at first through a const view: the list is shared with the
+        // window's state, and a write would copy all of it.
+        const QList<AppState::Word>& words = batch.command.words;
+        if (std::any_of(words.cbegin(), words.cend(),
+                        [](const AppState::Word& w) { return w.id.isNull(); })) {
+            for (AppState::Word& word : batch.command.words) {
+                if (word.id.isNull())
+                    word.id = QUuid::createUuid();
+            }
         }
         // A record that cannot be written (a full disk) leaves the batch to
         // go on without one: it fails on its own and is told as any failure.

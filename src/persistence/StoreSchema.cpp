@@ -116,7 +116,8 @@ CREATE INDEX LearningWord_title ON LearningWord (title);
 )sql";
 
 // A batch of words on its way to the store (a title's copy, a restore),
-// recorded before its first chunk with every word it stores, and removed
+// recorded before its first chunk with every word it stores (packed, in
+// parts of WordBatchStore::wordsPerPart), and removed
 // with its last one (version 7). One left at a start was cut short by a kill:
 // the start stores the rest (SaveWordsCommandHandler::finishCutBatches).
 const char* const batchTables = R"sql(
@@ -125,9 +126,14 @@ CREATE TABLE WordBatch (
     title  INTEGER NOT NULL REFERENCES TestTitleEntity (pk) ON DELETE CASCADE,
     kind   TEXT    NOT NULL,
     source TEXT    NOT NULL,
-    total  INTEGER NOT NULL,
-    words  BLOB    NOT NULL
+    total  INTEGER NOT NULL
 );
+CREATE TABLE WordBatchPart (
+    batch INTEGER NOT NULL REFERENCES WordBatch (pk) ON DELETE CASCADE,
+    part  INTEGER NOT NULL,
+    words BLOB    NOT NULL,
+    PRIMARY KEY (batch, part)
+) WITHOUT ROWID;
 )sql";
 
 // How a store keeps its texts, as far as its tables tell.

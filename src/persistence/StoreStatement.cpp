@@ -45,6 +45,14 @@ StoreStatement& StoreStatement::bindBlob(int index, QByteArrayView bytes) {
     return *this;
 }
 
+StoreStatement& StoreStatement::bindBlobUnowned(int index, QByteArrayView bytes) {
+    const int rc = sqlite3_bind_blob(stmt_, index, bytes.isNull() ? "" : bytes.data(),
+                                     int(bytes.size()), SQLITE_STATIC);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
+}
+
 StoreStatement& StoreStatement::bind(int index, qint64 value) {
     const int rc = sqlite3_bind_int64(stmt_, index, value);
     if (rc != SQLITE_OK)

@@ -22,6 +22,9 @@ public:
     // is reset or bound again.
     StoreStatement& bindUnowned(int index, const QByteArray& utf8);
     StoreStatement& bindBlob(int index, QByteArrayView bytes);
+    // Binds without copying (a batch's record is tens of megabytes): bytes
+    // has to stay unchanged until the statement is reset or bound again.
+    StoreStatement& bindBlobUnowned(int index, QByteArrayView bytes);
     StoreStatement& bind(int index, qint64 value);
     StoreStatement& bind(int index, const QUuid& id);
     StoreStatement& bind(int index, const QDateTime& time);

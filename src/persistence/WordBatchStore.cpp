@@ -68,20 +68,28 @@ std::optional<QList<AppState::Word>> unpack(const QByteArray& packed) {
 }
 
 qint64 record(StoreConnection& store, qint64 titleKey, const SaveWordsCommand& command) {
-    const QByteArray packed = pack(command.words);
-    StoreStatement insert(store.handle(),
-                          "INSERT INTO WordBatch (title, kind, source, total, words) "
-                          "VALUES (?, ?, ?, ?, ?)");
+    StoreStatement insert(store.handle(), "INSERT INTO WordBatch (title, kind, source, total) "
+                                          "VALUES (?, ?, ?, ?)");
     insert.bind(1, titleKey)
         .bind(2, kindText(command.kind))
         .bind(3, command.source)
-        .bind(4, qint64(command.words.size()))
-        .bindBlob(5, packed);
+        .bind(4, qint64(command.words.size()));
     insert.run();
-    return sqlite3_last_insert_rowid(store.handle());
+    const qint64 key = sqlite3_last_insert_rowid(store.handle());
+    // In parts, so that a million words are never packed in one buffer.
+    StoreStatement part(store.handle(),
+                        "INSERT INTO WordBatchPart (batch, part, words) VALUES (?, ?, ?)");
+    const qsizetype size = command.words.size();
+    for (qsizetype from = 0, n = 0; from < size; from += wordsPerPart, ++n) {
+        const QByteArray packed = pack(command.words.mid(from, wordsPerPart));
+        part.bind(1, key).bind(2, qint64(n)).bindBlobUnowned(3, packed);
+        part.run();
+    }
+    return key;
 }
 
 void remove(StoreConnection& store, qint64 key) {
+    // Its parts go with it.
     StoreStatement statement(store.handle(), "DELETE FROM WordBatch WHERE pk = ?");
     statement.bind(1, key);
     statement.run();
@@ -90,24 +98,37 @@ void remove(StoreConnection& store, qint64 key) {
 QList<CutBatch> cutBatches(StoreConnection& store) {
     QList<CutBatch> batches;
     StoreStatement query(store.handle(), R"sql(
-        SELECT b.pk, t.id, t.title, b.kind, b.source, b.words, b.total
+        SELECT b.pk, t.id, t.title, b.kind, b.source, b.total
         FROM WordBatch b JOIN TestTitleEntity t ON t.pk = b.title ORDER BY b.pk)sql");
+    StoreStatement parts(store.handle(),
+                         "SELECT words FROM WordBatchPart WHERE batch = ? ORDER BY part");
     while (query.next()) {
         CutBatch batch;
         batch.key = query.integer(0);
         batch.title = query.text(2);
-        batch.total = query.integer(6);
+        batch.total = query.integer(5);
         batch.command.titleId = query.uuid(1);
         batch.command.kind = query.text(3) == QStringLiteral("restore")
                                  ? FinishedWordBatch::Kind::restore
                                  : FinishedWordBatch::Kind::copy;
         batch.command.source = query.text(4);
-        const QByteArrayView bytes = query.bytes(5);
-        std::optional<QList<AppState::Word>> words = unpack(QByteArray(bytes.data(), bytes.size()));
-        if (words)
-            batch.command.words = std::move(*words);
-        // A record that cannot be read still names the batch; it has no
-        // words left to store.
+        parts.bind(1, batch.key);
+        QList<AppState::Word> words;
+        bool whole = true;
+        while (parts.next()) {
+            const QByteArrayView bytes = parts.bytes(0);
+            const auto part = unpack(QByteArray(bytes.data(), bytes.size()));
+            if (!part) {
+                whole = false;
+                break;
+            }
+            words.append(*part);
+        }
+        parts.reset();
+        // A record that cannot be read whole still names the batch; it has
+        // no words left to store.
+        if (whole && words.size() == batch.total)
+            batch.command.words = std::move(words);
         batches.append(std::move(batch));
     }
     return batches;

@@ -12,6 +12,9 @@
 // table): written before a batch's first chunk, removed with its last.
 namespace WordBatchStore {
 
+// How many words one part of a record packs.
+constexpr qsizetype wordsPerPart = 50000;
+
 // Records the batch for the stored title `titleKey`; returns the record's
 // key. The words must all have ids.
 qint64 record(StoreConnection& store, qint64 titleKey, const SaveWordsCommand& command);

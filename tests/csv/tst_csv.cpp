@@ -322,6 +322,23 @@ private Q_SLOTS:
         QFETCH(QStringList, words);
         QFETCH(QString, error);
         QFETCH(int, errorLine);
+        // Read a few characters at a time, as a file is read, the text reads
+        // the same: a line cut between CR and LF, inside quotes or before a
+        // comma's mark is read again whole.
+        for (const qsizetype piece : {1, 2, 3, 7}) {
+            StatusLineCapture quiet;
+            qsizetype at = 0;
+            const auto pieces = csv::parseCSVPieces([&](QString& to) {
+                to += text.mid(at, piece);
+                at += piece;
+                return at < text.size();
+            });
+            QCOMPARE(pieces.index(), std::size_t(error.isEmpty() ? 0 : 1));
+            if (const auto* e = std::get_if<CSVParseError>(&pieces))
+                QCOMPARE(e->message + QString::number(e->line), error + QString::number(errorLine));
+            else
+                QCOMPARE(summary(std::get<QList<TitleAndWordList>>(pieces)), words);
+        }
         StatusLineCapture capture;
         const auto result = csv::parseCSV(text);
         if (!error.isEmpty()) {

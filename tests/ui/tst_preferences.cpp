@@ -302,6 +302,7 @@ void PreferencesTest::restorePreviewCancelChangesNothing() {
     view()->restoreFromFile(writeFile(
         "title,titleId,word,kind,timestamp\n"
         "Book,0F0E0D0C-0B0A-4908-8706-050403020100,apple,known,2024-03-05 14:07:09 +0000\n"));
+    QVERIFY(openAlert(prefs_.get())); // the file is read on a thread of its own
     StatusLineCapture status;
     QVERIFY(answerPreview(false));
     QCOMPARE(status.lines(), QStringList{QStringLiteral("Restore cancelled")});

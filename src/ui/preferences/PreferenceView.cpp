@@ -17,7 +17,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QStringDecoder>
+#include <QProgressDialog>
+#include <QPromise>
+#include <QtConcurrent/QtConcurrentRun>
 
 PreferenceView::PreferenceView(QWidget* parent)
     : PreferenceView(ViewModelFactory::shared().model(), parent) {}
@@ -139,26 +141,70 @@ void PreferenceView::restore() {
 }
 
 void PreferenceView::restoreFromFile(const QString& path) {
-    if (path.isEmpty())
+    if (path.isEmpty() || reading_)
         return;
-    const std::optional<QString> text = readRestoreFile(path);
-    if (!text)
+    // Read on a thread of its own, a megabyte at a time: a file of a million
+    // words takes seconds, and the window keeps painting and shows how far
+    // the reading is.
+    const QString fileName = QFileInfo(path).fileName();
+    auto* progress = new QProgressDialog(tr("Reading \u201c%1\u201d\u2026").arg(fileName),
+                                         QString(), 0, 1000, window());
+    progress->setObjectName(QStringLiteral("readProgress"));
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(300);
+    progress->setAutoReset(false);
+    progress->setAutoClose(false);
+    reading_ = new QFutureWatcher<csv::FileReading>(this);
+    connect(reading_, &QFutureWatcherBase::progressValueChanged, progress,
+            &QProgressDialog::setValue);
+    connect(reading_, &QFutureWatcherBase::finished, this, [this, progress, path] {
+        progress->close();
+        const csv::FileReading reading = reading_->result();
+        reading_->deleteLater();
+        reading_ = nullptr;
+        restoreFromReading(path, reading);
+    });
+    reading_->setFuture(QtConcurrent::run([path](QPromise<csv::FileReading>& promise) {
+        promise.setProgressRange(0, 1000);
+        promise.addResult(csv::readCSVFile(path, shownFaults + 1, [&](qint64 done, qint64 all) {
+            promise.setProgressValue(all > 0 ? int(done * 1000 / all) : 0);
+        }));
+    }));
+}
+
+void PreferenceView::restoreFromReading(const QString& path, const csv::FileReading& reading) {
+    using Problem = csv::FileReading::Problem;
+    switch (reading.problem) {
+    case Problem::none:
+        break;
+    case Problem::cannotOpen:
+        showError(tr("The file could not be read."), reading.openError);
         return;
-    auto parsed = csv::parseCSV(*text);
-    if (const auto* error = std::get_if<CSVParseError>(&parsed)) {
+    case Problem::notUtf8:
+        showError(tr("The file could not be read."), tr("It is not UTF-8 text."));
+        return;
+    case Problem::noLines:
+        showError(tr("The file could not be read."), tr("It holds no lines."));
+        return;
+    case Problem::notText:
+        showError(tr("The file could not be read."), tr("It is not text."));
+        return;
+    }
+    if (const auto* error = std::get_if<CSVParseError>(&reading.parsed)) {
         // The first faults of the file, so that one pass of repairs fixes them.
-        const qsizetype shown = 5;
-        const QList<CSVParseError> errors = csv::firstErrors(*text, shown + 1);
+        const QList<CSVParseError>& errors = reading.firstErrors;
         QStringList lines;
-        for (const CSVParseError& each : errors.isEmpty() ? QList{*error} : errors.mid(0, shown))
+        for (const CSVParseError& each :
+             errors.isEmpty() ? QList{*error} : errors.mid(0, shownFaults))
             lines << (each.line > 0 ? tr("Line %1: %2").arg(each.line).arg(each.message)
                                     : each.message);
-        if (errors.size() > shown)
+        if (errors.size() > shownFaults)
             lines << tr("and more");
         showError(tr("The file could not be restored."), lines.join(u'\n'));
         return;
     }
-    const auto& titles = std::get<QList<TitleAndWordList>>(parsed);
+    const auto& titles = std::get<QList<TitleAndWordList>>(reading.parsed);
     if (titles.isEmpty()) {
         auto* alert = new Alert(window(), tr("Nothing was restored"),
                                 tr("The file holds no words."), Alert::Style::informational);
@@ -206,30 +252,6 @@ void PreferenceView::previewRestore(const QString& fileName,
                 self->restoreTitles(titles, fileName);
         });
     });
-}
-
-std::optional<QString> PreferenceView::readRestoreFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showError(tr("The file could not be read."), file.errorString());
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        showError(tr("The file could not be read."), tr("It is not UTF-8 text."));
-        return std::nullopt;
-    }
-    if (text.count(QLatin1Char('\n')) == text.size()) {
-        showError(tr("The file could not be read."), tr("It holds no lines."));
-        return std::nullopt;
-    }
-    if (text.contains(QChar(0))) {
-        showError(tr("The file could not be read."), tr("It is not text."));
-        return std::nullopt;
-    }
-    return text;
 }
 
 void PreferenceView::restoreTitles(const QList<TitleAndWordList>& titles, const QString& fileName) {

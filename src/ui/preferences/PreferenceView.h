@@ -1,6 +1,9 @@
 #pragma once
 
 #include "core/AppModel.h"
+#include "csv/CsvReader.h"
+
+#include <QFutureWatcher>
 
 #include <QWidget>
 
@@ -53,9 +56,11 @@ private:
     void awakeFromNib();
     // Keeps the sort the boxes now show, and sorts by it.
     void sortTypeChosen();
-    // The file's text; nothing when it cannot be read as UTF-8 text, which
-    // an alert then says.
-    std::optional<QString> readRestoreFile(const QString& path);
+    // What the reading of the file came to: an alert for a file that cannot
+    // be restored, else the preview.
+    void restoreFromReading(const QString& path, const csv::FileReading& reading);
+    // How many faults of a file that cannot be restored are named.
+    static constexpr qsizetype shownFaults = 5;
     // Hands the titles to the model and tells the success once their words
     // are stored.
     // Shows what the file would change; Restore goes on, Cancel changes nothing.
@@ -66,4 +71,6 @@ private:
     std::unique_ptr<Ui::PreferenceView> ui_;
     std::shared_ptr<AppModel> appModel_;
     LookUpAddressEditor* lookUpEditor_ = nullptr;
+    // The file being read for a restore, while it is.
+    QFutureWatcher<csv::FileReading>* reading_ = nullptr;
 };
