@@ -6,6 +6,7 @@
 #include "csv/CsvTimestamp.h"
 #include "csv/CsvWriter.h"
 #include "persistence/SaveWordsCommandHandler.h"
+#include "persistence/WordBatches.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -38,7 +39,7 @@ std::shared_ptr<AppModel> modelWithTitles(int titles, int wordsPerTitle) {
         list.append({{QUuid::createUuid(), QStringLiteral("Title %1").arg(t)},
                      makeWords(wordsPerTitle, QStringLiteral("w%1x").arg(t))});
     model->restore(list);
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
     model->setCurrentTitle(list.first().title);
     return model;
 }
@@ -142,8 +143,8 @@ static void BM_RestoreMillionWordsFromCSV(benchmark::State& state) {
             for (int i = 0; i < perTitle; ++i) {
                 const qsizetype at = (qsizetype(t) * perTitle + i) % words.size();
                 rows.append({title, id, words[at], i % 4 ? "known" : "unwanted",
-                             csv::formatTimestamp(QDateTime::fromSecsSinceEpoch(
-                                 1700000000 + i / 10, Qt::UTC))});
+                             csv::formatTimestamp(
+                                 QDateTime::fromSecsSinceEpoch(1700000000 + i / 10, Qt::UTC))});
             }
         }
         text = csv::buildText(rows);
@@ -165,7 +166,7 @@ static void BM_RestoreMillionWordsFromCSV(benchmark::State& state) {
         benchmark::DoNotOptimize(model->previewRestore(incoming));
         model->backUpStore();
         model->restore(std::move(incoming), QStringLiteral("bible.csv"));
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         state.PauseTiming();
         std::fflush(stdout);
         dup2(out, 1);
@@ -190,6 +191,6 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Pramel"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
     return 0;
 }
