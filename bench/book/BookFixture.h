@@ -4,6 +4,7 @@
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "persistence/SaveWordsCommandHandler.h"
+#include "persistence/WordBatches.h"
 #include "text/SplitTextUseCase.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/WindowController.h"
@@ -72,7 +73,7 @@ inline void addHistory(AppModel& model, int titles = 100, int wordsPerTitle = 20
         list.append(entry);
     }
     model.restore(list);
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
 }
 
 // The book as the current, last title, its text typed in.

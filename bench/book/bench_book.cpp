@@ -12,6 +12,7 @@
 #include "BookFixture.h"
 #include "persistence/CoreDateSetting.h"
 #include "persistence/StoreConnection.h"
+#include "persistence/WordBatches.h"
 #include "ui/titles/EditMenu.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
@@ -316,7 +317,7 @@ void BM_BookStatusBarUpdate(benchmark::State& state) {
                                w % 4 ? AppState::Word::Kind::known : AppState::Word::Kind::unwanted,
                                start.addSecs(w)});
     s.model->restore({words});
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
     s.split();
     TriageStatusBar* bar = s.window->window->triageStatusBar();
     while (!bar->textCounted())
@@ -411,6 +412,6 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "csv/CsvTimestamp.h"
 #include "csv/CsvWriter.h"
 #include "persistence/SaveWordsCommandHandler.h"
+#include "persistence/WordBatches.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -39,7 +40,7 @@ std::shared_ptr<AppModel> modelWithTitles(int titles, int wordsPerTitle) {
         list.append({{QUuid::createUuid(), QStringLiteral("Title %1").arg(t)},
                      makeWords(wordsPerTitle, QStringLiteral("w%1x").arg(t))});
     model->restore(list);
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
     model->setCurrentTitle(list.first().title);
     return model;
 }
@@ -197,7 +198,7 @@ static void BM_RestoreMillionWordsFromCSV(benchmark::State& state) {
         benchmark::DoNotOptimize(model->previewRestore(incoming));
         model->backUpStore();
         model->restore(std::move(incoming), QStringLiteral("bible.csv"));
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         state.PauseTiming();
         peak = std::max(peak, peakMemoryMB());
         std::fflush(stdout);
@@ -221,6 +222,6 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Pramel"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "persistence/SaveTextCommandHandler.h"
 #include "persistence/SaveWordsCommandHandler.h"
 #include "persistence/StoreConnection.h"
+#include "persistence/WordBatches.h"
 #include "text/SplitTextUseCase.h"
 
 #include <QElapsedTimer>
@@ -139,7 +140,7 @@ static void BM_BothQueries100Titles(benchmark::State& state) {
         SaveSplitWordCommandHandler().handle({splitWords(10, 100), title.id});
         SaveTextCommandHandler().handle({generateText(4000, t), title.id});
     }
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
     qsizetype titles = 0;
     for (auto _ : state) {
         const auto list = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
@@ -176,7 +177,7 @@ static void BM_KeystrokeWhileCopying1400kWords(benchmark::State& state) {
         qint64 longest = 0;
         qint64 largestWal = 0;
         int keystrokes = 0;
-        while (SaveWordsCommandHandler::pending().batches > 0) {
+        while (WordBatches::process().pending().batches > 0) {
             text.insert(text.size() / 2, QLatin1Char('h'));
             clock.start();
             SaveTextCommandHandler().handle({text, open.id});
@@ -189,7 +190,7 @@ static void BM_KeystrokeWhileCopying1400kWords(benchmark::State& state) {
         state.SetIterationTime(double(longest) / 1e9);
         state.counters["keystrokes"] = keystrokes;
         state.counters["walMB"] = double(largestWal) / 1e6;
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
     }
 }
 BENCHMARK(BM_KeystrokeWhileCopying1400kWords)

@@ -1,5 +1,6 @@
 #include "../book/BookFixture.h"
 #include "persistence/SaveWordsCommandHandler.h"
+#include "persistence/WordBatches.h"
 #include "ui/registered/LearningWordTableModel.h"
 #include "ui/registered/RegisteredWordTableModel.h"
 #include "ui/registered/RegisteredWordViewController.h"
@@ -43,7 +44,7 @@ struct Pane {
                 {words[i], QUuid::createUuid(), AppState::Word::Kind::known, start.addSecs(i)});
         }
         model->restore({entry});
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         model->setCurrentTitle(title);
         model->setTitleLanguage(title.id, QStringLiteral("de"));
         // As many learning words, each with a sentence of the German and
@@ -166,6 +167,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "persistence/DeleteWordCommandHandler.h"
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveWordsCommandHandler.h"
+#include "persistence/WordBatches.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
@@ -148,6 +149,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
     return 0;
 }

@@ -1,26 +1,34 @@
 #pragma once
 
+#include "core/ModelTypes.h"
 #include "core/Observable.h"
 #include "domain/AppState.h"
 #include "domain/Backup.h"
-#include "domain/FinishedWordBatch.h"
-#include "domain/SaveWordsFailure.h"
 
 #include <QSet>
 #include <QStringList>
 
-#include <future>
+#include <functional>
 #include <memory>
 #include <optional>
 
 // The store-backed handlers the model works through (core/UseCases.h). Only
 // declared here: the views include this header and see no store header.
 struct UseCases;
+// The parts of the model, each doing one of its jobs on the state it holds.
+class Archive;
+class WordBatchProgress;
+class StartUpLoad;
+class TextAndSplit;
+class TitleList;
+class Triage;
+class TriageHistory;
 
 // The one model of the application: it holds the published AppState and the
 // operations through which the views change it. Every operation changes the
 // state by read-change-write steps and hands the change to the store in the
-// same call.
+// same call. The jobs themselves are done by its parts: StartUpLoad,
+// TextAndSplit, Triage, TriageHistory, TitleList, Archive and WordBatchProgress.
 class AppModel {
 public:
     AppModel(AppState initial, UseCases useCases);
@@ -45,7 +53,7 @@ public:
     // on a thread of their own, published when read (one write). Until then
     // an operation that needs them waits for them.
     void loadForStartUp();
-    bool isLoading() const { return loading_.valid(); }
+    bool isLoading() const;
 
     // Operations take their arguments by value: a caller may pass a part of
     // the state itself, which the first write of the operation replaces.
@@ -66,7 +74,7 @@ public:
     // runs does nothing. Triage waits for the split: the rows it would act on
     // are about to go.
     void splitWordsInBackground(std::function<void()> done = {});
-    bool isSplitting() const { return splitting_.valid(); }
+    bool isSplitting() const;
     void registerWord(QString word, AppState::Word::Kind kind, qint64 row);
     void removeTemporarily(QString word, qint64 row);
     void deleteWord(QUuid id);
@@ -81,11 +89,7 @@ public:
     // were before the step (the rows back where they stood, the registration
     // gone or a deleted word back with its id and time) and selects the row
     // the step was taken on; redo takes the step again, with the same record.
-    struct TriageStep {
-        enum class Kind { known, unwanted, removal, deletion, learning, promotion };
-        Kind kind = Kind::known;
-        QString word;
-    };
+    using TriageStep = ::TriageStep;
     static constexpr qsizetype historyLimit = 256;
     // The current title's step that undo or redo would take, if any.
     std::optional<TriageStep> undoStep() const;
@@ -113,8 +117,8 @@ public:
     // registered words when split; a title without one has only its own.
     void setTitleLanguage(QUuid titleId, QString language);
     // The language titles added from now on start with; empty: none.
-    void setNewTitleLanguage(QString language) { newTitleLanguage_ = std::move(language); }
-    const QString& newTitleLanguage() const { return newTitleLanguage_; }
+    void setNewTitleLanguage(QString language);
+    const QString& newTitleLanguage() const;
     // How the registered pane orders the known words.
     void setKnownWordsSortType(SortType sortType);
 
@@ -143,32 +147,20 @@ public:
     // What restore(incoming) would do, changing nothing: the titles it adds
     // and those it adds words to, the words it adds and those it skips as
     // already held.
-    struct RestorePreview {
-        QStringList newTitles;
-        QStringList mergedTitles;
-        qint64 newWords = 0;
-        qint64 heldWords = 0;
-    };
+    using RestorePreview = ::RestorePreview;
     RestorePreview previewRestore(const QList<TitleAndWordList>& incoming);
 
     // Words of duplicated and restored titles still on their way to the
     // store, and every batch of this run that failed. Updated on this
     // object's thread, from the event loop, as the batches move on.
-    struct BackgroundSaves {
-        qint64 wordsLeft = 0;
-        qint64 batchesLeft = 0;
-        QList<SaveWordsFailure> failures; // oldest first
-        // Batches a kill had cut short, finished by a load (at start, or
-        // after a backup was restored), oldest first.
-        QList<FinishedWordBatch> finished;
-    };
-    const BackgroundSaves& backgroundSaves() const { return saves_.value(); }
+    using BackgroundSaves = ::BackgroundSaves;
+    const BackgroundSaves& backgroundSaves() const;
     [[nodiscard]] Subscription
-    subscribeBackgroundSaves(std::function<void(const BackgroundSaves&)> callback) {
-        return saves_.subscribe(std::move(callback));
-    }
+    subscribeBackgroundSaves(std::function<void(const BackgroundSaves&)> callback);
     // Reads where the batches stand now and publishes it if it changed.
     void refreshBackgroundSaves();
+    // Blocks until every batch handed over so far is stored (or has failed).
+    void waitForBackgroundSaves();
 
     // At a clean quit: waits for the pending batches, then folds the store's
     // journal into its file and closes it, so that the file alone is the
@@ -190,66 +182,18 @@ public:
     void setLastSelectedRow(qint64 row);
 
 private:
-    void clampLastSelectedRow();
-    SplitList currentSplitList() const;
-
-    // One step of a title's history, with what taking it back needs.
-    struct Step {
-        TriageStep::Kind kind = TriageStep::Kind::known;
-        QString word;
-        qint64 row = -1;         // the row it was taken on (deletion: the row selected)
-        AppState::Word record;   // the registration made or deleted
-        LearningWord learning;   // learning: the word learned; promotion: the one promoted
-        qsizetype place = 0;     // deletion: where the word stood in the title's list
-        bool tookRows = false;   // the word's rows left the split list with it
-        bool newRemoval = false; // and the store marked them gone with it
-        QList<LastRemovedWord> lastRemovedBefore;
-    };
-    struct History {
-        QList<Step> undo; // oldest first
-        QList<Step> redo; // next first at the end
-    };
-    // A step on the current split list, with what taking it back needs.
-    Step splitStep(TriageStep::Kind kind, const QString& word, qint64 row) const;
-    // The steps themselves, without touching the history.
-    Step registerWordStep(const QString& word, qint64 row, const AppState::Word& record);
-    Step removeTemporarilyStep(const QString& word, qint64 row);
-    std::optional<Step> deleteWordStep(const QUuid& id);
-    Step learnWordStep(const QString& word, qint64 row, const LearningWord& learning);
-    Step promotionStep(const LearningWord& learning, const AppState::Word& record);
-    // The learning word in memory and store, new or changed, or back in its
-    // place in the order of learning.
-    void keepLearningWord(const LearningWord& word);
-    void takeBack(const Step& step);
-    // The step taken again, as redo takes it; nothing when it cannot be.
-    std::optional<Step> redoneStep(const Step& step);
-    // A new step on the current title's history; what was undone is gone.
-    void record(Step step);
-    void clearHistory(const QUuid& titleId) { histories_.remove(titleId); }
-    QHash<QUuid, History> histories_;
-
     Observable<AppState> state_;
     std::unique_ptr<const UseCases> useCases_;
-    Observable<BackgroundSaves> saves_;
-    // Lets the worker's notices reach this model on its thread while it lives.
-    std::shared_ptr<AppModel*> self_;
-    int listener_ = 0;
     // Titles whose word lists a restore added to without sorting them; the
     // next registration sorts them, as it sorts every list.
     QSet<QUuid> unsortedLists_;
-    std::future<void> splitting_;
-    // The start's check of the store's structure, beside the first frame.
-    std::future<void> checking_;
-    // The rest of a start's load: the other titles' words and text panes.
-    struct RestOfLoad {
-        QUuid loaded; // the title the start read at once
-        QList<TitleAndWordList> list;
-        QHash<Title, LanguageState> languageStates;
-    };
-    std::future<RestOfLoad> loading_;
-    // Waits for the rest of the load, if one runs, and publishes it.
-    void finishLoading();
-    QString newTitleLanguage_;
-    // Stores the rest of the batches a kill cut short, before a load.
-    void finishCutBatches();
+    // The parts, made in this order (each is handed those before it) and
+    // destroyed the other way round, before the state and the use cases.
+    std::unique_ptr<WordBatchProgress> saves_;
+    std::unique_ptr<StartUpLoad> startUp_;
+    std::unique_ptr<Triage> triage_;
+    std::unique_ptr<TriageHistory> history_;
+    std::unique_ptr<TextAndSplit> text_;
+    std::unique_ptr<TitleList> titles_;
+    std::unique_ptr<Archive> archive_;
 };

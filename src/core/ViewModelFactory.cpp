@@ -9,12 +9,22 @@ ViewModelFactory& ViewModelFactory::shared() {
     return factory;
 }
 
+UseCases ViewModelFactory::storeBackedUseCases() {
+    UseCases useCases;
+    useCases.queries.fetchTitleAndKnownWordsQueryHandler =
+        std::make_shared<FetchTitleAndKnownWordsQueryHandlerProduction>();
+    useCases.commands.saveWordCommandHandler = std::make_shared<SaveWordCommandHandlerProduction>();
+    // The other handlers need nothing: each opens the store per operation.
+    useCases.wordBatches = &WordBatches::process();
+    return useCases;
+}
+
 std::shared_ptr<AppModel> ViewModelFactory::storeBackedModel() {
-    UseCases useCases{
-        Queries{std::make_shared<FetchTitleAndKnownWordsQueryHandlerProduction>()},
-        Commands{std::make_shared<SaveWordCommandHandlerProduction>(), {}, {}, {}, {}, {}},
-    };
-    return std::make_shared<AppModel>(AppState(), std::move(useCases));
+    return std::make_shared<AppModel>(AppState(), storeBackedUseCases());
+}
+
+void ViewModelFactory::waitForBackgroundSaves() {
+    WordBatches::process().waitForPendingSaves();
 }
 
 std::shared_ptr<AppModel> ViewModelFactory::makeAppModel() {

@@ -15,6 +15,10 @@ public:
     // would see it.
     static std::shared_ptr<AppModel> storeBackedModel();
 
+    // Blocks until the word batches of every model of the process are
+    // stored (or have failed): for callers that hold no model.
+    static void waitForBackgroundSaves();
+
     std::shared_ptr<AppModel> appViewModel() const { return appViewModel_; }
     // Makes a store-backed model the shared one, and returns it.
     std::shared_ptr<AppModel> makeAppModel();
@@ -22,5 +26,7 @@ public:
     std::shared_ptr<AppModel> model();
 
 private:
+    // The store-backed handlers, and the process's word batches.
+    static UseCases storeBackedUseCases();
     std::shared_ptr<AppModel> appViewModel_;
 };

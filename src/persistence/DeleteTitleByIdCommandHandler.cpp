@@ -1,11 +1,11 @@
 #include "persistence/DeleteTitleByIdCommandHandler.h"
 
-#include "persistence/SaveWordsCommandHandler.h"
 #include "persistence/StoreOperation.h"
+#include "persistence/WordBatches.h"
 
 void DeleteTitleByIdCommandHandler::handle(const Command& command) const {
     // Words of the title still queued go with it, without a failure report.
-    SaveWordsCommandHandler::dropTitle(command.id);
+    WordBatches::process().dropTitle(command.id);
     StoreOperation::orFatal("Pramel/DeleteTitleByIdCommandHandler", [&](StoreConnection& store) {
         StoreTransaction transaction(store, StoreTransaction::Mode::write);
         // The title's text, split words and registered words go with it

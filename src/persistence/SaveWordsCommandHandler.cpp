@@ -6,6 +6,7 @@
 #include "persistence/StoreUnitOfWork.h"
 #include "persistence/StoreWriteGate.h"
 #include "persistence/WordBatchStore.h"
+#include "persistence/WordBatches.h"
 
 #include <QElapsedTimer>
 #include <QSet>
@@ -34,16 +35,17 @@ const QString fetchSource = QStringLiteral("Pramel/SaveWordsCommand");
 // (they are statics too) must not reach it any more.
 std::atomic<bool> workerGone = false;
 
+} // namespace
+
 // One long-lived thread stores the batches one after another, in the order
 // they were handed over (a restore hands a title, then its batch, title by
-// title). Each batch opens its own connection.
+// title). Each batch opens its own connection. WordBatches owns it.
 class SaveWordsWorker {
 public:
-    static SaveWordsWorker& instance() {
-        // Made on first use, after the statics it relies on (status lines),
-        // so it is destroyed, and drained, before them.
-        static SaveWordsWorker worker;
-        return worker;
+    SaveWordsWorker() {
+        // A fatal error elsewhere lets the queued batches land before the
+        // process ends, rather than cutting one off between two chunks.
+        setFatalExitBarrier([this] { waitUntilIdle(); });
     }
 
     void enqueue(Batch batch) {
@@ -64,7 +66,7 @@ public:
         idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
     }
 
-    SaveWordsCommandHandler::Pending pending() {
+    WordBatches::Pending pending() {
         std::lock_guard lock(mutex_);
         return {wordsLeft_, qint64(queue_.size()) + (busy_ ? 1 : 0)};
     }
@@ -105,12 +107,6 @@ public:
     }
 
 private:
-    SaveWordsWorker() {
-        // A fatal error elsewhere lets the queued batches land before the
-        // process ends, rather than cutting one off between two chunks.
-        setFatalExitBarrier([this] { waitUntilIdle(); });
-    }
-
     void run() {
         StoreWriteGate::markBackgroundThread();
         std::unique_lock lock(mutex_);
@@ -369,6 +365,8 @@ private:
     std::thread thread_;
 };
 
+namespace {
+
 // How many words the title holds in the store.
 qint64 storedIn(const QUuid& titleId) {
     qint64 count = 0;
@@ -416,11 +414,23 @@ void SaveWordsCommandHandler::handle(const SaveWordsCommand& command) const {
     }
     // The worker reads the title at once: not before it is committed.
     StoreUnitOfWork::whenCommitted([batch = std::move(batch)]() mutable {
-        SaveWordsWorker::instance().enqueue(std::move(batch));
+        WordBatches::process().worker_->enqueue(std::move(batch));
     });
 }
 
-QList<FinishedWordBatch> SaveWordsCommandHandler::finishCutBatches() {
+WordBatches& WordBatches::process() {
+    // Made on first use, after the statics it relies on (status lines), so
+    // it is destroyed, and drained, before them.
+    static WordBatches batches;
+    return batches;
+}
+
+WordBatches::WordBatches()
+    : worker_(std::make_unique<SaveWordsWorker>()) {}
+
+WordBatches::~WordBatches() = default;
+
+QList<FinishedWordBatch> WordBatches::finishCutBatches() {
     QList<WordBatchStore::CutBatch> cut;
     const QString path = CoreDateSetting::defaultStorePath();
     StoreOperation::orFatal("Pramel/SaveWordsCommand", [&](StoreConnection& store) {
@@ -429,7 +439,7 @@ QList<FinishedWordBatch> SaveWordsCommandHandler::finishCutBatches() {
     });
     if (cut.isEmpty())
         return {};
-    auto& worker = SaveWordsWorker::instance();
+    SaveWordsWorker& worker = *worker_;
     worker.waitUntilIdle();
     QList<FinishedWordBatch> finished;
     for (WordBatchStore::CutBatch& each : cut) {
@@ -455,33 +465,31 @@ QList<FinishedWordBatch> SaveWordsCommandHandler::finishCutBatches() {
     return finished;
 }
 
-void SaveWordsCommandHandler::waitForPendingSaves() {
-    SaveWordsWorker::instance().waitUntilIdle();
+void WordBatches::waitForPendingSaves() {
+    worker_->waitUntilIdle();
 }
 
-SaveWordsCommandHandler::Pending SaveWordsCommandHandler::pending() {
-    return SaveWordsWorker::instance().pending();
+WordBatches::Pending WordBatches::pending() {
+    return worker_->pending();
 }
 
-QList<SaveWordsFailure> SaveWordsCommandHandler::takeFailures() {
-    return SaveWordsWorker::instance().takeFailures();
+QList<SaveWordsFailure> WordBatches::takeFailures() {
+    return worker_->takeFailures();
 }
 
-int SaveWordsCommandHandler::addListener(std::function<void()> listener) {
-    return SaveWordsWorker::instance().addListener(std::move(listener));
+int WordBatches::addListener(std::function<void()> listener) {
+    return worker_->addListener(std::move(listener));
 }
 
-void SaveWordsCommandHandler::removeListener(int number) {
+void WordBatches::removeListener(int number) {
     if (!workerGone)
-        SaveWordsWorker::instance().removeListener(number);
+        worker_->removeListener(number);
 }
 
-void SaveWordsCommandHandler::dropWord(const QUuid& id) {
-    auto& worker = SaveWordsWorker::instance();
-    worker.drop(worker.droppedWords, id);
+void WordBatches::dropWord(const QUuid& id) {
+    worker_->drop(worker_->droppedWords, id);
 }
 
-void SaveWordsCommandHandler::dropTitle(const QUuid& titleId) {
-    auto& worker = SaveWordsWorker::instance();
-    worker.drop(worker.droppedTitles, titleId);
+void WordBatches::dropTitle(const QUuid& titleId) {
+    worker_->drop(worker_->droppedTitles, titleId);
 }

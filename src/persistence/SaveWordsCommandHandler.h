@@ -4,7 +4,7 @@
 #include "domain/FinishedWordBatch.h"
 #include "domain/SaveWordsFailure.h"
 
-#include <functional>
+#include <QtGlobal>
 
 struct SaveWordsCommand {
     QUuid titleId;
@@ -26,37 +26,11 @@ struct SaveWordsCommand {
 // word and its id, in the transaction of the caller's StoreUnitOfWork if
 // there is one (the title it fills is stored in the same one); the last
 // chunk removes the record. A kill in between leaves the record, and the
-// next start stores what is missing (finishCutBatches).
+// next start stores what is missing (WordBatches::finishCutBatches). The
+// worker, its queue and what it reports are the process's WordBatches.
 class SaveWordsCommandHandler {
 public:
     void handle(const SaveWordsCommand& command) const;
-
-    // Stores the words of every batch a kill cut short, those not stored yet
-    // (by id), and waits for them. What each was is returned, oldest first.
-    static QList<FinishedWordBatch> finishCutBatches();
-
-    // Blocks until every batch handed over so far is stored (or has failed).
-    static void waitForPendingSaves();
-
-    struct Pending {
-        qint64 words = 0; // words handed over and not stored yet
-        qint64 batches = 0;
-    };
-    static Pending pending();
-
-    // The failures since the last call, oldest first.
-    static QList<SaveWordsFailure> takeFailures();
-
-    // Called on the worker thread whenever a chunk is stored or a batch ends;
-    // keep it short and hand over to your own thread. Returns the listener's
-    // number, for removeListener().
-    static int addListener(std::function<void()> listener);
-    static void removeListener(int number);
-
-    // A registered word deleted, or a title deleted, while words of it may
-    // still be queued: those words are not stored when their turn comes.
-    static void dropWord(const QUuid& id);
-    static void dropTitle(const QUuid& titleId);
 
     // The most words, and the longest time, of one transaction; a chunk ends
     // sooner, after the least time, when a write of the window is waiting

@@ -119,7 +119,7 @@ CREATE INDEX LearningWord_title ON LearningWord (title);
 // recorded before its first chunk with every word it stores (packed, in
 // parts of WordBatchStore::wordsPerPart), and removed
 // with its last one (version 7). One left at a start was cut short by a kill:
-// the start stores the rest (SaveWordsCommandHandler::finishCutBatches).
+// the start stores the rest (WordBatches::finishCutBatches).
 const char* const batchTables = R"sql(
 CREATE TABLE WordBatch (
     pk     INTEGER PRIMARY KEY,

@@ -29,14 +29,6 @@ StoreStatement& StoreStatement::bind(int index, const QByteArray& utf8) {
     return *this;
 }
 
-StoreStatement& StoreStatement::bindUnowned(int index, const QByteArray& utf8) {
-    const int rc = sqlite3_bind_text(stmt_, index, utf8.isNull() ? "" : utf8.constData(),
-                                     int(utf8.size()), SQLITE_STATIC);
-    if (rc != SQLITE_OK)
-        fail(rc);
-    return *this;
-}
-
 StoreStatement& StoreStatement::bindBlob(int index, QByteArrayView bytes) {
     const int rc = sqlite3_bind_blob(stmt_, index, bytes.isNull() ? "" : bytes.data(),
                                      int(bytes.size()), SQLITE_TRANSIENT);

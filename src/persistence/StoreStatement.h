@@ -18,9 +18,6 @@ public:
 
     StoreStatement& bind(int index, const QString& value);
     StoreStatement& bind(int index, const QByteArray& utf8);
-    // Binds without copying: utf8 has to stay unchanged until the statement
-    // is reset or bound again.
-    StoreStatement& bindUnowned(int index, const QByteArray& utf8);
     StoreStatement& bindBlob(int index, QByteArrayView bytes);
     // Binds without copying (a batch's record is tens of megabytes): bytes
     // has to stay unchanged until the statement is reset or bound again.

@@ -71,7 +71,7 @@ private Q_SLOTS:
         window_->show();
     }
     void cleanup() {
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         window_.reset();
         delegate_.reset();
         model_.reset();

@@ -3,13 +3,12 @@
 #include "TestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 
 #include <memory>
 
 // A second model on the same store, as the next start would see it.
 inline std::shared_ptr<AppModel> restartedModel() {
-    SaveWordsCommandHandler::waitForPendingSaves();
+    ViewModelFactory::waitForBackgroundSaves();
     auto model = ViewModelFactory::storeBackedModel();
     model->load();
     return model;

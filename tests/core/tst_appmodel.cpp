@@ -4,7 +4,6 @@
 #include "core/ViewModelFactory.h"
 #include "csv/CsvReader.h"
 #include "csv/CsvWriter.h"
-#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QtTest>
 
@@ -48,7 +47,7 @@ private Q_SLOTS:
         model_->load();
     }
     void cleanup() {
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         model_.reset();
         store_.reset();
     }
@@ -349,7 +348,7 @@ private Q_SLOTS:
         const AppState before = model_->state();
 
         // Into a fresh store.
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         TemporaryStore other;
         auto fresh = ViewModelFactory::storeBackedModel();
         fresh->load();
@@ -475,7 +474,7 @@ private Q_SLOTS:
         model_->saveText("Ein zweiter Text");
         model_->splitWords();
         model_->registerWord("zweiter", Kind::unwanted, 1);
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         const AppState whole = restartedModel()->state();
 
         auto quick = ViewModelFactory::shared().makeAppModel();

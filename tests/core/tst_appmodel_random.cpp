@@ -5,7 +5,6 @@
 #include "csv/CsvReader.h"
 #include "csv/CsvWriter.h"
 #include "domain/TextCompare.h"
-#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -109,7 +108,7 @@ int batchUntilKilled(bool copy) {
     }
     std::puts("handed over");
     std::fflush(stdout);
-    SaveWordsCommandHandler::waitForPendingSaves();
+    ViewModelFactory::waitForBackgroundSaves();
     std::puts("done");
     std::fflush(stdout);
     return 0;
@@ -222,7 +221,7 @@ private Q_SLOTS:
             model->load();
             if (copy) {
                 model->restore({source});
-                SaveWordsCommandHandler::waitForPendingSaves();
+                ViewModelFactory::waitForBackgroundSaves();
             } else {
                 AppState only;
                 only.listOfTitleAndWordList = {source};
@@ -386,7 +385,7 @@ private Q_SLOTS:
                 if (!split.isEmpty()) {
                     // A step taken and taken back leaves memory and store as
                     // they were.
-                    SaveWordsCommandHandler::waitForPendingSaves();
+                    ViewModelFactory::waitForBackgroundSaves();
                     const auto before = snapshot(model->state());
                     const auto storedBefore = snapshot(restartedModel()->state());
                     const qsizetype row = rng.bounded(split.size());
@@ -460,7 +459,7 @@ private Q_SLOTS:
             }
         }
 
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         QVERIFY2(undos > 0 && redos > 0, qPrintable(log.join("; ")));
         const std::map<QUuid, Snapshot> expected = snapshot(model->state());
 

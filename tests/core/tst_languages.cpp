@@ -2,7 +2,6 @@
 #include "core/AppModel.h"
 #include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 
 #include <QtTest>
 
@@ -62,7 +61,7 @@ private Q_SLOTS:
         model_->load();
     }
     void cleanup() {
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         model_.reset();
         store_.reset();
     }

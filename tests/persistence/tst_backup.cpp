@@ -10,6 +10,7 @@
 #include "persistence/SaveTextCommandHandler.h"
 #include "persistence/SaveWordsCommandHandler.h"
 #include "persistence/StoreBackup.h"
+#include "persistence/WordBatches.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,7 +106,7 @@ void addBook(const QString& name, int words) {
                      i % 3 ? AppState::Word::Kind::known : AppState::Word::Kind::unwanted,
                      QDateTime::fromMSecsSinceEpoch(1700000000000 + i, Qt::UTC)});
     SaveWordsCommandHandler().handle({title.id, list});
-    SaveWordsCommandHandler::waitForPendingSaves();
+    WordBatches::process().waitForPendingSaves();
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {

@@ -17,6 +17,7 @@
 #include "persistence/SaveWordsCommandHandler.h"
 #include "persistence/StoreConnection.h"
 #include "persistence/TextChunks.h"
+#include "persistence/WordBatches.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -124,8 +125,8 @@ class StoreTest : public QObject {
 private Q_SLOTS:
     void init() { store_ = std::make_unique<TemporaryStore>(); }
     void cleanup() {
-        SaveWordsCommandHandler::waitForPendingSaves();
-        SaveWordsCommandHandler::takeFailures();
+        WordBatches::process().waitForPendingSaves();
+        WordBatches::process().takeFailures();
         store_.reset();
     }
 
@@ -436,7 +437,7 @@ private Q_SLOTS:
         SaveWordCommandHandlerProduction().handle(
             {unknown, "w", Kind::known, QUuid::createUuid(), QDateTime::currentDateTimeUtc()});
         SaveWordsCommandHandler().handle({unknown, {word("w", Kind::known, {})}});
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         RawStore raw;
         for (const char* table :
              {"TestTitleEntity", "TestTextEntity", "TestSplitWordEntity", "TestKnownWordEntity"})
@@ -831,7 +832,7 @@ private Q_SLOTS:
                                              word("two", Kind::unwanted, t.addSecs(1))};
         SaveWordsCommandHandler().handle({idOf("A"), {}});
         SaveWordsCommandHandler().handle({idOf("A"), batch});
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         auto words = wordsOf("A");
         sortWordList(words);
         QCOMPARE(words.size(), 2);
@@ -848,7 +849,7 @@ private Q_SLOTS:
             {idOf("A"),
              {word("one", Kind::known, cut), word("two", Kind::unwanted, cut.addSecs(1)),
               word("one", Kind::unwanted, cut), word("one", Kind::known, cut.addSecs(1))}});
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         QCOMPARE(wordsOf("A").size(), 4);
     }
 
@@ -859,7 +860,7 @@ private Q_SLOTS:
             batch << word(QString("w%1").arg(i), Kind::known, QDateTime::currentDateTimeUtc());
         SaveWordsCommandHandler().handle({idOf("A"), batch});
         DeleteWordCommandHandler().handle({batch.last().id});
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         const auto words = wordsOf("A");
         QCOMPARE(words.size(), 1999);
         for (const auto& w : words)
@@ -875,7 +876,7 @@ private Q_SLOTS:
                 SaveWordsCommandHandler().handle({idOf(name), words});
             }
         }
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         const auto list = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
         QCOMPARE(list.size(), 2);
         QCOMPARE(list[0].wordList.size(), 2);
@@ -903,7 +904,7 @@ private Q_SLOTS:
         const AppState::Word first = word("same", Kind::known, t);
         SaveWordsCommandHandler().handle({idOf("main"), {first}});
         SaveWordsCommandHandler().handle({idOf("main"), {word("same", Kind::known, t)}});
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
 
         const auto list = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
         QCOMPARE(list.size(), titles + 1);
@@ -912,7 +913,7 @@ private Q_SLOTS:
         for (int t = 1; t <= titles; ++t)
             QCOMPARE(list[t].wordList.size(), perBatch);
         QCOMPARE(stateOf("main").boxText, QString("text %1").arg(titles - 1));
-        SaveWordsCommandHandler::waitForPendingSaves(); // nothing pending: returns at once
+        WordBatches::process().waitForPendingSaves(); // nothing pending: returns at once
     }
 
     // A large batch goes in chunks, and the window's writes take turns with
@@ -938,8 +939,8 @@ private Q_SLOTS:
         int writes = 0;
         QSet<qint64> seen; // words left, as seen between two writes
         try {
-            while (SaveWordsCommandHandler::pending().words > 0) {
-                seen.insert(SaveWordsCommandHandler::pending().words);
+            while (WordBatches::process().pending().words > 0) {
+                seen.insert(WordBatches::process().pending().words);
                 clock.start();
                 SaveTextCommandHandler().handle(
                     {QStringLiteral("typed %1").arg(writes), idOf("open")});
@@ -948,7 +949,7 @@ private Q_SLOTS:
             }
         } catch (const std::runtime_error&) {
         }
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         setFatalErrorHook(previous);
         StoreConnection::setBusyTimeout(10000);
         qInfo("%d writes during the batch, the longest took %lld ms", writes, longest);
@@ -957,7 +958,7 @@ private Q_SLOTS:
         QVERIFY2(seen.size() > 10, qPrintable(QString::number(seen.size())));
         QCOMPARE(wordsOf("copy").size(), batch.size());
         QCOMPARE(stateOf("open").boxText, QStringLiteral("typed %1").arg(writes - 1));
-        QVERIFY(SaveWordsCommandHandler::takeFailures().isEmpty());
+        QVERIFY(WordBatches::process().takeFailures().isEmpty());
     }
 
     // A batch whose title went away is told, unless the user deleted the title.
@@ -972,8 +973,8 @@ private Q_SLOTS:
         SaveWordsCommandHandler().handle({idOf("kept"), many});
         SaveWordsCommandHandler().handle({idOf("deleted"), many});
         DeleteTitleByIdCommandHandler().handle({idOf("deleted")});
-        SaveWordsCommandHandler::waitForPendingSaves();
-        const auto failures = SaveWordsCommandHandler::takeFailures();
+        WordBatches::process().waitForPendingSaves();
+        const auto failures = WordBatches::process().takeFailures();
         QCOMPARE(failures.size(), 1);
         QCOMPARE(failures[0].titleId, idOf("never stored"));
         QCOMPARE(failures[0].notStored, 1);
@@ -981,7 +982,7 @@ private Q_SLOTS:
         QVERIFY(lines.lines().value(0).startsWith("Failed to save items: "));
         QCOMPARE(wordsOf("kept").size(), 5000);
         QCOMPARE(titleNames(), QStringList({"kept"}));
-        QCOMPARE(SaveWordsCommandHandler::pending().words, 0);
+        QCOMPARE(WordBatches::process().pending().words, 0);
     }
 
     // A failing write, made by a trigger that raises an error, takes the path
@@ -1039,7 +1040,7 @@ private Q_SLOTS:
                 addTitle("B");
             else {
                 SaveWordsCommandHandler().handle({idOf("A"), {word("w", Kind::known, {})}});
-                SaveWordsCommandHandler::waitForPendingSaves();
+                WordBatches::process().waitForPendingSaves();
             }
         } catch (const std::runtime_error&) {
         }

@@ -12,6 +12,7 @@
 #include "persistence/SaveTextCommandHandler.h"
 #include "persistence/SaveWordCommandHandlerProduction.h"
 #include "persistence/SaveWordsCommandHandler.h"
+#include "persistence/WordBatches.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -76,7 +77,7 @@ int runOperations(qint64 first) {
             batch.append({QStringLiteral("b%1").arg(i), QUuid::createUuid(),
                           AppState::Word::Kind::unwanted, QDateTime::currentDateTimeUtc()});
         SaveWordsCommandHandler().handle({title.id, batch});
-        SaveWordsCommandHandler::waitForPendingSaves();
+        WordBatches::process().waitForPendingSaves();
         confirm("batch", k);
         if (k % 4 == 3) {
             DeleteTitleByIdCommandHandler().handle({idOf(titleName(k - 1))});
@@ -124,8 +125,8 @@ int batchOnAFullDisk() {
     const rlimit limit{rlim_t(largest + 512 * 1024), rlim_t(largest + 512 * 1024)};
     setrlimit(RLIMIT_FSIZE, &limit);
     SaveWordsCommandHandler().handle({title.id, manyWords(100000)});
-    SaveWordsCommandHandler::waitForPendingSaves();
-    for (const auto& failure : SaveWordsCommandHandler::takeFailures())
+    WordBatches::process().waitForPendingSaves();
+    for (const auto& failure : WordBatches::process().takeFailures())
         std::printf("failure %lld of %lld: %s\n", static_cast<long long>(failure.notStored),
                     static_cast<long long>(failure.total), qPrintable(failure.reason));
     std::fflush(stdout);

@@ -6,7 +6,6 @@
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 #include "ui/preferences/PreferenceWindowController.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/SplitViewController.h"
@@ -120,7 +119,7 @@ private Q_SLOTS:
     }
     void cleanup() {
         window_.reset();
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         model_.reset();
         store_.reset();
     }

@@ -2,11 +2,10 @@
 // Backup…, and the backup taken before a title is deleted.
 
 #include "ModelTestSupport.h"
+#include "StoreTestSupport.h"
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/CoreDateSetting.h"
-#include "persistence/StoreBackup.h"
 #include "ui/backups/BackupListDialog.h"
 #include "ui/backups/Backups.h"
 #include "ui/preferences/PreferenceView.h"
@@ -98,11 +97,10 @@ private Q_SLOTS:
     }
     void aClockSetBackLosesNoBackup() {
         QFETCH(QString, way);
-        const QString store = CoreDateSetting::defaultStorePath();
-        const QString folder = StoreBackup::folderFor(store);
+        const QString folder = storeBackupFolder();
         const QDateTime ahead = QDateTime::currentDateTimeUtc().addYears(1);
         for (int i = 0; i < backupsKept; ++i)
-            QVERIFY(StoreBackup::backUp(store, folder, backupsKept, ahead.addSecs(i)).ok());
+            QVERIFY(backUpStoreAt(ahead.addSecs(i)));
         model_->addTitle(QStringLiteral("Katze"));
 
         if (way == "now") {
@@ -155,7 +153,7 @@ private Q_SLOTS:
 
     // A backup that cannot be read is listed with the reason, not hidden.
     void anUnreadableBackupIsListedWithWhy() {
-        const QString folder = StoreBackup::folderFor(CoreDateSetting::defaultStorePath());
+        const QString folder = storeBackupFolder();
         QVERIFY(QDir().mkpath(folder));
         QFile bad(folder + "/Pramel-20200101-000000-000.sqlite");
         QVERIFY(bad.open(QIODevice::WriteOnly));

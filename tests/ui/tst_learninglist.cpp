@@ -5,7 +5,6 @@
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 #include "ui/registered/LearningWordTableModel.h"
 #include "ui/registered/RegisteredWordList.h"
 #include "ui/registered/RegisteredWordViewController.h"
@@ -104,7 +103,7 @@ private Q_SLOTS:
     void cleanup() {
         pane_.reset();
         model_.reset();
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         store_.reset();
     }
 

@@ -3,7 +3,6 @@
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 #include "ui/registered/RegisteredWordCell.h"
 #include "ui/registered/RegisteredWordTableModel.h"
 #include "ui/registered/RegisteredWordViewController.h"
@@ -62,7 +61,7 @@ void MainWindowTest::init() {
 
 void MainWindowTest::cleanup() {
     window_.reset();
-    SaveWordsCommandHandler::waitForPendingSaves();
+    ViewModelFactory::waitForBackgroundSaves();
     model_.reset();
     store_.reset();
 }

@@ -6,7 +6,6 @@
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TitleTableView.h"
 #include "ui/titles/TitleViewController.h"
@@ -111,7 +110,7 @@ private Q_SLOTS:
     }
     void cleanup() {
         window_.reset();
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         model_.reset();
         store_.reset();
     }

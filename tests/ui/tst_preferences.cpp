@@ -4,7 +4,6 @@
 #include "core/AppModel.h"
 #include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 #include "ui/preferences/PreferenceView.h"
 #include "ui/preferences/PreferenceWindowController.h"
 
@@ -67,7 +66,7 @@ void PreferencesTest::init() {
 void PreferencesTest::cleanup() {
     prefs_.reset();
     mainWindow_.reset();
-    SaveWordsCommandHandler::waitForPendingSaves();
+    ViewModelFactory::waitForBackgroundSaves();
     model_.reset();
     store_.reset();
 }
@@ -269,7 +268,7 @@ void PreferencesTest::restorePreviewCountsWhatTheRestoreDoes() {
                               .arg(book);
     view()->restoreFromFile(writeFile(first.toUtf8()));
     QVERIFY(answerPreview(true));
-    SaveWordsCommandHandler::waitForPendingSaves();
+    ViewModelFactory::waitForBackgroundSaves();
     if (Alert* success = openAlert(mainWindow_.get()))
         success->done(Alert::firstButtonReturn);
 
@@ -289,7 +288,7 @@ void PreferencesTest::restorePreviewCountsWhatTheRestoreDoes() {
              QStringLiteral("Titles added: 1\nTitles already held, merged into: 1\n"
                             "Words added: 3\nWords skipped as already held: 2"));
     QCOMPARE(preview->detailText(), QStringLiteral("“Neu”, “Book”"));
-    SaveWordsCommandHandler::waitForPendingSaves();
+    ViewModelFactory::waitForBackgroundSaves();
     // What the restore did.
     const AppState& state = model_->state();
     QCOMPARE(titleNames(state), (QStringList{"Old", "Book", "Neu"}));

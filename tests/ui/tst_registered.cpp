@@ -3,7 +3,6 @@
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 #include "ui/registered/RegisteredWordCell.h"
 #include "ui/registered/RegisteredWordList.h"
 #include "ui/registered/RegisteredWordTableModel.h"
@@ -90,7 +89,7 @@ private Q_SLOTS:
     void cleanup() {
         pane_.reset();
         model_.reset();
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         store_.reset();
     }
 

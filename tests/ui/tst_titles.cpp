@@ -3,8 +3,6 @@
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/ChangeTitleOrderCommandHandler.h"
-#include "persistence/SaveWordsCommandHandler.h"
 #include "ui/common/LanguageChoices.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TitleCell.h"
@@ -86,7 +84,7 @@ void TitlesTest::init() {
 
 void TitlesTest::cleanup() {
     window_.reset();
-    SaveWordsCommandHandler::waitForPendingSaves();
+    ViewModelFactory::waitForBackgroundSaves();
     model_.reset();
     store_.reset();
 }
@@ -507,9 +505,13 @@ void TitlesTest::dragReorder() {
     start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
     // Shuffle the stored order first, so that an unchanged result is only
     // right if the order was written again.
-    ChangeTitleOrderCommandHandler().handle({model_->state().titles().at(2),
-                                             model_->state().titles().at(1),
-                                             model_->state().titles().at(0)});
+    // A second model on the store writes the order C, B, A.
+    {
+        auto other = ViewModelFactory::storeBackedModel();
+        other->load();
+        other->moveTitle(2, 0);
+        other->moveTitle(2, 1);
+    }
     StatusLineCapture status;
     TitleListModel* rows = titles()->titleModel();
     std::unique_ptr<QMimeData> payload(dragPayload(rows, dragged));

@@ -2,7 +2,6 @@
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplitWordCell.h"
@@ -97,7 +96,7 @@ private Q_SLOTS:
     void cleanup() {
         pane_.reset();
         model_.reset();
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         store_.reset();
     }
 

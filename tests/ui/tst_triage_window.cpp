@@ -2,7 +2,6 @@
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
-#include "persistence/SaveWordsCommandHandler.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/EditMenu.h"
 #include "ui/titles/KeyboardShortcutsWindow.h"
@@ -80,7 +79,7 @@ private Q_SLOTS:
     void cleanup() {
         window_.reset();
         model_.reset();
-        SaveWordsCommandHandler::waitForPendingSaves();
+        ViewModelFactory::waitForBackgroundSaves();
         store_.reset();
     }
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/Observable.h"
+#include "domain/AppState.h"
+
+#include <utility>
+
+struct UseCases;
+
+// What each part of the model is handed by AppModel: the published state,
+// read and written as the model writes it, and the handlers of the store.
+class ModelRoom {
+public:
+    ModelRoom(Observable<AppState>& state, const UseCases& useCases)
+        : state_(state)
+        , useCases_(useCases) {}
+
+    const AppState& state() const { return state_.value(); }
+    // One write of the state, one publication.
+    template <class F> void modify(F&& change) { state_.modify(std::forward<F>(change)); }
+    const UseCases& useCases() const { return useCases_; }
+
+private:
+    Observable<AppState>& state_;
+    const UseCases& useCases_;
+};

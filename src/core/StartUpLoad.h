@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/ModelRoom.h"
+
+#include <QHash>
+#include <QList>
+
+#include <future>
+#include <memory>
+
+class WordBatchProgress;
+
+// Reading the store into the state: the whole of it (load), or at start the
+// first title at once and the rest on a thread of its own (loadForStartUp),
+// with the check of the store's structure beside the first frame.
+class StartUpLoad : public ModelRoom {
+public:
+    StartUpLoad(Observable<AppState>& state, const UseCases& useCases, WordBatchProgress& saves);
+    StartUpLoad(const StartUpLoad&) = delete;
+    StartUpLoad& operator=(const StartUpLoad&) = delete;
+
+    void load();
+    void loadForStartUp();
+    bool isLoading() const { return loading_.valid(); }
+    // Waits for the rest of the load, if one runs, and publishes it.
+    void finishLoading();
+    // Waits for the check of the store's structure, if one runs.
+    void waitForCheck();
+
+private:
+    WordBatchProgress& saves_;
+    // The start's check of the store's structure, beside the first frame.
+    std::future<void> checking_;
+    // The rest of a start's load: the other titles' words and text panes.
+    struct RestOfLoad {
+        QUuid loaded; // the title the start read at once
+        QList<TitleAndWordList> list;
+        QHash<Title, LanguageState> languageStates;
+    };
+    std::future<RestOfLoad> loading_;
+    // Lets the loading thread's notice reach this object while it lives.
+    std::shared_ptr<StartUpLoad*> self_;
+};
