@@ -207,37 +207,6 @@
     </message>
 </context>
 <context>
-    <name>LearningExport</name>
-    <message>
-        <source>No learning words yet</source>
-        <translation>Noch keine Lernwörter</translation>
-    </message>
-    <message>
-        <source>Learn a word with its row&apos;s Learn button or Ctrl+I first.</source>
-        <translation>Lernen Sie zuerst ein Wort mit der Taste „Lernen“ seiner Zeile oder Strg+I.</translation>
-    </message>
-    <message>
-        <source>Anki notes, the word in bold (*.txt)</source>
-        <translation>Anki-Notizen, das Wort fett (*.txt)</translation>
-    </message>
-    <message>
-        <source>Anki notes, the word as a cloze (*.txt)</source>
-        <translation>Anki-Notizen, das Wort als Lückentext (*.txt)</translation>
-    </message>
-    <message>
-        <source>Export Learning Words</source>
-        <translation>Lernwörter exportieren</translation>
-    </message>
-    <message>
-        <source>Export failed</source>
-        <translation>Export fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>The learning words could not be saved to %1: %2</source>
-        <translation>Die Lernwörter konnten nicht in %1 gesichert werden: %2</translation>
-    </message>
-</context>
-<context>
     <name>LearningWordTableModel</name>
     <message>
         <source>Learning word</source>
@@ -1001,22 +970,6 @@
         <source>Splitting the text…</source>
         <translation>Der Text wird zerlegt…</translation>
     </message>
-    <message>
-        <source>Export Registered Words</source>
-        <translation>Registrierte Wörter exportieren</translation>
-    </message>
-    <message>
-        <source>CSV files (*.csv)</source>
-        <translation>CSV-Dateien (*.csv)</translation>
-    </message>
-    <message>
-        <source>Export failed</source>
-        <translation>Export fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>The words could not be saved to %1.</source>
-        <translation>Die Wörter konnten nicht in %1 gespeichert werden.</translation>
-    </message>
 </context>
 <context>
     <name>StoreBackup</name>
@@ -1278,22 +1231,6 @@
         <translation>Zeigt die Befehle, für die die Werkzeugleiste keinen Platz hat</translation>
     </message>
     <message>
-        <source>Look Up In</source>
-        <translation>Nachschlagen in</translation>
-    </message>
-    <message>
-        <source>The browser could not be started</source>
-        <translation>Der Browser konnte nicht gestartet werden</translation>
-    </message>
-    <message>
-        <source>Pramel could not open %1.</source>
-        <translation>Pramel konnte %1 nicht öffnen.</translation>
-    </message>
-    <message>
-        <source>Speak the selected word (Ctrl+T)</source>
-        <translation>Das ausgewählte Wort vorlesen (Strg+T)</translation>
-    </message>
-    <message>
         <source>&amp;One Row per Word</source>
         <translation>&amp;Eine Zeile pro Wort</translation>
     </message>
@@ -1481,9 +1418,71 @@
         <source>Drop it (it comes back at the next split)</source>
         <translation>Es verwerfen (es kommt bei der nächsten Aufteilung wieder)</translation>
     </message>
+</context>
+<context>
+    <name>WordCommands</name>
+    <message>
+        <source>Look Up In</source>
+        <translation>Nachschlagen in</translation>
+    </message>
     <message>
         <source>The look-up address %1 was skipped: %2</source>
         <translation>Die Adresse zum Nachschlagen %1 wurde übersprungen: %2</translation>
+    </message>
+    <message>
+        <source>The browser could not be started</source>
+        <translation>Der Browser konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>Pramel could not open %1.</source>
+        <translation>Pramel konnte %1 nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Speak the selected word (Ctrl+T)</source>
+        <translation>Das ausgewählte Wort vorlesen (Strg+T)</translation>
+    </message>
+</context>
+<context>
+    <name>WordFileExport</name>
+    <message>
+        <source>Export Registered Words</source>
+        <translation>Registrierte Wörter exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Export failed</source>
+        <translation>Export fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The words could not be saved to %1.</source>
+        <translation>Die Wörter konnten nicht in %1 gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>No learning words yet</source>
+        <translation>Noch keine Lernwörter</translation>
+    </message>
+    <message>
+        <source>Learn a word with its row&apos;s Learn button or Ctrl+I first.</source>
+        <translation>Lernen Sie zuerst ein Wort mit der Taste „Lernen“ seiner Zeile oder Strg+I.</translation>
+    </message>
+    <message>
+        <source>Anki notes, the word in bold (*.txt)</source>
+        <translation>Anki-Notizen, das Wort fett (*.txt)</translation>
+    </message>
+    <message>
+        <source>Anki notes, the word as a cloze (*.txt)</source>
+        <translation>Anki-Notizen, das Wort als Lückentext (*.txt)</translation>
+    </message>
+    <message>
+        <source>Export Learning Words</source>
+        <translation>Lernwörter exportieren</translation>
+    </message>
+    <message>
+        <source>The learning words could not be saved to %1: %2</source>
+        <translation>Die Lernwörter konnten nicht in %1 gesichert werden: %2</translation>
     </message>
 </context>
 <context>

@@ -12,7 +12,7 @@
 #include "BookFixture.h"
 #include "persistence/CoreDateSetting.h"
 #include "persistence/StoreConnection.h"
-#include "ui/titles/EditMenu.h"
+#include "ui/window/EditMenu.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplitWordTableModel.h"

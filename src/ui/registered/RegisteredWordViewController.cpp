@@ -4,6 +4,7 @@
 #include "core/ViewModelFactory.h"
 #include "ui/common/AccessibleItemView.h"
 #include "ui/common/LanguageChoices.h"
+#include "ui/common/RowCommands.h"
 #include "ui/registered/LearningWordList.h"
 #include "ui/registered/LearningWordTableModel.h"
 #include "ui/registered/RegisteredWordCell.h"
@@ -14,6 +15,7 @@
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -208,6 +210,12 @@ void RegisteredWordViewController::viewDidLoad() {
             &RegisteredWordViewController::segmentedControlChanged);
     unwantedWordTableView_->hide();
     learningWordTableView_->hide();
+    for (QTableView* table :
+         {knownWordTableView_, unwantedWordTableView_, learningWordTableView_}) {
+        table->installEventFilter(this);
+        connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                &RegisteredWordViewController::tellCurrentWord);
+    }
 
     subs_ = appModel_->subscribe([this](const AppState&) { update_.schedule(); });
 }
@@ -583,4 +591,38 @@ void RegisteredWordViewController::deleteWordShownAt(RegisteredWordTableModel* m
         appModel_->deleteWordOfAnyTitle(id);
     else
         appModel_->deleteWord(id);
+}
+
+QString RegisteredWordViewController::selectedWord() const {
+    for (QTableView* table :
+         {knownWordTableView_, unwantedWordTableView_, learningWordTableView_}) {
+        if (!table->hasFocus())
+            continue;
+        const QModelIndex current = table->currentIndex();
+        if (current.isValid())
+            return current.siblingAtColumn(0).data(Qt::DisplayRole).toString();
+    }
+    return QString();
+}
+
+void RegisteredWordViewController::offerWordCommands(const QList<QAction*>& commands) {
+    RowCommands::offerOn(knownWordTableView_, commands);
+    RowCommands::offerOn(unwantedWordTableView_, commands);
+    // The learning list has a menu of its own.
+    learningMenu_->addSeparator();
+    learningMenu_->addActions(commands);
+}
+
+bool RegisteredWordViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        tellCurrentWord();
+    return QWidget::eventFilter(watched, event);
+}
+
+void RegisteredWordViewController::tellCurrentWord() {
+    const QString word = selectedWord();
+    if (word == toldWord_)
+        return;
+    toldWord_ = word;
+    Q_EMIT currentWordChanged(word);
 }

@@ -69,6 +69,12 @@ public:
     // Whether the lists show the words of the current title's whole language.
     bool showsWholeLanguage() const;
 
+    // The word of the current row of the list that has the keys; empty when
+    // no list of the pane has them.
+    QString selectedWord() const;
+    // Adds commands on the selected word to the context menu of each list.
+    void offerWordCommands(const QList<QAction*>& commands);
+
     // Wide enough for a word of wordCharacters characters to show whole in
     // the known list, beside its Delete button and the Date column, with the
     // scroll bar shown.
@@ -77,6 +83,14 @@ public:
 
     // Runs a queued state update now (tests wait on it).
     void flushPendingUpdate() { update_.flush(); }
+
+Q_SIGNALS:
+    // selectedWord() is another one: the current row moved, or the keys
+    // came to a list of the pane or left it.
+    void currentWordChanged(const QString& word);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The set-up, in the order it runs.
@@ -108,6 +122,7 @@ private:
     // none (a search that no longer holds it).
     void showLearningMatches(bool keepRow);
     void updateCount();
+    void tellCurrentWord();
 
     std::shared_ptr<AppModel> appModel_;
     Subscription subs_;
@@ -138,5 +153,6 @@ private:
     // What the learning list was taken from: the state's list (a copy, so
     // that a change to it cannot keep its buffer), the title and the languages.
     LearningWordsChange learningChange_;
+    QString toldWord_;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
 };

@@ -2,7 +2,7 @@
 
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
-#include "csv/CsvWriter.h"
+#include "ui/common/RowCommands.h"
 #include "ui/triage/CommandKeyFilter.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
@@ -11,24 +11,18 @@
 #include "ui/triage/SplitWordTableModel.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPlainTextDocumentLayout>
 #include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
-
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -241,6 +235,19 @@ void SplittedWordViewController::updateFromState() {
         highlightSelectedWord();
     }
     shownRow_ = listRow;
+    const QString word = selectedWord();
+    if (word != shownWord_) {
+        shownWord_ = word;
+        Q_EMIT currentWordChanged(word);
+    }
+}
+
+QString SplittedWordViewController::selectedWord() const {
+    return wordAt(appModel_->state().lastSelectedRow);
+}
+
+void SplittedWordViewController::offerWordCommands(const QList<QAction*>& commands) {
+    RowCommands::offerOn(tableView_, commands);
 }
 
 void SplittedWordViewController::setOneRowPerWord(bool on) {
@@ -439,51 +446,5 @@ void SplittedWordViewController::selectionMoved(qint64 row) {
 }
 
 void SplittedWordViewController::onCutTap() {
-    saveCSV(QStringLiteral("contacts"), appModel_->exportCSV());
-}
-
-void SplittedWordViewController::saveCSV(const QString& fileName, const QList<QStringList>& rows) {
-    // The file holds the words as they stand when the button is pressed.
-    const QString text = csv::buildText(rows);
-
-    auto* panel = new QFileDialog(window(), tr("Export Registered Words"));
-    panel->setObjectName(QStringLiteral("exportPanel"));
-    panel->setAcceptMode(QFileDialog::AcceptSave);
-    panel->setFileMode(QFileDialog::AnyFile);
-    panel->setNameFilter(tr("CSV files (*.csv)"));
-    panel->setDefaultSuffix(QStringLiteral("csv"));
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty() && QDir(documents).exists())
-        panel->setDirectory(documents);
-    panel->selectFile(fileName);
-    panel->setWindowModality(Qt::WindowModal);
-    connect(panel, &QFileDialog::finished, this, [this, panel, text](int result) {
-        panel->deleteLater();
-        if (result != QDialog::Accepted)
-            return;
-        const QStringList files = panel->selectedFiles();
-        if (files.isEmpty() || files.first().isEmpty())
-            return;
-        writeExport(files.first(), text);
-    });
-    panel->open();
-}
-
-void SplittedWordViewController::writeExport(const QString& path, const QString& text) {
-    QString error;
-    if (csv::writeFile(path, text, &error)) {
-        printStatus(QStringLiteral("CSV file saved successfully at ") +
-                    QUrl::fromLocalFile(path).toString());
-        return;
-    }
-    printStatus(QStringLiteral("Failed to create file: ") + error);
-    auto* alert = new QMessageBox(
-        QMessageBox::Warning, tr("Export failed"),
-        tr("The words could not be saved to %1.").arg(QDir::toNativeSeparators(path)),
-        QMessageBox::Ok, window());
-    alert->setObjectName(QStringLiteral("exportFailedAlert"));
-    alert->setInformativeText(error);
-    alert->setWindowModality(Qt::WindowModal);
-    connect(alert, &QMessageBox::finished, alert, &QObject::deleteLater);
-    alert->open();
+    Q_EMIT exportRequested();
 }

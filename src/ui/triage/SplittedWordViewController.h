@@ -11,6 +11,7 @@
 #include <vector>
 
 class CustomTableView;
+class QAction;
 class FocusDetectTextView;
 class QPushButton;
 class QSplitter;
@@ -70,16 +71,26 @@ public:
     void textViewDidGainFocus() override {}
     void textViewDidLoseFocus() override {}
 
+    // The word of the split list's selected row; empty when none is.
+    QString selectedWord() const;
+    // Adds commands on the selected word to the split list's context menu.
+    void offerWordCommands(const QList<QAction*>& commands);
+
     // Whether the pane shows the current title's text (a book's document is
     // built on a thread of its own first).
     bool showsCurrentText() const { return building_.isNull(); }
 
 public Q_SLOTS:
+    // The export button: asks the window for the CSV export.
     void onCutTap();
 
 Q_SIGNALS:
     // The current title's text is in the pane.
     void currentTextShown();
+    // The word of the selected row is another one.
+    void currentWordChanged(const QString& word);
+    // The export button was clicked.
+    void exportRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -107,8 +118,6 @@ private:
     // The word on row, or a null string when row is not a row of the current
     // split list.
     QString wordAt(qint64 row) const;
-    void saveCSV(const QString& fileName, const QList<QStringList>& rows);
-    void writeExport(const QString& path, const QString& text);
 
     std::shared_ptr<AppModel> appModel_;
     Subscription subs_;
@@ -124,6 +133,7 @@ private:
     // of reading back the whole document on every publication.
     QString shownText_;
     qint64 shownRow_ = -1;
+    QString shownWord_;
     // The places of the CR LF pairs of shownText_, ascending, when it has any.
     std::vector<qint64> crlfs_;
     const void* crlfsOf_ = nullptr;
