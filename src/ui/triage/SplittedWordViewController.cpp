@@ -2,11 +2,11 @@
 
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
+#include "text/SentenceAround.h"
 #include "ui/common/RowCommands.h"
 #include "ui/triage/CommandKeyFilter.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
-#include "ui/triage/SentenceAround.h"
 #include "ui/triage/SplitWordCell.h"
 #include "ui/triage/SplitWordTableModel.h"
 
