@@ -931,14 +931,6 @@
 <context>
     <name>SplittedWordViewController</name>
     <message>
-        <source>Text</source>
-        <translation>Text</translation>
-    </message>
-    <message>
-        <source>The text of the current title; edits are saved</source>
-        <translation>Der Text des aktuellen Titels; Änderungen werden gespeichert</translation>
-    </message>
-    <message>
         <source>Split words</source>
         <translation>Zerlegte Wörter</translation>
     </message>
@@ -961,10 +953,6 @@
     <message>
         <source>Drag to share the room of text and list</source>
         <translation>Ziehen, um den Platz zwischen Text und Liste aufzuteilen</translation>
-    </message>
-    <message>
-        <source>Add a title in the list on the left, select it, then paste or type its text here.</source>
-        <translation>Fügen Sie links einen Titel hinzu, wählen Sie ihn aus und fügen Sie dann seinen Text hier ein oder tippen Sie ihn.</translation>
     </message>
     <message>
         <source>Splitting the text…</source>
@@ -1051,6 +1039,21 @@
     <message>
         <source>Some files could not be opened.</source>
         <translation>Einige Dateien konnten nicht geöffnet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPane</name>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>The text of the current title; edits are saved</source>
+        <translation>Der Text des aktuellen Titels; Änderungen werden gespeichert</translation>
+    </message>
+    <message>
+        <source>Add a title in the list on the left, select it, then paste or type its text here.</source>
+        <translation>Fügen Sie links einen Titel hinzu, wählen Sie ihn aus und fügen Sie dann seinen Text hier ein oder tippen Sie ihn.</translation>
     </message>
 </context>
 <context>
