@@ -207,6 +207,41 @@
     </message>
 </context>
 <context>
+    <name>LearningPane</name>
+    <message>
+        <source>Meaning</source>
+        <translation>Bedeutung</translation>
+    </message>
+    <message>
+        <source>The meaning of the word; Return keeps it, Escape leaves it as it was</source>
+        <translation>Die Bedeutung des Wortes; Eingabe behält sie, Escape lässt sie, wie sie war</translation>
+    </message>
+    <message>
+        <source>Edit Meaning</source>
+        <translation>Bedeutung bearbeiten</translation>
+    </message>
+    <message>
+        <source>Level %1</source>
+        <translation>Stufe %1</translation>
+    </message>
+    <message>
+        <source>Promote to Known</source>
+        <translation>Zu „Bekannt“ machen</translation>
+    </message>
+    <message>
+        <source>Drop</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <source>Stop learning the word: the next split shows it again</source>
+        <translation>Das Wort nicht mehr lernen: die nächste Aufteilung zeigt es wieder</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
+    </message>
+</context>
+<context>
     <name>LearningWordTableModel</name>
     <message>
         <source>Learning word</source>
@@ -747,14 +782,6 @@
         <translation>%1 von %2</translation>
     </message>
     <message>
-        <source>Meaning</source>
-        <translation>Bedeutung</translation>
-    </message>
-    <message>
-        <source>The meaning of the word; Return keeps it, Escape leaves it as it was</source>
-        <translation>Die Bedeutung des Wortes; Eingabe behält sie, Escape lässt sie, wie sie war</translation>
-    </message>
-    <message>
         <source>Learning words</source>
         <translation>Lernwörter</translation>
     </message>
@@ -769,30 +796,6 @@
     <message>
         <source>Shows the words you are learning</source>
         <translation>Zeigt die Wörter, die Sie lernen</translation>
-    </message>
-    <message>
-        <source>Edit Meaning</source>
-        <translation>Bedeutung bearbeiten</translation>
-    </message>
-    <message>
-        <source>Level %1</source>
-        <translation>Stufe %1</translation>
-    </message>
-    <message>
-        <source>Promote to Known</source>
-        <translation>Zu „Bekannt“ machen</translation>
-    </message>
-    <message>
-        <source>Drop</source>
-        <translation>Verwerfen</translation>
-    </message>
-    <message>
-        <source>Stop learning the word: the next split shows it again</source>
-        <translation>Das Wort nicht mehr lernen: die nächste Aufteilung zeigt es wieder</translation>
-    </message>
-    <message>
-        <source>Level</source>
-        <translation>Stufe</translation>
     </message>
 </context>
 <context>
