@@ -21,8 +21,8 @@ ALLOWED = {
     "csv": {"base", "domain"},
     "importing": {"base"},
     "core": {"base", "domain", "text", "persistence", "csv"},
-    "ui": {"base", "domain", "csv", "importing", "core"},
-    "app": {"base", "domain", "csv", "importing", "core", "ui"},
+    "ui": {"base", "domain", "text", "csv", "importing", "core"},
+    "app": {"base", "domain", "text", "csv", "importing", "core", "ui"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
