@@ -12,6 +12,7 @@ class QComboBox;
 class QFileDialog;
 class QPushButton;
 class LookUpAddressEditor;
+class PreferenceViewDelegate;
 
 namespace Ui {
 class PreferenceView;
@@ -22,8 +23,7 @@ class PreferenceView;
 // with), the dictionary addresses of Look Up, and the restore from a CSV
 // file. Both choices take effect at once
 // and are kept for the next start (UserSettings). A restore whose words have
-// all been stored is told through restoreDidSucceed, which the owner
-// connects to its PreferenceViewDelegate.
+// all been stored is told to the delegate (restoreDidSucceed).
 class PreferenceView : public QWidget {
     Q_OBJECT
 public:
@@ -46,8 +46,8 @@ public:
     // The part of the restore after the file was chosen.
     void restoreFromFile(const QString& path);
 
-Q_SIGNALS:
-    void restoreDidSucceed();
+    // The owner that is told a restore went through; none by default.
+    void setDelegate(PreferenceViewDelegate* delegate) { delegate_ = delegate; }
 
 private:
     void awakeFromNib();
@@ -66,4 +66,5 @@ private:
     std::unique_ptr<Ui::PreferenceView> ui_;
     std::shared_ptr<AppModel> appModel_;
     LookUpAddressEditor* lookUpEditor_ = nullptr;
+    PreferenceViewDelegate* delegate_ = nullptr;
 };

@@ -108,18 +108,9 @@ void SplittedWordViewController::connectTriage() {
     connect(cell_, &SplitWordCell::removeBtnTap, this, [this](const QModelIndex& index) {
         triage(index.row(), TriageAction::removeTemporarily);
     });
-    connect(tableView_, &CustomTableView::returnKeyPressed, this,
-            &SplittedWordViewController::returnKeyPressed);
-    connect(tableView_, &CustomTableView::commandReturnKeyPressed, this,
-            &SplittedWordViewController::commandReturnKeyPressed);
-    connect(tableView_, &CustomTableView::selectionMoved, this,
-            &SplittedWordViewController::selectionMoved);
-    connect(tableView_, &CustomTableView::unwantedKeyPressed, this,
-            [this](qint64 row) { triage(row, TriageAction::registerUnwanted); });
+    tableView_->setDelegate(this);
     connect(cell_, &SplitWordCell::learnBtnTap, this,
             [this](const QModelIndex& index) { triage(index.row(), TriageAction::learn); });
-    connect(tableView_, &CustomTableView::learnKeyPressed, this,
-            [this](qint64 row) { triage(row, TriageAction::learn); });
 }
 
 void SplittedWordViewController::showEvent(QShowEvent* event) {
@@ -247,6 +238,14 @@ void SplittedWordViewController::returnKeyPressed(qint64 row) {
 
 void SplittedWordViewController::commandReturnKeyPressed(qint64 row) {
     triage(row, TriageAction::removeTemporarily);
+}
+
+void SplittedWordViewController::unwantedKeyPressed(qint64 row) {
+    triage(row, TriageAction::registerUnwanted);
+}
+
+void SplittedWordViewController::learnKeyPressed(qint64 row) {
+    triage(row, TriageAction::learn);
 }
 
 void SplittedWordViewController::selectionMoved(qint64 row) {

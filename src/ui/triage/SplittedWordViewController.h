@@ -62,6 +62,8 @@ public:
     // CustomTableViewDelegate
     void returnKeyPressed(qint64 row) override;
     void commandReturnKeyPressed(qint64 row) override;
+    void unwantedKeyPressed(qint64 row) override;
+    void learnKeyPressed(qint64 row) override;
     void selectionMoved(qint64 row) override;
 
     // The word of the split list's selected row; empty when none is.

@@ -66,10 +66,7 @@ TextPane::TextPane(std::shared_ptr<AppModel> model, QWidget* pane)
     view_->setStyleSheet(QStringLiteral(
         "FocusDetectTextView { border: 1px solid palette(mid); border-radius: 10px; }"));
 
-    connect(view_, &FocusDetectTextView::textViewDidGainFocus, this,
-            &TextPane::textViewDidGainFocus);
-    connect(view_, &FocusDetectTextView::textViewDidLoseFocus, this,
-            &TextPane::textViewDidLoseFocus);
+    view_->setDelegate(this);
     // Saved from the change itself: reading the whole text back on every
     // keystroke cost more than the rest of the keystroke in a book.
     connect(view_->document(), &QTextDocument::contentsChange, this, &TextPane::textDidChange);
