@@ -207,34 +207,38 @@
     </message>
 </context>
 <context>
-    <name>LearningExport</name>
+    <name>LearningPane</name>
     <message>
-        <source>No learning words yet</source>
-        <translation>Noch keine Lernwörter</translation>
+        <source>Meaning</source>
+        <translation>Bedeutung</translation>
     </message>
     <message>
-        <source>Learn a word with its row&apos;s Learn button or Ctrl+I first.</source>
-        <translation>Lernen Sie zuerst ein Wort mit der Taste „Lernen“ seiner Zeile oder Strg+I.</translation>
+        <source>The meaning of the word; Return keeps it, Escape leaves it as it was</source>
+        <translation>Die Bedeutung des Wortes; Eingabe behält sie, Escape lässt sie, wie sie war</translation>
     </message>
     <message>
-        <source>Anki notes, the word in bold (*.txt)</source>
-        <translation>Anki-Notizen, das Wort fett (*.txt)</translation>
+        <source>Edit Meaning</source>
+        <translation>Bedeutung bearbeiten</translation>
     </message>
     <message>
-        <source>Anki notes, the word as a cloze (*.txt)</source>
-        <translation>Anki-Notizen, das Wort als Lückentext (*.txt)</translation>
+        <source>Level %1</source>
+        <translation>Stufe %1</translation>
     </message>
     <message>
-        <source>Export Learning Words</source>
-        <translation>Lernwörter exportieren</translation>
+        <source>Promote to Known</source>
+        <translation>Zu „Bekannt“ machen</translation>
     </message>
     <message>
-        <source>Export failed</source>
-        <translation>Export fehlgeschlagen</translation>
+        <source>Drop</source>
+        <translation>Verwerfen</translation>
     </message>
     <message>
-        <source>The learning words could not be saved to %1: %2</source>
-        <translation>Die Lernwörter konnten nicht in %1 gesichert werden: %2</translation>
+        <source>Stop learning the word: the next split shows it again</source>
+        <translation>Das Wort nicht mehr lernen: die nächste Aufteilung zeigt es wieder</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Stufe</translation>
     </message>
 </context>
 <context>
@@ -782,14 +786,6 @@
         <translation>%1 von %2</translation>
     </message>
     <message>
-        <source>Meaning</source>
-        <translation>Bedeutung</translation>
-    </message>
-    <message>
-        <source>The meaning of the word; Return keeps it, Escape leaves it as it was</source>
-        <translation>Die Bedeutung des Wortes; Eingabe behält sie, Escape lässt sie, wie sie war</translation>
-    </message>
-    <message>
         <source>Learning words</source>
         <translation>Lernwörter</translation>
     </message>
@@ -804,30 +800,6 @@
     <message>
         <source>Shows the words you are learning</source>
         <translation>Zeigt die Wörter, die Sie lernen</translation>
-    </message>
-    <message>
-        <source>Edit Meaning</source>
-        <translation>Bedeutung bearbeiten</translation>
-    </message>
-    <message>
-        <source>Level %1</source>
-        <translation>Stufe %1</translation>
-    </message>
-    <message>
-        <source>Promote to Known</source>
-        <translation>Zu „Bekannt“ machen</translation>
-    </message>
-    <message>
-        <source>Drop</source>
-        <translation>Verwerfen</translation>
-    </message>
-    <message>
-        <source>Stop learning the word: the next split shows it again</source>
-        <translation>Das Wort nicht mehr lernen: die nächste Aufteilung zeigt es wieder</translation>
-    </message>
-    <message>
-        <source>Level</source>
-        <translation>Stufe</translation>
     </message>
 </context>
 <context>
@@ -966,14 +938,6 @@
 <context>
     <name>SplittedWordViewController</name>
     <message>
-        <source>Text</source>
-        <translation>Text</translation>
-    </message>
-    <message>
-        <source>The text of the current title; edits are saved</source>
-        <translation>Der Text des aktuellen Titels; Änderungen werden gespeichert</translation>
-    </message>
-    <message>
         <source>Split words</source>
         <translation>Zerlegte Wörter</translation>
     </message>
@@ -998,28 +962,8 @@
         <translation>Ziehen, um den Platz zwischen Text und Liste aufzuteilen</translation>
     </message>
     <message>
-        <source>Add a title in the list on the left, select it, then paste or type its text here.</source>
-        <translation>Fügen Sie links einen Titel hinzu, wählen Sie ihn aus und fügen Sie dann seinen Text hier ein oder tippen Sie ihn.</translation>
-    </message>
-    <message>
         <source>Splitting the text…</source>
         <translation>Der Text wird zerlegt…</translation>
-    </message>
-    <message>
-        <source>Export Registered Words</source>
-        <translation>Registrierte Wörter exportieren</translation>
-    </message>
-    <message>
-        <source>CSV files (*.csv)</source>
-        <translation>CSV-Dateien (*.csv)</translation>
-    </message>
-    <message>
-        <source>Export failed</source>
-        <translation>Export fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>The words could not be saved to %1.</source>
-        <translation>Die Wörter konnten nicht in %1 gespeichert werden.</translation>
     </message>
 </context>
 <context>
@@ -1102,6 +1046,21 @@
     <message>
         <source>Some files could not be opened.</source>
         <translation>Einige Dateien konnten nicht geöffnet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPane</name>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>The text of the current title; edits are saved</source>
+        <translation>Der Text des aktuellen Titels; Änderungen werden gespeichert</translation>
+    </message>
+    <message>
+        <source>Add a title in the list on the left, select it, then paste or type its text here.</source>
+        <translation>Fügen Sie links einen Titel hinzu, wählen Sie ihn aus und fügen Sie dann seinen Text hier ein oder tippen Sie ihn.</translation>
     </message>
 </context>
 <context>
@@ -1280,22 +1239,6 @@
     <message>
         <source>Shows the commands the tool bar has no room for</source>
         <translation>Zeigt die Befehle, für die die Werkzeugleiste keinen Platz hat</translation>
-    </message>
-    <message>
-        <source>Look Up In</source>
-        <translation>Nachschlagen in</translation>
-    </message>
-    <message>
-        <source>The browser could not be started</source>
-        <translation>Der Browser konnte nicht gestartet werden</translation>
-    </message>
-    <message>
-        <source>Pramel could not open %1.</source>
-        <translation>Pramel konnte %1 nicht öffnen.</translation>
-    </message>
-    <message>
-        <source>Speak the selected word (Ctrl+T)</source>
-        <translation>Das ausgewählte Wort vorlesen (Strg+T)</translation>
     </message>
     <message>
         <source>&amp;One Row per Word</source>
@@ -1485,9 +1428,71 @@
         <source>Drop it (it comes back at the next split)</source>
         <translation>Es verwerfen (es kommt bei der nächsten Aufteilung wieder)</translation>
     </message>
+</context>
+<context>
+    <name>WordCommands</name>
+    <message>
+        <source>Look Up In</source>
+        <translation>Nachschlagen in</translation>
+    </message>
     <message>
         <source>The look-up address %1 was skipped: %2</source>
         <translation>Die Adresse zum Nachschlagen %1 wurde übersprungen: %2</translation>
+    </message>
+    <message>
+        <source>The browser could not be started</source>
+        <translation>Der Browser konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>Pramel could not open %1.</source>
+        <translation>Pramel konnte %1 nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Speak the selected word (Ctrl+T)</source>
+        <translation>Das ausgewählte Wort vorlesen (Strg+T)</translation>
+    </message>
+</context>
+<context>
+    <name>WordFileExport</name>
+    <message>
+        <source>Export Registered Words</source>
+        <translation>Registrierte Wörter exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Export failed</source>
+        <translation>Export fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The words could not be saved to %1.</source>
+        <translation>Die Wörter konnten nicht in %1 gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>No learning words yet</source>
+        <translation>Noch keine Lernwörter</translation>
+    </message>
+    <message>
+        <source>Learn a word with its row&apos;s Learn button or Ctrl+I first.</source>
+        <translation>Lernen Sie zuerst ein Wort mit der Taste „Lernen“ seiner Zeile oder Strg+I.</translation>
+    </message>
+    <message>
+        <source>Anki notes, the word in bold (*.txt)</source>
+        <translation>Anki-Notizen, das Wort fett (*.txt)</translation>
+    </message>
+    <message>
+        <source>Anki notes, the word as a cloze (*.txt)</source>
+        <translation>Anki-Notizen, das Wort als Lückentext (*.txt)</translation>
+    </message>
+    <message>
+        <source>Export Learning Words</source>
+        <translation>Lernwörter exportieren</translation>
+    </message>
+    <message>
+        <source>The learning words could not be saved to %1: %2</source>
+        <translation>Die Lernwörter konnten nicht in %1 gesichert werden: %2</translation>
     </message>
 </context>
 <context>

@@ -13,7 +13,7 @@
 #include "persistence/CoreDateSetting.h"
 #include "persistence/StoreConnection.h"
 #include "persistence/WordBatches.h"
-#include "ui/titles/EditMenu.h"
+#include "ui/window/EditMenu.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplitWordTableModel.h"

@@ -6,12 +6,12 @@
 #include "ui/registered/RegisteredWordCell.h"
 #include "ui/registered/RegisteredWordTableModel.h"
 #include "ui/registered/RegisteredWordViewController.h"
-#include "ui/titles/LearningExport.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/WindowController.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplittedWordViewController.h"
+#include "ui/window/WordFileExport.h"
 
 #include <QAction>
 #include <QFile>
@@ -349,7 +349,7 @@ void MainWindowTest::learningWordsGoToAnki() {
 
     QTemporaryDir dir;
     const QString path = dir.filePath("notes.txt");
-    QVERIFY(window_->learningExport()->writeNotes(path, false));
+    QVERIFY(window_->wordFileExport()->writeNotes(path, false));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
@@ -358,7 +358,7 @@ void MainWindowTest::learningWordsGoToAnki() {
              QStringLiteral("Gregor <b>erwachte</b>.\t<b>erwachte</b><br>woke &lt;up&gt;\t"
                             "Pramel::Title::Die_Verwandlung Pramel::Level::1"));
 
-    QVERIFY(!window_->learningExport()->writeNotes(dir.filePath("no/such/folder/n.txt"), false));
+    QVERIFY(!window_->wordFileExport()->writeNotes(dir.filePath("no/such/folder/n.txt"), false));
     QVERIFY(hasOpenAlert(window_.get()));
     QVERIFY(!QFile::exists(dir.filePath("no/such/folder/n.txt")));
 }

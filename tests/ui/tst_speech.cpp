@@ -12,6 +12,7 @@
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/WindowController.h"
+#include "ui/triage/SplittedWordViewController.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -60,6 +61,24 @@ private Q_SLOTS:
         known->setFocus();
         known->setCurrentIndex(known->model()->index(0, 0));
         QTRY_COMPARE(window_->selectedWord(), QStringLiteral("der"));
+    }
+
+    void thePanesTellWhenTheirWordChanges() {
+        qputenv("PRAMEL_SPEECH_ENGINE", "none");
+        openWindow();
+        SplitViewController* split = window_->splitViewController();
+        QSignalSpy middle(split->splittedWordViewController(),
+                          &SplittedWordViewController::currentWordChanged);
+        QSignalSpy right(split->registeredWordViewController(),
+                         &RegisteredWordViewController::currentWordChanged);
+        model_->setLastSelectedRow(2);
+        QTRY_VERIFY(!middle.isEmpty() && middle.last().first().toString() == "die");
+        QCOMPARE(split->splittedWordViewController()->selectedWord(), QStringLiteral("die"));
+        QTableView* known = split->registeredWordViewController()->knownWordTableView();
+        known->setFocus();
+        known->setCurrentIndex(known->model()->index(0, 0));
+        QTRY_VERIFY(!right.isEmpty() && right.last().first().toString() == "der");
+        QCOMPARE(window_->selectedWord(), QStringLiteral("der"));
     }
 
     void anEngineSpeaksWithoutTheWindowWaiting() {

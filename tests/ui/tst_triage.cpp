@@ -7,6 +7,7 @@
 #include "ui/triage/SplitWordCell.h"
 #include "ui/triage/SplitWordTableModel.h"
 #include "ui/triage/SplittedWordViewController.h"
+#include "ui/window/WordFileExport.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -53,6 +54,10 @@ class TriageTest : public QObject {
     void startModel() { model_ = restartedModel(); }
     void showPane() {
         pane_ = std::make_unique<SplittedWordViewController>(model_);
+        // The export the window does for its pane, here for the pane alone.
+        auto* exporter = new WordFileExport(model_, pane_.get());
+        connect(pane_.get(), &SplittedWordViewController::exportRequested, exporter,
+                &WordFileExport::exportCsv);
         pane_->resize(600, 500);
         pane_->show();
         QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));

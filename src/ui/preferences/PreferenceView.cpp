@@ -9,6 +9,7 @@
 #include "ui/common/LanguageChoices.h"
 #include "ui/common/SaveProgress.h"
 #include "ui/preferences/LookUpAddressEditor.h"
+#include "ui/preferences/PreferenceViewDelegate.h"
 #include "ui_PreferenceView.h"
 
 #include <QFile>
@@ -270,8 +271,9 @@ void PreferenceView::restoreTitles(const QList<TitleAndWordList>& titles, const 
         [self, failuresBefore] {
             if (!self)
                 return;
-            if (self->appModel_->backgroundSaves().failures.size() == failuresBefore)
-                Q_EMIT self->restoreDidSucceed();
+            if (self->appModel_->backgroundSaves().failures.size() == failuresBefore &&
+                self->delegate_)
+                self->delegate_->restoreDidSucceed();
         });
 }
 

@@ -15,6 +15,7 @@ class QComboBox;
 class QFileDialog;
 class QPushButton;
 class LookUpAddressEditor;
+class PreferenceViewDelegate;
 
 namespace Ui {
 class PreferenceView;
@@ -25,8 +26,7 @@ class PreferenceView;
 // with), the dictionary addresses of Look Up, and the restore from a CSV
 // file. Both choices take effect at once
 // and are kept for the next start (UserSettings). A restore whose words have
-// all been stored is told through restoreDidSucceed, which the owner
-// connects to its PreferenceViewDelegate.
+// all been stored is told to the delegate (restoreDidSucceed).
 class PreferenceView : public QWidget {
     Q_OBJECT
 public:
@@ -49,8 +49,8 @@ public:
     // The part of the restore after the file was chosen.
     void restoreFromFile(const QString& path);
 
-Q_SIGNALS:
-    void restoreDidSucceed();
+    // The owner that is told a restore went through; none by default.
+    void setDelegate(PreferenceViewDelegate* delegate) { delegate_ = delegate; }
 
 private:
     void awakeFromNib();
@@ -73,4 +73,5 @@ private:
     LookUpAddressEditor* lookUpEditor_ = nullptr;
     // The file being read for a restore, while it is.
     QFutureWatcher<csv::FileReading>* reading_ = nullptr;
+    PreferenceViewDelegate* delegate_ = nullptr;
 };

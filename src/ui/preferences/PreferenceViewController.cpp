@@ -17,8 +17,7 @@ PreferenceViewController::PreferenceViewController(std::shared_ptr<AppModel> mod
 
 void PreferenceViewController::viewDidLoad(std::shared_ptr<AppModel> model) {
     view_ = new PreferenceView(std::move(model), this);
-    connect(view_, &PreferenceView::restoreDidSucceed, this,
-            &PreferenceViewController::restoreDidSucceed);
+    view_->setDelegate(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);

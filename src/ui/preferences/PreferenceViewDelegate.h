@@ -1,8 +1,7 @@
 #pragma once
 
 // What the owner of the preferences view does once a restore has gone
-// through: PreferenceView has a signal of the same name, which the owner
-// connects.
+// through: PreferenceView calls its delegate (PreferenceView::setDelegate).
 class PreferenceViewDelegate {
 public:
     virtual ~PreferenceViewDelegate() = default;

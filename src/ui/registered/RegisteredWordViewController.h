@@ -2,7 +2,6 @@
 
 #include "core/AppModel.h"
 #include "ui/common/CoalescedUpdate.h"
-#include "ui/common/LearningWordsChange.h"
 
 #include <QWidget>
 
@@ -16,10 +15,10 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTableView;
-class LearningWordList;
+class LearningPane;
 class LearningWordTableModel;
 class RegisteredWordCell;
-class RegisteredWordList;
+class RegisteredWordListView;
 class RegisteredWordTableModel;
 
 // The side pane with the words registered for the current title: the known
@@ -48,17 +47,17 @@ public:
     int selectedSegment() const;
     QTableView* knownWordTableView() const { return knownWordTableView_; }
     QTableView* unwantedWordTableView() const { return unwantedWordTableView_; }
-    RegisteredWordTableModel* knownModel() const { return knownModel_; }
-    RegisteredWordTableModel* unwantedModel() const { return unwantedModel_; }
-    RegisteredWordCell* knownCell() const { return knownCell_; }
-    RegisteredWordCell* unwantedCell() const { return unwantedCell_; }
+    RegisteredWordTableModel* knownModel() const;
+    RegisteredWordTableModel* unwantedModel() const;
+    RegisteredWordCell* knownCell() const;
+    RegisteredWordCell* unwantedCell() const;
     QTableView* learningWordTableView() const { return learningWordTableView_; }
-    LearningWordTableModel* learningModel() const { return learningModel_; }
+    LearningWordTableModel* learningModel() const;
     // The learning list's context menu and its commands, on the selected word.
-    QMenu* learningMenu() const { return learningMenu_; }
-    QAction* promoteAction() const { return promoteAction_; }
-    QAction* dropAction() const { return dropAction_; }
-    QAction* editMeaningAction() const { return editMeaningAction_; }
+    QMenu* learningMenu() const;
+    QAction* promoteAction() const;
+    QAction* dropAction() const;
+    QAction* editMeaningAction() const;
     // Level 1 to 5.
     QAction* levelAction(int level) const;
     QAction* editAction() const { return editAction_; }
@@ -69,6 +68,12 @@ public:
     // Whether the lists show the words of the current title's whole language.
     bool showsWholeLanguage() const;
 
+    // The word of the current row of the list that has the keys; empty when
+    // no list of the pane has them.
+    QString selectedWord() const;
+    // Adds commands on the selected word to the context menu of each list.
+    void offerWordCommands(const QList<QAction*>& commands);
+
     // Wide enough for a word of wordCharacters characters to show whole in
     // the known list, beside its Delete button and the Date column, with the
     // scroll bar shown.
@@ -78,36 +83,34 @@ public:
     // Runs a queued state update now (tests wait on it).
     void flushPendingUpdate() { update_.flush(); }
 
+Q_SIGNALS:
+    // selectedWord() is another one: the current row moved, or the keys
+    // came to a list of the pane or left it.
+    void currentWordChanged(const QString& word);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // The set-up, in the order it runs.
     void makeSegmentedControl();
+    void makeLists();
     void viewDidLoad();
-    void setUpLists();
     void setUpEditAction();
-    void setUpDeleteKeys();
-    void setUpLearningList();
-    void setUpLearningActions();
     void layOut();
     void updateFromState();
     void segmentedControlChanged(int segment);
     void tableViewEditItemClicked();
     void tableViewSelectionDidChange();
-    void deleteWordShownAt(RegisteredWordTableModel* model, int row);
-    // The learning word selected, or a null id.
-    QUuid selectedLearningWord() const;
-    void updateLearningActions();
-    // Takes the state's learning words when they, the title or the
-    // languages changed since the last time.
-    bool takeLearningWords(const AppState& state);
+    // A word of another title of the language is deleted there; one of the
+    // current title so that Edit ▸ Undo brings it back.
+    void deleteWord(const QUuid& id);
     void makeSearch();
     // Narrows the lists to the words that hold the search.
     void showMatches();
     void showRegisteredMatches();
-    // The learning list's part of it. A word that left the list leaves
-    // the selection on its row (keepRow: a word dropped or promoted), or
-    // none (a search that no longer holds it).
-    void showLearningMatches(bool keepRow);
     void updateCount();
+    void tellCurrentWord();
 
     std::shared_ptr<AppModel> appModel_;
     Subscription subs_;
@@ -116,27 +119,15 @@ private:
     QButtonGroup* segments_ = nullptr;
     QTableView* knownWordTableView_ = nullptr;
     QTableView* unwantedWordTableView_ = nullptr;
-    RegisteredWordTableModel* knownModel_ = nullptr;
-    RegisteredWordTableModel* unwantedModel_ = nullptr;
-    RegisteredWordCell* knownCell_ = nullptr;
-    RegisteredWordCell* unwantedCell_ = nullptr;
     QAction* editAction_ = nullptr;
     QLineEdit* searchField_ = nullptr;
     QCheckBox* ignoreAccents_ = nullptr;
     QCheckBox* wholeLanguage_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QTableView* learningWordTableView_ = nullptr;
-    LearningWordTableModel* learningModel_ = nullptr;
-    QMenu* learningMenu_ = nullptr;
-    QAction* promoteAction_ = nullptr;
-    QAction* dropAction_ = nullptr;
-    QAction* editMeaningAction_ = nullptr;
-    QList<QAction*> levelActions_;
-    std::unique_ptr<RegisteredWordList> knownList_;
-    std::unique_ptr<RegisteredWordList> unwantedList_;
-    std::unique_ptr<LearningWordList> learningList_;
-    // What the learning list was taken from: the state's list (a copy, so
-    // that a change to it cannot keep its buffer), the title and the languages.
-    LearningWordsChange learningChange_;
+    RegisteredWordListView* knownList_ = nullptr;
+    RegisteredWordListView* unwantedList_ = nullptr;
+    LearningPane* learningPane_ = nullptr;
+    QString toldWord_;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
 };

@@ -40,10 +40,12 @@ SplitViewController::SplitViewController(std::shared_ptr<AppModel> model, QWidge
 }
 
 void SplitViewController::makePanes(const std::shared_ptr<AppModel>& model) {
-    middlePane_ = new SplittedWordViewController(model, this);
+    splitted_ = new SplittedWordViewController(model, this);
+    middlePane_ = splitted_;
     middlePane_->setObjectName(QStringLiteral("middlePane"));
     middlePane_->setAccessibleName(tr("Text and split words"));
-    rightPane_ = new RegisteredWordViewController(model, this);
+    registered_ = new RegisteredWordViewController(model, this);
+    rightPane_ = registered_;
     rightPane_->setObjectName(QStringLiteral("rightPane"));
     rightPane_->setAccessibleName(tr("Registered words"));
 }

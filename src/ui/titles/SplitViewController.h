@@ -7,6 +7,8 @@
 class AppModel;
 
 class QVariantAnimation;
+class RegisteredWordViewController;
+class SplittedWordViewController;
 class TitleViewController;
 
 // The window's content: the title list on the left, the text with its split
@@ -30,6 +32,9 @@ public:
     QWidget* middlePane() const { return middlePane_; }
     QWidget* rightPane() const { return rightPane_; }
     TitleViewController* titleViewController() const { return titleViewController_; }
+    // The middle pane and the right pane as what they are.
+    SplittedWordViewController* splittedWordViewController() const { return splitted_; }
+    RegisteredWordViewController* registeredWordViewController() const { return registered_; }
 
     // The state a pane is in, or is animating towards.
     bool isCollapsed(Pane pane) const;
@@ -58,6 +63,8 @@ private:
     void restoreLimits(SidePane& pane);
 
     TitleViewController* titleViewController_ = nullptr;
+    SplittedWordViewController* splitted_ = nullptr;
+    RegisteredWordViewController* registered_ = nullptr;
     QWidget* leftPane_ = nullptr;
     QWidget* middlePane_ = nullptr;
     QWidget* rightPane_ = nullptr;

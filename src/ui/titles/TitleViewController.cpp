@@ -4,7 +4,6 @@
 #include "core/ViewModelFactory.h"
 #include "ui/backups/Backups.h"
 #include "ui/common/Alert.h"
-#include "ui/titles/TextOpener.h"
 #include "ui/titles/TitleCell.h"
 #include "ui/titles/TitleLanguageDialog.h"
 #include "ui/titles/TitleListModel.h"
@@ -117,9 +116,8 @@ void TitleViewController::viewDidLoad() {
     tableView_->setDefaultDropAction(Qt::MoveAction);
     // A drop has moved a title: the rows follow at once.
     connect(titleModel_, &TitleListModel::titleMoved, this, &TitleViewController::reloadData);
-    // Files dropped from a file manager become titles.
-    auto* opener = new TextOpener(appModel_, this);
-    connect(tableView_, &TitleTableView::filesDropped, opener, &TextOpener::openFiles);
+    // Files dropped from a file manager become titles, through the window.
+    connect(tableView_, &TitleTableView::filesDropped, this, &TitleViewController::filesDropped);
 }
 
 void TitleViewController::reloadData() {

@@ -40,6 +40,11 @@ public:
     // Titles ▸ Language…: the same for the current title.
     QAction* languageAction() const { return languageAction_; }
 
+Q_SIGNALS:
+    // Files were dropped on the list from a file manager; the window opens
+    // them as new titles.
+    void filesDropped(const QStringList& paths);
+
 private:
     void viewDidLoad();
     void reloadData();

@@ -1,34 +1,26 @@
 #include "ui/titles/WindowController.h"
 
 #include "base/StatusLine.h"
-#include "core/LookUpAddress.h"
 #include "core/ViewModelFactory.h"
 #include "ui/backups/Backups.h"
-#include "ui/common/Alert.h"
-#include "ui/common/LookUp.h"
 #include "ui/common/SaveFailureAlerts.h"
-#include "ui/common/Speaker.h"
 #include "ui/registered/RegisteredWordViewController.h"
-#include "ui/titles/EditMenu.h"
-#include "ui/titles/KeyboardShortcutsWindow.h"
-#include "ui/titles/LearningExport.h"
 #include "ui/titles/SplitViewController.h"
-#include "ui/titles/TextOpener.h"
 #include "ui/titles/TitleViewController.h"
-#include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui/triage/TriageStatusBar.h"
+#include "ui/window/EditMenu.h"
+#include "ui/window/KeyboardShortcutsWindow.h"
+#include "ui/window/TextOpener.h"
+#include "ui/window/WordCommands.h"
+#include "ui/window/WordFileExport.h"
 #include "ui_Main.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QDesktopServices>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QTableView>
 
 WindowController::WindowController(QWidget* parent)
     : WindowController(ViewModelFactory::shared().model(), parent) {}
@@ -58,36 +50,29 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     connect(ui_->actionSplitWords, &QAction::triggered, this, &WindowController::splitWords);
     textOpener_ = new TextOpener(mainViewModel_, this);
     connect(ui_->actionOpenText, &QAction::triggered, textOpener_, &TextOpener::chooseFiles);
+    connect(splitViewController_->titleViewController(), &TitleViewController::filesDropped,
+            textOpener_, &TextOpener::openFiles);
     backups_ = new Backups(mainViewModel_, this);
-    speaker_ = new Speaker(this);
-    ui_->menuWords->setToolTipsVisible(true);
-    connect(speaker_, &Speaker::availabilityChanged, this, &WindowController::updateSpeakAction);
-    connect(ui_->actionSpeak, &QAction::triggered, this, &WindowController::speakSelectedWord);
-    connect(ui_->actionLookUp, &QAction::triggered, this, [this] { lookUpSelectedWord(); });
-    lookUpIn_ = new QMenu(tr("Look Up In"), this);
-    lookUpIn_->setObjectName(QStringLiteral("lookUpInMenu"));
-    ui_->menuWords->insertMenu(ui_->actionSpeak, lookUpIn_);
-    connect(lookUpIn_, &QMenu::aboutToShow, this, &WindowController::fillLookUpInMenu);
-    fillLookUpInMenu(); // its keys work before it is first opened
-    offerWordCommandsOnRows();
-    // The engine starts when the menu that offers it opens, or on the key.
-    connect(ui_->menuWords, &QMenu::aboutToShow, speaker_, &Speaker::prepare);
-    updateSpeakAction();
+    wordCommands_ = new WordCommands(mainViewModel_, this, ui_->menuWords, ui_->actionLookUp,
+                                     ui_->actionSpeak, [this] { return selectedWord(); });
+    // Look Up and Speak in the context menu of each word list.
+    splitViewController_->splittedWordViewController()->offerWordCommands(
+        {ui_->actionLookUp, ui_->actionSpeak});
+    splitViewController_->registeredWordViewController()->offerWordCommands(
+        {ui_->actionLookUp, ui_->actionSpeak});
     connect(ui_->actionBackUpNow, &QAction::triggered, backups_, &Backups::backUpNow);
     connect(ui_->actionRestoreBackup, &QAction::triggered, backups_, &Backups::chooseBackup);
-    connect(ui_->actionExportCsv, &QAction::triggered, this, [this] {
-        if (auto* pane =
-                qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
-            pane->onCutTap();
-    });
+    wordFileExport_ = new WordFileExport(mainViewModel_, this);
+    connect(ui_->actionExportCsv, &QAction::triggered, wordFileExport_, &WordFileExport::exportCsv);
+    connect(splitViewController_->splittedWordViewController(),
+            &SplittedWordViewController::exportRequested, wordFileExport_,
+            &WordFileExport::exportCsv);
+    connect(ui_->actionExportLearningWords, &QAction::triggered, wordFileExport_,
+            &WordFileExport::exportNotes);
 
-    learningExport_ = new LearningExport(mainViewModel_, this);
-    connect(ui_->actionExportLearningWords, &QAction::triggered, learningExport_,
-            &LearningExport::exportNotes);
-
-    if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
-        connect(pane, &SplittedWordViewController::currentTextShown, this,
-                &WindowController::currentContentShown);
+    connect(splitViewController_->splittedWordViewController(),
+            &SplittedWordViewController::currentTextShown, this,
+            &WindowController::currentContentShown);
     addTriageCommands();
     describeControls();
     windowDidLoad();
@@ -109,12 +94,6 @@ void WindowController::windowDidLoad() {
     // The window title is the name held in currentTitle; an empty name leaves
     // an empty title, which the window manager shows as the application name.
     subs_ = mainViewModel_->subscribe([this](const AppState& state) {
-        // Another title, or another language, may have other dictionaries.
-        const QString language = state.languageOf(state.currentTitle.id);
-        if (lookUpIn_ && language != lookUpLanguage_) {
-            lookUpLanguage_ = language;
-            fillLookUpInMenu();
-        }
         if (hasLastTitle_ && state.currentTitle == lastTitle_)
             return;
         lastTitle_ = state.currentTitle;
@@ -167,116 +146,31 @@ QAction* WindowController::lookUpAction() const {
 }
 
 QString WindowController::currentLanguage() const {
-    const AppState& state = mainViewModel_->state();
-    return state.languageOf(state.currentTitle.id);
+    return wordCommands_->currentLanguage();
 }
 
-void WindowController::offerWordCommandsOnRows() {
-    QList<QAbstractItemView*> lists;
-    if (auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane()))
-        lists << pane->tableView();
-    if (auto* pane =
-            qobject_cast<RegisteredWordViewController*>(splitViewController_->rightPane())) {
-        lists << pane->knownWordTableView() << pane->unwantedWordTableView();
-        // The Learning list has a menu of its own.
-        pane->learningMenu()->addSeparator();
-        pane->learningMenu()->addAction(ui_->actionLookUp);
-        pane->learningMenu()->addAction(ui_->actionSpeak);
-    }
-    for (QAbstractItemView* list : std::as_const(lists)) {
-        list->setContextMenuPolicy(Qt::ActionsContextMenu);
-        auto* separator = new QAction(list);
-        separator->setSeparator(true);
-        if (!list->actions().isEmpty())
-            list->addAction(separator);
-        list->addAction(ui_->actionLookUp);
-        list->addAction(ui_->actionSpeak);
-    }
+Speaker* WindowController::speaker() const {
+    return wordCommands_->speaker();
 }
 
-void WindowController::fillLookUpInMenu() {
-    for (QAction* action : lookUpIn_->actions()) {
-        removeAction(action);
-        delete action;
-    }
-    const QStringList addresses = LookUp::addresses(currentLanguage());
-    for (qsizetype i = 0; i < addresses.size(); ++i) {
-        const QString address = addresses[i];
-        QAction* action = lookUpIn_->addAction(LookUp::nameOf(address));
-        action->setToolTip(address);
-        // Ctrl+Alt+1 to 9: no other command of the window uses Alt.
-        if (i < 9) {
-            action->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key(Qt::Key_1 + i)));
-            addAction(action); // the key works while the menu is closed
-        }
-        connect(action, &QAction::triggered, this,
-                [this, address] { lookUpSelectedWord(address); });
-    }
-}
-
-void WindowController::lookUpSelectedWord(const QString& address) {
-    const QString word = selectedWord();
-    if (word.isEmpty())
-        return;
-    // The addresses come from the settings file, which anything may have
-    // written: one that is not a web address with {word} in it is skipped,
-    // and Look Up goes on to the next one.
-    const QStringList candidates =
-        address.isEmpty() ? LookUp::addresses(currentLanguage()) : QStringList{address};
-    QUrl url;
-    for (const QString& candidate : candidates) {
-        url = LookUpAddress::urlFor(candidate, word);
-        if (!url.isEmpty())
-            break;
-        printStatus(QStringLiteral("Skipped the look-up address ") + candidate +
-                    QStringLiteral(": ") + LookUpAddress::problemInEnglish(candidate));
-        statusBar()->showMessage(tr("The look-up address %1 was skipped: %2")
-                                     .arg(candidate, LookUpAddress::problemWith(candidate)),
-                                 10000);
-    }
-    if (url.isEmpty())
-        return;
-    printStatus(QStringLiteral("Looking up ") + url.toString(QUrl::FullyEncoded));
-    if (QDesktopServices::openUrl(url))
-        return;
-    auto* alert =
-        new Alert(this, tr("The browser could not be started"),
-                  tr("Pramel could not open %1.").arg(url.toString()), Alert::Style::critical);
-    alert->removeSecondButton();
-    alert->beginSheetModal({});
-}
-
-void WindowController::updateSpeakAction() {
-    ui_->actionSpeak->setEnabled(speaker_->isAvailable());
-    ui_->actionSpeak->setToolTip(speaker_->isAvailable() ? tr("Speak the selected word (Ctrl+T)")
-                                                         : speaker_->unavailableReason());
+QMenu* WindowController::lookUpInMenu() const {
+    return wordCommands_->lookUpInMenu();
 }
 
 QString WindowController::selectedWord() const {
-    QWidget* focus = QApplication::focusWidget();
-    QWidget* registered = splitViewController_->rightPane();
-    if (focus && registered && registered->isAncestorOf(focus)) {
-        if (auto* table = qobject_cast<QAbstractItemView*>(focus)) {
-            const QModelIndex current = table->currentIndex();
-            if (current.isValid())
-                return current.siblingAtColumn(0).data(Qt::DisplayRole).toString();
-        }
-    }
-    const AppState& state = mainViewModel_->state();
-    const SplitList list = state.languageStateList.value(state.currentTitle).splittedWords;
-    if (state.lastSelectedRow >= 0 && state.lastSelectedRow < list.size())
-        return list.at(state.lastSelectedRow);
-    return QString();
+    // The registered pane's word while one of its lists has the keys.
+    const QString registered = splitViewController_->registeredWordViewController()->selectedWord();
+    if (!registered.isEmpty())
+        return registered;
+    return splitViewController_->splittedWordViewController()->selectedWord();
 }
 
 void WindowController::speakSelectedWord() {
-    const QString word = selectedWord();
-    if (word.isEmpty())
-        return;
-    printStatus(QStringLiteral("Speaking ") + word);
-    // In a voice of the title's language when it has one.
-    const QString language = currentLanguage();
-    speaker_->speak(word, language.isEmpty() ? QLocale() : QLocale(language));
+    wordCommands_->speakSelectedWord();
+}
+
+void WindowController::lookUpSelectedWord(const QString& address) {
+    wordCommands_->lookUpSelectedWord(address);
 }
 
 void WindowController::openFiles(const QStringList& paths) {
@@ -288,9 +182,7 @@ void WindowController::toggleLeftInspectorPane() {
 }
 
 bool WindowController::showsCurrentContent() const {
-    const auto* pane =
-        qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane());
-    return !pane || pane->showsCurrentText();
+    return splitViewController_->splittedWordViewController()->showsCurrentText();
 }
 
 void WindowController::toggleInspectorPane() {
@@ -300,10 +192,8 @@ void WindowController::toggleInspectorPane() {
 void WindowController::splitWords() {
     // A book takes a few hundred milliseconds to cut: the window keeps
     // painting meanwhile, and the list takes the keys once it is there.
-    QPointer<SplittedWordViewController> pane =
-        qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane());
-    if (pane)
-        pane->setSplitting(true);
+    QPointer<SplittedWordViewController> pane = splitViewController_->splittedWordViewController();
+    pane->setSplitting(true);
     mainViewModel_->splitWordsInBackground([pane] {
         if (!pane)
             return;
@@ -313,8 +203,8 @@ void WindowController::splitWords() {
 }
 
 void WindowController::addTriageCommands() {
-    auto* pane = qobject_cast<SplittedWordViewController*>(splitViewController_->middlePane());
-    editMenu_ = new EditMenu(mainViewModel_, pane ? pane->textView() : nullptr, this);
+    SplittedWordViewController* pane = splitViewController_->splittedWordViewController();
+    editMenu_ = new EditMenu(mainViewModel_, pane->textView(), this);
     menuBar()->insertMenu(ui_->menuView->menuAction(), editMenu_);
     triageStatusBar_ = new TriageStatusBar(mainViewModel_, this);
     setStatusBar(triageStatusBar_);
@@ -326,10 +216,8 @@ void WindowController::addTriageCommands() {
     oneRowPerWordAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     oneRowPerWordAction_->setToolTip(
         tr("List each word once, with how often it stands in the text (Ctrl+Shift+O)"));
-    if (pane) {
-        connect(oneRowPerWordAction_, &QAction::toggled, pane,
-                &SplittedWordViewController::setOneRowPerWord);
-    }
+    connect(oneRowPerWordAction_, &QAction::toggled, pane,
+            &SplittedWordViewController::setOneRowPerWord);
 
     // A title can be added from the keyboard: the same alert as the + button.
     auto* titles = new QMenu(tr("&Titles"), this);
@@ -366,7 +254,7 @@ void WindowController::showKeyboardShortcuts() {
     const QString registered = tr("Registered words");
     const QString window = tr("Window");
     QList<QKeySequence> lookUpInKeys;
-    for (QAction* action : lookUpIn_->actions())
+    for (QAction* action : lookUpInMenu()->actions())
         lookUpInKeys << action->shortcuts();
     const QList<Entry> entries{
         {list, tr("Register the selected word as known"), {QKeySequence(Qt::Key_Return)}},

@@ -15,10 +15,11 @@ class KeyboardShortcutsWindow;
 class SplitViewController;
 class TextOpener;
 class Backups;
-class LearningExport;
 class Speaker;
 class QMenu;
 class TriageStatusBar;
+class WordCommands;
+class WordFileExport;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -40,12 +41,12 @@ public:
     QAction* openTextAction() const;
     QAction* exportCsvAction() const;
     QAction* exportLearningWordsAction() const;
-    LearningExport* learningExport() const { return learningExport_; }
+    WordFileExport* wordFileExport() const { return wordFileExport_; }
     QAction* backUpNowAction() const;
     QAction* restoreBackupAction() const;
     QAction* speakAction() const;
     QAction* lookUpAction() const;
-    QMenu* lookUpInMenu() const { return lookUpIn_; }
+    QMenu* lookUpInMenu() const;
     EditMenu* editMenu() const { return editMenu_; }
     TriageStatusBar* triageStatusBar() const { return triageStatusBar_; }
     QAction* addTitleAction() const { return addTitleAction_; }
@@ -67,14 +68,14 @@ public:
     void openFiles(const QStringList& paths);
     TextOpener* textOpener() const { return textOpener_; }
     Backups* backups() const { return backups_; }
-    Speaker* speaker() const { return speaker_; }
+    Speaker* speaker() const;
+    WordCommands* wordCommands() const { return wordCommands_; }
 
     // The word a command on "the selected word" acts on: the selected row of
     // the registered list when it has the focus, else the split list's.
     QString selectedWord() const;
     void speakSelectedWord();
-    // Opens the selected word in the browser through the dictionary
-    // address (LookUp.h); the first of the title's language by default.
+    // Opens the selected word in the browser (WordCommands).
     void lookUpSelectedWord(const QString& address = QString());
     // The ISO 639 code of the current title's language; empty for none.
     QString currentLanguage() const;
@@ -85,10 +86,6 @@ Q_SIGNALS:
 private:
     void windowDidLoad();
     void describeControls();
-    void updateSpeakAction();
-    void fillLookUpInMenu();
-    // Look Up and Speak in the context menu of each word list.
-    void offerWordCommandsOnRows();
     // The triage commands beside the window's own: Edit (undo, redo),
     // View ▸ One Row per Word, Titles ▸ Add Title, Help ▸ Keyboard
     // Shortcuts, and the progress in the status bar.
@@ -98,10 +95,8 @@ private:
     SplitViewController* splitViewController_ = nullptr;
     TextOpener* textOpener_ = nullptr;
     Backups* backups_ = nullptr;
-    LearningExport* learningExport_ = nullptr;
-    Speaker* speaker_ = nullptr;
-    QMenu* lookUpIn_ = nullptr;
-    QString lookUpLanguage_; // the language lookUpIn_ was filled for
+    WordFileExport* wordFileExport_ = nullptr;
+    WordCommands* wordCommands_ = nullptr;
     EditMenu* editMenu_ = nullptr;
     TriageStatusBar* triageStatusBar_ = nullptr;
     QAction* addTitleAction_ = nullptr;

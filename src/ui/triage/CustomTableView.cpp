@@ -1,5 +1,7 @@
 #include "ui/triage/CustomTableView.h"
 
+#include "ui/triage/CustomTableViewDelegate.h"
+
 #include "base/StatusLine.h"
 #include "ui/common/AccessibleItemView.h"
 
@@ -79,7 +81,8 @@ void CustomTableView::selectionChanged(const QItemSelection& selected,
         return;
     const qint64 row = selectedRow();
     if (row >= 0)
-        Q_EMIT selectionMoved(row);
+        if (delegate_)
+            delegate_->selectionMoved(row);
 }
 
 // The selected row is drawn differently with and without the keyboard focus
@@ -99,20 +102,24 @@ void CustomTableView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key == Qt::Key_Return && (event->modifiers() & Qt::ControlModifier)) {
         printStatus(QStringLiteral("Command + Enter pressed"));
-        Q_EMIT commandReturnKeyPressed(selectedRow());
+        if (delegate_)
+            delegate_->commandReturnKeyPressed(selectedRow());
         return;
     }
     if (key == Qt::Key_Return) {
-        Q_EMIT returnKeyPressed(selectedRow());
+        if (delegate_)
+            delegate_->returnKeyPressed(selectedRow());
         return;
     }
     // Unwanted has its own key: every Return without Ctrl means known.
     if (key == Qt::Key_U && (event->modifiers() & Qt::ControlModifier)) {
-        Q_EMIT unwantedKeyPressed(selectedRow());
+        if (delegate_)
+            delegate_->unwantedKeyPressed(selectedRow());
         return;
     }
     if (key == Qt::Key_I && (event->modifiers() & Qt::ControlModifier)) {
-        Q_EMIT learnKeyPressed(selectedRow());
+        if (delegate_)
+            delegate_->learnKeyPressed(selectedRow());
         return;
     }
     if (key == Qt::Key_Down) {
@@ -131,7 +138,8 @@ void CustomTableView::moveSelectionUp() {
     if (r < 1)
         return;
     selectOnlyRow(r - 1);
-    Q_EMIT selectionMoved(r - 1);
+    if (delegate_)
+        delegate_->selectionMoved(r - 1);
     playSound(QStringLiteral("sound"));
 }
 
@@ -141,7 +149,8 @@ void CustomTableView::moveSelectionDown() {
     if (r >= n - 1)
         return;
     selectOnlyRow(r + 1);
-    Q_EMIT selectionMoved(r + 1);
+    if (delegate_)
+        delegate_->selectionMoved(r + 1);
     playSound(QStringLiteral("sound"));
 }
 

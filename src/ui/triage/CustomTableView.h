@@ -5,18 +5,23 @@
 
 class QSoundEffect;
 
-// The split-word table. Return, Ctrl+Return and Ctrl+U are reported with
-// the selected row (returnKeyPressed, commandReturnKeyPressed,
-// unwantedKeyPressed, learnKeyPressed); Up and Down move
-// the selection one row and click. However the user moves the selection
-// (arrow and page keys, Home and End, typing the start of a word, the
-// mouse), selectionMoved tells the new row. The owner implements
-// CustomTableViewDelegate and connects these signals to it.
+class CustomTableViewDelegate;
+
+// The split-word table. Return, Ctrl+Return, Ctrl+U and Ctrl+I are reported
+// to the delegate with the selected row (returnKeyPressed,
+// commandReturnKeyPressed, unwantedKeyPressed, learnKeyPressed); Up and Down
+// move the selection one row and click. However the user moves the
+// selection (arrow and page keys, Home and End, typing the start of a word,
+// the mouse), selectionMoved tells the delegate the new row. The sounds are
+// told through signals.
 class CustomTableView : public QTableView {
     Q_OBJECT
 public:
     explicit CustomTableView(QWidget* parent = nullptr);
     ~CustomTableView() override;
+
+    // The owner that is told the keys and the moves; none by default.
+    void setDelegate(CustomTableViewDelegate* delegate) { delegate_ = delegate; }
 
     // The selected row, -1 when none.
     qint64 selectedRow() const;
@@ -28,12 +33,6 @@ public:
     void playSound(const QString& name);
 
 Q_SIGNALS:
-    // Rows are the selected row at the time of the key, -1 when none.
-    void returnKeyPressed(qint64 row);
-    void commandReturnKeyPressed(qint64 row);
-    void unwantedKeyPressed(qint64 row);
-    void learnKeyPressed(qint64 row);
-    void selectionMoved(qint64 row);
     // A sound was started (or would have been, had the device allowed it).
     void soundRequested();
     // A sound could not be played.
@@ -56,4 +55,5 @@ private:
     static constexpr int maxPlayers = 4;
     // Set while the selection is changed by code rather than by the user.
     bool selectingByCode_ = false;
+    CustomTableViewDelegate* delegate_ = nullptr;
 };

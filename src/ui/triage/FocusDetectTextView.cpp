@@ -1,6 +1,7 @@
 #include "ui/triage/FocusDetectTextView.h"
 
 #include "base/StatusLine.h"
+#include "ui/triage/FocusDetectTextViewDelegate.h"
 
 #include <QFocusEvent>
 
@@ -21,7 +22,8 @@ void FocusDetectTextView::focusInEvent(QFocusEvent* event) {
     if (!isRealFocusChange(event))
         return;
     printStatus(QStringLiteral("TextView did gain focus"));
-    Q_EMIT textViewDidGainFocus();
+    if (delegate_)
+        delegate_->textViewDidGainFocus();
 }
 
 void FocusDetectTextView::focusOutEvent(QFocusEvent* event) {
@@ -29,5 +31,6 @@ void FocusDetectTextView::focusOutEvent(QFocusEvent* event) {
     if (!isRealFocusChange(event))
         return;
     printStatus(QStringLiteral("TextView did lose focus"));
-    Q_EMIT textViewDidLoseFocus();
+    if (delegate_)
+        delegate_->textViewDidLoseFocus();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the owner of the text pane does when the pane gains or loses the
-// keyboard focus: FocusDetectTextView has a signal of the same name for each,
-// and the owner connects them.
+// keyboard focus: FocusDetectTextView calls its delegate
+// (FocusDetectTextView::setDelegate).
 class FocusDetectTextViewDelegate {
 public:
     virtual ~FocusDetectTextViewDelegate() = default;

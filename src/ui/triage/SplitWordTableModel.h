@@ -1,7 +1,7 @@
 #pragma once
 
 #include "domain/SplitList.h"
-#include "ui/triage/SentenceAround.h"
+#include "text/SentenceAround.h"
 
 #include <QAbstractTableModel>
 #include <QHash>

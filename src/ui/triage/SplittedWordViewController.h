@@ -3,27 +3,24 @@
 #include "core/AppModel.h"
 #include "ui/common/CoalescedUpdate.h"
 #include "ui/triage/CustomTableViewDelegate.h"
-#include "ui/triage/FocusDetectTextViewDelegate.h"
 
 #include <QWidget>
 
 #include <memory>
-#include <vector>
 
 class CustomTableView;
+class QAction;
 class FocusDetectTextView;
 class QPushButton;
 class QSplitter;
-class QTextDocument;
 class SplitWordCell;
 class SplitWordTableModel;
+class TextPane;
 
 // The middle pane: the text of the current title above the list of its split
 // words still waiting for triage, and the export button. Everything shown is
 // derived from the model's published state.
-class SplittedWordViewController : public QWidget,
-                                   public CustomTableViewDelegate,
-                                   public FocusDetectTextViewDelegate {
+class SplittedWordViewController : public QWidget, public CustomTableViewDelegate {
     Q_OBJECT
 public:
     // Shows the model of the shared ViewModelFactory.
@@ -65,21 +62,30 @@ public:
     // CustomTableViewDelegate
     void returnKeyPressed(qint64 row) override;
     void commandReturnKeyPressed(qint64 row) override;
+    void unwantedKeyPressed(qint64 row) override;
+    void learnKeyPressed(qint64 row) override;
     void selectionMoved(qint64 row) override;
-    // FocusDetectTextViewDelegate
-    void textViewDidGainFocus() override {}
-    void textViewDidLoseFocus() override {}
+
+    // The word of the split list's selected row; empty when none is.
+    QString selectedWord() const;
+    // Adds commands on the selected word to the split list's context menu.
+    void offerWordCommands(const QList<QAction*>& commands);
 
     // Whether the pane shows the current title's text (a book's document is
     // built on a thread of its own first).
-    bool showsCurrentText() const { return building_.isNull(); }
+    bool showsCurrentText() const;
 
 public Q_SLOTS:
+    // The export button: asks the window for the CSV export.
     void onCutTap();
 
 Q_SIGNALS:
     // The current title's text is in the pane.
     void currentTextShown();
+    // The word of the selected row is another one.
+    void currentWordChanged(const QString& word);
+    // The export button was clicked.
+    void exportRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,48 +98,28 @@ private:
     void makeExportButton();
     void layOut();
     void connectTriage();
-    void connectTextPane();
 
     void updateFromState();
-    void showText(const QString& text);
-    void installDocument(QTextDocument* document);
-    void textDidChange(int position, int removed, int added);
     // Marks the selected row's word in the text pane and scrolls it into
     // view (not while the pane has the keys: the caret is the user's then).
     void highlightSelectedWord();
-    // Where a place of the title's text is in the pane's document, which
-    // holds a CR LF as one line break.
-    qint64 documentPosition(qint64 position);
     // The word on row, or a null string when row is not a row of the current
     // split list.
     QString wordAt(qint64 row) const;
-    void saveCSV(const QString& fileName, const QList<QStringList>& rows);
-    void writeExport(const QString& path, const QString& text);
 
     std::shared_ptr<AppModel> appModel_;
     Subscription subs_;
 
     QSplitter* splitter_ = nullptr;
+    TextPane* textPane_ = nullptr;
     FocusDetectTextView* textView_ = nullptr;
     CustomTableView* tableView_ = nullptr;
     SplitWordTableModel* tableModel_ = nullptr;
     SplitWordCell* cell_ = nullptr;
     QPushButton* exportButton_ = nullptr;
 
-    // The text the pane shows as far as the state knows it; compared instead
-    // of reading back the whole document on every publication.
-    QString shownText_;
     qint64 shownRow_ = -1;
-    // The places of the CR LF pairs of shownText_, ascending, when it has any.
-    std::vector<qint64> crlfs_;
-    const void* crlfsOf_ = nullptr;
+    QString shownWord_;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
-    bool applyingState_ = false;
     bool appeared_ = false;
-    bool stored_ = false;
-    // The text whose document is being built, or null.
-    QString building_;
-    // Texts longer than this are shown from a document built off the GUI
-    // thread (a book took 170 ms to set).
-    static constexpr qsizetype largeText = 256 * 1024;
 };

@@ -180,7 +180,6 @@ void TriageStatusBar::countText() {
                 self->countedText_ = text;
                 self->counts_ = counts;
                 self->update_.schedule();
-                Q_EMIT self->textCountChanged();
                 // The text changed while it was counted: count the new one.
                 if (!sameText(self->textToCount_, text))
                     self->countTimer_->start(0);

@@ -45,9 +45,6 @@ public:
     // Whether the text shown is counted (the count runs beside the window).
     bool textCounted() const { return !counting_ && sameText(countedText_, textToCount_); }
 
-Q_SIGNALS:
-    void textCountChanged();
-
 private:
     void updateFromState();
     void countText();

@@ -1,4 +1,4 @@
-#include "ui/titles/KeyboardShortcutsWindow.h"
+#include "ui/window/KeyboardShortcutsWindow.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

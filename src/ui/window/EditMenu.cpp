@@ -1,4 +1,4 @@
-#include "ui/titles/EditMenu.h"
+#include "ui/window/EditMenu.h"
 
 #include <QAction>
 #include <QApplication>

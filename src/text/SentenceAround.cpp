@@ -1,4 +1,4 @@
-#include "ui/triage/SentenceAround.h"
+#include "text/SentenceAround.h"
 
 #include <QStringView>
 #include <QTextBoundaryFinder>

@@ -1,4 +1,4 @@
-#include "ui/titles/TextOpener.h"
+#include "ui/window/TextOpener.h"
 
 #include "base/StatusLine.h"
 #include "core/AppModel.h"

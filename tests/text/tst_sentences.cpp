@@ -2,7 +2,7 @@
 // several scripts: hand-wrapped lines with CR LF, combining marks, a danda,
 // texts edited since the split.
 
-#include "ui/triage/SentenceAround.h"
+#include "text/SentenceAround.h"
 
 #include <QtTest>
 

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "domain/AppState.h"
+#include "ui/registered/RegisteredWordList.h"
+
+#include <QObject>
+
+class QTableView;
+class RegisteredWordCell;
+class RegisteredWordTableModel;
+
+// One list of registered words of the pane, known or unwanted: its table,
+// item model and cell, and the words it shows, sorted and narrowed by the
+// search (RegisteredWordList). The known list shows the date each word was
+// registered. A row's Delete button, and Delete or Backspace on the
+// selected row, ask for the word's deletion.
+class RegisteredWordListView : public QObject {
+    Q_OBJECT
+public:
+    RegisteredWordListView(AppState::Word::Kind kind, QTableView* table, QObject* parent);
+
+    QTableView* table() const { return table_; }
+    RegisteredWordTableModel* model() const { return model_; }
+    RegisteredWordCell* cell() const { return cell_; }
+
+    // Takes words in their title order; language: an ISO 639 code or empty.
+    void setWords(const QList<AppState::Word>& words, SortType sortType, const QString& language);
+    // Shows the words that hold query.
+    void showMatches(const QString& query, bool ignoreAccents);
+    // How many words the list shows, and how many it holds.
+    qsizetype shownCount() const;
+    qsizetype totalCount() const { return list_.words().size(); }
+
+Q_SIGNALS:
+    void deleteRequested(const QUuid& id);
+
+private:
+    void setUpColumns(AppState::Word::Kind kind);
+    void setUpDeleteKeys();
+    void deleteWordShownAt(int row);
+
+    QTableView* table_;
+    RegisteredWordTableModel* model_ = nullptr;
+    RegisteredWordCell* cell_ = nullptr;
+    RegisteredWordList list_;
+};

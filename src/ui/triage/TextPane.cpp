@@ -1,0 +1,215 @@
+#include "ui/triage/TextPane.h"
+
+#include "ui/triage/FocusDetectTextView.h"
+
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QPlainTextDocumentLayout>
+#include <QPointer>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QThread>
+
+#include <algorithm>
+#include <thread>
+
+namespace {
+// Text of the document as its toPlainText() gives it: block ends as line
+// feeds, non-breaking spaces as spaces.
+QString plainText(QString text) {
+    for (QChar& c : text) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xfdd0: // the start and end of a frame
+        case 0xfdd1:
+            c = QLatin1Char('\n');
+            break;
+        case QChar::Nbsp:
+            c = QLatin1Char(' ');
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
+// Equal texts, cheaply when both share one buffer (the usual case: the state
+// holds the very string the pane handed to saveText).
+bool sameText(const QString& a, const QString& b) {
+    if (a.size() != b.size())
+        return false;
+    return a.constData() == b.constData() || a == b;
+}
+} // namespace
+
+TextPane::TextPane(std::shared_ptr<AppModel> model, QWidget* pane)
+    : QObject(pane)
+    , appModel_(std::move(model))
+    , pane_(pane) {
+    view_ = new FocusDetectTextView;
+    view_->setObjectName(QStringLiteral("textView"));
+    view_->setAccessibleName(tr("Text"));
+    view_->setAccessibleDescription(tr("The text of the current title; edits are saved"));
+    // 8-point inset, the system font, a rounded frame.
+    view_->document()->setDocumentMargin(8);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(12);
+    view_->setFont(font);
+    view_->setFrameShape(QFrame::NoFrame);
+    // Tab leaves the text for the list (and Shift+Tab comes back) instead of
+    // typing a tab into the text.
+    view_->setTabChangesFocus(true);
+    view_->setStyleSheet(QStringLiteral(
+        "FocusDetectTextView { border: 1px solid palette(mid); border-radius: 10px; }"));
+
+    view_->setDelegate(this);
+    // Saved from the change itself: reading the whole text back on every
+    // keystroke cost more than the rest of the keystroke in a book.
+    connect(view_->document(), &QTextDocument::contentsChange, this, &TextPane::textDidChange);
+}
+
+void TextPane::show(const QString& text, bool stored) {
+    // A title that is not stored cannot keep a text: say how to begin instead
+    // of taking typing that would go nowhere.
+    stored_ = stored;
+    view_->setPlaceholderText(
+        stored_ ? QString()
+                : tr("Add a title in the list on the left, select it, then paste or type its "
+                     "text here."));
+    // Replaced only when it differs, so that typing keeps the cursor, the
+    // selection and the undo history.
+    if (!sameText(text, shownText_))
+        showText(text);
+    view_->setReadOnly(!stored_ || !building_.isNull());
+}
+
+void TextPane::clearMark() {
+    view_->setExtraSelections({});
+}
+
+void TextPane::markWord(const QString& text, qint64 start, qint64 length) {
+    if (!building_.isNull() || !sameText(text, shownText_)) {
+        clearMark();
+        return;
+    }
+    QTextDocument* document = view_->document();
+    const qint64 from = documentPosition(start);
+    const qint64 to = documentPosition(start + length);
+    if (to >= document->characterCount())
+        return;
+    QTextCursor word(document);
+    word.setPosition(int(from));
+    word.setPosition(int(to), QTextCursor::KeepAnchor);
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = word;
+    mark.format.setBackground(pane_->palette().color(QPalette::Active, QPalette::Highlight));
+    mark.format.setForeground(pane_->palette().color(QPalette::Active, QPalette::HighlightedText));
+    view_->setExtraSelections({mark});
+    if (view_->hasFocus())
+        return;
+    // The caret goes to the word, and the word to the middle of the pane
+    // when it was out of sight.
+    const bool inSight = view_->viewport()->rect().contains(view_->cursorRect(word));
+    QTextCursor caret(document);
+    caret.setPosition(int(from));
+    view_->setTextCursor(caret);
+    if (!inSight)
+        view_->centerCursor();
+}
+
+qint64 TextPane::documentPosition(qint64 position) {
+    if (crlfsOf_ != shownText_.constData()) {
+        crlfs_.clear();
+        crlfsOf_ = shownText_.constData();
+        for (qsizetype at = shownText_.indexOf(QLatin1Char('\r')); at >= 0;
+             at = shownText_.indexOf(QLatin1Char('\r'), at + 1)) {
+            if (at + 1 < shownText_.size() && shownText_[at + 1] == QLatin1Char('\n'))
+                crlfs_.push_back(at);
+        }
+    }
+    // Each pair before the place is one unit shorter in the document.
+    const auto pairs = std::lower_bound(crlfs_.cbegin(), crlfs_.cend(), position) - crlfs_.cbegin();
+    return position - qint64(pairs);
+}
+
+void TextPane::showText(const QString& text) {
+    shownText_ = text;
+    if (text.size() < largeText) {
+        building_ = QString();
+        applyingState_ = true;
+        view_->setPlainText(text);
+        applyingState_ = false;
+        Q_EMIT currentTextShown();
+        return;
+    }
+    // A book's document takes longer to build than a frame: it is built on a
+    // thread of its own while the window goes on drawing, and shown when it
+    // is ready, if it is still the text to show. The pane takes no typing
+    // meanwhile.
+    building_ = text;
+    view_->setReadOnly(true);
+    applyingState_ = true;
+    view_->setPlainText(QString());
+    applyingState_ = false;
+    QPointer<TextPane> self(this);
+    QThread* const home = thread();
+    const QFont font = view_->font();
+    std::thread([self, text, home, font] {
+        auto* document = new QTextDocument;
+        document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+        document->setDefaultFont(font);
+        document->setDocumentMargin(8);
+        document->setPlainText(text);
+        document->moveToThread(home);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, document, text] {
+                if (!self || !sameText(self->building_, text)) {
+                    delete document;
+                    return;
+                }
+                self->installDocument(document);
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+void TextPane::installDocument(QTextDocument* document) {
+    building_ = QString();
+    // The editor deletes a document it made itself; one installed here before
+    // goes here.
+    QTextDocument* const previous = view_->document();
+    const bool ours = previous && previous->parent() == view_;
+    document->setParent(view_);
+    view_->setDocument(document);
+    connect(document, &QTextDocument::contentsChange, this, &TextPane::textDidChange);
+    if (ours)
+        previous->deleteLater();
+    view_->setReadOnly(!stored_);
+    Q_EMIT documentInstalled();
+    Q_EMIT currentTextShown();
+}
+
+void TextPane::textDidChange(int position, int removed, int added) {
+    if (applyingState_ || view_->isReadOnly())
+        return;
+    QTextDocument* document = view_->document();
+    const qint64 length = document->characterCount() - 1; // less the last block's end
+    if (position < 0 || position + removed > shownText_.size() ||
+        shownText_.size() - removed + added != length) {
+        // Not a change of the text shown (the document counts its final
+        // block end in some changes): take the whole text.
+        shownText_ = view_->toPlainText();
+        appModel_->saveText(shownText_);
+        return;
+    }
+    QTextCursor cursor(document);
+    cursor.setPosition(position);
+    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+    appModel_->editText(position, removed, plainText(cursor.selectedText()));
+    shownText_ = appModel_->currentText();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/AppModel.h"
+#include "ui/triage/FocusDetectTextViewDelegate.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class FocusDetectTextView;
+class QTextDocument;
+class QWidget;
+
+// The text half of the middle pane: shows the current title's text in its
+// editor, saves each edit as it is made, and marks the word of the selected
+// row. A text over largeText characters is laid out on a thread of its own
+// and shown when it is ready; the editor takes no typing meanwhile.
+class TextPane : public QObject, public FocusDetectTextViewDelegate {
+    Q_OBJECT
+public:
+    // pane: the middle pane, whose colours the mark takes.
+    TextPane(std::shared_ptr<AppModel> model, QWidget* pane);
+
+    FocusDetectTextView* view() const { return view_; }
+
+    // Shows text, the state's text of the current title, unless it is the
+    // text shown already (typing keeps the cursor, the selection and the
+    // undo history). stored: whether the title is stored; one that is not
+    // takes no typing and says how to begin.
+    void show(const QString& text, bool stored);
+    // Whether a book's document is being built.
+    bool isBuilding() const { return !building_.isNull(); }
+
+    // Marks the word at start, length long, in text (the text the split list
+    // was read from), and scrolls it into view, not while the editor has the
+    // keys: the caret is the user's then. Nothing is marked when text is not
+    // the text shown.
+    void markWord(const QString& text, qint64 start, qint64 length);
+    void clearMark();
+
+    // FocusDetectTextViewDelegate
+    void textViewDidGainFocus() override {}
+    void textViewDidLoseFocus() override {}
+
+Q_SIGNALS:
+    // A document built off the GUI thread is in the editor; the mark goes on
+    // it before currentTextShown.
+    void documentInstalled();
+    // The current title's text is in the editor.
+    void currentTextShown();
+
+private:
+    void showText(const QString& text);
+    void installDocument(QTextDocument* document);
+    void textDidChange(int position, int removed, int added);
+    // Where a place of the title's text is in the editor's document, which
+    // holds a CR LF as one line break.
+    qint64 documentPosition(qint64 position);
+
+    std::shared_ptr<AppModel> appModel_;
+    QWidget* pane_;
+    FocusDetectTextView* view_ = nullptr;
+
+    // The text shown as far as the state knows it; compared instead of
+    // reading back the whole document on every publication.
+    QString shownText_;
+    // The places of the CR LF pairs of shownText_, ascending, when it has any.
+    std::vector<qint64> crlfs_;
+    const void* crlfsOf_ = nullptr;
+    bool applyingState_ = false;
+    bool stored_ = false;
+    // The text whose document is being built, or null.
+    QString building_;
+    // Texts longer than this are shown from a document built off the GUI
+    // thread (a book took 170 ms to set).
+    static constexpr qsizetype largeText = 256 * 1024;
+};
