@@ -82,10 +82,13 @@ QString unifiedLineEnds(QString text) {
     return text;
 }
 
+// Judged with its line ends unified: CR LF pairs made one must not leave
+// more control characters per hundred than looksLikeText allows.
 ImportedText finished(QString text, const QString& encoding) {
+    text = unifiedLineEnds(std::move(text));
     if (!looksLikeText(text))
         return ImportedText::failure(tr("The file holds no text (it looks like a binary file)."));
-    return ImportedText{unifiedLineEnds(std::move(text)), {}, encoding};
+    return ImportedText{std::move(text), {}, encoding};
 }
 
 ImportedText decodeWithQt(const QByteArray& bytes, QStringConverter::Encoding encoding,

@@ -105,9 +105,14 @@ bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts) {
     qint64 previous = 0;
     while (p < end) {
         quint64 delta = 0;
-        if (!takeNumber(p, end, delta) || previous + qint64(delta) > 0x7FFFFFFF)
+        if (!takeNumber(p, end, delta))
             return false;
-        previous += qint64(delta);
+        // packStarts wrote the difference modulo 2^64; added the same way, it
+        // gives the start back, and damage a start outside the text.
+        const qint64 start = qint64(quint64(previous) + delta);
+        if (start < 0 || start > 0x7FFFFFFF)
+            return false;
+        previous = start;
         starts.push_back(qint32(previous));
     }
     return true;
@@ -165,22 +170,35 @@ QHash<qint64, SplitList> load(StoreConnection& store, const QList<qint64>& title
         const qint64 title = query.integer(0);
         if (!titleKeys.isEmpty() && !titleKeys.contains(title))
             continue;
-        QStringList words;
-        std::vector<quint32> sequence;
-        std::vector<qint32> starts;
-        sequence.reserve(std::size_t(query.integer(1)));
-        if (!unpackWords(query.blob(2), words) || !unpackNumbers(query.blob(3), sequence) ||
-            !unpackStarts(query.blob(4), starts) || qint64(sequence.size()) != query.integer(1) ||
-            (!starts.empty() && starts.size() != sequence.size()))
+        std::optional<SplitList> list = unpackList(query.integer(1), query.blob(2), query.blob(3),
+                                                   query.blob(4), removals.value(title));
+        if (!list)
             throw damaged(store, title);
-        for (quint32 w : sequence) {
-            if (w >= quint32(words.size()))
-                throw damaged(store, title);
-        }
-        lists.insert(title, SplitList::fromParts(std::move(words), std::move(sequence),
-                                                 std::move(starts), removals.value(title)));
+        lists.insert(title, std::move(*list));
     }
     return lists;
+}
+
+std::optional<SplitList> unpackList(qint64 count, QByteArrayView words, QByteArrayView sequence,
+                                    QByteArrayView starts, const QStringList& removedFolded) {
+    QStringList distinct;
+    std::vector<quint32> wordOf;
+    std::vector<qint32> startOf;
+    // Each row takes a byte at least: a count beyond that is damage, not
+    // something to make room for.
+    if (count < 0 || count > sequence.size())
+        return std::nullopt;
+    wordOf.reserve(std::size_t(count));
+    if (!unpackWords(words, distinct) || !unpackNumbers(sequence, wordOf) ||
+        !unpackStarts(starts, startOf) || qint64(wordOf.size()) != count ||
+        (!startOf.empty() && startOf.size() != wordOf.size()))
+        return std::nullopt;
+    for (quint32 w : wordOf) {
+        if (w >= quint32(distinct.size()))
+            return std::nullopt;
+    }
+    return SplitList::fromParts(std::move(distinct), std::move(wordOf), std::move(startOf),
+                                removedFolded);
 }
 
 } // namespace SplitListStore

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <optional>
+
 class StoreConnection;
 
 // A title's split list in the store: one TestSplitWordEntity row per title
@@ -32,5 +34,8 @@ QByteArray packStarts(const std::vector<qint32>& starts);
 bool unpackWords(QByteArrayView bytes, QStringList& words);
 bool unpackNumbers(QByteArrayView bytes, std::vector<quint32>& numbers);
 bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts);
+// The list a stored row holds (count: its rows), or nothing when the row is damaged.
+std::optional<SplitList> unpackList(qint64 count, QByteArrayView words, QByteArrayView sequence,
+                                    QByteArrayView starts, const QStringList& removedFolded);
 
 } // namespace SplitListStore
