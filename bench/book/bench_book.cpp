@@ -13,11 +13,11 @@
 #include "persistence/CoreDateSetting.h"
 #include "persistence/StoreConnection.h"
 #include "persistence/WordBatches.h"
-#include "ui/window/EditMenu.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplitWordTableModel.h"
 #include "ui/triage/TriageStatusBar.h"
+#include "ui/window/EditMenu.h"
 
 #include <QAction>
 #include <QElapsedTimer>

@@ -3,8 +3,6 @@
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
 #include "ui/registered/RegisteredWordViewController.h"
-#include "ui/window/EditMenu.h"
-#include "ui/window/KeyboardShortcutsWindow.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/WindowController.h"
 #include "ui/triage/CustomTableView.h"
@@ -13,6 +11,8 @@
 #include "ui/triage/SplitWordTableModel.h"
 #include "ui/triage/SplittedWordViewController.h"
 #include "ui/triage/TriageStatusBar.h"
+#include "ui/window/EditMenu.h"
+#include "ui/window/KeyboardShortcutsWindow.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
