@@ -27,6 +27,9 @@ using Pieces = std::function<bool(QString& to)>;
 // The same as parseCSV of the pieces put together.
 std::variant<QList<TitleAndWordList>, CSVParseError> parseCSVPieces(const Pieces& pieces);
 
+// The same as firstErrors of the pieces put together.
+QList<CSVParseError> firstErrorsOfPieces(const Pieces& pieces, qsizetype limit);
+
 // A CSV file read as parseCSV reads its text, but a megabyte at a time, so
 // that a large file is never held whole. The file's own faults come first:
 // bytes that are not UTF-8, a text of nothing but line feeds, a NUL; then
