@@ -9,7 +9,7 @@
 #include <algorithm>
 
 void SaveWordsCommandHandler::handle(const SaveWordsCommand& command) const {
-    Batch batch{CoreDateSetting::defaultStorePath(), command};
+    QueuedBatch batch{CoreDateSetting::defaultStorePath(), command};
     if (!command.words.isEmpty()) {
         // Every word gets its id now: a batch finished after a kill knows
         // the words it stored by them.

@@ -22,7 +22,7 @@ SaveWordsWorker::SaveWordsWorker() {
     setFatalExitBarrier([this] { waitUntilIdle(); });
 }
 
-void SaveWordsWorker::enqueue(Batch batch) {
+void SaveWordsWorker::enqueue(QueuedBatch batch) {
     {
         std::lock_guard lock(mutex_);
         if (!thread_.joinable())
@@ -86,7 +86,7 @@ void SaveWordsWorker::run() {
         wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
         if (queue_.empty())
             return; // stopping, and nothing left
-        Batch batch = std::move(queue_.front());
+        QueuedBatch batch = std::move(queue_.front());
         queue_.pop_front();
         busy_ = true;
         lock.unlock();
@@ -148,7 +148,7 @@ bool SaveWordsWorker::isDropped(const QSet<QUuid>& set, const QUuid& id) {
     return set.contains(id);
 }
 
-void SaveWordsWorker::store(const Batch& batch, qsizetype& done) {
+void SaveWordsWorker::store(const QueuedBatch& batch, qsizetype& done) {
     const SaveWordsCommand& command = batch.command;
     if (command.words.isEmpty())
         return;
@@ -217,7 +217,7 @@ SaveWordsWorker::heldWords(StoreConnection& store, const SaveWordsCommand& comma
 }
 
 std::optional<qsizetype> SaveWordsWorker::storeChunk(StoreConnection& store, StoreStatement& insert,
-                                                     const Batch& batch, const Held& held,
+                                                     const QueuedBatch& batch, const Held& held,
                                                      qsizetype done, qsizetype stored) {
     const SaveWordsCommand& command = batch.command;
     StoreTransaction transaction(store, StoreTransaction::Mode::write);

@@ -18,7 +18,8 @@
 #include <optional>
 #include <thread>
 
-struct Batch {
+// A batch handed over to the worker, waiting in its queue.
+struct QueuedBatch {
     QString storePath; // the store as it was when the batch was handed over
     SaveWordsCommand command;
     qint64 record = 0; // its record in the store (WordBatchStore), 0: none
@@ -34,7 +35,7 @@ class SaveWordsWorker {
 public:
     SaveWordsWorker();
 
-    void enqueue(Batch batch);
+    void enqueue(QueuedBatch batch);
 
     void waitUntilIdle();
 
@@ -71,7 +72,7 @@ private:
 
     // Stores one batch; done counts the words dealt with (stored or skipped
     // as already held), for the progress.
-    void store(const Batch& batch, qsizetype& done);
+    void store(const QueuedBatch& batch, qsizetype& done);
 
     // A word the title already holds with the same text, kind and time (to
     // the second, as the CSV file keeps it) is not stored again, so restoring
@@ -96,7 +97,7 @@ private:
     // to a size whose commit stays short. Returns where it ended, or nothing
     // when the title has gone (deleted between two chunks). Throws StoreError.
     std::optional<qsizetype> storeChunk(StoreConnection& store, StoreStatement& insert,
-                                        const Batch& batch, const Held& held, qsizetype done,
+                                        const QueuedBatch& batch, const Held& held, qsizetype done,
                                         qsizetype stored);
 
     // Whether the title held the word before the batch began.
@@ -110,7 +111,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::deque<Batch> queue_;
+    std::deque<QueuedBatch> queue_;
     QList<SaveWordsFailure> failures_;
     std::map<int, std::function<void()>> listeners_;
     int lastListener_ = 0;

@@ -61,7 +61,7 @@ QList<FinishedWordBatch> WordBatches::finishCutBatches() {
             });
             continue;
         }
-        worker.enqueue(Batch{path, std::move(each.command), each.key, true});
+        worker.enqueue(QueuedBatch{path, std::move(each.command), each.key, true});
     }
     worker.waitUntilIdle();
     for (FinishedWordBatch& batch : finished)
