@@ -3,7 +3,7 @@
 # build) if it is not configured yet: RelWithDebInfo with the system's
 # compiler. With SANITIZE=1 (default folder build-asan): clang, -O1, under
 # AddressSanitizer and UndefinedBehaviorSanitizer, with the fuzz targets,
-# as CI builds and tests. Extra arguments go to cmake.
+# each layer compiled in batches, as CI builds and tests. Extra arguments go to cmake.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ -n "${SANITIZE:-}" ]]; then
@@ -14,7 +14,7 @@ if [[ -n "${SANITIZE:-}" ]]; then
     # to link; so is lld, with some fifty programs to link.
     CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
       -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld \
-      -DPRAMEL_FUZZ=ON "$@"
+      -DPRAMEL_FUZZ=ON -DPRAMEL_UNITY=ON "$@"
   fi
 else
   scripts/setup.sh

@@ -2,7 +2,8 @@
 """The naming rule (.clang-tidy) over every source file of ours.
 
 Runs clang-tidy on each source file under src and tests that the build's
-compile_commands.json lists, JOBS at a time, and prints the findings once
+compile_commands.json lists (or on each batch of them, in a build that
+compiles its layers in batches), JOBS at a time, and prints the findings once
 each (a header is checked with every source that includes it); exits 1 on
 any finding.
 
@@ -30,6 +31,9 @@ OURS_PATTERN = "^" + ROOT + "/(src|tests)/"
 OURS = re.compile("^" + re.escape(ROOT) + "/(src|tests)/")
 FINDING = re.compile(r"(warning|error): ")
 COLOUR = re.compile(r"\x1b\[[0-9;]*m")
+# A build that compiles its layers in batches (PRAMEL_UNITY) lists the
+# batches, which include our sources, rather than the sources themselves.
+UNITY = re.compile(r"/Unity/unity_[0-9]+_cxx\.cxx$")
 
 
 def object_of(entry):
@@ -79,7 +83,8 @@ def main():
     jobs = int(sys.argv[2])
     with open(os.path.join(build_dir, "compile_commands.json")) as f:
         entries = [e for e in json.load(f)
-                   if OURS.match(os.path.join(e["directory"], e["file"]))]
+                   if OURS.match(os.path.join(e["directory"], e["file"]))
+                   or UNITY.search(e["file"])]
     version = subprocess.run(["clang-tidy", "--version"], capture_output=True, text=True,
                              check=True).stdout
     digest = Hashes()

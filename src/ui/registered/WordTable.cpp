@@ -6,7 +6,7 @@
 #include <QTableView>
 
 namespace {
-constexpr int rowHeight = 25;
+constexpr int wordRowHeight = 25;
 } // namespace
 
 QTableView* WordTable::make(const QString& objectName, const QString& accessibleName,
@@ -26,7 +26,7 @@ QTableView* WordTable::make(const QString& objectName, const QString& accessible
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     table->verticalHeader()->hide();
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(rowHeight);
+    table->verticalHeader()->setDefaultSectionSize(wordRowHeight);
     table->horizontalHeader()->setHighlightSections(false);
     table->setAccessibleName(accessibleName);
     table->setAccessibleDescription(accessibleDescription);
