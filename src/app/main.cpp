@@ -118,6 +118,7 @@ int main(int argc, char* argv[]) {
     AppDelegate delegate(model);
     WindowController window(model);
     delegate.attach(&window);
+    window.rememberLayout();
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
                      &AppDelegate::activateWindow);
     QObject::connect(&instance, &SingleInstance::openRequested, &delegate, &AppDelegate::openFiles);

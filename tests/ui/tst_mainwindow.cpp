@@ -2,6 +2,7 @@
 #include "UiTestSupport.h"
 #include "base/StatusLine.h"
 #include "core/AppModel.h"
+#include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/registered/RegisteredWordCell.h"
 #include "ui/registered/RegisteredWordTableModel.h"
@@ -11,10 +12,13 @@
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplittedWordViewController.h"
+#include "ui/window/TriageMenu.h"
+#include "ui/window/WindowMemory.h"
 #include "ui/window/WordFileExport.h"
 
 #include <QAction>
 #include <QFile>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -39,10 +43,12 @@ private Q_SLOTS:
     void togglesCollapseAndExpand_data();
     void togglesCollapseAndExpand();
     void rightPaneReportsItsWidth();
+    void layoutComesBackAtTheNextStart();
     void splitWordsCommandSplitsCurrentText();
     void splitHandsTheKeysToTheList_data();
     void splitHandsTheKeysToTheList();
     void commandsHaveMenusToolbarAndKeys();
+    void wordsMenuActsOnTheSelectedWord();
     void failedWordBatchIsToldNamingItsTitle();
     void knownListShowsLongWordsWhole();
     void learningWordsGoToAnki();
@@ -179,6 +185,53 @@ void MainWindowTest::rightPaneReportsItsWidth() {
     QVERIFY(status.lines().isEmpty());
 }
 
+void MainWindowTest::layoutComesBackAtTheNextStart() {
+    // The first start: the panes at their opening widths, the registered
+    // words near their narrowest.
+    model_ = ViewModelFactory::storeBackedModel();
+    window_ = std::make_unique<WindowController>(model_);
+    window_->rememberLayout();
+    window_->show();
+    model_->load();
+    SplitViewController* split = window_->splitViewController();
+    QTRY_VERIFY(split->leftPane()->width() > 0);
+    QCOMPARE(split->leftPane()->width(), 100);
+    QVERIFY(split->rightPane()->width() < 300);
+    QVERIFY(split->rightPane()->width() >
+            split->registeredWordViewController()->segmentedControl()->width());
+
+    window_->resize(1234, 777);
+    QTRY_COMPARE(window_->width(), 1234);
+    split->setSideWidths(180, 300);
+    window_->oneRowPerWordAction()->setChecked(true);
+    window_->splitViewController()->registeredWordViewController()->segment(2)->click();
+    // The registered pane hidden at quit opens at the width it had.
+    window_->toggleInspectorPane();
+    QTRY_VERIFY(!split->isAnimating(SplitViewController::Pane::right));
+    window_->windowMemory()->save();
+    window_.reset();
+
+    window_ = std::make_unique<WindowController>(model_);
+    window_->rememberLayout();
+    window_->show();
+    split = window_->splitViewController();
+    QTRY_COMPARE(split->leftPane()->width(), 180);
+    QCOMPARE(window_->size(), QSize(1234, 777));
+    QCOMPARE(split->rightPane()->width(), 300);
+    QVERIFY(window_->oneRowPerWordAction()->isChecked());
+    QCOMPARE(split->registeredWordViewController()->selectedSegment(), 2);
+
+    // Widths beyond the limits (a settings file edited by hand) are brought in.
+    UserSettings::setValue(QStringLiteral("window/titlesWidth"), 5000);
+    window_ = std::make_unique<WindowController>(model_);
+    window_->rememberLayout();
+    window_->show();
+    QTRY_COMPARE(window_->splitViewController()->leftPane()->width(), 250);
+    for (const QString& key :
+         {"geometry", "titlesWidth", "registeredWidth", "oneRowPerWord", "registeredList"})
+        UserSettings::setValue(QStringLiteral("window/") + key, QVariant());
+}
+
 void MainWindowTest::splitWordsCommandSplitsCurrentText() {
     start({QStringLiteral("A")});
     QTRY_COMPARE(window_->windowTitle(), QStringLiteral("A"));
@@ -255,6 +308,53 @@ void MainWindowTest::commandsHaveMenusToolbarAndKeys() {
     QCOMPARE(window_->quitAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
 }
 
+// Words ▸ Known, Unwanted, Learn, Set Aside, Look Up and Speak are always
+// listed; without a selected word they are off and say why; with one they
+// do what the list's keys do.
+void MainWindowTest::wordsMenuActsOnTheSelectedWord() {
+    start({QStringLiteral("A")});
+    QTRY_COMPARE(window_->windowTitle(), QStringLiteral("A"));
+    QMenu* words = window_->findChild<QMenu*>(QStringLiteral("menuWords"));
+    QVERIFY(words);
+    using Action = TriageMenu::TriageAction;
+    TriageMenu* triage = window_->triageMenu();
+    const QList<QAction*> listed{triage->action(Action::registerKnown),
+                                 triage->action(Action::registerUnwanted),
+                                 triage->action(Action::learn),
+                                 triage->action(Action::removeTemporarily),
+                                 window_->lookUpAction(),
+                                 window_->speakAction()};
+    for (QAction* action : listed) {
+        QVERIFY(words->actions().contains(action));
+        QVERIFY(!action->shortcut().isEmpty());
+    }
+    // An empty list: nothing selected.
+    Q_EMIT words->aboutToShow();
+    for (QAction* action : listed) {
+        QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
+        QVERIFY(action->toolTip().startsWith(QStringLiteral("Select a word")));
+    }
+
+    model_->saveText(QStringLiteral("eins zwei drei vier"));
+    window_->splitWordsAction()->trigger();
+    QTRY_VERIFY(!model_->isSplitting());
+    auto* pane = window_->splitViewController()->splittedWordViewController();
+    QTRY_COMPARE(pane->tableView()->selectedRow(), 0);
+    Q_EMIT words->aboutToShow();
+    QVERIFY(triage->action(Action::registerKnown)->isEnabled());
+    QVERIFY(window_->lookUpAction()->isEnabled());
+    triage->action(Action::registerKnown)->trigger();
+    QCOMPARE(wordTexts(model_->state().knownWords()), QStringList{QStringLiteral("eins")});
+    triage->action(Action::registerUnwanted)->trigger();
+    QCOMPARE(wordTexts(model_->state().unwantedWords()), QStringList{QStringLiteral("zwei")});
+    triage->action(Action::learn)->trigger();
+    QCOMPARE(model_->state().learningWords.size(), 1);
+    triage->action(Action::removeTemporarily)->trigger();
+    // One undo step each, as with the keys.
+    model_->undo();
+    QCOMPARE(pane->selectedWord(), QStringLiteral("vier"));
+}
+
 // A batch of words that does not reach the store (here a trigger refuses
 // every word) is told in an alert naming the title, not only on stdout.
 void MainWindowTest::failedWordBatchIsToldNamingItsTitle() {
@@ -300,6 +400,10 @@ void MainWindowTest::knownListShowsLongWordsWhole() {
     QTRY_COMPARE(pane->knownModel()->rowCount(), int(words.size()));
     QTRY_VERIFY(table->verticalScrollBar()->isVisible());
     QCOMPARE(window_->size(), QSize(1100, 700));
+    // The pane opens narrow, leaving the room to the sentences; widened to
+    // the width it asks for, its long words show whole.
+    window_->splitViewController()->setSideWidths(100, pane->sizeHint().width());
+    QTRY_COMPARE(pane->width(), pane->sizeHint().width());
 
     auto optionFor = [&](const QModelIndex& index) {
         QStyleOptionViewItem option;

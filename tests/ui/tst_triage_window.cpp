@@ -13,6 +13,7 @@
 #include "ui/triage/TriageStatusBar.h"
 #include "ui/window/EditMenu.h"
 #include "ui/window/KeyboardShortcutsWindow.h"
+#include "ui/window/WindowMemory.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -119,6 +120,38 @@ private Q_SLOTS:
         edit->undoAction()->trigger();
         settle();
         QCOMPARE(model_->state().knownWords().size(), 1);
+    }
+
+    // At the first start on a 1280×800 screen every row shows at least 60
+    // characters of its sentence (or all of a shorter one), long words
+    // included.
+    void sentencesAreReadableAtTheFirstStart() {
+        startWith(QStringLiteral(
+            "Ein Mathematikprofessor trägt sein Fahrrad über den Universitätsplatz. Ein "
+            "Bekannter spricht ihn an, ob denn sein Fahrrad kaputt sei. Darauf schaut der "
+            "Professor verdutzt auf das Rad in seinen Händen und spricht: \"Ich hatte das Rad "
+            "heute mit im Haus gehabt und als ich es dann die Treppe herunter getragen habe, "
+            "habe ich offensichtlich vergessen, es wieder abzusetzen.\" Die "
+            "Donaudampfschifffahrtsgesellschaft stellte ihre Fahrten über den Winter ein."));
+        window_->setGeometry(WindowMemory::firstGeometry(QRect(0, 0, 1280, 800)));
+        settle();
+        QTableView* table = pane()->tableView();
+        auto* cell = qobject_cast<SplitWordCell*>(table->itemDelegate());
+        QVERIFY(cell);
+        const QAbstractItemModel* rows = table->model();
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            const QModelIndex index = rows->index(row, 0);
+            QStyleOptionViewItem option;
+            option.initFrom(table);
+            option.rect = QRect(0, 0, table->viewport()->width(), table->rowHeight(0));
+            const QString shown = cell->sentenceShown(option, index);
+            const QString whole =
+                index.data(SplitWordTableModel::sentenceRole).toStringList().join(QString());
+            QVERIFY2(
+                shown.size() >= qMin<qsizetype>(60, whole.size()),
+                qPrintable(
+                    QStringLiteral("%1 of \"%2\": \"%3\"").arg(shown.size()).arg(whole, shown)));
+        }
     }
 
     // In the text pane the keys are the editor's: they never take back a

@@ -11,7 +11,8 @@ QWidget* SegmentedControl::make(const QList<Segment>& segments, QButtonGroup* gr
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     group->setExclusive(true);
-    int segmentWidth = 100;
+    // Every segment as wide as the widest label needs, and not too small a target.
+    int segmentWidth = 80;
     for (const Segment& segment : segments) {
         auto* button = new QToolButton;
         button->setObjectName(segment.objectName);

@@ -21,8 +21,13 @@ SplitViewController::SplitViewController(std::shared_ptr<AppModel> model, QWidge
     : QSplitter(Qt::Horizontal, parent) {
     setObjectName(QStringLiteral("SplitViewController"));
     setChildrenCollapsible(false);
-    setHandleWidth(1);
-    setStyleSheet(QStringLiteral("QSplitter::handle { background-color: palette(mid); }"));
+    // Wide enough to be found and grabbed; the line in its middle shows it.
+    setHandleWidth(5);
+    setStyleSheet(QStringLiteral("QSplitter::handle { background-color: qlineargradient("
+                                 "x1:0, y1:0, x2:1, y2:0, stop:0 palette(window), "
+                                 "stop:0.39 palette(window), stop:0.4 palette(mid), "
+                                 "stop:0.6 palette(mid), stop:0.61 palette(window), "
+                                 "stop:1 palette(window)); }"));
 
     titleViewController_ = new TitleViewController(model, this);
     leftPane_ = titleViewController_;
@@ -35,6 +40,7 @@ SplitViewController::SplitViewController(std::shared_ptr<AppModel> model, QWidge
     for (int i = 1; i < count(); ++i) {
         handle(i)->setAccessibleName(tr("Pane divider"));
         handle(i)->setAccessibleDescription(tr("Drag to change the widths of the panes"));
+        handle(i)->setToolTip(tr("Drag to change the widths of the panes"));
     }
     viewDidLoad();
 }
@@ -51,9 +57,11 @@ void SplitViewController::makePanes(const std::shared_ptr<AppModel>& model) {
 }
 
 void SplitViewController::viewDidLoad() {
-    // The registered words open as wide as they ask, for long words to show whole.
-    const int rightInitialWidth =
-        qBound(rightMinimumWidth, rightPane_->sizeHint().width(), rightMaximumWidth);
+    // The registered words open near their narrowest, leaving the room to
+    // the sentences of the split list; a learner who wants more drags
+    // (the switch of its lists, at least, shows whole).
+    const int switchWidth = registered_->segmentedControl()->minimumWidth() + 2 * 14;
+    const int rightInitialWidth = qBound(rightMinimumWidth + 20, switchWidth, rightMaximumWidth);
     left_ = {leftPane_, leftMinimumWidth, leftMaximumWidth, false, leftMinimumWidth, nullptr};
     right_ = {rightPane_, rightMinimumWidth, rightMaximumWidth, false, rightInitialWidth, nullptr};
     restoreLimits(left_);
@@ -67,6 +75,27 @@ void SplitViewController::viewDidLoad() {
     setSizes({leftMinimumWidth, 600, rightInitialWidth});
 
     rightPane_->installEventFilter(this);
+}
+
+int SplitViewController::sideWidth(Pane which) const {
+    const SidePane& pane = side(which);
+    const int width = pane.collapsed || pane.widget->isHidden() ? pane.widthBeforeCollapse
+                                                                : sizes().at(indexOf(pane.widget));
+    return qBound(pane.minimumWidth, width, pane.maximumWidth);
+}
+
+void SplitViewController::setSideWidths(int left, int right) {
+    left = qBound(leftMinimumWidth, left, leftMaximumWidth);
+    right = qBound(rightMinimumWidth, right, rightMaximumWidth);
+    left_.widthBeforeCollapse = left;
+    right_.widthBeforeCollapse = right;
+    QList<int> widths = sizes();
+    int total = 0;
+    for (int width : widths)
+        total += width;
+    // Before the window is laid out the middle takes what is left once it is.
+    const int middle = isVisible() ? qMax(middlePane_->minimumWidth(), total - left - right) : 600;
+    setSizes({left, middle, right});
 }
 
 void SplitViewController::restoreLimits(SidePane& pane) {

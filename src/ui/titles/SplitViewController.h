@@ -41,6 +41,10 @@ public:
     void setCollapsed(Pane pane, bool collapsed);
     void toggle(Pane pane) { setCollapsed(pane, !isCollapsed(pane)); }
     bool isAnimating(Pane pane) const;
+    // A side pane's width as the user left it (when collapsed, the width it
+    // had before), and both set back, each kept within its limits.
+    int sideWidth(Pane pane) const;
+    void setSideWidths(int left, int right);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

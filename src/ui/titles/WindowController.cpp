@@ -13,6 +13,8 @@
 #include "ui/window/EditMenu.h"
 #include "ui/window/KeyboardShortcutsWindow.h"
 #include "ui/window/TextOpener.h"
+#include "ui/window/TriageMenu.h"
+#include "ui/window/WindowMemory.h"
 #include "ui/window/WordCommands.h"
 #include "ui/window/WordFileExport.h"
 #include "ui_Main.h"
@@ -53,8 +55,17 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     connect(splitViewController_->titleViewController(), &TitleViewController::filesDropped,
             textOpener_, &TextOpener::openFiles);
     backups_ = new Backups(mainViewModel_, this);
+    ui_->menuWords->addSeparator();
+    triageMenu_ =
+        new TriageMenu(ui_->menuWords, nullptr, splitViewController_->splittedWordViewController());
     wordCommands_ = new WordCommands(mainViewModel_, this, ui_->menuWords, ui_->actionLookUp,
                                      ui_->actionSpeak, [this] { return selectedWord(); });
+    connect(splitViewController_->splittedWordViewController(),
+            &SplittedWordViewController::currentWordChanged, wordCommands_,
+            &WordCommands::selectedWordChanged);
+    connect(splitViewController_->registeredWordViewController(),
+            &RegisteredWordViewController::currentWordChanged, wordCommands_,
+            &WordCommands::selectedWordChanged);
     // Look Up and Speak in the context menu of each word list.
     splitViewController_->splittedWordViewController()->offerWordCommands(
         {ui_->actionLookUp, ui_->actionSpeak});
@@ -243,6 +254,14 @@ void WindowController::addTriageCommands() {
         {QKeySequence(Qt::CTRL | Qt::Key_Question), QKeySequence(Qt::Key_F1)});
     connect(keyboardShortcutsAction_, &QAction::triggered, this,
             &WindowController::showKeyboardShortcuts);
+}
+
+void WindowController::rememberLayout() {
+    if (windowMemory_)
+        return;
+    windowMemory_ = new WindowMemory(this, splitViewController_, oneRowPerWordAction_,
+                                     splitViewController_->registeredWordViewController());
+    windowMemory_->restore();
 }
 
 void WindowController::showKeyboardShortcuts() {

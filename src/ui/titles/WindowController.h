@@ -20,6 +20,8 @@ class QMenu;
 class TriageStatusBar;
 class WordCommands;
 class WordFileExport;
+class WindowMemory;
+class TriageMenu;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -55,6 +57,13 @@ public:
     // Help ▸ Keyboard Shortcuts, once opened.
     KeyboardShortcutsWindow* keyboardShortcutsWindow() const { return shortcutsWindow_; }
     void showKeyboardShortcuts();
+    // The window comes back as the learner left it at the last quit (size,
+    // panes, One Row per Word, the registered list), and is kept at this
+    // one's quit. Called once, before the window is shown.
+    void rememberLayout();
+    WindowMemory* windowMemory() const { return windowMemory_; }
+    // Words ▸ Known, Unwanted, Learn and Set Aside.
+    TriageMenu* triageMenu() const { return triageMenu_; }
 
     // Whether the panes show the current title's content (a book's text is
     // built off the GUI thread, and shows a moment after the first frame).
@@ -96,6 +105,8 @@ private:
     TextOpener* textOpener_ = nullptr;
     Backups* backups_ = nullptr;
     WordFileExport* wordFileExport_ = nullptr;
+    WindowMemory* windowMemory_ = nullptr;
+    TriageMenu* triageMenu_ = nullptr;
     WordCommands* wordCommands_ = nullptr;
     EditMenu* editMenu_ = nullptr;
     TriageStatusBar* triageStatusBar_ = nullptr;

@@ -13,8 +13,9 @@
 namespace {
 constexpr int margin = 6;
 constexpr int spacing = 6;
-constexpr int buttonPadding = 24;
+constexpr int rowButtonPadding = 14; // the row's buttons as narrow as their words allow
 constexpr int minWordButtonWidth = 64;
+constexpr int maxWordButtonLetters = 26;
 
 QString unwantedTitle() {
     return QCoreApplication::translate("SplitWordCell", "Unwanted");
@@ -48,8 +49,8 @@ void quietenSelection(QStyleOptionViewItem& opt) {
     }
 }
 // The text cut to width at a space, whole words kept, an ellipsis where it
-// was cut (at the start when fromStart); a text with no space that fits is
-// elided as the style does.
+// was cut (at the start when fromStart); a text with no space that fits, or
+// whose cut at a space would lose a long word, is elided as the style does.
 QString elideAtSpaces(const QFontMetrics& fm, const QString& text, int width, bool fromStart) {
     const QString ellipsis(QChar(0x2026));
     QList<qsizetype> cuts; // the candidate places, ascending in what they keep
@@ -77,9 +78,13 @@ QString elideAtSpaces(const QFontMetrics& fm, const QString& text, int width, bo
         else
             hi = mid;
     }
-    if (lo > 0)
+    const QString plain = fm.elidedText(text, fromStart ? Qt::ElideLeft : Qt::ElideRight, width);
+    // A long word at the cut would leave much of the room empty: then the
+    // word is cut instead.
+    constexpr qsizetype mostLost = 8;
+    if (lo > 0 && shown(cuts[lo - 1]).size() + mostLost > plain.size())
         return shown(cuts[lo - 1]);
-    return fm.elidedText(text, fromStart ? Qt::ElideLeft : Qt::ElideRight, width);
+    return plain;
 }
 
 } // namespace
@@ -94,11 +99,11 @@ QRect SplitWordCell::partRect(const QStyleOptionViewItem& option, const QModelIn
     const QRect row = option.rect;
     const int height = qMax(fm.height() + 8, row.height() - 6);
     const int top = row.top() + (row.height() - height) / 2;
-    const int removeWidth = fm.horizontalAdvance(removeTitle()) + buttonPadding;
-    const int unwantedWidth = fm.horizontalAdvance(unwantedTitle()) + buttonPadding;
+    const int removeWidth = fm.horizontalAdvance(removeTitle()) + rowButtonPadding;
+    const int unwantedWidth = fm.horizontalAdvance(unwantedTitle()) + rowButtonPadding;
     const QRect remove(row.right() - margin - removeWidth + 1, top, removeWidth, height);
     const QRect unwanted(remove.left() - spacing - unwantedWidth, top, unwantedWidth, height);
-    const int learnWidth = fm.horizontalAdvance(learnTitle()) + buttonPadding;
+    const int learnWidth = fm.horizontalAdvance(learnTitle()) + rowButtonPadding;
     const QRect learn(unwanted.left() - spacing - learnWidth, top, learnWidth, height);
     if (part == Part::removeButton)
         return remove;
@@ -109,7 +114,10 @@ QRect SplitWordCell::partRect(const QStyleOptionViewItem& option, const QModelIn
     if (part == Part::wordButton) {
         const QString word = index.data().toString();
         const int room = learn.left() - spacing - (row.left() + margin);
-        const int wanted = qMax(minWordButtonWidth, fm.horizontalAdvance(word) + buttonPadding);
+        // A very long word is cut in its button: it stands whole, in bold, in
+        // the sentence beside it, which keeps its room.
+        const int wanted = qBound(minWordButtonWidth, fm.horizontalAdvance(word) + rowButtonPadding,
+                                  fm.averageCharWidth() * maxWordButtonLetters);
         return QRect(row.left() + margin, top, qMax(0, qMin(wanted, room)), height);
     }
     return {};
@@ -151,32 +159,52 @@ void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
 
     auto pressed = [&](Part p) { return press_.isPressed(index, int(p)); };
-    const QRect wordRect = partRect(option, index, Part::wordButton);
-    paintButton(painter, option, wordRect, word, pressed(Part::wordButton));
-    const QRect learnRect = partRect(option, index, Part::learnButton);
-    QRect middle(QPoint(wordRect.right() + 1 + spacing * 2, option.rect.top()),
-                 QPoint(learnRect.left() - 1 - spacing * 2, option.rect.bottom()));
+    paintButton(painter, option, partRect(option, index, Part::wordButton), word,
+                pressed(Part::wordButton));
     const qint64 occurrences = index.data(SplitWordTableModel::occurrencesRole).toLongLong();
     if (occurrences > 0)
-        middle.setLeft(paintOccurrences(painter, opt, middle, occurrences) + spacing * 2);
-    paintSentence(painter, opt, middle,
+        paintOccurrences(painter, opt, occurrencesRect(option, index), occurrences);
+    paintSentence(painter, opt, sentenceRect(option, index),
                   index.data(SplitWordTableModel::sentenceRole).toStringList());
-    paintButton(painter, option, learnRect, learnTitle(), pressed(Part::learnButton));
+    paintButton(painter, option, partRect(option, index, Part::learnButton), learnTitle(),
+                pressed(Part::learnButton));
     paintButton(painter, option, partRect(option, index, Part::unwantedButton), unwantedTitle(),
                 pressed(Part::unwantedButton));
     paintButton(painter, option, partRect(option, index, Part::removeButton), removeTitle(),
                 pressed(Part::removeButton));
 }
 
-int SplitWordCell::paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option,
-                                    const QRect& rect, qint64 occurrences) const {
+QRect SplitWordCell::occurrencesRect(const QStyleOptionViewItem& option,
+                                     const QModelIndex& index) const {
+    const QRect wordRect = partRect(option, index, Part::wordButton);
+    const QRect learnRect = partRect(option, index, Part::learnButton);
+    const QRect middle(QPoint(wordRect.right() + 1 + spacing, option.rect.top()),
+                       QPoint(learnRect.left() - 1 - spacing, option.rect.bottom()));
+    const qint64 occurrences = index.data(SplitWordTableModel::occurrencesRole).toLongLong();
+    if (occurrences <= 0)
+        return QRect(middle.topLeft(), QSize(0, middle.height()));
     // "×63,919" in a right-aligned column wide enough for six digits, so
     // that the sentences of the rows start one under the other.
-    const QString text = QStringLiteral("\u00d7") + QLocale().toString(occurrences);
     const QFontMetrics& fm = option.fontMetrics;
     const int width =
-        qMax(fm.horizontalAdvance(text), fm.horizontalAdvance(QStringLiteral("\u00d7000,000")));
-    const QRect box(rect.left(), rect.top(), qMin(width, rect.width()), rect.height());
+        qMax(fm.horizontalAdvance(QStringLiteral("\u00d7") + QLocale().toString(occurrences)),
+             fm.horizontalAdvance(QStringLiteral("\u00d7000,000")));
+    return QRect(middle.topLeft(), QSize(qMin(width, middle.width()), middle.height()));
+}
+
+QRect SplitWordCell::sentenceRect(const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
+    const QRect learnRect = partRect(option, index, Part::learnButton);
+    const QRect occurrences = occurrencesRect(option, index);
+    const int left =
+        occurrences.width() > 0 ? occurrences.right() + 1 + spacing * 2 : occurrences.left();
+    return QRect(QPoint(left, option.rect.top()),
+                 QPoint(learnRect.left() - 1 - spacing, option.rect.bottom()));
+}
+
+void SplitWordCell::paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option,
+                                     const QRect& box, qint64 occurrences) const {
+    const QString text = QStringLiteral("\u00d7") + QLocale().toString(occurrences);
     const bool selected = option.state & QStyle::State_Selected;
     QColor colour = option.palette.color(QPalette::Active,
                                          selected ? QPalette::HighlightedText : QPalette::Text);
@@ -185,37 +213,54 @@ int SplitWordCell::paintOccurrences(QPainter* painter, const QStyleOptionViewIte
     painter->setPen(colour);
     painter->drawText(box, Qt::AlignRight | Qt::AlignVCenter, text);
     painter->restore();
-    return box.right() + 1;
 }
 
-void SplitWordCell::paintSentence(QPainter* painter, const QStyleOptionViewItem& option,
-                                  const QRect& rect, const QStringList& parts) const {
+SplitWordCell::ShownSentence SplitWordCell::shownSentence(const QFont& font, int width,
+                                                          const QStringList& parts) {
     // The word in bold, as much of the sentence on either side as the row
     // has room for: a little more of what follows the word than of what
     // precedes it.
-    if (parts.size() != 3 || rect.width() < 40)
-        return;
-    QFont plain = option.font;
-    QFont bold = plain;
+    if (parts.size() != 3 || width < 40)
+        return {};
+    QFont bold = font;
     bold.setBold(true);
-    const QFontMetrics plainMetrics(plain);
+    const QFontMetrics plainMetrics(font);
     const QFontMetrics boldMetrics(bold);
     const QString& before = parts[0];
     const QString& after = parts[2];
-    int room = rect.width();
-    const QString word = boldMetrics.elidedText(parts[1], Qt::ElideRight, room);
-    const int wordWidth = boldMetrics.horizontalAdvance(word);
-    room -= wordWidth;
+    int room = width;
+    ShownSentence shown;
+    shown.word = boldMetrics.elidedText(parts[1], Qt::ElideRight, room);
+    room -= boldMetrics.horizontalAdvance(shown.word);
     const int beforeWidth = plainMetrics.horizontalAdvance(before);
     const int afterWidth = plainMetrics.horizontalAdvance(after);
     int beforeRoom = qMin(beforeWidth, room * 2 / 5);
     const int afterRoom = qMin(afterWidth, room - beforeRoom);
     beforeRoom = qMin(beforeWidth, room - afterRoom);
-    const QString shownBefore =
+    shown.before =
         beforeWidth <= beforeRoom ? before : elideAtSpaces(plainMetrics, before, beforeRoom, true);
-    const QString shownAfter =
+    shown.after =
         afterWidth <= afterRoom ? after : elideAtSpaces(plainMetrics, after, afterRoom, false);
+    return shown;
+}
 
+QString SplitWordCell::sentenceShown(const QStyleOptionViewItem& option,
+                                     const QModelIndex& index) const {
+    const ShownSentence shown =
+        shownSentence(option.font, sentenceRect(option, index).width(),
+                      index.data(SplitWordTableModel::sentenceRole).toStringList());
+    return shown.before + shown.word + shown.after;
+}
+
+void SplitWordCell::paintSentence(QPainter* painter, const QStyleOptionViewItem& option,
+                                  const QRect& rect, const QStringList& parts) const {
+    const ShownSentence shown = shownSentence(option.font, rect.width(), parts);
+    if (shown.word.isEmpty())
+        return;
+    QFont plain = option.font;
+    QFont bold = plain;
+    bold.setBold(true);
+    const QFontMetrics plainMetrics(plain);
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette::ColorRole role = selected ? QPalette::HighlightedText : QPalette::Text;
     QColor context = option.palette.color(QPalette::Active, role);
@@ -227,15 +272,15 @@ void SplitWordCell::paintSentence(QPainter* painter, const QStyleOptionViewItem&
         rect.top() + (rect.height() + plainMetrics.ascent() - plainMetrics.descent()) / 2;
     painter->setFont(plain);
     painter->setPen(context);
-    painter->drawText(x, baseline, shownBefore);
-    x += plainMetrics.horizontalAdvance(shownBefore);
+    painter->drawText(x, baseline, shown.before);
+    x += plainMetrics.horizontalAdvance(shown.before);
     painter->setFont(bold);
     painter->setPen(option.palette.color(QPalette::Active, role));
-    painter->drawText(x, baseline, word);
-    x += wordWidth;
+    painter->drawText(x, baseline, shown.word);
+    x += QFontMetrics(bold).horizontalAdvance(shown.word);
     painter->setFont(plain);
     painter->setPen(context);
-    painter->drawText(x, baseline, shownAfter);
+    painter->drawText(x, baseline, shown.after);
     painter->restore();
 }
 

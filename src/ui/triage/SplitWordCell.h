@@ -20,6 +20,8 @@ public:
     Part partAt(const QStyleOptionViewItem& option, const QModelIndex& index,
                 const QPoint& pos) const;
     QRect partRect(const QStyleOptionViewItem& option, const QModelIndex& index, Part part) const;
+    // The row's sentence as it is shown there, cut to the room the row has.
+    QString sentenceShown(const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -46,10 +48,20 @@ protected:
                      const QModelIndex& index) override;
 
 private:
-    // How often the row's word stands in the list (one row per word);
-    // returns where the space after it begins.
-    int paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
-                         qint64 occurrences) const;
+    // How often the row's word stands in the list (one row per word), in a
+    // column after the word; empty otherwise.
+    QRect occurrencesRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    void paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option, const QRect& box,
+                          qint64 occurrences) const;
+    // The room between the word (or its count) and the row's buttons.
+    QRect sentenceRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    // What of the sentence (before, word, after) fits in width.
+    struct ShownSentence {
+        QString before;
+        QString word;
+        QString after;
+    };
+    static ShownSentence shownSentence(const QFont& font, int width, const QStringList& parts);
     // The sentence of the row between its word and its buttons.
     void paintSentence(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
                        const QStringList& parts) const;

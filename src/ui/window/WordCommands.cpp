@@ -23,12 +23,22 @@ WordCommands::WordCommands(std::shared_ptr<AppModel> model, QMainWindow* window,
     , selectedWord_(std::move(selectedWord)) {
     speaker_ = new Speaker(this);
     wordsMenu->setToolTipsVisible(true);
-    connect(speaker_, &Speaker::availabilityChanged, this, &WordCommands::updateSpeakAction);
+    connect(speaker_, &Speaker::availabilityChanged, this, [this] {
+        // An engine that turned out missing on the way to a word: say why.
+        if (speakAsked_ && !speaker_->isAvailable())
+            window_->statusBar()->showMessage(speaker_->unavailableReason(), 10000);
+        speakAsked_ = false;
+        updateSpeakAction();
+    });
     connect(speak_, &QAction::triggered, this, &WordCommands::speakSelectedWord);
     connect(lookUp_, &QAction::triggered, this, [this] { lookUpSelectedWord(); });
     lookUpIn_ = new QMenu(tr("Look Up In"), window_);
     lookUpIn_->setObjectName(QStringLiteral("lookUpInMenu"));
-    wordsMenu->insertMenu(speak_, lookUpIn_);
+    wordsMenu->addSeparator();
+    wordsMenu->addAction(lookUp_);
+    wordsMenu->addMenu(lookUpIn_);
+    wordsMenu->addAction(speak_);
+    connect(wordsMenu, &QMenu::aboutToShow, this, &WordCommands::selectedWordChanged);
     connect(lookUpIn_, &QMenu::aboutToShow, this, &WordCommands::fillLookUpInMenu);
     fillLookUpInMenu(); // its keys work before it is first opened
     // The engine starts when the menu that offers it opens, or on the key.
@@ -102,17 +112,36 @@ void WordCommands::lookUpSelectedWord(const QString& address) {
     alert->beginSheetModal({});
 }
 
+void WordCommands::selectedWordChanged() {
+    const bool selected = !selectedWord_().isEmpty();
+    const QString none = tr("Select a word in either list first");
+    lookUp_->setEnabled(selected);
+    lookUp_->setToolTip(selected ? tr("Open the selected word in a dictionary in the browser "
+                                      "(Ctrl+L)")
+                                 : none);
+    lookUpIn_->setEnabled(selected);
+    updateSpeakAction();
+}
+
 void WordCommands::updateSpeakAction() {
-    speak_->setEnabled(speaker_->isAvailable());
-    speak_->setToolTip(speaker_->isAvailable() ? tr("Speak the selected word (Ctrl+T)")
-                                               : speaker_->unavailableReason());
+    const bool selected = !selectedWord_().isEmpty();
+    speak_->setEnabled(speaker_->isAvailable() && selected);
+    speak_->setToolTip(!speaker_->isAvailable() ? speaker_->unavailableReason()
+                       : selected               ? tr("Speak the selected word (Ctrl+T)")
+                                                : tr("Select a word in either list first"));
 }
 
 void WordCommands::speakSelectedWord() {
     const QString word = selectedWord_();
     if (word.isEmpty())
         return;
+    if (!speaker_->isAvailable()) {
+        window_->statusBar()->showMessage(speaker_->unavailableReason(), 10000);
+        return;
+    }
     printStatus(QStringLiteral("Speaking ") + word);
+    window_->statusBar()->showMessage(tr("Speaking “%1”").arg(word), 5000);
+    speakAsked_ = true;
     // In a voice of the title's language when it has one.
     const QString language = currentLanguage();
     speaker_->speak(word, language.isEmpty() ? QLocale() : QLocale(language));

@@ -17,8 +17,10 @@ class Speaker;
 // the word in the browser through the first dictionary address of the
 // current title's language (LookUp.h); Look Up In offers every address of
 // that language, Ctrl+Alt+1 to 9 for the first nine; Speak says the word in
-// a voice of the title's language when it has one. The selected word comes
-// from the window, which asks its panes.
+// a voice of the title's language when it has one, and says so in the
+// status bar (or why it cannot). The selected word comes from the window,
+// which asks its panes. All three stay listed in the Words menu; without a
+// selected word they are off, and their tool tips say why.
 class WordCommands : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +33,8 @@ public:
     QMenu* lookUpInMenu() const { return lookUpIn_; }
 
     void speakSelectedWord();
+    // The window's selected word may be another one (or none).
+    void selectedWordChanged();
     // Opens the selected word at address; the first of the title's language
     // by default.
     void lookUpSelectedWord(const QString& address = QString());
@@ -48,6 +52,7 @@ private:
     std::function<QString()> selectedWord_;
     Speaker* speaker_ = nullptr;
     QMenu* lookUpIn_ = nullptr;
-    QString lookUpLanguage_; // the language lookUpIn_ was filled for
+    QString lookUpLanguage_;  // the language lookUpIn_ was filled for
+    bool speakAsked_ = false; // a word waits for the engine to start
     Subscription subs_;
 };
