@@ -2,6 +2,7 @@
 
 #include "app/UnixSignalWatcher.h"
 #include "base/StatusLine.h"
+#include "core/UserSettings.h"
 #include "ui/common/SaveProgress.h"
 #include "ui/preferences/PreferenceWindowController.h"
 #include "ui/titles/WindowController.h"
@@ -106,6 +107,9 @@ void AppDelegate::requestQuit() {
 }
 
 void AppDelegate::applicationWillTerminate() {
+    // Where the learner was, for a start that reopens it.
+    const AppState& state = model_->state();
+    UserSettings::keepLastPlace(state.currentTitle.id, state.lastSelectedRow);
     // Whatever way the event loop ended, the batches land and the store file
     // is left whole on its own.
     const QString error = model_->closeStore();

@@ -30,6 +30,10 @@ void AppModel::load() {
     startUp_->load();
 }
 
+void AppModel::startAt(QUuid titleId, qint64 row) {
+    startUp_->startAt(titleId, row);
+}
+
 void AppModel::loadForStartUp() {
     startUp_->loadForStartUp();
 }

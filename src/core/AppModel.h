@@ -53,6 +53,10 @@ public:
     // on a thread of their own, published when read (one write). Until then
     // an operation that needs them waits for them.
     void loadForStartUp();
+    // The title, and its row in the split list, the next loadForStartUp
+    // opens when it is still held (the learner's "reopen the last title");
+    // else it opens the first title at row 0.
+    void startAt(QUuid titleId, qint64 row);
     bool isLoading() const;
 
     // Operations take their arguments by value: a caller may pass a part of

@@ -69,7 +69,11 @@ void StartUpLoad::loadForStartUp() {
         load();
         return;
     }
-    const Title first = list.first().title;
+    Title first = list.first().title;
+    for (const TitleAndWordList& entry : std::as_const(list)) {
+        if (!startTitle_.isNull() && entry.title.id == startTitle_)
+            first = entry.title;
+    }
     list = cases.queries.fetchTitlesAndSomeWordsQueryHandler.handle(QSet<QUuid>{first.id});
     QHash<Title, LanguageState> languageStates =
         cases.queries.loadLanguageStateQueryHandler.handle(QSet<QUuid>{first.id});
@@ -82,9 +86,18 @@ void StartUpLoad::loadForStartUp() {
         s.titleLanguages = std::move(titleLanguages);
         s.learningWords = std::move(learningWords);
     });
-    sortWordList(list.first().wordList);
+    for (TitleAndWordList& entry : list) {
+        if (entry.title.id == first.id)
+            sortWordList(entry.wordList);
+    }
     modify([&](AppState& s) { s.listOfTitleAndWordList = std::move(list); });
     modify([&](AppState& s) { s.currentTitle = first; });
+    if (first.id == startTitle_ && startRow_ > 0) {
+        modify([&](AppState& s) {
+            const qint64 rows = s.languageStateList.value(first).splittedWords.size();
+            s.lastSelectedRow = qBound<qint64>(0, startRow_, qMax<qint64>(0, rows - 1));
+        });
+    }
 
     QSet<QUuid> others;
     for (const Title& title : state().titles()) {

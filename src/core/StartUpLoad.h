@@ -21,6 +21,12 @@ public:
 
     void load();
     void loadForStartUp();
+    // The title, and its row, the next loadForStartUp opens when it is still
+    // held; else it opens the first title at row 0.
+    void startAt(const QUuid& titleId, qint64 row) {
+        startTitle_ = titleId;
+        startRow_ = row;
+    }
     bool isLoading() const { return loading_.valid(); }
     // Waits for the rest of the load, if one runs, and publishes it.
     void finishLoading();
@@ -29,6 +35,8 @@ public:
 
 private:
     WordBatchProgress& saves_;
+    QUuid startTitle_;
+    qint64 startRow_ = 0;
     // The start's check of the store's structure, beside the first frame.
     std::future<void> checking_;
     // The rest of a start's load: the other titles' words and text panes.

@@ -11,6 +11,9 @@ namespace {
 
 const QString sortKey = QStringLiteral("registered/knownWordsSortType");
 const QString languageKey = QStringLiteral("titles/newTitleLanguage");
+const QString reopenKey = QStringLiteral("titles/reopenLastPlace");
+const QString lastTitleKey = QStringLiteral("titles/lastTitle");
+const QString lastRowKey = QStringLiteral("titles/lastRow");
 
 // The file is named in full, and its place read from the environment on
 // every use: QSettings' own default place is fixed once per process.
@@ -51,9 +54,28 @@ void setNewTitleLanguage(const QString& language) {
     open().setValue(languageKey, language);
 }
 
+bool reopensLastPlace() {
+    return open().value(reopenKey, false).toBool();
+}
+
+void setReopensLastPlace(bool on) {
+    open().setValue(reopenKey, on);
+}
+
+void keepLastPlace(const QUuid& titleId, qint64 row) {
+    QSettings settings = open();
+    settings.setValue(lastTitleKey, titleId.toString(QUuid::WithoutBraces));
+    settings.setValue(lastRowKey, row);
+}
+
 void applyTo(AppModel& model) {
     model.setKnownWordsSortType(knownWordsSortType());
     model.setNewTitleLanguage(newTitleLanguage());
+    if (reopensLastPlace()) {
+        const QSettings settings = open();
+        model.startAt(QUuid::fromString(settings.value(lastTitleKey).toString()),
+                      qMax<qint64>(0, settings.value(lastRowKey).toLongLong()));
+    }
 }
 
 } // namespace UserSettings

@@ -27,6 +27,13 @@ void setKnownWordsSortType(SortType sortType);
 QString newTitleLanguage();
 void setNewTitleLanguage(const QString& language);
 
+// Whether a start reopens the title and the row selected at the last quit;
+// off until the user chooses: a start opens the first title at row 0.
+bool reopensLastPlace();
+void setReopensLastPlace(bool on);
+// The title and the row selected at a quit, for the next start.
+void keepLastPlace(const QUuid& titleId, qint64 row);
+
 // Gives the model the choices kept from earlier runs.
 void applyTo(AppModel& model);
 

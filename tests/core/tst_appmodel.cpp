@@ -504,6 +504,27 @@ private Q_SLOTS:
                                  hasty->state().listOfTitleAndWordList.last().title.id)
                      .boxText,
                  QStringLiteral("Noch Ein zweiter Text"));
+
+        // A start that reopens the last place: that title first, at its row
+        // (kept within the list); a title deleted since, or none, gives the
+        // first title at row 0.
+        const Title second = whole.listOfTitleAndWordList.last().title;
+        for (const auto& [id, row, title, expectedRow] :
+             {std::tuple{second.id, qint64(1), second, qint64(1)},
+              std::tuple{second.id, qint64(99), second, qint64(1)},
+              std::tuple{QUuid::createUuid(), qint64(5), whole.listOfTitleAndWordList[0].title,
+                         qint64(0)},
+              std::tuple{QUuid(), qint64(5), whole.listOfTitleAndWordList[0].title, qint64(0)}}) {
+            auto reopened = ViewModelFactory::shared().makeAppModel();
+            reopened->startAt(id, row);
+            reopened->loadForStartUp();
+            QCOMPARE(reopened->state().currentTitle, title);
+            QCOMPARE(reopened->state().lastSelectedRow, expectedRow);
+            QCOMPARE(languageStateOf(reopened->state(), title.id).splittedWords,
+                     languageStateOf(whole, title.id).splittedWords);
+            QTRY_VERIFY(!reopened->isLoading());
+            QCOMPARE(reopened->state().titles(), whole.titles());
+        }
     }
 
     void restoringStoredTitlesDoesNotDouble() {

@@ -53,6 +53,9 @@ QComboBox* PreferenceView::languageSelectButton() const {
 QPushButton* PreferenceView::restoreButton() const {
     return ui_->restoreButton;
 }
+QCheckBox* PreferenceView::reopenCheckbox() const {
+    return reopenCheckbox_;
+}
 
 void PreferenceView::awakeFromNib() {
     ui_->alphabetCheckbox->setAccessibleDescription(tr("Sort the known words alphabetically"));
@@ -82,9 +85,19 @@ void PreferenceView::awakeFromNib() {
     auto* lookUpLabel = new QLabel(tr("Look up:"), this);
     lookUpLabel->setBuddy(lookUpEditor_->languageBox());
     ui_->formLayout->insertRow(3, lookUpLabel, lookUpEditor_);
-    const QList<QWidget*> order{ui_->languageSelectButton,       lookUpEditor_->languageBox(),
-                                lookUpEditor_->addressEdit(),    lookUpEditor_->saveButton(),
-                                lookUpEditor_->defaultsButton(), ui_->restoreButton};
+    // A start opens the first title at row 0, unless the learner asks for
+    // the place of the last quit.
+    reopenCheckbox_ = new QCheckBox(tr("Reopen the last title and row"), this);
+    reopenCheckbox_->setObjectName(QStringLiteral("reopenCheckbox"));
+    reopenCheckbox_->setAccessibleDescription(
+        tr("At start, show the title and the word selected when Pramel last quit"));
+    reopenCheckbox_->setChecked(UserSettings::reopensLastPlace());
+    connect(reopenCheckbox_, &QCheckBox::toggled, this, &UserSettings::setReopensLastPlace);
+    ui_->formLayout->insertRow(4, new QLabel(tr("Start:"), this), reopenCheckbox_);
+    const QList<QWidget*> order{
+        ui_->languageSelectButton,   lookUpEditor_->languageBox(),    lookUpEditor_->addressEdit(),
+        lookUpEditor_->saveButton(), lookUpEditor_->defaultsButton(), reopenCheckbox_,
+        ui_->restoreButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

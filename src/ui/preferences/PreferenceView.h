@@ -39,6 +39,8 @@ public:
     QCheckBox* alphabetCheckbox() const;
     QComboBox* languageSelectButton() const;
     QPushButton* restoreButton() const;
+    // "Reopen the last title and row" at the next start.
+    QCheckBox* reopenCheckbox() const;
     LookUpAddressEditor* lookUpEditor() const { return lookUpEditor_; }
 
     void alphabetCheckboxToggled();
@@ -71,6 +73,7 @@ private:
     std::unique_ptr<Ui::PreferenceView> ui_;
     std::shared_ptr<AppModel> appModel_;
     LookUpAddressEditor* lookUpEditor_ = nullptr;
+    QCheckBox* reopenCheckbox_ = nullptr;
     // The file being read for a restore, while it is.
     QFutureWatcher<csv::FileReading>* reading_ = nullptr;
     PreferenceViewDelegate* delegate_ = nullptr;
