@@ -17,8 +17,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/pramel/pramel")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window needs the X11 platform plugin, and its icon the SVG plugins;
-# the click sound plays through GStreamer's base plugins.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+# the click sound plays through GStreamer's base plugins; the language of an
+# opened text is told by libexttextcat's models.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libexttextcat-data")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "gstreamer1.0-plugins-base, qt6-translations-l10n, qt6-speech-speechd-plugin, speech-dispatcher-espeak-ng")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

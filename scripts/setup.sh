@@ -6,11 +6,15 @@ set -euo pipefail
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
   libsqlite3-dev gstreamer1.0-plugins-base libbenchmark-dev xvfb xauth
   libicu-dev libzip-dev libqt6svg6 librsvg2-bin desktop-file-utils appstream
+  # The language of an opened text: the library and its language models.
+  libexttextcat-dev libexttextcat-data
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   # Qt TextToSpeech; its header needs QtQmlIntegration (qt6-declarative-dev).
   qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
-  # The Chinese prose the tokenizer's tests split.
-  fortunes-zh)
+  # The Chinese prose the tokenizer's tests split; the German, Russian and
+  # English texts whose sentences and languages the importing and sentence
+  # tests find.
+  fortunes-zh fortunes-de fortunes-ru bible-kjv)
 # Extra packages a caller may ask for (for example clang for the fuzz targets).
 PACKAGES+=("$@")
 

@@ -162,8 +162,8 @@ void AppModel::addTitle(QString name) {
     titles_->addTitle(std::move(name));
 }
 
-void AppModel::addTitleWithText(QString name, QString text) {
-    titles_->addTitleWithText(std::move(name), std::move(text));
+void AppModel::addTitleWithText(QString name, QString text, QString language) {
+    titles_->addTitleWithText(std::move(name), std::move(text), std::move(language));
 }
 
 void AppModel::changeTitle(Title title, QString newName) {

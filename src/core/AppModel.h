@@ -129,8 +129,10 @@ public:
     void addTitle(QString name);
     // A new title that holds a text from the start (a book or subtitles the
     // user opened): added after the others like addTitle, its text stored,
-    // and made the current title, so the pane shows it.
-    void addTitleWithText(QString name, QString text);
+    // and made the current title, so the pane shows it. Its language is
+    // language (an ISO 639 code: the book's or the one recognised in the
+    // text), or when that is empty the one new titles start with.
+    void addTitleWithText(QString name, QString text, QString language = QString());
     void changeTitle(Title title, QString newName);
     void deleteTitle(QUuid id);
     void duplicateTitle(qint64 index);

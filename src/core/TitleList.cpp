@@ -28,7 +28,7 @@ void TitleList::addTitle(QString name) {
         setTitleLanguage(title.id, newTitleLanguage_);
 }
 
-void TitleList::addTitleWithText(QString name, QString text) {
+void TitleList::addTitleWithText(QString name, QString text, QString language) {
     load_.finishLoading();
     const Title title{QUuid::createUuid(), name};
     modify([&](AppState& s) {
@@ -36,8 +36,10 @@ void TitleList::addTitleWithText(QString name, QString text) {
         s.languageStateList.insert(title, LanguageState{text, {}, 0});
     });
     useCases().commands.addTitleCommandHandler.handle(AddTitleCommand{title});
-    if (!newTitleLanguage_.isEmpty())
-        setTitleLanguage(title.id, newTitleLanguage_);
+    if (language.isEmpty())
+        language = newTitleLanguage_;
+    if (!language.isEmpty())
+        setTitleLanguage(title.id, language);
     useCases().commands.saveTextCommandHandler.handle(SaveTextCommand{text, title.id});
     setCurrentTitle(title);
 }

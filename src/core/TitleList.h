@@ -18,7 +18,8 @@ public:
     TitleList& operator=(const TitleList&) = delete;
 
     void addTitle(QString name);
-    void addTitleWithText(QString name, QString text);
+    // language: empty for the one new titles start with.
+    void addTitleWithText(QString name, QString text, QString language);
     void changeTitle(Title title, QString newName);
     void deleteTitle(QUuid id);
     void duplicateTitle(qint64 index);

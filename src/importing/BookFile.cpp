@@ -3,6 +3,7 @@
 #include "importing/EpubReader.h"
 #include "importing/SubtitleReader.h"
 #include "importing/TextDecoder.h"
+#include "importing/TextLanguage.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -68,10 +69,18 @@ ImportedText readByKind(const QString& path) {
 
 ImportedText readBookFile(const QString& path) {
     ImportedText read = readByKind(path);
-    if (read.ok() && hasOverlongWord(read.text))
+    if (!read.ok())
+        return read;
+    if (hasOverlongWord(read.text))
         return ImportedText::failure(
             tr("The file holds a word longer than %1 characters: it is no text to read.")
                 .arg(QLocale().toString(longestWord)));
+    // A book that declares no language, and every other text, is recognised.
+    if (read.language.isEmpty()) {
+        read.language = identifyLanguage(read.text);
+        if (!read.language.isEmpty())
+            read.languageSource = ImportedText::LanguageSource::identified;
+    }
     return read;
 }
 

@@ -1,6 +1,7 @@
 #include "importing/EpubReader.h"
 
 #include "importing/HtmlText.h"
+#include "importing/TextLanguage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -111,8 +112,11 @@ QString resolve(const QString& packagePath, const QString& href) {
 
 struct Spine {
     QStringList chapters; // entry paths, in reading order
+    QString language;     // the first dc:language the metadata gives
     QString error;
 };
+
+const QLatin1String dublinCore("http://purl.org/dc/elements/1.1/");
 
 Spine readPackage(const QByteArray& package, const QString& packagePath) {
     struct Item {
@@ -121,6 +125,7 @@ Spine readPackage(const QByteArray& package, const QString& packagePath) {
     };
     QHash<QString, Item> manifest;
     QStringList order; // idrefs of the spine
+    QString language;
     QXmlStreamReader reader(package);
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
@@ -133,11 +138,15 @@ Spine readPackage(const QByteArray& package, const QString& packagePath) {
         } else if (reader.name() == QLatin1String("itemref")) {
             if (attributes.value(QLatin1String("linear")) != QLatin1String("no"))
                 order.append(attributes.value(QLatin1String("idref")).toString());
+        } else if (reader.name() == QLatin1String("language") &&
+                   reader.namespaceUri() == dublinCore && language.isEmpty()) {
+            language = reader.readElementText(QXmlStreamReader::SkipChildElements);
         }
     }
     if (reader.hasError())
-        return {{}, tr("The book's package document is damaged: %1").arg(reader.errorString())};
+        return {{}, {}, tr("The book's package document is damaged: %1").arg(reader.errorString())};
     Spine spine;
+    spine.language = language;
     for (const QString& id : order) {
         const auto item = manifest.constFind(id);
         if (item == manifest.constEnd() || item->href.isEmpty())
@@ -204,7 +213,11 @@ ImportedText readEpub(const QString& path) {
     }
     if (text.isEmpty())
         return ImportedText::failure(tr("The book holds no text."));
-    return ImportedText{text, {}, QStringLiteral("UTF-8")};
+    ImportedText read = ImportedText::withText(text, QStringLiteral("UTF-8"));
+    read.language = languageCode(spine.language);
+    if (!read.language.isEmpty())
+        read.languageSource = ImportedText::LanguageSource::declared;
+    return read;
 }
 
 } // namespace importing

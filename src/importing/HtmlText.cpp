@@ -5,6 +5,8 @@
 #include <QXmlStreamEntityResolver>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace importing {
 
 namespace {
@@ -86,9 +88,14 @@ bool isBlock(const QString& name) {
     return blocks.contains(name);
 }
 
-// Collects the text line by line, one space between words.
+// Collects the text paragraph by paragraph, one space between words: a
+// blank line after each block (paragraph, heading, list item), so that a
+// heading never runs into the sentence after it; a line break at <br>, as
+// in a poem's lines, and a blank line at two of them in a row.
 class TextCollector {
 public:
+    enum class Break { none, line, paragraph };
+
     void addText(const QString& piece) {
         for (QChar c : piece) {
             // HTML collapses ASCII white space only: a thin or a
@@ -104,24 +111,34 @@ public:
             line_ += c;
         }
     }
-    void endLine() {
-        spacePending_ = false;
-        if (line_.isEmpty())
-            return;
-        if (!text_.isEmpty())
-            text_ += QLatin1Char('\n');
-        text_ += line_;
-        line_.clear();
+    void endBlock() { endLine(Break::paragraph); }
+    void lineBreak() {
+        // <br/><br/> leaves an empty line, as a paragraph does.
+        endLine(line_.isEmpty() && pending_ == Break::line ? Break::paragraph : Break::line);
     }
     QString text() {
-        endLine();
+        endLine(Break::none);
         return text_;
     }
 
 private:
+    void endLine(Break next) {
+        spacePending_ = false;
+        if (!line_.isEmpty()) {
+            if (!text_.isEmpty())
+                text_ +=
+                    pending_ == Break::paragraph ? QStringLiteral("\n\n") : QStringLiteral("\n");
+            text_ += line_;
+            line_.clear();
+            pending_ = Break::none;
+        }
+        pending_ = std::max(pending_, next);
+    }
+
     QString text_;
     QString line_;
     bool spacePending_ = false;
+    Break pending_ = Break::none;
 };
 
 } // namespace
@@ -138,15 +155,15 @@ bool htmlText(const QByteArray& xhtml, QString* text, QString* error) {
             if (isSkipped(name)) {
                 reader.skipCurrentElement();
             } else if (name == QLatin1String("br")) {
-                out.endLine();
+                out.lineBreak();
             } else if (isBlock(name)) {
-                out.endLine();
+                out.endBlock();
             }
             break;
         }
         case QXmlStreamReader::EndElement:
             if (isBlock(reader.name().toString().toLower()))
-                out.endLine();
+                out.endBlock();
             break;
         case QXmlStreamReader::Characters:
             out.addText(reader.text().toString());

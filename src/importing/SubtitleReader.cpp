@@ -77,10 +77,32 @@ QString withoutMarkup(QString line) {
     return out.trimmed();
 }
 
+// Whether a cue's text ends a sentence: a full stop, a question or an
+// exclamation mark or an ellipsis, perhaps inside quotes or brackets.
+bool endsSentence(const QString& text) {
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        const QChar c = text[i];
+        switch (c.category()) {
+        case QChar::Punctuation_Close:
+        case QChar::Punctuation_FinalQuote:
+        case QChar::Punctuation_InitialQuote:
+            continue;
+        default:
+            break;
+        }
+        if (c == QLatin1Char('"') || c == QLatin1Char('\''))
+            continue;
+        static const QString marks = QStringLiteral(".!?\u2026\u203C\u2047\u2048\u2049"
+                                                    "\u3002\uFF01\uFF1F\uFF0E\u0964\u0965");
+        return marks.contains(c);
+    }
+    return false;
+}
+
 } // namespace
 
 QString subtitleText(const QString& subtitles) {
-    QStringList lines;
+    QList<QStringList> cues;
     bool inCue = false;
     // Whether the last line kept is a cue's text, not a number that may
     // belong to the next cue of a file without blank lines.
@@ -90,7 +112,8 @@ QString subtitleText(const QString& subtitles) {
             // Without a blank line before it, the number above belongs to
             // this cue, not to the text of the one before.
             if (inCue && lastIsNumber)
-                lines.removeLast();
+                cues.last().removeLast();
+            cues.append(QStringList());
             inCue = true;
             lastIsNumber = false;
             continue;
@@ -106,10 +129,18 @@ QString subtitleText(const QString& subtitles) {
         const QString text = withoutMarkup(line);
         if (text.isEmpty())
             continue;
-        lines.append(text);
+        cues.last().append(text);
         lastIsNumber = isCueNumber(line);
     }
-    return lines.join(QLatin1Char('\n'));
+    QString text;
+    for (const QStringList& cue : cues) {
+        if (cue.isEmpty())
+            continue;
+        if (!text.isEmpty())
+            text += endsSentence(text) ? QStringLiteral("\n\n") : QStringLiteral("\n");
+        text += cue.join(QLatin1Char('\n'));
+    }
+    return text;
 }
 
 } // namespace importing

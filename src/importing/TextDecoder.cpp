@@ -88,7 +88,7 @@ ImportedText finished(QString text, const QString& encoding) {
     text = unifiedLineEnds(std::move(text));
     if (!looksLikeText(text))
         return ImportedText::failure(tr("The file holds no text (it looks like a binary file)."));
-    return ImportedText{std::move(text), {}, encoding};
+    return ImportedText::withText(std::move(text), encoding);
 }
 
 ImportedText decodeWithQt(const QByteArray& bytes, QStringConverter::Encoding encoding,
@@ -171,7 +171,7 @@ bool looksLikeText(const QString& text) {
 
 ImportedText decodeText(const QByteArray& bytes) {
     if (bytes.isEmpty())
-        return ImportedText{{}, {}, QStringLiteral("UTF-8")};
+        return ImportedText::withText({}, QStringLiteral("UTF-8"));
     for (const Bom& bom : boms) {
         if (!bytes.startsWith(bom.bytes))
             continue;

@@ -179,6 +179,10 @@ private Q_SLOTS:
         model_->addTitleWithText("Book", "本を読む");
         const Title book = model_->state().listOfTitleAndWordList.last().title;
         QCOMPARE(model_->state().languageOf(book.id), "ja");
+        // A book in a language of its own (declared, or recognised in it).
+        model_->addTitleWithText("Buch", "Ein Buch", "de");
+        const Title german = model_->state().listOfTitleAndWordList.last().title;
+        QCOMPARE(model_->state().languageOf(german.id), "de");
         model_->setNewTitleLanguage(QString());
         model_->addTitle("B");
         QCOMPARE(model_->state().languageOf(model_->state().titles().last().id), QString());
@@ -189,7 +193,7 @@ private Q_SLOTS:
         QCOMPARE(model_->state().languageOf(restored.id), QString());
         model_->deleteTitle(a.id);
         QVERIFY(!model_->state().titleLanguages.contains(a.id));
-        const QHash<QUuid, QString> expected{{copy.id, "ja"}, {book.id, "ja"}};
+        const QHash<QUuid, QString> expected{{copy.id, "ja"}, {book.id, "ja"}, {german.id, "de"}};
         QCOMPARE(model_->state().titleLanguages, expected);
         QCOMPARE(restartedModel()->state().titleLanguages, expected);
     }

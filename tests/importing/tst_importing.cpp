@@ -3,11 +3,13 @@
 #include "importing/SubtitleReader.h"
 #include "importing/TextDecoder.h"
 
+#include "EpubTestSupport.h"
+
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <unicode/ucnv.h>
-#include <zip.h>
 
 namespace {
 
@@ -64,41 +66,6 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }
-
-// An EPUB made of its entries, in order; the first is stored as is, as the
-// format wants for "mimetype".
-QString writeEpub(const QTemporaryDir& dir, const QString& name,
-                  const QList<std::pair<QString, QByteArray>>& entries) {
-    const QString path = dir.filePath(name);
-    int error = 0;
-    zip_t* archive =
-        zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!archive)
-        qFatal("cannot make %s", qPrintable(path));
-    // libzip reads the sources when the archive is closed: keep them alive.
-    QList<QByteArray> kept;
-    for (const auto& [entry, bytes] : entries) {
-        kept.append(bytes);
-        zip_source_t* source =
-            zip_source_buffer(archive, kept.last().constData(), kept.last().size(), 0);
-        const zip_int64_t index =
-            zip_file_add(archive, entry.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
-        if (index < 0)
-            qFatal("cannot add %s", qPrintable(entry));
-        if (entry == QLatin1String("mimetype"))
-            zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
-    }
-    if (zip_close(archive) != 0)
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-const QByteArray container = R"(<?xml version="1.0"?>
-<container version="1.0" xmlns="urn:oasis:names:tc:opendocument:xmlns:container">
-  <rootfiles>
-    <rootfile full-path="OEBPS/content.opf" media-type="application/oebps-package+xml"/>
-  </rootfiles>
-</container>)";
 
 // The manifest lists the chapters out of order; the spine gives the
 // reading order, and leaves the notes out of it.
@@ -159,7 +126,7 @@ using Entries = QList<std::pair<QString, QByteArray>>;
 
 Entries bookEntries() {
     return {{"mimetype", "application/epub+zip"},
-            {"META-INF/container.xml", container},
+            {"META-INF/container.xml", epubContainer},
             {"OEBPS/content.opf", package},
             {"OEBPS/nav.xhtml", notes},
             {"OEBPS/Text/kapitel1.xhtml", chapterOne},
@@ -169,16 +136,21 @@ Entries bookEntries() {
             {"OEBPS/cover.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)}};
 }
 
+// Each block a paragraph of its own (a heading too), a <br/> a line break.
 const QString bookText = QStringLiteral(
     "I\n"
+    "\n"
     "Als Gregor Samsa eines Morgens aus unruhigen Träumen erwachte, fand er sich in seinem Bett "
     "zu einem ungeheueren\u00A0Ungeziefer verwandelt.\n"
+    "\n"
     "»Was ist mit mir geschehen?« dachte er\u2009— es war kein Traum.\n"
     "Sein Zimmer lag ruhig.\n"
     "\n"
     "II\n"
+    "\n"
     "Erst in der Abenddämmerung erwachte Gregor aus seinem schweren ohnmachtsähnlichen "
     "Schlaf…\n"
+    "\n"
     "吾輩は猫である。");
 
 // Cues of the Kafka text, as a film of it might carry them.
@@ -197,12 +169,49 @@ const QString subRip =
                    "00:00:09,000 --> 00:00:11,500\r\n"
                    "- »Was ist mit mir geschehen?«\r\n"
                    "- Es war kein Traum.\r\n");
+// A cue that ends in the middle of a sentence runs on into the next; one
+// that ends a sentence is a paragraph of its own.
 const QString subRipText = QStringLiteral("Als Gregor Samsa eines Morgens\n"
                                           "aus unruhigen Träumen erwachte,\n"
                                           "fand er sich in seinem Bett\n"
                                           "zu einem ungeheueren Ungeziefer verwandelt.\n"
+                                          "\n"
                                           "- »Was ist mit mir geschehen?«\n"
                                           "- Es war kein Traum.");
+
+// Hand-written German subtitles: a turn of dialogue per line, each opened
+// by a dash.
+const QString coffee = QStringLiteral("1\n"
+                                      "00:00:01,000 --> 00:00:03,000\n"
+                                      "Ich mache mir einen Kaffee.\n"
+                                      "\n"
+                                      "2\n"
+                                      "00:00:03,500 --> 00:00:05,500\n"
+                                      "- Möchtest du auch einen?\n"
+                                      "- Ja, gerne.\n"
+                                      "\n"
+                                      "3\n"
+                                      "00:00:06,000 --> 00:00:08,000\n"
+                                      "- Mit Milch?\n"
+                                      "- Nein, schwarz, wie immer…\n"
+                                      "\n"
+                                      "4\n"
+                                      "00:00:08,500 --> 00:00:11,000\n"
+                                      "Dann setz dich doch schon mal,\n"
+                                      "\n"
+                                      "5\n"
+                                      "00:00:11,000 --> 00:00:13,000\n"
+                                      "ich bringe ihn dir gleich.\n");
+const QString coffeeText = QStringLiteral("Ich mache mir einen Kaffee.\n"
+                                          "\n"
+                                          "- Möchtest du auch einen?\n"
+                                          "- Ja, gerne.\n"
+                                          "\n"
+                                          "- Mit Milch?\n"
+                                          "- Nein, schwarz, wie immer…\n"
+                                          "\n"
+                                          "Dann setz dich doch schon mal,\n"
+                                          "ich bringe ihn dir gleich.");
 
 const QString webVtt =
     QStringLiteral("WEBVTT - Die Verwandlung\n"
@@ -228,6 +237,44 @@ const QString webVttText = QStringLiteral("Als Gregor Samsa eines Morgens\n"
                                           "aus unruhigen Träumen erwachte,\n"
                                           "fand er sich in seinem Bett & Zimmer\n"
                                           "猫<Ungeziefer>\u00A0verwandelt.");
+
+// A file of the Debian packages fortunes-de and fortunes-ru.
+QByteArray fortuneFile(const QString& name) {
+    QFile file(QStringLiteral("/usr/share/games/fortunes/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("%s is missing: run scripts/setup.sh", qPrintable(file.fileName()));
+    return file.readAll();
+}
+
+// The first three chapters of Genesis, as bible-kjv's "bible" prints them.
+QByteArray genesis() {
+    QProcess bible;
+    bible.start(QStringLiteral("bible"), {QStringLiteral("-f"), QStringLiteral("Gen1:1-Gen3:24")});
+    if (!bible.waitForFinished(30000) || bible.exitCode() != 0)
+        qFatal("bible-kjv is missing: run scripts/setup.sh");
+    return bible.readAllStandardOutput();
+}
+
+// The German fortune "Pavlov's Vögel": its heading and its paragraph, as
+// hand-wrapped as fortunes-de has it.
+std::pair<QString, QString> pavlov() {
+    const QString all = QString::fromUtf8(fortuneFile(QStringLiteral("de/anekdoten")));
+    const qsizetype begin = all.indexOf(QStringLiteral("Pavlov's Vögel"));
+    const qsizetype end = all.indexOf(QStringLiteral("\n%"), begin);
+    const QStringList parts = all.mid(begin, end - begin).split(QStringLiteral("\n\n"));
+    if (begin < 0 || parts.size() != 2)
+        qFatal("the fortune \"Pavlov's Vögel\" is not in fortunes-de as it was");
+    return {parts[0], parts[1]};
+}
+
+// The fortune as a book of one chapter, a heading and a paragraph, as EPUB
+// makers write one, declaring its language as language (nothing when
+// empty).
+QByteArray pavlovBook(const QByteArray& language) {
+    const auto [heading, paragraph] = pavlov();
+    return oneChapterBook(language, "<h2 class=\"title\">" + heading.toUtf8() +
+                                        "</h2>\n<p class=\"first\">" + paragraph.toUtf8() + "</p>");
+}
 
 } // namespace
 
@@ -373,7 +420,8 @@ private Q_SLOTS:
         QTest::newRow("SubRip without blank lines between cues")
             << QStringLiteral("1\n00:00:01,000 --> 00:00:02,000\nErster Satz.\n2\n"
                               "00:00:02,500 --> 00:00:03,000\nZweiter Satz.\n")
-            << QStringLiteral("Erster Satz.\nZweiter Satz.");
+            << QStringLiteral("Erster Satz.\n\nZweiter Satz.");
+        QTest::newRow("German SubRip with dialogue dashes") << coffee << coffeeText;
         QTest::newRow("no cue") << QStringLiteral("WEBVTT\n\nNOTE nichts\n") << QString();
     }
     void subtitlesGiveTheCueTextOnly() {
@@ -398,6 +446,11 @@ private Q_SLOTS:
             << "Die Verwandlung.SRT" << encoded(subRip, "windows-1252") << subRipText;
         QTest::newRow("WebVTT in UTF-8")
             << "Die Verwandlung.de.vtt" << webVtt.toUtf8() << webVttText;
+        // The heading stands apart, so that it does not run into the first
+        // sentence of the paragraph.
+        const auto [heading, paragraph] = pavlov();
+        QTest::newRow("EPUB, a heading and its paragraph")
+            << "Anekdoten.epub" << pavlovBook("de") << heading + "\n\n" + paragraph.simplified();
     }
     void bookFiles() {
         QFETCH(QString, name);
@@ -407,6 +460,53 @@ private Q_SLOTS:
         const ImportedText read = importing::readBookFile(writeFile(dir, name, bytes));
         QVERIFY2(read.ok(), qPrintable(read.error));
         QCOMPARE(read.text, text);
+    }
+
+    // The language of a file opened as a title: the one an EPUB declares,
+    // else the one recognised in the text, when one alone fits.
+    void languageOfBookFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("language"); // empty: none
+        QTest::addColumn<ImportedText::LanguageSource>("source");
+        using Source = ImportedText::LanguageSource;
+        QTest::newRow("German fortunes")
+            << "anekdoten.txt" << fortuneFile("de/anekdoten") << "de" << Source::identified;
+        QTest::newRow("Russian fortunes in KOI8-R")
+            << "citates.txt" << encoded(QString::fromUtf8(fortuneFile("ru/citates")), "KOI8-R")
+            << "ru" << Source::identified;
+        QTest::newRow("the King James Bible")
+            << "Genesis.txt" << genesis() << "en" << Source::identified;
+        QTest::newRow("German subtitles")
+            << "Kaffee.srt" << (coffee + subRip).toUtf8() << "de" << Source::identified;
+        QTest::newRow("an EPUB declaring German")
+            << "Anekdoten.epub" << pavlovBook("de") << "de" << Source::declared;
+        QTest::newRow("an EPUB declaring Austrian German")
+            << "Anekdoten.epub" << pavlovBook("de-AT") << "de" << Source::declared;
+        QTest::newRow("an EPUB declaring German in ISO 639-2")
+            << "Anekdoten.epub" << pavlovBook("ger") << "de" << Source::declared;
+        QTest::newRow("an EPUB declaring Russian is taken at its word")
+            << "Anekdoten.epub" << pavlovBook("ru") << "ru" << Source::declared;
+        QTest::newRow("an EPUB declaring no language")
+            << "Anekdoten.epub" << pavlovBook("") << "de" << Source::identified;
+        QTest::newRow("an EPUB declaring an undetermined language")
+            << "Anekdoten.epub" << pavlovBook("und") << "de" << Source::identified;
+        QTest::newRow("too short to tell")
+            << "kurz.vtt" << QByteArray("WEBVTT\n\n00:01.000 --> 00:02.000\nJa.\n") << QString()
+            << Source::none;
+        QTest::newRow("no words") << "Zahlen.txt" << QByteArray("1 2 3\n4 5 6\n") << QString()
+                                  << Source::none;
+    }
+    void languageOfBookFiles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, language);
+        QFETCH(ImportedText::LanguageSource, source);
+        QTemporaryDir dir;
+        const ImportedText read = importing::readBookFile(writeFile(dir, name, bytes));
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QCOMPARE(read.language, language);
+        QCOMPARE(read.languageSource, source);
     }
 
     void filesThatCannotBeTitles_data() {

@@ -11,12 +11,17 @@
 #include "ui/titles/TitleViewController.h"
 #include "ui/titles/WindowController.h"
 #include "ui/triage/FocusDetectTextView.h"
+#include "ui/triage/SplitWordTableModel.h"
 #include "ui/triage/SplittedWordViewController.h"
+
+#include "EpubTestSupport.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -29,6 +34,29 @@ const QString tolstoy = QStringLiteral(
     "по-своему.");
 const QString vtt =
     QStringLiteral("WEBVTT\n\n00:01.000 --> 00:04.000\n<i>Es war kein Traum.</i>\n");
+
+// A book whose heading stands above its first paragraph.
+QByteArray pavlov() {
+    return oneChapterBook(
+        "de", "<h2>Pavlov's Vögel</h2>\n<p>Ein MIT Student ging im Sommer jeden Tag in einem "
+              "schwarz-weiß gestreiften Dreß auf den Fußballplatz von Harvard. Er ging zehn bis "
+              "fünfzehn Minuten auf dem Spielfeld umher und streute dabei Vogelfutter aus.</p>");
+}
+
+QByteArray fortunes(const QString& name) {
+    QFile file(QStringLiteral("/usr/share/games/fortunes/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("%s is missing: run scripts/setup.sh", qPrintable(file.fileName()));
+    return file.readAll();
+}
+
+QByteArray genesis() {
+    QProcess bible;
+    bible.start(QStringLiteral("bible"), {QStringLiteral("-f"), QStringLiteral("Gen1:1-Gen3:24")});
+    if (!bible.waitForFinished(30000) || bible.exitCode() != 0)
+        qFatal("bible-kjv is missing: run scripts/setup.sh");
+    return bible.readAllStandardOutput();
+}
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     QFile file(dir.filePath(name));
@@ -144,6 +172,70 @@ private Q_SLOTS:
         QCOMPARE(titleNames(next->state()), QStringList({"Notizen", "Анна Каренина", "Film.de"}));
         const Title anna = next->state().titles().at(1);
         QCOMPARE(next->state().languageStateList.value(anna).boxText, tolstoy);
+    }
+
+    // An opened file's title takes the language its book declares, else
+    // the one recognised in its text, else the preferences'; the status bar
+    // says which and why.
+    void openedTitlesTakeTheirLanguage_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("preferred"); // the preferences' language
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("an EPUB declaring German") << "Anekdoten.epub" << pavlov() << "en"
+                                                  << "de"
+                                                  << "Language: German (from the book)";
+        QTest::newRow("German fortunes") << "anekdoten.txt" << fortunes("de/anekdoten") << "en"
+                                         << "de"
+                                         << "Language: German (identified from the text)";
+        QTest::newRow("the King James Bible, German in the preferences")
+            << "Genesis.txt" << genesis() << "de"
+            << "en"
+            << "Language: English (identified from the text)";
+        QTest::newRow("subtitles too short to tell")
+            << "kurz.srt" << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nJa.\n") << "de"
+            << "de"
+            << "Language: German (the preferences' language)";
+        QTest::newRow("too short to tell, no language in the preferences")
+            << "kurz.txt" << QByteArray("Ja.") << QString() << QString()
+            << "Language: none (not identified from the text, and the preferences give none)";
+    }
+    void openedTitlesTakeTheirLanguage() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, preferred);
+        QFETCH(QString, language);
+        QFETCH(QString, line);
+        model_->setNewTitleLanguage(preferred);
+        window_->openFiles({writeFile(files_, name, bytes)});
+        const Title opened = model_->state().currentTitle;
+        QCOMPARE(opened.title, QFileInfo(name).completeBaseName());
+        QCOMPARE(model_->state().languageOf(opened.id), language);
+        QCOMPARE(window_->statusBar()->currentMessage(), line);
+        QCOMPARE(restartedModel()->state().languageOf(opened.id), language);
+    }
+
+    // A book's heading is a sentence of its own: the rows of its words, and
+    // those of the paragraph under it, show their own sentences.
+    void openedBookKeepsItsHeadingApart() {
+        window_->openFiles({writeFile(files_, "Anekdoten.epub", pavlov())});
+        model_->splitWords();
+        auto* pane =
+            qobject_cast<SplittedWordViewController*>(window_->splitViewController()->middlePane());
+        pane->flushPendingUpdate();
+        const SplitWordTableModel* rows = pane->tableModel();
+        auto sentenceOf = [&](const QString& word) {
+            for (int row = 0; row < rows->rowCount(); ++row) {
+                if (rows->index(row, 0).data().toString() == word)
+                    return rows->index(row, 0).data(Qt::ToolTipRole).toString();
+            }
+            return QString();
+        };
+        QCOMPARE(sentenceOf("Vögel"), QString("Pavlov's Vögel"));
+        QCOMPARE(sentenceOf("MIT"), QString("Ein MIT Student ging im Sommer jeden Tag in einem "
+                                            "schwarz-weiß gestreiften Dreß auf den Fußballplatz "
+                                            "von Harvard."));
     }
 
     void unreadableFilesAreToldAndChangeNothing() {

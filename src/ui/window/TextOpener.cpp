@@ -4,11 +4,14 @@
 #include "core/AppModel.h"
 #include "importing/BookFile.h"
 #include "ui/common/Alert.h"
+#include "ui/common/LanguageChoices.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QStandardPaths>
+#include <QStatusBar>
 
 TextOpener::TextOpener(std::shared_ptr<AppModel> model, QWidget* view)
     : QObject(view)
@@ -37,6 +40,38 @@ void TextOpener::chooseFiles() {
     dialog->open();
 }
 
+QString TextOpener::languageLine(const ImportedText& read, const QString& preferred) {
+    switch (read.languageSource) {
+    case ImportedText::LanguageSource::declared:
+        return tr("Language: %1 (from the book)").arg(LanguageChoices::nameOf(read.language));
+    case ImportedText::LanguageSource::identified:
+        return tr("Language: %1 (identified from the text)")
+            .arg(LanguageChoices::nameOf(read.language));
+    case ImportedText::LanguageSource::none:
+        break;
+    }
+    if (preferred.isEmpty())
+        return tr("Language: none (not identified from the text, and the preferences give none)");
+    return tr("Language: %1 (the preferences' language)").arg(LanguageChoices::nameOf(preferred));
+}
+
+void TextOpener::tellLanguage(const QString& path, const ImportedText& read) {
+    const QString preferred = appModel_->newTitleLanguage();
+    QString language = read.language;
+    QLatin1String why("identified from the text");
+    if (read.languageSource == ImportedText::LanguageSource::declared) {
+        why = QLatin1String("from the book");
+    } else if (read.languageSource == ImportedText::LanguageSource::none) {
+        language = preferred;
+        why = QLatin1String("the preferences' language");
+    }
+    printStatus(QStringLiteral("Language of %1: %2 (%3)")
+                    .arg(path, language.isEmpty() ? QStringLiteral("none") : language, why));
+    // The last file opened is the current title: its line is the one left.
+    if (auto* window = qobject_cast<QMainWindow*>(Alert::mainWindow(view_)))
+        window->statusBar()->showMessage(languageLine(read, preferred), 15000);
+}
+
 int TextOpener::openFiles(const QStringList& paths) {
     QStringList failures;
     int opened = 0;
@@ -50,7 +85,8 @@ int TextOpener::openFiles(const QStringList& paths) {
         }
         printStatus(QStringLiteral("Opened ") + path + QStringLiteral(" (") + read.encoding +
                     QStringLiteral(")"));
-        appModel_->addTitleWithText(importing::titleNameFor(path), read.text);
+        appModel_->addTitleWithText(importing::titleNameFor(path), read.text, read.language);
+        tellLanguage(path, read);
         ++opened;
     }
     if (!failures.isEmpty()) {

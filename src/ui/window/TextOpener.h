@@ -1,5 +1,7 @@
 #pragma once
 
+#include "importing/ImportedText.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -10,7 +12,9 @@ class QWidget;
 
 // Opens files as new titles: each file the user chose (File ▸ Open Text…),
 // dropped on the title list or handed to the program becomes a title named
-// after it, holding its text (importing::readBookFile). Files that cannot be
+// after it, holding its text (importing::readBookFile), in the language the
+// book declares or the one recognised in the text, else in the language of
+// the preferences; the status bar tells which and why. Files that cannot be
 // read are told in one alert, naming each with its reason; they change
 // nothing.
 class TextOpener : public QObject {
@@ -25,8 +29,13 @@ public:
 
     // The name filters of the dialog; the first offers every kind read.
     static QStringList nameFilters();
+    // The status bar's line on the language a file read gives its title;
+    // preferred: the language of the preferences.
+    static QString languageLine(const ImportedText& read, const QString& preferred);
 
 private:
+    void tellLanguage(const QString& path, const ImportedText& read);
+
     std::shared_ptr<AppModel> appModel_;
     QWidget* view_;
 };
