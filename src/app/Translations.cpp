@@ -1,19 +1,21 @@
 #include "app/Translations.h"
 
+#include "ui/common/LanguageChoices.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 namespace {
 
-bool install(QCoreApplication& app, const QLocale& locale, const QString& name,
-             const QString& folder) {
+const QTranslator* install(QCoreApplication& app, const QLocale& locale, const QString& name,
+                           const QString& folder) {
     auto* translator = new QTranslator(&app);
     if (translator->load(locale, name, QStringLiteral("_"), folder) &&
         QCoreApplication::installTranslator(translator))
-        return true;
+        return translator;
     delete translator;
-    return false;
+    return nullptr;
 }
 
 } // namespace
@@ -21,5 +23,11 @@ bool install(QCoreApplication& app, const QLocale& locale, const QString& name,
 bool installTranslations(QCoreApplication& app, const QLocale& locale) {
     install(app, locale, QStringLiteral("qtbase"),
             QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    return install(app, locale, QStringLiteral("pramel"), QStringLiteral(":/i18n"));
+    const QTranslator* own =
+        install(app, locale, QStringLiteral("pramel"), QStringLiteral(":/i18n"));
+    // Languages are named in the language the program speaks: its
+    // translation's, else English.
+    LanguageChoices::setShownIn(own && !own->language().isEmpty() ? QLocale(own->language())
+                                                                  : QLocale(QLocale::English));
+    return own != nullptr;
 }

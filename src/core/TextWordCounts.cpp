@@ -5,11 +5,13 @@
 
 #include <QStringView>
 
-TextWordCounts TextWordCounts::count(const QString& text) {
+#include <algorithm>
+
+TextWordCounts TextWordCounts::count(const QString& text, const QString& language) {
     // Counted as the words stand, then folded once per distinct word: a
     // book has 800,000 words but 30,000 distinct ones.
     QHash<QStringView, qint64> exact;
-    SplitTextUseCase::forEachWord(text, [&](SplitTextUseCase::Span span) {
+    SplitTextUseCase::forEachWord(text, language, [&](SplitTextUseCase::Span span) {
         ++exact[QStringView(text).mid(span.start, span.length)];
     });
     TextWordCounts counts;
@@ -17,7 +19,16 @@ TextWordCounts TextWordCounts::count(const QString& text) {
         const QString word = it.key().toString();
         if (text::isDigitsOnly(word))
             continue;
-        counts.byFolded[text::folded(word)] += it.value();
+        Word& folded = counts.byFolded[text::folded(word)];
+        folded.count += it.value();
+        // Forms that differ only in their encoding (NFD, NFC) are one.
+        const QString nfc = text::nfc(word);
+        auto form = std::find_if(folded.forms.begin(), folded.forms.end(),
+                                 [&](const Form& f) { return f.nfc == nfc; });
+        if (form == folded.forms.end())
+            folded.forms.append({nfc, it.value()});
+        else
+            form->count += it.value();
         counts.total += it.value();
     }
     return counts;

@@ -1,14 +1,27 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
 
-// How often each word stands in a text, by folded form, counted as a split
-// cuts the text; words of digits only are left out, as a split leaves them.
-// The share of a text that a learner knows is read from it.
+// How often each word stands in a text, counted as a split of the title
+// cuts it: in the title's language (a Japanese text is cut with ICU's
+// dictionary), words of digits only left out. Each folded word is counted
+// with the forms it is written in (NFC), since an unwanted word is matched
+// by its form. The share of a text that a learner knows is read from it
+// (TextWordTally).
 struct TextWordCounts {
-    QHash<QString, qint64> byFolded;
+    struct Form {
+        QString nfc;
+        qint64 count = 0;
+    };
+    struct Word {
+        qint64 count = 0; // every form
+        QList<Form> forms;
+    };
+    QHash<QString, Word> byFolded;
     qint64 total = 0;
 
-    static TextWordCounts count(const QString& text);
+    // language: the title's ISO 639 code; empty for none.
+    static TextWordCounts count(const QString& text, const QString& language = QString());
 };

@@ -1,15 +1,21 @@
-// The program in the user's language: German menus, alerts and plural
-// forms from the translation built into the program, English plurals that
-// agree with their number, and nothing for a language without a
-// translation.
+// The program in the user's language: German menus, alerts, plural forms
+// and names of languages from the translation built into the program,
+// English plurals that agree with their number, and nothing for a language
+// without a translation.
 
 #include "TestSupport.h"
 #include "app/Translations.h"
 #include "core/ViewModelFactory.h"
 #include "ui/common/Alert.h"
+#include "ui/common/LanguageChoices.h"
+#include "ui/registered/RegisteredWordViewController.h"
+#include "ui/titles/SplitViewController.h"
+#include "ui/titles/TitleListModel.h"
+#include "ui/titles/TitleViewController.h"
 #include "ui/titles/WindowController.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTranslator>
@@ -27,6 +33,7 @@ private Q_SLOTS:
             delete translator;
         }
         QLocale::setDefault(QLocale::c());
+        LanguageChoices::setShownIn(QLocale(QLocale::English));
     }
 
     void germanMenusAndAlerts() {
@@ -51,6 +58,20 @@ private Q_SLOTS:
         QCOMPARE(alert->messageText(), QStringLiteral("Titel löschen"));
         QCOMPARE(alert->secondButton()->text(), QStringLiteral("Abbrechen"));
         delete alert;
+
+        // Languages are named in German wherever they are shown.
+        model->addTitle(QStringLiteral("Krieg und Frieden"));
+        const Title title = model->state().titles().last();
+        model->setTitleLanguage(title.id, QStringLiteral("ru"));
+        model->setCurrentTitle(title);
+        TitleViewController* titles = window.splitViewController()->titleViewController();
+        QTRY_COMPARE(titles->titleModel()->index(1, 0).data(TitleListModel::languageRole),
+                     QVariant(QStringLiteral("Russisch")));
+        model->setTitleLanguage(title.id, QStringLiteral("de"));
+        RegisteredWordViewController* registered =
+            window.splitViewController()->registeredWordViewController();
+        QTRY_COMPARE(registered->wholeLanguageCheckbox()->text(),
+                     QStringLiteral("Wörter aller Titel auf Deutsch"));
     }
 
     void pluralsAgreeWithTheirNumber_data() {
@@ -82,6 +103,7 @@ private Q_SLOTS:
         QVERIFY(!installTranslations(*qApp, finnish));
         QCOMPARE(QCoreApplication::translate("TitleViewController", "Delete Title"),
                  QStringLiteral("Delete Title"));
+        QCOMPARE(LanguageChoices::nameOf(QStringLiteral("ru")), QStringLiteral("Russian"));
     }
 };
 

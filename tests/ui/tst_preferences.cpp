@@ -4,12 +4,15 @@
 #include "core/AppModel.h"
 #include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
+#include "ui/common/LanguageChoices.h"
+#include "ui/preferences/LookUpAddressEditor.h"
 #include "ui/preferences/PreferenceView.h"
 #include "ui/preferences/PreferenceWindowController.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -29,6 +32,8 @@ private Q_SLOTS:
     void languageChoiceIsPrinted();
     void choicesAreKeptForTheNextStart_data();
     void choicesAreKeptForTheNextStart();
+    void typingChoosesALanguage_data();
+    void typingChoosesALanguage();
     void restoreAddsTitles();
     void restoreRefusesBadFiles_data();
     void restoreRefusesBadFiles();
@@ -64,6 +69,7 @@ void PreferencesTest::init() {
 }
 
 void PreferencesTest::cleanup() {
+    LanguageChoices::setShownIn(QLocale(QLocale::English));
     prefs_.reset();
     mainWindow_.reset();
     ViewModelFactory::waitForBackgroundSaves();
@@ -154,6 +160,73 @@ void PreferencesTest::choicesAreKeptForTheNextStart() {
     restarted->addTitle(QStringLiteral("New"));
     const QString code = language == "German" ? QStringLiteral("de") : QString();
     QCOMPARE(restarted->state().languageOf(restarted->state().titles().last().id), code);
+}
+
+// Typing into a closed language box chooses what the title's language
+// dialog would find first, as a click on it would; the line printed names
+// the language in English whatever the program speaks.
+void PreferencesTest::typingChoosesALanguage_data() {
+    QTest::addColumn<QString>("session"); // the program's language, empty: English
+    QTest::addColumn<bool>("lookUp");     // the look-up box, else the new titles' language
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("the whole name first") << "" << false << "russian"
+                                          << "ru"
+                                          << "Russian";
+    QTest::newRow("ISO 639-2/T code") << "" << false << "deu"
+                                      << "de"
+                                      << "German";
+    QTest::newRow("ISO 639-2/B code, look-up") << "" << true << "ger"
+                                               << "de"
+                                               << "German";
+    QTest::newRow("own name, look-up") << "" << true << "español"
+                                       << "es"
+                                       << "Spanish";
+    QTest::newRow("German session") << "de" << false << "russisch"
+                                    << "ru"
+                                    << "Russisch";
+    QTest::newRow("German session, English name") << "de" << false << "japanese"
+                                                  << "ja"
+                                                  << "Japanisch";
+    QTest::newRow("German session, look-up") << "de" << true << "span"
+                                             << "es"
+                                             << "Spanisch";
+}
+
+void PreferencesTest::typingChoosesALanguage() {
+    QFETCH(QString, session);
+    QFETCH(bool, lookUp);
+    QFETCH(QString, typed);
+    QFETCH(QString, language);
+    QFETCH(QString, shown);
+    if (!session.isEmpty()) {
+        LanguageChoices::setShownIn(QLocale(session));
+        prefs_ = std::make_unique<PreferenceWindowController>(model_);
+        prefs_->show();
+    }
+    QComboBox* box =
+        lookUp ? view()->lookUpEditor()->languageBox() : view()->languageSelectButton();
+    box->setFocus();
+    StatusLineCapture status;
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, box,
+                            c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode()))
+                                               : Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
+    QCOMPARE(box->currentData().toString(), language);
+    QCOMPARE(box->currentText(), shown);
+    if (lookUp) {
+        QVERIFY(view()->lookUpEditor()->addressEdit()->toPlainText().contains(
+            QStringLiteral("https://%1.wiktionary.org/").arg(language)));
+        return;
+    }
+    QCOMPARE(UserSettings::newTitleLanguage(), language);
+    QVERIFY(!status.lines().isEmpty());
+    QCOMPARE(status.lines().last(), QStringLiteral("Selected item: Optional(\"%1\")")
+                                        .arg(LanguageChoices::englishNameOf(language)));
+    if (!session.isEmpty())
+        QCOMPARE(view()->languageSelectButton()->itemText(0), QStringLiteral("Englisch"));
 }
 
 void PreferencesTest::restoreAddsTitles() {

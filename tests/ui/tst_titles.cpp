@@ -83,6 +83,7 @@ void TitlesTest::init() {
 }
 
 void TitlesTest::cleanup() {
+    LanguageChoices::setShownIn(QLocale(QLocale::English));
     window_.reset();
     ViewModelFactory::waitForBackgroundSaves();
     model_.reset();
@@ -575,15 +576,61 @@ void TitlesTest::staleRowsAreIgnored() {
 
 // Titles ▸ Language… acts on the current title, the context menu's
 // "Language…" on the clicked one; the dialog is answered from the keyboard.
+// A language is found by its name in the program's language, in English and
+// in its own, and by its ISO 639 codes; what matches exactly comes first,
+// then what begins with what was typed.
 void TitlesTest::languageFromTheMenus_data() {
     QTest::addColumn<bool>("fromContextMenu");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("downs");
     QTest::addColumn<QString>("language"); // the code chosen, empty for none
-    QTest::newRow("Titles menu, typed") << false << "japan" << 0 << "ja";
-    QTest::newRow("context menu, typed") << true << "thai" << 0 << "th";
-    QTest::newRow("context menu, second match")
-        << true << "german" << 1 << "nds"; // German, Low German, Swiss German
+    QTest::addColumn<QString>("session");  // the program's language, empty: English
+    QTest::addColumn<QString>("name");     // the language as the title's row names it
+    QTest::newRow("Titles menu, typed") << false << "japan" << 0 << "ja"
+                                        << ""
+                                        << "Japanese";
+    QTest::newRow("context menu, typed") << true << "thai" << 0 << "th"
+                                         << ""
+                                         << "Thai";
+    QTest::newRow("context menu, second match") << true << "german" << 1 << "nds"
+                                                << "" // German, Low German, Swiss German
+                                                << "Low German";
+    QTest::newRow("the whole name before one that holds it") << false << "russian" << 0 << "ru"
+                                                             << ""
+                                                             << "Russian"; // not Old Prussian
+    QTest::newRow("ISO 639-2/T code") << true << "deu" << 0 << "de"
+                                      << ""
+                                      << "German";
+    QTest::newRow("ISO 639-2/B code") << false << "ger" << 0 << "de"
+                                      << ""
+                                      << "German";
+    QTest::newRow("ISO 639-3 code") << false << "jpn" << 0 << "ja"
+                                    << ""
+                                    << "Japanese";
+    QTest::newRow("code in capitals") << false << "FR" << 0 << "fr"
+                                      << ""
+                                      << "French";
+    QTest::newRow("own name") << false << "deutsch" << 0 << "de"
+                              << ""
+                              << "German";
+    QTest::newRow("own name, Cyrillic") << true << "русский" << 0 << "ru"
+                                        << ""
+                                        << "Russian";
+    QTest::newRow("own name, Japanese") << false << "日本語" << 0 << "ja"
+                                        << ""
+                                        << "Japanese";
+    QTest::newRow("own name without its accents") << false << "francais" << 0 << "fr"
+                                                  << ""
+                                                  << "French";
+    QTest::newRow("German session, German name") << false << "russisch" << 0 << "ru"
+                                                 << "de"
+                                                 << "Russisch";
+    QTest::newRow("German session, English name") << true << "russian" << 0 << "ru"
+                                                  << "de"
+                                                  << "Russisch";
+    QTest::newRow("German session, beginning of a German name") << false << "niederl" << 0 << "nl"
+                                                                << "de"
+                                                                << "Niederländisch";
 }
 
 void TitlesTest::languageFromTheMenus() {
@@ -591,6 +638,10 @@ void TitlesTest::languageFromTheMenus() {
     QFETCH(QString, typed);
     QFETCH(int, downs);
     QFETCH(QString, language);
+    QFETCH(QString, session);
+    QFETCH(QString, name);
+    if (!session.isEmpty())
+        LanguageChoices::setShownIn(QLocale(session));
     start({QStringLiteral("A"), QStringLiteral("B")});
     const Title b = model_->state().titles().at(1);
     model_->setCurrentTitle(b);
@@ -610,7 +661,12 @@ void TitlesTest::languageFromTheMenus() {
     QCOMPARE(dialog->selectedLanguage(), QString()); // none yet
     // The field takes the keys once the window has them.
     QCOMPARE(dialog->focusWidget(), dialog->searchField());
-    QTest::keyClicks(dialog->searchField(), typed);
+    // Typed letter by letter, as a keyboard or an input method gives them.
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, dialog->searchField(),
+                            c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode()))
+                                               : Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
     for (int i = 0; i < downs; ++i)
         QTest::keyClick(dialog->searchField(), Qt::Key_Down);
     QCOMPARE(dialog->selectedLanguage(), language);
@@ -622,8 +678,8 @@ void TitlesTest::languageFromTheMenus() {
 
     // The row shows the language as a caption; "No Language" clears it.
     const QModelIndex row = titles()->titleModel()->index(2, 0);
-    QTRY_COMPARE(row.data(TitleListModel::languageRole).toString(),
-                 LanguageChoices::nameOf(language));
+    QCOMPARE(LanguageChoices::nameOf(language), name);
+    QTRY_COMPARE(row.data(TitleListModel::languageRole).toString(), name);
     // A wide list shows the name, a narrow one the code.
     QStyleOptionViewItem option;
     option.font = table()->font();

@@ -214,6 +214,139 @@ private Q_SLOTS:
         QTRY_COMPARE(bar->figures().textWords, 2);
     }
 
+    // The words of the text add up: left in the list, known, unwanted,
+    // being learned and left for the next split, each occurrence counted,
+    // or each word once in one row per word. The text is cut as its split
+    // cuts it, a Japanese one with the dictionary; known words of another
+    // title of the language count as known. Checked as the window opens
+    // and after a key on the first row.
+    void progressAddsUp_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("knownElsewhere"); // in another title of the language
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("oneRowPerWord");
+        QTest::addColumn<QString>("line"); // how the status line begins at first
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        // total, left, known, unwanted, being learned, for the next split
+        QTest::addColumn<QList<qint64>>("before");
+        QTest::addColumn<QList<qint64>>("after");
+        // 11 words: 東京 の 天気 は 晴れ です 年 猫 が 好き です (2024 left out)
+        const QString japanese = QStringLiteral("東京の天気は晴れです。2024年、猫が好きです");
+        // 12 words, 8 different: Der/der, Hund 2, sah 2, Katze 2, zu, und, die, den
+        const QString german =
+            QStringLiteral("Der Hund sah der Katze zu, und die Katze sah den Hund.");
+        const QStringList shared{"Hund", "der"};
+        const int plain = int(Qt::NoModifier);
+        const int ctrl = int(Qt::ControlModifier);
+        QTest::newRow("Japanese, cut with the dictionary")
+            << "ja" << QStringList() << japanese << false
+            << "11 of 11 words left · 0 known · 0 unwanted · 0.0 % of the text known"
+            << int(Qt::Key_Return) << plain << QList<qint64>{11, 11, 0, 0, 0, 0}
+            << QList<qint64>{11, 10, 1, 0, 0, 0};
+        QTest::newRow("Japanese, one row per word")
+            << "ja" << QStringList() << japanese << true
+            << "10 of 10 different words left · 0 known · 0 unwanted · 0.0 % of the text known"
+            << int(Qt::Key_Return) << plain << QList<qint64>{10, 10, 0, 0, 0, 0}
+            << QList<qint64>{10, 9, 1, 0, 0, 0};
+        QTest::newRow("two German titles share their known words")
+            << "de" << shared << german << false
+            << "8 of 12 words left · 4 known · 0 unwanted · 33.3 % of the text known"
+            << int(Qt::Key_Return) << plain << QList<qint64>{12, 8, 4, 0, 0, 0}
+            << QList<qint64>{12, 6, 6, 0, 0, 0};
+        QTest::newRow("two German titles, one row per word")
+            << "de" << shared << german << true
+            << "6 of 8 different words left · 2 known · 0 unwanted · 33.3 % of the text known"
+            << int(Qt::Key_Return) << plain << QList<qint64>{8, 6, 2, 0, 0, 0}
+            << QList<qint64>{8, 5, 3, 0, 0, 0};
+        QTest::newRow("titles without a language share nothing")
+            << "" << shared << german << false
+            << "12 of 12 words left · 0 known · 0 unwanted · 0.0 % of the text known"
+            << int(Qt::Key_Return) << plain << QList<qint64>{12, 12, 0, 0, 0, 0}
+            << QList<qint64>{12, 10, 2, 0, 0, 0};
+        // "Der" is unwanted as it is written; "der" left the list with it
+        // and comes back at the next split.
+        QTest::newRow("unwanted in one form")
+            << "de" << QStringList() << german << false
+            << "12 of 12 words left · 0 known · 0 unwanted · 0.0 % of the text known"
+            << int(Qt::Key_U) << ctrl << QList<qint64>{12, 12, 0, 0, 0, 0}
+            << QList<qint64>{12, 10, 0, 1, 0, 1};
+        QTest::newRow("unwanted in one form, one row per word")
+            << "de" << QStringList() << german << true
+            << "8 of 8 different words left · 0 known · 0 unwanted · 0.0 % of the text known"
+            << int(Qt::Key_U) << ctrl << QList<qint64>{8, 8, 0, 0, 0, 0}
+            << QList<qint64>{8, 7, 0, 0, 0, 1};
+        QTest::newRow("set aside")
+            << "de" << shared << german << false << "8 of 12 words left · 4 known"
+            << int(Qt::Key_Return) << ctrl << QList<qint64>{12, 8, 4, 0, 0, 0}
+            << QList<qint64>{12, 6, 4, 0, 0, 2};
+        QTest::newRow("being learned")
+            << "de" << shared << german << false << "8 of 12 words left · 4 known" << int(Qt::Key_I)
+            << ctrl << QList<qint64>{12, 8, 4, 0, 0, 0} << QList<qint64>{12, 6, 4, 0, 2, 0};
+    }
+    void progressAddsUp() {
+        QFETCH(QString, language);
+        QFETCH(QStringList, knownElsewhere);
+        QFETCH(QString, text);
+        QFETCH(bool, oneRowPerWord);
+        QFETCH(QString, line);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QList<qint64>, before);
+        QFETCH(QList<qint64>, after);
+        {
+            // The book first, split after the other title's words are known.
+            auto seeding = ViewModelFactory::storeBackedModel();
+            seeding->addTitle(QStringLiteral("Book"));
+            seeding->addTitle(QStringLiteral("Other"));
+            const Title book = seeding->state().listOfTitleAndWordList.at(0).title;
+            const Title other = seeding->state().listOfTitleAndWordList.at(1).title;
+            seeding->setTitleLanguage(book.id, language);
+            seeding->setTitleLanguage(other.id, language);
+            seeding->setCurrentTitle(other);
+            seeding->saveText(knownElsewhere.join(u' '));
+            seeding->splitWords();
+            for (const QString& word : knownElsewhere)
+                seeding->registerWord(word, Kind::known, 0);
+            seeding->setCurrentTitle(book);
+            seeding->saveText(text);
+            seeding->splitWords();
+        }
+        model_ = restartedModel();
+        window_ = std::make_unique<WindowController>(model_);
+        window_->resize(1100, 700);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        window_->oneRowPerWordAction()->setChecked(oneRowPerWord);
+        settle();
+        QTRY_VERIFY(pane()->showsCurrentText());
+        TriageStatusBar* bar = window_->triageStatusBar();
+        QTRY_VERIFY(bar->textCounted());
+        auto parts = [&] {
+            settle();
+            bar->flushPendingUpdate();
+            const auto p = bar->figures().parts();
+            return QList<qint64>{p.total, p.left, p.known, p.unwanted, p.learning, p.nextSplit};
+        };
+        QCOMPARE(parts(), before);
+        QVERIFY2(bar->progressLabel()->text().startsWith(line),
+                 qPrintable(bar->progressLabel()->text()));
+        // The title's own registrations are told apart in the tooltip.
+        QVERIFY(bar->progressLabel()->toolTip().contains(
+            QStringLiteral("Registered in this title: 0 known · 0 unwanted")));
+
+        model_->setLastSelectedRow(0);
+        pane()->tableView()->setFocus();
+        settle();
+        press(pane()->tableView(), key, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(parts(), after);
+        const qint64 sum = after[1] + after[2] + after[3] + after[4] + after[5];
+        QCOMPARE(sum, after[0]);
+        // Taken back, the figures are those of before.
+        press(pane()->tableView(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(parts(), before);
+    }
+
     // Each triage key acts on the selected row as its button does.
     void triageKeys_data() {
         QTest::addColumn<int>("key");

@@ -26,6 +26,7 @@ LookUpAddressEditor::LookUpAddressEditor(QWidget* parent)
     languageBox_->addItem(tr("No Language"), QString());
     for (const auto& each : LanguageChoices::all())
         languageBox_->addItem(each.name, each.code);
+    LanguageChoices::findTypedLanguages(languageBox_);
     addressEdit_->setObjectName(QStringLiteral("lookUpAddressEdit"));
     addressEdit_->setAccessibleName(tr("Look-up addresses"));
     addressEdit_->setAccessibleDescription(tr(

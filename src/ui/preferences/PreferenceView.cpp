@@ -68,10 +68,11 @@ void PreferenceView::awakeFromNib() {
     const bool byDate = UserSettings::knownWordsSortType() == SortType::date;
     ui_->alphabetCheckbox->setChecked(!byDate);
     ui_->dateCheckbox->setChecked(byDate);
-    // English and Japanese first, then every other language, then none.
+    // English and Japanese first, then every other language, then none;
+    // typing finds a language as the title's language dialog does.
     QComboBox* box = ui_->languageSelectButton;
-    box->addItem(QStringLiteral("English"), QStringLiteral("en"));
-    box->addItem(QStringLiteral("Japanese"), QStringLiteral("ja"));
+    box->addItem(LanguageChoices::nameOf(QStringLiteral("en")), QStringLiteral("en"));
+    box->addItem(LanguageChoices::nameOf(QStringLiteral("ja")), QStringLiteral("ja"));
     box->insertSeparator(box->count());
     for (const auto& language : LanguageChoices::all()) {
         if (language.code != QLatin1String("en") && language.code != QLatin1String("ja"))
@@ -79,6 +80,7 @@ void PreferenceView::awakeFromNib() {
     }
     box->insertSeparator(box->count());
     box->addItem(tr("No Language"), QString());
+    LanguageChoices::findTypedLanguages(box);
     const int chosen = box->findData(UserSettings::newTitleLanguage());
     box->setCurrentIndex(chosen >= 0 ? chosen : 0);
     lookUpEditor_ = new LookUpAddressEditor(this);
@@ -134,9 +136,11 @@ void PreferenceView::languageSelected() {
         printStatus(QStringLiteral("Selected item: nil"));
         return;
     }
-    printStatus(QStringLiteral("Selected item: Optional(\"%1\")")
-                    .arg(ui_->languageSelectButton->itemText(index)));
+    // The line names the language in English, whatever the program speaks.
     const QString language = ui_->languageSelectButton->itemData(index).toString();
+    printStatus(QStringLiteral("Selected item: Optional(\"%1\")")
+                    .arg(language.isEmpty() ? QStringLiteral("No Language")
+                                            : LanguageChoices::englishNameOf(language)));
     UserSettings::setNewTitleLanguage(language);
     appModel_->setNewTitleLanguage(language);
 }

@@ -32,19 +32,15 @@ TitleLanguageDialog::TitleLanguageDialog(QWidget* window, const QString& titleNa
     searchField_->installEventFilter(this);
     searchField_->setAccessibleName(tr("Search languages"));
     searchField_->setAccessibleDescription(
-        tr("Shows only the languages whose names hold what is typed"));
+        tr("Finds languages by name, in English, in this program's language and in their "
+           "own, and by ISO 639 code; the closest matches come first"));
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("languageList"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setAccessibleName(tr("Languages"));
     list_->setAccessibleDescription(tr("The language to give the title"));
-    auto* none = new QListWidgetItem(tr("No Language"), list_);
-    none->setData(codeRole, QString());
-    for (const auto& language : LanguageChoices::all()) {
-        auto* item = new QListWidgetItem(language.name, list_);
-        item->setData(codeRole, language.code);
-    }
+    showLanguages({});
 
     auto* buttons = new QDialogButtonBox(this);
     okButton_ = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
@@ -70,13 +66,12 @@ TitleLanguageDialog::TitleLanguageDialog(QWidget* window, const QString& titleNa
 
 QString TitleLanguageDialog::selectedLanguage() const {
     const QListWidgetItem* item = list_->currentItem();
-    return item && !item->isHidden() ? item->data(codeRole).toString() : QString();
+    return item ? item->data(codeRole).toString() : QString();
 }
 
 void TitleLanguageDialog::accept() {
     // Nothing left after a search: nothing to take.
-    const QListWidgetItem* item = list_->currentItem();
-    if (!item || item->isHidden())
+    if (!list_->currentItem())
         return;
     Q_EMIT languageChosen(selectedLanguage());
     QDialog::accept();
@@ -92,21 +87,39 @@ void TitleLanguageDialog::select(const QString& code) {
     list_->setCurrentRow(0);
 }
 
-void TitleLanguageDialog::filter(const QString& query) {
-    const QString wanted = query.trimmed();
-    QListWidgetItem* first = nullptr;
-    for (int i = 0; i < list_->count(); ++i) {
-        QListWidgetItem* item = list_->item(i);
-        const bool shown =
-            wanted.isEmpty() || (i > 0 && item->text().contains(wanted, Qt::CaseInsensitive));
-        item->setHidden(!shown);
-        if (shown && !first)
-            first = item;
+void TitleLanguageDialog::showLanguages(const QString& query) {
+    list_->clear();
+    const auto add = [this](const LanguageChoices::Language& language) {
+        auto* item = new QListWidgetItem(language.name, list_);
+        item->setData(codeRole, language.code);
+        // What else finds it: its own name and its codes.
+        const QString codes = language.codes.join(QStringLiteral(", "));
+        item->setToolTip(language.ownName.isEmpty()
+                             ? codes
+                             : QStringLiteral("%1 (%2)").arg(language.ownName, codes));
+    };
+    if (query.trimmed().isEmpty()) {
+        auto* none = new QListWidgetItem(tr("No Language"), list_);
+        none->setData(codeRole, QString());
+        for (const auto& language : LanguageChoices::all())
+            add(language);
+        return;
     }
-    // The highlight stays on a language still shown, else goes to the first.
-    QListWidgetItem* current = list_->currentItem();
-    if (!current || current->isHidden())
-        list_->setCurrentItem(first);
+    for (const LanguageChoices::Language* language : LanguageChoices::search(query))
+        add(*language);
+}
+
+void TitleLanguageDialog::filter(const QString& query) {
+    // Typing highlights the closest match; an emptied field shows every
+    // language again, the highlighted one still highlighted.
+    const QString highlighted = selectedLanguage();
+    showLanguages(query);
+    if (query.trimmed().isEmpty())
+        select(highlighted);
+    else if (list_->count() > 0)
+        list_->setCurrentRow(0);
+    if (QListWidgetItem* current = list_->currentItem())
+        list_->scrollToItem(current);
 }
 
 bool TitleLanguageDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -7,8 +7,10 @@ class QListWidget;
 class QPushButton;
 
 // Asks for the language of a title: "No Language" and every language Qt
-// knows, with a field above that filters the list as you type (Up and Down
-// move through the list from the field, Return takes the highlighted one).
+// knows, with a field above that narrows the list as you type to the
+// languages whose names or codes match, the closest first and highlighted
+// (LanguageChoices::search); Up and Down move through the list from the
+// field, Return takes the highlighted one.
 // Window-modal, opened with open(); it deletes itself once answered.
 class TitleLanguageDialog : public QDialog {
     Q_OBJECT
@@ -34,6 +36,7 @@ protected:
 
 private:
     void filter(const QString& query);
+    void showLanguages(const QString& query);
     void select(const QString& code);
 
     QLineEdit* searchField_ = nullptr;

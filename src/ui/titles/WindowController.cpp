@@ -229,6 +229,8 @@ void WindowController::addTriageCommands() {
         tr("List each word once, with how often it stands in the text (Ctrl+Shift+O)"));
     connect(oneRowPerWordAction_, &QAction::toggled, pane,
             &SplittedWordViewController::setOneRowPerWord);
+    connect(oneRowPerWordAction_, &QAction::toggled, triageStatusBar_,
+            &TriageStatusBar::setOneRowPerWord);
 
     // A title can be added from the keyboard: the same alert as the + button.
     auto* titles = new QMenu(tr("&Titles"), this);

@@ -1,12 +1,11 @@
 #include "ui/triage/TriageStatusBar.h"
 
-#include "domain/TextCompare.h"
+#include "ui/common/LanguageChoices.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
-#include <QSet>
 #include <QTimer>
 
 #include <algorithm>
@@ -36,38 +35,75 @@ TriageStatusBar::TriageStatusBar(std::shared_ptr<AppModel> model, QWidget* paren
     subs_ = appModel_->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
+void TriageStatusBar::setOneRowPerWord(bool on) {
+    oneRowPerWord_ = on;
+    update_.schedule();
+}
+
+TriageStatusBar::Figures::Parts TriageStatusBar::Figures::parts() const {
+    Parts p;
+    if (textWords < 0)
+        return p;
+    qint64 listed = 0;
+    if (oneRowPerWord) {
+        p = {textDistinct, 0, knownDistinct, unwantedDistinct, learningDistinct, 0};
+        listed = wordsLeft;
+    } else {
+        p = {textWords, 0, knownTextWords, unwantedTextWords, learningTextWords, 0};
+        listed = rowsLeft;
+    }
+    const qint64 rest = std::max<qint64>(0, p.total - p.known - p.unwanted - p.learning);
+    p.left = std::min(listed, rest);
+    p.nextSplit = rest - p.left;
+    return p;
+}
+
 void TriageStatusBar::updateFromState() {
     const AppState& s = appModel_->state();
     const auto entry = s.languageStateList.constFind(s.currentTitle);
     Figures f;
+    f.oneRowPerWord = oneRowPerWord_;
     QString text;
     if (entry != s.languageStateList.constEnd()) {
         f.rowsLeft = entry->splittedWords.size();
         f.wordsLeft = entry->splittedWords.foldedWordCount();
         text = entry->boxText;
     }
-    static const QList<AppState::Word> none;
     const qsizetype at = s.indexOfTitle(s.currentTitle.id);
-    const QList<AppState::Word>& words = at >= 0 ? s.listOfTitleAndWordList[at].wordList : none;
-    for (const auto& w : words) {
-        if (w.kind == AppState::Word::Kind::known)
-            ++f.known;
-        else
-            ++f.unwanted;
+    if (at >= 0) {
+        for (const auto& w : s.listOfTitleAndWordList[at].wordList) {
+            if (w.kind == AppState::Word::Kind::known)
+                ++f.known;
+            else
+                ++f.unwanted;
+        }
     }
 
-    if (text.constData() != textToCount_.constData() || text.size() != textToCount_.size()) {
+    // The text is cut as the title's language cuts it: another language
+    // may count it anew.
+    const QString language = s.languageOf(s.currentTitle.id);
+    if (text.constData() != textToCount_.constData() || text.size() != textToCount_.size() ||
+        language != languageToCount_) {
+        const bool typing = s.currentTitle.id == shownTitle_ && language == languageToCount_;
         textToCount_ = text;
+        languageToCount_ = language;
         // A title just opened is counted at once; a text being typed waits.
-        countTimer_->start(s.currentTitle.id == shownTitle_ ? 300 : 0);
+        countTimer_->start(typing ? 300 : 0);
     }
     shownTitle_ = s.currentTitle.id;
     if (text.isEmpty()) {
         f.textWords = 0;
-    } else if (counts_ && sameText(countedText_, text)) {
+    } else if (counts_ && sameText(countedText_, text) && countedLanguage_ == language) {
         countedText_ = text; // compared by its buffer from now on
+        tally_.follow(s, s.currentTitle.id, counts_);
         f.textWords = counts_->total;
-        f.knownTextWords = knownTextWords(words);
+        f.textDistinct = counts_->byFolded.size();
+        f.knownTextWords = tally_.occurrences().known;
+        f.learningTextWords = tally_.occurrences().learning;
+        f.unwantedTextWords = tally_.occurrences().unwanted;
+        f.knownDistinct = tally_.distinct().known;
+        f.learningDistinct = tally_.distinct().learning;
+        f.unwantedDistinct = tally_.distinct().unwanted;
     } else {
         f.textWords = -1;
     }
@@ -76,7 +112,7 @@ void TriageStatusBar::updateFromState() {
     f.learningLevels = learningLevels_;
     figures_ = f;
     label_->setText(describe());
-    label_->setToolTip(label_->text());
+    label_->setToolTip(explain(language));
 }
 
 void TriageStatusBar::countLearning(const AppState& s) {
@@ -91,97 +127,33 @@ void TriageStatusBar::countLearning(const AppState& s) {
             LearningWord::minLevel)];
 }
 
-const QString& TriageStatusBar::foldedOf(const QString& word) {
-    auto found = folded_.constFind(word);
-    if (found == folded_.cend())
-        found = folded_.insert(word, text::folded(word));
-    return *found;
-}
-
-void TriageStatusBar::countKnown(const AppState::Word& word, int change) {
-    if (word.kind != AppState::Word::Kind::known)
-        return;
-    const QString& folded = foldedOf(word.wordText);
-    int& refs = knownRefs_[folded];
-    // A folded form counts once, however many registrations share it.
-    if (refs == 0 && change > 0)
-        summedKnown_ += counts_->byFolded.value(folded);
-    refs += change;
-    if (refs == 0) {
-        summedKnown_ -= counts_->byFolded.value(folded);
-        knownRefs_.remove(folded);
-    }
-}
-
-bool TriageStatusBar::followOneChange(const QList<AppState::Word>& words) {
-    // A step adds or takes away one word of the sorted list: find it by
-    // walking both lists (ids compared, no hashing), or give up.
-    const QList<AppState::Word>& old = summedWords_;
-    const qsizetype common = std::min(old.size(), words.size());
-    qsizetype i = 0;
-    while (i < common && old[i].id == words[i].id)
-        ++i;
-    auto sameTail = [](const QList<AppState::Word>& a, qsizetype from,
-                       const QList<AppState::Word>& b, qsizetype bFrom) {
-        if (a.size() - from != b.size() - bFrom)
-            return false;
-        for (; from < a.size(); ++from, ++bFrom) {
-            if (a[from].id != b[bFrom].id)
-                return false;
-        }
-        return true;
-    };
-    if (words.size() == old.size() + 1 && sameTail(words, i + 1, old, i)) {
-        countKnown(words[i], +1);
-        return true;
-    }
-    if (old.size() == words.size() + 1 && sameTail(old, i + 1, words, i)) {
-        countKnown(old[i], -1);
-        return true;
-    }
-    return words.size() == old.size() && i == common;
-}
-
-qint64 TriageStatusBar::knownTextWords(const QList<AppState::Word>& words) {
-    // Kept from the sum before whenever a step changed one word; summed
-    // anew for another title or text.
-    const bool sameList =
-        words.constData() == summedWords_.constData() && words.size() == summedWords_.size();
-    if (counts_.get() == summedCounts_ && (sameList || followOneChange(words))) {
-        summedWords_ = words;
-        return summedKnown_;
-    }
-    knownRefs_.clear();
-    summedKnown_ = 0;
-    for (const auto& w : words)
-        countKnown(w, +1);
-    summedWords_ = words;
-    summedCounts_ = counts_.get();
-    return summedKnown_;
-}
-
 void TriageStatusBar::countText() {
-    if (counting_ || textToCount_.isEmpty() || (counts_ && sameText(countedText_, textToCount_))) {
-        if (!counting_ && counts_ && countedText_.constData() != textToCount_.constData())
+    const bool counted =
+        counts_ && sameText(countedText_, textToCount_) && countedLanguage_ == languageToCount_;
+    if (counting_ || textToCount_.isEmpty() || counted) {
+        if (!counting_ && counted && countedText_.constData() != textToCount_.constData())
             countedText_ = textToCount_; // the same text in a new buffer
         return;
     }
     counting_ = true;
     const QString text = textToCount_;
+    const QString language = languageToCount_;
     QPointer<TriageStatusBar> self(this);
-    std::thread([self, text] {
-        auto counts = std::make_shared<const TextWordCounts>(TextWordCounts::count(text));
+    std::thread([self, text, language] {
+        auto counts = std::make_shared<const TextWordCounts>(TextWordCounts::count(text, language));
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [self, text, counts] {
+            [self, text, language, counts] {
                 if (!self)
                     return;
                 self->counting_ = false;
                 self->countedText_ = text;
+                self->countedLanguage_ = language;
                 self->counts_ = counts;
                 self->update_.schedule();
-                // The text changed while it was counted: count the new one.
-                if (!sameText(self->textToCount_, text))
+                // The text or its language changed while it was counted:
+                // count again.
+                if (!sameText(self->textToCount_, text) || self->languageToCount_ != language)
                     self->countTimer_->start(0);
             },
             Qt::QueuedConnection);
@@ -191,19 +163,27 @@ void TriageStatusBar::countText() {
 QString TriageStatusBar::describe() const {
     const QLocale locale;
     const Figures& f = figures_;
-    QString share;
-    if (f.textWords < 0)
-        share = tr("counting the text…");
-    else if (f.textWords == 0)
-        share = tr("no words in the text");
-    else
-        share = tr("%1 % of the text known (%2 of %3 words)")
-                    .arg(locale.toString(100.0 * double(f.knownTextWords) / double(f.textWords),
-                                         'f', 1),
-                         locale.toString(f.knownTextWords), locale.toString(f.textWords));
-    const QString line = tr("%1 rows left · %2 words left · %3 known · %4 unwanted · %5")
-                             .arg(locale.toString(f.rowsLeft), locale.toString(f.wordsLeft),
-                                  locale.toString(f.known), locale.toString(f.unwanted), share);
+    const auto number = [&locale](qint64 n) { return locale.toString(n); };
+    QStringList parts;
+    if (f.textWords <= 0) {
+        parts << (f.oneRowPerWord ? tr("%Ln different words left", nullptr, int(f.wordsLeft))
+                                  : tr("%Ln words left", nullptr, int(f.rowsLeft)));
+        parts << (f.textWords < 0 ? tr("counting the text…") : tr("no words in the text"));
+    } else {
+        const Figures::Parts p = f.parts();
+        parts << (f.oneRowPerWord ? tr("%1 of %Ln different words left", nullptr, int(p.total))
+                                  : tr("%1 of %Ln words left", nullptr, int(p.total)))
+                     .arg(number(p.left));
+        parts << tr("%1 known").arg(number(p.known)) << tr("%1 unwanted").arg(number(p.unwanted));
+        if (p.learning > 0)
+            parts << tr("%1 being learned").arg(number(p.learning));
+        if (p.nextSplit > 0)
+            parts << tr("%1 for the next split").arg(number(p.nextSplit));
+        parts << tr("%1 % of the text known")
+                     .arg(locale.toString(100.0 * double(f.knownTextWords) / double(f.textWords),
+                                          'f', 1));
+    }
+    const QString line = parts.join(QStringLiteral(" · "));
     if (f.learning == 0)
         return line;
     QStringList levels;
@@ -213,4 +193,27 @@ QString TriageStatusBar::describe() const {
     }
     return tr("%1 · learning %2 (%3)")
         .arg(line, locale.toString(f.learning), levels.join(QStringLiteral(" · ")));
+}
+
+QString TriageStatusBar::explain(const QString& language) const {
+    const QLocale locale;
+    const Figures& f = figures_;
+    QStringList lines{label_->text()};
+    lines << (f.oneRowPerWord
+                  ? tr("Each word counts once, in every case of it, as the list shows it; the "
+                       "share known is of the running text.")
+                  : tr("Each word counts wherever it stands in the text."));
+    lines << (language.isEmpty()
+                  ? tr("Known, unwanted and being learned: as registered in this title.")
+                  : tr("Known, unwanted and being learned: as registered in any %1 title.")
+                        .arg(LanguageChoices::nameOf(language)));
+    if (f.parts().nextSplit > 0)
+        lines << tr("For the next split: words set aside, other forms of unwanted words, and "
+                    "text not split yet.");
+    if (f.learning > 0)
+        lines << tr("Learning: the words being learned in this title or its language, by "
+                    "level.");
+    lines << tr("Registered in this title: %1 known · %2 unwanted")
+                 .arg(locale.toString(f.known), locale.toString(f.unwanted));
+    return lines.join(u'\n');
 }

@@ -2,10 +2,10 @@
 
 #include "core/AppModel.h"
 #include "core/TextWordCounts.h"
+#include "core/TextWordTally.h"
 #include "ui/common/CoalescedUpdate.h"
 #include "ui/common/LearningWordsChange.h"
 
-#include <QHash>
 #include <QStatusBar>
 
 #include <array>
@@ -14,46 +14,82 @@
 class QLabel;
 class QTimer;
 
-// The learner's progress on the current title, always in sight: rows and
-// distinct words left to triage, the title's known and unwanted words, and
-// how much of the text is known (the share of its words whose folded form is
-// registered as known), and, when the title or its language has words being
-// learned, how many there are at each level. Updated in the turn that draws
-// an action.
+// The learner's progress on the current title, always in sight, in words of
+// the text as its split cuts them (in the title's language; digits left
+// out): how many are left in the split list, known, unwanted, being learned,
+// and left for the next split (set aside, or not split yet), which add up to
+// the words of the text; and the share of the text known. Known, unwanted
+// and learned are judged as the split judges them: by the words of the
+// title, or of every title of its language. In one row per word each word
+// counts once (in every case of it), as the list shows it; the share is
+// always of the running text. When the title or its language has words
+// being learned, the line ends with how many there are at each level.
+// Updated in the turn that draws an action.
 class TriageStatusBar : public QStatusBar {
     Q_OBJECT
 public:
     explicit TriageStatusBar(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
 
     struct Figures {
+        // The split list: its rows, and its distinct folded words.
         qint64 rowsLeft = 0;
         qint64 wordsLeft = 0;
+        // The title's own registrations.
         qint64 known = 0;
         qint64 unwanted = 0;
-        qint64 textWords = 0;      // -1 while the text is being counted
-        qint64 knownTextWords = 0; // of textWords
+        // The text's words, each occurrence (-1 while the text is being
+        // counted), and of those the known, learned and unwanted ones.
+        qint64 textWords = 0;
+        qint64 knownTextWords = 0;
+        qint64 learningTextWords = 0;
+        qint64 unwantedTextWords = 0;
+        // The same in distinct folded words.
+        qint64 textDistinct = 0;
+        qint64 knownDistinct = 0;
+        qint64 learningDistinct = 0;
+        qint64 unwantedDistinct = 0;
+        // Whether the list shows one row per word: the line counts words then.
+        bool oneRowPerWord = false;
         // The learning words of the title, or of its whole language, and
         // of those, how many stand at level 1, 2, … 5.
         qint64 learning = 0;
         std::array<qint64, LearningWord::maxLevel> learningLevels{};
+
+        // The words of the text as the line gives them (each occurrence, or
+        // each word once in one row per word); they add up to total. Left
+        // is the list's, but never more than the words not accounted for
+        // otherwise (a list split before words were registered in another
+        // title of the language still holds those).
+        struct Parts {
+            qint64 total = 0;
+            qint64 left = 0;
+            qint64 known = 0;
+            qint64 unwanted = 0;
+            qint64 learning = 0;
+            qint64 nextSplit = 0; // set aside, or not split yet
+        };
+        Parts parts() const;
     };
     const Figures& figures() const { return figures_; }
     QLabel* progressLabel() const { return label_; }
 
+    // Counts per word, as the split list shows one row per word.
+    void setOneRowPerWord(bool on);
+
     // Runs a queued update now (tests and benchmarks).
     void flushPendingUpdate() { update_.flush(); }
     // Whether the text shown is counted (the count runs beside the window).
-    bool textCounted() const { return !counting_ && sameText(countedText_, textToCount_); }
+    bool textCounted() const {
+        return !counting_ && sameText(countedText_, textToCount_) &&
+               countedLanguage_ == languageToCount_;
+    }
 
 private:
     void updateFromState();
     void countText();
-    qint64 knownTextWords(const QList<AppState::Word>& words);
-    bool followOneChange(const QList<AppState::Word>& words);
-    void countKnown(const AppState::Word& word, int change);
-    const QString& foldedOf(const QString& word);
     void countLearning(const AppState& state);
     QString describe() const;
+    QString explain(const QString& language) const;
     static bool sameText(const QString& a, const QString& b) {
         return a.size() == b.size() && (a.constData() == b.constData() || a == b);
     }
@@ -62,21 +98,19 @@ private:
     Subscription subs_;
     QLabel* label_ = nullptr;
     Figures figures_;
+    bool oneRowPerWord_ = false;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
 
-    // The counted text and its counts; the text to count next.
+    // The counted text, the language it was cut for, and its counts; the
+    // text and language to count next.
     QString countedText_;
+    QString countedLanguage_;
     std::shared_ptr<const TextWordCounts> counts_;
     QString textToCount_;
+    QString languageToCount_;
     QTimer* countTimer_ = nullptr;
     bool counting_ = false;
-    // The known words of the text, summed for this word list and counts,
-    // and the known registrations per folded form.
-    QList<AppState::Word> summedWords_;
-    const TextWordCounts* summedCounts_ = nullptr;
-    qint64 summedKnown_ = 0;
-    QHash<QString, int> knownRefs_;
-    QHash<QString, QString> folded_; // word text to folded form
+    TextWordTally tally_;
     QUuid shownTitle_;
     // The learning words counted: the state's list (a copy, so that a
     // change to it cannot keep its buffer), the title and the languages.
