@@ -98,7 +98,13 @@ void WindowController::describeControls() {
     }
 }
 
-WindowController::~WindowController() = default;
+WindowController::~WindowController() {
+    // The panes, going away after this, may still tell of their words (the
+    // focus leaving them): the window can no longer be asked for its own.
+    disconnect(splitViewController_->splittedWordViewController(), nullptr, wordCommands_, nullptr);
+    disconnect(splitViewController_->registeredWordViewController(), nullptr, wordCommands_,
+               nullptr);
+}
 
 void WindowController::windowDidLoad() {
     new SaveFailureAlerts(this, mainViewModel_);
