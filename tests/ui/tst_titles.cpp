@@ -241,6 +241,8 @@ void TitlesTest::addTitle() {
     QCOMPARE(alert->textField()->text(), QString());
     QCOMPARE(alert->firstButton()->text(), QStringLiteral("OK"));
     QCOMPARE(alert->secondButton()->text(), QStringLiteral("Cancel"));
+    // It asks a question; nothing is wrong.
+    QCOMPARE(alert->alertStyle(), Alert::Style::question);
     QVERIFY(alert->isModal());
     QCOMPARE(alert->windowModality(), Qt::WindowModal);
     QTest::keyClicks(alert->textField(), typed);
@@ -283,6 +285,7 @@ void TitlesTest::renameTitle() {
     QVERIFY(alert);
     QCOMPARE(alert->textField()->text(), QStringLiteral("B"));
     QCOMPARE(alert->textField()->placeholderText(), QStringLiteral("Name"));
+    QCOMPARE(alert->alertStyle(), Alert::Style::question);
     alert->textField()->setText(typed);
     QTest::mouseClick(confirm ? alert->firstButton() : alert->secondButton(), Qt::LeftButton);
 

@@ -8,6 +8,7 @@
 #include "ui/common/Alert.h"
 #include "ui/common/LanguageChoices.h"
 #include "ui/common/SaveProgress.h"
+#include "ui/common/TitleRoom.h"
 #include "ui/preferences/LookUpAddressEditor.h"
 #include "ui/preferences/PreferenceViewDelegate.h"
 #include "ui_PreferenceView.h"
@@ -156,6 +157,7 @@ void PreferenceView::restoreFromFile(const QString& path) {
     progress->setMinimumDuration(300);
     progress->setAutoReset(false);
     progress->setAutoClose(false);
+    TitleRoom::keep(progress);
     reading_ = new QFutureWatcher<csv::FileReading>(this);
     connect(reading_, &QFutureWatcherBase::progressValueChanged, progress,
             &QProgressDialog::setValue);

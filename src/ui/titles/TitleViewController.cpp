@@ -163,8 +163,10 @@ void TitleViewController::didSelectRow(int row) {
 }
 
 namespace {
+// The name of a new title, or a new name: a question, not a warning.
 Alert* makeNameAlert(QWidget* window, const QString& name) {
-    auto* alert = new Alert(window, QObject::tr("Alert Title"), QObject::tr("Enter your name:"));
+    auto* alert = new Alert(window, QObject::tr("Alert Title"), QObject::tr("Enter your name:"),
+                            Alert::Style::question);
     alert->addTextField(QObject::tr("Name"), name);
     return alert;
 }
