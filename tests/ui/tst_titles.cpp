@@ -256,6 +256,13 @@ void TitlesTest::addTitle() {
                                  : QStringLiteral("Cancel button clicked")});
     waitForReload();
     QCOMPARE(titles()->titleModel()->rowCount(), int(expected.size()) + 1);
+    // The new title is the one shown, so that a text pasted next goes into it.
+    const Title shown = model_->state().currentTitle;
+    QCOMPARE(shown, model_->state().titles().last());
+    QTRY_COMPARE(table()->selectedRow(), int(expected.size()));
+    QTRY_COMPARE(window_->windowTitle(), confirm ? typed : QStringLiteral("A"));
+    model_->saveText(QStringLiteral("Pasted"));
+    QCOMPARE(model_->state().languageStateList.value(shown).boxText, QStringLiteral("Pasted"));
 
     QCOMPARE(storedNames(), expected);
 }

@@ -183,6 +183,11 @@ void TitleViewController::onButtonTapped() {
             const QString text = field->text();
             printStatus(QStringLiteral("OK button clicked. Entered text: ") + text);
             appModel_->addTitle(text);
+            // The new title is the one the panes show, so that a text pasted
+            // next goes into it. It was added last.
+            const QList<TitleAndWordList>& list = appModel_->state().listOfTitleAndWordList;
+            if (!list.isEmpty())
+                appModel_->setCurrentTitle(list.last().title);
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
