@@ -47,6 +47,8 @@ private Q_SLOTS:
     void rightClickOutsideTitleRows_data();
     void rightClickOutsideTitleRows();
     void rightClickOnTitleRow();
+    void keysOpenTheMenu_data();
+    void keysOpenTheMenu();
     void highlightReturnsAfterTheMenu_data();
     void highlightReturnsAfterTheMenu();
     void tabLeavesTheListAlone();
@@ -422,6 +424,66 @@ void TitlesTest::rightClickOnTitleRow() {
     QVERIFY(menu);
     menu->actions().at(2)->trigger();
     QVERIFY(!hasOpenAlert(window_.get()));
+}
+
+// The keyboard opens the menu of the highlighted title, as a right-click
+// opens the menu of the row clicked; with no title highlighted, none.
+void TitlesTest::keysOpenTheMenu_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("titleShown");
+    QTest::newRow("Menu key") << "Menu" << true;
+    QTest::newRow("Shift+F10") << "Shift+F10" << true;
+    // Where the window system turns the Menu key into a context menu event.
+    QTest::newRow("context menu event from the keyboard") << "event" << true;
+    QTest::newRow("Menu key, no title highlighted") << "Menu" << false;
+    QTest::newRow("Shift+F10, no title highlighted") << "Shift+F10" << false;
+}
+
+void TitlesTest::keysOpenTheMenu() {
+    QFETCH(QString, keys);
+    QFETCH(bool, titleShown);
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                      table()->visualRect(table()->model()->index(2, 0)).center());
+    QTRY_COMPARE(window_->windowTitle(), QStringLiteral("B"));
+    if (!titleShown) {
+        model_->setCurrentTitle(Title{QUuid::createUuid(), QString()});
+        QTRY_COMPARE(table()->selectedRow(), -1);
+    }
+    table()->setFocus();
+    StatusLineCapture status;
+    if (keys == "Menu") {
+        QTest::keyClick(table(), Qt::Key_Menu);
+    } else if (keys == "Shift+F10") {
+        QTest::keyClick(table(), Qt::Key_F10, Qt::ShiftModifier);
+    } else {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+        QApplication::sendEvent(table(), &event);
+    }
+    if (!titleShown) {
+        QTest::qWait(20);
+        QVERIFY(!table()->contextMenu());
+        QVERIFY(status.lines().isEmpty());
+        return;
+    }
+    QMenu* menu = waitForMenu();
+    QVERIFY(menu);
+    QCOMPARE(status.lines(), QStringList{QStringLiteral("Right-clicked on row: 2")});
+    // Next to its row, not where the pointer happens to be.
+    const QRect row = table()->visualRect(table()->model()->index(2, 0));
+    QVERIFY(
+        QRect(table()->viewport()->mapToGlobal(row.topLeft()), row.size()).contains(menu->pos()));
+    // Its commands act on that title: Edit asks for B's new name.
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    Alert* alert = openAlert(window_.get());
+    QVERIFY(alert);
+    QCOMPARE(alert->textField()->text(), QStringLiteral("B"));
+    alert->done(Alert::secondButtonReturn);
 }
 
 void TitlesTest::highlightReturnsAfterTheMenu_data() {
