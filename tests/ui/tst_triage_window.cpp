@@ -16,6 +16,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -266,6 +267,45 @@ private Q_SLOTS:
         }
         for (const QString key : {"Return", "Ctrl+U", "Ctrl+Return", "Ctrl+Z", "Ctrl+Shift+Z"})
             QVERIFY2(listed.contains(key), qPrintable(key));
+
+        // Each section once, whatever order the entries come in.
+        QTreeWidget* list = shortcuts->list();
+        QStringList sections;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            sections << list->topLevelItem(i)->text(0);
+        QCOMPARE(sections,
+                 (QStringList{"Split words", "Text", "Titles", "Registered words", "Window"}));
+        // Every description and its keys show whole, side by side.
+        QVERIFY(QTest::qWaitForWindowExposed(shortcuts));
+        const QAbstractItemView* view = list;
+        for (int column : {0, 1})
+            QVERIFY2(list->columnWidth(column) >= view->sizeHintForColumn(column),
+                     qPrintable(QString::number(column)));
+        QVERIFY(list->header()->sectionViewportPosition(1) + list->columnWidth(1) <=
+                list->viewport()->width());
+        // A run of digits reads as one.
+        const QList<QTreeWidgetItem*> levels =
+            list->findItems(QStringLiteral("Set the level of the selected learning word"),
+                            Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(levels.size(), 1);
+        QCOMPARE(levels.first()->text(1), QStringLiteral("1 to 5"));
+        QCOMPARE(KeyboardShortcutsWindow::keysText(
+                     {QKeySequence("Ctrl+Alt+1"), QKeySequence("Ctrl+Alt+2")}),
+                 QStringLiteral("Ctrl+Alt+1 or Ctrl+Alt+2"));
+        QCOMPARE(KeyboardShortcutsWindow::keysText(
+                     {QKeySequence("Ctrl+Alt+1"), QKeySequence("Ctrl+Alt+2"),
+                      QKeySequence("Ctrl+Alt+3"), QKeySequence("Ctrl+3")}),
+                 QStringLiteral("Ctrl+Alt+1 to Ctrl+Alt+3 or Ctrl+3"));
+        // Longer ones, as a translation has them, widen the window.
+        shortcuts->setEntries(
+            {{QStringLiteral("Zerlegte Wörter"),
+              QStringLiteral(
+                  "Es in einem anderen Wörterbuch nachschlagen (Wörter ▸ Nachschlagen in)"),
+              {QKeySequence(QStringLiteral("Ctrl+Z")),
+               QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}}});
+        for (int column : {0, 1})
+            QTRY_VERIFY2(list->columnWidth(column) >= view->sizeHintForColumn(column),
+                         qPrintable(QString::number(column)));
     }
 
     void addTitleFromTheKeyboard() {
