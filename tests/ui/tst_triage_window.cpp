@@ -308,6 +308,28 @@ private Q_SLOTS:
                          qPrintable(QString::number(column)));
     }
 
+    // Help ▸ Keyboard Shortcuts shows Ctrl+?, and the window opens on it
+    // however the keyboard reports it: "?" alone, or with the Shift that
+    // most keyboards need for it; and on F1.
+    void keysOpenTheShortcutsWindow_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Ctrl+?") << int(Qt::Key_Question) << int(Qt::ControlModifier);
+        QTest::newRow("Ctrl+? with its Shift")
+            << int(Qt::Key_Question) << int(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::newRow("F1") << int(Qt::Key_F1) << int(Qt::NoModifier);
+    }
+    void keysOpenTheShortcutsWindow() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        startWith(QStringLiteral("a b"));
+        QCOMPARE(window_->keyboardShortcutsAction()->shortcut().toString(QKeySequence::NativeText),
+                 QStringLiteral("Ctrl+?"));
+        QTest::keyClick(pane()->tableView(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY(window_->keyboardShortcutsWindow());
+        QTRY_VERIFY(window_->keyboardShortcutsWindow()->isVisible());
+    }
+
     void addTitleFromTheKeyboard() {
         startWith(QStringLiteral("a b"));
         QTest::keyClick(pane()->tableView(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);

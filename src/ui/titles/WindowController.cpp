@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QShortcut>
 
 WindowController::WindowController(QWidget* parent)
     : WindowController(ViewModelFactory::shared().model(), parent) {}
@@ -243,6 +244,13 @@ void WindowController::addTriageCommands() {
         {QKeySequence(Qt::CTRL | Qt::Key_Question), QKeySequence(Qt::Key_F1)});
     connect(keyboardShortcutsAction_, &QAction::triggered, this,
             &WindowController::showKeyboardShortcuts);
+    // "?" is a shifted key on most keyboards. X11 and Wayland also offer the
+    // keys without the Shift, which Ctrl+? matches; where the Shift comes
+    // along alone, these keys are Ctrl+Shift+?, and they open the window too.
+    auto* shiftedQuestion =
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Question), this);
+    shiftedQuestion->setObjectName(QStringLiteral("shiftedQuestionShortcut"));
+    connect(shiftedQuestion, &QShortcut::activated, keyboardShortcutsAction_, &QAction::trigger);
 }
 
 void WindowController::showKeyboardShortcuts() {
