@@ -6,6 +6,7 @@
 #include "csv/CsvReader.h"
 #include "ui/backups/Backups.h"
 #include "ui/common/Alert.h"
+#include "ui/common/DialogFolder.h"
 #include "ui/common/LanguageChoices.h"
 #include "ui/common/SaveProgress.h"
 #include "ui/common/TitleRoom.h"
@@ -137,7 +138,9 @@ void PreferenceView::restore() {
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setNameFilter(tr("CSV files (*.csv)"));
     dialog->setDefaultSuffix(QStringLiteral("csv"));
+    dialog->setDirectory(DialogFolder::start());
     dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QFileDialog::fileSelected, this, &DialogFolder::remember);
     connect(dialog, &QFileDialog::fileSelected, this, &PreferenceView::restoreFromFile);
     dialog->open();
 }
