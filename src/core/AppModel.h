@@ -173,7 +173,8 @@ public:
     // Whether the file is a backup this version can restore (filling info),
     // or why not.
     QString checkBackup(const QString& path, BackupInfo* info) const;
-    // Puts the backup's content in place of the store's and shows it; the
+    // Puts the backup's content in place of the store's and shows it, the
+    // current title staying current when the backup holds it (by id); the
     // caller backs the present store up first. Returns why not, or nothing.
     QString restoreBackup(const QString& path);
 

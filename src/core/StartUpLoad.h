@@ -19,7 +19,9 @@ public:
     StartUpLoad(const StartUpLoad&) = delete;
     StartUpLoad& operator=(const StartUpLoad&) = delete;
 
-    void load();
+    // The title with the id keep is current afterwards when the store holds
+    // it, else the first title.
+    void load(QUuid keep = QUuid());
     void loadForStartUp();
     bool isLoading() const { return loading_.valid(); }
     // Waits for the rest of the load, if one runs, and publishes it.

@@ -11,6 +11,7 @@
 #include "ui/preferences/PreferenceView.h"
 #include "ui/preferences/PreferenceWindowController.h"
 #include "ui/titles/TitleListModel.h"
+#include "ui/titles/TitleTableView.h"
 #include "ui/titles/TitleViewController.h"
 #include "ui/titles/WindowController.h"
 
@@ -149,6 +150,32 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(backups.first().path));
         QVERIFY(backups.first().date < ahead);
         QCOMPARE(backups.first().titles, 2);
+    }
+
+    // After a restore the title shown stays, when the backup holds it (by
+    // its id, under the name the backup gives it); else the first is shown.
+    void aRestoreKeepsTheCurrentTitle_data() {
+        QTest::addColumn<bool>("inTheBackup");
+        QTest::newRow("held by the backup") << true;
+        QTest::newRow("added after the backup") << false;
+    }
+    void aRestoreKeepsTheCurrentTitle() {
+        QFETCH(bool, inTheBackup);
+        model_->addTitle(QStringLiteral("Katze"));
+        const Title katze = model_->state().titles().last();
+        QVERIFY(model_->backUpStore().ok());
+        model_->changeTitle(katze, QStringLiteral("Kater"));
+        model_->addTitle(QStringLiteral("Maus"));
+        const Title current = inTheBackup ? katze : model_->state().titles().last();
+        model_->setCurrentTitle(
+            model_->state().titles().at(model_->state().indexOfTitle(current.id)));
+        QCOMPARE(model_->restoreBackup(model_->backups().last().path), QString());
+        QCOMPARE(titleNames(model_->state()), (QStringList{"Book", "Katze"}));
+        const Title shown = inTheBackup ? katze : model_->state().titles().first();
+        QCOMPARE(model_->state().currentTitle, shown);
+        QTRY_COMPARE(window_->windowTitle(), shown.title);
+        auto* titles = window_->findChild<TitleViewController*>();
+        QTRY_COMPARE(titles->tableView()->selectedRow(), inTheBackup ? 2 : 1);
     }
 
     // A backup that cannot be read is listed with the reason, not hidden.
