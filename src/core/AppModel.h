@@ -167,8 +167,9 @@ public:
     // whole store. Returns an error message, or an empty string.
     QString closeStore();
 
-    // Backups of the store (persistence/StoreBackup.h), in the folder beside it.
-    BackupOutcome backUpStore() const;
+    // Backups of the store (persistence/StoreBackup.h), in the folder beside
+    // it, each with the reason it was taken for.
+    BackupOutcome backUpStore(const BackupReason& reason = {}) const;
     QList<BackupInfo> backups() const;
     // Whether the file is a backup this version can restore (filling info),
     // or why not.

@@ -128,8 +128,8 @@ QString Archive::closeStore() {
     return useCases().storeFileHandler.checkpointAndClose();
 }
 
-BackupOutcome Archive::backUpStore() const {
-    return useCases().storeBackupHandler.backUp();
+BackupOutcome Archive::backUpStore(const BackupReason& reason) const {
+    return useCases().storeBackupHandler.backUp(reason);
 }
 
 QList<BackupInfo> Archive::backups() const {

@@ -253,10 +253,12 @@ void PreferenceView::previewRestore(const QString& fileName,
             return;
         }
         // The store as it was before, in case the file was not the one meant.
-        Backups::backUpBefore(Alert::mainWindow(self), *self->appModel_, [self, titles, fileName] {
-            if (self)
-                self->restoreTitles(titles, fileName);
-        });
+        Backups::backUpBefore(Alert::mainWindow(self), *self->appModel_,
+                              [self, titles, fileName] {
+                                  if (self)
+                                      self->restoreTitles(titles, fileName);
+                              },
+                              {BackupReason::Kind::restoringFile, fileName});
     });
 }
 

@@ -239,13 +239,14 @@ void TitleViewController::deleteTitle(qint64 titleIndex) {
     auto* alert = new Alert(window, tr("Delete Title"), tr("Are you sure?"));
     // The highlight need not be on the title the alert is about: say which goes.
     alert->setDetailText(tr("“%1”").arg(title->title));
-    alert->beginSheetModal([this, id = title->id](int response) {
+    alert->beginSheetModal([this, id = title->id, name = title->title](int response) {
         if (response == Alert::firstButtonReturn) {
             printStatus(QStringLiteral("OK button clicked. Entered text:"));
             // A title and its words cannot be taken back: a backup can.
             std::shared_ptr<AppModel> model = appModel_;
             Backups::backUpBefore(Alert::mainWindow(this), *model,
-                                  [model, id] { model->deleteTitle(id); });
+                                  [model, id] { model->deleteTitle(id); },
+                                  {BackupReason::Kind::deletingTitle, name});
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
