@@ -208,8 +208,8 @@ QString AppModel::closeStore() {
     return archive_->closeStore();
 }
 
-BackupOutcome AppModel::backUpStore() const {
-    return archive_->backUpStore();
+BackupOutcome AppModel::backUpStore(const BackupReason& reason) const {
+    return archive_->backUpStore(reason);
 }
 
 QList<BackupInfo> AppModel::backups() const {

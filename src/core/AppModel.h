@@ -173,13 +173,15 @@ public:
     // whole store. Returns an error message, or an empty string.
     QString closeStore();
 
-    // Backups of the store (persistence/StoreBackup.h), in the folder beside it.
-    BackupOutcome backUpStore() const;
+    // Backups of the store (persistence/StoreBackup.h), in the folder beside
+    // it, each with the reason it was taken for.
+    BackupOutcome backUpStore(const BackupReason& reason = {}) const;
     QList<BackupInfo> backups() const;
     // Whether the file is a backup this version can restore (filling info),
     // or why not.
     QString checkBackup(const QString& path, BackupInfo* info) const;
-    // Puts the backup's content in place of the store's and shows it; the
+    // Puts the backup's content in place of the store's and shows it, the
+    // current title staying current when the backup holds it (by id); the
     // caller backs the present store up first. Returns why not, or nothing.
     QString restoreBackup(const QString& path);
 

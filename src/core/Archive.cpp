@@ -128,8 +128,8 @@ QString Archive::closeStore() {
     return useCases().storeFileHandler.checkpointAndClose();
 }
 
-BackupOutcome Archive::backUpStore() const {
-    return useCases().storeBackupHandler.backUp();
+BackupOutcome Archive::backUpStore(const BackupReason& reason) const {
+    return useCases().storeBackupHandler.backUp(reason);
 }
 
 QList<BackupInfo> Archive::backups() const {
@@ -151,6 +151,7 @@ QString Archive::restoreBackup(const QString& path) {
     unsortedLists_.clear();
     // No step taken on the replaced store can be taken back on this one.
     history_.clearAll();
-    load_.load();
+    // The title shown stays, when the backup holds it too.
+    load_.load(state().currentTitle.id);
     return QString();
 }

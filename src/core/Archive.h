@@ -26,7 +26,7 @@ public:
     void restore(QList<TitleAndWordList> incoming, QString source);
     RestorePreview previewRestore(const QList<TitleAndWordList>& incoming);
 
-    BackupOutcome backUpStore() const;
+    BackupOutcome backUpStore(const BackupReason& reason) const;
     QList<BackupInfo> backups() const;
     QString checkBackup(const QString& path, BackupInfo* info) const;
     QString restoreBackup(const QString& path);

@@ -17,7 +17,7 @@ StartUpLoad::StartUpLoad(Observable<AppState>& state, const UseCases& useCases,
     , saves_(saves)
     , self_(std::make_shared<StartUpLoad*>(this)) {}
 
-void StartUpLoad::load() {
+void StartUpLoad::load(QUuid keep) {
     saves_.finishCutBatches();
     const Queries& queries = useCases().queries;
     QList<TitleAndWordList> list = queries.fetchTitleAndKnownWordsQueryHandler->handle();
@@ -35,9 +35,13 @@ void StartUpLoad::load() {
     }
     for (auto& entry : list)
         sortWordList(entry.wordList);
-    const Title first = list.first().title;
+    Title current = list.first().title;
+    for (const TitleAndWordList& entry : std::as_const(list)) {
+        if (!keep.isNull() && entry.title.id == keep)
+            current = entry.title;
+    }
     modify([&](AppState& s) { s.listOfTitleAndWordList = std::move(list); });
-    modify([&](AppState& s) { s.currentTitle = first; });
+    modify([&](AppState& s) { s.currentTitle = current; });
 }
 
 void StartUpLoad::loadForStartUp() {

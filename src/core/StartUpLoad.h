@@ -19,7 +19,9 @@ public:
     StartUpLoad(const StartUpLoad&) = delete;
     StartUpLoad& operator=(const StartUpLoad&) = delete;
 
-    void load();
+    // The title with the id keep is current afterwards when the store holds
+    // it, else the first title.
+    void load(QUuid keep = QUuid());
     void loadForStartUp();
     // The title, and its row, the next loadForStartUp opens when it is still
     // held; else it opens the first title at row 0.

@@ -25,7 +25,8 @@ QString folderFor(const QString& storePath) {
     return QFileInfo(storePath).absolutePath() + QStringLiteral("/backups");
 }
 
-Outcome backUp(const QString& storePath, const QString& folder, int keep, const QDateTime& now) {
+Outcome backUp(const QString& storePath, const QString& folder, int keep, const QDateTime& now,
+               const BackupReason& reason) {
     Outcome outcome;
     if (!QFileInfo::exists(storePath)) {
         outcome.error = tr("There is no store to back up yet.");
@@ -79,8 +80,14 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep, const 
         outcome.error = tr("The store could not be backed up: %1").arg(problem);
         return outcome;
     }
+    // Why it was taken goes first: once the backup has its name, its reason
+    // is there. A reason that cannot be written leaves the backup without
+    // one, which is better than no backup.
+    if (reason.kind != BackupReason::Kind::unknown)
+        writeReason(target, reason);
     if (!QFile::rename(part, target)) {
         QFile::remove(part);
+        QFile::remove(reasonPathFor(target));
         outcome.error = tr("The backup could not be written to %1.").arg(folder);
         return outcome;
     }
@@ -91,10 +98,12 @@ Outcome backUp(const QString& storePath, const QString& folder, int keep, const 
     for (const Written& backup : backupsIn(folder)) {
         if (backup.path == target)
             continue;
-        if (kept < keep)
+        if (kept < keep) {
             ++kept;
-        else
+        } else {
             QFile::remove(backup.path);
+            QFile::remove(reasonPathFor(backup.path));
+        }
     }
     if (!QFileInfo::exists(target)) {
         outcome.error = tr("The backup could not be written to %1.").arg(folder);
@@ -130,6 +139,7 @@ QString check(const QString& path, Info* info) {
         info->titles = backup.number("SELECT count(*) FROM TestTitleEntity");
         info->words = backup.number("SELECT count(*) FROM TestKnownWordEntity");
         info->bytes = QFileInfo(path).size();
+        info->reason = readReason(path);
     }
     return QString();
 }
@@ -143,6 +153,7 @@ QList<Info> list(const QString& folder) {
             info.path = backup.path;
             info.date = dateFromName(QFileInfo(backup.path).fileName());
             info.bytes = QFileInfo(backup.path).size();
+            info.reason = readReason(backup.path);
             info.error = problem;
         }
         out.append(info);

@@ -29,13 +29,16 @@ QString folderFor(const QString& storePath);
 
 // Backs the store up into `folder` and keeps the last `keep` written, the
 // new one always among them. `now` names the file (UTC); a later call with
-// the same time gets a name of its own. The outcome names the backup only
-// when it is in the folder and opens as a store.
+// the same time gets a name of its own. The reason is kept beside the backup
+// (an unknown one is not kept). The outcome names the backup only when it
+// is in the folder and opens as a store.
 Outcome backUp(const QString& storePath, const QString& folder, int keep = kept,
-               const QDateTime& now = QDateTime::currentDateTimeUtc());
+               const QDateTime& now = QDateTime::currentDateTimeUtc(),
+               const BackupReason& reason = {});
 
-// The backups in the folder, the last written first, with what each holds.
-// One that cannot be read as a store has the reason in its `error`.
+// The backups in the folder, the last written first, with what each holds
+// and why it was taken. One that cannot be read as a store has the reason
+// in its `error`.
 QList<Info> list(const QString& folder);
 
 // Whether the file is a sound store of this program that this version can

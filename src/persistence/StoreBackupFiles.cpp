@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QUrl>
 #include <QtEndian>
 
@@ -11,6 +13,7 @@
 #include <chrono>
 #include <limits>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -155,9 +158,18 @@ FolderLock::~FolderLock() {
 
 void removeLeftovers(const QString& folder, bool locked) {
     const QDateTime now = QDateTime::currentDateTimeUtc();
+    auto unused = [&](const QFileInfo& file) {
+        return locked || qAbs(file.lastModified().secsTo(now)) > 120;
+    };
     for (const QFileInfo& file : QDir(folder).entryInfoList(partNames, QDir::Files)) {
-        if (locked || qAbs(file.lastModified().secsTo(now)) > 120)
+        if (unused(file))
             QFile::remove(file.absoluteFilePath());
+    }
+    for (const QFileInfo& file :
+         QDir(folder).entryInfoList({QLatin1Char('*') + suffix + reasonSuffix}, QDir::Files)) {
+        const QString path = file.absoluteFilePath();
+        if (!QFileInfo::exists(path.chopped(reasonSuffix.size())) && unused(file))
+            QFile::remove(path);
     }
 }
 
@@ -169,6 +181,69 @@ Scratch::Scratch(QString at)
 void Scratch::remove() const {
     for (const char* companion : {"", "-journal", "-wal", "-shm"})
         QFile::remove(path + QLatin1String(companion));
+}
+
+namespace {
+
+// The reasons as the file names them; a name this version does not know
+// reads as unknown.
+const QList<std::pair<BackupReason::Kind, QString>> reasonNames = {
+    {BackupReason::Kind::byHand, QStringLiteral("byHand")},
+    {BackupReason::Kind::restoringFile, QStringLiteral("restoringFile")},
+    {BackupReason::Kind::deletingTitle, QStringLiteral("deletingTitle")},
+    {BackupReason::Kind::restoringBackup, QStringLiteral("restoringBackup")},
+};
+
+// A reason is a few words; anything much larger is not one.
+constexpr qint64 reasonBytes = 64 * 1024;
+
+} // namespace
+
+QString reasonPathFor(const QString& backupPath) {
+    return backupPath + reasonSuffix;
+}
+
+bool writeReason(const QString& backupPath, const BackupReason& reason) {
+    QString name;
+    for (const auto& [kind, text] : reasonNames) {
+        if (kind == reason.kind)
+            name = text;
+    }
+    if (name.isEmpty())
+        return false;
+    const QJsonObject object{{QStringLiteral("reason"), name},
+                             {QStringLiteral("subject"), reason.subject}};
+    const QString path = reasonPathFor(backupPath);
+    const QString part = path + partSuffix;
+    {
+        QFile file(part);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(QJsonDocument(object).toJson(QJsonDocument::Compact)) < 0 || !file.flush() ||
+            ::fsync(file.handle()) != 0) {
+            file.close();
+            QFile::remove(part);
+            return false;
+        }
+    }
+    QFile::remove(path);
+    if (!QFile::rename(part, path)) {
+        QFile::remove(part);
+        return false;
+    }
+    return true;
+}
+
+BackupReason readReason(const QString& backupPath) {
+    QFile file(reasonPathFor(backupPath));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > reasonBytes)
+        return {};
+    const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
+    const QString name = object.value(QStringLiteral("reason")).toString();
+    for (const auto& [kind, text] : reasonNames) {
+        if (text == name)
+            return {kind, object.value(QStringLiteral("subject")).toString()};
+    }
+    return {};
 }
 
 QDateTime dateFromName(const QString& name) {

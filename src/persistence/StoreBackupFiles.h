@@ -1,5 +1,7 @@
 #pragma once
 
+#include "domain/Backup.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -76,9 +78,10 @@ private:
     bool held_ = false;
 };
 
-// What a kill while a copy was written left: the copy and its journal.
-// Without the lock, only what no one can still be writing is removed, files
-// untouched for minutes whichever way the clock went since.
+// What a kill while a copy was written left: the copy and its journal, and a
+// reason whose backup never took its name (or has gone since). Without the
+// lock, only what no one can still be writing is removed, files untouched for
+// minutes whichever way the clock went since.
 void removeLeftovers(const QString& folder, bool locked);
 
 // A copy of the store's, removed with its companions when the function is
@@ -93,5 +96,21 @@ struct Scratch {
 };
 
 QDateTime dateFromName(const QString& name);
+
+// Why a backup was taken, kept in a small file beside it: the backup's name
+// with this suffix. It is written whole before the backup takes its name, so
+// no backup stands without the reason it was taken for; backups from before
+// the reasons were kept have none. The store's own tables and the backup's
+// header (its user_version is the store's schema, its application_id the
+// order it was written in) are left as they are.
+inline const QString reasonSuffix = QStringLiteral(".reason");
+
+QString reasonPathFor(const QString& backupPath);
+// Writes the reason of the backup that is to have the name backupPath, under
+// a temporary name first; false when it could not be written.
+bool writeReason(const QString& backupPath, const BackupReason& reason);
+// The reason kept beside the backup; unknown when there is none or it cannot
+// be read.
+BackupReason readReason(const QString& backupPath);
 
 } // namespace StoreBackup

@@ -24,9 +24,10 @@ public:
 // The backups of that store (StoreBackup.h), in the folder beside it.
 class StoreBackupHandler {
 public:
-    BackupOutcome backUp() const {
+    BackupOutcome backUp(const BackupReason& reason = {}) const {
         const QString store = CoreDateSetting::defaultStorePath();
-        return StoreBackup::backUp(store, StoreBackup::folderFor(store));
+        return StoreBackup::backUp(store, StoreBackup::folderFor(store), StoreBackup::kept,
+                                   QDateTime::currentDateTimeUtc(), reason);
     }
     QList<BackupInfo> list() const {
         return StoreBackup::list(StoreBackup::folderFor(CoreDateSetting::defaultStorePath()));

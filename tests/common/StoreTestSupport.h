@@ -16,7 +16,7 @@ inline QString storeBackupFolder() {
 }
 
 // A backup of the store as one taken at the time would be; whether it was.
-inline bool backUpStoreAt(const QDateTime& at) {
+inline bool backUpStoreAt(const QDateTime& at, const BackupReason& reason = {}) {
     const QString store = CoreDateSetting::defaultStorePath();
-    return StoreBackup::backUp(store, StoreBackup::folderFor(store), backupsKept, at).ok();
+    return StoreBackup::backUp(store, StoreBackup::folderFor(store), backupsKept, at, reason).ok();
 }

@@ -115,10 +115,12 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-// Backs the store up again and again until killed.
+// Backs the store up again and again until killed, each with its reason.
 int backUpForever() {
     for (int n = 0;; ++n) {
-        StoreBackup::backUp(storePath(), StoreBackup::folderFor(storePath()), 1000);
+        StoreBackup::backUp(storePath(), StoreBackup::folderFor(storePath()), 1000,
+                            QDateTime::currentDateTimeUtc(),
+                            {BackupReason::Kind::deletingTitle, QString::number(n)});
         std::printf("backup %d\n", n);
         std::fflush(stdout);
     }
@@ -203,20 +205,92 @@ private Q_SLOTS:
         QFETCH(int, step);
         const QString folder = StoreBackup::folderFor(storePath());
         const QDateTime start = QDateTime::fromSecsSinceEpoch(1800000000, Qt::UTC);
+        auto reason = [](int i) {
+            return BackupReason{BackupReason::Kind::deletingTitle, QString::number(i)};
+        };
         for (int i = 0; i < 12; ++i) {
             const StoreBackup::Outcome outcome =
-                StoreBackup::backUp(storePath(), folder, 10, start.addSecs(step * i));
+                StoreBackup::backUp(storePath(), folder, 10, start.addSecs(step * i), reason(i));
             QVERIFY2(outcome.ok(), qPrintable(outcome.error));
             QVERIFY(QFileInfo::exists(outcome.path));
         }
         // Two in the same millisecond get names of their own.
-        QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(step * 11)).ok());
+        QVERIFY(StoreBackup::backUp(storePath(), folder, 10, start.addSecs(step * 11), reason(12))
+                    .ok());
         const QList<StoreBackup::Info> kept = StoreBackup::list(folder);
         QCOMPARE(kept.size(), 10);
         QCOMPARE(kept.first().date, start.addSecs(step * 11).toLocalTime());
         QCOMPARE(kept.last().date, start.addSecs(step * 3).toLocalTime());
         for (const auto& backup : kept)
             QCOMPARE(backup.words, 3500);
+        // Each keeps its own reason, and the reasons of those removed go with them.
+        for (int i = 0; i < kept.size(); ++i)
+            QCOMPARE(kept[i].reason, reason(12 - i));
+        QCOMPARE(QDir(folder).entryList({"*.reason"}, QDir::Files).size(), 10);
+    }
+
+    // Why a backup was taken is kept beside it, in a file of its own: the
+    // backup is the store's copy as it was, and its header already holds
+    // the schema's version and the order it was written in. A backup
+    // without one (an older version's) or with one this version cannot
+    // read still lists and restores, with no reason.
+    void eachBackupKeepsWhyItWasTaken_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QByteArray>("written"); // over the reason's file; empty: as kept
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<QString>("listedSubject");
+        using K = BackupReason::Kind;
+        QTest::newRow("by hand") << int(K::byHand) << "" << QByteArray() << int(K::byHand) << "";
+        QTest::newRow("restoring a file") << int(K::restoringFile) << "words.csv" << QByteArray()
+                                          << int(K::restoringFile) << "words.csv";
+        QTest::newRow("deleting a title, any name")
+            << int(K::deletingTitle) << "Мир \"1\"/\n{x}" << QByteArray() << int(K::deletingTitle)
+            << "Мир \"1\"/\n{x}";
+        QTest::newRow("restoring a backup")
+            << int(K::restoringBackup) << "" << QByteArray() << int(K::restoringBackup) << "";
+        QTest::newRow("none given: no file")
+            << int(K::unknown) << "" << QByteArray() << int(K::unknown) << "";
+        QTest::newRow("damaged") << int(K::byHand) << "" << QByteArray("{\"reas") << int(K::unknown)
+                                 << "";
+        QTest::newRow("a later version's reason")
+            << int(K::byHand) << "" << QByteArray(R"({"reason":"compacting","subject":"x"})")
+            << int(K::unknown) << "";
+        QTest::newRow("not a reason at all")
+            << int(K::byHand) << "" << QByteArray(200000, 'x') << int(K::unknown) << "";
+    }
+    void eachBackupKeepsWhyItWasTaken() {
+        QFETCH(int, kind);
+        QFETCH(QString, subject);
+        QFETCH(QByteArray, written);
+        QFETCH(int, listed);
+        QFETCH(QString, listedSubject);
+        const QString folder = StoreBackup::folderFor(storePath());
+        const BackupReason reason{BackupReason::Kind(kind), subject};
+        const StoreBackup::Outcome outcome = StoreBackup::backUp(
+            storePath(), folder, StoreBackup::kept, QDateTime::currentDateTimeUtc(), reason);
+        QVERIFY2(outcome.ok(), qPrintable(outcome.error));
+        const QString reasonFile = outcome.path + ".reason";
+        QCOMPARE(QFileInfo::exists(reasonFile), reason.kind != BackupReason::Kind::unknown);
+        if (!written.isEmpty())
+            writeFile(reasonFile, written);
+        // The store's copy is the store's, reason or not.
+        QCOMPARE(contentOf(outcome.path), contentOf(storePath()));
+        QCOMPARE(pragmaOf(outcome.path, "PRAGMA user_version"),
+                 pragmaOf(storePath(), "PRAGMA user_version"));
+
+        const QList<StoreBackup::Info> backups = StoreBackup::list(folder);
+        QCOMPARE(backups.size(), 1);
+        QCOMPARE(backups.first().error, QString());
+        QCOMPARE(int(backups.first().reason.kind), listed);
+        QCOMPARE(backups.first().reason.subject, listedSubject);
+        StoreBackup::Info info;
+        QCOMPARE(StoreBackup::check(outcome.path, &info), QString());
+        QCOMPARE(info.reason, backups.first().reason);
+        QCOMPARE(StoreBackup::restoreInto(outcome.path, storePath()), QString());
+        // A later backup leaves the reason where its backup is.
+        QVERIFY(StoreBackup::backUp(storePath(), folder).ok());
+        QCOMPARE(QFileInfo::exists(reasonFile), reason.kind != BackupReason::Kind::unknown);
     }
 
     void badBackupsAreRefusedAndChangeNothing_data() {
@@ -313,10 +387,16 @@ private Q_SLOTS:
             for (const QString& name : QDir(folder).entryList({"*.sqlite"}, QDir::Files))
                 QCOMPARE(StoreBackup::check(folder + "/" + name), QString());
         }
-        // The journal of a copy killed while being written, too.
+        // The journal of a copy killed while being written, too, and a reason
+        // whose backup never took its name.
         writeFile(folder + "/Pramel-20200101-000000-000.sqlite.part-journal", "x");
+        writeFile(folder + "/Pramel-20200101-000000-001.sqlite.reason", "{}");
         QVERIFY(StoreBackup::backUp(storePath(), folder, 1000).ok());
         QCOMPARE(QDir(folder).entryList({"*.part*"}, QDir::Files), QStringList());
+        // Every reason left is a finished backup's.
+        const QStringList reasons = QDir(folder).entryList({"*.reason"}, QDir::Files);
+        for (const QString& name : reasons)
+            QVERIFY2(QFileInfo::exists(folder + "/" + name.chopped(7)), qPrintable(name));
     }
 
 private:

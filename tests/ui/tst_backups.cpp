@@ -11,6 +11,7 @@
 #include "ui/preferences/PreferenceView.h"
 #include "ui/preferences/PreferenceWindowController.h"
 #include "ui/titles/TitleListModel.h"
+#include "ui/titles/TitleTableView.h"
 #include "ui/titles/TitleViewController.h"
 #include "ui/titles/WindowController.h"
 
@@ -65,13 +66,17 @@ private Q_SLOTS:
         QVERIFY(dialog);
         QTRY_VERIFY(dialog->isVisible());
         QCOMPARE(dialog->list()->topLevelItemCount(), 1);
-        QCOMPARE(dialog->list()->topLevelItem(0)->text(1), QStringLiteral("1"));
+        QCOMPARE(dialog->list()->topLevelItem(0)->text(BackupListDialog::titlesColumn),
+                 QStringLiteral("1"));
         QTest::mouseClick(dialog->restoreButton(), Qt::LeftButton);
 
         Alert* confirm = openAlert(window_.get());
         QVERIFY(confirm);
         QVERIFY2(confirm->informativeText().contains("1 titles, 1 words"),
                  qPrintable(confirm->informativeText()));
+        QCOMPARE(confirm->messageText(),
+                 QStringLiteral("Restore the backup of %1?")
+                     .arg(BackupListDialog::dateText(model_->backups().first().date)));
         confirm->done(Alert::firstButtonReturn);
 
         QCOMPARE(titleNames(model_->state()), QStringList{QStringLiteral("Book")});
@@ -88,15 +93,22 @@ private Q_SLOTS:
 
     // A clock set back names each new backup before the ten there are: it
     // is kept all the same, on every way a backup is taken.
+    // It is listed with why it was taken.
     void aClockSetBackLosesNoBackup_data() {
         QTest::addColumn<QString>("way");
-        QTest::newRow("Back Up Now") << "now";
-        QTest::newRow("Restore Backup") << "backup";
-        QTest::newRow("deleting a title") << "delete";
-        QTest::newRow("restoring from CSV") << "csv";
+        QTest::addColumn<QString>("reason"); // %1: the CSV file's name
+        QTest::newRow("Back Up Now") << "now"
+                                     << "by hand";
+        QTest::newRow("Restore Backup") << "backup"
+                                        << "before restoring a backup";
+        QTest::newRow("deleting a title") << "delete"
+                                          << "before deleting Katze";
+        QTest::newRow("restoring from CSV") << "csv"
+                                            << "before restoring %1";
     }
     void aClockSetBackLosesNoBackup() {
         QFETCH(QString, way);
+        QFETCH(QString, reason);
         const QString folder = storeBackupFolder();
         const QDateTime ahead = QDateTime::currentDateTimeUtc().addYears(1);
         for (int i = 0; i < backupsKept; ++i)
@@ -129,8 +141,9 @@ private Q_SLOTS:
             confirm->done(Alert::firstButtonReturn);
             QCOMPARE(titleNames(model_->state()), QStringList{QStringLiteral("Book")});
         } else {
-            QTemporaryFile csv;
+            QTemporaryFile csv(QDir::tempPath() + "/words-XXXXXX.csv");
             QVERIFY(csv.open());
+            reason = reason.arg(QFileInfo(csv.fileName()).fileName());
             csv.write("title,titleId,word,kind,timestamp\n"
                       "Maus,0F0E0D0C-0B0A-4908-8706-050403020100,Maus,known,"
                       "2024-03-05 14:07:09 +0000\n");
@@ -149,6 +162,68 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(backups.first().path));
         QVERIFY(backups.first().date < ahead);
         QCOMPARE(backups.first().titles, 2);
+        BackupListDialog list(backups);
+        QCOMPARE(list.list()->topLevelItem(0)->text(BackupListDialog::reasonColumn), reason);
+        // Those taken without one (by an older version) say nothing of it.
+        QCOMPARE(list.list()->topLevelItem(1)->text(BackupListDialog::reasonColumn), QString());
+    }
+
+    // Two backups taken in the same minute read apart, by their seconds and
+    // by why each was taken.
+    void theListTellsBackupsApart() {
+        const QDateTime at = QDateTime(QDate(2026, 12, 9), QTime(5, 51, 7), Qt::UTC);
+        QVERIFY(backUpStoreAt(at, {BackupReason::Kind::restoringFile, "words.csv"}));
+        QVERIFY(backUpStoreAt(at.addSecs(1), {BackupReason::Kind::deletingTitle, "Genesis"}));
+        window_->restoreBackupAction()->trigger();
+        auto* dialog = window_->findChild<BackupListDialog*>();
+        QVERIFY(dialog);
+        QTreeWidget* list = dialog->list();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        const QString later = list->topLevelItem(0)->text(BackupListDialog::dateColumn);
+        const QString earlier = list->topLevelItem(1)->text(BackupListDialog::dateColumn);
+        QVERIFY2(later != earlier, qPrintable(later));
+        const QTime local = at.toLocalTime().time();
+        QVERIFY2(earlier.contains(QStringLiteral(":%1").arg(local.second(), 2, 10, QChar('0'))),
+                 qPrintable(earlier));
+        QVERIFY2(
+            earlier.contains(QLocale().toString(at.toLocalTime().date(), QLocale::ShortFormat)),
+            qPrintable(earlier));
+        QCOMPARE(list->topLevelItem(0)->text(BackupListDialog::reasonColumn),
+                 QStringLiteral("before deleting Genesis"));
+        QCOMPARE(list->topLevelItem(1)->text(BackupListDialog::reasonColumn),
+                 QStringLiteral("before restoring words.csv"));
+        // The columns show their texts whole.
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const QAbstractItemView* view = list;
+        for (int column : {BackupListDialog::dateColumn, BackupListDialog::reasonColumn})
+            QVERIFY(list->columnWidth(column) >= view->sizeHintForColumn(column));
+    }
+
+    // After a restore the title shown stays, when the backup holds it (by
+    // its id, under the name the backup gives it); else the first is shown.
+    void aRestoreKeepsTheCurrentTitle_data() {
+        QTest::addColumn<bool>("inTheBackup");
+        QTest::newRow("held by the backup") << true;
+        QTest::newRow("added after the backup") << false;
+    }
+    void aRestoreKeepsTheCurrentTitle() {
+        QFETCH(bool, inTheBackup);
+        model_->addTitle(QStringLiteral("Katze"));
+        const Title katze = model_->state().titles().last();
+        QVERIFY(model_->backUpStore().ok());
+        model_->changeTitle(katze, QStringLiteral("Kater"));
+        model_->addTitle(QStringLiteral("Maus"));
+        const Title current = inTheBackup ? katze : model_->state().titles().last();
+        model_->setCurrentTitle(
+            model_->state().titles().at(model_->state().indexOfTitle(current.id)));
+        QCOMPARE(model_->restoreBackup(model_->backups().last().path), QString());
+        QCOMPARE(titleNames(model_->state()), (QStringList{"Book", "Katze"}));
+        const Title shown = inTheBackup ? katze : model_->state().titles().first();
+        QCOMPARE(model_->state().currentTitle, shown);
+        QTRY_COMPARE(window_->windowTitle(), shown.title);
+        auto* titles = window_->findChild<TitleViewController*>();
+        QTRY_COMPARE(titles->tableView()->selectedRow(), inTheBackup ? 2 : 1);
     }
 
     // A backup that cannot be read is listed with the reason, not hidden.

@@ -6,6 +6,8 @@
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
+#include "ui/preferences/PreferenceView.h"
+#include "ui/preferences/PreferenceWindowController.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TitleTableView.h"
 #include "ui/titles/TitleViewController.h"
@@ -21,6 +23,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -260,6 +263,91 @@ private Q_SLOTS:
         QVERIFY(openAlert(window_.get()));
         QCOMPARE(titleNames(model_->state()), QStringList({"Notizen", "gut"}));
         QCOMPARE(titleNames(restartedModel()->state()), QStringList({"Notizen", "gut"}));
+    }
+
+    // Every file dialog of the program opens in the folder of the file last
+    // chosen in any of them, kept across runs; before any was chosen, or
+    // once that folder is gone, in Documents (the home folder without one).
+    void fileDialogsStartInTheLastFolder_data() {
+        QTest::addColumn<QString>("chosenIn");
+        QTest::newRow("open text") << "open";
+        QTest::newRow("export CSV") << "csv";
+        QTest::newRow("export for Anki") << "anki";
+        QTest::newRow("restore from CSV") << "restore";
+    }
+    void fileDialogsStartInTheLastFolder() {
+        QFETCH(QString, chosenIn);
+        model_->setCurrentTitle(model_->state().titles().first());
+        model_->saveText(QStringLiteral("Hund"));
+        model_->splitWords();
+        model_->learnWord(QStringLiteral("Hund"), 0, QStringLiteral("Hund."));
+        PreferenceWindowController prefs(model_);
+        prefs.show();
+        const QStringList kinds{"open", "csv", "anki", "restore"};
+        auto dialogOf = [&](const QString& kind) -> QFileDialog* {
+            QWidget* owner = window_.get();
+            if (kind == "open") {
+                window_->openTextAction()->trigger();
+            } else if (kind == "csv") {
+                window_->exportCsvAction()->trigger();
+            } else if (kind == "anki") {
+                window_->exportLearningWordsAction()->trigger();
+            } else {
+                owner = &prefs;
+                prefs.findChild<PreferenceView*>()->restore();
+            }
+            QFileDialog* shown = nullptr;
+            (void)QTest::qWaitFor(
+                [&] {
+                    for (QFileDialog* dialog : owner->findChildren<QFileDialog*>()) {
+                        if (dialog->isVisible())
+                            shown = dialog;
+                    }
+                    return shown != nullptr;
+                },
+                2000);
+            return shown;
+        };
+        auto startsIn = [&](const QString& folder) {
+            for (const QString& kind : kinds) {
+                QFileDialog* dialog = dialogOf(kind);
+                if (!dialog)
+                    return kind + ": no dialog";
+                const QString in = dialog->directory().absolutePath();
+                dialog->reject();
+                if (in != QDir(folder).absolutePath())
+                    return kind + ": " + in;
+            }
+            return QString();
+        };
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString first = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        QString wrong = startsIn(first);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+
+        QVERIFY(QDir(files_.path()).mkpath("chosen"));
+        const QString folder = files_.filePath("chosen");
+        QString file = folder + "/out.txt";
+        if (chosenIn == "open")
+            file = writeFile(files_, "chosen/Text.txt", tolstoy.toUtf8());
+        else if (chosenIn == "restore")
+            file = writeFile(files_, "chosen/words.csv", "title,titleId,word,kind,timestamp\n");
+        QFileDialog* dialog = dialogOf(chosenIn);
+        QVERIFY(dialog);
+        dialog->selectFile(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+        if (chosenIn == "restore") {
+            Alert* told = openAlert(&prefs); // the file holds no words
+            QVERIFY(told);
+            told->done(Alert::firstButtonReturn);
+        }
+        wrong = startsIn(folder);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+
+        QVERIFY(QDir(folder).removeRecursively());
+        wrong = startsIn(first);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 };
 

@@ -43,6 +43,8 @@ private Q_SLOTS:
     void restorePreviewCancelChangesNothing();
     void closesFromTheKeyboard_data();
     void closesFromTheKeyboard();
+    void alertsHaveRoomForTheirTitles_data();
+    void alertsHaveRoomForTheirTitles();
 
 private:
     QString writeFile(const QByteArray& bytes);
@@ -403,6 +405,43 @@ void PreferencesTest::closesFromTheKeyboard() {
     // Closing only hides it: shown again, it shows the last choice.
     prefs_->show();
     QVERIFY(view()->dateCheckbox()->isChecked());
+}
+
+// An alert is wide enough for the title bar to show its title whole, with
+// the program's name after it and a window button on either side: not
+// "Succes… — Pramel" or "Titel l… — Pramel".
+void PreferencesTest::alertsHaveRoomForTheirTitles_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("informative");
+    QTest::newRow("no informative text") << "Successfully restored"
+                                         << "";
+    QTest::newRow("German, a short question") << "Titel löschen"
+                                              << "Sind Sie sicher?";
+    QTest::newRow("German, long") << "Erfolgreich wiederhergestellt"
+                                  << "";
+}
+
+void PreferencesTest::alertsHaveRoomForTheirTitles() {
+    QFETCH(QString, title);
+    QFETCH(QString, informative);
+    auto* alert = new Alert(mainWindow_.get(), title, informative, Alert::Style::informational);
+    alert->removeSecondButton();
+    alert->beginSheetModal({});
+    QVERIFY(QTest::qWaitForWindowExposed(alert));
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    auto needed = [&](const QString& text) {
+        return metrics.horizontalAdvance(text + QStringLiteral(" \u2014 Pramel")) + 100;
+    };
+    QVERIFY2(alert->width() >= needed(title),
+             qPrintable(QStringLiteral("%1 < %2").arg(alert->width()).arg(needed(title))));
+    // A new title makes room of its own.
+    const QString longer = title + QStringLiteral(" (noch einmal)");
+    alert->setWindowTitle(longer);
+    QTRY_VERIFY2(alert->width() >= needed(longer),
+                 qPrintable(QStringLiteral("%1 < %2").arg(alert->width()).arg(needed(longer))));
+    alert->done(Alert::firstButtonReturn);
 }
 
 QTEST_MAIN(PreferencesTest)

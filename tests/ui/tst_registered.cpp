@@ -145,6 +145,38 @@ private Q_SLOTS:
         settle();
         QCOMPARE(wordTexts(wordsIn(unwantedList)), QStringList({"ant", "cat"}));
         QCOMPARE(list.table->model()->rowCount(), 2);
+        // The word that took its place is selected.
+        QCOMPARE(list.table->currentIndex().row(), 1);
+        QCOMPARE(list.table->selectionModel()->selectedRows().size(), 1);
+    }
+
+    // Delete on the selected word, again and again: each deletion selects
+    // the word that took its place, or the one before at the end, so the
+    // next Delete goes on.
+    void deleteKeyGoesOnDownTheList_data() {
+        QTest::addColumn<bool>("unwantedList");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("left"); // after each Delete
+        QTest::newRow("known, first row") << false << 0 << QStringList{"bee cat", "cat", ""};
+        QTest::newRow("known, middle row") << false << 1 << QStringList{"ant cat", "ant", ""};
+        QTest::newRow("unwanted, last row") << true << 2 << QStringList{"ant bee", "ant", ""};
+    }
+    void deleteKeyGoesOnDownTheList() {
+        QFETCH(bool, unwantedList);
+        QFETCH(int, row);
+        QFETCH(QStringList, left);
+        const ShownList list = showThreeWords(unwantedList);
+        list.table->setFocus();
+        list.table->setCurrentIndex(list.table->model()->index(row, 0));
+        for (const QString& words : left) {
+            QTest::keyClick(list.table, Qt::Key_Delete);
+            settle();
+            QCOMPARE(wordTexts(wordsIn(unwantedList)).join(' '), words);
+            if (!words.isEmpty()) {
+                QVERIFY(list.table->currentIndex().isValid());
+                QCOMPARE(list.table->selectionModel()->selectedRows().size(), 1);
+            }
+        }
     }
 
     void deleteActsOnTheWordItsRowShows_data() { deleteButtons_data(); }

@@ -47,6 +47,8 @@ private Q_SLOTS:
     void rightClickOutsideTitleRows_data();
     void rightClickOutsideTitleRows();
     void rightClickOnTitleRow();
+    void keysOpenTheMenu_data();
+    void keysOpenTheMenu();
     void highlightReturnsAfterTheMenu_data();
     void highlightReturnsAfterTheMenu();
     void tabLeavesTheListAlone();
@@ -242,6 +244,8 @@ void TitlesTest::addTitle() {
     QCOMPARE(alert->textField()->text(), QString());
     QCOMPARE(alert->firstButton()->text(), QStringLiteral("OK"));
     QCOMPARE(alert->secondButton()->text(), QStringLiteral("Cancel"));
+    // It asks a question; nothing is wrong.
+    QCOMPARE(alert->alertStyle(), Alert::Style::question);
     QVERIFY(alert->isModal());
     QCOMPARE(alert->windowModality(), Qt::WindowModal);
     QTest::keyClicks(alert->textField(), typed);
@@ -255,6 +259,13 @@ void TitlesTest::addTitle() {
                                  : QStringLiteral("Cancel button clicked")});
     waitForReload();
     QCOMPARE(titles()->titleModel()->rowCount(), int(expected.size()) + 1);
+    // The new title is the one shown, so that a text pasted next goes into it.
+    const Title shown = model_->state().currentTitle;
+    QCOMPARE(shown, model_->state().titles().last());
+    QTRY_COMPARE(table()->selectedRow(), int(expected.size()));
+    QTRY_COMPARE(window_->windowTitle(), confirm ? typed : QStringLiteral("A"));
+    model_->saveText(QStringLiteral("Pasted"));
+    QCOMPARE(model_->state().languageStateList.value(shown).boxText, QStringLiteral("Pasted"));
 
     QCOMPARE(storedNames(), expected);
 }
@@ -284,6 +295,7 @@ void TitlesTest::renameTitle() {
     QVERIFY(alert);
     QCOMPARE(alert->textField()->text(), QStringLiteral("B"));
     QCOMPARE(alert->textField()->placeholderText(), QStringLiteral("Name"));
+    QCOMPARE(alert->alertStyle(), Alert::Style::question);
     alert->textField()->setText(typed);
     QTest::mouseClick(confirm ? alert->firstButton() : alert->secondButton(), Qt::LeftButton);
 
@@ -413,6 +425,66 @@ void TitlesTest::rightClickOnTitleRow() {
     QVERIFY(menu);
     menu->actions().at(2)->trigger();
     QVERIFY(!hasOpenAlert(window_.get()));
+}
+
+// The keyboard opens the menu of the highlighted title, as a right-click
+// opens the menu of the row clicked; with no title highlighted, none.
+void TitlesTest::keysOpenTheMenu_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("titleShown");
+    QTest::newRow("Menu key") << "Menu" << true;
+    QTest::newRow("Shift+F10") << "Shift+F10" << true;
+    // Where the window system turns the Menu key into a context menu event.
+    QTest::newRow("context menu event from the keyboard") << "event" << true;
+    QTest::newRow("Menu key, no title highlighted") << "Menu" << false;
+    QTest::newRow("Shift+F10, no title highlighted") << "Shift+F10" << false;
+}
+
+void TitlesTest::keysOpenTheMenu() {
+    QFETCH(QString, keys);
+    QFETCH(bool, titleShown);
+    start({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                      table()->visualRect(table()->model()->index(2, 0)).center());
+    QTRY_COMPARE(window_->windowTitle(), QStringLiteral("B"));
+    if (!titleShown) {
+        model_->setCurrentTitle(Title{QUuid::createUuid(), QString()});
+        QTRY_COMPARE(table()->selectedRow(), -1);
+    }
+    table()->setFocus();
+    StatusLineCapture status;
+    if (keys == "Menu") {
+        QTest::keyClick(table(), Qt::Key_Menu);
+    } else if (keys == "Shift+F10") {
+        QTest::keyClick(table(), Qt::Key_F10, Qt::ShiftModifier);
+    } else {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+        QApplication::sendEvent(table(), &event);
+    }
+    if (!titleShown) {
+        QTest::qWait(20);
+        QVERIFY(!table()->contextMenu());
+        QVERIFY(status.lines().isEmpty());
+        return;
+    }
+    QMenu* menu = waitForMenu();
+    QVERIFY(menu);
+    QCOMPARE(status.lines(), QStringList{QStringLiteral("Right-clicked on row: 2")});
+    // Next to its row, not where the pointer happens to be.
+    const QRect row = table()->visualRect(table()->model()->index(2, 0));
+    QVERIFY(
+        QRect(table()->viewport()->mapToGlobal(row.topLeft()), row.size()).contains(menu->pos()));
+    // Its commands act on that title: Edit asks for B's new name.
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    Alert* alert = openAlert(window_.get());
+    QVERIFY(alert);
+    QCOMPARE(alert->textField()->text(), QStringLiteral("B"));
+    alert->done(Alert::secondButtonReturn);
 }
 
 void TitlesTest::highlightReturnsAfterTheMenu_data() {

@@ -17,6 +17,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -432,6 +433,67 @@ private Q_SLOTS:
         }
         for (const QString key : {"Return", "Ctrl+U", "Ctrl+Return", "Ctrl+Z", "Ctrl+Shift+Z"})
             QVERIFY2(listed.contains(key), qPrintable(key));
+
+        // Each section once, whatever order the entries come in.
+        QTreeWidget* list = shortcuts->list();
+        QStringList sections;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            sections << list->topLevelItem(i)->text(0);
+        QCOMPARE(sections,
+                 (QStringList{"Split words", "Text", "Titles", "Registered words", "Window"}));
+        // Every description and its keys show whole, side by side.
+        QVERIFY(QTest::qWaitForWindowExposed(shortcuts));
+        const QAbstractItemView* view = list;
+        for (int column : {0, 1})
+            QVERIFY2(list->columnWidth(column) >= view->sizeHintForColumn(column),
+                     qPrintable(QString::number(column)));
+        QVERIFY(list->header()->sectionViewportPosition(1) + list->columnWidth(1) <=
+                list->viewport()->width());
+        // A run of digits reads as one.
+        const QList<QTreeWidgetItem*> levels =
+            list->findItems(QStringLiteral("Set the level of the selected learning word"),
+                            Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(levels.size(), 1);
+        QCOMPARE(levels.first()->text(1), QStringLiteral("1 to 5"));
+        QCOMPARE(KeyboardShortcutsWindow::keysText(
+                     {QKeySequence("Ctrl+Alt+1"), QKeySequence("Ctrl+Alt+2")}),
+                 QStringLiteral("Ctrl+Alt+1 or Ctrl+Alt+2"));
+        QCOMPARE(KeyboardShortcutsWindow::keysText(
+                     {QKeySequence("Ctrl+Alt+1"), QKeySequence("Ctrl+Alt+2"),
+                      QKeySequence("Ctrl+Alt+3"), QKeySequence("Ctrl+3")}),
+                 QStringLiteral("Ctrl+Alt+1 to Ctrl+Alt+3 or Ctrl+3"));
+        // Longer ones, as a translation has them, widen the window.
+        shortcuts->setEntries(
+            {{QStringLiteral("Zerlegte Wörter"),
+              QStringLiteral(
+                  "Es in einem anderen Wörterbuch nachschlagen (Wörter ▸ Nachschlagen in)"),
+              {QKeySequence(QStringLiteral("Ctrl+Z")),
+               QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}}});
+        for (int column : {0, 1})
+            QTRY_VERIFY2(list->columnWidth(column) >= view->sizeHintForColumn(column),
+                         qPrintable(QString::number(column)));
+    }
+
+    // Help ▸ Keyboard Shortcuts shows Ctrl+?, and the window opens on it
+    // however the keyboard reports it: "?" alone, or with the Shift that
+    // most keyboards need for it; and on F1.
+    void keysOpenTheShortcutsWindow_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Ctrl+?") << int(Qt::Key_Question) << int(Qt::ControlModifier);
+        QTest::newRow("Ctrl+? with its Shift")
+            << int(Qt::Key_Question) << int(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::newRow("F1") << int(Qt::Key_F1) << int(Qt::NoModifier);
+    }
+    void keysOpenTheShortcutsWindow() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        startWith(QStringLiteral("a b"));
+        QCOMPARE(window_->keyboardShortcutsAction()->shortcut().toString(QKeySequence::NativeText),
+                 QStringLiteral("Ctrl+?"));
+        QTest::keyClick(pane()->tableView(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY(window_->keyboardShortcutsWindow());
+        QTRY_VERIFY(window_->keyboardShortcutsWindow()->isVisible());
     }
 
     void addTitleFromTheKeyboard() {

@@ -14,7 +14,7 @@ Backups::Backups(std::shared_ptr<AppModel> model, QWidget* window)
     , window_(window) {}
 
 void Backups::backUpNow() {
-    const BackupOutcome outcome = appModel_->backUpStore();
+    const BackupOutcome outcome = appModel_->backUpStore({BackupReason::Kind::byHand, {}});
     Alert* alert = nullptr;
     if (outcome.ok()) {
         printStatus(QStringLiteral("Backed up to ") + outcome.path);
@@ -51,8 +51,7 @@ void Backups::restoreBackup(const QString& path) {
     }
     const QLocale locale;
     auto* alert = new Alert(
-        window_,
-        tr("Restore the backup of %1?").arg(locale.toString(info.date, QLocale::ShortFormat)),
+        window_, tr("Restore the backup of %1?").arg(BackupListDialog::dateText(info.date)),
         tr("Your titles, texts and words are replaced by the backup's (%1 titles, %2 words). "
            "The present store is backed up first.")
             .arg(locale.toString(info.titles), locale.toString(info.words)));
@@ -61,22 +60,25 @@ void Backups::restoreBackup(const QString& path) {
     alert->beginSheetModal([model, window, path](int response) {
         if (response != Alert::firstButtonReturn)
             return;
-        backUpBefore(window, *model, [model, window, path] {
-            const QString error = model->restoreBackup(path);
-            if (error.isEmpty()) {
-                printStatus(QStringLiteral("Restored the backup ") + path);
-                return;
-            }
-            auto* failed = new Alert(window, tr("The backup could not be restored"), error,
-                                     Alert::Style::critical);
-            failed->removeSecondButton();
-            failed->beginSheetModal({});
-        });
+        backUpBefore(window, *model,
+                     [model, window, path] {
+                         const QString error = model->restoreBackup(path);
+                         if (error.isEmpty()) {
+                             printStatus(QStringLiteral("Restored the backup ") + path);
+                             return;
+                         }
+                         auto* failed = new Alert(window, tr("The backup could not be restored"),
+                                                  error, Alert::Style::critical);
+                         failed->removeSecondButton();
+                         failed->beginSheetModal({});
+                     },
+                     {BackupReason::Kind::restoringBackup, {}});
     });
 }
 
-void Backups::backUpBefore(QWidget* window, AppModel& model, std::function<void()> change) {
-    const BackupOutcome outcome = model.backUpStore();
+void Backups::backUpBefore(QWidget* window, AppModel& model, std::function<void()> change,
+                           const BackupReason& reason) {
+    const BackupOutcome outcome = model.backUpStore(reason);
     if (outcome.ok()) {
         change();
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "domain/Backup.h"
+
 #include <QObject>
 
 #include <functional>
@@ -23,10 +25,11 @@ public:
     void chooseBackup();
     void restoreBackup(const QString& path);
 
-    // Backs the store up, then runs the change. When the backup fails, an
-    // alert says why and asks whether to go on without one; Cancel drops the
-    // change.
-    static void backUpBefore(QWidget* window, AppModel& model, std::function<void()> change);
+    // Backs the store up, keeping the reason with the backup, then runs the
+    // change. When the backup fails, an alert says why and asks whether to go
+    // on without one; Cancel drops the change.
+    static void backUpBefore(QWidget* window, AppModel& model, std::function<void()> change,
+                             const BackupReason& reason = {});
 
 private:
     std::shared_ptr<AppModel> appModel_;

@@ -1,18 +1,23 @@
 #include "ui/common/Alert.h"
 
+#include "ui/common/TitleRoom.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QStyle>
 #include <QVBoxLayout>
 
 Alert::Alert(QWidget* window, const QString& messageText, const QString& informativeText,
              Style style)
-    : QDialog(window) {
+    : QDialog(window)
+    , style_(style) {
     setObjectName(QStringLiteral("Alert"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(messageText);
@@ -30,6 +35,10 @@ Alert::Alert(QWidget* window, const QString& messageText, const QString& informa
     layout->addLayout(top);
     layout->addSpacing(6);
     layout->addWidget(buttons);
+    // The layout fixes the alert's size: the title's room is a strut in it.
+    titleRoom_ =
+        new QSpacerItem(TitleRoom::widthFor(this), 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+    layout->addItem(titleRoom_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     setMinimumWidth(320);
 }
@@ -37,10 +46,20 @@ Alert::Alert(QWidget* window, const QString& messageText, const QString& informa
 QLabel* Alert::makeIcon(Style style) {
     auto* icon = new QLabel(this);
     const int iconSize = this->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-    const QStyle::StandardPixmap pixmap = style == Style::informational
-                                              ? QStyle::SP_MessageBoxInformation
-                                          : style == Style::critical ? QStyle::SP_MessageBoxCritical
-                                                                     : QStyle::SP_MessageBoxWarning;
+    QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxWarning;
+    switch (style) {
+    case Style::informational:
+        pixmap = QStyle::SP_MessageBoxInformation;
+        break;
+    case Style::critical:
+        pixmap = QStyle::SP_MessageBoxCritical;
+        break;
+    case Style::question:
+        pixmap = QStyle::SP_MessageBoxQuestion;
+        break;
+    case Style::warning:
+        break;
+    }
     icon->setPixmap(this->style()->standardIcon(pixmap, nullptr, this).pixmap(iconSize));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     return icon;
@@ -123,6 +142,16 @@ void Alert::beginSheetModal(std::function<void(int)> completion) {
     open();
     if (textField_)
         textField_->setFocus();
+}
+
+void Alert::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (titleRoom_ &&
+        (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::FontChange)) {
+        titleRoom_->changeSize(TitleRoom::widthFor(this), 0, QSizePolicy::Fixed,
+                               QSizePolicy::Fixed);
+        layout()->invalidate();
+    }
 }
 
 void Alert::reject() {

@@ -9,16 +9,17 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// A warning alert shown window-modal on a window: a bold message, an
-// informative line, an optional text field, and two buttons, "OK" first and
-// "Cancel" second. The completion receives the response code of the button
-// (1000 for the first, 1001 for the second; Escape and closing the window
-// count as the second). The alert deletes itself once it has ended.
+// An alert shown window-modal on a window (a warning unless told otherwise):
+// a bold message, an informative line, an optional text field, and two
+// buttons, "OK" first and "Cancel" second. Its title is the message, and it
+// is wide enough for the title bar to show it whole. The completion receives the response code of
+// the button (1000 for the first, 1001 for the second; Escape and closing the window count as the
+// second). The alert deletes itself once it has ended.
 class Alert : public QDialog {
     Q_OBJECT
 public:
     enum Response { firstButtonReturn = 1000, secondButtonReturn = 1001 };
-    enum class Style { warning, informational, critical };
+    enum class Style { warning, informational, critical, question };
 
     Alert(QWidget* window, const QString& messageText, const QString& informativeText,
           Style style = Style::warning);
@@ -30,6 +31,8 @@ public:
     QLineEdit* addTextField(const QString& placeholder, const QString& text = QString());
     QLineEdit* textField() const { return textField_; }
 
+    // What the icon says the alert is.
+    Style alertStyle() const { return style_; }
     QPushButton* firstButton() const { return firstButton_; }
     QPushButton* secondButton() const { return secondButton_; }
     QString messageText() const;
@@ -49,12 +52,16 @@ public:
     // is a main window, else the first visible main window; null if none.
     static QWidget* mainWindow(const QWidget* from = nullptr);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     // The set-up: the icon of the style, the column of texts, the buttons.
     QLabel* makeIcon(Style style);
     void makeTexts(const QString& messageText, const QString& informativeText);
     QDialogButtonBox* makeButtons();
 
+    Style style_;
     QLabel* message_ = nullptr;
     QLabel* informative_ = nullptr;
     QLabel* detail_ = nullptr;
@@ -62,4 +69,6 @@ private:
     QPushButton* firstButton_ = nullptr;
     QPushButton* secondButton_ = nullptr;
     class QVBoxLayout* textColumn_ = nullptr;
+    // The width the title needs (TitleRoom): the layout fixes the alert's size.
+    class QSpacerItem* titleRoom_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "ui/common/SaveProgress.h"
 
+#include "ui/common/TitleRoom.h"
+
 #include <QTimer>
 
 SaveProgress* SaveProgress::start(QWidget* window, std::shared_ptr<AppModel> model, Label label,
@@ -24,6 +26,7 @@ SaveProgress::SaveProgress(QWidget* window, std::shared_ptr<AppModel> model, Lab
     setObjectName(QStringLiteral("saveProgress"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Pramel"));
+    TitleRoom::keep(this);
     setCancelButton(nullptr); // the words are stored whatever happens: nothing to cancel
     setAutoClose(false);
     setAutoReset(false);

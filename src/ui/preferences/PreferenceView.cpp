@@ -6,8 +6,10 @@
 #include "csv/CsvReader.h"
 #include "ui/backups/Backups.h"
 #include "ui/common/Alert.h"
+#include "ui/common/DialogFolder.h"
 #include "ui/common/LanguageChoices.h"
 #include "ui/common/SaveProgress.h"
+#include "ui/common/TitleRoom.h"
 #include "ui/preferences/LookUpAddressEditor.h"
 #include "ui/preferences/PreferenceViewDelegate.h"
 #include "ui_PreferenceView.h"
@@ -153,7 +155,9 @@ void PreferenceView::restore() {
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setNameFilter(tr("CSV files (*.csv)"));
     dialog->setDefaultSuffix(QStringLiteral("csv"));
+    dialog->setDirectory(DialogFolder::start());
     dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QFileDialog::fileSelected, this, &DialogFolder::remember);
     connect(dialog, &QFileDialog::fileSelected, this, &PreferenceView::restoreFromFile);
     dialog->open();
 }
@@ -173,6 +177,7 @@ void PreferenceView::restoreFromFile(const QString& path) {
     progress->setMinimumDuration(300);
     progress->setAutoReset(false);
     progress->setAutoClose(false);
+    TitleRoom::keep(progress);
     reading_ = new QFutureWatcher<csv::FileReading>(this);
     connect(reading_, &QFutureWatcherBase::progressValueChanged, progress,
             &QProgressDialog::setValue);
@@ -265,10 +270,12 @@ void PreferenceView::previewRestore(const QString& fileName,
             return;
         }
         // The store as it was before, in case the file was not the one meant.
-        Backups::backUpBefore(Alert::mainWindow(self), *self->appModel_, [self, titles, fileName] {
-            if (self)
-                self->restoreTitles(titles, fileName);
-        });
+        Backups::backUpBefore(Alert::mainWindow(self), *self->appModel_,
+                              [self, titles, fileName] {
+                                  if (self)
+                                      self->restoreTitles(titles, fileName);
+                              },
+                              {BackupReason::Kind::restoringFile, fileName});
     });
 }
 

@@ -4,9 +4,12 @@
 #include "ui/registered/RegisteredWordTableModel.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QTableView>
+
+#include <algorithm>
 
 namespace {
 // The width of a Date column: a date and time of this locale (measured once:
@@ -70,7 +73,8 @@ void RegisteredWordListView::setWords(const QList<AppState::Word>& words, SortTy
 }
 
 void RegisteredWordListView::showMatches(const QString& query, bool ignoreAccents) {
-    model_->setWords(list_.matching(query, ignoreAccents));
+    if (model_->setWords(list_.matching(query, ignoreAccents)))
+        selectAfterDeletion();
 }
 
 qsizetype RegisteredWordListView::shownCount() const {
@@ -80,5 +84,24 @@ qsizetype RegisteredWordListView::shownCount() const {
 void RegisteredWordListView::deleteWordShownAt(int row) {
     if (row < 0 || row >= model_->rowCount())
         return;
-    Q_EMIT deleteRequested(model_->words().at(row).id);
+    deletedId_ = model_->words().at(row).id;
+    deletedRow_ = row;
+    Q_EMIT deleteRequested(deletedId_);
+}
+
+void RegisteredWordListView::selectAfterDeletion() {
+    if (deletedRow_ < 0)
+        return;
+    const QList<AppState::Word>& shown = model_->words();
+    const bool gone = std::none_of(shown.cbegin(), shown.cend(),
+                                   [&](const AppState::Word& w) { return w.id == deletedId_; });
+    const int row = qMin(deletedRow_, int(shown.size()) - 1);
+    // Whatever the list shows now, the deletion has been answered.
+    deletedRow_ = -1;
+    deletedId_ = QUuid();
+    if (!gone || row < 0)
+        return;
+    table_->selectionModel()->setCurrentIndex(
+        model_->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    table_->scrollTo(model_->index(row, 0));
 }

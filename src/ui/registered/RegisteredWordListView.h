@@ -13,7 +13,9 @@ class RegisteredWordTableModel;
 // item model and cell, and the words it shows, sorted and narrowed by the
 // search (RegisteredWordList). The known list shows the date each word was
 // registered. A row's Delete button, and Delete or Backspace on the
-// selected row, ask for the word's deletion.
+// selected row, ask for the word's deletion; once the word has left the
+// list, the row that took its place is selected (the last row when it was
+// the last), so that another Delete goes on down the list.
 class RegisteredWordListView : public QObject {
     Q_OBJECT
 public:
@@ -38,9 +40,15 @@ private:
     void setUpColumns(AppState::Word::Kind kind);
     void setUpDeleteKeys();
     void deleteWordShownAt(int row);
+    // After a deletion asked for here: selects the row that took the place
+    // of the word once it is gone.
+    void selectAfterDeletion();
 
     QTableView* table_;
     RegisteredWordTableModel* model_ = nullptr;
     RegisteredWordCell* cell_ = nullptr;
     RegisteredWordList list_;
+    // The word whose deletion was asked for, and the row it stood on.
+    QUuid deletedId_;
+    int deletedRow_ = -1;
 };

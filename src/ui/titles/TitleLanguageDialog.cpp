@@ -1,6 +1,7 @@
 #include "ui/titles/TitleLanguageDialog.h"
 
 #include "ui/common/LanguageChoices.h"
+#include "ui/common/TitleRoom.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -59,6 +60,7 @@ TitleLanguageDialog::TitleLanguageDialog(QWidget* window, const QString& titleNa
     layout->addWidget(list_, 1);
     layout->addWidget(buttons);
     resize(320, 420);
+    TitleRoom::keep(this);
 
     select(current);
     searchField_->setFocus();

@@ -68,16 +68,19 @@ void TitleTableView::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
     if (!model())
         return;
-    QPoint pos = event->pos();
-    int row;
-    if (event->reason() == QContextMenuEvent::Mouse) {
-        row = rowAt(pos.y());
-    } else {
-        // The menu key opens the menu of the selected row.
-        row = selectedRow();
-        if (row >= 0)
-            pos = visualRect(model()->index(row, 0)).center();
-    }
+    if (event->reason() == QContextMenuEvent::Mouse)
+        popUpMenu(rowAt(event->pos().y()), event->pos());
+    else
+        popUpMenuOfSelectedRow();
+}
+
+void TitleTableView::popUpMenuOfSelectedRow() {
+    const int row = selectedRow();
+    if (row >= 1)
+        popUpMenu(row, visualRect(model()->index(row, 0)).center());
+}
+
+void TitleTableView::popUpMenu(int row, const QPoint& pos) {
     if (row < 1)
         return;
     printStatus(QStringLiteral("Right-clicked on row: %1").arg(row));
@@ -103,6 +106,19 @@ void TitleTableView::contextMenuEvent(QContextMenuEvent* event) {
 
 void TitleTableView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
+    // The keys of a context menu. Where the window system turns the Menu key
+    // into a context menu event itself, that event comes first and the key
+    // then goes to the open menu; it is taken here where it does not.
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (model() && ((key == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+                    (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier))) {
+        event->accept();
+        if (!contextMenu_ || !contextMenu_->isVisible())
+            popUpMenuOfSelectedRow();
+        return;
+    }
     if ((key == Qt::Key_Up || key == Qt::Key_Down) && model() &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         event->accept();

@@ -9,6 +9,7 @@ class QMenu;
 // The table of the title pane. A right-click on a title row selects that row
 // and offers "Duplicate", "Delete", "Edit" and "Language…"; the chosen command is the
 // matching signal with the title index (row - 1), since row 0 is the caption.
+// The Menu key and Shift+F10 offer the same menu for the selected row.
 // A left click on a title row, or Up/Down, reports the row through rowChosen.
 // Files dropped from outside are reported through filesDropped.
 class TitleTableView : public QTableView {
@@ -47,5 +48,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The menu of a title row, at pos in the viewport; none for the caption.
+    void popUpMenu(int row, const QPoint& pos);
+    // The menu of the selected row, asked for from the keyboard.
+    void popUpMenuOfSelectedRow();
+
     QPointer<QMenu> contextMenu_;
 };

@@ -163,8 +163,10 @@ void TitleViewController::didSelectRow(int row) {
 }
 
 namespace {
+// The name of a new title, or a new name: a question, not a warning.
 Alert* makeNameAlert(QWidget* window, const QString& name) {
-    auto* alert = new Alert(window, QObject::tr("Alert Title"), QObject::tr("Enter your name:"));
+    auto* alert = new Alert(window, QObject::tr("Alert Title"), QObject::tr("Enter your name:"),
+                            Alert::Style::question);
     alert->addTextField(QObject::tr("Name"), name);
     return alert;
 }
@@ -181,6 +183,11 @@ void TitleViewController::onButtonTapped() {
             const QString text = field->text();
             printStatus(QStringLiteral("OK button clicked. Entered text: ") + text);
             appModel_->addTitle(text);
+            // The new title is the one the panes show, so that a text pasted
+            // next goes into it. It was added last.
+            const QList<TitleAndWordList>& list = appModel_->state().listOfTitleAndWordList;
+            if (!list.isEmpty())
+                appModel_->setCurrentTitle(list.last().title);
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }
@@ -232,13 +239,14 @@ void TitleViewController::deleteTitle(qint64 titleIndex) {
     auto* alert = new Alert(window, tr("Delete Title"), tr("Are you sure?"));
     // The highlight need not be on the title the alert is about: say which goes.
     alert->setDetailText(tr("“%1”").arg(title->title));
-    alert->beginSheetModal([this, id = title->id](int response) {
+    alert->beginSheetModal([this, id = title->id, name = title->title](int response) {
         if (response == Alert::firstButtonReturn) {
             printStatus(QStringLiteral("OK button clicked. Entered text:"));
             // A title and its words cannot be taken back: a backup can.
             std::shared_ptr<AppModel> model = appModel_;
             Backups::backUpBefore(Alert::mainWindow(this), *model,
-                                  [model, id] { model->deleteTitle(id); });
+                                  [model, id] { model->deleteTitle(id); },
+                                  {BackupReason::Kind::deletingTitle, name});
         } else if (response == Alert::secondButtonReturn) {
             printStatus(QStringLiteral("Cancel button clicked"));
         }

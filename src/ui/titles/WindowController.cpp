@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QShortcut>
 
 WindowController::WindowController(QWidget* parent)
     : WindowController(ViewModelFactory::shared().model(), parent) {}
@@ -262,6 +263,13 @@ void WindowController::addTriageCommands() {
         {QKeySequence(Qt::CTRL | Qt::Key_Question), QKeySequence(Qt::Key_F1)});
     connect(keyboardShortcutsAction_, &QAction::triggered, this,
             &WindowController::showKeyboardShortcuts);
+    // "?" is a shifted key on most keyboards. X11 and Wayland also offer the
+    // keys without the Shift, which Ctrl+? matches; where the Shift comes
+    // along alone, these keys are Ctrl+Shift+?, and they open the window too.
+    auto* shiftedQuestion =
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Question), this);
+    shiftedQuestion->setObjectName(QStringLiteral("shiftedQuestionShortcut"));
+    connect(shiftedQuestion, &QShortcut::activated, keyboardShortcutsAction_, &QAction::trigger);
 }
 
 void WindowController::rememberLayout() {
@@ -309,8 +317,6 @@ void WindowController::showKeyboardShortcuts() {
          tr("Undo or redo typing (in the text)"),
          {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
         {text, tr("Open a text, a book or subtitles as a new title"), keys(ui_->actionOpenText)},
-        {window, tr("Export the registered words as a CSV file"), keys(ui_->actionExportCsv)},
-        {window, tr("Export the learning words for Anki"), keys(ui_->actionExportLearningWords)},
         {titles, tr("Add a title"), keys(addTitleAction_)},
         {titles,
          tr("Previous or next title (in the list)"),
@@ -333,6 +339,8 @@ void WindowController::showKeyboardShortcuts() {
         {registered,
          tr("Drop it (it comes back at the next split)"),
          {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)}},
+        {window, tr("Export the registered words as a CSV file"), keys(ui_->actionExportCsv)},
+        {window, tr("Export the learning words for Anki"), keys(ui_->actionExportLearningWords)},
         {window, tr("Show or hide the titles"), keys(ui_->actionToggleLeftInspectorPane)},
         {window, tr("Show or hide the registered words"), keys(ui_->actionToggleInspectorPane)},
         {window, tr("Preferences"), keys(ui_->actionPreferences)},

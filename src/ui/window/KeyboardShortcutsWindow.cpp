@@ -1,7 +1,10 @@
 #include "ui/window/KeyboardShortcutsWindow.h"
 
 #include <QDialogButtonBox>
+#include <QHash>
 #include <QHeaderView>
+#include <QScreen>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -33,9 +36,14 @@ KeyboardShortcutsWindow::KeyboardShortcutsWindow(QWidget* parent)
 
 void KeyboardShortcutsWindow::setEntries(const QList<Entry>& entries) {
     list_->clear();
-    QTreeWidgetItem* group = nullptr;
+    // One section per group, in the order the groups first come: an entry
+    // listed apart from the others of its group still goes under its title.
+    // Groups are told apart by the title shown, so two that a translation
+    // names alike are one section too.
+    QHash<QString, QTreeWidgetItem*> groups;
     for (const Entry& entry : entries) {
-        if (!group || group->text(0) != entry.group) {
+        QTreeWidgetItem*& group = groups[entry.group];
+        if (!group) {
             group = new QTreeWidgetItem(list_, {entry.group});
             QFont bold = group->font(0);
             bold.setBold(true);
@@ -44,12 +52,57 @@ void KeyboardShortcutsWindow::setEntries(const QList<Entry>& entries) {
             group->setFlags(Qt::ItemIsEnabled);
             group->setExpanded(true);
         }
-        QStringList keys;
-        for (const QKeySequence& key : entry.keys)
-            keys << key.toString(QKeySequence::NativeText);
-        auto* item = new QTreeWidgetItem(group, {entry.what, keys.join(tr(" or "))});
+        const QString keys = keysText(entry.keys);
+        auto* item = new QTreeWidgetItem(group, {entry.what, keys});
+        item->setToolTip(0, entry.what);
+        item->setToolTip(1, keys);
         item->setFlags(Qt::ItemIsEnabled);
     }
     list_->expandAll();
     list_->setCurrentItem(nullptr);
+    fitToEntries();
+}
+
+void KeyboardShortcutsWindow::fitToEntries() {
+    // The descriptions and the keys side by side, none of them cut short,
+    // with room for the scroll bar; no wider than the screen allows.
+    const QAbstractItemView* view = list_; // where the size hint is public
+    const int columns = view->sizeHintForColumn(0) + view->sizeHintForColumn(1);
+    const QMargins margins = layout()->contentsMargins();
+    int width = columns + 2 * list_->frameWidth() +
+                style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list_) + margins.left() +
+                margins.right() + 8;
+    if (const QScreen* shown = screen())
+        width = qMin(width, shown->availableGeometry().width() * 9 / 10);
+    if (width > this->width())
+        resize(width, height());
+}
+
+QString KeyboardShortcutsWindow::keysText(const QList<QKeySequence>& keys) {
+    // The digit of a key of one stroke, or -1.
+    auto digitOf = [](const QKeySequence& key) {
+        if (key.count() != 1)
+            return -1;
+        const int code = key[0].key();
+        return code >= Qt::Key_0 && code <= Qt::Key_9 ? code - Qt::Key_0 : -1;
+    };
+    auto follows = [&](const QKeySequence& before, const QKeySequence& key) {
+        return digitOf(before) >= 0 && digitOf(key) == digitOf(before) + 1 &&
+               key[0].keyboardModifiers() == before[0].keyboardModifiers();
+    };
+    QStringList parts;
+    for (qsizetype i = 0; i < keys.size();) {
+        qsizetype end = i + 1;
+        while (end < keys.size() && follows(keys[end - 1], keys[end]))
+            ++end;
+        const QString first = keys[i].toString(QKeySequence::NativeText);
+        if (end - i >= 3) {
+            parts << tr("%1 to %2").arg(first, keys[end - 1].toString(QKeySequence::NativeText));
+        } else {
+            for (qsizetype k = i; k < end; ++k)
+                parts << keys[k].toString(QKeySequence::NativeText);
+        }
+        i = end;
+    }
+    return parts.join(tr(" or "));
 }

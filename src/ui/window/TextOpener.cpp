@@ -4,13 +4,12 @@
 #include "core/AppModel.h"
 #include "importing/BookFile.h"
 #include "ui/common/Alert.h"
+#include "ui/common/DialogFolder.h"
 #include "ui/common/LanguageChoices.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QStandardPaths>
 #include <QStatusBar>
 
 TextOpener::TextOpener(std::shared_ptr<AppModel> model, QWidget* view)
@@ -32,11 +31,13 @@ void TextOpener::chooseFiles() {
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFiles);
     dialog->setNameFilters(nameFilters());
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty() && QDir(documents).exists())
-        dialog->setDirectory(documents);
+    dialog->setDirectory(DialogFolder::start());
     dialog->setWindowModality(Qt::WindowModal);
-    connect(dialog, &QFileDialog::filesSelected, this, &TextOpener::openFiles);
+    connect(dialog, &QFileDialog::filesSelected, this, [this](const QStringList& paths) {
+        if (!paths.isEmpty())
+            DialogFolder::remember(paths.first());
+        openFiles(paths);
+    });
     dialog->open();
 }
 

@@ -5,24 +5,24 @@
 #include "csv/AnkiNotes.h"
 #include "csv/CsvWriter.h"
 #include "ui/common/Alert.h"
+#include "ui/common/DialogFolder.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
-// A save panel that opens in the documents folder when there is one.
+// A save panel that opens where the last file dialog left off
+// (DialogFolder), and remembers where this one does.
 QFileDialog* makeSavePanel(QWidget* window, const QString& caption, const QString& name) {
     auto* panel = new QFileDialog(window, caption);
     panel->setObjectName(name);
     panel->setAcceptMode(QFileDialog::AcceptSave);
     panel->setFileMode(QFileDialog::AnyFile);
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty() && QDir(documents).exists())
-        panel->setDirectory(documents);
+    panel->setDirectory(DialogFolder::start());
     panel->setWindowModality(Qt::WindowModal);
+    QObject::connect(panel, &QFileDialog::fileSelected, panel, &DialogFolder::remember);
     return panel;
 }
 } // namespace
