@@ -64,6 +64,26 @@
         <source>None of the backups can be restored. The list says why.</source>
         <translation>Keine der Sicherungen kann wiederhergestellt werden. Die Liste nennt den Grund.</translation>
     </message>
+    <message>
+        <source>Reason</source>
+        <translation>Grund</translation>
+    </message>
+    <message>
+        <source>by hand</source>
+        <translation>von Hand</translation>
+    </message>
+    <message>
+        <source>before restoring %1</source>
+        <translation>vor dem Wiederherstellen von %1</translation>
+    </message>
+    <message>
+        <source>before deleting %1</source>
+        <translation>vor dem Löschen von %1</translation>
+    </message>
+    <message>
+        <source>before restoring a backup</source>
+        <translation>vor dem Wiederherstellen einer Sicherung</translation>
+    </message>
 </context>
 <context>
     <name>Backups</name>
@@ -204,6 +224,10 @@
     <message>
         <source> or </source>
         <translation> oder </translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
     </message>
 </context>
 <context>
@@ -609,6 +633,18 @@
     <message>
         <source>Reading “%1”…</source>
         <translation>„%1“ wird gelesen…</translation>
+    </message>
+    <message>
+        <source>Reopen the last title and row</source>
+        <translation>Zuletzt gewählten Titel und Zeile wieder öffnen</translation>
+    </message>
+    <message>
+        <source>At start, show the title and the word selected when Pramel last quit</source>
+        <translation>Beim Start den Titel und das Wort zeigen, die beim letzten Beenden ausgewählt waren</translation>
+    </message>
+    <message>
+        <source>Start:</source>
+        <translation>Start:</translation>
     </message>
 </context>
 <context>
@@ -1047,6 +1083,22 @@
         <source>Some files could not be opened.</source>
         <translation>Einige Dateien konnten nicht geöffnet werden.</translation>
     </message>
+    <message>
+        <source>Language: %1 (from the book)</source>
+        <translation>Sprache: %1 (aus dem Buch)</translation>
+    </message>
+    <message>
+        <source>Language: %1 (identified from the text)</source>
+        <translation>Sprache: %1 (am Text erkannt)</translation>
+    </message>
+    <message>
+        <source>Language: none (not identified from the text, and the preferences give none)</source>
+        <translation>Sprache: keine (am Text nicht erkannt, und die Einstellungen nennen keine)</translation>
+    </message>
+    <message>
+        <source>Language: %1 (the preferences&apos; language)</source>
+        <translation>Sprache: %1 (die Sprache der Einstellungen)</translation>
+    </message>
 </context>
 <context>
     <name>TextPane</name>
@@ -1082,10 +1134,6 @@
         <translation>Sprachen suchen</translation>
     </message>
     <message>
-        <source>Shows only the languages whose names hold what is typed</source>
-        <translation>Zeigt nur die Sprachen, deren Namen das Eingegebene enthalten</translation>
-    </message>
-    <message>
         <source>Languages</source>
         <translation>Sprachen</translation>
     </message>
@@ -1112,6 +1160,10 @@
     <message>
         <source>Leaves the title&apos;s language as it is</source>
         <translation>Lässt die Sprache des Titels, wie sie ist</translation>
+    </message>
+    <message>
+        <source>Finds languages by name, in English, in this program&apos;s language and in their own, and by ISO 639 code; the closest matches come first</source>
+        <translation>Findet Sprachen nach Namen, auf Englisch, in der Sprache dieses Programms und in ihrer eigenen, und nach ISO-639-Code; die nächsten Treffer zuerst</translation>
     </message>
 </context>
 <context>
@@ -1200,6 +1252,45 @@
     </message>
 </context>
 <context>
+    <name>TriageMenu</name>
+    <message>
+        <source>&amp;Known</source>
+        <translation>&amp;Bekannt</translation>
+    </message>
+    <message>
+        <source>Register the selected word as known</source>
+        <translation>Das ausgewählte Wort als bekannt registrieren</translation>
+    </message>
+    <message>
+        <source>&amp;Unwanted</source>
+        <translation>&amp;Unerwünscht</translation>
+    </message>
+    <message>
+        <source>Register the selected word as unwanted</source>
+        <translation>Das ausgewählte Wort als unerwünscht registrieren</translation>
+    </message>
+    <message>
+        <source>L&amp;earn</source>
+        <translation>L&amp;ernen</translation>
+    </message>
+    <message>
+        <source>Learn the selected word: keep it with its sentence</source>
+        <translation>Das ausgewählte Wort lernen: mit seinem Satz behalten</translation>
+    </message>
+    <message>
+        <source>Set &amp;Aside</source>
+        <translation>&amp;Zurückstellen</translation>
+    </message>
+    <message>
+        <source>Set the selected word aside until the next split</source>
+        <translation>Das ausgewählte Wort bis zur nächsten Zerlegung zurückstellen</translation>
+    </message>
+    <message>
+        <source>Select a word in the split list first</source>
+        <translation>Zuerst ein Wort in der Wortliste auswählen</translation>
+    </message>
+</context>
+<context>
     <name>TriageStatusBar</name>
     <message>
         <source>Progress</source>
@@ -1214,20 +1305,88 @@
         <translation>keine Wörter im Text</translation>
     </message>
     <message>
-        <source>%1 % of the text known (%2 of %3 words)</source>
-        <translation>%1 % des Textes bekannt (%2 von %3 Wörtern)</translation>
-    </message>
-    <message>
-        <source>%1 rows left · %2 words left · %3 known · %4 unwanted · %5</source>
-        <translation>noch %1 Zeilen · noch %2 Wörter · %3 bekannt · %4 unerwünscht · %5</translation>
-    </message>
-    <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
         <source>%1 · learning %2 (%3)</source>
         <translation>%1 · lernend %2 (%3)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln different words left</source>
+        <translation>
+            <numerusform>%Ln verschiedenes Wort übrig</numerusform>
+            <numerusform>%Ln verschiedene Wörter übrig</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln words left</source>
+        <translation>
+            <numerusform>%Ln Wort übrig</numerusform>
+            <numerusform>%Ln Wörter übrig</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln different words left</source>
+        <translation>
+            <numerusform>%1 von %Ln verschiedenen Wort übrig</numerusform>
+            <numerusform>%1 von %Ln verschiedenen Wörtern übrig</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln words left</source>
+        <translation>
+            <numerusform>%1 von %Ln Wort übrig</numerusform>
+            <numerusform>%1 von %Ln Wörtern übrig</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 known</source>
+        <translation>%1 bekannt</translation>
+    </message>
+    <message>
+        <source>%1 unwanted</source>
+        <translation>%1 unerwünscht</translation>
+    </message>
+    <message>
+        <source>%1 being learned</source>
+        <translation>%1 im Lernen</translation>
+    </message>
+    <message>
+        <source>%1 for the next split</source>
+        <translation>%1 für die nächste Zerlegung</translation>
+    </message>
+    <message>
+        <source>%1 % of the text known</source>
+        <translation>%1 % des Textes bekannt</translation>
+    </message>
+    <message>
+        <source>Each word counts once, in every case of it, as the list shows it; the share known is of the running text.</source>
+        <translation>Jedes Wort zählt einmal, in jeder Schreibung, wie die Liste es zeigt; der bekannte Anteil bezieht sich auf den fortlaufenden Text.</translation>
+    </message>
+    <message>
+        <source>Each word counts wherever it stands in the text.</source>
+        <translation>Jedes Wort zählt überall, wo es im Text steht.</translation>
+    </message>
+    <message>
+        <source>Known, unwanted and being learned: as registered in this title.</source>
+        <translation>Bekannt, unerwünscht und im Lernen: wie in diesem Titel registriert.</translation>
+    </message>
+    <message>
+        <source>Known, unwanted and being learned: as registered in any %1 title.</source>
+        <translation>Bekannt, unerwünscht und im Lernen: wie in irgendeinem Titel auf %1 registriert.</translation>
+    </message>
+    <message>
+        <source>For the next split: words set aside, other forms of unwanted words, and text not split yet.</source>
+        <translation>Für die nächste Zerlegung: zurückgestellte Wörter, andere Formen unerwünschter Wörter und noch nicht zerlegter Text.</translation>
+    </message>
+    <message>
+        <source>Learning: the words being learned in this title or its language, by level.</source>
+        <translation>Lernen: die Wörter im Lernen in diesem Titel oder seiner Sprache, nach Stufe.</translation>
+    </message>
+    <message>
+        <source>Registered in this title: %1 known · %2 unwanted</source>
+        <translation>In diesem Titel registriert: %1 bekannt · %2 unerwünscht</translation>
     </message>
 </context>
 <context>
@@ -1450,6 +1609,18 @@
     <message>
         <source>Speak the selected word (Ctrl+T)</source>
         <translation>Das ausgewählte Wort vorlesen (Strg+T)</translation>
+    </message>
+    <message>
+        <source>Select a word in either list first</source>
+        <translation>Zuerst ein Wort in einer der Listen auswählen</translation>
+    </message>
+    <message>
+        <source>Open the selected word in a dictionary in the browser (Ctrl+L)</source>
+        <translation>Das ausgewählte Wort in einem Wörterbuch im Browser öffnen (Strg+L)</translation>
+    </message>
+    <message>
+        <source>Speaking “%1”</source>
+        <translation>Spreche „%1“</translation>
     </message>
 </context>
 <context>

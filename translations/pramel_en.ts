@@ -79,4 +79,35 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>TriageStatusBar</name>
+    <message numerus="yes">
+        <source>%Ln different words left</source>
+        <translation>
+            <numerusform>%Ln different word left</numerusform>
+            <numerusform>%Ln different words left</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln words left</source>
+        <translation>
+            <numerusform>%Ln word left</numerusform>
+            <numerusform>%Ln words left</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln different words left</source>
+        <translation>
+            <numerusform>%1 of %Ln different word left</numerusform>
+            <numerusform>%1 of %Ln different words left</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln words left</source>
+        <translation>
+            <numerusform>%1 of %Ln word left</numerusform>
+            <numerusform>%1 of %Ln words left</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>
