@@ -12,6 +12,18 @@ inline char16_t asciiLower(char16_t c) {
 }
 } // namespace
 
+QString withoutMarks(const QString& s) {
+    const QString decomposed = s.normalized(QString::NormalizationForm_D);
+    QString bare;
+    bare.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        const QChar::Category category = c.category();
+        if (category != QChar::Mark_NonSpacing && category != QChar::Mark_Enclosing)
+            bare.append(c);
+    }
+    return bare.normalized(QString::NormalizationForm_C);
+}
+
 bool isAscii(const QString& s) {
     for (QChar c : s) {
         if (c.unicode() >= 0x80)

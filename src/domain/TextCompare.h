@@ -23,6 +23,10 @@ bool foldedEqual(const QString& a, const QString& b);
 // allocating when both are ASCII.
 int foldedCompare(const QString& a, const QString& b);
 
+// s without its accents and other combining marks (split from their
+// letters, then dropped), in NFC: "Überführung" gives "Uberfuhrung".
+QString withoutMarks(const QString& s);
+
 // True when every UTF-16 unit is below 0x80.
 bool isAscii(const QString& s);
 

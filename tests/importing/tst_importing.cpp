@@ -1,3 +1,4 @@
+#include "RealTexts.h"
 #include "importing/BookFile.h"
 #include "importing/EpubReader.h"
 #include "importing/SubtitleReader.h"
@@ -5,7 +6,6 @@
 
 #include "EpubTestSupport.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -237,23 +237,6 @@ const QString webVttText = QStringLiteral("Als Gregor Samsa eines Morgens\n"
                                           "aus unruhigen Träumen erwachte,\n"
                                           "fand er sich in seinem Bett & Zimmer\n"
                                           "猫<Ungeziefer>\u00A0verwandelt.");
-
-// A file of the Debian packages fortunes-de and fortunes-ru.
-QByteArray fortuneFile(const QString& name) {
-    QFile file(QStringLiteral("/usr/share/games/fortunes/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("%s is missing: run scripts/setup.sh", qPrintable(file.fileName()));
-    return file.readAll();
-}
-
-// The first three chapters of Genesis, as bible-kjv's "bible" prints them.
-QByteArray genesis() {
-    QProcess bible;
-    bible.start(QStringLiteral("bible"), {QStringLiteral("-f"), QStringLiteral("Gen1:1-Gen3:24")});
-    if (!bible.waitForFinished(30000) || bible.exitCode() != 0)
-        qFatal("bible-kjv is missing: run scripts/setup.sh");
-    return bible.readAllStandardOutput();
-}
 
 // The German fortune "Pavlov's Vögel": its heading and its paragraph, as
 // hand-wrapped as fortunes-de has it.

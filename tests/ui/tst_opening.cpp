@@ -3,6 +3,7 @@
 // (the command line, a second start).
 
 #include "ModelTestSupport.h"
+#include "RealTexts.h"
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
@@ -21,7 +22,6 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QMimeData>
-#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -44,21 +44,6 @@ QByteArray pavlov() {
         "de", "<h2>Pavlov's Vögel</h2>\n<p>Ein MIT Student ging im Sommer jeden Tag in einem "
               "schwarz-weiß gestreiften Dreß auf den Fußballplatz von Harvard. Er ging zehn bis "
               "fünfzehn Minuten auf dem Spielfeld umher und streute dabei Vogelfutter aus.</p>");
-}
-
-QByteArray fortunes(const QString& name) {
-    QFile file(QStringLiteral("/usr/share/games/fortunes/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("%s is missing: run scripts/setup.sh", qPrintable(file.fileName()));
-    return file.readAll();
-}
-
-QByteArray genesis() {
-    QProcess bible;
-    bible.start(QStringLiteral("bible"), {QStringLiteral("-f"), QStringLiteral("Gen1:1-Gen3:24")});
-    if (!bible.waitForFinished(30000) || bible.exitCode() != 0)
-        qFatal("bible-kjv is missing: run scripts/setup.sh");
-    return bible.readAllStandardOutput();
 }
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
@@ -189,7 +174,7 @@ private Q_SLOTS:
         QTest::newRow("an EPUB declaring German") << "Anekdoten.epub" << pavlov() << "en"
                                                   << "de"
                                                   << "Language: German (from the book)";
-        QTest::newRow("German fortunes") << "anekdoten.txt" << fortunes("de/anekdoten") << "en"
+        QTest::newRow("German fortunes") << "anekdoten.txt" << fortuneFile("de/anekdoten") << "en"
                                          << "de"
                                          << "Language: German (identified from the text)";
         QTest::newRow("the King James Bible, German in the preferences")

@@ -1,5 +1,7 @@
 #include "ui/common/LanguageChoices.h"
 
+#include "domain/TextCompare.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCollator>
@@ -215,16 +217,7 @@ QString englishNameOf(const QString& code) {
 }
 
 QString searchForm(const QString& text) {
-    const QString decomposed =
-        text.trimmed().toCaseFolded().normalized(QString::NormalizationForm_D);
-    QString bare;
-    bare.reserve(decomposed.size());
-    for (const QChar c : decomposed) {
-        const QChar::Category category = c.category();
-        if (category != QChar::Mark_NonSpacing && category != QChar::Mark_Enclosing)
-            bare.append(c);
-    }
-    return bare.normalized(QString::NormalizationForm_C);
+    return text::withoutMarks(text.trimmed().toCaseFolded());
 }
 
 int matchRank(const Language& language, const QString& query) {

@@ -58,16 +58,7 @@ QString RegisteredWordList::searchForm(const QString& text, bool ignoreAccents) 
         return text::folded(text);
     if (text::isAscii(text))
         return text.toLower();
-    // Marks are split from their letters, then dropped.
-    const QString decomposed = text.toLower().normalized(QString::NormalizationForm_D);
-    QString bare;
-    bare.reserve(decomposed.size());
-    for (const QChar c : decomposed) {
-        const QChar::Category category = c.category();
-        if (category != QChar::Mark_NonSpacing && category != QChar::Mark_Enclosing)
-            bare.append(c);
-    }
-    return bare.normalized(QString::NormalizationForm_C);
+    return text::withoutMarks(text.toLower());
 }
 
 const RegisteredWordList::SearchForms& RegisteredWordList::formsOf(const AppState::Word& word) {
