@@ -6,6 +6,9 @@
 //   bench_book                      the benchmarks
 //   bench_book --prepare-store DIR  writes such a store, split, into DIR (the
 //                                   XDG data folder), for scripts/bench-startup.sh
+//   bench_book --prepare-store-twice DIR
+//                                   the same with the book twice in one title
+//                                   (8.8 MB), for scripts/bench-window.sh
 //   bench_book --prepare-book-store DIR
 //                                   the book alone, split: the store's size
 
@@ -382,12 +385,12 @@ void BM_BookKeystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_BookKeystroke)->Unit(benchmark::kMillisecond)->Iterations(50);
 
-int prepareStore(const QString& folder, bool withHistory) {
+int prepareStore(const QString& folder, bool withHistory, int copies = 1) {
     qputenv("XDG_DATA_HOME", folder.toUtf8());
     // The book first: it is the current title after a start.
     auto model = ViewModelFactory::shared().makeAppModel();
     model->load();
-    book::addBook(*model, realText::kingJamesBible());
+    book::addBook(*model, realText::kingJamesBible().repeated(copies));
     model->splitWords();
     if (withHistory)
         book::addHistory(*model);
@@ -403,6 +406,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Pramel"));
     if (argc == 3 && QByteArray(argv[1]) == "--prepare-store")
         return prepareStore(QString::fromLocal8Bit(argv[2]), true);
+    if (argc == 3 && QByteArray(argv[1]) == "--prepare-store-twice")
+        return prepareStore(QString::fromLocal8Bit(argv[2]), true, 2);
     if (argc == 3 && QByteArray(argv[1]) == "--prepare-book-store")
         return prepareStore(QString::fromLocal8Bit(argv[2]), false);
     QTemporaryDir data;

@@ -1,0 +1,375 @@
+// Felt speed in the real window: starts a program on the current X display
+// (DISPLAY), finds its top-level window by _NET_WM_PID and times, from the
+// pixels' side (XDamage on that window):
+//   first_paint_ms  exec to the first damage on the window (its first frame)
+//   drawn_ms        exec to the line "Window drawn" on the program's standard
+//                   output (start-up over, as scripts/bench-startup.sh times it)
+//   settled_ms      exec to the last damage before the window stays unchanged
+//                   for --quiet milliseconds (the frame with the text, drawn)
+//   key_ms ...      with --keys N: clicks at --click X,Y (screen coordinates),
+//                   then N times sends a key press with XTest and times to the
+//                   first damage notify on the window (nothing subtracted),
+//                   waiting for the window to be quiet between keys.
+// Usage: window_latency [--keys N] [--key NAME] [--click X,Y] [--quiet MS]
+//                       [--timeout MS] -- program [args...]
+// Prints one "name value..." line per figure; scripts/bench-window.sh turns
+// them into "name ms floor_ms ratio" lines.
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+double nowMs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+struct Options {
+    int keys = 0;
+    std::string key = "a";
+    int clickX = -1, clickY = -1;
+    double quietMs = 1500;
+    double timeoutMs = 60000;
+    std::vector<char*> command;
+};
+
+int xErrorHandler(Display*, XErrorEvent*) {
+    // Windows come and go (the window manager's, the program's hidden ones):
+    // a request on one already gone is no failure of the measure.
+    return 0;
+}
+
+class Session {
+public:
+    Session(Display* display, int damageEvent)
+        : display_(display)
+        , damageEvent_(damageEvent) {
+        pidAtom_ = XInternAtom(display_, "_NET_WM_PID", False);
+    }
+
+    // Starts the program with its standard output on a pipe.
+    bool start(const Options& options) {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return false;
+        start_ = nowMs();
+        pid_ = fork();
+        if (pid_ < 0)
+            return false;
+        if (pid_ == 0) {
+            dup2(fds[1], STDOUT_FILENO);
+            close(fds[0]);
+            close(fds[1]);
+            execvp(options.command[0], options.command.data());
+            std::perror("exec");
+            _exit(127);
+        }
+        close(fds[1]);
+        out_ = fds[0];
+        return true;
+    }
+
+    void stop() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            int status = 0;
+            const double until = nowMs() + 20000;
+            while (waitpid(pid_, &status, WNOHANG) == 0) {
+                if (nowMs() > until) {
+                    kill(pid_, SIGKILL);
+                    waitpid(pid_, &status, 0);
+                    break;
+                }
+                // Keeps reading so the program never blocks on its output.
+                drainOutput();
+                usleep(10000);
+            }
+            pid_ = -1;
+        }
+        if (out_ >= 0)
+            close(out_);
+        out_ = -1;
+    }
+
+    bool childAlive() {
+        int status = 0;
+        return pid_ > 0 && waitpid(pid_, &status, WNOHANG) == 0;
+    }
+
+    // Waits up to `untilMs` (absolute) for X events or output; handles them.
+    // Returns the time of the first damage on the program's window seen in
+    // this call, or a negative value.
+    double pump(double untilMs) {
+        double firstDamage = -1;
+        while (true) {
+            while (XPending(display_)) {
+                XEvent event;
+                XNextEvent(display_, &event);
+                const double at = nowMs();
+                if (handle(event) && firstDamage < 0)
+                    firstDamage = at;
+            }
+            if (firstDamage >= 0)
+                return firstDamage;
+            const double left = untilMs - nowMs();
+            if (left <= 0)
+                return -1;
+            pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {out_, POLLIN, 0}};
+            const int n = poll(fds, out_ >= 0 ? 2 : 1, int(left) + 1);
+            if (n > 0 && out_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP)))
+                drainOutput();
+        }
+    }
+
+    // Waits until the window has had no damage for `quietMs`; returns the
+    // time of the last damage seen (or a negative value on timeout).
+    double waitQuiet(double quietMs, double timeoutMs) {
+        const double giveUp = nowMs() + timeoutMs;
+        double last = lastDamage_;
+        while (nowMs() < giveUp) {
+            const double until = std::max(nowMs(), last) + quietMs;
+            const double seen = pump(until);
+            if (seen < 0)
+                return last;
+            last = lastDamage_;
+        }
+        return -1;
+    }
+
+    // Sends one key press (and its release once the window answered) and
+    // returns milliseconds to the first damage on the window.
+    double keystroke(KeyCode code, double timeoutMs) {
+        pump(nowMs()); // events already queued are not this key's
+        const double sent = nowMs();
+        XTestFakeKeyEvent(display_, code, True, CurrentTime);
+        XFlush(display_);
+        const double seen = pump(sent + timeoutMs);
+        XTestFakeKeyEvent(display_, code, False, CurrentTime);
+        XFlush(display_);
+        return seen < 0 ? -1 : seen - sent;
+    }
+
+    void click(int x, int y) {
+        XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+        XFlush(display_);
+    }
+
+    double start() const { return start_; }
+    double firstDamage() const { return firstDamage_; }
+    double drawnLine() const { return drawnLine_; }
+    bool hasWindow() const { return window_ != 0; }
+
+private:
+    // True for a damage on the program's window.
+    bool handle(const XEvent& event) {
+        if (event.type == CreateNotify) {
+            watch(event.xcreatewindow.window);
+            return false;
+        }
+        if (event.type == ReparentNotify) {
+            watch(event.xreparent.window);
+            return false;
+        }
+        if (event.type != damageEvent_ + XDamageNotify)
+            return false;
+        const auto* damage = reinterpret_cast<const XDamageNotifyEvent*>(&event);
+        if (!belongsToProgram(damage->drawable))
+            return false;
+        // The text cursor's blink repaints a sliver a few pixels wide; it is
+        // not an answer to anything sent.
+        if (damage->area.width < 6 && damage->area.height < 40 && firstDamage_ >= 0)
+            return false;
+        if (window_ == 0)
+            window_ = damage->drawable;
+        const double at = nowMs();
+        if (firstDamage_ < 0)
+            firstDamage_ = at;
+        lastDamage_ = at;
+        return true;
+    }
+
+    void watch(Window window) {
+        if (watched_.count(window))
+            return;
+        watched_[window] = XDamageCreate(display_, window, XDamageReportRawRectangles);
+    }
+
+    bool belongsToProgram(Window window) {
+        auto found = owner_.find(window);
+        if (found != owner_.end())
+            return found->second;
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        bool ours = false;
+        if (XGetWindowProperty(display_, window, pidAtom_, 0, 1, False, XA_CARDINAL, &type, &format,
+                               &count, &after, &data) == Success &&
+            data != nullptr && count == 1 && format == 32) {
+            ours = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid_;
+        }
+        if (data != nullptr)
+            XFree(data);
+        // Before its pid is set a window is asked again next time.
+        if (type != None)
+            owner_[window] = ours;
+        return ours;
+    }
+
+    void drainOutput() {
+        char buffer[4096];
+        while (out_ >= 0) {
+            pollfd fd{out_, POLLIN, 0};
+            if (poll(&fd, 1, 0) <= 0)
+                return;
+            const ssize_t n = read(out_, buffer, sizeof buffer);
+            if (n <= 0) {
+                close(out_);
+                out_ = -1;
+                return;
+            }
+            line_.append(buffer, size_t(n));
+            size_t end;
+            while ((end = line_.find('\n')) != std::string::npos) {
+                if (line_.compare(0, end, "Window drawn") == 0 && drawnLine_ < 0)
+                    drawnLine_ = nowMs();
+                line_.erase(0, end + 1);
+            }
+        }
+    }
+
+    Display* display_;
+    int damageEvent_;
+    Atom pidAtom_;
+    pid_t pid_ = -1;
+    int out_ = -1;
+    double start_ = 0;
+    double firstDamage_ = -1;
+    double lastDamage_ = -1;
+    double drawnLine_ = -1;
+    Window window_ = 0;
+    std::string line_;
+    std::map<Window, Damage> watched_;
+    std::map<Window, bool> owner_;
+};
+
+bool parse(int argc, char** argv, Options& options) {
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--")
+            break;
+        if (i + 1 >= argc)
+            return false;
+        const char* value = argv[++i];
+        if (arg == "--keys")
+            options.keys = std::atoi(value);
+        else if (arg == "--key")
+            options.key = value;
+        else if (arg == "--click") {
+            if (std::sscanf(value, "%d,%d", &options.clickX, &options.clickY) != 2)
+                return false;
+        } else if (arg == "--quiet")
+            options.quietMs = std::atof(value);
+        else if (arg == "--timeout")
+            options.timeoutMs = std::atof(value);
+        else
+            return false;
+    }
+    for (++i; i < argc; ++i)
+        options.command.push_back(argv[i]);
+    options.command.push_back(nullptr);
+    return options.command.size() > 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: %s [--keys N] [--key NAME] [--click X,Y] [--quiet MS] "
+                     "[--timeout MS] -- program [args...]\n",
+                     argv[0]);
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "cannot open the display\n");
+        return 1;
+    }
+    XSetErrorHandler(xErrorHandler);
+    int damageEvent = 0, damageError = 0, major = 0, minor = 0, xtestEvent = 0, xtestError = 0;
+    if (!XDamageQueryExtension(display, &damageEvent, &damageError) ||
+        !XTestQueryExtension(display, &xtestEvent, &xtestError, &major, &minor)) {
+        std::fprintf(stderr, "the X server lacks DAMAGE or XTEST\n");
+        return 1;
+    }
+    // Every window made on the screen, the program's top-level among them.
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+
+    Session session(display, damageEvent);
+    if (!session.start(options)) {
+        std::fprintf(stderr, "cannot start %s\n", options.command[0]);
+        return 1;
+    }
+    int status = 0;
+    const double giveUp = session.start() + options.timeoutMs;
+    while (session.firstDamage() < 0 && nowMs() < giveUp && session.childAlive())
+        session.pump(std::min(giveUp, nowMs() + 100));
+    if (session.firstDamage() < 0) {
+        std::fprintf(stderr, "the program's window was never drawn\n");
+        session.stop();
+        return 1;
+    }
+    const double settled = session.waitQuiet(options.quietMs, options.timeoutMs);
+    std::printf("first_paint_ms %.2f\n", session.firstDamage() - session.start());
+    if (session.drawnLine() >= 0)
+        std::printf("drawn_ms %.2f\n", session.drawnLine() - session.start());
+    if (settled >= 0)
+        std::printf("settled_ms %.2f\n", settled - session.start());
+    std::fflush(stdout);
+
+    if (options.keys > 0) {
+        if (options.clickX >= 0) {
+            session.click(options.clickX, options.clickY);
+            session.waitQuiet(options.quietMs / 3, options.timeoutMs);
+        }
+        const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(options.key.c_str()));
+        std::printf("key_ms");
+        for (int i = 0; i < options.keys; ++i) {
+            const double ms = session.keystroke(code, 5000);
+            std::printf(" %.2f", ms);
+            std::fflush(stdout);
+            // The answer to this key over (saves, status bar) before the next.
+            session.waitQuiet(300, options.timeoutMs);
+        }
+        std::printf("\n");
+    }
+    session.stop();
+    XCloseDisplay(display);
+    (void)status;
+    return 0;
+}
