@@ -121,6 +121,8 @@ public:
     double pump(double untilMs) {
         double firstDamage = -1;
         while (true) {
+            // The output first, so "Window drawn" is timed when it comes.
+            drainOutput();
             while (XPending(display_)) {
                 XEvent event;
                 XNextEvent(display_, &event);
