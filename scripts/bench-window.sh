@@ -16,7 +16,8 @@
 #                 the QPlainTextEdit program)
 # Usage: scripts/bench-window.sh [build-dir] [--twice]
 #   --twice  also the Bible twice (8.8 MB) in one title
-# Environment: RUNS (start-ups of each program, 5), KEYS (keys per run, 30).
+# Environment: RUNS (start-ups of each program, 5), KEYS (keys per run, 30),
+# RAW_OUT (a file to keep the driver's raw lines in).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
@@ -128,4 +129,6 @@ for suffix in ("", "_twice"):
         print(f"keystroke{suffix}_max {max(keys):.1f} {max(values[(plain, 'key_ms')]):.1f} "
               f"{max(keys) / max(values[(plain, 'key_ms')]):.2f}")
 PY
+echo "load $(cut -d' ' -f1-3 /proc/loadavg)"
+if [[ -n "${RAW_OUT:-}" ]]; then cp "$RESULTS" "$RAW_OUT"; fi
 echo "load $(cut -d' ' -f1-3 /proc/loadavg)"
