@@ -348,7 +348,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot start %s\n", options.command[0]);
         return 1;
     }
-    int status = 0;
     const double giveUp = session.start() + options.timeoutMs;
     while (session.firstDamage() < 0 && nowMs() < giveUp && session.childAlive())
         session.pump(std::min(giveUp, nowMs() + 100));
@@ -384,6 +383,5 @@ int main(int argc, char** argv) {
     }
     session.stop();
     XCloseDisplay(display);
-    (void)status;
     return 0;
 }

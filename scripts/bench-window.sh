@@ -129,6 +129,5 @@ for suffix in ("", "_twice"):
         print(f"keystroke{suffix}_max {max(keys):.1f} {max(values[(plain, 'key_ms')]):.1f} "
               f"{max(keys) / max(values[(plain, 'key_ms')]):.2f}")
 PY
-echo "load $(cut -d' ' -f1-3 /proc/loadavg)"
 if [[ -n "${RAW_OUT:-}" ]]; then cp "$RESULTS" "$RAW_OUT"; fi
 echo "load $(cut -d' ' -f1-3 /proc/loadavg)"
