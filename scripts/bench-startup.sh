@@ -10,7 +10,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
-scripts/setup.sh bible-kjv fortunes-de fortunes-ru fortunes-es fortunes-it python3 xdotool
+scripts/setup.sh bible-kjv fortunes-de fortunes-ru fortunes-es fortunes-it python3 xdotool \
+  libx11-dev libxtst-dev libxdamage-dev
 cmake -S . -B "$BUILD_DIR" -DPRAMEL_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD_DIR" --target pramel bench_book >/dev/null
 

@@ -4,7 +4,8 @@
 # then the start-up measure. Usage: scripts/bench.sh [benchmark filter]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh bible-kjv fortunes-de fortunes-ru fortunes-es fortunes-it fortunes-zh python3
+scripts/setup.sh bible-kjv fortunes-de fortunes-ru fortunes-es fortunes-it fortunes-zh python3 \
+  libx11-dev libxtst-dev libxdamage-dev
 BUILD_DIR=${BUILD_DIR:-build}
 # The benchmarks are built only where they run: turned on here.
 if [[ ! -f "$BUILD_DIR/build.ninja" ]]; then
