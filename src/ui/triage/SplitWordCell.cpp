@@ -93,40 +93,73 @@ SplitWordCell::SplitWordCell(QAbstractItemView* view)
     : QStyledItemDelegate(view)
     , press_(view) {}
 
-QRect SplitWordCell::partRect(const QStyleOptionViewItem& option, const QModelIndex& index,
-                              Part part) const {
+SplitWordCell::Layout SplitWordCell::layoutOf(const QStyleOptionViewItem& option,
+                                              const QModelIndex& index) const {
     const QFontMetrics& fm = option.fontMetrics;
     const QRect row = option.rect;
     const int height = qMax(fm.height() + 8, row.height() - 6);
     const int top = row.top() + (row.height() - height) / 2;
+    Layout l;
     const int removeWidth = fm.horizontalAdvance(removeTitle()) + rowButtonPadding;
     const int unwantedWidth = fm.horizontalAdvance(unwantedTitle()) + rowButtonPadding;
-    const QRect remove(row.right() - margin - removeWidth + 1, top, removeWidth, height);
-    const QRect unwanted(remove.left() - spacing - unwantedWidth, top, unwantedWidth, height);
+    l.remove = QRect(row.right() - margin - removeWidth + 1, top, removeWidth, height);
+    l.unwanted = QRect(l.remove.left() - spacing - unwantedWidth, top, unwantedWidth, height);
     const int learnWidth = fm.horizontalAdvance(learnTitle()) + rowButtonPadding;
-    const QRect learn(unwanted.left() - spacing - learnWidth, top, learnWidth, height);
-    if (part == Part::removeButton)
-        return remove;
-    if (part == Part::unwantedButton)
-        return unwanted;
-    if (part == Part::learnButton)
+    l.learn = QRect(l.unwanted.left() - spacing - learnWidth, top, learnWidth, height);
+
+    const QString word = index.data().toString();
+    const int room = l.learn.left() - spacing - (row.left() + margin);
+    // A very long word is cut in its button: it stands whole, in bold, in
+    // the sentence beside it, which keeps its room.
+    const int wanted = qBound(minWordButtonWidth, fm.horizontalAdvance(word) + rowButtonPadding,
+                              fm.averageCharWidth() * maxWordButtonLetters);
+    l.word = QRect(row.left() + margin, top, qMax(0, qMin(wanted, room)), height);
+
+    // Between the word and the buttons: how often the word stands in the
+    // list (one row per word), then its sentence.
+    const QRect middle(QPoint(l.word.right() + 1 + spacing, row.top()),
+                       QPoint(l.learn.left() - 1 - spacing, row.bottom()));
+    l.sentence = middle;
+    const qint64 occurrences = index.data(SplitWordTableModel::occurrencesRole).toLongLong();
+    if (occurrences > 0) {
+        // "×63,919" in a right-aligned column wide enough for six digits, so
+        // that the sentences of the rows start one under the other.
+        const int width =
+            qMax(fm.horizontalAdvance(QStringLiteral("\u00d7") + QLocale().toString(occurrences)),
+                 fm.horizontalAdvance(QStringLiteral("\u00d7000,000")));
+        l.occurrences =
+            QRect(middle.topLeft(), QSize(qMin(width, middle.width()), middle.height()));
+        l.sentence.setLeft(l.occurrences.right() + 1 + spacing * 2);
+    }
+    return l;
+}
+
+QRect SplitWordCell::partRect(const QStyleOptionViewItem& option, const QModelIndex& index,
+                              Part part) const {
+    return layoutOf(option, index).button(part);
+}
+
+QRect SplitWordCell::Layout::button(Part part) const {
+    switch (part) {
+    case Part::wordButton:
+        return word;
+    case Part::learnButton:
         return learn;
-    if (part == Part::wordButton) {
-        const QString word = index.data().toString();
-        const int room = learn.left() - spacing - (row.left() + margin);
-        // A very long word is cut in its button: it stands whole, in bold, in
-        // the sentence beside it, which keeps its room.
-        const int wanted = qBound(minWordButtonWidth, fm.horizontalAdvance(word) + rowButtonPadding,
-                                  fm.averageCharWidth() * maxWordButtonLetters);
-        return QRect(row.left() + margin, top, qMax(0, qMin(wanted, room)), height);
+    case Part::unwantedButton:
+        return unwanted;
+    case Part::removeButton:
+        return remove;
+    case Part::none:
+        break;
     }
     return {};
 }
 
 SplitWordCell::Part SplitWordCell::partAt(const QStyleOptionViewItem& option,
                                           const QModelIndex& index, const QPoint& pos) const {
+    const Layout layout = layoutOf(option, index);
     for (Part p : {Part::wordButton, Part::learnButton, Part::unwantedButton, Part::removeButton}) {
-        if (partRect(option, index, p).contains(pos))
+        if (layout.button(p).contains(pos))
             return p;
     }
     return Part::none;
@@ -159,47 +192,16 @@ void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
 
     auto pressed = [&](Part p) { return press_.isPressed(index, int(p)); };
-    paintButton(painter, option, partRect(option, index, Part::wordButton), word,
-                pressed(Part::wordButton));
+    const Layout layout = layoutOf(option, index);
+    paintButton(painter, option, layout.word, word, pressed(Part::wordButton));
     const qint64 occurrences = index.data(SplitWordTableModel::occurrencesRole).toLongLong();
     if (occurrences > 0)
-        paintOccurrences(painter, opt, occurrencesRect(option, index), occurrences);
-    paintSentence(painter, opt, sentenceRect(option, index),
+        paintOccurrences(painter, opt, layout.occurrences, occurrences);
+    paintSentence(painter, opt, layout.sentence,
                   index.data(SplitWordTableModel::sentenceRole).toStringList());
-    paintButton(painter, option, partRect(option, index, Part::learnButton), learnTitle(),
-                pressed(Part::learnButton));
-    paintButton(painter, option, partRect(option, index, Part::unwantedButton), unwantedTitle(),
-                pressed(Part::unwantedButton));
-    paintButton(painter, option, partRect(option, index, Part::removeButton), removeTitle(),
-                pressed(Part::removeButton));
-}
-
-QRect SplitWordCell::occurrencesRect(const QStyleOptionViewItem& option,
-                                     const QModelIndex& index) const {
-    const QRect wordRect = partRect(option, index, Part::wordButton);
-    const QRect learnRect = partRect(option, index, Part::learnButton);
-    const QRect middle(QPoint(wordRect.right() + 1 + spacing, option.rect.top()),
-                       QPoint(learnRect.left() - 1 - spacing, option.rect.bottom()));
-    const qint64 occurrences = index.data(SplitWordTableModel::occurrencesRole).toLongLong();
-    if (occurrences <= 0)
-        return QRect(middle.topLeft(), QSize(0, middle.height()));
-    // "×63,919" in a right-aligned column wide enough for six digits, so
-    // that the sentences of the rows start one under the other.
-    const QFontMetrics& fm = option.fontMetrics;
-    const int width =
-        qMax(fm.horizontalAdvance(QStringLiteral("\u00d7") + QLocale().toString(occurrences)),
-             fm.horizontalAdvance(QStringLiteral("\u00d7000,000")));
-    return QRect(middle.topLeft(), QSize(qMin(width, middle.width()), middle.height()));
-}
-
-QRect SplitWordCell::sentenceRect(const QStyleOptionViewItem& option,
-                                  const QModelIndex& index) const {
-    const QRect learnRect = partRect(option, index, Part::learnButton);
-    const QRect occurrences = occurrencesRect(option, index);
-    const int left =
-        occurrences.width() > 0 ? occurrences.right() + 1 + spacing * 2 : occurrences.left();
-    return QRect(QPoint(left, option.rect.top()),
-                 QPoint(learnRect.left() - 1 - spacing, option.rect.bottom()));
+    paintButton(painter, option, layout.learn, learnTitle(), pressed(Part::learnButton));
+    paintButton(painter, option, layout.unwanted, unwantedTitle(), pressed(Part::unwantedButton));
+    paintButton(painter, option, layout.remove, removeTitle(), pressed(Part::removeButton));
 }
 
 void SplitWordCell::paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option,
@@ -247,7 +249,7 @@ SplitWordCell::ShownSentence SplitWordCell::shownSentence(const QFont& font, int
 QString SplitWordCell::sentenceShown(const QStyleOptionViewItem& option,
                                      const QModelIndex& index) const {
     const ShownSentence shown =
-        shownSentence(option.font, sentenceRect(option, index).width(),
+        shownSentence(option.font, layoutOf(option, index).sentence.width(),
                       index.data(SplitWordTableModel::sentenceRole).toStringList());
     return shown.before + shown.word + shown.after;
 }

@@ -48,13 +48,19 @@ protected:
                      const QModelIndex& index) override;
 
 private:
-    // How often the row's word stands in the list (one row per word), in a
-    // column after the word; empty otherwise.
-    QRect occurrencesRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    // Where each part of a row painted with option goes, worked out once.
+    struct Layout {
+        QRect word;
+        QRect learn;
+        QRect unwanted;
+        QRect remove;
+        QRect occurrences; // empty unless the row counts its word's occurrences
+        QRect sentence;
+        QRect button(Part part) const;
+    };
+    Layout layoutOf(const QStyleOptionViewItem& option, const QModelIndex& index) const;
     void paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option, const QRect& box,
                           qint64 occurrences) const;
-    // The room between the word (or its count) and the row's buttons.
-    QRect sentenceRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
     // What of the sentence (before, word, after) fits in width.
     struct ShownSentence {
         QString before;
