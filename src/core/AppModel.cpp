@@ -56,6 +56,10 @@ QString AppModel::currentText() const {
     return text_->currentText();
 }
 
+quint64 AppModel::currentTextRevision() const {
+    return text_->currentTextRevision();
+}
+
 void AppModel::splitWords() {
     text_->splitWords();
 }

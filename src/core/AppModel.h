@@ -68,8 +68,10 @@ public:
     // as saveText with the text it makes, but the store writes only the
     // pieces around the change. Out of range, nothing happens.
     void editText(qint64 position, qint64 removed, QString added);
-    // The current title's text.
+    // The current title's text, and its revision (LanguageState::revision;
+    // 0 when it has none).
     QString currentText() const;
+    quint64 currentTextRevision() const;
     void splitWords();
     // The same split on a thread of its own, so that the window keeps
     // painting while a book is cut; the list is stored there too, then

@@ -18,6 +18,10 @@ public:
     const AppState& state() const { return state_.value(); }
     // One write of the state, one publication.
     template <class F> void modify(F&& change) { state_.modify(std::forward<F>(change)); }
+    // A write made where the state stands (Observable::modifyInPlace).
+    template <class F> void modifyInPlace(F&& change) {
+        state_.modifyInPlace(std::forward<F>(change));
+    }
     const UseCases& useCases() const { return useCases_; }
 
 private:

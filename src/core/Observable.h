@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <utility>
+#include <vector>
 
 // Ends a subscription when destroyed (or reset). Move-only.
 class Subscription {
@@ -49,20 +50,7 @@ public:
     const T& value() const { return value_; }
 
     void set(T next) {
-        // Deliver to the subscribers present when the write started; one that
-        // unsubscribes during delivery is not called afterwards.
-        auto subs = subscribers_;
-        std::vector<long> ids;
-        ids.reserve(subs->size());
-        for (const auto& [id, cb] : *subs)
-            ids.push_back(id);
-        for (long id : ids) {
-            auto it = subs->find(id);
-            if (it != subs->end()) {
-                auto cb = it->second; // the callback may unsubscribe itself
-                cb(next);
-            }
-        }
+        deliver(next);
         value_ = std::move(next);
     }
 
@@ -71,6 +59,14 @@ public:
         T copy = value_;
         change(copy);
         set(std::move(copy));
+    }
+
+    // A change made where the value stands, for a part too large to copy (a
+    // keystroke in a book): published like a write, except that value()
+    // already returns the changed value during its delivery.
+    template <class F> void modifyInPlace(F&& change) {
+        change(value_);
+        deliver(value_);
     }
 
     [[nodiscard]] Subscription subscribe(Callback cb) {
@@ -87,6 +83,23 @@ public:
     std::size_t subscriberCount() const { return subscribers_->size(); }
 
 private:
+    // Hands next to the subscribers present when the write started; one that
+    // unsubscribes during delivery is not called afterwards.
+    void deliver(const T& next) {
+        auto subs = subscribers_;
+        std::vector<long> ids;
+        ids.reserve(subs->size());
+        for (const auto& [id, cb] : *subs)
+            ids.push_back(id);
+        for (long id : ids) {
+            auto it = subs->find(id);
+            if (it != subs->end()) {
+                auto cb = it->second; // the callback may unsubscribe itself
+                cb(next);
+            }
+        }
+    }
+
     using Map = std::map<long, Callback>;
     T value_;
     std::shared_ptr<Map> subscribers_;

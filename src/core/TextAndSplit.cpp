@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 
+#include <optional>
+
 namespace {
 
 // The words of text that a split keeps (SplitFilter.h), found as the
@@ -35,30 +37,40 @@ void TextAndSplit::saveText(QString text) {
     history_.clear(state().currentTitle.id);
     modify([&](AppState& s) {
         auto it = s.languageStateList.find(s.currentTitle);
-        if (it != s.languageStateList.end())
+        if (it != s.languageStateList.end()) {
             it->boxText = text;
-        else
+            it->revision = newTextRevision();
+        } else {
             s.languageStateList.insert(s.currentTitle, LanguageState{text, {}, 0});
+        }
     });
     useCases().commands.saveTextCommandHandler.handle(
         SaveTextCommand{text, state().currentTitle.id});
 }
 
 void TextAndSplit::editText(qint64 position, qint64 removed, QString added) {
-    const QString before = currentText();
-    if (position < 0 || removed < 0 || position + removed > before.size())
+    const qint64 length = currentText().size();
+    if (position < 0 || removed < 0 || position + removed > length)
         return;
     history_.clear(state().currentTitle.id);
-    QString text;
-    modify([&](AppState& s) {
+    // Changed where it stands: the state is the text's one holder, so a
+    // keystroke moves the units after it instead of copying a book.
+    modifyInPlace([&](AppState& s) {
         auto it = s.languageStateList.find(s.currentTitle);
         if (it == s.languageStateList.end())
             it = s.languageStateList.insert(s.currentTitle, LanguageState{});
         it->boxText.replace(position, removed, added);
-        text = it->boxText;
+        it->revision = newTextRevision();
     });
-    useCases().commands.saveTextCommandHandler.handle(SaveTextCommand{
-        text, state().currentTitle.id, TextChange{position, removed, qint64(added.size())}});
+    useCases().commands.saveTextCommandHandler.handle(
+        SaveTextCommand{currentText(), state().currentTitle.id,
+                        TextChange{position, removed, qint64(added.size())}});
+}
+
+quint64 TextAndSplit::currentTextRevision() const {
+    const AppState& s = state();
+    auto it = s.languageStateList.constFind(s.currentTitle);
+    return it == s.languageStateList.constEnd() ? 0 : it->revision;
 }
 
 QString TextAndSplit::currentText() const {
@@ -72,9 +84,11 @@ void TextAndSplit::splitWords() {
     history_.clear(state().currentTitle.id);
     const AppState s = state();
     QString boxText;
+    std::optional<quint64> revision;
     auto it = s.languageStateList.constFind(s.currentTitle);
     if (it != s.languageStateList.constEnd()) {
         boxText = it->boxText;
+        revision = it->revision;
     } else {
         // No text-pane state for this title: split what the store holds for it.
         const auto stored = useCases().queries.loadLanguageStateQueryHandler.handle();
@@ -89,7 +103,10 @@ void TextAndSplit::splitWords() {
     const SplitList filtered =
         splitKeeping(boxText, s.languageOf(s.currentTitle.id), SplitFilter(s, s.currentTitle.id));
     modify([&](AppState& st) {
-        st.languageStateList.insert(st.currentTitle, LanguageState{boxText, filtered, 0});
+        LanguageState entry{boxText, filtered, 0};
+        if (revision)
+            entry.revision = *revision; // the same text, shown already
+        st.languageStateList.insert(st.currentTitle, entry);
     });
     useCases().commands.saveSplitWordCommandHandler.handle(
         SaveSplitWordCommand{filtered, state().currentTitle.id});

@@ -21,6 +21,8 @@ public:
     void saveText(QString text);
     void editText(qint64 position, qint64 removed, QString added);
     QString currentText() const;
+    // The revision of the current title's text (LanguageState), 0 for none.
+    quint64 currentTextRevision() const;
     void splitWords();
     void splitWordsInBackground(std::function<void()> done);
     bool isSplitting() const { return splitting_.valid(); }

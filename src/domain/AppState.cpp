@@ -3,7 +3,13 @@
 #include "domain/TextCompare.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
+
+quint64 newTextRevision() {
+    static std::atomic<quint64> last{0};
+    return ++last;
+}
 
 QString kindText(AppState::Word::Kind kind) {
     return kind == AppState::Word::Kind::known ? QStringLiteral("known")

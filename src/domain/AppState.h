@@ -13,11 +13,19 @@
 
 enum class SortType { alphabet = 0, date = 1 };
 
+// A number no text revision had before (see LanguageState::revision).
+quint64 newTextRevision();
+
 // The text-pane state of one title.
 struct LanguageState {
     QString boxText;
     SplitList splittedWords;
     double scrollPosition = 0;
+    // Tells texts apart without comparing them: each state is made with a
+    // number of its own, and a change to boxText takes a new one. Whatever
+    // shows or reads the text keeps its revision, not a copy: a copy held
+    // anywhere makes the next keystroke in a book copy the whole text.
+    quint64 revision = newTextRevision();
 };
 
 // Defined after AppState, whose Word they hold. AppState holds them in

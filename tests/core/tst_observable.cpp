@@ -21,9 +21,13 @@ private Q_SLOTS:
         // Inside the callback the previous value is still the stored one.
         QCOMPARE(storedDuringDelivery, QList<int>({1, 1, 2}));
         QCOMPARE(o.value(), 12);
+        // A change in place is delivered once too, and stored before it is.
+        o.modifyInPlace([](int& v) { v += 100; });
+        QCOMPARE(seen, QList<int>({1, 2, 12, 112}));
+        QCOMPARE(storedDuringDelivery.last(), 112);
         sub.reset();
         o.set(3);
-        QCOMPARE(seen.size(), 3);
+        QCOMPARE(seen.size(), 4);
         QCOMPARE(o.subscriberCount(), 0u);
     }
 

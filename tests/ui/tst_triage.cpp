@@ -195,6 +195,19 @@ private Q_SLOTS:
         QTest::keyClicks(view, QStringLiteral("Amen"));
         settle();
         QCOMPARE(model_->currentText(), book + QStringLiteral("Amen"));
+        // A keystroke changes the state's text where it stands: nothing that
+        // shows or counts the text keeps a copy that would make it copy the
+        // whole book.
+        const auto textData = [this] {
+            const AppState& s = model_->state();
+            return s.languageStateList.value(s.currentTitle).boxText.constData();
+        };
+        const QChar* before = textData();
+        QTest::keyClick(view, Qt::Key_Backspace);
+        settle();
+        QTest::keyClicks(view, QStringLiteral("n"));
+        QCOMPARE(textData(), before);
+        QCOMPARE(model_->currentText(), book + QStringLiteral("Amen"));
         // Another title and back: each time the text that is current shows.
         model_->addTitle(QStringLiteral("Leer"));
         model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);

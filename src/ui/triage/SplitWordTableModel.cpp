@@ -47,13 +47,16 @@ qsizetype SplitWordTableModel::tableRow(qsizetype listRow) const {
     return at == firstRows_.cend() ? -1 : at - firstRows_.cbegin();
 }
 
-void SplitWordTableModel::setText(const QString& text) {
-    if (text.constData() == text_.constData() && text.size() == text_.size())
+void SplitWordTableModel::setTextSource(std::function<QString()> source) {
+    textSource_ = std::move(source);
+    sentences_.clear();
+    Q_EMIT sentencesChanged();
+}
+
+void SplitWordTableModel::setTextRevision(quint64 revision) {
+    if (revision == textRevision_)
         return;
-    const bool same = text == text_;
-    text_ = text;
-    if (same)
-        return;
+    textRevision_ = revision;
     sentences_.clear();
     Q_EMIT sentencesChanged();
 }
@@ -68,7 +71,7 @@ std::optional<SentenceAround> SplitWordTableModel::sentence(qsizetype row) const
     if (found == sentences_.cend()) {
         if (sentences_.size() >= sentencesKept)
             sentences_.clear();
-        found = sentences_.insert(start, SentenceAround::find(text_, start, words_.at(row)));
+        found = sentences_.insert(start, SentenceAround::find(text(), start, words_.at(row)));
     }
     return *found;
 }

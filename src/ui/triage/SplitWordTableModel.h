@@ -6,6 +6,8 @@
 #include <QAbstractTableModel>
 #include <QHash>
 
+#include <functional>
+
 #include <vector>
 
 // The split list as a one-column table. The list is held as the state holds
@@ -28,11 +30,17 @@ public:
     // shown. Returns whether it did.
     bool setWords(const SplitList& words);
     const SplitList& words() const { return words_; }
-    // The text the sentences are read from (the title's text as it stands).
-    // A new text emits sentencesChanged(), not dataChanged() over every row:
-    // for a book that alone cost a keystroke more than its save.
-    void setText(const QString& text);
-    const QString& text() const { return text_; }
+    // Where the sentences are read from: the title's text as it stands,
+    // asked for when a sentence is wanted. No copy is kept here: the state's
+    // text is changed where it stands on every keystroke, and a copy held
+    // anywhere would make that keystroke copy a book.
+    void setTextSource(std::function<QString()> source);
+    // The text changed (LanguageState::revision): sentencesChanged(), not
+    // dataChanged() over every row (for a book that alone cost a keystroke
+    // more than its save).
+    void setTextRevision(quint64 revision);
+    QString text() const { return textSource_ ? textSource_() : QString(); }
+    quint64 textRevision() const { return textRevision_; }
 
     // The sentence of a row of the list, if its text still holds it.
     std::optional<SentenceAround> sentence(qsizetype row) const;
@@ -62,7 +70,8 @@ private:
     SplitList words_;
     bool oneRowPerWord_ = false;
     std::vector<qsizetype> firstRows_; // in one row per word: the list rows shown
-    QString text_;
+    std::function<QString()> textSource_;
+    quint64 textRevision_ = 0;
     // Sentences found, by the place of their word: rows are painted again
     // and again, the text changes seldom. Emptied with a new text.
     mutable QHash<qint64, std::optional<SentenceAround>> sentences_;

@@ -54,6 +54,7 @@ void SplittedWordViewController::makeSplitList() {
     tableView_->setAccessibleName(tr("Split words"));
     tableView_->setAccessibleDescription(tr("The words of the text still to work through"));
     tableModel_ = new SplitWordTableModel(this);
+    tableModel_->setTextSource([model = appModel_.get()] { return model->currentText(); });
     tableView_->setModel(tableModel_);
     // The rows show their sentences anew once typing pauses: redrawing the
     // list on every key would double a keystroke's cost in a book.
@@ -133,10 +134,10 @@ void SplittedWordViewController::updateFromState() {
     const bool hasEntry = entry != state.languageStateList.constEnd();
 
     const bool listChanged = tableModel_->setWords(hasEntry ? entry->splittedWords : SplitList());
-    tableModel_->setText(hasEntry ? entry->boxText : QString());
-
-    const QString text = hasEntry ? entry->boxText : QString();
-    textPane_->show(text, state.indexOfTitle(state.currentTitle.id) >= 0);
+    const quint64 revision = hasEntry ? entry->revision : 0;
+    tableModel_->setTextRevision(revision);
+    textPane_->show(hasEntry ? entry->boxText : QString(), revision,
+                    state.indexOfTitle(state.currentTitle.id) >= 0);
 
     // In one row per word the selected row of the list is shown on the row
     // of the first word at or after it (the word that followed a triaged one).
@@ -187,7 +188,8 @@ void SplittedWordViewController::highlightSelectedWord() {
         textPane_->clearMark();
         return;
     }
-    textPane_->markWord(tableModel_->text(), tableModel_->words().startAt(row), found->word.size());
+    textPane_->markWord(tableModel_->text(), tableModel_->textRevision(),
+                        tableModel_->words().startAt(row), found->word.size());
 }
 
 QString SplittedWordViewController::wordAt(qint64 row) const {

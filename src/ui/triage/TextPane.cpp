@@ -72,7 +72,7 @@ TextPane::TextPane(std::shared_ptr<AppModel> model, QWidget* pane)
     connect(view_->document(), &QTextDocument::contentsChange, this, &TextPane::textDidChange);
 }
 
-void TextPane::show(const QString& text, bool stored) {
+void TextPane::show(const QString& text, quint64 revision, bool stored) {
     // A title that is not stored cannot keep a text: say how to begin instead
     // of taking typing that would go nowhere.
     stored_ = stored;
@@ -82,8 +82,10 @@ void TextPane::show(const QString& text, bool stored) {
                      "text here."));
     // Replaced only when it differs, so that typing keeps the cursor, the
     // selection and the undo history.
-    if (!sameText(text, shownText_))
+    if (revision != shownRevision_) {
+        shownRevision_ = revision;
         showText(text);
+    }
     view_->setReadOnly(!stored_ || !building_.isNull());
 }
 
@@ -91,12 +93,21 @@ void TextPane::clearMark() {
     view_->setExtraSelections({});
 }
 
-void TextPane::markWord(const QString& text, qint64 start, qint64 length) {
-    if (!building_.isNull() || !sameText(text, shownText_)) {
+void TextPane::markWord(const QString& text, quint64 revision, qint64 start, qint64 length) {
+    if (!building_.isNull() || revision != shownRevision_) {
         clearMark();
         return;
     }
     QTextDocument* document = view_->document();
+    if (crlfsOf_ != revision) {
+        crlfsOf_ = revision;
+        crlfs_.clear();
+        for (qsizetype at = text.indexOf(QLatin1Char('\r')); at >= 0;
+             at = text.indexOf(QLatin1Char('\r'), at + 1)) {
+            if (at + 1 < text.size() && text[at + 1] == QLatin1Char('\n'))
+                crlfs_.push_back(at);
+        }
+    }
     const qint64 from = documentPosition(start);
     const qint64 to = documentPosition(start + length);
     if (to >= document->characterCount())
@@ -121,23 +132,14 @@ void TextPane::markWord(const QString& text, qint64 start, qint64 length) {
         view_->centerCursor();
 }
 
-qint64 TextPane::documentPosition(qint64 position) {
-    if (crlfsOf_ != shownText_.constData()) {
-        crlfs_.clear();
-        crlfsOf_ = shownText_.constData();
-        for (qsizetype at = shownText_.indexOf(QLatin1Char('\r')); at >= 0;
-             at = shownText_.indexOf(QLatin1Char('\r'), at + 1)) {
-            if (at + 1 < shownText_.size() && shownText_[at + 1] == QLatin1Char('\n'))
-                crlfs_.push_back(at);
-        }
-    }
+qint64 TextPane::documentPosition(qint64 position) const {
     // Each pair before the place is one unit shorter in the document.
     const auto pairs = std::lower_bound(crlfs_.cbegin(), crlfs_.cend(), position) - crlfs_.cbegin();
     return position - qint64(pairs);
 }
 
 void TextPane::showText(const QString& text) {
-    shownText_ = text;
+    shownLength_ = text.size();
     if (text.size() < largeText) {
         building_ = QString();
         applyingState_ = true;
@@ -199,17 +201,20 @@ void TextPane::textDidChange(int position, int removed, int added) {
         return;
     QTextDocument* document = view_->document();
     const qint64 length = document->characterCount() - 1; // less the last block's end
-    if (position < 0 || position + removed > shownText_.size() ||
-        shownText_.size() - removed + added != length) {
+    if (position < 0 || position + removed > shownLength_ ||
+        shownLength_ - removed + added != length) {
         // Not a change of the text shown (the document counts its final
         // block end in some changes): take the whole text.
-        shownText_ = view_->toPlainText();
-        appModel_->saveText(shownText_);
+        const QString whole = view_->toPlainText();
+        shownLength_ = whole.size();
+        appModel_->saveText(whole);
+        shownRevision_ = appModel_->currentTextRevision();
         return;
     }
     QTextCursor cursor(document);
     cursor.setPosition(position);
     cursor.setPosition(position + added, QTextCursor::KeepAnchor);
     appModel_->editText(position, removed, plainText(cursor.selectedText()));
-    shownText_ = appModel_->currentText();
+    shownLength_ = appModel_->currentText().size();
+    shownRevision_ = appModel_->currentTextRevision();
 }

@@ -25,19 +25,19 @@ public:
 
     FocusDetectTextView* view() const { return view_; }
 
-    // Shows text, the state's text of the current title, unless it is the
-    // text shown already (typing keeps the cursor, the selection and the
-    // undo history). stored: whether the title is stored; one that is not
-    // takes no typing and says how to begin.
-    void show(const QString& text, bool stored);
+    // Shows text, the state's text of the current title at revision, unless
+    // it is the text shown already (typing keeps the cursor, the selection
+    // and the undo history). stored: whether the title is stored; one that is
+    // not takes no typing and says how to begin.
+    void show(const QString& text, quint64 revision, bool stored);
     // Whether a book's document is being built.
     bool isBuilding() const { return !building_.isNull(); }
 
-    // Marks the word at start, length long, in text (the text the split list
-    // was read from), and scrolls it into view, not while the editor has the
-    // keys: the caret is the user's then. Nothing is marked when text is not
-    // the text shown.
-    void markWord(const QString& text, qint64 start, qint64 length);
+    // Marks the word at start, length long, in text at revision (the text the
+    // split list reads its sentences from), and scrolls it into view, not
+    // while the editor has the keys: the caret is the user's then. Nothing is
+    // marked when that is not the text shown.
+    void markWord(const QString& text, quint64 revision, qint64 start, qint64 length);
     void clearMark();
 
     // FocusDetectTextViewDelegate
@@ -56,19 +56,22 @@ private:
     void installDocument(QTextDocument* document);
     void textDidChange(int position, int removed, int added);
     // Where a place of the title's text is in the editor's document, which
-    // holds a CR LF as one line break.
-    qint64 documentPosition(qint64 position);
+    // holds a CR LF as one line break (crlfs_ found for the text shown).
+    qint64 documentPosition(qint64 position) const;
 
     std::shared_ptr<AppModel> appModel_;
     QWidget* pane_;
     FocusDetectTextView* view_ = nullptr;
 
-    // The text shown as far as the state knows it; compared instead of
-    // reading back the whole document on every publication.
-    QString shownText_;
-    // The places of the CR LF pairs of shownText_, ascending, when it has any.
+    // The revision and length of the text shown, as far as the state knows
+    // it: compared instead of reading back the whole document on every
+    // publication. No copy of the text is kept: the state's is changed
+    // where it stands on every keystroke.
+    quint64 shownRevision_ = 0;
+    qint64 shownLength_ = 0;
+    // The places of the CR LF pairs of the text at crlfsOf_, ascending.
     std::vector<qint64> crlfs_;
-    const void* crlfsOf_ = nullptr;
+    quint64 crlfsOf_ = 0;
     bool applyingState_ = false;
     bool stored_ = false;
     // The text whose document is being built, or null.

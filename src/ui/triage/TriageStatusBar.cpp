@@ -63,11 +63,13 @@ void TriageStatusBar::updateFromState() {
     const auto entry = s.languageStateList.constFind(s.currentTitle);
     Figures f;
     f.oneRowPerWord = oneRowPerWord_;
-    QString text;
+    bool textEmpty = true;
+    quint64 revision = 0;
     if (entry != s.languageStateList.constEnd()) {
         f.rowsLeft = entry->splittedWords.size();
         f.wordsLeft = entry->splittedWords.foldedWordCount();
-        text = entry->boxText;
+        textEmpty = entry->boxText.isEmpty();
+        revision = entry->revision;
     }
     const qsizetype at = s.indexOfTitle(s.currentTitle.id);
     if (at >= 0) {
@@ -82,19 +84,17 @@ void TriageStatusBar::updateFromState() {
     // The text is cut as the title's language cuts it: another language
     // may count it anew.
     const QString language = s.languageOf(s.currentTitle.id);
-    if (text.constData() != textToCount_.constData() || text.size() != textToCount_.size() ||
-        language != languageToCount_) {
+    if (revision != revisionToCount_ || language != languageToCount_) {
         const bool typing = s.currentTitle.id == shownTitle_ && language == languageToCount_;
-        textToCount_ = text;
+        revisionToCount_ = revision;
         languageToCount_ = language;
         // A title just opened is counted at once; a text being typed waits.
         countTimer_->start(typing ? 300 : 0);
     }
     shownTitle_ = s.currentTitle.id;
-    if (text.isEmpty()) {
+    if (textEmpty) {
         f.textWords = 0;
-    } else if (counts_ && sameText(countedText_, text) && countedLanguage_ == language) {
-        countedText_ = text; // compared by its buffer from now on
+    } else if (textCounted()) {
         tally_.follow(s, s.currentTitle.id, counts_);
         f.textWords = counts_->total;
         f.textDistinct = counts_->byFolded.size();
@@ -128,32 +128,38 @@ void TriageStatusBar::countLearning(const AppState& s) {
 }
 
 void TriageStatusBar::countText() {
-    const bool counted =
-        counts_ && sameText(countedText_, textToCount_) && countedLanguage_ == languageToCount_;
-    if (counting_ || textToCount_.isEmpty() || counted) {
-        if (!counting_ && counted && countedText_.constData() != textToCount_.constData())
-            countedText_ = textToCount_; // the same text in a new buffer
+    if (counting_ || textCounted())
         return;
-    }
+    // The text as it stands now: a later revision than the one asked for
+    // only saves a count.
+    const AppState& s = appModel_->state();
+    const auto entry = s.languageStateList.constFind(s.currentTitle);
+    if (entry == s.languageStateList.constEnd() || entry->boxText.isEmpty())
+        return;
     counting_ = true;
-    const QString text = textToCount_;
+    revisionToCount_ = entry->revision;
+    // The thread holds the text while it counts; a keystroke meanwhile
+    // copies it once.
+    QString text = entry->boxText;
+    const quint64 revision = entry->revision;
     const QString language = languageToCount_;
     QPointer<TriageStatusBar> self(this);
-    std::thread([self, text, language] {
+    std::thread([self, text, revision, language]() mutable {
         auto counts = std::make_shared<const TextWordCounts>(TextWordCounts::count(text, language));
+        text = QString(); // let go of the text before the next keystroke
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [self, text, language, counts] {
+            [self, revision, language, counts] {
                 if (!self)
                     return;
                 self->counting_ = false;
-                self->countedText_ = text;
+                self->countedRevision_ = revision;
                 self->countedLanguage_ = language;
                 self->counts_ = counts;
                 self->update_.schedule();
                 // The text or its language changed while it was counted:
                 // count again.
-                if (!sameText(self->textToCount_, text) || self->languageToCount_ != language)
+                if (self->revisionToCount_ != revision || self->languageToCount_ != language)
                     self->countTimer_->start(0);
             },
             Qt::QueuedConnection);

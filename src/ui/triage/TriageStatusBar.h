@@ -80,7 +80,7 @@ public:
     void flushPendingUpdate() { update_.flush(); }
     // Whether the text shown is counted (the count runs beside the window).
     bool textCounted() const {
-        return !counting_ && sameText(countedText_, textToCount_) &&
+        return !counting_ && counts_ && countedRevision_ == revisionToCount_ &&
                countedLanguage_ == languageToCount_;
     }
 
@@ -90,9 +90,6 @@ private:
     void countLearning(const AppState& state);
     QString describe() const;
     QString explain(const QString& language) const;
-    static bool sameText(const QString& a, const QString& b) {
-        return a.size() == b.size() && (a.constData() == b.constData() || a == b);
-    }
 
     std::shared_ptr<AppModel> appModel_;
     Subscription subs_;
@@ -101,12 +98,13 @@ private:
     bool oneRowPerWord_ = false;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
 
-    // The counted text, the language it was cut for, and its counts; the
-    // text and language to count next.
-    QString countedText_;
+    // The revision of the counted text (LanguageState::revision), the
+    // language it was cut for, and its counts; the revision and language to
+    // count next. No copy of the text is kept (TextPane.h says why).
+    quint64 countedRevision_ = 0;
     QString countedLanguage_;
     std::shared_ptr<const TextWordCounts> counts_;
-    QString textToCount_;
+    quint64 revisionToCount_ = 0;
     QString languageToCount_;
     QTimer* countTimer_ = nullptr;
     bool counting_ = false;
