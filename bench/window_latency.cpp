@@ -11,9 +11,28 @@
 //                   first damage notify on the window (nothing subtracted),
 //                   waiting for the window to be quiet for --key-quiet
 //                   milliseconds (1000) between keys.
+//   with --script FILE: once settled, runs the lines of FILE in order:
+//     key SPEC            sends a key (press and release) and goes on at once;
+//                         SPEC is an X key name with modifiers before it:
+//                         a, Return, Home, ctrl+z, ctrl+shift+s
+//     type TEXT           sends each character of TEXT as a key
+//     mark NAME [quiet MS]
+//                         times the next key as NAME_ms: to the first damage
+//                         on the window, or with quiet MS to the last damage
+//                         before MS milliseconds without one
+//     wait-quiet MS       waits until the window has had no damage for MS
+//     sleep MS            waits MS milliseconds, handling events
+//     click X Y           a click of the first button at screen X,Y
+//     memory NAME         prints NAME_kB: the program's peak resident memory
+//                         (VmHWM of /proc/PID/status) so far
+//     screenshot FILE     the whole screen into FILE (ImageMagick's import)
+//     repeat N ... end    the lines between, N times (blocks may nest)
+//   Empty lines and lines starting with # are skipped. A key timed more than
+//   once prints all its values on one line.
 // The text cursor's blink (a damage of the cursor's box alone) is ignored.
 // Usage: window_latency [--keys N] [--key NAME] [--click X,Y] [--quiet MS]
-//                       [--key-quiet MS] [--timeout MS] -- program [args...]
+//                       [--key-quiet MS] [--timeout MS] [--script FILE]
+//                       -- program [args...]
 // Prints one "name value..." line per figure; scripts/bench-window.sh turns
 // them into "name ms floor_ms ratio" lines.
 
@@ -33,7 +52,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,6 +73,7 @@ struct Options {
     double quietMs = 1500;
     double keyQuietMs = 1000;
     double timeoutMs = 60000;
+    std::string script;
     std::vector<char*> command;
 };
 
@@ -162,15 +184,50 @@ public:
 
     // Sends one key press (and its release once the window answered) and
     // returns milliseconds to the first damage on the window.
-    double keystroke(KeyCode code, double timeoutMs) {
+    double keystroke(KeyCode code, double timeoutMs) { return keystroke({}, code, timeoutMs); }
+
+    // The same with modifier keys held down around it; the time runs from
+    // the key's press, the modifiers being down already. With quietMs, to
+    // the last damage before the window stays unchanged that long.
+    double keystroke(const std::vector<KeyCode>& modifiers, KeyCode code, double timeoutMs,
+                     double quietMs = 0) {
+        for (KeyCode modifier : modifiers)
+            XTestFakeKeyEvent(display_, modifier, True, CurrentTime);
+        XSync(display_, False);
         pump(nowMs()); // events already queued are not this key's
         const double sent = nowMs();
         XTestFakeKeyEvent(display_, code, True, CurrentTime);
         XFlush(display_);
-        const double seen = pump(sent + timeoutMs);
+        double seen = pump(sent + timeoutMs);
         XTestFakeKeyEvent(display_, code, False, CurrentTime);
+        for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
+            XTestFakeKeyEvent(display_, *m, False, CurrentTime);
         XFlush(display_);
+        if (seen >= 0 && quietMs > 0)
+            seen = waitQuiet(quietMs, timeoutMs);
         return seen < 0 ? -1 : seen - sent;
+    }
+
+    // A key sent without waiting for the window.
+    void press(const std::vector<KeyCode>& modifiers, KeyCode code) {
+        for (KeyCode modifier : modifiers)
+            XTestFakeKeyEvent(display_, modifier, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, False, CurrentTime);
+        for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
+            XTestFakeKeyEvent(display_, *m, False, CurrentTime);
+        XFlush(display_);
+    }
+
+    // The program's peak resident set (VmHWM) in kB, or -1.
+    long peakMemoryKb() const {
+        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.compare(0, 6, "VmHWM:") == 0)
+                return std::atol(line.c_str() + 6);
+        }
+        return -1;
     }
 
     void click(int x, int y) {
@@ -285,6 +342,198 @@ private:
     std::map<Window, bool> owner_;
 };
 
+// A key as the script names it: "ctrl+shift+s" is S with Control and Shift.
+struct KeySpec {
+    std::vector<KeyCode> modifiers;
+    KeyCode code = 0;
+};
+
+bool parseKey(Display* display, const std::string& spec, KeySpec& key) {
+    std::string rest = spec;
+    size_t plus;
+    // A name of its own may be "plus": split on '+' only before the last part.
+    while ((plus = rest.find('+')) != std::string::npos && plus + 1 < rest.size()) {
+        const std::string modifier = rest.substr(0, plus);
+        rest.erase(0, plus + 1);
+        const char* name = modifier == "ctrl"    ? "Control_L"
+                           : modifier == "shift" ? "Shift_L"
+                           : modifier == "alt"   ? "Alt_L"
+                                                 : nullptr;
+        if (name == nullptr)
+            return false;
+        key.modifiers.push_back(XKeysymToKeycode(display, XStringToKeysym(name)));
+    }
+    const KeySym sym = XStringToKeysym(rest.c_str());
+    key.code = sym == NoSymbol ? 0 : XKeysymToKeycode(display, sym);
+    return key.code != 0;
+}
+
+// The lines of a --script file, run against the started program.
+class Script {
+public:
+    Script(Display* display, Session& session, const Options& options)
+        : display_(display)
+        , session_(session)
+        , options_(options) {}
+
+    bool load(const std::string& path) {
+        std::ifstream in(path);
+        if (!in)
+            return false;
+        std::string line;
+        while (std::getline(in, line)) {
+            const size_t first = line.find_first_not_of(" \t");
+            if (first == std::string::npos || line[first] == '#')
+                continue;
+            lines_.push_back(line.substr(first));
+        }
+        return true;
+    }
+
+    bool run() {
+        const bool ok = run(0, 1) >= 0;
+        for (const auto& [name, values] : timed_) {
+            std::printf("%s_ms", name.c_str());
+            for (double value : values)
+                std::printf(" %.2f", value);
+            std::printf("\n");
+        }
+        std::fflush(stdout);
+        return ok;
+    }
+
+private:
+    // Runs the lines from `from` up to the matching "end" (or the last line)
+    // `times` times; returns the index after that "end", or -1 after an error.
+    long run(size_t from, long times) {
+        size_t end = from;
+        for (long round = 0; round < times; ++round) {
+            size_t i = from;
+            while (i < lines_.size()) {
+                std::istringstream words(lines_[i]);
+                std::string command;
+                words >> command;
+                if (command == "end")
+                    break;
+                if (command == "repeat") {
+                    long n = 0;
+                    words >> n;
+                    const long after = run(i + 1, n);
+                    if (after < 0)
+                        return -1;
+                    i = size_t(after);
+                    continue;
+                }
+                if (!step(command, words, lines_[i]))
+                    return -1;
+                ++i;
+            }
+            end = i;
+        }
+        // A block run no times still ends at its "end".
+        if (times <= 0) {
+            int depth = 0;
+            for (end = from; end < lines_.size(); ++end) {
+                const std::string& line = lines_[end];
+                if (line.compare(0, 6, "repeat") == 0)
+                    ++depth;
+                else if (line == "end" && depth-- == 0)
+                    break;
+            }
+        }
+        return long(end) + 1;
+    }
+
+    bool step(const std::string& command, std::istringstream& words, const std::string& line) {
+        if (command == "key") {
+            std::string spec;
+            words >> spec;
+            KeySpec key;
+            if (!parseKey(display_, spec, key))
+                return fail("unknown key", line);
+            if (mark_.empty()) {
+                session_.press(key.modifiers, key.code);
+                session_.pump(nowMs());
+            } else {
+                timed_[mark_].push_back(
+                    session_.keystroke(key.modifiers, key.code, 10000, markQuietMs_));
+                mark_.clear();
+            }
+            return true;
+        }
+        if (command == "type") {
+            const size_t space = line.find(' ');
+            const std::string text = space == std::string::npos ? "" : line.substr(space + 1);
+            for (char c : text) {
+                const std::string name = c == ' ' ? "space" : std::string(1, c);
+                KeySpec key;
+                if (!parseKey(display_, name, key))
+                    return fail("cannot type", line);
+                session_.press(key.modifiers, key.code);
+                session_.pump(nowMs());
+            }
+            return true;
+        }
+        if (command == "mark") {
+            std::string quiet;
+            words >> mark_ >> quiet;
+            markQuietMs_ = 0;
+            if (quiet == "quiet")
+                words >> markQuietMs_;
+            return !mark_.empty() || fail("mark without a name", line);
+        }
+        if (command == "wait-quiet") {
+            double ms = 0;
+            words >> ms;
+            session_.waitQuiet(ms, options_.timeoutMs);
+            return true;
+        }
+        if (command == "sleep") {
+            double ms = 0;
+            words >> ms;
+            const double until = nowMs() + ms;
+            while (nowMs() < until)
+                session_.pump(until);
+            return true;
+        }
+        if (command == "click") {
+            int x = -1, y = -1;
+            words >> x >> y;
+            session_.click(x, y);
+            return true;
+        }
+        if (command == "memory") {
+            std::string name;
+            words >> name;
+            std::printf("%s_kB %ld\n", name.c_str(), session_.peakMemoryKb());
+            std::fflush(stdout);
+            return true;
+        }
+        if (command == "screenshot") {
+            std::string file;
+            words >> file;
+            const std::string shot = "import -window root '" + file + "'";
+            if (std::system(shot.c_str()) != 0)
+                std::fprintf(stderr, "screenshot %s failed\n", file.c_str());
+            return true;
+        }
+        return fail("unknown command", line);
+    }
+
+    bool fail(const char* why, const std::string& line) {
+        std::fprintf(stderr, "script: %s: %s\n", why, line.c_str());
+        return false;
+    }
+
+    Display* display_;
+    Session& session_;
+    const Options& options_;
+    std::vector<std::string> lines_;
+    std::string mark_;
+    double markQuietMs_ = 0;
+    std::map<std::string, std::vector<double>> timed_;
+};
+
 bool parse(int argc, char** argv, Options& options) {
     int i = 1;
     for (; i < argc; ++i) {
@@ -307,6 +556,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.keyQuietMs = std::atof(value);
         else if (arg == "--timeout")
             options.timeoutMs = std::atof(value);
+        else if (arg == "--script")
+            options.script = value;
         else
             return false;
     }
@@ -323,7 +574,7 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: %s [--keys N] [--key NAME] [--click X,Y] [--quiet MS] "
-                     "[--timeout MS] -- program [args...]\n",
+                     "[--key-quiet MS] [--timeout MS] [--script FILE] -- program [args...]\n",
                      argv[0]);
         return 2;
     }
@@ -381,7 +632,17 @@ int main(int argc, char** argv) {
         }
         std::printf("\n");
     }
+    bool scriptOk = true;
+    if (!options.script.empty()) {
+        Script script(display, session, options);
+        if (!script.load(options.script)) {
+            std::fprintf(stderr, "cannot read %s\n", options.script.c_str());
+            scriptOk = false;
+        } else {
+            scriptOk = script.run();
+        }
+    }
     session.stop();
     XCloseDisplay(display);
-    return 0;
+    return scriptOk ? 0 : 1;
 }

@@ -14,10 +14,37 @@
 #   settled       exec to the last damage before 1.5 s without one
 #   keystroke     XTest key press to the first damage on the window (floor:
 #                 the QPlainTextEdit program)
+# Then, driven by the keys a user gives (window_latency --script), in one
+# session of the real program on each store, RUNS times each:
+#   return_the    Return on the split list's row of "the" (registered as
+#                 known, every row of it gone) to the first damage; the row
+#                 is the list's third (Ge1, In, the): Home, Down, Down
+#   undo_the      Ctrl+Z after it (the rows back, the row selected again)
+#   split         Ctrl+Shift+S (Words > Split Words) to the last damage
+#                 before a second without one: the new list drawn
+# and after them about 100 triage steps (Return, Ctrl+U, Ctrl+Z, Down),
+# typing in the text, a split, other titles and back, a search:
+#   peak_memory   the program's VmHWM at the end, in MB (floor: the
+#                 QPlainTextEdit program's after typing in the same text)
+# On a store whose current title, in English, holds 20,000 registered words
+# of its own (15,000 known, 5,000 unwanted) and whose language has 20,000
+# learning words (bench_book --prepare-store-words), one key typed into the
+# registered pane's search field (Ctrl+F) to the first damage, RUNS times:
+#   search_registered   with the Known list shown
+#   search_learning     with the Learning list shown (the same field)
+# And the start-up with 5,000 titles of 20 words beside the book
+# (bench_book --prepare-store-titles):
+#   startup_5000  exec to "Window drawn" (floor: the start-up with the 100
+#                 titles of 2,000 words, the `startup` figure's)
+# Figures without a floor of their own (return_the, undo_the, split,
+# search_*) print the frame, 16.7 ms, as their floor: their ratio reads in
+# frames.
 # Usage: scripts/bench-window.sh [build-dir] [--twice]
 #   --twice  also the Bible twice (8.8 MB) in one title
-# Environment: RUNS (start-ups of each program, 5), KEYS (keys per run, 30),
-# RAW_OUT (a file to keep the driver's raw lines in).
+# Environment: RUNS (start-ups of each program, and timed keys of each
+# session, 5), KEYS (keys per run, 30), RAW_OUT (a file to keep the driver's
+# raw lines in), SHOTS (a folder to keep screenshots of the sessions in: the
+# row of "the" selected, after its Return and its undo, the session's end).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
@@ -39,11 +66,13 @@ cleanup() {
 trap cleanup EXIT
 
 echo "Preparing the store..."
-"$BUILD_DIR/bench/bench_book" --prepare-store "$WORK/prepared" >/dev/null
+XDG_RUNTIME_DIR="$WORK" "$BUILD_DIR/bench/bench_book" --prepare-store "$WORK/prepared" >/dev/null
+XDG_RUNTIME_DIR="$WORK" "$BUILD_DIR/bench/bench_book" --prepare-store-words "$WORK/prepared-words" >/dev/null
+XDG_RUNTIME_DIR="$WORK" "$BUILD_DIR/bench/bench_book" --prepare-store-titles "$WORK/prepared-titles" >/dev/null
 bible -f Gen1:1-Rev22:21 >"$WORK/book.txt"
 echo "book_MB $(du -b "$WORK/book.txt" | awk '{printf "%.1f", $1 / 1e6}')"
 if [[ "$TWICE" == "--twice" ]]; then
-  "$BUILD_DIR/bench/bench_book" --prepare-store-twice "$WORK/prepared-twice" >/dev/null
+  XDG_RUNTIME_DIR="$WORK" "$BUILD_DIR/bench/bench_book" --prepare-store-twice "$WORK/prepared-twice" >/dev/null
   cat "$WORK/book.txt" "$WORK/book.txt" >"$WORK/book-twice.txt"
 fi
 
@@ -64,17 +93,19 @@ FLOOR="$BUILD_DIR/bench/plain_editor"
 RESULTS="$WORK/results"
 : >"$RESULTS"
 
-# One start-up of a program (and its keys on the first run): its lines go to
-# the results, each prefixed with the program's name.
+# One start-up of a program (and its keys, or its script, given): its lines
+# go to the results, each prefixed with the program's name.
 measure() {
-  local name=$1 keys=$2 store=$3
-  shift 3
+  local name=$1 keys=$2 store=$3 script=$4
+  shift 4
+  local scripted=()
+  [[ -n "$script" ]] && scripted=(--script "$script")
   local data="$WORK/data-$name"
   rm -rf "$data" "$WORK/config-$name"
   mkdir -p "$data" "$WORK/config-$name"
   [[ -n "$store" ]] && cp -r "$store/." "$data/"
   XDG_DATA_HOME="$data" XDG_CONFIG_HOME="$WORK/config-$name" XDG_RUNTIME_DIR="$WORK" \
-    "$DRIVER" --keys "$keys" --click 400,200 -- "$@" 2>"$WORK/stderr-$name" |
+    "$DRIVER" --keys "$keys" --click 400,200 "${scripted[@]}" -- "$@" 2>"$WORK/stderr-$name" |
     sed "s/^/$name /" >>"$RESULTS" || {
     echo "$name failed:" >&2
     cat "$WORK/stderr-$name" >&2
@@ -87,21 +118,152 @@ run_set() {
   for run in $(seq "$RUNS"); do
     local keys=0
     [[ $run -eq 1 ]] && keys=$KEYS
-    measure "book$suffix" "$keys" "$store" "$BUILD_DIR/pramel"
-    measure "plain$suffix" "$keys" "" "$FLOOR" "$text"
+    measure "book$suffix" "$keys" "$store" "" "$BUILD_DIR/pramel"
+    measure "plain$suffix" "$keys" "" "" "$FLOOR" "$text"
   done
+  measure "triage$suffix" 0 "$store" "$WORK/triage$suffix.script" "$BUILD_DIR/pramel"
+  measure "plainmem$suffix" 0 "" "$WORK/typing.script" "$FLOOR" "$text"
 }
 
+# A screenshot into SHOTS, when asked for.
+shot() {
+  if [[ -n "${SHOTS:-}" ]]; then echo "screenshot $SHOTS/$1.png"; fi
+}
+
+# The triage session on the book. After a start the list has the keys, on
+# its first row; Return on "the" takes its 63,919 rows (twice as many in the
+# book twice) out of the list, and its undo puts them back and selects the
+# row again.
+triage_script() {
+  local suffix=$1
+  cat <<END
+key Home
+wait-quiet 500
+key Down
+wait-quiet 300
+key Down
+wait-quiet 1000
+$(shot "the$suffix")
+repeat $RUNS
+mark return_the
+key Return
+wait-quiet 1000
+$(shot "return$suffix")
+mark undo_the
+key ctrl+z
+wait-quiet 1000
+$(shot "undo$suffix")
+end
+repeat $RUNS
+mark split quiet 1000
+key ctrl+shift+s
+end
+# About 100 steps of triage from the list's top, as a learner goes.
+key Home
+wait-quiet 300
+repeat 12
+key Return
+wait-quiet 150
+key ctrl+u
+wait-quiet 150
+key Return
+wait-quiet 150
+key ctrl+z
+wait-quiet 150
+key Down
+key Return
+wait-quiet 150
+key ctrl+z
+wait-quiet 150
+key ctrl+u
+wait-quiet 150
+end
+# Typing in the text, then a split of it.
+click 400 200
+wait-quiet 300
+type and so it was
+wait-quiet 500
+key ctrl+shift+s
+wait-quiet 1000
+# Other titles, from the title list (its second row, Text 0), and back to
+# the book (its first).
+click 55 139
+wait-quiet 500
+key Down
+wait-quiet 300
+key Down
+wait-quiet 300
+key Up
+wait-quiet 300
+key Up
+wait-quiet 300
+key Up
+wait-quiet 1000
+# A search of the registered words, emptied again.
+key ctrl+f
+wait-quiet 300
+type the
+wait-quiet 500
+key Escape
+wait-quiet 500
+$(shot "session$suffix")
+memory peak_memory
+END
+}
+triage_script "" >"$WORK/triage.script"
+triage_script "_twice" >"$WORK/triage_twice.script"
+cat >"$WORK/typing.script" <<END
+click 400 200
+wait-quiet 300
+type and so it was
+wait-quiet 500
+memory peak_memory
+END
+
+# One key into the registered pane's search (Ctrl+F), emptied with Escape
+# before the next; then the same with the Learning list shown (its segment,
+# at the pane's top right, clicked).
+cat >"$WORK/search.script" <<END
+key ctrl+f
+wait-quiet 500
+repeat $RUNS
+mark search_registered
+key a
+wait-quiet 1000
+key Escape
+wait-quiet 1000
+end
+click 1199 102
+wait-quiet 500
+key ctrl+f
+wait-quiet 500
+repeat $RUNS
+mark search_learning
+key a
+wait-quiet 1000
+$(shot "search")
+key Escape
+wait-quiet 1000
+end
+END
+
 for run in $(seq "$RUNS"); do
-  measure empty 0 "" "$FLOOR"
+  measure empty 0 "" "" "$FLOOR"
 done
 run_set "" "$WORK/prepared" "$WORK/book.txt"
 [[ "$TWICE" == "--twice" ]] && run_set "_twice" "$WORK/prepared-twice" "$WORK/book-twice.txt"
+measure words 0 "$WORK/prepared-words" "$WORK/search.script" "$BUILD_DIR/pramel"
+for run in $(seq "$RUNS"); do
+  measure titles 0 "$WORK/prepared-titles" "" "$BUILD_DIR/pramel"
+done
 
 python3 - "$RESULTS" <<'PY'
 import collections, statistics, sys
 
 values = collections.defaultdict(list)
+# The floor of the figures without one: a frame at 60 Hz.
+FRAME = ("frame", "ms")
+values[FRAME] = [1000 / 60]
 for line in open(sys.argv[1]):
     program, name, *numbers = line.split()
     values[(program, name)] += [float(n) for n in numbers if float(n) >= 0]
@@ -128,6 +290,19 @@ for suffix in ("", "_twice"):
     if keys:
         print(f"keystroke{suffix}_max {max(keys):.1f} {max(values[(plain, 'key_ms')]):.1f} "
               f"{max(keys) / max(values[(plain, 'key_ms')]):.2f}")
+    triage = "triage" + suffix
+    line("return_the" + suffix, (triage, "return_the_ms"), FRAME)
+    line("undo_the" + suffix, (triage, "undo_the_ms"), FRAME)
+    line("split" + suffix, (triage, "split_ms"), FRAME)
+    memory = values.get((triage, "peak_memory_kB"))
+    floor = values.get(("plainmem" + suffix, "peak_memory_kB"))
+    if memory and floor:
+        mb, floor_mb = max(memory) / 1024, max(floor) / 1024
+        print(f"peak_memory{suffix}_MB {mb:.1f} {floor_mb:.1f} {mb / floor_mb:.2f}")
+
+line("search_registered", ("words", "search_registered_ms"), FRAME)
+line("search_learning", ("words", "search_learning_ms"), FRAME)
+line("startup_5000", ("titles", "drawn_ms"), ("book", "drawn_ms"))
 PY
 if [[ -n "${RAW_OUT:-}" ]]; then cp "$RESULTS" "$RAW_OUT"; fi
 echo "load $(cut -d' ' -f1-3 /proc/loadavg)"

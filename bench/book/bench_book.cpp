@@ -11,6 +11,13 @@
 //                                   (8.8 MB), for scripts/bench-window.sh
 //   bench_book --prepare-book-store DIR
 //                                   the book alone, split: the store's size
+//   bench_book --prepare-store-titles DIR
+//                                   the book beside 5,000 titles of 20 words
+//   bench_book --prepare-store-words DIR
+//                                   the 100 titles, and as the current title
+//                                   an English text whose own list holds
+//                                   20,000 registered words, with 20,000
+//                                   learning words in English
 
 #include "BookFixture.h"
 #include "persistence/CoreDateSetting.h"
@@ -31,6 +38,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <ctime>
 
 namespace {
@@ -385,7 +393,8 @@ void BM_BookKeystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_BookKeystroke)->Unit(benchmark::kMillisecond)->Iterations(50);
 
-int prepareStore(const QString& folder, bool withHistory, int copies = 1) {
+int prepareStore(const QString& folder, bool withHistory, int copies = 1, int titles = 100,
+                 int wordsPerTitle = 2000) {
     qputenv("XDG_DATA_HOME", folder.toUtf8());
     // The book first: it is the current title after a start.
     auto model = ViewModelFactory::shared().makeAppModel();
@@ -393,7 +402,57 @@ int prepareStore(const QString& folder, bool withHistory, int copies = 1) {
     book::addBook(*model, realText::kingJamesBible().repeated(copies));
     model->splitWords();
     if (withHistory)
-        book::addHistory(*model);
+        book::addHistory(*model, titles, wordsPerTitle);
+    const QString error = model->closeStore();
+    return error.isEmpty() ? 0 : 1;
+}
+
+// A learner's large vocabulary in one language, for the registered pane's
+// search: the current title, in English, holds `registered` registered words
+// of its own (three known to one unwanted) and `learning` words learned from
+// its text. The words are distinct words of the five texts (the Bible's
+// first), the learning ones apart from the registered ones.
+int prepareWordStore(const QString& folder, int registered, int learning) {
+    qputenv("XDG_DATA_HOME", folder.toUtf8());
+    auto model = ViewModelFactory::shared().makeAppModel();
+    model->load();
+    QStringList words;
+    QSet<QString> seen;
+    for (int language = 0; language < 5 && words.size() < registered + learning; ++language) {
+        for (const QString& word : book::distinctWords(book::languageText(language))) {
+            const QString folded = word.toLower();
+            if (!seen.contains(folded)) {
+                seen.insert(folded);
+                words.append(word);
+            }
+        }
+    }
+    if (words.size() < registered + learning) {
+        std::fprintf(stderr, "only %lld distinct words\n", static_cast<long long>(words.size()));
+        return 1;
+    }
+    // The title first: the first title is the current one after a start.
+    // The learning words are learned from the title's text, one row at a
+    // time, as the learner does with Ctrl+I; the sentence is the text's line.
+    const QStringList toLearn = words.mid(registered, learning);
+    model->addTitle(QStringLiteral("Vocabulary"));
+    const Title title = model->state().listOfTitleAndWordList.last().title;
+    model->setCurrentTitle(title);
+    model->setTitleLanguage(title.id, QStringLiteral("en"));
+    model->saveText(toLearn.join(QLatin1Char('\n')));
+    model->splitWords();
+    for (const QString& word : toLearn)
+        model->learnWord(word, 0, word);
+    const QDateTime start = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+    TitleAndWordList list{title, {}};
+    for (int w = 0; w < registered; ++w)
+        list.wordList.append({words[w], QUuid::createUuid(),
+                              w % 4 ? AppState::Word::Kind::known : AppState::Word::Kind::unwanted,
+                              start.addSecs(w)});
+    model->restore({list});
+    WordBatches::process().waitForPendingSaves();
+    // The history after it: the first title is the current one after a start.
+    book::addHistory(*model);
     const QString error = model->closeStore();
     return error.isEmpty() ? 0 : 1;
 }
@@ -410,6 +469,10 @@ int main(int argc, char** argv) {
         return prepareStore(QString::fromLocal8Bit(argv[2]), true, 2);
     if (argc == 3 && QByteArray(argv[1]) == "--prepare-book-store")
         return prepareStore(QString::fromLocal8Bit(argv[2]), false);
+    if (argc == 3 && QByteArray(argv[1]) == "--prepare-store-titles")
+        return prepareStore(QString::fromLocal8Bit(argv[2]), true, 1, 5000, 20);
+    if (argc == 3 && QByteArray(argv[1]) == "--prepare-store-words")
+        return prepareWordStore(QString::fromLocal8Bit(argv[2]), 20000, 20000);
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     benchmark::Initialize(&argc, argv);
