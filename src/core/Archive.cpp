@@ -121,6 +121,7 @@ void Archive::restore(QList<TitleAndWordList> incoming, QString source) {
 }
 
 QString Archive::closeStore() {
+    text_.saveTypedText();
     load_.finishLoading();
     load_.waitForCheck();
     text_.waitForSplit(); // its list is stored on its thread
@@ -129,6 +130,7 @@ QString Archive::closeStore() {
 }
 
 BackupOutcome Archive::backUpStore(const BackupReason& reason) const {
+    text_.saveTypedText(); // the last key typed belongs in the backup
     return useCases().storeBackupHandler.backUp(reason);
 }
 
@@ -142,6 +144,7 @@ QString Archive::checkBackup(const QString& path, BackupInfo* info) const {
 
 QString Archive::restoreBackup(const QString& path) {
     // Nothing of ours may write the store while its pages are replaced.
+    text_.saveTypedText();
     load_.finishLoading();
     text_.waitForSplit();
     saves_.waitForAll();

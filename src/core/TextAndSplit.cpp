@@ -5,9 +5,11 @@
 #include "core/StateEdits.h"
 #include "core/TriageHistory.h"
 #include "core/UseCases.h"
+#include "persistence/StoreUnitOfWork.h"
 #include "text/SplitTextUseCase.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <optional>
 
@@ -24,7 +26,24 @@ SplitList splitKeeping(const QString& text, const QString& language, const Split
     return builder.finish();
 }
 
+// One change that does what first, then second (in the text first made),
+// did: from the first place either touched to the last, in the text before
+// and in the text after both.
+TextChange followedBy(const TextChange& first, const TextChange& second) {
+    const qint64 start = std::min(first.position, second.position);
+    // The end of the span, in the text between the two changes: never
+    // before either's end there.
+    const qint64 between = std::max(first.position + first.added, second.position + second.removed);
+    const qint64 endBefore = between - first.added + first.removed;
+    const qint64 endAfter = between - second.removed + second.added;
+    return TextChange{start, endBefore - start, endAfter - start};
+}
+
 } // namespace
+
+TextAndSplit::~TextAndSplit() {
+    saveTypedText();
+}
 
 TextAndSplit::TextAndSplit(Observable<AppState>& state, const UseCases& useCases, StartUpLoad& load,
                            TriageHistory& history)
@@ -34,12 +53,14 @@ TextAndSplit::TextAndSplit(Observable<AppState>& state, const UseCases& useCases
     , self_(std::make_shared<TextAndSplit*>(this)) {}
 
 void TextAndSplit::saveText(QString text) {
+    saveTypedText();
     history_.clear(state().currentTitle.id);
     modify([&](AppState& s) {
         auto it = s.languageStateList.find(s.currentTitle);
         if (it != s.languageStateList.end()) {
             it->boxText = text;
             it->revision = newTextRevision();
+            it->origin = it->revision;
         } else {
             s.languageStateList.insert(s.currentTitle, LanguageState{text, {}, 0});
         }
@@ -62,9 +83,39 @@ void TextAndSplit::editText(qint64 position, qint64 removed, QString added) {
         it->boxText.replace(position, removed, added);
         it->revision = newTextRevision();
     });
-    useCases().commands.saveTextCommandHandler.handle(
-        SaveTextCommand{currentText(), state().currentTitle.id,
-                        TextChange{position, removed, qint64(added.size())}});
+    // Stored once the key is drawn: a keystroke's save took as long as the
+    // rest of the keystroke.
+    const QUuid titleId = state().currentTitle.id;
+    const TextChange change{position, removed, qint64(added.size())};
+    if (typed_ && typed_->titleId != titleId)
+        saveTypedText();
+    if (typed_) {
+        typed_->change = followedBy(typed_->change, change);
+        return;
+    }
+    typed_ = Typed{titleId, change};
+    std::weak_ptr<TextAndSplit*> weak = self_;
+    const auto save = [weak] {
+        if (auto self = weak.lock())
+            (*self)->saveTypedText();
+    };
+    StoreUnitOfWork::holdBack(save);
+    QTimer::singleShot(0, QCoreApplication::instance(), save);
+}
+
+void TextAndSplit::saveTypedText() {
+    if (!typed_)
+        return;
+    const Typed typed = *std::exchange(typed_, std::nullopt);
+    const auto& texts = state().languageStateList;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+        if (it.key().id == typed.titleId) {
+            useCases().commands.saveTextCommandHandler.handle(
+                SaveTextCommand{it->boxText, typed.titleId, typed.change});
+            return;
+        }
+    }
+    // The title is gone, and its text with it.
 }
 
 quint64 TextAndSplit::currentTextRevision() const {
@@ -84,11 +135,11 @@ void TextAndSplit::splitWords() {
     history_.clear(state().currentTitle.id);
     const AppState s = state();
     QString boxText;
-    std::optional<quint64> revision;
+    std::optional<LanguageState> before;
     auto it = s.languageStateList.constFind(s.currentTitle);
     if (it != s.languageStateList.constEnd()) {
         boxText = it->boxText;
-        revision = it->revision;
+        before = *it;
     } else {
         // No text-pane state for this title: split what the store holds for it.
         const auto stored = useCases().queries.loadLanguageStateQueryHandler.handle();
@@ -104,8 +155,10 @@ void TextAndSplit::splitWords() {
         splitKeeping(boxText, s.languageOf(s.currentTitle.id), SplitFilter(s, s.currentTitle.id));
     modify([&](AppState& st) {
         LanguageState entry{boxText, filtered, 0};
-        if (revision)
-            entry.revision = *revision; // the same text, shown already
+        if (before) { // the same text, shown already
+            entry.revision = before->revision;
+            entry.origin = before->origin;
+        }
         st.languageStateList.insert(st.currentTitle, entry);
     });
     useCases().commands.saveSplitWordCommandHandler.handle(

@@ -26,6 +26,9 @@ struct LanguageState {
     // shows or reads the text keeps its revision, not a copy: a copy held
     // anywhere makes the next keystroke in a book copy the whole text.
     quint64 revision = newTextRevision();
+    // The revision the text began with: kept through the edits typed into
+    // it, new with a new text (one pasted over it, one loaded).
+    quint64 origin = revision;
 };
 
 // Defined after AppState, whose Word they hold. AppState holds them in

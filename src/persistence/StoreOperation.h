@@ -6,18 +6,20 @@
 #include "persistence/CoreDateSetting.h"
 #include "persistence/StoreError.h"
 #include "persistence/StoreTransaction.h"
+#include "persistence/StoreUnitOfWork.h"
 
 #include <QList>
 
 #include <optional>
 
-// The frame of every handler call: open the store, do the work (which begins
-// its own transaction), close the store. What a store failure leads to is
-// the handler's choice of frame.
+// The frame of every handler call: write what the thread held back, open the
+// store, do the work (which begins its own transaction), close the store. What a store failure
+// leads to is the handler's choice of frame.
 namespace StoreOperation {
 
 // A failure ends the program, naming the handler ("Pramel/SaveTextCommandHandler").
 template <typename Work> void orFatal(const char* source, Work&& work) {
+    StoreUnitOfWork::writeHeldBack();
     CoreDateSetting setting;
     StoreConnection& store = setting.persistentContainer();
     try {
@@ -29,6 +31,7 @@ template <typename Work> void orFatal(const char* source, Work&& work) {
 
 // A failure prints prefix + the error and the program goes on; nothing is stored.
 template <typename Work> void orPrint(const QString& prefix, Work&& work) {
+    StoreUnitOfWork::writeHeldBack();
     CoreDateSetting setting;
     StoreConnection& store = setting.persistentContainer();
     try {

@@ -23,6 +23,7 @@ namespace {
 thread_local StoreConnection* shared = nullptr;
 thread_local QString sharedPath;
 thread_local StoreUnitOfWork::Open* outermost = nullptr;
+thread_local std::function<void()> heldBack;
 } // namespace
 
 StoreUnitOfWork::StoreUnitOfWork()
@@ -31,6 +32,7 @@ StoreUnitOfWork::StoreUnitOfWork()
 StoreUnitOfWork::StoreUnitOfWork(const QString& storePath) {
     if (shared)
         return; // joins the unit already open on this thread
+    writeHeldBack();
     open_ = std::make_unique<Open>(storePath);
     try {
         StoreConnection& connection = open_->setting.persistentContainer();
@@ -74,6 +76,18 @@ void StoreUnitOfWork::whenCommitted(std::function<void()> action) {
         outermost->afterCommit.push_back(std::move(action));
     else
         action();
+}
+
+void StoreUnitOfWork::holdBack(std::function<void()> write) {
+    heldBack = std::move(write);
+}
+
+void StoreUnitOfWork::writeHeldBack() {
+    if (shared || !heldBack)
+        return;
+    // Taken first: the write's own handler call comes back here.
+    const std::function<void()> write = std::exchange(heldBack, {});
+    write();
 }
 
 StoreConnection* StoreUnitOfWork::current(const QString& storePath) {

@@ -40,6 +40,14 @@ public:
     // rows a unit has not committed yet.
     static void whenCommitted(std::function<void()> action);
 
+    // A write this thread holds back (the text being typed, saved once its
+    // key is drawn) that has to reach the store before anything else the
+    // thread does there: run, then forgotten, at the start of the thread's
+    // next handler call or unit. One at a time; a new one replaces it.
+    static void holdBack(std::function<void()> write);
+    // Runs the held-back write now, if there is one and no unit is open.
+    static void writeHeldBack();
+
     struct Open;
 
 private:

@@ -65,11 +65,13 @@ void TriageStatusBar::updateFromState() {
     f.oneRowPerWord = oneRowPerWord_;
     bool textEmpty = true;
     quint64 revision = 0;
+    quint64 origin = 0;
     if (entry != s.languageStateList.constEnd()) {
         f.rowsLeft = entry->splittedWords.size();
         f.wordsLeft = entry->splittedWords.foldedWordCount();
         textEmpty = entry->boxText.isEmpty();
         revision = entry->revision;
+        origin = entry->origin;
     }
     const qsizetype at = s.indexOfTitle(s.currentTitle.id);
     if (at >= 0) {
@@ -92,9 +94,12 @@ void TriageStatusBar::updateFromState() {
         countTimer_->start(typing ? 300 : 0);
     }
     shownTitle_ = s.currentTitle.id;
+    // While a text is typed into, the count of the text as it stood a few
+    // keys ago stays: the line would otherwise be redrawn on every key.
+    const bool typedInto = counts_ && countedOrigin_ == origin && countedLanguage_ == language;
     if (textEmpty) {
         f.textWords = 0;
-    } else if (textCounted()) {
+    } else if (textCounted() || typedInto) {
         tally_.follow(s, s.currentTitle.id, counts_);
         f.textWords = counts_->total;
         f.textDistinct = counts_->byFolded.size();
@@ -111,8 +116,14 @@ void TriageStatusBar::updateFromState() {
     f.learning = learning_;
     f.learningLevels = learningLevels_;
     figures_ = f;
-    label_->setText(describe());
-    label_->setToolTip(explain(language));
+    // Set only when they change: a label set anew lays out the status bar
+    // again, and that redraws it in the frame of the key that set it.
+    const QString line = describe();
+    if (line != label_->text())
+        label_->setText(line);
+    const QString tip = explain(language);
+    if (tip != label_->toolTip())
+        label_->setToolTip(tip);
 }
 
 void TriageStatusBar::countLearning(const AppState& s) {
@@ -142,18 +153,20 @@ void TriageStatusBar::countText() {
     // copies it once.
     QString text = entry->boxText;
     const quint64 revision = entry->revision;
+    const quint64 origin = entry->origin;
     const QString language = languageToCount_;
     QPointer<TriageStatusBar> self(this);
-    std::thread([self, text, revision, language]() mutable {
+    std::thread([self, text, revision, origin, language]() mutable {
         auto counts = std::make_shared<const TextWordCounts>(TextWordCounts::count(text, language));
         text = QString(); // let go of the text before the next keystroke
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [self, revision, language, counts] {
+            [self, revision, origin, language, counts] {
                 if (!self)
                     return;
                 self->counting_ = false;
                 self->countedRevision_ = revision;
+                self->countedOrigin_ = origin;
                 self->countedLanguage_ = language;
                 self->counts_ = counts;
                 self->update_.schedule();

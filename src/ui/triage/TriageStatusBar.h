@@ -102,6 +102,7 @@ private:
     // language it was cut for, and its counts; the revision and language to
     // count next. No copy of the text is kept (TextPane.h says why).
     quint64 countedRevision_ = 0;
+    quint64 countedOrigin_ = 0; // LanguageState::origin
     QString countedLanguage_;
     std::shared_ptr<const TextWordCounts> counts_;
     quint64 revisionToCount_ = 0;
