@@ -48,8 +48,8 @@ void AppModel::saveText(QString text) {
     text_->saveText(std::move(text));
 }
 
-void AppModel::editText(qint64 position, qint64 removed, QString added) {
-    text_->editText(position, removed, std::move(added));
+quint64 AppModel::editText(qint64 position, qint64 removed, QString added) {
+    return text_->editText(position, removed, std::move(added));
 }
 
 QString AppModel::currentText() const {

@@ -66,8 +66,10 @@ public:
     // A change of the current title's text in one place (a keystroke, a
     // paste, an undo): removed units at position replaced by added. The same
     // as saveText with the text it makes, but the store writes only the
-    // pieces around the change. Out of range, nothing happens.
-    void editText(qint64 position, qint64 removed, QString added);
+    // pieces around the change, after the frame that shows it
+    // (TextAndSplit.h). Returns the text's new revision; out of range,
+    // nothing happens and it returns 0.
+    quint64 editText(qint64 position, qint64 removed, QString added);
     // The current title's text, and its revision (LanguageState::revision;
     // 0 when it has none).
     QString currentText() const;

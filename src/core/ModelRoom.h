@@ -16,6 +16,9 @@ public:
         , useCases_(useCases) {}
 
     const AppState& state() const { return state_.value(); }
+    // The state as stored, without the typing held back (Observable::peek).
+    const AppState& storedState() const { return state_.peek(); }
+    void setHeldBack(std::function<void()> work) { state_.setHeldBack(std::move(work)); }
     // One write of the state, one publication.
     template <class F> void modify(F&& change) { state_.modify(std::forward<F>(change)); }
     // A write made where the state stands (Observable::modifyInPlace).

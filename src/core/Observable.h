@@ -47,15 +47,29 @@ public:
     Observable(const Observable&) = delete;
     Observable& operator=(const Observable&) = delete;
 
-    const T& value() const { return value_; }
+    const T& value() const {
+        settle();
+        return value_;
+    }
+    // The value as stored, without the held-back work (for that work's own
+    // owner, which reads it while holding work back).
+    const T& peek() const { return value_; }
+
+    // Work the value's owner holds back (typing not yet in the value) that
+    // has to be in it before anyone reads or writes it: every read, write
+    // and subscription runs it first. It may write the value itself, and
+    // has to do nothing when it has nothing held back.
+    void setHeldBack(std::function<void()> work) { heldBack_ = std::move(work); }
 
     void set(T next) {
+        settle();
         deliver(next);
         value_ = std::move(next);
     }
 
     // An in-place change of a nested part: one write, published once.
     template <class F> void modify(F&& change) {
+        settle();
         T copy = value_;
         change(copy);
         set(std::move(copy));
@@ -65,11 +79,13 @@ public:
     // keystroke in a book): published like a write, except that value()
     // already returns the changed value during its delivery.
     template <class F> void modifyInPlace(F&& change) {
+        settle();
         change(value_);
         deliver(value_);
     }
 
     [[nodiscard]] Subscription subscribe(Callback cb) {
+        settle();
         const long id = nextId_++;
         (*subscribers_)[id] = cb;
         cb(value_);
@@ -83,6 +99,11 @@ public:
     std::size_t subscriberCount() const { return subscribers_->size(); }
 
 private:
+    void settle() const {
+        if (heldBack_)
+            heldBack_();
+    }
+
     // Hands next to the subscribers present when the write started; one that
     // unsubscribes during delivery is not called afterwards.
     void deliver(const T& next) {
@@ -102,6 +123,7 @@ private:
 
     using Map = std::map<long, Callback>;
     T value_;
+    std::function<void()> heldBack_;
     std::shared_ptr<Map> subscribers_;
     long nextId_ = 0;
 };

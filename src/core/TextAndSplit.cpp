@@ -9,6 +9,7 @@
 #include "text/SplitTextUseCase.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QTimer>
 
 #include <optional>
@@ -43,6 +44,7 @@ TextChange followedBy(const TextChange& first, const TextChange& second) {
 
 TextAndSplit::~TextAndSplit() {
     saveTypedText();
+    setHeldBack({});
 }
 
 TextAndSplit::TextAndSplit(Observable<AppState>& state, const UseCases& useCases, StartUpLoad& load,
@@ -50,7 +52,9 @@ TextAndSplit::TextAndSplit(Observable<AppState>& state, const UseCases& useCases
     : ModelRoom(state, useCases)
     , load_(load)
     , history_(history)
-    , self_(std::make_shared<TextAndSplit*>(this)) {}
+    , self_(std::make_shared<TextAndSplit*>(this)) {
+    setHeldBack([this] { applyTyped(); });
+}
 
 void TextAndSplit::saveText(QString text) {
     saveTypedText();
@@ -69,29 +73,36 @@ void TextAndSplit::saveText(QString text) {
         SaveTextCommand{text, state().currentTitle.id});
 }
 
-void TextAndSplit::editText(qint64 position, qint64 removed, QString added) {
-    const qint64 length = currentText().size();
+quint64 TextAndSplit::editText(qint64 position, qint64 removed, QString added) {
+    // Read as stored: reading the state would put the keys held back in it.
+    const AppState& stored = storedState();
+    const QUuid titleId = stored.currentTitle.id;
+    if (held_ && held_->titleId != titleId)
+        applyTyped();
+    qint64 length = 0;
+    if (held_) {
+        length = held_->length;
+    } else {
+        const auto entry = stored.languageStateList.constFind(stored.currentTitle);
+        length = entry == stored.languageStateList.constEnd() ? 0 : entry->boxText.size();
+    }
     if (position < 0 || removed < 0 || position + removed > length)
-        return;
-    history_.clear(state().currentTitle.id);
-    // Changed where it stands: the state is the text's one holder, so a
-    // keystroke moves the units after it instead of copying a book.
-    modifyInPlace([&](AppState& s) {
-        auto it = s.languageStateList.find(s.currentTitle);
-        if (it == s.languageStateList.end())
-            it = s.languageStateList.insert(s.currentTitle, LanguageState{});
-        it->boxText.replace(position, removed, added);
-        it->revision = newTextRevision();
-    });
-    // Stored once the key is drawn: a keystroke's save took as long as the
-    // rest of the keystroke.
-    const QUuid titleId = state().currentTitle.id;
+        return 0;
+    history_.clear(titleId);
+    // The key is put in the text once it is drawn: moving the units after it
+    // in a book cost more than the rest of the keystroke.
+    if (!held_)
+        held_ = Held{titleId, {}, length, 0};
+    held_->length += qint64(added.size()) - removed;
+    held_->revision = newTextRevision();
     const TextChange change{position, removed, qint64(added.size())};
+    held_->edits.push_back(Edit{change, std::move(added)});
+    // The store has it after that, as one change with the keys typed since.
     if (typed_ && typed_->titleId != titleId)
         saveTypedText();
     if (typed_) {
         typed_->change = followedBy(typed_->change, change);
-        return;
+        return held_->revision;
     }
     typed_ = Typed{titleId, change};
     std::weak_ptr<TextAndSplit*> weak = self_;
@@ -100,10 +111,40 @@ void TextAndSplit::editText(qint64 position, qint64 removed, QString added) {
             (*self)->saveTypedText();
     };
     StoreUnitOfWork::holdBack(save);
-    QTimer::singleShot(0, QCoreApplication::instance(), save);
+    // Not a call queued at once, which would come before the frame that
+    // shows the key (the window posts it after this), and late enough for
+    // the window system to have taken the frame: it is sent once the event
+    // loop waits.
+    QTimer::singleShot(typedSaveDelayMs, Qt::PreciseTimer, QCoreApplication::instance(), save);
+    return held_->revision;
+}
+
+void TextAndSplit::applyTyped() {
+    if (!held_ || QThread::currentThread() != QCoreApplication::instance()->thread())
+        return;
+    // Taken first: the write below reads the state, which comes back here.
+    const Held held = *std::exchange(held_, std::nullopt);
+    modifyInPlace([&](AppState& s) {
+        auto it = findById(s.languageStateList, held.titleId);
+        if (it == s.languageStateList.end()) {
+            if (s.currentTitle.id != held.titleId)
+                return; // the title is gone
+            it = s.languageStateList.insert(s.currentTitle, LanguageState{});
+        }
+        // Changed where it stands: the state is the text's one holder, and
+        // QString::replace with a length that changes would build a new one.
+        for (const Edit& edit : held.edits) {
+            if (edit.change.removed > 0)
+                it->boxText.remove(edit.change.position, edit.change.removed);
+            if (!edit.added.isEmpty())
+                it->boxText.insert(edit.change.position, edit.added);
+        }
+        it->revision = held.revision;
+    });
 }
 
 void TextAndSplit::saveTypedText() {
+    applyTyped();
     if (!typed_)
         return;
     const Typed typed = *std::exchange(typed_, std::nullopt);

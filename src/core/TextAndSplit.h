@@ -7,6 +7,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class StartUpLoad;
 class TriageHistory;
@@ -21,11 +22,14 @@ public:
     TextAndSplit& operator=(const TextAndSplit&) = delete;
 
     void saveText(QString text);
-    // The change is in the state at once; the store has it once the event
-    // loop turns (after the frame that shows the key), or sooner, before
-    // anything else of this thread reaches the store.
-    void editText(qint64 position, qint64 removed, QString added);
-    // Stores what was typed and not stored yet, now.
+    // A change typed into the current title's text. It is put in the state,
+    // and then stored, once the event loop turns (after the frame that shows
+    // the key), or sooner: before anything reads or writes the state, and
+    // before anything else of this thread reaches the store. Returns the
+    // revision the text has with it, or 0 for a change out of range (which
+    // changes nothing).
+    quint64 editText(qint64 position, qint64 removed, QString added);
+    // Puts what was typed in the state and the store, now.
     void saveTypedText();
     QString currentText() const;
     // The revision of the current title's text (LanguageState), 0 for none.
@@ -39,6 +43,9 @@ public:
     ~TextAndSplit();
 
 private:
+    // Puts the keys held back in the state (published as one write).
+    void applyTyped();
+
     StartUpLoad& load_;
     TriageHistory& history_;
     std::future<void> splitting_;
@@ -48,6 +55,20 @@ private:
         TextChange change;
     };
     std::optional<Typed> typed_;
+    // The keys typed and not in the state yet, in order; the length and
+    // revision the text has with them.
+    struct Edit {
+        TextChange change;
+        QString added;
+    };
+    struct Held {
+        QUuid titleId;
+        std::vector<Edit> edits;
+        qint64 length = 0;
+        quint64 revision = 0;
+    };
+    std::optional<Held> held_;
+    static constexpr int typedSaveDelayMs = 8;
     // Lets the split's notice reach this object while it lives.
     std::shared_ptr<TextAndSplit*> self_;
 };

@@ -504,6 +504,23 @@ private Q_SLOTS:
                                  hasty->state().listOfTitleAndWordList.last().title.id)
                      .boxText,
                  QStringLiteral("Noch Ein zweiter Text"));
+        // Keys typed in a row wait until the state is read, are in it then as
+        // one write, and reach the store before anything else does; a change
+        // out of range is refused.
+        int writes = 0;
+        const Subscription counting = hasty->subscribe([&](const AppState&) { ++writes; });
+        writes = 0;
+        QVERIFY(hasty->editText(0, 5, QString()) != 0);
+        QVERIFY(hasty->editText(4, 7, QStringLiteral("dritter")) != 0);
+        QVERIFY(hasty->editText(16, 0, QStringLiteral(".")) != 0);
+        QCOMPARE(hasty->editText(18, 0, QStringLiteral("x")), quint64(0));
+        QCOMPARE(writes, 0);
+        QCOMPARE(hasty->currentText(), QStringLiteral("Ein dritter Text."));
+        QCOMPARE(writes, 1);
+        QCOMPARE(languageStateOf(restartedModel()->state(),
+                                 hasty->state().listOfTitleAndWordList.last().title.id)
+                     .boxText,
+                 QStringLiteral("Ein dritter Text."));
 
         // A start that reopens the last place: that title first, at its row
         // (kept within the list); a title deleted since, or none, gives the

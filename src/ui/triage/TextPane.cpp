@@ -214,7 +214,15 @@ void TextPane::textDidChange(int position, int removed, int added) {
     QTextCursor cursor(document);
     cursor.setPosition(position);
     cursor.setPosition(position + added, QTextCursor::KeepAnchor);
-    appModel_->editText(position, removed, plainText(cursor.selectedText()));
-    shownLength_ = appModel_->currentText().size();
-    shownRevision_ = appModel_->currentTextRevision();
+    // Nothing here reads the model's text back: that would put the key in
+    // it before the frame that shows the key (TextAndSplit.h).
+    const quint64 revision =
+        appModel_->editText(position, removed, plainText(cursor.selectedText()));
+    if (revision == 0) { // refused: the pane follows what the model holds
+        shownLength_ = appModel_->currentText().size();
+        shownRevision_ = appModel_->currentTextRevision();
+        return;
+    }
+    shownLength_ += added - removed;
+    shownRevision_ = revision;
 }
