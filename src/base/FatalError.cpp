@@ -1,5 +1,7 @@
 #include "base/FatalError.h"
 
+#include "base/StatusLine.h"
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +53,7 @@ private:
 
 void fatalError(const QString& source, const QString& message) {
     const QByteArray line = (source + QStringLiteral(": Fatal error: ") + message).toUtf8();
+    flushStatusLines(); // the lines before it first, as they were printed
     std::fprintf(stderr, "%s\n", line.constData());
     std::fflush(stderr);
     std::fflush(stdout);

@@ -52,6 +52,10 @@ quint64 AppModel::editText(qint64 position, qint64 removed, QString added) {
     return text_->editText(position, removed, std::move(added));
 }
 
+void AppModel::saveTypedText() {
+    text_->saveTypedText();
+}
+
 QString AppModel::currentText() const {
     return text_->currentText();
 }

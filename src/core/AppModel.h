@@ -70,6 +70,9 @@ public:
     // (TextAndSplit.h). Returns the text's new revision; out of range,
     // nothing happens and it returns 0.
     quint64 editText(qint64 position, qint64 removed, QString added);
+    // Puts the keys typed and held back in the state and the store now
+    // (they go there on their own once the event loop turns).
+    void saveTypedText();
     // The current title's text, and its revision (LanguageState::revision;
     // 0 when it has none).
     QString currentText() const;
