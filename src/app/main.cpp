@@ -10,10 +10,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -57,6 +59,40 @@ bool asksForTextOnly(int argc, char* argv[]) {
             return true;
     }
     return false;
+}
+
+// Ends a loop once the watched widget has painted, a moment later: the
+// frame reaches the window system once the loop waits.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QEventLoop* loop)
+        : QObject(loop)
+        , loop_(loop) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
+            QTimer::singleShot(1, Qt::PreciseTimer, loop_, &QEventLoop::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEventLoop* loop_;
+    bool painted_ = false;
+};
+
+// Waits until the window's first frame is drawn and handed to the window
+// system, so that it shows while the store is read (a book takes a while):
+// never a black window at start.
+void drawFirstFrame(QWidget& window) {
+    QEventLoop loop;
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit); // never painted: go on
+    auto* painted = new FirstPaint(&loop);
+    window.installEventFilter(painted);
+    loop.exec();
+    window.removeEventFilter(painted);
 }
 
 } // namespace
@@ -123,6 +159,7 @@ int main(int argc, char* argv[]) {
                      &AppDelegate::activateWindow);
     QObject::connect(&instance, &SingleInstance::openRequested, &delegate, &AppDelegate::openFiles);
     window.show();
+    drawFirstFrame(window);
     delegate.openFiles(files);
     delegate.applicationDidFinishLaunching();
     return app.exec();

@@ -42,6 +42,10 @@ bool AppModel::isLoading() const {
     return startUp_->isLoading();
 }
 
+bool AppModel::hasLoaded() const {
+    return startUp_->hasLoaded();
+}
+
 // Text and split.
 
 void AppModel::saveText(QString text) {

@@ -58,6 +58,9 @@ public:
     // else it opens the first title at row 0.
     void startAt(QUuid titleId, qint64 row);
     bool isLoading() const;
+    // Whether load() or loadForStartUp() has begun (the window may be drawn
+    // before: its state is empty then, not the store's).
+    bool hasLoaded() const;
 
     // Operations take their arguments by value: a caller may pass a part of
     // the state itself, which the first write of the operation replaces.

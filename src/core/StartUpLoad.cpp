@@ -18,6 +18,7 @@ StartUpLoad::StartUpLoad(Observable<AppState>& state, const UseCases& useCases,
     , self_(std::make_shared<StartUpLoad*>(this)) {}
 
 void StartUpLoad::load(QUuid keep) {
+    loaded_ = true;
     saves_.finishCutBatches();
     const Queries& queries = useCases().queries;
     QList<TitleAndWordList> list = queries.fetchTitleAndKnownWordsQueryHandler->handle();
@@ -45,6 +46,7 @@ void StartUpLoad::load(QUuid keep) {
 }
 
 void StartUpLoad::loadForStartUp() {
+    loaded_ = true;
     QObject* const loop = QCoreApplication::instance();
     const UseCases& cases = useCases();
     const StoreFileHandler storeFile = cases.storeFileHandler;

@@ -30,6 +30,8 @@ public:
         startRow_ = row;
     }
     bool isLoading() const { return loading_.valid(); }
+    // Whether a load has begun: before it the state is empty, not the store's.
+    bool hasLoaded() const { return loaded_; }
     // Waits for the rest of the load, if one runs, and publishes it.
     void finishLoading();
     // Waits for the check of the store's structure, if one runs.
@@ -37,6 +39,7 @@ public:
 
 private:
     WordBatchProgress& saves_;
+    bool loaded_ = false;
     QUuid startTitle_;
     qint64 startRow_ = 0;
     // The start's check of the store's structure, beside the first frame.

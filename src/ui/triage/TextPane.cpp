@@ -76,10 +76,12 @@ void TextPane::show(const QString& text, quint64 revision, bool stored) {
     // A title that is not stored cannot keep a text: say how to begin instead
     // of taking typing that would go nowhere.
     stored_ = stored;
+    // Nothing said before the store is read (the window's first frame).
     view_->setPlaceholderText(
-        stored_ ? QString()
-                : tr("Add a title in the list on the left, select it, then paste or type its "
-                     "text here."));
+        stored_ || !appModel_->hasLoaded()
+            ? QString()
+            : tr("Add a title in the list on the left, select it, then paste or type its "
+                 "text here."));
     // Replaced only when it differs, so that typing keeps the cursor, the
     // selection and the undo history.
     if (revision != shownRevision_) {
