@@ -17,6 +17,10 @@
 #include <QThread>
 #include <QTimer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 QString dataFolder() {
@@ -61,6 +65,18 @@ bool asksForTextOnly(int argc, char* argv[]) {
     return false;
 }
 
+// The allocator's defaults cost a book's session a fifth more memory at its
+// peak: every thread that allocates gets an arena of its own that keeps what
+// it freed, and after a large block is freed, blocks up to that size (a
+// copy of the text, a split list) come from the heap and stay there instead
+// of going back to the system.
+void keepMemoryLow() {
+#ifdef __GLIBC__
+    mallopt(M_ARENA_MAX, 2);
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+}
+
 // Ends a loop once the watched widget has painted, a moment later: the
 // frame reaches the window system once the loop waits.
 class FirstPaint : public QObject {
@@ -98,6 +114,7 @@ void drawFirstFrame(QWidget& window) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    keepMemoryLow();
     // --help and --version answer in the terminal, with or without a display.
     if (asksForTextOnly(argc, argv)) {
         QCoreApplication terminal(argc, argv);
