@@ -73,7 +73,7 @@ bool asksForTextOnly(int argc, char* argv[]) {
 void keepMemoryLow() {
 #ifdef __GLIBC__
     mallopt(M_ARENA_MAX, 2);
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
 #endif
 }
 

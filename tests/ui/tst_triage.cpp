@@ -487,7 +487,15 @@ private Q_SLOTS:
     }
 
     void unstoredTitleIsReadOnly() {
+        // Drawn before the store is read (the window's first frame), the
+        // pane says nothing yet.
+        model_ = ViewModelFactory::storeBackedModel();
+        showPane();
+        QVERIFY(pane_->textView()->placeholderText().isEmpty());
+        model_->load();
+        settle();
         // A fresh store: the current title is a placeholder nothing keeps.
+        QVERIFY(!pane_->textView()->placeholderText().isEmpty());
         showPane();
         QVERIFY(pane_->textView()->isReadOnly());
         QVERIFY(!pane_->textView()->placeholderText().isEmpty());
