@@ -12,8 +12,8 @@
 //                   waiting for the window to be quiet for --key-quiet
 //                   milliseconds (1000) between keys.
 //   with --script FILE: once settled, runs the lines of FILE in order:
-//     key SPEC            sends a key (press and release) and goes on at once;
-//                         SPEC is an X key name with modifiers before it:
+//     key KEYS            sends a key (press and release) and goes on at once;
+//                         KEYS is an X key name with modifiers before it:
 //                         a, Return, Home, ctrl+z, ctrl+shift+s
 //     type TEXT           sends each character of TEXT as a key
 //     mark NAME [quiet MS]
@@ -343,13 +343,13 @@ private:
 };
 
 // A key as the script names it: "ctrl+shift+s" is S with Control and Shift.
-struct KeySpec {
+struct KeyChord {
     std::vector<KeyCode> modifiers;
     KeyCode code = 0;
 };
 
-bool parseKey(Display* display, const std::string& spec, KeySpec& key) {
-    std::string rest = spec;
+bool parseKey(Display* display, const std::string& name, KeyChord& key) {
+    std::string rest = name;
     size_t plus;
     // A name of its own may be "plus": split on '+' only before the last part.
     while ((plus = rest.find('+')) != std::string::npos && plus + 1 < rest.size()) {
@@ -446,10 +446,10 @@ private:
 
     bool step(const std::string& command, std::istringstream& words, const std::string& line) {
         if (command == "key") {
-            std::string spec;
-            words >> spec;
-            KeySpec key;
-            if (!parseKey(display_, spec, key))
+            std::string name;
+            words >> name;
+            KeyChord key;
+            if (!parseKey(display_, name, key))
                 return fail("unknown key", line);
             if (mark_.empty()) {
                 session_.press(key.modifiers, key.code);
@@ -466,7 +466,7 @@ private:
             const std::string text = space == std::string::npos ? "" : line.substr(space + 1);
             for (char c : text) {
                 const std::string name = c == ' ' ? "space" : std::string(1, c);
-                KeySpec key;
+                KeyChord key;
                 if (!parseKey(display_, name, key))
                     return fail("cannot type", line);
                 session_.press(key.modifiers, key.code);
