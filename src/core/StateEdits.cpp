@@ -8,6 +8,15 @@ QHash<Title, LanguageState>::iterator findById(QHash<Title, LanguageState>& map,
     return map.end();
 }
 
+QHash<Title, LanguageState>::const_iterator findById(const QHash<Title, LanguageState>& map,
+                                                     const QUuid& id) {
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        if (it.key().id == id)
+            return it;
+    }
+    return map.cend();
+}
+
 void followTitle(AppState& s, const Title& title) {
     if (!s.languageStateList.contains(title)) {
         LanguageState ls;

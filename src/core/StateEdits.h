@@ -6,6 +6,8 @@
 
 // The entry of the language-state map whose key has the id, whatever its name.
 QHash<Title, LanguageState>::iterator findById(QHash<Title, LanguageState>& map, const QUuid& id);
+QHash<Title, LanguageState>::const_iterator findById(const QHash<Title, LanguageState>& map,
+                                                     const QUuid& id);
 
 // A title under a (new) name: its text pane moves to the new key (or an empty
 // one is made), and the selection follows it, so the pane keeps its text and

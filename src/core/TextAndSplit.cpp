@@ -149,14 +149,11 @@ void TextAndSplit::saveTypedText() {
         return;
     const Typed typed = *std::exchange(typed_, std::nullopt);
     const auto& texts = state().languageStateList;
-    for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
-        if (it.key().id == typed.titleId) {
-            useCases().commands.saveTextCommandHandler.handle(
-                SaveTextCommand{it->boxText, typed.titleId, typed.change});
-            return;
-        }
-    }
-    // The title is gone, and its text with it.
+    const auto entry = findById(texts, typed.titleId);
+    if (entry == texts.cend())
+        return; // the title is gone, and its text with it
+    useCases().commands.saveTextCommandHandler.handle(
+        SaveTextCommand{entry->boxText, typed.titleId, typed.change});
 }
 
 quint64 TextAndSplit::currentTextRevision() const {
