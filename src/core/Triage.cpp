@@ -37,11 +37,7 @@ void takeRowsOf(AppState& s, const QString& word, qint64 row, const AppState::Wo
     s.lastSelectedRow = row - it->splittedWords.countEqualBefore(word, row);
     const QList<qsizetype> removed = it->splittedWords.removeFolded(
         word, [&](const QString& w) { return text::equal(w, word); });
-    QList<LastRemovedWord> entries;
-    entries.reserve(removed.size());
-    for (qint64 i : removed)
-        entries.append(LastRemovedWord{i, record});
-    s.lastRemovedWords = std::move(entries);
+    s.lastRemovedWords = LastRemovedWordsMaker::sharing(removed, record);
 }
 
 } // namespace
@@ -123,13 +119,8 @@ TakenStep Triage::removeTemporarilyStep(const QString& word, qint64 row) {
         list.removeFolded(word, [&](const QString& w) { return text::equal(w, word); });
     const QDateTime now = QDateTime::currentDateTimeUtc();
     modify([&](AppState& s) {
-        QList<LastRemovedWord> entries;
-        entries.reserve(rows.size());
-        for (qint64 i : rows) {
-            entries.append(LastRemovedWord{
-                i, AppState::Word{word, QUuid::createUuid(), AppState::Word::Kind::known, now}});
-        }
-        s.lastRemovedWords = std::move(entries);
+        s.lastRemovedWords = LastRemovedWordsMaker::eachOwn(
+            rows, AppState::Word{word, QUuid::createUuid(), AppState::Word::Kind::known, now});
     });
 
     modify([&](AppState& s) {

@@ -19,7 +19,7 @@ struct TakenStep {
     qsizetype place = 0;     // deletion: where the word stood in the title's list
     bool tookRows = false;   // the word's rows left the split list with it
     bool newRemoval = false; // and the store marked them gone with it
-    QList<LastRemovedWord> lastRemovedBefore;
+    LastRemovedWords lastRemovedBefore;
     const TriageCommand* command = nullptr; // what takes it again and back
 };
 

@@ -11,6 +11,49 @@ quint64 newTextRevision() {
     return ++last;
 }
 
+LastRemovedWord LastRemovedWords::at(qsizetype i) const {
+    LastRemovedWord entry{rows_.at(i), record_->word};
+    if (ownIds_ && i != 0) {
+        // The record's id is random (version 4): its first 48 bits, changed
+        // by the entry's place, give ids as unlikely to meet as new ones, and
+        // keep the version and variant bits.
+        entry.word.id.data1 ^= quint32(quint64(i));
+        entry.word.id.data2 ^= quint16(quint64(i) >> 32);
+    }
+    return entry;
+}
+
+LastRemovedWord LastRemovedWords::operator[](qsizetype i) const {
+    return at(i);
+}
+
+void LastRemovedWords::clear() {
+    rows_.clear();
+    record_.reset();
+    ownIds_ = false;
+}
+
+LastRemovedWord LastRemovedWords::const_iterator::operator*() const {
+    return list_->at(i_);
+}
+
+LastRemovedWords LastRemovedWordsMaker::sharing(QList<qsizetype> rows,
+                                                const AppState::Word& record) {
+    LastRemovedWords out;
+    if (rows.isEmpty())
+        return out;
+    out.rows_ = std::move(rows);
+    out.record_ = std::make_shared<const LastRemovedWord>(LastRemovedWord{0, record});
+    return out;
+}
+
+LastRemovedWords LastRemovedWordsMaker::eachOwn(QList<qsizetype> rows,
+                                                const AppState::Word& record) {
+    LastRemovedWords out = sharing(std::move(rows), record);
+    out.ownIds_ = true;
+    return out;
+}
+
 QString kindText(AppState::Word::Kind kind) {
     return kind == AppState::Word::Kind::known ? QStringLiteral("known")
                                                : QStringLiteral("unwanted");

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QUuid>
 
+#include <memory>
+
 enum class SortType { alphabet = 0, date = 1 };
 
 // A number no text revision had before (see LanguageState::revision).
@@ -37,6 +39,52 @@ struct LanguageState {
 struct TitleAndWordList;
 struct LastRemovedWord;
 
+// The entries of lastRemovedWords: the rows the latest triage step took, in
+// ascending order, each with a word record (a LastRemovedWord). A step takes
+// every occurrence of a word, "the" 128,000 times in a long book, so the list
+// keeps the row numbers and one record, and makes each entry when it is read.
+class LastRemovedWords {
+public:
+    LastRemovedWords() = default;
+
+    qsizetype size() const { return rows_.size(); }
+    bool isEmpty() const { return rows_.isEmpty(); }
+    LastRemovedWord at(qsizetype i) const;
+    LastRemovedWord operator[](qsizetype i) const;
+    void clear();
+
+    class const_iterator {
+    public:
+        using value_type = LastRemovedWord;
+        using difference_type = qsizetype;
+        const_iterator(const LastRemovedWords* list, qsizetype i)
+            : list_(list)
+            , i_(i) {}
+        LastRemovedWord operator*() const;
+        const_iterator& operator++() {
+            ++i_;
+            return *this;
+        }
+        friend bool operator==(const const_iterator& a, const const_iterator& b) {
+            return a.i_ == b.i_;
+        }
+
+    private:
+        const LastRemovedWords* list_;
+        qsizetype i_;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+private:
+    friend class LastRemovedWordsMaker;
+    QList<qsizetype> rows_;
+    // The record every entry holds; with ownIds_, each entry has an id of
+    // its own, made from the record's (same text, kind and time).
+    std::shared_ptr<const LastRemovedWord> record_;
+    bool ownIds_ = false;
+};
+
 // The whole published application state. Copies are cheap: every container is
 // implicitly shared, and only the one that changes is detached.
 struct AppState {
@@ -52,7 +100,7 @@ struct AppState {
     };
 
     Title currentTitle{QUuid::createUuid(), QString()};
-    QList<LastRemovedWord> lastRemovedWords;
+    LastRemovedWords lastRemovedWords;
     QHash<Title, LanguageState> languageStateList;
     qint64 lastSelectedRow = 0;
     SortType knownWordsSortType = SortType::alphabet;
@@ -93,6 +141,16 @@ struct TitleAndWordList {
 struct LastRemovedWord {
     qint64 index = 0;
     AppState::Word word;
+};
+
+// Makes the entries of a triage step.
+class LastRemovedWordsMaker {
+public:
+    // Every row with the one record.
+    static LastRemovedWords sharing(QList<qsizetype> rows, const AppState::Word& record);
+    // Every row with a record of its own: record's text, kind and time, and
+    // an id of each entry's own.
+    static LastRemovedWords eachOwn(QList<qsizetype> rows, const AppState::Word& record);
 };
 
 // "known" or "unwanted".

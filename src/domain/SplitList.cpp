@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <bit>
 
 // The part the split makes, shared by every copy of the list.
 struct SplitList::Source {
@@ -122,12 +123,52 @@ SplitList SplitList::fromParts(QStringList distinctWords, std::vector<quint32> w
 void SplitList::initialiseVisibility() {
     const qsizetype occurrences = source_ ? qsizetype(source_->wordOf.size()) : 0;
     const qsizetype blocks = (occurrences + blockSize - 1) / blockSize;
+    removedBits_ = QList<quint64>((occurrences + 63) / 64, 0);
+    for (qsizetype g = 0; g < removedGroups_.size(); ++g) {
+        if (removedGroups_.testBit(g))
+            markOccurrences(quint32(g), true);
+    }
     blockVisible_ = QList<qint32>(blocks, 0);
-    for (qsizetype o = 0; o < occurrences; ++o) {
-        if (!removedOccurrence(o))
-            ++blockVisible_[o / blockSize];
+    for (qsizetype b = 0; b < blocks; ++b) {
+        const qsizetype end = std::min(occurrences, (b + 1) * blockSize);
+        qsizetype removed = 0;
+        for (qsizetype w = b * blockSize / 64; w < (end + 63) / 64; ++w)
+            removed += std::popcount(removedBits_.at(w));
+        blockVisible_[b] = qint32(end - b * blockSize - removed);
     }
     recountPrefix();
+}
+
+void SplitList::markOccurrences(quint32 group, bool removed) {
+    quint64* bits = removedBits_.data();
+    for (quint32 i = source_->groupBegin[group]; i < source_->groupBegin[group + 1]; ++i) {
+        const quint32 o = source_->groupOccurrences[i];
+        const quint64 bit = quint64(1) << (o & 63);
+        if (removed)
+            bits[o >> 6] |= bit;
+        else
+            bits[o >> 6] &= ~bit;
+    }
+}
+
+qsizetype SplitList::removedBetween(qsizetype from, qsizetype to) const {
+    const quint64* bits = removedBits_.constData();
+    // The bits of a word below n.
+    auto below = [](qsizetype n) { return n == 0 ? quint64(0) : ~quint64(0) >> (64 - n); };
+    const qsizetype first = from >> 6, last = to >> 6;
+    if (first == last)
+        return std::popcount(bits[first] & below(to & 63) & ~below(from & 63));
+    qsizetype removed = std::popcount(bits[first] & ~below(from & 63));
+    for (qsizetype w = first + 1; w < last; ++w)
+        removed += std::popcount(bits[w]);
+    if (to & 63)
+        removed += std::popcount(bits[last] & below(to & 63));
+    return removed;
+}
+
+qsizetype SplitList::shownInBlockBefore(qsizetype occurrence) const {
+    const qsizetype first = occurrence / blockSize * blockSize;
+    return occurrence - first - removedBetween(first, occurrence);
 }
 
 void SplitList::recountPrefix() {
@@ -140,10 +181,6 @@ void SplitList::recountPrefix() {
     visible_ = sum;
 }
 
-bool SplitList::removedOccurrence(qsizetype occurrence) const {
-    return removedGroups_.testBit(source_->groupOf(occurrence));
-}
-
 qsizetype SplitList::occurrenceAt(qsizetype row) const {
     Q_ASSERT(row >= 0 && row < visible_);
     // The last block whose rows start at or before row.
@@ -153,11 +190,18 @@ qsizetype SplitList::occurrenceAt(qsizetype row) const {
     while (blockVisible_[b] == 0) // empty blocks share their prefix with the next
         ++b;
     qsizetype left = row - blockPrefix_[b];
-    for (qsizetype o = b * blockSize;; ++o) {
-        if (removedOccurrence(o))
+    // Word by word to the one that holds it, then bit by bit. Bits past the
+    // last occurrence read as shown, but the row comes before them.
+    for (qsizetype w = b * blockSize / 64;; ++w) {
+        quint64 shown = ~removedBits_.at(w);
+        const int count = std::popcount(shown);
+        if (left >= count) {
+            left -= count;
             continue;
-        if (left-- == 0)
-            return o;
+        }
+        for (; left > 0; --left)
+            shown &= shown - 1;
+        return w * 64 + std::countr_zero(shown);
     }
 }
 
@@ -221,34 +265,37 @@ QList<qsizetype> SplitList::removeFolded(const QString& word,
     const quint32 begin = source_->groupBegin[g];
     const quint32 end = source_->groupBegin[g + 1];
     rows.reserve(end - begin);
-    QHash<quint32, bool> recorded; // per distinct word of the group
+    // Per distinct word of the group (a few: "the", "The", "THE").
+    std::vector<std::pair<quint32, bool>> recorded;
     auto wanted = [&](quint32 occurrence) {
         if (!record)
             return true;
         const quint32 w = source_->wordOf[occurrence];
-        auto found = recorded.constFind(w);
-        if (found == recorded.cend())
-            found = recorded.insert(w, record(source_->words[w]));
-        return *found;
-    };
-    // Block by block: the rows of the occurrences in one block come from one
-    // walk over it.
-    for (quint32 i = begin; i < end;) {
-        const qsizetype block = source_->groupOccurrences[i] / blockSize;
-        qsizetype row = blockPrefix_[block];
-        qsizetype o = block * blockSize;
-        for (; i < end && qsizetype(source_->groupOccurrences[i]) / blockSize == block; ++i) {
-            const qsizetype target = source_->groupOccurrences[i];
-            for (; o < target; ++o) {
-                if (!removedOccurrence(o))
-                    ++row;
-            }
-            if (wanted(quint32(target)))
-                rows.append(row);
-            --blockVisible_[block];
+        for (const auto& [word, yes] : recorded) {
+            if (word == w)
+                return yes;
         }
+        recorded.emplace_back(w, record(source_->words[w]));
+        return recorded.back().second;
+    };
+    // The rows as they stand before any of them goes, counted on from the
+    // previous occurrence of the group in the same block.
+    qsizetype block = -1, counted = 0, shown = 0;
+    for (quint32 i = begin; i < end; ++i) {
+        const qsizetype target = source_->groupOccurrences[i];
+        if (target / blockSize != block) {
+            block = target / blockSize;
+            counted = block * blockSize;
+            shown = 0;
+        }
+        shown += target - counted - removedBetween(counted, target);
+        counted = target;
+        if (wanted(quint32(target)))
+            rows.append(blockPrefix_[block] + shown);
+        --blockVisible_[block];
     }
     removedGroups_.setBit(g);
+    markOccurrences(g, true);
     recountPrefix();
     return rows;
 }
@@ -274,6 +321,7 @@ void SplitList::restoreFolded(const QString& word) {
     for (quint32 i = source_->groupBegin[g]; i < source_->groupBegin[g + 1]; ++i)
         ++blockVisible_[source_->groupOccurrences[i] / blockSize];
     removedGroups_.clearBit(g);
+    markOccurrences(g, false);
     recountPrefix();
 }
 
@@ -295,12 +343,7 @@ qsizetype SplitList::firstRowOfFolded(qsizetype row) const {
         return -1;
     const quint32 g = source_->groupOf(occurrenceAt(row));
     const qsizetype first = source_->groupOccurrences[source_->groupBegin[g]];
-    qsizetype at = blockPrefix_[first / blockSize];
-    for (qsizetype o = first / blockSize * blockSize; o < first; ++o) {
-        if (!removedOccurrence(o))
-            ++at;
-    }
-    return at;
+    return blockPrefix_[first / blockSize] + shownInBlockBefore(first);
 }
 
 std::vector<qsizetype> SplitList::firstRowsOfWords() const {
@@ -317,20 +360,8 @@ std::vector<qsizetype> SplitList::firstRowsOfWords() const {
     }
     std::sort(firsts.begin(), firsts.end());
     rows.reserve(firsts.size());
-    // Block by block, as removeFolded counts: only the blocks that hold a
-    // first occurrence are walked.
-    for (std::size_t i = 0; i < firsts.size();) {
-        const qsizetype block = firsts[i] / blockSize;
-        qsizetype row = blockPrefix_[block];
-        qsizetype o = block * blockSize;
-        for (; i < firsts.size() && qsizetype(firsts[i]) / blockSize == block; ++i) {
-            for (; o < qsizetype(firsts[i]); ++o) {
-                if (!removedOccurrence(o))
-                    ++row;
-            }
-            rows.push_back(row);
-        }
-    }
+    for (quint32 first : firsts)
+        rows.push_back(blockPrefix_[first / blockSize] + shownInBlockBefore(first));
     return rows;
 }
 

@@ -108,15 +108,26 @@ public:
 
 private:
     struct Source;
-    static constexpr qsizetype blockSize = 256;
+    static constexpr qsizetype blockSize = 256; // a multiple of 64: whole words of bits
 
     void initialiseVisibility();
     void recountPrefix();
     qsizetype occurrenceAt(qsizetype row) const;
-    bool removedOccurrence(qsizetype occurrence) const;
+    bool removedOccurrence(qsizetype occurrence) const {
+        return (removedBits_.at(occurrence >> 6) >> (occurrence & 63)) & 1;
+    }
+    // Removed occurrences from `from` up to (not with) `to`.
+    qsizetype removedBetween(qsizetype from, qsizetype to) const;
+    // Rows shown in occurrence's block before it.
+    qsizetype shownInBlockBefore(qsizetype occurrence) const;
+    void markOccurrences(quint32 group, bool removed);
 
     QSharedPointer<const Source> source_;
     QBitArray removedGroups_;
+    // One bit per occurrence, set when its group is removed: what a row is
+    // comes from counting bits, not from looking up the word of each
+    // occurrence before it.
+    QList<quint64> removedBits_;
     QList<qint32> blockVisible_; // rows still shown per block of occurrences
     QList<qint64> blockPrefix_;  // rows shown before each block
     qsizetype visible_ = 0;

@@ -183,6 +183,21 @@ private Q_SLOTS:
         QCOMPARE(model_->state().lastRemovedWords.size(), 2);
         QVERIFY(model_->state().lastRemovedWords[0].word.id !=
                 model_->state().lastRemovedWords[1].word.id);
+        // Hundreds of rows: a record each, its id its own and a random one.
+        startWith(QStringList(300, QStringLiteral("x")).join(' ') + " y");
+        model_->removeTemporarily("x", 0);
+        QSet<QUuid> ids;
+        for (const LastRemovedWord& r : model_->state().lastRemovedWords) {
+            QCOMPARE(r.word.wordText, QStringLiteral("x"));
+            QCOMPARE(r.word.timestamp, model_->state().lastRemovedWords[0].word.timestamp);
+            QCOMPARE(r.word.id.version(), QUuid::Random);
+            QCOMPARE(r.word.id.variant(), QUuid::DCE);
+            ids.insert(r.word.id);
+        }
+        QCOMPARE(ids.size(), 300);
+        startWith("a b a c d");
+        model_->removeTemporarily("c", 3);
+        model_->removeTemporarily("a", 2);
         QVERIFY(model_->state().knownWords().isEmpty()); // nothing registered
         QCOMPARE(languageStateOf(restartedModel()->state(), model_->state().currentTitle.id)
                      .splittedWords,
