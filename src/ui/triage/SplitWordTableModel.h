@@ -65,6 +65,8 @@ Q_SIGNALS:
     void sentencesChanged();
 
 private:
+    // A list this long is emptied before it shrinks (see setWords).
+    static constexpr qsizetype manyRows = 100000;
     void countRows();
 
     SplitList words_;
