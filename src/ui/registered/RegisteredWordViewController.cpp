@@ -203,7 +203,7 @@ QAbstractButton* RegisteredWordViewController::segment(int i) const {
 }
 
 int RegisteredWordViewController::selectedSegment() const {
-    return segments_->checkedId();
+    return qBound(0, segments_->checkedId(), 2);
 }
 
 bool RegisteredWordViewController::showsWholeLanguage() const {
@@ -226,24 +226,34 @@ void RegisteredWordViewController::updateFromState() {
                          state.knownWordsSortType, language);
     unwantedList_->setWords(whole ? state.languageWords(Kind::unwanted) : state.unwantedWords(),
                             SortType::alphabet, language);
-    showRegisteredMatches();
-    if (learningPane_->takeWords(state))
-        learningPane_->showMatches(searchField_->text().trimmed(), ignoreAccents_->isChecked(),
-                                   true);
+    showMatchesOf(0, true);
+    showMatchesOf(1, true);
+    if (learningPane_->takeWords(state) || matchesStale_[2])
+        showMatchesOf(2, true);
     updateCount();
 }
 
 void RegisteredWordViewController::showMatches() {
-    showRegisteredMatches();
-    learningPane_->showMatches(searchField_->text().trimmed(), ignoreAccents_->isChecked(), false);
+    matchesStale_.fill(true);
+    showMatchesOf(selectedSegment(), false);
     updateCount();
 }
 
-void RegisteredWordViewController::showRegisteredMatches() {
+void RegisteredWordViewController::showMatchesOf(int segment, bool keepLearningRow) {
     const QString query = searchField_->text().trimmed();
     const bool ignoreAccents = ignoreAccents_->isChecked();
-    knownList_->showMatches(query, ignoreAccents);
-    unwantedList_->showMatches(query, ignoreAccents);
+    switch (segment) {
+    case 1:
+        unwantedList_->showMatches(query, ignoreAccents);
+        break;
+    case 2:
+        learningPane_->showMatches(query, ignoreAccents, keepLearningRow);
+        break;
+    default:
+        knownList_->showMatches(query, ignoreAccents);
+        break;
+    }
+    matchesStale_[segment] = false;
 }
 
 void RegisteredWordViewController::updateCount() {
@@ -280,6 +290,8 @@ void RegisteredWordViewController::segmentedControlChanged(int segment) {
     knownWordTableView_->setVisible(segment == 0);
     unwantedWordTableView_->setVisible(segment == 1);
     learningWordTableView_->setVisible(segment == 2);
+    if (matchesStale_[segment])
+        showMatchesOf(segment, true);
     const AppState& state = appModel_->state();
     wholeLanguage_->setVisible(segment != 2 && !state.languageOf(state.currentTitle.id).isEmpty());
     updateCount();

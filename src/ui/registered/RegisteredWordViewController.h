@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 class QAbstractButton;
@@ -106,9 +107,11 @@ private:
     // current title so that Edit ▸ Undo brings it back.
     void deleteWord(const QUuid& id);
     void makeSearch();
-    // Narrows the lists to the words that hold the search.
+    // Narrows the list shown to the words that hold the search; the others
+    // are narrowed when they are shown or their words change (a key in the
+    // search filters one list of 20,000 words, not three).
     void showMatches();
-    void showRegisteredMatches();
+    void showMatchesOf(int segment, bool keepLearningRow);
     void updateCount();
     void tellCurrentWord();
 
@@ -129,5 +132,8 @@ private:
     RegisteredWordListView* unwantedList_ = nullptr;
     LearningPane* learningPane_ = nullptr;
     QString toldWord_;
+    // Per segment: the list has not been narrowed to the search since its
+    // words or the search changed.
+    std::array<bool, 3> matchesStale_{};
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
 };
