@@ -29,10 +29,15 @@
 //     repeat N ... end    the lines between, N times (blocks may nest)
 //   Empty lines and lines starting with # are skipped. A key timed more than
 //   once prints all its values on one line.
+//   with --busy-log FILE as well: the file the program notes the stretches
+//   its GUI thread was busy in ("END_MS LENGTH_MS" lines, monotonic clock;
+//   Pramel writes it when PRAMEL_BUSY_LOG names it). Each timed key then
+//   also prints NAME_busy_ms: the longest stretch that overlapped the time
+//   from the key to its measure's end (0 when none was noted).
 // The text cursor's blink (a damage of the cursor's box alone) is ignored.
 // Usage: window_latency [--keys N] [--key NAME] [--click X,Y] [--quiet MS]
 //                       [--key-quiet MS] [--timeout MS] [--script FILE]
-//                       -- program [args...]
+//                       [--busy-log FILE] -- program [args...]
 // Prints one "name value..." line per figure; scripts/bench-window.sh turns
 // them into "name ms floor_ms ratio" lines.
 
@@ -74,6 +79,7 @@ struct Options {
     double keyQuietMs = 1000;
     double timeoutMs = 60000;
     std::string script;
+    std::string busyLog;
     std::vector<char*> command;
 };
 
@@ -398,8 +404,31 @@ public:
                 std::printf(" %.2f", value);
             std::printf("\n");
         }
+        if (!options_.busyLog.empty())
+            printBusy();
         std::fflush(stdout);
         return ok;
+    }
+
+    // The longest busy stretch of the program within each timed key.
+    void printBusy() {
+        std::vector<std::pair<double, double>> stretches; // begin, end
+        std::ifstream in(options_.busyLog);
+        double end = 0, length = 0;
+        while (in >> end >> length)
+            stretches.emplace_back(end - length, end);
+        for (const auto& [name, windows] : spans_) {
+            std::printf("%s_busy_ms", name.c_str());
+            for (const auto& [from, to] : windows) {
+                double longest = 0;
+                for (const auto& [begin, finish] : stretches) {
+                    if (begin < to && finish > from)
+                        longest = std::max(longest, finish - begin);
+                }
+                std::printf(" %.2f", longest);
+            }
+            std::printf("\n");
+        }
     }
 
 private:
@@ -455,8 +484,10 @@ private:
                 session_.press(key.modifiers, key.code);
                 session_.pump(nowMs());
             } else {
+                const double from = nowMs();
                 timed_[mark_].push_back(
                     session_.keystroke(key.modifiers, key.code, 10000, markQuietMs_));
+                spans_[mark_].emplace_back(from, nowMs());
                 mark_.clear();
             }
             return true;
@@ -532,6 +563,8 @@ private:
     std::string mark_;
     double markQuietMs_ = 0;
     std::map<std::string, std::vector<double>> timed_;
+    // Per timed key: from before it was sent to its measure's end.
+    std::map<std::string, std::vector<std::pair<double, double>>> spans_;
 };
 
 bool parse(int argc, char** argv, Options& options) {
@@ -556,6 +589,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.keyQuietMs = std::atof(value);
         else if (arg == "--timeout")
             options.timeoutMs = std::atof(value);
+        else if (arg == "--busy-log")
+            options.busyLog = value;
         else if (arg == "--script")
             options.script = value;
         else
@@ -574,7 +609,8 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: %s [--keys N] [--key NAME] [--click X,Y] [--quiet MS] "
-                     "[--key-quiet MS] [--timeout MS] [--script FILE] -- program [args...]\n",
+                     "[--key-quiet MS] [--timeout MS] [--script FILE] [--busy-log FILE] -- "
+                     "program [args...]\n",
                      argv[0]);
         return 2;
     }

@@ -22,6 +22,10 @@
 #   undo_the      Ctrl+Z after it (the rows back, the row selected again)
 #   split         Ctrl+Shift+S (Words > Split Words) to the last damage
 #                 before a second without one: the new list drawn
+#   split_busy    the longest stretch the program's GUI thread was busy
+#                 (no key or paint could be handled) during each split, as
+#                 Pramel notes it with PRAMEL_BUSY_LOG (stretches of 8 ms and
+#                 less are not noted: 0); _max, the longest of all
 # and after them about 100 triage steps (Return, Ctrl+U, Ctrl+Z, Down),
 # typing in the text, a split, other titles and back, a search:
 #   peak_memory   the program's VmHWM at the end, in MB (floor: the
@@ -99,13 +103,14 @@ measure() {
   local name=$1 keys=$2 store=$3 script=$4
   shift 4
   local scripted=()
-  [[ -n "$script" ]] && scripted=(--script "$script")
+  [[ -n "$script" ]] && scripted=(--script "$script" --busy-log "$WORK/busy-$name")
+  rm -f "$WORK/busy-$name"
   local data="$WORK/data-$name"
   rm -rf "$data" "$WORK/config-$name"
   mkdir -p "$data" "$WORK/config-$name"
   [[ -n "$store" ]] && cp -r "$store/." "$data/"
   XDG_DATA_HOME="$data" XDG_CONFIG_HOME="$WORK/config-$name" XDG_RUNTIME_DIR="$WORK" \
-    "$DRIVER" --keys "$keys" --click 400,200 "${scripted[@]}" -- "$@" 2>"$WORK/stderr-$name" |
+    PRAMEL_BUSY_LOG="$WORK/busy-$name" "$DRIVER" --keys "$keys" --click 400,200 "${scripted[@]}" -- "$@" 2>"$WORK/stderr-$name" |
     sed "s/^/$name /" >>"$RESULTS" || {
     echo "$name failed:" >&2
     cat "$WORK/stderr-$name" >&2
@@ -263,7 +268,8 @@ import collections, statistics, sys
 values = collections.defaultdict(list)
 # The floor of the figures without one: a frame at 60 Hz.
 FRAME = ("frame", "ms")
-values[FRAME] = [1000 / 60]
+FRAME_MS = 1000 / 60
+values[FRAME] = [FRAME_MS]
 for line in open(sys.argv[1]):
     program, name, *numbers = line.split()
     values[(program, name)] += [float(n) for n in numbers if float(n) >= 0]
@@ -294,6 +300,10 @@ for suffix in ("", "_twice"):
     line("return_the" + suffix, (triage, "return_the_ms"), FRAME)
     line("undo_the" + suffix, (triage, "undo_the_ms"), FRAME)
     line("split" + suffix, (triage, "split_ms"), FRAME)
+    line("split_busy" + suffix, (triage, "split_busy_ms"), FRAME)
+    busy = values.get((triage, "split_busy_ms"))
+    if busy:
+        print(f"split_busy{suffix}_max {max(busy):.1f} {FRAME_MS:.1f} {max(busy) / FRAME_MS:.2f}")
     memory = values.get((triage, "peak_memory_kB"))
     floor = values.get(("plainmem" + suffix, "peak_memory_kB"))
     if memory and floor:

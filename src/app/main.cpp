@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/BusyLog.h"
 #include "app/SingleInstance.h"
 #include "app/Translations.h"
 #include "base/FatalError.h"
@@ -126,6 +127,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     QApplication app(argc, argv);
+    startBusyLogFromEnvironment(&app);
     QApplication::setApplicationName(QStringLiteral("Pramel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pramel"));
     installTranslations(app);
