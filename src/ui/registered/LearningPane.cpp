@@ -1,20 +1,20 @@
 #include "ui/registered/LearningPane.h"
 
 #include "ui/registered/LearningWordTableModel.h"
+#include "ui/registered/PlainTextCell.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QMenu>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 namespace {
 // The meaning column's editor, named for assistive technology.
-class MeaningDelegate : public QStyledItemDelegate {
+class MeaningDelegate : public PlainTextCell {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using PlainTextCell::PlainTextCell;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);

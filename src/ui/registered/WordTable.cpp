@@ -1,6 +1,7 @@
 #include "ui/registered/WordTable.h"
 
 #include "ui/common/AccessibleItemView.h"
+#include "ui/registered/PlainTextCell.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -28,6 +29,7 @@ QTableView* WordTable::make(const QString& objectName, const QString& accessible
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setDefaultSectionSize(wordRowHeight);
     table->horizontalHeader()->setHighlightSections(false);
+    table->setItemDelegate(new PlainTextCell(table));
     table->setAccessibleName(accessibleName);
     table->setAccessibleDescription(accessibleDescription);
     return table;
