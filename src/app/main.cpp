@@ -7,6 +7,7 @@
 #include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/titles/WindowController.h"
+#include "ui/window/WindowMemory.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -100,10 +101,10 @@ private:
     bool painted_ = false;
 };
 
-// Waits until the window's first frame is drawn and handed to the window
-// system, so that it shows while the store is read (a book takes a while):
-// never a black window at start.
-void drawFirstFrame(QWidget& window) {
+// Waits until the window's next frame is drawn and handed to the window
+// system.
+void drawFrame(QWidget& window) {
+    window.update();
     QEventLoop loop;
     QTimer::singleShot(1000, &loop, &QEventLoop::quit); // never painted: go on
     auto* painted = new FirstPaint(&loop);
@@ -132,7 +133,6 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Pramel"));
     installTranslations(app);
     QApplication::setDesktopFileName(QStringLiteral("pramel"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pramel.svg")));
     QApplication::setApplicationVersion(QStringLiteral(PRAMEL_VERSION));
     setFatalErrorHook(showFatalError);
 
@@ -171,14 +171,21 @@ int main(int argc, char* argv[]) {
     const std::shared_ptr<AppModel> model = ViewModelFactory::shared().model();
     UserSettings::applyTo(*model);
     AppDelegate delegate(model);
-    WindowController window(model);
+    // The window's frame first, empty, at its place; then its panes, drawn
+    // before the store is read (a book takes a while): never a black window.
+    WindowController window(model, WindowController::Empty{});
+    WindowMemory::place(&window);
+    window.show();
+    drawFrame(window);
+    // The icon is drawn from its SVG at four sizes: after the first frame.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pramel.svg")));
+    window.build();
     delegate.attach(&window);
     window.rememberLayout();
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
                      &AppDelegate::activateWindow);
     QObject::connect(&instance, &SingleInstance::openRequested, &delegate, &AppDelegate::openFiles);
-    window.show();
-    drawFirstFrame(window);
+    drawFrame(window);
     delegate.openFiles(files);
     delegate.applicationDidFinishLaunching();
     return app.exec();

@@ -32,8 +32,29 @@ WindowController::WindowController(std::shared_ptr<AppModel> model, QWidget* par
     : QMainWindow(parent)
     , ui_(std::make_unique<Ui::Main>())
     , mainViewModel_(std::move(model)) {
+    setObjectName(QStringLiteral("WindowController"));
+    build();
+}
+
+WindowController::WindowController(std::shared_ptr<AppModel> model, Empty)
+    : QMainWindow(nullptr)
+    , ui_(std::make_unique<Ui::Main>())
+    , mainViewModel_(std::move(model)) {
+    setObjectName(QStringLiteral("WindowController"));
+    setWindowTitle(QStringLiteral("Pramel"));
+}
+
+void WindowController::build() {
+    if (built_)
+        return;
+    built_ = true;
+    // The form sets a size of its own: a window shown already keeps its own.
+    const bool shown = isVisible();
+    const QRect place = geometry();
     ui_->setupUi(this);
     setObjectName(QStringLiteral("WindowController"));
+    if (shown)
+        setGeometry(place);
 
     splitViewController_ = new SplitViewController(mainViewModel_, this);
     delete takeCentralWidget();
@@ -100,6 +121,8 @@ void WindowController::describeControls() {
 }
 
 WindowController::~WindowController() {
+    if (!built_)
+        return;
     // The panes, going away after this, may still tell of their words (the
     // focus leaving them): the window can no longer be asked for its own.
     disconnect(splitViewController_->splittedWordViewController(), nullptr, wordCommands_, nullptr);

@@ -32,6 +32,13 @@ public:
     // Shows the model of the shared ViewModelFactory.
     explicit WindowController(QWidget* parent = nullptr);
     WindowController(std::shared_ptr<AppModel> model, QWidget* parent = nullptr);
+    // For the start: a window with nothing in it yet, to be shown at once
+    // (its first frame drawn while the rest is made) and then built.
+    struct Empty {};
+    WindowController(std::shared_ptr<AppModel> model, Empty);
+    // Makes the menus, the panes and the commands, keeping the window's size
+    // and place (the other constructors build at once).
+    void build();
     ~WindowController() override;
 
     SplitViewController* splitViewController() const { return splitViewController_; }
@@ -101,6 +108,7 @@ private:
     void addTriageCommands();
 
     std::unique_ptr<Ui::Main> ui_;
+    bool built_ = false;
     SplitViewController* splitViewController_ = nullptr;
     TextOpener* textOpener_ = nullptr;
     Backups* backups_ = nullptr;

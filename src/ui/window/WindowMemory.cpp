@@ -37,12 +37,17 @@ QRect WindowMemory::firstGeometry(const QRect& available) {
     return geometry;
 }
 
-void WindowMemory::restore() {
+void WindowMemory::place(QWidget* window) {
     const QByteArray geometry = UserSettings::value(geometryKey).toByteArray();
-    if (geometry.isEmpty() || !window_->restoreGeometry(geometry)) {
-        if (const QScreen* screen = window_->screen())
-            window_->setGeometry(firstGeometry(screen->availableGeometry()));
+    if (geometry.isEmpty() || !window->restoreGeometry(geometry)) {
+        if (const QScreen* screen = window->screen())
+            window->setGeometry(firstGeometry(screen->availableGeometry()));
     }
+}
+
+void WindowMemory::restore() {
+    if (!window_->isVisible())
+        place(window_);
     const QVariant titles = UserSettings::value(titlesWidthKey);
     const QVariant registered = UserSettings::value(registeredWidthKey);
     if (titles.isValid() && registered.isValid())

@@ -19,8 +19,11 @@ public:
     WindowMemory(QMainWindow* window, SplitViewController* split, QAction* oneRowPerWord,
                  RegisteredWordViewController* registered);
 
-    // Before the window is shown.
+    // Before the window is shown (a window shown already keeps its place).
     void restore();
+    // The window's size and place as they were at the last quit, or the
+    // first start's: what restore() does first.
+    static void place(QWidget* window);
     void save() const;
 
     // The first start's window on a screen whose free area is available:
