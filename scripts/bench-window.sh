@@ -55,7 +55,7 @@ BUILD_DIR=${1:-build}
 TWICE=${2:-}
 RUNS=${RUNS:-5}
 KEYS=${KEYS:-30}
-scripts/setup.sh bible-kjv openbox x11-utils libx11-dev libxtst-dev libxdamage-dev python3
+scripts/setup.sh bible-kjv fortunes-de fortunes-ru fortunes-es fortunes-it openbox x11-utils libx11-dev libxtst-dev libxdamage-dev python3
 cmake -S . -B "$BUILD_DIR" -DPRAMEL_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD_DIR" --target pramel bench_book window_latency plain_editor >/dev/null
 
