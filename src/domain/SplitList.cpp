@@ -311,6 +311,43 @@ bool SplitList::splitFolded(const QString& word) const {
     return source_ && source_->groupByFolded.contains(text::folded(word));
 }
 
+SplitList::Presence SplitList::presenceOfFolded(const QString& folded) const {
+    if (!source_)
+        return Presence::notSplit;
+    const auto group = source_->groupByFolded.constFind(folded);
+    if (group == source_->groupByFolded.cend())
+        return Presence::notSplit;
+    return removedGroups_.testBit(*group) ? Presence::gone : Presence::inList;
+}
+
+qsizetype SplitList::firstRowFrom(qint64 start) const {
+    if (!source_ || source_->starts.empty())
+        return visible_;
+    const auto& starts = source_->starts;
+    const auto o =
+        qsizetype(std::lower_bound(starts.cbegin(), starts.cend(), start) - starts.cbegin());
+    if (o >= qsizetype(starts.size()))
+        return visible_;
+    // The rows shown before occurrence o: the index of the first at or after it.
+    return blockPrefix_[o / blockSize] + shownInBlockBefore(o);
+}
+
+qsizetype SplitList::rowStartingAt(qint64 start) const {
+    const qsizetype row = firstRowFrom(start);
+    return row < visible_ && startAt(row) == start ? row : -1;
+}
+
+qsizetype SplitList::firstRowOf(const QString& word) const {
+    if (!source_)
+        return -1;
+    const auto group = source_->groupByFolded.constFind(text::folded(word));
+    if (group == source_->groupByFolded.cend() || removedGroups_.testBit(*group))
+        return -1;
+    // A word leaves with all its rows: the first occurrence is shown.
+    const qsizetype first = source_->groupOccurrences[source_->groupBegin[*group]];
+    return blockPrefix_[first / blockSize] + shownInBlockBefore(first);
+}
+
 void SplitList::restoreFolded(const QString& word) {
     if (!source_)
         return;

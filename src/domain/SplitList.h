@@ -69,6 +69,17 @@ public:
     bool containsFolded(const QString& word) const;
     // Whether the split held word's folded form at all, gone since or not.
     bool splitFolded(const QString& word) const;
+    // Whether the split held a folded form (text::folded of a word), and
+    // whether its rows are still in the list; one look-up.
+    enum class Presence { notSplit, inList, gone };
+    Presence presenceOfFolded(const QString& folded) const;
+    // Rows are in text order: the first row whose word stood at or after
+    // start in the text (size() when none does), and the row of the word that
+    // stood exactly at start (-1 when none, or when it has left the list).
+    qsizetype firstRowFrom(qint64 start) const;
+    qsizetype rowStartingAt(qint64 start) const;
+    // The first row of word's folded form, or -1 when none is in the list.
+    qsizetype firstRowOf(const QString& word) const;
     // Puts every row of word's folded form back where it stood: the list is
     // as if that removal had never been. Costs as removeFolded does.
     void restoreFolded(const QString& word);
