@@ -1,6 +1,7 @@
 #include "ModelTestSupport.h"
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
+#include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/SplitViewController.h"
@@ -10,6 +11,7 @@
 #include "ui/triage/SplitWordCell.h"
 #include "ui/triage/SplitWordTableModel.h"
 #include "ui/triage/SplittedWordViewController.h"
+#include "ui/triage/TextMarks.h"
 #include "ui/triage/TriageStatusBar.h"
 #include "ui/window/EditMenu.h"
 #include "ui/window/KeyboardShortcutsWindow.h"
@@ -593,6 +595,161 @@ private Q_SLOTS:
         settle();
         QCOMPARE(rows->rowCount(), 7);
         QCOMPARE(rows->index(0, 0).data(SplitWordTableModel::occurrencesRole).toLongLong(), 0);
+    }
+
+    // Each word of the text is marked by what the learner knows of it, not by
+    // colour alone, and the marks follow the steps, undo, a new level and
+    // typing; View ▸ Mark Words in Text turns them off, and that is kept.
+    void wordsAreMarkedInTheText_data() {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("underline");
+        using K = WordMark::Kind;
+        QTest::newRow("known, every case") << "der" << int(K::plain) << 0 << 0;
+        QTest::newRow("digits") << "42" << int(K::plain) << 0 << 0;
+        QTest::newRow("new") << "Vogel" << int(K::fresh) << 0
+                             << int(QTextCharFormat::SingleUnderline);
+        QTest::newRow("learning, its level")
+            << "Hund" << int(K::learning) << 3 << int(QTextCharFormat::WaveUnderline);
+        QTest::newRow("unwanted") << "bellt" << int(K::unwanted) << 0
+                                  << int(QTextCharFormat::DotLine);
+        QTest::newRow("set aside")
+            << "Katze" << int(K::setAside) << 0 << int(QTextCharFormat::DashUnderline);
+    }
+    void wordsAreMarkedInTheText() {
+        QFETCH(QString, word);
+        QFETCH(int, kind);
+        QFETCH(int, level);
+        QFETCH(int, underline);
+        const QString text =
+            QStringLiteral("Der Hund bellt.\r\nDie Katze schl\u00e4ft, der Vogel singt 42 mal.");
+        startWith(text);
+        auto rowOf = [&](const QString& w) { return splitList(model_->state()).indexOf(w); };
+        model_->registerWord(QStringLiteral("Der"), Kind::known, 0);
+        model_->learnWord(QStringLiteral("Hund"), rowOf("Hund"), QStringLiteral("Der Hund bellt."));
+        model_->setLearningLevel(model_->state().learningWords.first().id, 3);
+        model_->registerWord(QStringLiteral("bellt"), Kind::unwanted, rowOf("bellt"));
+        model_->removeTemporarily(QStringLiteral("Katze"), rowOf("Katze"));
+        settle();
+
+        TextMarks* marks = pane()->textMarks();
+        FocusDetectTextView* view = pane()->textView();
+        // The last occurrence, less the CR LF pairs before it: the document
+        // holds one as one line break.
+        auto placeOf = [&](qsizetype i) {
+            return int(i - text.left(i).count(QStringLiteral("\r\n")));
+        };
+        const int at = placeOf(text.lastIndexOf(word));
+        const WordMark mark = marks->markAt(at);
+        QCOMPARE(int(mark.kind), kind);
+        QCOMPARE(mark.level, level);
+        const QTextCharFormat format = marks->formatOf(mark);
+        QCOMPARE(int(format.underlineStyle()), underline);
+        // What is drawn: the word's place differs with the marks on and off
+        // exactly when it has a mark.
+        QTextCursor cursor(view->document());
+        cursor.setPosition(at);
+        const QRect start = view->cursorRect(cursor);
+        cursor.setPosition(at + int(word.size()));
+        const QRect place = start.united(view->cursorRect(cursor)).adjusted(0, 0, 0, 4);
+        const QImage on = view->viewport()->grab(place).toImage();
+        window_->markWordsInTextAction()->trigger();
+        QVERIFY(!UserSettings::value(QStringLiteral("view/markWordsInText")).toBool());
+        QVERIFY(!marks->isEnabled());
+        const QImage off = view->viewport()->grab(place).toImage();
+        QCOMPARE(on != off, kind != int(WordMark::Kind::plain));
+        window_->markWordsInTextAction()->trigger();
+        QVERIFY(UserSettings::value(QStringLiteral("view/markWordsInText")).toBool());
+
+        // The steps change the marks: undo brings Katze back as new, a new
+        // level shows, and a word typed over loses its mark.
+        model_->undo();
+        QCOMPARE(marks->markOf(QStringLiteral("Katze")).kind, WordMark::Kind::fresh);
+        model_->setLearningLevel(model_->state().learningWords.first().id, 5);
+        QCOMPARE(marks->markOf(QStringLiteral("Hund")).level, 5);
+        view->setFocus();
+        cursor.setPosition(placeOf(text.indexOf(QStringLiteral("Vogel"))) + 5);
+        view->setTextCursor(cursor);
+        QTest::keyClicks(view, QStringLiteral("x"));
+        settle();
+        QCOMPARE(marks->markAt(placeOf(text.indexOf(QStringLiteral("Vogel")))).kind,
+                 WordMark::Kind::plain);
+    }
+
+    // The text as a way into the list: a click selects the row of the word's
+    // occurrence and keeps the caret; Alt+Right and Alt+Left select new
+    // words; the list's keys act on a selected new word, Ctrl+Z takes the
+    // step back until the text is edited; without a word selected Return
+    // stays the editor's.
+    void textIsAPlaceToTriage() {
+        const QString text = QStringLiteral("der Hund und der Hund.\nDie Katze und der Hund!");
+        startWith(text);
+        FocusDetectTextView* view = pane()->textView();
+        CustomTableView* table = pane()->tableView();
+        view->setFocus();
+        settle();
+        auto pointAt = [&](int position) {
+            QTextCursor cursor(view->document());
+            cursor.setPosition(position);
+            return view->cursorRect(cursor).center();
+        };
+        auto selected = [&] { return view->textCursor().selectedText(); };
+
+        // The second Hund: row 4, the caret where the click fell.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, pointAt(19));
+        settle();
+        QCOMPARE(table->selectedRow(), 4);
+        QCOMPARE(view->textCursor().position(), 19);
+        QVERIFY(!view->textCursor().hasSelection());
+        QVERIFY(view->hasFocus());
+
+        press(view, Qt::Key_Right, Qt::AltModifier); // Die, on the next line
+        QCOMPARE(selected(), QStringLiteral("Die"));
+        QCOMPARE(table->selectedRow(), 5);
+        press(view, Qt::Key_Left, Qt::AltModifier);
+        press(view, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(selected(), QStringLiteral("der"));
+        QCOMPARE(table->selectedRow(), 3);
+
+        // Return on der: known, every case of it; the next new word selected.
+        press(view, Qt::Key_Return);
+        QCOMPARE(model_->state().knownWords().first().wordText, QStringLiteral("der"));
+        QCOMPARE(splitList(model_->state()),
+                 QStringList({"Hund", "und", "Hund", "Die", "Katze", "und", "Hund"}));
+        QCOMPARE(selected(), QStringLiteral("Hund"));
+        QCOMPARE(view->toPlainText(), text);
+        press(view, Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(model_->state().unwantedWords().first().wordText, QStringLiteral("Hund"));
+        QCOMPARE(selected(), QStringLiteral("Die"));
+        // Ctrl+Z takes the steps back, not the text.
+        press(view, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(model_->state().unwantedWords().isEmpty());
+        QCOMPARE(selected(), QStringLiteral("Hund"));
+        QCOMPARE(view->toPlainText(), text);
+
+        // The caret alone: Return types a line break, and Ctrl+Z is the
+        // editor's again.
+        QTextCursor caret(view->document());
+        caret.setPosition(3);
+        view->setTextCursor(caret);
+        press(view, Qt::Key_Return);
+        QCOMPARE(view->toPlainText(), text.left(3) + QStringLiteral("\n") + text.mid(3));
+        QCOMPARE(model_->state().knownWords().size(), 1);
+        press(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(view->toPlainText(), text);
+        QCOMPARE(model_->state().knownWords().size(), 1);
+
+        // In one row per word a click selects the word's row.
+        window_->oneRowPerWordAction()->trigger();
+        settle();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          pointAt(int(text.lastIndexOf("Hund")) + 1));
+        settle();
+        QCOMPARE(pane()->tableModel()->index(table->selectedRow(), 0).data().toString(),
+                 QStringLiteral("Hund"));
+        window_->oneRowPerWordAction()->trigger();
+        settle();
     }
 
     // Delete on a registered word deletes it, as its button does; Ctrl+Z

@@ -1,6 +1,7 @@
 #include "ui/titles/WindowController.h"
 
 #include "base/StatusLine.h"
+#include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/backups/Backups.h"
 #include "ui/common/SaveFailureAlerts.h"
@@ -261,6 +262,19 @@ void WindowController::addTriageCommands() {
             &SplittedWordViewController::setOneRowPerWord);
     connect(oneRowPerWordAction_, &QAction::toggled, triageStatusBar_,
             &TriageStatusBar::setOneRowPerWord);
+    // On until the learner turns it off; remembered at once.
+    markWordsAction_ = ui_->menuView->addAction(tr("&Mark Words in Text"));
+    markWordsAction_->setObjectName(QStringLiteral("actionMarkWordsInText"));
+    markWordsAction_->setCheckable(true);
+    markWordsAction_->setToolTip(tr("Mark each word of the text by what you know of it: new, "
+                                    "learning, unwanted or set aside"));
+    const QVariant marking = UserSettings::value(QStringLiteral("view/markWordsInText"));
+    markWordsAction_->setChecked(!marking.isValid() || marking.toBool());
+    pane->setMarkWordsInText(markWordsAction_->isChecked());
+    connect(markWordsAction_, &QAction::toggled, pane, [pane](bool on) {
+        pane->setMarkWordsInText(on);
+        UserSettings::setValue(QStringLiteral("view/markWordsInText"), on);
+    });
 
     // A title can be added from the keyboard: the same alert as the + button.
     auto* titles = new QMenu(tr("&Titles"), this);

@@ -60,6 +60,7 @@ public:
     TriageStatusBar* triageStatusBar() const { return triageStatusBar_; }
     QAction* addTitleAction() const { return addTitleAction_; }
     QAction* oneRowPerWordAction() const { return oneRowPerWordAction_; }
+    QAction* markWordsInTextAction() const { return markWordsAction_; }
     QAction* keyboardShortcutsAction() const { return keyboardShortcutsAction_; }
     // Help ▸ Keyboard Shortcuts, once opened.
     KeyboardShortcutsWindow* keyboardShortcutsWindow() const { return shortcutsWindow_; }
@@ -120,6 +121,7 @@ private:
     TriageStatusBar* triageStatusBar_ = nullptr;
     QAction* addTitleAction_ = nullptr;
     QAction* oneRowPerWordAction_ = nullptr;
+    QAction* markWordsAction_ = nullptr;
     QAction* keyboardShortcutsAction_ = nullptr;
     KeyboardShortcutsWindow* shortcutsWindow_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;

@@ -4,6 +4,8 @@
 #include "ui/triage/FocusDetectTextViewDelegate.h"
 
 #include <QFocusEvent>
+#include <QPainter>
+#include <QTextBlock>
 
 FocusDetectTextView::FocusDetectTextView(QWidget* parent)
     : QPlainTextEdit(parent) {}
@@ -33,4 +35,20 @@ void FocusDetectTextView::focusOutEvent(QFocusEvent* event) {
     printStatus(QStringLiteral("TextView did lose focus"));
     if (delegate_)
         delegate_->textViewDidLoseFocus();
+}
+
+void FocusDetectTextView::paintEvent(QPaintEvent* event) {
+    if (underlay_) {
+        QPainter painter(viewport());
+        const QRect area = event->rect();
+        const QPointF offset = contentOffset();
+        for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+            const QRectF bounds = blockBoundingGeometry(block).translated(offset);
+            if (bounds.top() > area.bottom())
+                break;
+            if (block.isVisible() && bounds.bottom() >= area.top())
+                underlay_(painter, block, bounds.topLeft());
+        }
+    }
+    QPlainTextEdit::paintEvent(event);
 }

@@ -9,7 +9,9 @@
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplitWordCell.h"
 #include "ui/triage/SplitWordTableModel.h"
+#include "ui/triage/TextMarks.h"
 #include "ui/triage/TextPane.h"
+#include "ui/triage/TextTriage.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -36,12 +38,16 @@ void SplittedWordViewController::viewDidLoad() {
     makeExportButton();
     layOut();
     connectTriage();
+    textTriage_ = new TextTriage(
+        appModel_, textPane_, textMarks_.get(), tableModel_,
+        [this](qint64 row, TriageAction action) { triageListRow(row, action); }, this);
     subs_ = appModel_->subscribe([this](const AppState&) { update_.schedule(); });
 }
 
 void SplittedWordViewController::makeTextPane() {
     textPane_ = new TextPane(appModel_, this);
     textView_ = textPane_->view();
+    textMarks_ = std::make_unique<TextMarks>(appModel_, textView_);
     connect(textPane_, &TextPane::documentInstalled, this,
             &SplittedWordViewController::highlightSelectedWord);
     connect(textPane_, &TextPane::currentTextShown, this,
@@ -138,6 +144,7 @@ void SplittedWordViewController::updateFromState() {
     tableModel_->setTextRevision(revision);
     textPane_->show(hasEntry ? entry->boxText : QString(), revision,
                     state.indexOfTitle(state.currentTitle.id) >= 0);
+    textMarks_->refresh();
 
     // In one row per word the selected row of the list is shown on the row
     // of the first word at or after it (the word that followed a triaged one).
@@ -212,9 +219,16 @@ QString SplittedWordViewController::sentenceOf(qint64 row) const {
 }
 
 void SplittedWordViewController::triage(qint64 tableRow, TriageAction action) {
+    triageListRow(tableModel_->listRow(tableRow), action);
+}
+
+void SplittedWordViewController::setMarkWordsInText(bool on) {
+    textMarks_->setEnabled(on);
+}
+
+void SplittedWordViewController::triageListRow(qint64 row, TriageAction action) {
     if (appModel_->isSplitting())
         return;
-    const qint64 row = tableModel_->listRow(tableRow);
     const QString word = wordAt(row);
     if (word.isNull())
         return;

@@ -15,7 +15,9 @@ class QPushButton;
 class QSplitter;
 class SplitWordCell;
 class SplitWordTableModel;
+class TextMarks;
 class TextPane;
+class TextTriage;
 
 // The middle pane: the text of the current title above the list of its split
 // words still waiting for triage, and the export button. Everything shown is
@@ -52,12 +54,19 @@ public:
     // row per word: every occurrence of the row's word). A row that holds no
     // word of the current list does nothing.
     void triage(qint64 tableRow, TriageAction action);
+    // The same with a row of the list (the text's words are triaged so).
+    void triageListRow(qint64 row, TriageAction action);
     // The whole sentence of a row of the list (a list row), or nothing.
     QString sentenceOf(qint64 row) const;
 
     // View ▸ One Row per Word: each word once, at its first occurrence, with
     // how often it stands in the list. Off by default.
     void setOneRowPerWord(bool on);
+    // View ▸ Mark Words in Text: each word of the text marked by what the
+    // learner knows of it (TextMarks). On by default.
+    void setMarkWordsInText(bool on);
+    TextMarks* textMarks() const { return textMarks_.get(); }
+    TextTriage* textTriage() const { return textTriage_; }
 
     // CustomTableViewDelegate
     void returnKeyPressed(qint64 row) override;
@@ -112,6 +121,8 @@ private:
 
     QSplitter* splitter_ = nullptr;
     TextPane* textPane_ = nullptr;
+    std::unique_ptr<TextMarks> textMarks_;
+    TextTriage* textTriage_ = nullptr;
     FocusDetectTextView* textView_ = nullptr;
     CustomTableView* tableView_ = nullptr;
     SplitWordTableModel* tableModel_ = nullptr;

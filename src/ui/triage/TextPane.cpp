@@ -44,6 +44,16 @@ bool sameText(const QString& a, const QString& b) {
         return false;
     return a.constData() == b.constData() || a == b;
 }
+QTextDocument* buildTextDocument(const QString& text, const QFont& font) {
+    auto* document = new QTextDocument;
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+    document->setDefaultFont(font);
+    document->setDocumentMargin(8);
+    document->setPlainText(text);
+    document->moveToThread(QCoreApplication::instance()->thread());
+    return document;
+}
+
 } // namespace
 
 TextPane::TextPane(std::shared_ptr<AppModel> model, QWidget* pane)
@@ -101,15 +111,7 @@ void TextPane::markWord(const QString& text, quint64 revision, qint64 start, qin
         return;
     }
     QTextDocument* document = view_->document();
-    if (crlfsOf_ != revision) {
-        crlfsOf_ = revision;
-        crlfs_.clear();
-        for (qsizetype at = text.indexOf(QLatin1Char('\r')); at >= 0;
-             at = text.indexOf(QLatin1Char('\r'), at + 1)) {
-            if (at + 1 < text.size() && text[at + 1] == QLatin1Char('\n'))
-                crlfs_.push_back(at);
-        }
-    }
+    findCrlfs(text, revision);
     const qint64 from = documentPosition(start);
     const qint64 to = documentPosition(start + length);
     if (to >= document->characterCount())
@@ -132,6 +134,34 @@ void TextPane::markWord(const QString& text, quint64 revision, qint64 start, qin
     view_->setTextCursor(caret);
     if (!inSight)
         view_->centerCursor();
+}
+
+void TextPane::findCrlfs(const QString& text, quint64 revision) {
+    if (crlfsOf_ == revision)
+        return;
+    crlfsOf_ = revision;
+    crlfs_.clear();
+    for (qsizetype at = text.indexOf(QLatin1Char('\r')); at >= 0;
+         at = text.indexOf(QLatin1Char('\r'), at + 1)) {
+        if (at + 1 < text.size() && text[at + 1] == QLatin1Char('\n'))
+            crlfs_.push_back(at);
+    }
+}
+
+int TextPane::documentPlace(qint64 textPosition) {
+    findCrlfs(appModel_->currentText(), appModel_->currentTextRevision());
+    return int(documentPosition(textPosition));
+}
+
+qint64 TextPane::textPlace(int documentPosition) {
+    findCrlfs(appModel_->currentText(), appModel_->currentTextRevision());
+    // Each pair before the place of the text is one unit of the document:
+    // the k-th pair stands at crlfs_[k] in the text, at crlfs_[k] - k in the
+    // document.
+    qint64 place = documentPosition;
+    for (std::size_t k = 0; k < crlfs_.size() && crlfs_[k] - qint64(k) < documentPosition; ++k)
+        place = documentPosition + qint64(k) + 1;
+    return place;
 }
 
 qint64 TextPane::documentPosition(qint64 position) const {
@@ -160,15 +190,9 @@ void TextPane::showText(const QString& text) {
     view_->setPlainText(QString());
     applyingState_ = false;
     QPointer<TextPane> self(this);
-    QThread* const home = thread();
     const QFont font = view_->font();
-    std::thread([self, text, home, font] {
-        auto* document = new QTextDocument;
-        document->setDocumentLayout(new QPlainTextDocumentLayout(document));
-        document->setDefaultFont(font);
-        document->setDocumentMargin(8);
-        document->setPlainText(text);
-        document->moveToThread(home);
+    std::thread([self, text, font] {
+        QTextDocument* document = buildTextDocument(text, font);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [self, document, text] {

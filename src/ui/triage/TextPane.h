@@ -39,6 +39,10 @@ public:
     // marked when that is not the text shown.
     void markWord(const QString& text, quint64 revision, qint64 start, qint64 length);
     void clearMark();
+    // A place of the current title's text as a place of the editor's
+    // document and back (the document holds a CR LF as one line break).
+    int documentPlace(qint64 textPosition);
+    qint64 textPlace(int documentPosition);
 
     // FocusDetectTextViewDelegate
     void textViewDidGainFocus() override {}
@@ -58,6 +62,8 @@ private:
     // Where a place of the title's text is in the editor's document, which
     // holds a CR LF as one line break (crlfs_ found for the text shown).
     qint64 documentPosition(qint64 position) const;
+    // Finds the CR LF pairs of text, at revision, unless known already.
+    void findCrlfs(const QString& text, quint64 revision);
 
     std::shared_ptr<AppModel> appModel_;
     QWidget* pane_;
