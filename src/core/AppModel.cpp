@@ -91,6 +91,18 @@ void AppModel::removeTemporarily(QString word, qint64 row) {
     history_->record(triage_->removeTemporarilyStep(word, row));
 }
 
+void AppModel::markRemainingWordsKnown() {
+    if (isSplitting() || remainingWordCount() == 0)
+        return;
+    history_->record(triage_->remainingKnownStep({}));
+    saves_->refresh();
+}
+
+qsizetype AppModel::remainingWordCount() const {
+    const auto entry = state().languageStateList.constFind(state().currentTitle);
+    return entry == state().languageStateList.cend() ? 0 : entry->splittedWords.foldedWordCount();
+}
+
 void AppModel::deleteWord(QUuid id) {
     if (auto step = triage_->deleteWordStep(id))
         history_->record(std::move(*step));

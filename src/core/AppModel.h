@@ -110,6 +110,14 @@ public:
     std::optional<TriageStep> redoStep() const;
     void undo();
     void redo();
+    // Every word left in the current title's split list registered as known
+    // at once (each in the form met first), one step undo takes back. The
+    // registrations are stored by the word batches (backgroundSaves), not
+    // while the window waits.
+    void markRemainingWordsKnown();
+    // The words that would register: the distinct words (every case of each
+    // one word) left in the current split list.
+    qsizetype remainingWordCount() const;
     // Learning words (domain/LearningWord.h). learnWord takes the word out of
     // the current title's split list as registerWord does (every occurrence,
     // folded) and keeps it for the title with the sentence, level 1, no

@@ -12,9 +12,11 @@
 // A triage step undo or redo would take: a registration, a word set aside, a
 // registered word deleted, a word learned, a learning word promoted.
 struct TriageStep {
-    enum class Kind { known, unwanted, removal, deletion, learning, promotion };
+    // remainingKnown: every word left in the split list registered as known.
+    enum class Kind { known, unwanted, removal, deletion, learning, promotion, remainingKnown };
     Kind kind = Kind::known;
     QString word;
+    qint64 count = 1; // the words of the step
 };
 
 // What a restore would do, changing nothing: the titles it adds and those it

@@ -3,6 +3,7 @@
 #include "core/StartUpLoad.h"
 #include "core/UseCases.h"
 #include "domain/TextCompare.h"
+#include "domain/TimeOrderedIds.h"
 
 namespace {
 
@@ -191,6 +192,63 @@ TakenStep Triage::promotionStep(const LearningWord& learning, const AppState::Wo
             words.insert(sortedPlace(words, record), record);
     });
     dropLearningWord(learning.id);
+    return step;
+}
+
+TakenStep Triage::remainingKnownStep(QList<AppState::Word> records) {
+    load_.finishLoading();
+    SplitList list = currentSplitList();
+    TakenStep step;
+    step.kind = TriageStep::Kind::remainingKnown;
+    step.row = state().lastSelectedRow;
+    step.lastRemovedBefore = state().lastRemovedWords;
+    step.listBefore = list;
+    step.command = &TriageCommand::remainingKnown();
+    const QUuid titleId = state().currentTitle.id;
+    const qsizetype f = state().indexOfTitle(titleId);
+    if (f < 0 || list.isEmpty())
+        return step;
+    if (records.isEmpty()) {
+        // Each word once, in the form it was met in first.
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        TimeOrderedIds ids;
+        for (const qsizetype row : list.firstRowsOfWords())
+            records.append(
+                AppState::Word{list.at(row), ids.next(), AppState::Word::Kind::known, now});
+    }
+    step.records = records;
+    step.word = records.first().wordText;
+
+    // The rows are marked gone, and the batch that stores the registrations
+    // recorded, in one transaction: after a kill the next start stores the
+    // rest of the batch, and no word is neither registered nor in the list.
+    QStringList words;
+    words.reserve(records.size());
+    for (const AppState::Word& record : std::as_const(records))
+        words.append(record.wordText);
+    useCases().inOneTransaction([&] {
+        useCases().commands.deleteSplitWordCommandHandler.handle(
+            DeleteSplitWordCommand{titleId, words.first(), words.mid(1)});
+        useCases().commands.saveWordsCommandHandler.handle(
+            SaveWordsCommand{titleId, records, FinishedWordBatch::Kind::known,
+                             state().listOfTitleAndWordList[f].title.title});
+    });
+    list.removeEveryRow();
+    modify([&](AppState& s) {
+        auto it = s.languageStateList.find(s.currentTitle);
+        if (it != s.languageStateList.end())
+            it->splittedWords = list;
+        s.lastRemovedWords = LastRemovedWords();
+        for (auto& entry : s.listOfTitleAndWordList) {
+            if (unsortedLists_.contains(entry.title.id))
+                sortWordList(entry.wordList);
+        }
+        QList<AppState::Word>& registered = s.listOfTitleAndWordList[f].wordList;
+        registered.append(records);
+        sortWordList(registered);
+    });
+    unsortedLists_.clear();
+    clampLastSelectedRow();
     return step;
 }
 

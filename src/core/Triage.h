@@ -27,6 +27,11 @@ public:
     std::optional<TakenStep> deleteWordStep(const QUuid& id);
     TakenStep learnWordStep(const QString& word, qint64 row, const LearningWord& learning);
     TakenStep promotionStep(const LearningWord& learning, const AppState::Word& record);
+    // Every word left in the current split list registered as known, in its
+    // form met first: records, or new ones when empty. The rows go at once;
+    // the registrations are stored by the word batches, in the transaction
+    // that marks the rows gone.
+    TakenStep remainingKnownStep(QList<AppState::Word> records);
 
     // The learning word promoted in one transaction; the step when it is a
     // word of the current title (a step of its history).

@@ -3,6 +3,8 @@
 #include "core/Triage.h"
 #include "core/UseCases.h"
 
+#include <QSet>
+
 namespace {
 
 // Takes the registration (if any) out of the title's list, the word's rows
@@ -121,7 +123,49 @@ public:
     }
 };
 
+class RemainingKnown : public TriageCommand {
+public:
+    std::optional<TakenStep> redo(Triage& triage, const TakenStep& step) const override {
+        return triage.remainingKnownStep(step.records);
+    }
+    void undo(Triage& triage, const TakenStep& step) const override {
+        if (step.records.isEmpty())
+            return;
+        // The batch of the registrations is stored first: what is deleted
+        // has to be there.
+        if (WordBatches* batches = triage.useCases().wordBatches)
+            batches->waitForPendingSaves();
+        const QUuid titleId = triage.state().currentTitle.id;
+        const qsizetype f = triage.state().indexOfTitle(titleId);
+        QSet<QUuid> ids;
+        QList<QUuid> idList;
+        QStringList words;
+        for (const AppState::Word& record : step.records) {
+            ids.insert(record.id);
+            idList.append(record.id);
+            words.append(record.wordText);
+        }
+        triage.modify([&](AppState& s) {
+            if (f >= 0)
+                s.listOfTitleAndWordList[f].wordList.removeIf(
+                    [&](const AppState::Word& w) { return ids.contains(w.id); });
+            auto it = s.languageStateList.find(s.currentTitle);
+            if (it != s.languageStateList.end())
+                it->splittedWords = step.listBefore;
+            s.lastRemovedWords = step.lastRemovedBefore;
+            s.lastSelectedRow = step.row;
+        });
+        triage.useCases().commands.undoTriageCommandHandler.handle(
+            UndoTriageCommand{titleId, QUuid(), QString(), idList, words});
+    }
+};
+
 } // namespace
+
+const TriageCommand& TriageCommand::remainingKnown() {
+    static const RemainingKnown command;
+    return command;
+}
 
 const TriageCommand& TriageCommand::registration() {
     static const Registration command;

@@ -20,6 +20,9 @@ struct TakenStep {
     bool tookRows = false;   // the word's rows left the split list with it
     bool newRemoval = false; // and the store marked them gone with it
     LastRemovedWords lastRemovedBefore;
+    // remainingKnown: the registrations made, and the list before them.
+    QList<AppState::Word> records;
+    SplitList listBefore;
     const TriageCommand* command = nullptr; // what takes it again and back
 };
 
@@ -43,4 +46,5 @@ public:
     static const TriageCommand& deletion();
     static const TriageCommand& learning();
     static const TriageCommand& promotion();
+    static const TriageCommand& remainingKnown();
 };

@@ -3,6 +3,12 @@
 #include "core/Triage.h"
 #include "core/UseCases.h"
 
+namespace {
+qint64 stepCount(const TakenStep& step) {
+    return step.kind == TriageStep::Kind::remainingKnown ? step.records.size() : 1;
+}
+} // namespace
+
 TriageHistory::TriageHistory(Observable<AppState>& state, const UseCases& useCases, Triage& triage,
                              qsizetype limit)
     : ModelRoom(state, useCases)
@@ -21,14 +27,16 @@ std::optional<TriageStep> TriageHistory::undoStep() const {
     const auto it = histories_.constFind(state().currentTitle.id);
     if (it == histories_.cend() || it->undo.isEmpty())
         return std::nullopt;
-    return TriageStep{it->undo.last().kind, it->undo.last().word};
+    const TakenStep& step = it->undo.last();
+    return TriageStep{step.kind, step.word, stepCount(step)};
 }
 
 std::optional<TriageStep> TriageHistory::redoStep() const {
     const auto it = histories_.constFind(state().currentTitle.id);
     if (it == histories_.cend() || it->redo.isEmpty())
         return std::nullopt;
-    return TriageStep{it->redo.last().kind, it->redo.last().word};
+    const TakenStep& step = it->redo.last();
+    return TriageStep{step.kind, step.word, stepCount(step)};
 }
 
 void TriageHistory::undo() {

@@ -6,7 +6,8 @@
 // A batch of words (a title's copy, a restore) that a kill cut short and a
 // later start finished: what it was and how many words that start stored.
 struct FinishedWordBatch {
-    enum class Kind { copy, restore };
+    // known: the words left in a split list, marked known at once.
+    enum class Kind { copy, restore, known };
     Kind kind = Kind::copy;
     QUuid titleId;
     QString title;     // the title the words went into

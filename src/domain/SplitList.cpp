@@ -337,6 +337,13 @@ qsizetype SplitList::rowStartingAt(qint64 start) const {
     return row < visible_ && startAt(row) == start ? row : -1;
 }
 
+void SplitList::removeEveryRow() {
+    if (!source_)
+        return;
+    removedGroups_.fill(true, qsizetype(source_->groupByFolded.size()));
+    initialiseVisibility();
+}
+
 qsizetype SplitList::firstRowOf(const QString& word) const {
     if (!source_)
         return -1;

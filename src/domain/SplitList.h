@@ -80,6 +80,8 @@ public:
     qsizetype rowStartingAt(qint64 start) const;
     // The first row of word's folded form, or -1 when none is in the list.
     qsizetype firstRowOf(const QString& word) const;
+    // Removes every row at once (every word registered).
+    void removeEveryRow();
     // Puts every row of word's folded form back where it stood: the list is
     // as if that removal had never been. Costs as removeFolded does.
     void restoreFolded(const QString& word);

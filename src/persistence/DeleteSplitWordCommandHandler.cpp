@@ -12,7 +12,10 @@ void DeleteSplitWordCommandHandler::handle(const DeleteSplitWordCommand& command
             return;
         // Folded, as the list in memory loses the word: no occurrence in
         // another case comes back at the next start.
-        SplitListStore::remove(store, *title, text::folded(command.text));
+        QStringList folded{text::folded(command.text)};
+        for (const QString& more : command.moreTexts)
+            folded.append(text::folded(more));
+        SplitListStore::remove(store, *title, folded);
         transaction.commit();
     });
 }

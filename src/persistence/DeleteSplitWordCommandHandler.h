@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 struct DeleteSplitWordCommand {
     QUuid titleId;
     QString text;
+    // More words at once, in the same transaction (a step of many words).
+    QStringList moreTexts = {};
 };
 
 // Removes every stored split word of the title whose folded form equals the

@@ -41,7 +41,7 @@ void keep(const LearningWord& word, const QString& splitWord) {
             .bind(7, word.timestamp);
         save.run();
         if (!splitWord.isEmpty())
-            SplitListStore::remove(store, *title, text::folded(splitWord));
+            SplitListStore::remove(store, *title, {text::folded(splitWord)});
         transaction.commit();
     });
 }
@@ -54,7 +54,7 @@ void forget(const QUuid& id, const QUuid& titleId, const QString& splitWord) {
         remove.run();
         if (!splitWord.isEmpty()) {
             if (const auto title = StoreOperation::titleKey(store, titleId))
-                SplitListStore::restore(store, *title, text::folded(splitWord));
+                SplitListStore::restore(store, *title, {text::folded(splitWord)});
         }
         transaction.commit();
     });

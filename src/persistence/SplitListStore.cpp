@@ -142,18 +142,22 @@ void store(StoreConnection& store, qint64 titleKey, const SplitList& list) {
     }
 }
 
-void remove(StoreConnection& store, qint64 titleKey, const QString& folded) {
+void remove(StoreConnection& store, qint64 titleKey, const QStringList& folded) {
     StoreStatement gone(store.handle(),
                         "INSERT OR IGNORE INTO TestSplitWordRemoval (title, folded) VALUES (?, ?)");
-    gone.bind(1, titleKey).bind(2, folded);
-    gone.run();
+    for (const QString& each : folded) {
+        gone.bind(1, titleKey).bind(2, each);
+        gone.run();
+    }
 }
 
-void restore(StoreConnection& store, qint64 titleKey, const QString& folded) {
+void restore(StoreConnection& store, qint64 titleKey, const QStringList& folded) {
     StoreStatement back(store.handle(),
                         "DELETE FROM TestSplitWordRemoval WHERE title = ? AND folded = ?");
-    back.bind(1, titleKey).bind(2, folded);
-    back.run();
+    for (const QString& each : folded) {
+        back.bind(1, titleKey).bind(2, each);
+        back.run();
+    }
 }
 
 QHash<qint64, SplitList> load(StoreConnection& store, const QList<qint64>& titleKeys) {

@@ -19,10 +19,10 @@ namespace SplitListStore {
 // Replaces the title's list; what had left the old list is forgotten.
 void store(StoreConnection& store, qint64 titleKey, const SplitList& list);
 
-// Marks every row of the folded word as gone from the title's list.
-void remove(StoreConnection& store, qint64 titleKey, const QString& folded);
-// Puts the rows of the folded word back (a removal taken back).
-void restore(StoreConnection& store, qint64 titleKey, const QString& folded);
+// Marks every row of the folded words as gone from the title's list.
+void remove(StoreConnection& store, qint64 titleKey, const QStringList& folded);
+// Puts the rows of the folded words back (a removal taken back).
+void restore(StoreConnection& store, qint64 titleKey, const QStringList& folded);
 
 // The lists of these titles (all titles when empty), with what has left them.
 QHash<qint64, SplitList> load(StoreConnection& store, const QList<qint64>& titleKeys = {});

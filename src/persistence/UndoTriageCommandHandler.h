@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 // Takes a triage step back in the store: the registration it made goes, and
@@ -14,6 +16,10 @@ struct UndoTriageCommand {
     // The word whose rows (every case of it) return to the split list; null
     // when the step took no rows.
     QString splitWord;
+    // The same for a step of many words: more registrations to take back,
+    // more words whose rows return.
+    QList<QUuid> moreWordIds = {};
+    QStringList moreSplitWords = {};
 };
 
 class UndoTriageCommandHandler {

@@ -15,8 +15,15 @@ namespace {
 constexpr quint8 packVersion = 1;
 
 QString kindText(FinishedWordBatch::Kind kind) {
-    return kind == FinishedWordBatch::Kind::restore ? QStringLiteral("restore")
-                                                    : QStringLiteral("copy");
+    switch (kind) {
+    case FinishedWordBatch::Kind::restore:
+        return QStringLiteral("restore");
+    case FinishedWordBatch::Kind::known:
+        return QStringLiteral("known");
+    case FinishedWordBatch::Kind::copy:
+        break;
+    }
+    return QStringLiteral("copy");
 }
 
 } // namespace
@@ -108,9 +115,10 @@ QList<CutBatch> cutBatches(StoreConnection& store) {
         batch.title = query.text(2);
         batch.total = query.integer(5);
         batch.command.titleId = query.uuid(1);
-        batch.command.kind = query.text(3) == QStringLiteral("restore")
-                                 ? FinishedWordBatch::Kind::restore
-                                 : FinishedWordBatch::Kind::copy;
+        const QString kind = query.text(3);
+        batch.command.kind = kind == QStringLiteral("restore") ? FinishedWordBatch::Kind::restore
+                             : kind == QStringLiteral("known") ? FinishedWordBatch::Kind::known
+                                                               : FinishedWordBatch::Kind::copy;
         batch.command.source = query.text(4);
         parts.bind(1, batch.key);
         QList<AppState::Word> words;

@@ -44,6 +44,7 @@ class TriageHistoryTest : public QObject {
     }
     // Memory and the store as the next start reads it.
     std::map<QUuid, TitleSnapshot> stored() const {
+        model_->waitForBackgroundSaves(); // a step of many words stores them so
         return snapshotTitles(restartedModel()->state());
     }
     void takeStep(StepKind kind, qint64 row) {
@@ -66,6 +67,9 @@ class TriageHistoryTest : public QObject {
             break;
         case StepKind::promotion:
             model_->promoteLearningWord(model_->state().learningWords.at(row).id);
+            break;
+        case StepKind::remainingKnown:
+            model_->markRemainingWordsKnown();
             break;
         }
     }
@@ -107,6 +111,8 @@ private Q_SLOTS:
             << StepKind::learning << qint64(3) << QStringLiteral("hund");
         QTest::newRow("learning word promoted to known")
             << StepKind::promotion << qint64(0) << QStringLiteral("Katze");
+        QTest::newRow("every word left known, each in the form met first")
+            << StepKind::remainingKnown << qint64(2) << QStringLiteral("Hund");
     }
     void undoAndRedoOfEachStep() {
         QFETCH(StepKind, kind);

@@ -1,4 +1,5 @@
 #include "ModelTestSupport.h"
+#include "StateSnapshot.h"
 #include "UiTestSupport.h"
 #include "core/AppModel.h"
 #include "core/UserSettings.h"
@@ -750,6 +751,40 @@ private Q_SLOTS:
                  QStringLiteral("Hund"));
         window_->oneRowPerWordAction()->trigger();
         settle();
+    }
+
+    // Words ▸ Mark Remaining Words Known asks with the count; each word left
+    // is registered once, in the form met first; Ctrl+Z takes it all back.
+    void markRemainingWordsKnown() {
+        startWith(QStringLiteral("der Hund und der hund. Die Katze und DER Hund!"));
+        model_->registerWord(QStringLiteral("und"), Kind::known, 2);
+        settle();
+        QAction* mark = window_->findChild<QAction*>(QStringLiteral("actionMarkRemainingKnown"));
+        QVERIFY(mark);
+        mark->trigger();
+        Alert* alert = openAlert(window_.get());
+        QVERIFY(alert);
+        QCOMPARE(alert->messageText(), QStringLiteral("Mark 4 words known?"));
+        alert->done(Alert::firstButtonReturn);
+        settle();
+        model_->waitForBackgroundSaves();
+        QVERIFY(splitList(model_->state()).isEmpty());
+        QStringList known;
+        for (const auto& word : model_->state().knownWords())
+            known << word.wordText;
+        known.sort();
+        QCOMPARE(known, QStringList({"Die", "Hund", "Katze", "der", "und"}));
+        QCOMPARE(pane()->textMarks()->markOf(QStringLiteral("hund")).kind, WordMark::Kind::plain);
+
+        QCOMPARE(model_->undoStep()->count, 4);
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        pane()->tableView()->setFocus();
+        press(pane()->tableView(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(splitList(model_->state()),
+                 QStringList({"der", "Hund", "der", "hund", "Die", "Katze", "DER", "Hund"}));
+        QCOMPARE(model_->state().knownWords().size(), 1);
+        QCOMPARE(snapshotTitles(restartedModel()->state()), snapshotTitles(model_->state()));
     }
 
     // Delete on a registered word deletes it, as its button does; Ctrl+Z

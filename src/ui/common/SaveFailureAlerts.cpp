@@ -32,7 +32,12 @@ void SaveFailureAlerts::show(const FinishedWordBatch& batch) {
         printStatus(QStringLiteral("A batch cut short could not be finished: ") + batch.title);
         const QString message = tr("\u201c%1\u201d is incomplete").arg(batch.title);
         const QString detail =
-            batch.kind == FinishedWordBatch::Kind::copy
+            batch.kind == FinishedWordBatch::Kind::known
+                ? tr("Pramel was stopped while marking the words left in \u201c%1\u201d known, "
+                     "and the rest cannot be read: %2 of the %Ln words are registered.",
+                     nullptr, total)
+                      .arg(batch.title, QLocale().toString(batch.stored))
+            : batch.kind == FinishedWordBatch::Kind::copy
                 ? tr("Pramel was stopped while copying the words of \u201c%1\u201d, and the rest "
                      "cannot be read: the copy holds %2 of %Ln words.",
                      nullptr, total)
@@ -52,7 +57,12 @@ void SaveFailureAlerts::show(const FinishedWordBatch& batch) {
                     .arg(batch.title));
     const int stored = int(std::min<qint64>(batch.stored, INT_MAX));
     const QString line =
-        batch.kind == FinishedWordBatch::Kind::copy
+        batch.kind == FinishedWordBatch::Kind::known
+            ? tr("Finished marking the words left in \u201c%1\u201d known, which was cut "
+                 "short: %Ln more words stored.",
+                 nullptr, stored)
+                  .arg(batch.title)
+        : batch.kind == FinishedWordBatch::Kind::copy
             ? tr("Finished the copy \u201c%1\u201d, which was cut short: %Ln more words stored.",
                  nullptr, stored)
                   .arg(batch.title)

@@ -4,6 +4,7 @@
 #include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/backups/Backups.h"
+#include "ui/common/Alert.h"
 #include "ui/common/SaveFailureAlerts.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/SplitViewController.h"
@@ -24,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QShortcut>
 
 WindowController::WindowController(QWidget* parent)
@@ -81,6 +83,16 @@ void WindowController::build() {
     ui_->menuWords->addSeparator();
     triageMenu_ =
         new TriageMenu(ui_->menuWords, nullptr, splitViewController_->splittedWordViewController());
+    markRemainingAction_ = ui_->menuWords->addAction(tr("Mark &Remaining Words Known\u2026"));
+    markRemainingAction_->setObjectName(QStringLiteral("actionMarkRemainingKnown"));
+    markRemainingAction_->setStatusTip(
+        tr("Register every word still in the split list as known, in one step"));
+    connect(markRemainingAction_, &QAction::triggered, this,
+            &WindowController::markRemainingWordsKnown);
+    connect(ui_->menuWords, &QMenu::aboutToShow, this, [this] {
+        markRemainingAction_->setEnabled(mainViewModel_->remainingWordCount() > 0 &&
+                                         !mainViewModel_->isSplitting());
+    });
     wordCommands_ = new WordCommands(mainViewModel_, this, ui_->menuWords, ui_->actionLookUp,
                                      ui_->actionSpeak, [this] { return selectedWord(); });
     connect(splitViewController_->splittedWordViewController(),
@@ -229,6 +241,24 @@ bool WindowController::showsCurrentContent() const {
 
 void WindowController::toggleInspectorPane() {
     splitViewController_->toggle(SplitViewController::Pane::right);
+}
+
+void WindowController::markRemainingWordsKnown() {
+    const qsizetype count = mainViewModel_->remainingWordCount();
+    if (count == 0 || mainViewModel_->isSplitting())
+        return;
+    auto* alert =
+        new Alert(this, tr("Mark %Ln words known?", nullptr, int(count)),
+                  tr("Every word still in the split list of \u201c%1\u201d is registered as known. "
+                     "Edit \u25b8 Undo takes it back.")
+                      .arg(mainViewModel_->state().currentTitle.title),
+                  Alert::Style::question);
+    alert->setObjectName(QStringLiteral("markRemainingAlert"));
+    alert->firstButton()->setText(tr("Mark Known"));
+    alert->beginSheetModal([this](int response) {
+        if (response == Alert::firstButtonReturn)
+            mainViewModel_->markRemainingWordsKnown();
+    });
 }
 
 void WindowController::splitWords() {

@@ -80,6 +80,8 @@ public:
     void toggleLeftInspectorPane();
     void toggleInspectorPane();
     void splitWords();
+    // Words ▸ Mark Remaining Words Known…: asks, naming the count, then marks.
+    void markRemainingWordsKnown();
     // Opens each file as a new title (File ▸ Open Text…, the command line,
     // a second start); tells in one alert of those that cannot be read.
     void openFiles(const QStringList& paths);
@@ -122,6 +124,7 @@ private:
     QAction* addTitleAction_ = nullptr;
     QAction* oneRowPerWordAction_ = nullptr;
     QAction* markWordsAction_ = nullptr;
+    QAction* markRemainingAction_ = nullptr;
     QAction* keyboardShortcutsAction_ = nullptr;
     KeyboardShortcutsWindow* shortcutsWindow_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;

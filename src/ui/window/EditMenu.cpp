@@ -50,6 +50,8 @@ QString EditMenu::stepName(const AppModel::TriageStep& step) {
     case AppModel::TriageStep::Kind::promotion:
         kind = tr("Promote to Known");
         break;
+    case AppModel::TriageStep::Kind::remainingKnown:
+        return tr("Mark %Ln Words Known", nullptr, int(step.count));
     }
     return tr("%1: %2").arg(kind, step.word);
 }
