@@ -202,6 +202,13 @@
         <source>Promote to Known</source>
         <translation>Zu „Bekannt“ machen</translation>
     </message>
+    <message numerus="yes">
+        <source>Mark %Ln Words Known</source>
+        <translation>
+            <numerusform>%Ln Wort als bekannt markieren</numerusform>
+            <numerusform>%Ln Wörter als bekannt markieren</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>KeyboardShortcutsWindow</name>
@@ -885,6 +892,20 @@
         <translation>
             <numerusform>Die unterbrochene Wiederherstellung von „%2“ in „%1“ ist fertig: %Ln weiteres Wort gespeichert.</numerusform>
             <numerusform>Die unterbrochene Wiederherstellung von „%2“ in „%1“ ist fertig: %Ln weitere Wörter gespeichert.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Pramel was stopped while marking the words left in “%1” known, and the rest cannot be read: %2 of the %Ln words are registered.</source>
+        <translation>
+            <numerusform>Pramel wurde beendet, während die übrigen Wörter von „%1“ als bekannt markiert wurden, und der Rest kann nicht gelesen werden: %2 von %Ln Wort ist registriert.</numerusform>
+            <numerusform>Pramel wurde beendet, während die übrigen Wörter von „%1“ als bekannt markiert wurden, und der Rest kann nicht gelesen werden: %2 von %Ln Wörtern sind registriert.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Finished marking the words left in “%1” known, which was cut short: %Ln more words stored.</source>
+        <translation>
+            <numerusform>Das unterbrochene Markieren der übrigen Wörter von „%1“ als bekannt ist beendet: %Ln weiteres Wort gespeichert.</numerusform>
+            <numerusform>Das unterbrochene Markieren der übrigen Wörter von „%1“ als bekannt ist beendet: %Ln weitere Wörter gespeichert.</numerusform>
         </translation>
     </message>
 </context>
@@ -1586,6 +1607,37 @@
     <message>
         <source>Drop it (it comes back at the next split)</source>
         <translation>Es verwerfen (es kommt bei der nächsten Aufteilung wieder)</translation>
+    </message>
+    <message>
+        <source>Mark &amp;Remaining Words Known…</source>
+        <translation>&amp;Übrige Wörter als bekannt markieren…</translation>
+    </message>
+    <message>
+        <source>Register every word still in the split list as known, in one step</source>
+        <translation>Jedes Wort, das noch in der Wortliste steht, in einem Schritt als bekannt registrieren</translation>
+    </message>
+    <message numerus="yes">
+        <source>Mark %Ln words known?</source>
+        <translation>
+            <numerusform>%Ln Wort als bekannt markieren?</numerusform>
+            <numerusform>%Ln Wörter als bekannt markieren?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Every word still in the split list of “%1” is registered as known. Edit ▸ Undo takes it back.</source>
+        <translation>Jedes Wort, das noch in der Wortliste von „%1“ steht, wird als bekannt registriert. Bearbeiten ▸ Rückgängig nimmt es zurück.</translation>
+    </message>
+    <message>
+        <source>Mark Known</source>
+        <translation>Als bekannt markieren</translation>
+    </message>
+    <message>
+        <source>&amp;Mark Words in Text</source>
+        <translation>Wörter im Text &amp;markieren</translation>
+    </message>
+    <message>
+        <source>Mark each word of the text by what you know of it: new, learning, unwanted or set aside</source>
+        <translation>Jedes Wort des Textes danach markieren, was Sie von ihm wissen: neu, beim Lernen, unerwünscht oder zurückgestellt</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,16 @@
     </message>
 </context>
 <context>
+    <name>EditMenu</name>
+    <message numerus="yes">
+        <source>Mark %Ln Words Known</source>
+        <translation>
+            <numerusform>Mark %Ln Word Known</numerusform>
+            <numerusform>Mark %Ln Words Known</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>PreferenceView</name>
     <message numerus="yes">
         <source>Restoring: %Ln words to store…</source>
@@ -78,6 +88,20 @@
             <numerusform>Finished restoring “%2” into “%1”, which was cut short: %Ln more words stored.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Pramel was stopped while marking the words left in “%1” known, and the rest cannot be read: %2 of the %Ln words are registered.</source>
+        <translation>
+            <numerusform>Pramel was stopped while marking the words left in “%1” known, and the rest cannot be read: %2 of the %Ln word is registered.</numerusform>
+            <numerusform>Pramel was stopped while marking the words left in “%1” known, and the rest cannot be read: %2 of the %Ln words are registered.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Finished marking the words left in “%1” known, which was cut short: %Ln more words stored.</source>
+        <translation>
+            <numerusform>Finished marking the words left in “%1” known, which was cut short: %Ln more word stored.</numerusform>
+            <numerusform>Finished marking the words left in “%1” known, which was cut short: %Ln more words stored.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TriageStatusBar</name>
@@ -107,6 +131,16 @@
         <translation>
             <numerusform>%1 of %Ln word left</numerusform>
             <numerusform>%1 of %Ln words left</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>WindowController</name>
+    <message numerus="yes">
+        <source>Mark %Ln words known?</source>
+        <translation>
+            <numerusform>Mark %Ln word known?</numerusform>
+            <numerusform>Mark %Ln words known?</numerusform>
         </translation>
     </message>
 </context>
