@@ -366,6 +366,29 @@ def main():
         wait_for(f"{chosen} unregistered again", lambda: session.words("unwanted") == ["eines"])
         wait_for(f"{chosen} back in the list", lambda: chosen in session.rows(split))
 
+        # The text as a way into the list: a click on a new word selects its
+        # row, Alt+Right the next new word; Return there registers it, and
+        # Ctrl+Z takes that back, the text untouched.
+        def selected_row():
+            return next((cells.getAccessibleAt(r, 0).name for r in range(cells.nRows)
+                         if cells.isRowSelected(r)), None)
+        at = TEXT.index("ungeheueren") + 3
+        x, y, width, height = text.queryText().getCharacterExtents(at, pyatspi.DESKTOP_COORDS)
+        session.xdotool("mousemove", "--sync", str(x + width // 2), str(y + height // 2),
+                        "click", "1")
+        wait_for("the clicked word's row", lambda: selected_row() == "ungeheueren")
+        session.key("alt+Right")
+        wait_for("the next new word's row", lambda: selected_row() == "Ungeziefer")
+        session.key("Return")
+        wait_for("Ungeziefer known from the text",
+                 lambda: "Ungeziefer" in session.words("known"))
+        session.key("ctrl+z")
+        wait_for("Ungeziefer unregistered again",
+                 lambda: "Ungeziefer" not in session.words("known"))
+        wait_for("the text as it was", lambda: session.query(
+            "SELECT length FROM TestTextEntity")[0][0] == len(TEXT))
+        session.click(split)
+
         # Rename through the title's menu (Edit).
         session.open_title_menu("Die Verwandlung")
         session.choose_menu_item("Edit")

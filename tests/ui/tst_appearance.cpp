@@ -15,12 +15,14 @@
 #include "ui/titles/TitleViewController.h"
 #include "ui/titles/WindowController.h"
 #include "ui/triage/CustomTableView.h"
+#include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplittedWordViewController.h"
 
 #include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QDir>
 #include <QStyleFactory>
+#include <QTextCursor>
 #include <QtTest>
 
 #include <memory>
@@ -159,6 +161,26 @@ private Q_SLOTS:
             lightest = std::max(lightest, luminance(image.pixelColor(x, scaled.center().y())));
         QVERIFY2(lightest > 0.35, qPrintable(QString::number(lightest) + text.name()));
         save(window_->splitViewController()->grab(), QStringLiteral("panes-dark-2x.png"));
+    }
+
+    // The marks of the text keep its letters light on a dark tint: new words
+    // ("Gregor") and unwanted ones ("Bekanntschaften") alike.
+    void textMarksAreReadable() {
+        auto* pane =
+            qobject_cast<SplittedWordViewController*>(window_->splitViewController()->middlePane());
+        FocusDetectTextView* view = pane->textView();
+        for (const QString& word : {QStringLiteral("Gregor"), QStringLiteral("Bekanntschaften")}) {
+            const int at = int(view->toPlainText().indexOf(word));
+            QTextCursor cursor(view->document());
+            cursor.setPosition(at);
+            const QRect start = view->cursorRect(cursor);
+            cursor.setPosition(at + int(word.size()));
+            const QRect place = start.united(view->cursorRect(cursor));
+            const QImage image = view->viewport()->grab(place).toImage();
+            QVERIFY2(luminance(image.pixelColor(2, 2)) < 0.35, qPrintable(word));
+            QVERIFY2(lightShare(image, image.rect()) > 0.05, qPrintable(word));
+        }
+        save(view->grab(), QStringLiteral("text-dark-2x.png"));
     }
 
 private:

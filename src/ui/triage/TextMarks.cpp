@@ -162,8 +162,12 @@ void TextMarks::paintBlock(QPainter& painter, const QTextBlock& block, const QPo
             return;
         const int end =
             int(qMin<qsizetype>(span.start + span.length, line.textStart() + line.textLength()));
-        const qreal x1 = origin.x() + line.cursorToX(int(span.start));
-        const qreal x2 = origin.x() + line.cursorToX(end);
+        // A pixel apart at each end: words written without spaces between
+        // them (Japanese, Chinese, Thai) keep their marks apart.
+        const qreal x1 = origin.x() + line.cursorToX(int(span.start)) + 1;
+        const qreal x2 = origin.x() + line.cursorToX(end) - 1;
+        if (x2 <= x1)
+            return;
         const qreal top = origin.y() + line.y();
         if (format.hasProperty(QTextFormat::BackgroundBrush))
             painter.fillRect(QRectF(x1, top, x2 - x1, line.height()), format.background());
