@@ -45,7 +45,8 @@
 # frames.
 # Usage: scripts/bench-window.sh [build-dir] [--twice]
 #   --twice  also the Bible twice (8.8 MB) in one title
-# Environment: RUNS (start-ups of each program, and timed keys of each
+# Environment: MARKS (off: Pramel runs with View > Mark Words in Text off,
+# to compare; on by default, as for a new user), RUNS (start-ups of each program, and timed keys of each
 # session, 5), KEYS (keys per run, 30), RAW_OUT (a file to keep the driver's
 # raw lines in), SHOTS (a folder to keep screenshots of the sessions in: the
 # row of "the" selected, after its Return and its undo, the session's end).
@@ -108,6 +109,10 @@ measure() {
   local data="$WORK/data-$name"
   rm -rf "$data" "$WORK/config-$name"
   mkdir -p "$data" "$WORK/config-$name"
+  if [[ ${MARKS:-on} == off ]]; then
+    mkdir -p "$WORK/config-$name/Pramel"
+    printf '[view]\nmarkWordsInText=false\n' >"$WORK/config-$name/Pramel/Pramel.conf"
+  fi
   [[ -n "$store" ]] && cp -r "$store/." "$data/"
   XDG_DATA_HOME="$data" XDG_CONFIG_HOME="$WORK/config-$name" XDG_RUNTIME_DIR="$WORK" \
     PRAMEL_BUSY_LOG="$WORK/busy-$name" "$DRIVER" --keys "$keys" --click 400,200 "${scripted[@]}" -- "$@" 2>"$WORK/stderr-$name" |
