@@ -20,6 +20,8 @@
 #                 known, every row of it gone) to the first damage; the row
 #                 is the list's third (Ge1, In, the): Home, Down, Down
 #   undo_the      Ctrl+Z after it (the rows back, the row selected again)
+#   page_down     Page Down in the text, to the first damage (floor: the
+#                 QPlainTextEdit program's Page Down in the same text)
 #   split         Ctrl+Shift+S (Words > Split Words) to the last damage
 #                 before a second without one: the new list drawn
 #   split_busy    the longest stretch the program's GUI thread was busy
@@ -164,6 +166,14 @@ key ctrl+z
 wait-quiet 1000
 $(shot "undo$suffix")
 end
+# Page Down in the text: a page of it drawn anew, with its marks.
+click 400 200
+wait-quiet 500
+repeat $RUNS
+mark page_down
+key Next
+wait-quiet 1000
+end
 repeat $RUNS
 mark split quiet 1000
 key ctrl+shift+s
@@ -225,6 +235,11 @@ triage_script "_twice" >"$WORK/triage_twice.script"
 cat >"$WORK/typing.script" <<END
 click 400 200
 wait-quiet 300
+repeat $RUNS
+mark page_down
+key Next
+wait-quiet 1000
+end
 type and so it was
 wait-quiet 500
 memory peak_memory
@@ -304,6 +319,7 @@ for suffix in ("", "_twice"):
     triage = "triage" + suffix
     line("return_the" + suffix, (triage, "return_the_ms"), FRAME)
     line("undo_the" + suffix, (triage, "undo_the_ms"), FRAME)
+    line("page_down" + suffix, (triage, "page_down_ms"), ("plainmem" + suffix, "page_down_ms"))
     line("split" + suffix, (triage, "split_ms"), FRAME)
     line("split_busy" + suffix, (triage, "split_busy_ms"), FRAME)
     busy = values.get((triage, "split_busy_ms"))

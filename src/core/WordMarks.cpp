@@ -2,6 +2,8 @@
 
 #include "domain/TextCompare.h"
 
+#include <algorithm>
+
 namespace {
 // The list the state held when the words were read: the state's changes
 // detach its list from the copy kept here.
@@ -68,27 +70,48 @@ void WordMarks::updateLearning(const AppState& state, const QString& language) {
 }
 
 void WordMarks::updateTitles(const AppState& state, const QString& language) {
+    // Only the unwanted words are read into sets: they are few. Known words
+    // are looked up in the current title's own list, sorted by folded form,
+    // and only for words gone from the split list.
     QHash<QUuid, TitleWords> titles;
+    unwantedExact_.clear();
+    currentWords_ = QList<AppState::Word>();
     for (const auto& title : state.listOfTitleAndWordList) {
         const QUuid id = title.title.id;
         if (id != current_ && (language.isEmpty() || state.languageOf(id) != language))
             continue;
+        if (id == current_)
+            currentWords_ = title.wordList;
         auto held = titles_.find(id);
-        if (held != titles_.end() && sameWords(held->held, title.wordList)) {
-            titles.insert(id, std::move(*held));
-            continue;
+        if (held == titles_.end() || !sameWords(held->held, title.wordList)) {
+            TitleWords words;
+            words.held = title.wordList;
+            for (const AppState::Word& word : title.wordList) {
+                if (word.kind == AppState::Word::Kind::unwanted)
+                    words.unwantedExact.insert(text::nfc(word.wordText));
+            }
+            held = titles_.insert(id, std::move(words));
         }
-        TitleWords words;
-        words.held = title.wordList;
-        for (const AppState::Word& word : title.wordList) {
-            if (word.kind == AppState::Word::Kind::known)
-                words.knownFolded.insert(text::folded(word.wordText));
-            else
-                words.unwantedExact.insert(text::nfc(word.wordText));
-        }
-        titles.insert(id, std::move(words));
+        unwantedExact_.unite(held->unwantedExact);
+        titles.insert(id, std::move(*held));
     }
     titles_ = std::move(titles);
+}
+
+bool WordMarks::registeredKnownHere(const QString& word) const {
+    // The list is sorted by folded form (sortWordList); one restored into
+    // and not sorted yet is read whole.
+    const auto less = [](const AppState::Word& a, const QString& b) {
+        return text::foldedCompare(a.wordText, b) < 0;
+    };
+    for (auto at = std::lower_bound(currentWords_.cbegin(), currentWords_.cend(), word, less);
+         at != currentWords_.cend() && text::foldedEqual(at->wordText, word); ++at) {
+        if (at->kind == AppState::Word::Kind::known)
+            return true;
+    }
+    return std::any_of(currentWords_.cbegin(), currentWords_.cend(), [&](const AppState::Word& w) {
+        return w.kind == AppState::Word::Kind::known && text::foldedEqual(w.wordText, word);
+    });
 }
 
 WordMark WordMarks::markOf(const QString& word) const {
@@ -104,15 +127,11 @@ WordMark WordMarks::markOf(const QString& word) const {
     } else if (presence == SplitList::Presence::inList) {
         mark.kind = WordMark::Kind::fresh;
     } else if (!text::isDigitsOnly(word)) {
-        const QString exact = text::nfc(word);
-        bool unwanted = false, registeredKnown = false;
-        for (const TitleWords& title : titles_) {
-            unwanted = unwanted || title.unwantedExact.contains(exact);
-            registeredKnown = registeredKnown || title.knownFolded.contains(folded);
-        }
-        if (unwanted)
+        // Words the split left out were known, unwanted or learning then;
+        // words gone since were registered from this title's list, or set aside.
+        if (!unwantedExact_.isEmpty() && unwantedExact_.contains(text::nfc(word)))
             mark.kind = WordMark::Kind::unwanted;
-        else if (presence == SplitList::Presence::gone && !registeredKnown)
+        else if (presence == SplitList::Presence::gone && !registeredKnownHere(word))
             mark.kind = WordMark::Kind::setAside;
     }
     if (answered_.size() > 20000)

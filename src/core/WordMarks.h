@@ -36,6 +36,8 @@ public:
 private:
     void updateTitles(const AppState& state, const QString& language);
     void updateLearning(const AppState& state, const QString& language);
+    // Whether word is registered as known in the current title (folded).
+    bool registeredKnownHere(const QString& word) const;
 
     QUuid current_;
     QString language_;
@@ -44,10 +46,11 @@ private:
     // them (a list shared with the state's until the state changes it).
     struct TitleWords {
         QList<AppState::Word> held;
-        QSet<QString> knownFolded;
         QSet<QString> unwantedExact;
     };
     QHash<QUuid, TitleWords> titles_;
+    QSet<QString> unwantedExact_; // of every title that counts
+    QList<AppState::Word> currentWords_;
     QList<LearningWord> learningHeld_;
     QHash<QUuid, QString> languagesHeld_;
     QHash<QString, int> learningLevel_; // folded form: the strongest level

@@ -56,7 +56,9 @@ void TextMarks::setEnabled(bool on) {
 }
 
 void TextMarks::refresh() {
-    if (marks_.update(model_->state()) && enabled_)
+    const AppState& state = model_->state();
+    language_ = state.languageOf(state.currentTitle.id);
+    if (marks_.update(state) && enabled_)
         view_->viewport()->update();
 }
 
@@ -100,7 +102,7 @@ QTextCharFormat TextMarks::formatOf(const WordMark& mark) const {
 void TextMarks::forEachWord(const QTextBlock& block,
                             const std::function<void(const SplitTextUseCase::Span&)>& found) {
     const QString text = block.text();
-    const QString language = model_->state().languageOf(model_->state().currentTitle.id);
+    const QString& language = language_;
     if (!SplitTextUseCase::usesDictionary(language)) {
         SplitTextUseCase::forEachWord(text, found);
         return;
@@ -132,7 +134,7 @@ std::optional<TextMarks::Found> TextMarks::wordAt(int position) {
 }
 
 WordMark TextMarks::markOf(const QString& word) {
-    marks_.update(model_->state());
+    refresh();
     return marks_.markOf(word);
 }
 
@@ -147,7 +149,8 @@ void TextMarks::paintBlock(QPainter& painter, const QTextBlock& block, const QPo
     QTextLayout* layout = block.layout();
     if (!layout || layout->lineCount() == 0)
         return;
-    marks_.update(model_->state());
+    // The marks as of the last refresh: reading the model's state here would
+    // put a key held back into its text before the frame that shows it.
     const QString text = block.text();
     const QPointF origin = topLeft + layout->position();
     const QFontMetricsF metrics(view_->font());

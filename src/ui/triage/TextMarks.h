@@ -31,7 +31,7 @@ public:
     void setEnabled(bool on);
     bool isEnabled() const { return enabled_; }
     // After a change of the state: redraws the text in sight when a mark may
-    // have changed.
+    // have changed. Painting reads the marks as the last refresh left them.
     void refresh();
 
     // What a mark is drawn with: a background, and an underline style and
@@ -62,6 +62,7 @@ private:
     bool enabled_ = true;
     // Words of the languages written without spaces are cut with a
     // dictionary: one segmenter kept for the current title's language.
+    QString language_; // the current title's
     QString segmenterLanguage_;
     std::unique_ptr<SplitTextUseCase::DictionarySegmenter> segmenter_;
 };
