@@ -1639,6 +1639,18 @@
         <source>Mark each word of the text by what you know of it: new, learning, unwanted or set aside</source>
         <translation>Jedes Wort des Textes danach markieren, was Sie von ihm wissen: neu, beim Lernen, unerwünscht oder zurückgestellt</translation>
     </message>
+    <message>
+        <source>Next or previous new word, and its row</source>
+        <translation>Nächstes oder voriges neues Wort, mit seiner Zeile</translation>
+    </message>
+    <message>
+        <source>A new word selected: known or unwanted</source>
+        <translation>Ein neues Wort ausgewählt: bekannt oder unerwünscht</translation>
+    </message>
+    <message>
+        <source>A new word selected: learn it or set it aside</source>
+        <translation>Ein neues Wort ausgewählt: lernen oder zurückstellen</translation>
+    </message>
 </context>
 <context>
     <name>WordCommands</name>
