@@ -54,6 +54,8 @@ std::optional<TextTriage::TriageAction> TextTriage::actionOf(const QKeyEvent* ev
 }
 
 bool TextTriage::eventFilter(QObject* watched, QEvent* event) {
+    if (!pane_)
+        return false;
     FocusDetectTextView* view = pane_->view();
     if (watched == view->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

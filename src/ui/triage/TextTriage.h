@@ -3,6 +3,7 @@
 #include "ui/triage/SplittedWordViewController.h"
 
 #include <QObject>
+#include <QPointer>
 
 class SplitWordTableModel;
 class TextMarks;
@@ -55,7 +56,9 @@ private:
     static std::optional<TriageAction> actionOf(const QKeyEvent* event);
 
     std::shared_ptr<AppModel> model_;
-    TextPane* pane_;
+    // The pane goes before its editor when the window closes: events the
+    // editor gets meanwhile are left alone.
+    QPointer<TextPane> pane_;
     TextMarks* marks_;
     SplitWordTableModel* table_;
     std::function<void(qint64, TriageAction)> triage_;
