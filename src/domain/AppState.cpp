@@ -33,7 +33,7 @@ void LastRemovedWords::clear() {
     ownIds_ = false;
 }
 
-LastRemovedWord LastRemovedWords::const_iterator::operator*() const {
+LastRemovedWord LastRemovedWords::ConstIterator::operator*() const {
     return list_->at(i_);
 }
 

@@ -53,19 +53,18 @@ public:
     LastRemovedWord operator[](qsizetype i) const;
     void clear();
 
-    class const_iterator {
+    // For range-for over the entries.
+    class ConstIterator {
     public:
-        using value_type = LastRemovedWord;
-        using difference_type = qsizetype;
-        const_iterator(const LastRemovedWords* list, qsizetype i)
+        ConstIterator(const LastRemovedWords* list, qsizetype i)
             : list_(list)
             , i_(i) {}
         LastRemovedWord operator*() const;
-        const_iterator& operator++() {
+        ConstIterator& operator++() {
             ++i_;
             return *this;
         }
-        friend bool operator==(const const_iterator& a, const const_iterator& b) {
+        friend bool operator==(const ConstIterator& a, const ConstIterator& b) {
             return a.i_ == b.i_;
         }
 
@@ -73,8 +72,8 @@ public:
         const LastRemovedWords* list_;
         qsizetype i_;
     };
-    const_iterator begin() const { return {this, 0}; }
-    const_iterator end() const { return {this, size()}; }
+    ConstIterator begin() const { return {this, 0}; }
+    ConstIterator end() const { return {this, size()}; }
 
 private:
     friend class LastRemovedWordsMaker;
