@@ -501,6 +501,40 @@
     </message>
 </context>
 <context>
+    <name>MarkCommands</name>
+    <message>
+        <source>&amp;Mark Words in Text</source>
+        <translation>Wörter im Text &amp;markieren</translation>
+    </message>
+    <message>
+        <source>Mark each word of the text by what you know of it: new, learning, unwanted or set aside</source>
+        <translation>Jedes Wort des Textes danach markieren, was Sie von ihm wissen: neu, beim Lernen, unerwünscht oder zurückgestellt</translation>
+    </message>
+    <message>
+        <source>Mark &amp;Remaining Words Known…</source>
+        <translation>&amp;Übrige Wörter als bekannt markieren…</translation>
+    </message>
+    <message>
+        <source>Register every word still in the split list as known, in one step</source>
+        <translation>Jedes Wort, das noch in der Wortliste steht, in einem Schritt als bekannt registrieren</translation>
+    </message>
+    <message numerus="yes">
+        <source>Mark %Ln words known?</source>
+        <translation>
+            <numerusform>%Ln Wort als bekannt markieren?</numerusform>
+            <numerusform>%Ln Wörter als bekannt markieren?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Every word still in the split list of “%1” is registered as known. Edit ▸ Undo takes it back.</source>
+        <translation>Jedes Wort, das noch in der Wortliste von „%1“ steht, wird als bekannt registriert. Bearbeiten ▸ Rückgängig nimmt es zurück.</translation>
+    </message>
+    <message>
+        <source>Mark Known</source>
+        <translation>Als bekannt markieren</translation>
+    </message>
+</context>
+<context>
     <name>PreferenceView</name>
     <message>
         <source>Sort known words:</source>
@@ -1607,37 +1641,6 @@
     <message>
         <source>Drop it (it comes back at the next split)</source>
         <translation>Es verwerfen (es kommt bei der nächsten Aufteilung wieder)</translation>
-    </message>
-    <message>
-        <source>Mark &amp;Remaining Words Known…</source>
-        <translation>&amp;Übrige Wörter als bekannt markieren…</translation>
-    </message>
-    <message>
-        <source>Register every word still in the split list as known, in one step</source>
-        <translation>Jedes Wort, das noch in der Wortliste steht, in einem Schritt als bekannt registrieren</translation>
-    </message>
-    <message numerus="yes">
-        <source>Mark %Ln words known?</source>
-        <translation>
-            <numerusform>%Ln Wort als bekannt markieren?</numerusform>
-            <numerusform>%Ln Wörter als bekannt markieren?</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Every word still in the split list of “%1” is registered as known. Edit ▸ Undo takes it back.</source>
-        <translation>Jedes Wort, das noch in der Wortliste von „%1“ steht, wird als bekannt registriert. Bearbeiten ▸ Rückgängig nimmt es zurück.</translation>
-    </message>
-    <message>
-        <source>Mark Known</source>
-        <translation>Als bekannt markieren</translation>
-    </message>
-    <message>
-        <source>&amp;Mark Words in Text</source>
-        <translation>Wörter im Text &amp;markieren</translation>
-    </message>
-    <message>
-        <source>Mark each word of the text by what you know of it: new, learning, unwanted or set aside</source>
-        <translation>Jedes Wort des Textes danach markieren, was Sie von ihm wissen: neu, beim Lernen, unerwünscht oder zurückgestellt</translation>
     </message>
     <message>
         <source>Next or previous new word, and its row</source>

@@ -32,6 +32,16 @@
     </message>
 </context>
 <context>
+    <name>MarkCommands</name>
+    <message numerus="yes">
+        <source>Mark %Ln words known?</source>
+        <translation>
+            <numerusform>Mark %Ln word known?</numerusform>
+            <numerusform>Mark %Ln words known?</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>PreferenceView</name>
     <message numerus="yes">
         <source>Restoring: %Ln words to store…</source>
@@ -131,16 +141,6 @@
         <translation>
             <numerusform>%1 of %Ln word left</numerusform>
             <numerusform>%1 of %Ln words left</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
-    <name>WindowController</name>
-    <message numerus="yes">
-        <source>Mark %Ln words known?</source>
-        <translation>
-            <numerusform>Mark %Ln word known?</numerusform>
-            <numerusform>Mark %Ln words known?</numerusform>
         </translation>
     </message>
 </context>

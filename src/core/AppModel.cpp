@@ -99,8 +99,7 @@ void AppModel::markRemainingWordsKnown() {
 }
 
 qsizetype AppModel::remainingWordCount() const {
-    const auto entry = state().languageStateList.constFind(state().currentTitle);
-    return entry == state().languageStateList.cend() ? 0 : entry->splittedWords.foldedWordCount();
+    return state().currentSplitList().foldedWordCount();
 }
 
 void AppModel::deleteWord(QUuid id) {

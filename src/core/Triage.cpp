@@ -50,9 +50,7 @@ Triage::Triage(Observable<AppState>& state, const UseCases& useCases, StartUpLoa
     , unsortedLists_(unsortedLists) {}
 
 SplitList Triage::currentSplitList() const {
-    const AppState& s = state();
-    auto it = s.languageStateList.constFind(s.currentTitle);
-    return it == s.languageStateList.constEnd() ? SplitList() : it->splittedWords;
+    return state().currentSplitList();
 }
 
 void Triage::clampLastSelectedRow() {

@@ -22,9 +22,7 @@ bool WordMarks::update(const AppState& state) {
     language_ = language;
     languagesHeld_ = state.titleLanguages;
 
-    static const SplitList none;
-    const auto entry = state.languageStateList.constFind(state.currentTitle);
-    const SplitList& list = entry == state.languageStateList.cend() ? none : entry->splittedWords;
+    const SplitList& list = state.currentSplitList();
     const bool listChanged = !list.sameAs(list_);
     if (listChanged)
         list_ = list;

@@ -149,6 +149,12 @@ QList<AppState::Word> AppState::languageWords(Word::Kind kind) const {
     return out;
 }
 
+const SplitList& AppState::currentSplitList() const {
+    static const SplitList none;
+    const auto entry = languageStateList.constFind(currentTitle);
+    return entry == languageStateList.cend() ? none : entry->splittedWords;
+}
+
 QList<LearningWord> AppState::languageLearningWords() const {
     const QString language = languageOf(currentTitle.id);
     QList<LearningWord> out;

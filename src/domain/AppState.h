@@ -124,6 +124,8 @@ struct AppState {
     // The learning words of the current title, or of every title of its
     // language when it has one, in the order they were learned.
     QList<LearningWord> languageLearningWords() const;
+    // The current title's split list (an empty one when it has none).
+    const SplitList& currentSplitList() const;
     // The learning word with the id, or nothing.
     const LearningWord* learningWord(const QUuid& id) const;
 

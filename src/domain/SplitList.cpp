@@ -1,124 +1,12 @@
 #include "domain/SplitList.h"
 
+#include "domain/SplitListSource.h"
 #include "domain/TextCompare.h"
 
 #include <QHash>
 
 #include <algorithm>
 #include <bit>
-
-// The part the split makes, shared by every copy of the list.
-struct SplitList::Source {
-    QStringList words;                // distinct words, as they stood
-    std::vector<quint32> wordOf;      // per occurrence: its word
-    std::vector<qint32> starts;       // per occurrence: where it stood; empty if not known
-    std::vector<quint32> groupOfWord; // per word: its folded group
-    QHash<QString, quint32> groupByFolded;
-    std::vector<quint32> groupBegin;       // per group, into groupOccurrences (one past: size)
-    std::vector<quint32> groupOccurrences; // occurrences of each group, ascending
-
-    void index() {
-        groupOfWord.resize(words.size());
-        for (qsizetype w = 0; w < words.size(); ++w) {
-            const QString key = text::folded(words[w]);
-            auto found = groupByFolded.constFind(key);
-            if (found == groupByFolded.cend())
-                found = groupByFolded.insert(key, quint32(groupByFolded.size()));
-            groupOfWord[w] = *found;
-        }
-        const std::size_t groups = groupByFolded.size();
-        groupBegin.assign(groups + 1, 0);
-        for (quint32 w : wordOf)
-            ++groupBegin[groupOfWord[w] + 1];
-        for (std::size_t g = 0; g < groups; ++g)
-            groupBegin[g + 1] += groupBegin[g];
-        groupOccurrences.resize(wordOf.size());
-        std::vector<quint32> next(groupBegin.begin(), groupBegin.end() - 1);
-        for (std::size_t o = 0; o < wordOf.size(); ++o)
-            groupOccurrences[next[groupOfWord[wordOf[o]]]++] = quint32(o);
-    }
-    quint32 groupOf(qsizetype occurrence) const { return groupOfWord[wordOf[occurrence]]; }
-};
-
-struct SplitList::Builder::Data {
-    std::function<bool(const QString&)> keep;
-    QStringList words;
-    QHash<QStringView, quint32> byText; // views into the caller's text
-    std::vector<quint32> wordOf;
-    std::vector<qint32> starts;
-    bool startsKnown = true;
-};
-
-namespace {
-constexpr quint32 leftOut = 0xFFFFFFFFu;
-}
-
-SplitList::Builder::Builder(std::function<bool(const QString&)> keep)
-    : data_(std::make_unique<Data>()) {
-    data_->keep = std::move(keep);
-}
-SplitList::Builder::~Builder() = default;
-
-void SplitList::Builder::add(QStringView word, qint64 start) {
-    // Most occurrences repeat a word already seen: only a new one is copied.
-    auto found = data_->byText.constFind(word);
-    if (found == data_->byText.cend()) {
-        const QString copy = word.toString();
-        if (data_->keep && !data_->keep(copy)) {
-            found = data_->byText.insert(word, leftOut);
-        } else {
-            found = data_->byText.insert(word, quint32(data_->words.size()));
-            data_->words.append(copy);
-        }
-    }
-    if (*found == leftOut)
-        return;
-    data_->wordOf.push_back(*found);
-    if (start < 0)
-        data_->startsKnown = false;
-    data_->starts.push_back(qint32(start));
-}
-
-SplitList SplitList::Builder::finish() {
-    if (!data_->startsKnown)
-        data_->starts.clear();
-    SplitList list =
-        fromParts(std::move(data_->words), std::move(data_->wordOf), std::move(data_->starts), {});
-    auto keep = std::move(data_->keep);
-    data_ = std::make_unique<Data>();
-    data_->keep = std::move(keep);
-    return list;
-}
-
-SplitList::SplitList(const QStringList& words) {
-    Builder builder;
-    for (const QString& w : words)
-        builder.add(w, -1);
-    *this = builder.finish();
-}
-
-SplitList::SplitList(std::initializer_list<QString> words)
-    : SplitList(QStringList(words)) {}
-
-SplitList SplitList::fromParts(QStringList distinctWords, std::vector<quint32> wordOfOccurrence,
-                               std::vector<qint32> startOfOccurrence,
-                               const QStringList& removedFolded) {
-    auto source = QSharedPointer<Source>::create();
-    source->words = std::move(distinctWords);
-    source->wordOf = std::move(wordOfOccurrence);
-    source->starts = std::move(startOfOccurrence);
-    source->index();
-    SplitList list;
-    list.removedGroups_ = QBitArray(qsizetype(source->groupByFolded.size()));
-    for (const QString& folded : removedFolded) {
-        auto found = source->groupByFolded.constFind(folded);
-        if (found != source->groupByFolded.cend())
-            list.removedGroups_.setBit(*found);
-    }
-    list.source_ = std::move(source);
-    list.initialiseVisibility();
-    return list;
-}
 
 void SplitList::initialiseVisibility() {
     const qsizetype occurrences = source_ ? qsizetype(source_->wordOf.size()) : 0;
@@ -164,6 +52,10 @@ qsizetype SplitList::removedBetween(qsizetype from, qsizetype to) const {
     if (to & 63)
         removed += std::popcount(bits[last] & below(to & 63));
     return removed;
+}
+
+qsizetype SplitList::rowsBefore(qsizetype occurrence) const {
+    return blockPrefix_[occurrence / blockSize] + shownInBlockBefore(occurrence);
 }
 
 qsizetype SplitList::shownInBlockBefore(qsizetype occurrence) const {
@@ -301,10 +193,7 @@ QList<qsizetype> SplitList::removeFolded(const QString& word,
 }
 
 bool SplitList::containsFolded(const QString& word) const {
-    if (!source_)
-        return false;
-    const auto group = source_->groupByFolded.constFind(text::folded(word));
-    return group != source_->groupByFolded.cend() && !removedGroups_.testBit(*group);
+    return presenceOfFolded(text::folded(word)) == Presence::inList;
 }
 
 bool SplitList::splitFolded(const QString& word) const {
@@ -329,7 +218,7 @@ qsizetype SplitList::firstRowFrom(qint64 start) const {
     if (o >= qsizetype(starts.size()))
         return visible_;
     // The rows shown before occurrence o: the index of the first at or after it.
-    return blockPrefix_[o / blockSize] + shownInBlockBefore(o);
+    return rowsBefore(o);
 }
 
 qsizetype SplitList::rowStartingAt(qint64 start) const {
@@ -351,8 +240,7 @@ qsizetype SplitList::firstRowOf(const QString& word) const {
     if (group == source_->groupByFolded.cend() || removedGroups_.testBit(*group))
         return -1;
     // A word leaves with all its rows: the first occurrence is shown.
-    const qsizetype first = source_->groupOccurrences[source_->groupBegin[*group]];
-    return blockPrefix_[first / blockSize] + shownInBlockBefore(first);
+    return rowsBefore(source_->groupOccurrences[source_->groupBegin[*group]]);
 }
 
 void SplitList::restoreFolded(const QString& word) {
@@ -386,8 +274,7 @@ qsizetype SplitList::firstRowOfFolded(qsizetype row) const {
     if (row < 0 || row >= visible_)
         return -1;
     const quint32 g = source_->groupOf(occurrenceAt(row));
-    const qsizetype first = source_->groupOccurrences[source_->groupBegin[g]];
-    return blockPrefix_[first / blockSize] + shownInBlockBefore(first);
+    return rowsBefore(source_->groupOccurrences[source_->groupBegin[g]]);
 }
 
 std::vector<qsizetype> SplitList::firstRowsOfWords() const {
@@ -405,7 +292,7 @@ std::vector<qsizetype> SplitList::firstRowsOfWords() const {
     std::sort(firsts.begin(), firsts.end());
     rows.reserve(firsts.size());
     for (quint32 first : firsts)
-        rows.push_back(blockPrefix_[first / blockSize] + shownInBlockBefore(first));
+        rows.push_back(rowsBefore(first));
     return rows;
 }
 

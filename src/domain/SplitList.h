@@ -131,6 +131,8 @@ private:
     }
     // Removed occurrences from `from` up to (not with) `to`.
     qsizetype removedBetween(qsizetype from, qsizetype to) const;
+    // Rows shown before occurrence: the row of the first shown at or after it.
+    qsizetype rowsBefore(qsizetype occurrence) const;
     // Rows shown in occurrence's block before it.
     qsizetype shownInBlockBefore(qsizetype occurrence) const;
     void markOccurrences(quint32 group, bool removed);

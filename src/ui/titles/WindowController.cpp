@@ -1,10 +1,8 @@
 #include "ui/titles/WindowController.h"
 
 #include "base/StatusLine.h"
-#include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/backups/Backups.h"
-#include "ui/common/Alert.h"
 #include "ui/common/SaveFailureAlerts.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/SplitViewController.h"
@@ -14,6 +12,7 @@
 #include "ui/triage/TriageStatusBar.h"
 #include "ui/window/EditMenu.h"
 #include "ui/window/KeyboardShortcutsWindow.h"
+#include "ui/window/MarkCommands.h"
 #include "ui/window/TextOpener.h"
 #include "ui/window/TriageMenu.h"
 #include "ui/window/WindowMemory.h"
@@ -25,7 +24,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QPushButton>
 #include <QShortcut>
 
 WindowController::WindowController(QWidget* parent)
@@ -83,16 +81,8 @@ void WindowController::build() {
     ui_->menuWords->addSeparator();
     triageMenu_ =
         new TriageMenu(ui_->menuWords, nullptr, splitViewController_->splittedWordViewController());
-    markRemainingAction_ = ui_->menuWords->addAction(tr("Mark &Remaining Words Known\u2026"));
-    markRemainingAction_->setObjectName(QStringLiteral("actionMarkRemainingKnown"));
-    markRemainingAction_->setStatusTip(
-        tr("Register every word still in the split list as known, in one step"));
-    connect(markRemainingAction_, &QAction::triggered, this,
-            &WindowController::markRemainingWordsKnown);
-    connect(ui_->menuWords, &QMenu::aboutToShow, this, [this] {
-        markRemainingAction_->setEnabled(mainViewModel_->remainingWordCount() > 0 &&
-                                         !mainViewModel_->isSplitting());
-    });
+    markCommands_ = new MarkCommands(mainViewModel_, this, ui_->menuWords,
+                                     splitViewController_->splittedWordViewController());
     wordCommands_ = new WordCommands(mainViewModel_, this, ui_->menuWords, ui_->actionLookUp,
                                      ui_->actionSpeak, [this] { return selectedWord(); });
     connect(splitViewController_->splittedWordViewController(),
@@ -239,26 +229,12 @@ bool WindowController::showsCurrentContent() const {
     return splitViewController_->splittedWordViewController()->showsCurrentText();
 }
 
-void WindowController::toggleInspectorPane() {
-    splitViewController_->toggle(SplitViewController::Pane::right);
+QAction* WindowController::markWordsInTextAction() const {
+    return markCommands_->markWordsInText();
 }
 
-void WindowController::markRemainingWordsKnown() {
-    const qsizetype count = mainViewModel_->remainingWordCount();
-    if (count == 0 || mainViewModel_->isSplitting())
-        return;
-    auto* alert =
-        new Alert(this, tr("Mark %Ln words known?", nullptr, int(count)),
-                  tr("Every word still in the split list of \u201c%1\u201d is registered as known. "
-                     "Edit \u25b8 Undo takes it back.")
-                      .arg(mainViewModel_->state().currentTitle.title),
-                  Alert::Style::question);
-    alert->setObjectName(QStringLiteral("markRemainingAlert"));
-    alert->firstButton()->setText(tr("Mark Known"));
-    alert->beginSheetModal([this](int response) {
-        if (response == Alert::firstButtonReturn)
-            mainViewModel_->markRemainingWordsKnown();
-    });
+void WindowController::toggleInspectorPane() {
+    splitViewController_->toggle(SplitViewController::Pane::right);
 }
 
 void WindowController::splitWords() {
@@ -292,19 +268,7 @@ void WindowController::addTriageCommands() {
             &SplittedWordViewController::setOneRowPerWord);
     connect(oneRowPerWordAction_, &QAction::toggled, triageStatusBar_,
             &TriageStatusBar::setOneRowPerWord);
-    // On until the learner turns it off; remembered at once.
-    markWordsAction_ = ui_->menuView->addAction(tr("&Mark Words in Text"));
-    markWordsAction_->setObjectName(QStringLiteral("actionMarkWordsInText"));
-    markWordsAction_->setCheckable(true);
-    markWordsAction_->setToolTip(tr("Mark each word of the text by what you know of it: new, "
-                                    "learning, unwanted or set aside"));
-    const QVariant marking = UserSettings::value(QStringLiteral("view/markWordsInText"));
-    markWordsAction_->setChecked(!marking.isValid() || marking.toBool());
-    pane->setMarkWordsInText(markWordsAction_->isChecked());
-    connect(markWordsAction_, &QAction::toggled, pane, [pane](bool on) {
-        pane->setMarkWordsInText(on);
-        UserSettings::setValue(QStringLiteral("view/markWordsInText"), on);
-    });
+    ui_->menuView->addAction(markCommands_->markWordsInText());
 
     // A title can be added from the keyboard: the same alert as the + button.
     auto* titles = new QMenu(tr("&Titles"), this);

@@ -18,6 +18,7 @@ class Backups;
 class Speaker;
 class QMenu;
 class TriageStatusBar;
+class MarkCommands;
 class WordCommands;
 class WordFileExport;
 class WindowMemory;
@@ -60,7 +61,7 @@ public:
     TriageStatusBar* triageStatusBar() const { return triageStatusBar_; }
     QAction* addTitleAction() const { return addTitleAction_; }
     QAction* oneRowPerWordAction() const { return oneRowPerWordAction_; }
-    QAction* markWordsInTextAction() const { return markWordsAction_; }
+    QAction* markWordsInTextAction() const;
     QAction* keyboardShortcutsAction() const { return keyboardShortcutsAction_; }
     // Help ▸ Keyboard Shortcuts, once opened.
     KeyboardShortcutsWindow* keyboardShortcutsWindow() const { return shortcutsWindow_; }
@@ -80,8 +81,6 @@ public:
     void toggleLeftInspectorPane();
     void toggleInspectorPane();
     void splitWords();
-    // Words ▸ Mark Remaining Words Known…: asks, naming the count, then marks.
-    void markRemainingWordsKnown();
     // Opens each file as a new title (File ▸ Open Text…, the command line,
     // a second start); tells in one alert of those that cannot be read.
     void openFiles(const QStringList& paths);
@@ -123,8 +122,7 @@ private:
     TriageStatusBar* triageStatusBar_ = nullptr;
     QAction* addTitleAction_ = nullptr;
     QAction* oneRowPerWordAction_ = nullptr;
-    QAction* markWordsAction_ = nullptr;
-    QAction* markRemainingAction_ = nullptr;
+    MarkCommands* markCommands_ = nullptr;
     QAction* keyboardShortcutsAction_ = nullptr;
     KeyboardShortcutsWindow* shortcutsWindow_ = nullptr;
     std::shared_ptr<AppModel> mainViewModel_;

@@ -158,10 +158,15 @@ qint64 TextPane::textPlace(int documentPosition) {
     // Each pair before the place of the text is one unit of the document:
     // the k-th pair stands at crlfs_[k] in the text, at crlfs_[k] - k in the
     // document.
-    qint64 place = documentPosition;
-    for (std::size_t k = 0; k < crlfs_.size() && crlfs_[k] - qint64(k) < documentPosition; ++k)
-        place = documentPosition + qint64(k) + 1;
-    return place;
+    std::size_t before = 0, after = crlfs_.size();
+    while (before < after) {
+        const std::size_t k = (before + after) / 2;
+        if (crlfs_[k] - qint64(k) < documentPosition)
+            before = k + 1;
+        else
+            after = k;
+    }
+    return documentPosition + qint64(before);
 }
 
 qint64 TextPane::documentPosition(qint64 position) const {

@@ -11,12 +11,6 @@
 
 namespace {
 
-const SplitList& currentList(const AppState& state) {
-    static const SplitList none;
-    const auto entry = state.languageStateList.constFind(state.currentTitle);
-    return entry == state.languageStateList.cend() ? none : entry->splittedWords;
-}
-
 // How far a search for the next new word reads the text itself, when the
 // list's places no longer match it (typing since the split).
 constexpr int blocksSearched = 5000;
@@ -135,7 +129,7 @@ bool TextTriage::selectRowAt(int documentPosition) {
 }
 
 qint64 TextTriage::rowOf(int documentPosition, const QString& word) {
-    const SplitList& list = currentList(model_->state());
+    const SplitList& list = model_->state().currentSplitList();
     const qsizetype row = list.rowStartingAt(pane_->textPlace(documentPosition));
     if (row >= 0 && list.at(row) == word)
         return row;
@@ -143,7 +137,7 @@ qint64 TextTriage::rowOf(int documentPosition, const QString& word) {
 }
 
 void TextTriage::selectRow(qint64 row, const QString& word) {
-    const SplitList& list = currentList(model_->state());
+    const SplitList& list = model_->state().currentSplitList();
     if (table_->oneRowPerWord())
         row = list.firstRowOf(word);
     if (row >= 0)
@@ -152,15 +146,19 @@ void TextTriage::selectRow(qint64 row, const QString& word) {
 
 void TextTriage::selectRowWord() {
     const AppState& state = model_->state();
-    const SplitList& list = currentList(state);
-    const qint64 row = state.lastSelectedRow;
+    selectInText(state.currentSplitList(), state.lastSelectedRow);
+}
+
+bool TextTriage::selectInText(const SplitList& list, qint64 row) {
     if (row < 0 || row >= list.size() || list.startAt(row) < 0)
-        return;
+        return false;
     const QString word = list.at(row);
     const int at = pane_->documentPlace(list.startAt(row));
     const QTextBlock block = pane_->view()->document()->findBlock(at);
-    if (block.isValid() && block.text().mid(at - block.position(), word.size()) == word)
-        selectInText(at, int(word.size()));
+    if (!block.isValid() || block.text().mid(at - block.position(), word.size()) != word)
+        return false;
+    selectInText(at, int(word.size()));
+    return true;
 }
 
 void TextTriage::selectInText(int from, int length) {
@@ -180,18 +178,12 @@ bool TextTriage::selectNewWord(bool forward) {
 
     // The list's rows stand in text order with their places: the next one
     // is found at once, when the text still stands where it was split.
-    const SplitList& list = currentList(model_->state());
+    const SplitList& list = model_->state().currentSplitList();
     const qsizetype next = list.firstRowFrom(pane_->textPlace(from));
     const qsizetype row = forward ? next : next - 1;
-    if (row >= 0 && row < list.size() && list.startAt(row) >= 0) {
-        const QString word = list.at(row);
-        const int at = pane_->documentPlace(list.startAt(row));
-        const QTextBlock block = document->findBlock(at);
-        if (block.isValid() && block.text().mid(at - block.position(), word.size()) == word) {
-            selectInText(at, int(word.size()));
-            selectRow(row, word);
-            return true;
-        }
+    if (selectInText(list, row)) {
+        selectRow(row, list.at(row));
+        return true;
     }
     // Else the text itself is read, block by block, for the nearest new word.
     QTextBlock block = document->findBlock(from);

@@ -49,6 +49,9 @@ private:
     void selectRow(qint64 row, const QString& word);
     // Selects the document's text from, length long, and brings it in sight.
     void selectInText(int from, int length);
+    // The same for the word of a row of list, when the text still holds it
+    // where it was split; false otherwise.
+    bool selectInText(const SplitList& list, qint64 row);
     // After an undo or redo: the word of the list's selected row selected in
     // the text, when the text still stands as split.
     void selectRowWord();
