@@ -6,11 +6,18 @@
 
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSet>
 #include <QStandardPaths>
+#include <QThread>
 
+#include <atomic>
 #include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 CoreDateSetting::CoreDateSetting()
     : storePath_(defaultStorePath()) {}
@@ -18,7 +25,117 @@ CoreDateSetting::CoreDateSetting()
 CoreDateSetting::CoreDateSetting(QString storePath)
     : storePath_(std::move(storePath)) {}
 
-CoreDateSetting::~CoreDateSetting() = default;
+namespace {
+
+// Opening the store costs more than most handlers' work (the schema read and
+// brought up to date, the pragmas set): about 2 ms of every Return and every
+// undo. The GUI thread, which opens it for every step, keeps its last
+// connection for the next setting. Other threads open their own each time,
+// so that no connection outlives the work of a thread that the quit waits on.
+struct KeptConnection {
+    QString path;
+    std::unique_ptr<StoreConnection> connection;
+    // Held open beside the connection: the file's inode cannot be reused
+    // while it is, so the same device and inode at the path mean the same file.
+    int fileHandle = -1;
+    quint64 generation = 0;
+    // The structure the connection was opened on, brought up to date: one
+    // changed since (another program's or a test's doing) is opened anew.
+    qint64 schemaVersion = -1;
+    bool inUse = false;
+
+    KeptConnection() = default;
+    KeptConnection(const KeptConnection&) = delete;
+    KeptConnection& operator=(const KeptConnection&) = delete;
+    ~KeptConnection() { clear(); }
+
+    void clear() {
+        connection.reset();
+        if (fileHandle >= 0)
+            ::close(fileHandle);
+        fileHandle = -1;
+        path.clear();
+        inUse = false;
+    }
+};
+
+thread_local KeptConnection keptConnection;
+std::atomic<quint64> keptGeneration{0};
+
+bool onGuiThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+qint64 schemaVersionOf(StoreConnection& connection) {
+    try {
+        StoreStatement query(connection.handle(), "PRAGMA schema_version");
+        return query.next() ? query.integer(0) : -1;
+    } catch (const StoreError&) {
+        return -1;
+    }
+}
+
+bool stillTheFile(int handle, const QString& path) {
+    struct stat held {};
+    struct stat now {};
+    return ::fstat(handle, &held) == 0 && held.st_nlink > 0 &&
+           ::stat(QFile::encodeName(path).constData(), &now) == 0 && held.st_dev == now.st_dev &&
+           held.st_ino == now.st_ino;
+}
+
+StoreConnection* borrowKept(const QString& path) {
+    if (!keptConnection.connection || keptConnection.inUse)
+        return nullptr;
+    if (keptConnection.path != path || keptConnection.generation != keptGeneration.load() ||
+        !stillTheFile(keptConnection.fileHandle, path) ||
+        schemaVersionOf(*keptConnection.connection) != keptConnection.schemaVersion) {
+        keptConnection.clear();
+        return nullptr;
+    }
+    keptConnection.inUse = true;
+    return keptConnection.connection.get();
+}
+
+// Takes a connection just opened into the thread's keeping, when there is
+// room; returns it, or null when the caller keeps owning it.
+StoreConnection* keepOpened(std::unique_ptr<StoreConnection>& opened, const QString& path) {
+    if (!onGuiThread() || keptConnection.connection)
+        return nullptr;
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (handle < 0)
+        return nullptr;
+    keptConnection.path = path;
+    keptConnection.connection = std::move(opened);
+    keptConnection.fileHandle = handle;
+    keptConnection.generation = keptGeneration.load();
+    keptConnection.schemaVersion = schemaVersionOf(*keptConnection.connection);
+    keptConnection.inUse = true;
+    return keptConnection.connection.get();
+}
+
+void giveBackKept(StoreConnection* connection) {
+    if (keptConnection.connection.get() != connection)
+        return;
+    keptConnection.inUse = false;
+    // A transaction left open (a failure midway) is no state to hand on.
+    if (!sqlite3_get_autocommit(connection->handle()) ||
+        keptConnection.generation != keptGeneration.load())
+        keptConnection.clear();
+}
+
+} // namespace
+
+CoreDateSetting::~CoreDateSetting() {
+    if (borrowed_)
+        giveBackKept(borrowed_);
+}
+
+void CoreDateSetting::forgetKeptConnections() {
+    ++keptGeneration;
+    if (!keptConnection.inUse)
+        keptConnection.clear();
+}
 
 QString CoreDateSetting::defaultStorePath() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -74,8 +191,12 @@ QString CoreDateSetting::damagedMessage(const QString& damage, const QString& pa
 StoreConnection& CoreDateSetting::persistentContainer() {
     if (container_)
         return *container_;
+    if (borrowed_)
+        return *borrowed_;
     if (StoreConnection* unit = StoreUnitOfWork::current(storePath_))
         return *unit;
+    if ((borrowed_ = borrowKept(storePath_)))
+        return *borrowed_;
     const QString folder = QFileInfo(storePath_).absolutePath();
     if (!QDir().mkpath(folder)) {
         fatalError(QStringLiteral("Pramel/CoreDateSetting"),
@@ -99,5 +220,7 @@ StoreConnection& CoreDateSetting::persistentContainer() {
     }
     if (!damage.isEmpty())
         fatalError(QStringLiteral("Pramel/CoreDateSetting"), damagedMessage(damage, storePath_));
+    if ((borrowed_ = keepOpened(container_, storePath_)))
+        return *borrowed_;
     return *container_;
 }

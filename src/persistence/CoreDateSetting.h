@@ -20,7 +20,16 @@ public:
     ~CoreDateSetting();
 
     // Opens the store on the first call; later calls return the same connection.
+    // On the GUI thread the connection outlives this setting: the next one
+    // takes it up again, unless the file at the path is another one by then
+    // or forgetKeptConnections() was called meanwhile.
     StoreConnection& persistentContainer();
+
+    // Closes the connection kept on this thread and makes those kept on
+    // others be opened anew: after the store's pages were replaced (a
+    // restore, which may bring an older structure to bring up to date) and
+    // before the last checkpoint at a clean quit.
+    static void forgetKeptConnections();
 
     // Where the store lives now (follows the application name and XDG_DATA_HOME).
     static QString defaultStorePath();
@@ -38,4 +47,5 @@ public:
 private:
     QString storePath_;
     std::unique_ptr<StoreConnection> container_;
+    StoreConnection* borrowed_ = nullptr; // the thread's kept connection, given back at the end
 };

@@ -1,5 +1,6 @@
 #include "persistence/StoreBackup.h"
 
+#include "persistence/CoreDateSetting.h"
 #include "persistence/StoreBackupFiles.h"
 #include "persistence/StoreSchema.h"
 #include "persistence/StoreWriteGate.h"
@@ -199,6 +200,9 @@ QString restoreInto(const QString& backupPath, const QString& storePath) {
     StoreWriteGate::enter();
     rc = copyPages(store.db, copy.db);
     StoreWriteGate::leave();
+    // Connections opened before hold the old structure, and none of them
+    // brought an older backup's up to date: the next handler opens anew.
+    CoreDateSetting::forgetKeptConnections();
     if (rc != SQLITE_OK)
         return tr("The backup could not be restored: %1").arg(sqliteMessage(store.db, rc));
     return QString();

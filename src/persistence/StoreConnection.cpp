@@ -1,5 +1,6 @@
 #include "persistence/StoreConnection.h"
 
+#include "persistence/CoreDateSetting.h"
 #include "persistence/StoreError.h"
 #include "persistence/StoreSchema.h"
 #include "persistence/StoreStatement.h"
@@ -88,6 +89,7 @@ QString StoreConnection::quickCheck() {
 }
 
 QString StoreConnection::checkpointAndClose(const QString& path) {
+    CoreDateSetting::forgetKeptConnections();
     WalCheckpointer::pause();
     WalIndexKeeper::release();
     struct Resume {

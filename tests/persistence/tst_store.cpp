@@ -140,6 +140,21 @@ private Q_SLOTS:
         QCOMPARE(raw.value("PRAGMA journal_mode"), "wal");
     }
 
+    // The window's thread keeps its connection from one handler to the next;
+    // a store file put in the place of the one it had open is read, not the
+    // old one through the kept connection.
+    void storePutInPlaceOfTheOpenOneIsRead() {
+        addTitle("A");
+        QCOMPARE(FetchTitleAndKnownWordsQueryHandlerProduction().handle().size(), 1);
+        for (const char* end : {"", "-wal", "-shm"})
+            QFile::rename(storeFile() + end, storeFile() + end + ".aside");
+        QVERIFY(FetchTitleAndKnownWordsQueryHandlerProduction().handle().isEmpty());
+        addTitle("B");
+        const auto titles = FetchTitleAndKnownWordsQueryHandlerProduction().handle();
+        QCOMPARE(titles.size(), 1);
+        QCOMPARE(titles.first().title.title, "B");
+    }
+
     // A store made by an earlier version is brought up to date by what its
     // tables hold, whatever version number it carries.
     void olderStoresMoveToOrderedPieces_data() {
