@@ -18,10 +18,14 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/pramel/pramel")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window needs the X11 platform plugin, and its icon the SVG plugins;
 # the click sound plays through GStreamer's base plugins; the language of an
-# opened text is told by libexttextcat's models.
+# opened text is told by libexttextcat's models. Hunspell's and MeCab's
+# libraries come in through dpkg-shlibdeps (libhunspell-1.7-0, libmecab2); their
+# dictionaries are recommended: without one, a language's forms stay apart
+# and Japanese is cut with ICU's dictionary.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libexttextcat-data")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "gstreamer1.0-plugins-base, qt6-translations-l10n, qt6-speech-speechd-plugin, speech-dispatcher-espeak-ng")
+    "gstreamer1.0-plugins-base, qt6-translations-l10n, qt6-speech-speechd-plugin, speech-dispatcher-espeak-ng, \
+mecab-ipadic-utf8, hunspell-de-de, hunspell-ru, hunspell-es, hunspell-fr, hunspell-it, hunspell-en-us")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # CPack puts the summary first and indents the rest as Debian wants it.
 set(CPACK_PACKAGE_DESCRIPTION "Pramel helps language learners read real texts. Keep a list of titles, one

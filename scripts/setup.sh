@@ -14,7 +14,12 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
   # The Chinese prose the tokenizer's tests split; the German, Russian and
   # English texts whose sentences and languages the importing and sentence
   # tests find.
-  fortunes-zh fortunes-de fortunes-ru bible-kjv)
+  fortunes-zh fortunes-de fortunes-ru bible-kjv
+  # The forms of a word: Hunspell and its dictionaries, MeCab and its Japanese
+  # dictionary; the word families' tests expand the dictionaries with unmunch
+  # and read Japanese with mecab.
+  libhunspell-dev hunspell-tools libmecab-dev mecab-ipadic-utf8 mecab
+  hunspell-de-de hunspell-ru hunspell-es hunspell-fr hunspell-it hunspell-en-us)
 # Extra packages a caller may ask for (for example clang for the fuzz targets).
 PACKAGES+=("$@")
 
