@@ -1,6 +1,7 @@
 #include "text/SplitTextUseCase.h"
 
 #include "base/Utf16.h"
+#include "text/JapaneseMorphemes.h"
 
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
@@ -43,14 +44,31 @@ RunKind kindOf(char32_t cp) {
     return RunKind::other;
 }
 
+bool holdsLetterOrNumber(const QString& text, SplitTextUseCase::Span span) {
+    const QChar* data = text.constData();
+    const qsizetype end = span.start + span.length;
+    for (qsizetype p = span.start; p < end;) {
+        const Utf16::CodePoint cp = Utf16::codePointAt(data, p, end);
+        if (QChar::isLetterOrNumber(cp.value))
+            return true;
+        p += cp.length;
+    }
+    return false;
+}
+
+// The language part of a code: "zh" of "zh_TW" or "zh-Hant".
+QStringView languagePart(const QString& language) {
+    qsizetype end = 0;
+    while (end < language.size() && language[end] != u'_' && language[end] != u'-')
+        ++end;
+    return QStringView(language).left(end);
+}
+
 } // namespace
 
 bool SplitTextUseCase::usesDictionary(const QString& language) {
     // "zh", or "zh_TW" / "zh-Hant": the language part decides.
-    qsizetype end = 0;
-    while (end < language.size() && language[end] != u'_' && language[end] != u'-')
-        ++end;
-    const QStringView code = QStringView(language).left(end);
+    const QStringView code = languagePart(language);
     for (const char* dictionary : {"ja", "zh", "th", "km", "lo", "my"}) {
         if (code == QLatin1String(dictionary))
             return true;
@@ -58,21 +76,29 @@ bool SplitTextUseCase::usesDictionary(const QString& language) {
     return false;
 }
 
-struct SplitTextUseCase::DictionarySegmenter::Icu {
+struct SplitTextUseCase::DictionarySegmenter::Engines {
+    // Japanese: MeCab where it is installed, ICU otherwise.
+    std::unique_ptr<JapaneseMorphemes> mecab;
     std::unique_ptr<icu::BreakIterator> words;
     UText run = UTEXT_INITIALIZER;
-    ~Icu() { utext_close(&run); }
+    ~Engines() { utext_close(&run); }
 };
 
 SplitTextUseCase::DictionarySegmenter::DictionarySegmenter(const QString& language)
-    : icu_(std::make_unique<Icu>()) {
+    : engines_(std::make_unique<Engines>()) {
+    if (languagePart(language) == u"ja") {
+        engines_->mecab = std::make_unique<JapaneseMorphemes>();
+        if (engines_->mecab->isAvailable())
+            return;
+        engines_->mecab.reset();
+    }
     UErrorCode status = U_ZERO_ERROR;
     const QByteArray name = language.toLatin1();
-    icu_->words.reset(
+    engines_->words.reset(
         icu::BreakIterator::createWordInstance(icu::Locale(name.constData()), status));
     // Without ICU's data every run stays whole, as the tokenizer found it.
     if (U_FAILURE(status))
-        icu_->words.reset();
+        engines_->words.reset();
 }
 
 SplitTextUseCase::DictionarySegmenter::~DictionarySegmenter() = default;
@@ -109,17 +135,28 @@ void SplitTextUseCase::DictionarySegmenter::segment(const QString& text, Span to
 
 void SplitTextUseCase::DictionarySegmenter::segmentRun(const QString& text, Span run,
                                                        QList<Span>& words) {
-    if (!icu_->words || run.length > std::numeric_limits<int32_t>::max()) {
+    if (engines_->mecab) {
+        // Symbols are no words, as with ICU, nor is a sign MeCab reads as an
+        // unknown noun (♪).
+        for (const JapaneseMorphemes::Morpheme& morpheme :
+             engines_->mecab->parse(QStringView(text).mid(run.start, run.length))) {
+            const Span word{run.start + morpheme.start, morpheme.length};
+            if (!morpheme.isSymbol && holdsLetterOrNumber(text, word))
+                words.append(word);
+        }
+        return;
+    }
+    if (!engines_->words || run.length > std::numeric_limits<int32_t>::max()) {
         words.append(run);
         return;
     }
     UErrorCode status = U_ZERO_ERROR;
     // The run is read where it stands in the text, without a copy; offsets
     // are UTF-16 units from its start.
-    utext_openUChars(&icu_->run, reinterpret_cast<const UChar*>(text.constData() + run.start),
+    utext_openUChars(&engines_->run, reinterpret_cast<const UChar*>(text.constData() + run.start),
                      int64_t(run.length), &status);
-    icu::BreakIterator& iterator = *icu_->words;
-    iterator.setText(&icu_->run, status);
+    icu::BreakIterator& iterator = *engines_->words;
+    iterator.setText(&engines_->run, status);
     if (U_FAILURE(status)) {
         words.append(run);
         return;

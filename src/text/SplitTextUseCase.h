@@ -45,6 +45,10 @@ struct SplitTextUseCase {
     // a run of any other script stays one word, as the tokenizer found it.
     // Marks and signs common to several scripts (the long vowel mark, a
     // combining mark) go with the run they follow.
+    // Japanese goes to MeCab instead (JapaneseMorphemes) where it is
+    // installed: its words are MeCab's morphemes but the symbols (記号), so a
+    // verb keeps its stem whole (読み込んだ: 読み込ん だ), and each has its
+    // dictionary form (WordFamilies). Without MeCab, ICU cuts it as the rest.
     class DictionarySegmenter {
     public:
         explicit DictionarySegmenter(const QString& language);
@@ -59,8 +63,8 @@ struct SplitTextUseCase {
     private:
         void segmentRun(const QString& text, Span run, QList<Span>& words);
 
-        struct Icu;
-        std::unique_ptr<Icu> icu_;
+        struct Engines;
+        std::unique_ptr<Engines> engines_;
     };
 
     class Tokenizer {
