@@ -1,0 +1,343 @@
+#include "text/WordFamilies.h"
+
+#include "text/JapaneseMorphemes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <hunspell.hxx>
+#include <unicode/ucnv.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One language's dictionary: its heads, worked out one word at a time and
+// remembered.
+class WordFamilies::Dictionary {
+public:
+    explicit Dictionary(QString name)
+        : name_(std::move(name)) {}
+    virtual ~Dictionary() = default;
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
+
+    const QString& name() const { return name_; }
+
+    void load() {
+        const QMutexLocker lock(&mutex_);
+        loadOnce();
+    }
+
+    QString head(const QString& word) {
+        const QMutexLocker lock(&mutex_);
+        const auto known = heads_.constFind(word);
+        if (known != heads_.cend())
+            return *known;
+        loadOnce();
+        QString found = loaded_ ? findHead(word) : word;
+        // A word its own head is remembered as such, without a second copy.
+        if (found == word)
+            found = word;
+        heads_.insert(word, found);
+        return found;
+    }
+
+protected:
+    // Reads the dictionary; false when it cannot be read.
+    virtual bool open() = 0;
+    // The head of word, once open() succeeded.
+    virtual QString findHead(const QString& word) = 0;
+
+private:
+    void loadOnce() {
+        if (!tried_)
+            loaded_ = open();
+        tried_ = true;
+    }
+
+    const QString name_;
+    QMutex mutex_;
+    bool tried_ = false;
+    bool loaded_ = false;
+    QHash<QString, QString> heads_;
+};
+
+namespace {
+
+// The language part of a code ("de" of "de_AT") in lower case, and its
+// territory ("AT") in upper case, empty when it names none (a script such as
+// "Hant" is no territory).
+struct LanguageCode {
+    QString language;
+    QString territory;
+};
+
+LanguageCode splitLanguageCode(const QString& code) {
+    auto isCut = [](QChar c) { return c == u'_' || c == u'-' || c == u'.' || c == u'@'; };
+    const auto languageEnd = std::find_if(code.begin(), code.end(), isCut);
+    LanguageCode parts{QStringView(code.begin(), languageEnd).toString().toLower(), {}};
+    if (languageEnd != code.end() && (*languageEnd == u'_' || *languageEnd == u'-')) {
+        const auto territoryEnd = std::find_if(languageEnd + 1, code.end(), isCut);
+        if (territoryEnd - (languageEnd + 1) == 2)
+            parts.territory = QStringView(languageEnd + 1, territoryEnd).toString().toUpper();
+    }
+    return parts;
+}
+
+const QStringList& hunspellFolders() {
+    static const QStringList folders{QStringLiteral("/usr/share/hunspell"),
+                                     QStringLiteral("/usr/share/myspell/dicts")};
+    return folders;
+}
+
+// The installed Hunspell dictionary for a language, as the path of its .aff
+// and .dic without the ending; empty when there is none. Of several, the
+// language's own territory is taken (de_DE, fr_FR, it_IT, ru_RU, es_ES; for
+// English en_US, then en_GB), or the one the code names.
+QString findHunspellDictionary(const LanguageCode& code) {
+    // A code of letters only: it becomes part of a file name and a pattern.
+    const auto isLetter = [](QChar c) { return c >= u'a' && c <= u'z'; };
+    if (code.language.isEmpty() ||
+        !std::all_of(code.language.begin(), code.language.end(), isLetter) ||
+        !std::all_of(code.territory.begin(), code.territory.end(),
+                     [](QChar c) { return c >= u'A' && c <= u'Z'; }))
+        return {};
+    QStringList wanted;
+    if (!code.territory.isEmpty())
+        wanted << code.language + u'_' + code.territory;
+    if (code.language == u"en")
+        wanted << QStringLiteral("en_US") << QStringLiteral("en_GB");
+    wanted << code.language + u'_' + code.language.toUpper() << code.language;
+    for (const QString& folder : hunspellFolders()) {
+        const QDir dir(folder);
+        for (const QString& name : std::as_const(wanted)) {
+            if (dir.exists(name + QStringLiteral(".aff")) &&
+                dir.exists(name + QStringLiteral(".dic")))
+                return dir.filePath(name);
+        }
+        // Any other territory, the first in the order of their names.
+        const QStringList others =
+            dir.entryList({code.language + QStringLiteral("_*.dic")}, QDir::Files, QDir::Name);
+        for (const QString& dic : others) {
+            const QString name = dic.chopped(4);
+            if (dir.exists(name + QStringLiteral(".aff")))
+                return dir.filePath(name);
+        }
+    }
+    return {};
+}
+
+// Text in a dictionary's encoding (its SET line: UTF-8, ISO8859-1, KOI8-R,
+// microsoft-cp1251, ...) and back.
+class DictionaryEncoding {
+public:
+    explicit DictionaryEncoding(const std::string& name) {
+        QByteArray canonical = QByteArray::fromStdString(name).toUpper();
+        canonical.replace('-', QByteArray());
+        if (canonical == "UTF8" || canonical.isEmpty())
+            return;
+        UErrorCode status = U_ZERO_ERROR;
+        converter_ = ucnv_open(name.c_str(), &status);
+        if (U_FAILURE(status))
+            converter_ = nullptr;
+        else
+            ucnv_setFromUCallBack(converter_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                                  &status);
+        unknown_ = converter_ == nullptr;
+    }
+    ~DictionaryEncoding() {
+        if (converter_)
+            ucnv_close(converter_);
+    }
+    DictionaryEncoding(const DictionaryEncoding&) = delete;
+    DictionaryEncoding& operator=(const DictionaryEncoding&) = delete;
+
+    bool isKnown() const { return !unknown_; }
+
+    // nullopt when the dictionary's encoding cannot write word: it is not
+    // the dictionary's.
+    std::optional<std::string> encode(const QString& word) const {
+        if (!converter_)
+            return word.toStdString();
+        UErrorCode status = U_ZERO_ERROR;
+        std::string out(size_t(word.size()) * 4 + 4, '\0');
+        const int32_t length = ucnv_fromUChars(converter_, out.data(), int32_t(out.size()),
+                                               reinterpret_cast<const UChar*>(word.utf16()),
+                                               int32_t(word.size()), &status);
+        if (U_FAILURE(status))
+            return std::nullopt;
+        out.resize(size_t(length));
+        return out;
+    }
+
+    QString decode(const std::string& text) const {
+        if (!converter_)
+            return QString::fromStdString(text);
+        UErrorCode status = U_ZERO_ERROR;
+        QString out(qsizetype(text.size()) * 2 + 2, Qt::Uninitialized);
+        const int32_t length =
+            ucnv_toUChars(converter_, reinterpret_cast<UChar*>(out.data()), int32_t(out.size()),
+                          text.data(), int32_t(text.size()), &status);
+        if (U_FAILURE(status))
+            return {};
+        out.truncate(length);
+        return out;
+    }
+
+private:
+    UConverter* converter_ = nullptr;
+    bool unknown_ = false;
+};
+
+class HunspellDictionary final : public WordFamilies::Dictionary {
+public:
+    explicit HunspellDictionary(const QString& path)
+        : Dictionary(QFileInfo(path).fileName())
+        , path_(path) {}
+
+protected:
+    bool open() override {
+        const QByteArray aff = QFile::encodeName(path_ + QStringLiteral(".aff"));
+        const QByteArray dic = QFile::encodeName(path_ + QStringLiteral(".dic"));
+        hunspell_ = std::make_unique<Hunspell>(aff.constData(), dic.constData());
+        encoding_ = std::make_unique<DictionaryEncoding>(hunspell_->get_dict_encoding());
+        if (!encoding_->isKnown()) {
+            hunspell_.reset();
+            return false;
+        }
+        return true;
+    }
+
+    QString findHead(const QString& word) override {
+        if (!hunspell_)
+            return word;
+        if (const auto stem = stemOf(word))
+            return *stem;
+        // A noun typed in lower case ("hunde") is found capitalised, as the
+        // dictionary has it.
+        if (!word.isEmpty() && word.front().isLower()) {
+            QString capitalised = word;
+            capitalised[0] = capitalised[0].toUpper();
+            if (const auto stem = stemOf(capitalised))
+                return *stem;
+        }
+        return word;
+    }
+
+private:
+    // The head of a word Hunspell knows. Of its stems, the first other than
+    // itself that is a word on its own, followed as long as that one has
+    // such a stem in turn (a Spanish participle is an entry of its own and a
+    // form of its verb: acogidos → acogido → acoger); else the word itself,
+    // if it is a stem; else the first stem. A dictionary can hold parts of
+    // words that stand only in compounds (de_DE's "hund" of "Hundehütte"
+    // beside "Hund"), which are no heads but as a last resort.
+    std::optional<QString> stemOf(const QString& word) {
+        std::optional<std::string> current = encoding_->encode(word);
+        if (!current)
+            return std::nullopt;
+        std::vector<std::string> stems = hunspell_->stem(*current);
+        if (stems.empty())
+            return std::nullopt;
+        const std::string first = stems.front();
+        bool moved = false;
+        // Two steps at most, and never back: a chain ends at a word whose
+        // stems lead nowhere else.
+        for (int step = 0; step < 3; ++step) {
+            const auto next =
+                std::find_if(stems.begin(), stems.end(), [&](const std::string& stem) {
+                    return stem != *current && hunspell_->spell(stem);
+                });
+            if (next == stems.end())
+                break;
+            current = *next;
+            moved = true;
+            stems = hunspell_->stem(*current);
+        }
+        if (!moved && std::find(stems.begin(), stems.end(), *current) != stems.end())
+            return word;
+        const QString head = encoding_->decode(moved ? *current : first);
+        if (head.isEmpty())
+            return std::nullopt;
+        return head;
+    }
+
+    const QString path_;
+    std::unique_ptr<Hunspell> hunspell_;
+    std::unique_ptr<DictionaryEncoding> encoding_;
+};
+
+class MecabDictionary final : public WordFamilies::Dictionary {
+public:
+    MecabDictionary()
+        : Dictionary(JapaneseMorphemes::dictionaryName()) {}
+
+protected:
+    bool open() override {
+        morphemes_ = std::make_unique<JapaneseMorphemes>();
+        return morphemes_->isAvailable();
+    }
+
+    QString findHead(const QString& word) override { return morphemes_->dictionaryForm(word); }
+
+private:
+    std::unique_ptr<JapaneseMorphemes> morphemes_;
+};
+
+// Every language's dictionary, made on the first question about it; null
+// for a language without one.
+std::shared_ptr<WordFamilies::Dictionary> dictionaryFor(const QString& language) {
+    static QMutex mutex;
+    static QHash<QString, std::shared_ptr<WordFamilies::Dictionary>> dictionaries;
+    const LanguageCode code = splitLanguageCode(language);
+    if (code.language.isEmpty())
+        return nullptr;
+    const QString key =
+        code.territory.isEmpty() ? code.language : code.language + u'_' + code.territory;
+    const QMutexLocker lock(&mutex);
+    const auto found = dictionaries.constFind(key);
+    if (found != dictionaries.cend())
+        return *found;
+    std::shared_ptr<WordFamilies::Dictionary> dictionary;
+    if (code.language == u"ja") {
+        if (JapaneseMorphemes::dictionaryIsInstalled())
+            dictionary = std::make_shared<MecabDictionary>();
+    } else if (const QString path = findHunspellDictionary(code); !path.isEmpty()) {
+        dictionary = std::make_shared<HunspellDictionary>(path);
+    }
+    dictionaries.insert(key, dictionary);
+    return dictionary;
+}
+
+} // namespace
+
+WordFamilies::WordFamilies(const QString& language)
+    : dictionary_(dictionaryFor(language)) {}
+
+QString WordFamilies::head(const QString& word) const {
+    if (!dictionary_ || word.isEmpty())
+        return word;
+    return dictionary_->head(word);
+}
+
+QString WordFamilies::dictionaryName() const {
+    return dictionary_ ? dictionary_->name() : QString();
+}
+
+QString WordFamilies::head(const QString& language, const QString& word) {
+    return WordFamilies(language).head(word);
+}
+
+QString WordFamilies::dictionaryName(const QString& language) {
+    return WordFamilies(language).dictionaryName();
+}
+
+void WordFamilies::preload(const QString& language) {
+    if (const auto dictionary = dictionaryFor(language))
+        dictionary->load();
+}
