@@ -94,6 +94,12 @@ StoreConnection* borrowKept(const QString& path) {
         return nullptr;
     }
     keptConnection.inUse = true;
+    try {
+        keptConnection.connection->setMapped(true);
+    } catch (const StoreError&) {
+        keptConnection.clear();
+        return nullptr;
+    }
     return keptConnection.connection.get();
 }
 
@@ -120,8 +126,15 @@ void giveBackKept(StoreConnection* connection) {
     keptConnection.inUse = false;
     // A transaction left open (a failure midway) is no state to hand on.
     if (!sqlite3_get_autocommit(connection->handle()) ||
-        keptConnection.generation != keptGeneration.load())
+        keptConnection.generation != keptGeneration.load()) {
         keptConnection.clear();
+        return;
+    }
+    try {
+        connection->setMapped(false);
+    } catch (const StoreError&) {
+        keptConnection.clear();
+    }
 }
 
 } // namespace

@@ -59,7 +59,7 @@ void StoreConnection::open() {
     exec(journalSizeLimit);
     WalCheckpointer::watch(db_, filePath_);
     // Reads map the file instead of copying every page with a system call.
-    exec("PRAGMA mmap_size = 268435456");
+    setMapped(true);
     StoreSchema::prepare(*this);
     WalIndexKeeper::keep(filePath_);
 }
@@ -70,6 +70,10 @@ StoreConnection::~StoreConnection() {
 
 void StoreConnection::setBusyTimeout(int milliseconds) {
     busyTimeoutMs = milliseconds;
+}
+
+void StoreConnection::setMapped(bool on) {
+    exec(on ? "PRAGMA mmap_size = 268435456" : "PRAGMA mmap_size = 0");
 }
 
 void StoreConnection::exec(const char* sql) {

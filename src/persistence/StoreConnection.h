@@ -22,6 +22,11 @@ public:
     // Runs statements that take no parameters and return no rows.
     void exec(const char* sql);
 
+    // Whether reads map the file (on from the open). A connection kept idle
+    // between handlers unmaps it meanwhile: its pages would stay in the
+    // process's memory for nothing.
+    void setMapped(bool on);
+
     // SQLite's quick check of the file's structure: "ok", or what is wrong.
     QString quickCheck();
 
