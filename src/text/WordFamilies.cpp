@@ -245,13 +245,20 @@ private:
         if (stems.empty())
             return std::nullopt;
         const std::string first = stems.front();
+        // A short word's stem of one or two letters is an affix rule's
+        // accident, not its family: en_US reads "is" as "i" + s and "his" as
+        // "hi" + s, de_DE "das" as "da" + s.
+        const bool shortWord = word.size() <= 3;
+        auto tooShort = [&](const std::string& stem) {
+            return shortWord && encoding_->decode(stem).size() < 3;
+        };
         bool moved = false;
         // Two steps at most, and never back: a chain ends at a word whose
         // stems lead nowhere else.
         for (int step = 0; step < 3; ++step) {
             const auto next =
                 std::find_if(stems.begin(), stems.end(), [&](const std::string& stem) {
-                    return stem != *current && hunspell_->spell(stem);
+                    return stem != *current && !tooShort(stem) && hunspell_->spell(stem);
                 });
             if (next == stems.end())
                 break;
@@ -259,7 +266,8 @@ private:
             moved = true;
             stems = hunspell_->stem(*current);
         }
-        if (!moved && std::find(stems.begin(), stems.end(), *current) != stems.end())
+        if (!moved &&
+            (std::find(stems.begin(), stems.end(), *current) != stems.end() || tooShort(first)))
             return word;
         const QString head = encoding_->decode(moved ? *current : first);
         if (head.isEmpty())
