@@ -181,6 +181,17 @@ void AppModel::setKnownWordsSortType(SortType sortType) {
     modifyAppState([&](AppState& s) { s.knownWordsSortType = sortType; });
 }
 
+void AppModel::setCountsForms(const QString& language, bool on) {
+    if (language.isEmpty() || state().countsForms(language) == on)
+        return;
+    modifyAppState([&](AppState& s) {
+        if (on)
+            s.formsApart.remove(language);
+        else
+            s.formsApart.insert(language);
+    });
+}
+
 void AppModel::addTitle(QString name) {
     titles_->addTitle(std::move(name));
 }

@@ -143,6 +143,9 @@ public:
     const QString& newTitleLanguage() const;
     // How the registered pane orders the known words.
     void setKnownWordsSortType(SortType sortType);
+    // Whether the splits of titles of language count the forms of a word as
+    // one (on, for a language with a dictionary, until the learner chooses).
+    void setCountsForms(const QString& language, bool on);
 
     void addTitle(QString name);
     // A new title that holds a text from the start (a book or subtitles the

@@ -14,6 +14,7 @@ const QString languageKey = QStringLiteral("titles/newTitleLanguage");
 const QString reopenKey = QStringLiteral("titles/reopenLastPlace");
 const QString lastTitleKey = QStringLiteral("titles/lastTitle");
 const QString lastRowKey = QStringLiteral("titles/lastRow");
+const QString formsApartKey = QStringLiteral("split/formsApart");
 
 // The file is named in full, and its place read from the environment on
 // every use: QSettings' own default place is fixed once per process.
@@ -54,6 +55,23 @@ void setNewTitleLanguage(const QString& language) {
     open().setValue(languageKey, language);
 }
 
+QStringList formsApart() {
+    return open().value(formsApartKey).toStringList();
+}
+
+void setCountsForms(const QString& language, bool on) {
+    QStringList apart = formsApart();
+    apart.removeAll(language);
+    if (!on)
+        apart.append(language);
+    apart.sort();
+    QSettings settings = open();
+    if (apart.isEmpty())
+        settings.remove(formsApartKey);
+    else
+        settings.setValue(formsApartKey, apart);
+}
+
 bool reopensLastPlace() {
     return open().value(reopenKey, false).toBool();
 }
@@ -71,6 +89,8 @@ void keepLastPlace(const QUuid& titleId, qint64 row) {
 void applyTo(AppModel& model) {
     model.setKnownWordsSortType(knownWordsSortType());
     model.setNewTitleLanguage(newTitleLanguage());
+    for (const QString& language : formsApart())
+        model.setCountsForms(language, false);
     if (reopensLastPlace()) {
         const QSettings settings = open();
         model.startAt(QUuid::fromString(settings.value(lastTitleKey).toString()),

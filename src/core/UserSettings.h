@@ -27,6 +27,11 @@ void setKnownWordsSortType(SortType sortType);
 QString newTitleLanguage();
 void setNewTitleLanguage(const QString& language);
 
+// The languages whose forms of a word are counted apart; none until the
+// user chooses (every language with a dictionary counts them as one).
+QStringList formsApart();
+void setCountsForms(const QString& language, bool on);
+
 // Whether a start reopens the title and the row selected at the last quit;
 // off until the user chooses: a start opens the first title at row 0.
 bool reopensLastPlace();

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -109,6 +110,10 @@ struct AppState {
     QHash<QUuid, QString> titleLanguages;
     // The words being learned, of every title, in the order they were learned.
     QList<LearningWord> learningWords;
+    // The languages whose forms of a word the learner counts apart
+    // (Preferences): in every other language with a dictionary, a word known
+    // or being learned covers the forms of its family in a split.
+    QSet<QString> formsApart;
 
     // Words of the first entry whose id is currentTitle's id, by kind.
     QList<Word> knownWords() const;
@@ -117,6 +122,11 @@ struct AppState {
 
     // The language of a title; empty when it has none.
     QString languageOf(const QUuid& titleId) const { return titleLanguages.value(titleId); }
+    // Whether a split of a title of language counts a word's forms as one
+    // (where a dictionary gives them): not without a language.
+    bool countsForms(const QString& language) const {
+        return !language.isEmpty() && !formsApart.contains(language);
+    }
     // The words of that kind of every title of the current title's language,
     // title by title in list order; the current title's own words when it
     // has no language.

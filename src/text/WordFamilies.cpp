@@ -8,6 +8,8 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <mutex>
+
 #include <hunspell.hxx>
 #include <unicode/ucnv.h>
 
@@ -45,6 +47,26 @@ public:
             found = word;
         heads_.insert(word, found);
         return found;
+    }
+
+    // head() when it can answer at once; word when it cannot.
+    QString headIfLoaded(const QString& word) {
+        const std::unique_lock lock(mutex_, std::try_to_lock);
+        if (!lock.owns_lock() || !loaded_)
+            return word;
+        const auto known = heads_.constFind(word);
+        if (known != heads_.cend())
+            return *known;
+        QString found = findHead(word);
+        if (found == word)
+            found = word;
+        heads_.insert(word, found);
+        return found;
+    }
+
+    bool isLoaded() {
+        const QMutexLocker lock(&mutex_);
+        return tried_;
     }
 
 protected:
@@ -331,6 +353,16 @@ QString WordFamilies::head(const QString& word) const {
     if (!dictionary_ || word.isEmpty())
         return word;
     return dictionary_->head(word);
+}
+
+QString WordFamilies::headIfLoaded(const QString& word) const {
+    if (!dictionary_ || word.isEmpty())
+        return word;
+    return dictionary_->headIfLoaded(word);
+}
+
+bool WordFamilies::isLoaded() const {
+    return !dictionary_ || dictionary_->isLoaded();
 }
 
 QString WordFamilies::dictionaryName() const {

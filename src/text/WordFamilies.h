@@ -40,6 +40,11 @@ public:
     bool hasFamilies() const { return dictionary_ != nullptr; }
     // The head of word's family.
     QString head(const QString& word) const;
+    // The same without waiting: word itself while the dictionary is not
+    // loaded yet or another thread is asking (for painting).
+    QString headIfLoaded(const QString& word) const;
+    // Whether the dictionary was loaded (or tried) already.
+    bool isLoaded() const;
     // The dictionary's name, for the user: "de_DE" (Hunspell's file name),
     // "ipadic" (MeCab's); empty without one.
     QString dictionaryName() const;

@@ -111,6 +111,58 @@ private Q_SLOTS:
         QCOMPARE(languageStateOf(restartedModel()->state(), second.id).splittedWords, expected);
     }
 
+    // In a language with a dictionary, a word known or being learned in one
+    // title leaves the forms of its family out of another title's split,
+    // unless the learner counts forms apart; unwanted words stay exact.
+    void splitLeavesOutTheFormsOfKnownWords_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("registered"); // in the first title
+        QTest::addColumn<QString>("how");        // known, unwanted, learning, known apart
+        QTest::addColumn<QString>("text");       // the second title's
+        QTest::addColumn<QStringList>("expected");
+        const QString hunde = QStringLiteral("Hunde Hundes Hunden Katze");
+        QTest::newRow("German known") << "de"
+                                      << "Hund"
+                                      << "known" << hunde << QStringList{"Katze"};
+        QTest::newRow("German learning") << "de"
+                                         << "Hund"
+                                         << "learning" << hunde << QStringList{"Katze"};
+        QTest::newRow("German unwanted stays exact")
+            << "de"
+            << "Hund"
+            << "unwanted" << hunde << QStringList{"Hunde", "Hundes", "Hunden", "Katze"};
+        QTest::newRow("German forms counted apart")
+            << "de"
+            << "Hund"
+            << "known apart" << hunde << QStringList{"Hunde", "Hundes", "Hunden", "Katze"};
+        QTest::newRow("Russian known")
+            << "ru" << QStringLiteral("собака") << "known" << QStringLiteral("собаки собаку кошка")
+            << QStringList{QStringLiteral("кошка")};
+        QTest::newRow("no dictionary: exact as before")
+            << "xx"
+            << "Hund"
+            << "known" << hunde << QStringList{"Hunde", "Hundes", "Hunden", "Katze"};
+    }
+    void splitLeavesOutTheFormsOfKnownWords() {
+        QFETCH(QString, language);
+        QFETCH(QString, registered);
+        QFETCH(QString, how);
+        QFETCH(QString, text);
+        QFETCH(QStringList, expected);
+        if (how == u"known apart")
+            model_->setCountsForms(language, false);
+        addTitle("First", language, registered);
+        if (how == u"learning")
+            model_->learnWord(registered, 0, registered);
+        else
+            registerWord(registered, how == u"unwanted" ? Kind::unwanted : Kind::known);
+        const Title second = addTitle("Second", language, text);
+        QCOMPARE(splitListOf(second.id), expected);
+        model_->setCurrentTitle(second);
+        splitInBackground();
+        QCOMPARE(splitListOf(second.id), expected);
+    }
+
     // A split at once after the start, before the other titles are read,
     // still leaves out their words.
     void splitAtStartSeesTheWholeLanguage() {
