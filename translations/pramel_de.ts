@@ -687,6 +687,34 @@
         <source>Start:</source>
         <translation>Start:</translation>
     </message>
+    <message>
+        <source>Word forms:</source>
+        <translation>Wortformen:</translation>
+    </message>
+    <message>
+        <source>Language of the word forms</source>
+        <translation>Sprache der Wortformen</translation>
+    </message>
+    <message>
+        <source>The language whose forms of a word the box beside it counts as one or apart</source>
+        <translation>Die Sprache, deren Formen eines Wortes das Kästchen daneben als eines oder getrennt zählt</translation>
+    </message>
+    <message>
+        <source>Count the forms of a word as one</source>
+        <translation>Die Formen eines Wortes als eines zählen</translation>
+    </message>
+    <message>
+        <source>A word known or being learned leaves its other forms out of the next split</source>
+        <translation>Ein bekanntes oder gelerntes Wort lässt seine anderen Formen aus der nächsten Zerlegung heraus</translation>
+    </message>
+    <message>
+        <source>No dictionary of word forms is installed (hunspell-de-de, mecab-ipadic-utf8, …): every form counts apart.</source>
+        <translation>Kein Wörterbuch der Wortformen ist installiert (hunspell-de-de, mecab-ipadic-utf8, …): jede Form zählt getrennt.</translation>
+    </message>
+    <message>
+        <source>dictionary: %1</source>
+        <translation>Wörterbuch: %1</translation>
+    </message>
 </context>
 <context>
     <name>PreferenceViewController</name>

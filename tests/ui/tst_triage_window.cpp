@@ -552,6 +552,25 @@ private Q_SLOTS:
         QCOMPARE(rows->index(4, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Hund"));
     }
 
+    // In a language with a dictionary, a row names the head of its word's
+    // family where it differs, once the dictionary is in; not when the
+    // learner counts the language's forms apart.
+    void rowsNameTheirFamilies() {
+        startWith(QStringLiteral("Die Hunde bellen"));
+        SplitWordTableModel* rows = pane()->tableModel();
+        auto head = [&](int row) {
+            return rows->index(row, 0).data(SplitWordTableModel::familyHeadRole).toString();
+        };
+        QCOMPARE(head(1), QString()); // no language yet
+        model_->setTitleLanguage(model_->state().currentTitle.id, QStringLiteral("de"));
+        settle();
+        QTRY_COMPARE(head(1), QStringLiteral("Hund"));
+        QCOMPARE(head(0), QString()); // "die": the same word
+        model_->setCountsForms(QStringLiteral("de"), false);
+        settle();
+        QCOMPARE(head(1), QString());
+    }
+
     // Each word once, at its first occurrence, with how often it stands;
     // the keys act on all its occurrences as they do on one row; the
     // selection goes on to the next word, and undo comes back to the word.

@@ -4,6 +4,7 @@
 #include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "csv/CsvReader.h"
+#include "text/WordFamilies.h"
 #include "ui/backups/Backups.h"
 #include "ui/common/Alert.h"
 #include "ui/common/DialogFolder.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -98,12 +100,72 @@ void PreferenceView::awakeFromNib() {
     reopenCheckbox_->setChecked(UserSettings::reopensLastPlace());
     connect(reopenCheckbox_, &QCheckBox::toggled, this, &UserSettings::setReopensLastPlace);
     ui_->formLayout->insertRow(4, new QLabel(tr("Start:"), this), reopenCheckbox_);
-    const QList<QWidget*> order{
-        ui_->languageSelectButton,   lookUpEditor_->languageBox(),    lookUpEditor_->addressEdit(),
-        lookUpEditor_->saveButton(), lookUpEditor_->defaultsButton(), reopenCheckbox_,
-        ui_->restoreButton};
+    auto* formsLabel = new QLabel(tr("Word forms:"), this);
+    ui_->formLayout->insertRow(4, formsLabel, makeFormsRow());
+    formsLabel->setBuddy(formsLanguageBox_);
+    const QList<QWidget*> order{ui_->languageSelectButton,
+                                lookUpEditor_->languageBox(),
+                                lookUpEditor_->addressEdit(),
+                                lookUpEditor_->saveButton(),
+                                lookUpEditor_->defaultsButton(),
+                                formsLanguageBox_,
+                                formsCheckbox_,
+                                reopenCheckbox_,
+                                ui_->restoreButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+QWidget* PreferenceView::makeFormsRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    formsLanguageBox_ = new QComboBox(row);
+    formsLanguageBox_->setObjectName(QStringLiteral("formsLanguageBox"));
+    formsLanguageBox_->setAccessibleName(tr("Language of the word forms"));
+    formsLanguageBox_->setAccessibleDescription(
+        tr("The language whose forms of a word the box beside it counts as one or apart"));
+    // Only the languages whose dictionary is installed: the others count
+    // every form apart whatever the box says.
+    for (const auto& language : LanguageChoices::all()) {
+        if (!WordFamilies::dictionaryName(language.code).isEmpty())
+            formsLanguageBox_->addItem(language.name, language.code);
+    }
+    formsCheckbox_ = new QCheckBox(tr("Count the forms of a word as one"), row);
+    formsCheckbox_->setObjectName(QStringLiteral("formsCheckbox"));
+    formsCheckbox_->setAccessibleDescription(
+        tr("A word known or being learned leaves its other forms out of the next split"));
+    formsDictionary_ = new QLabel(row);
+    formsDictionary_->setObjectName(QStringLiteral("formsDictionary"));
+    layout->addWidget(formsLanguageBox_);
+    layout->addWidget(formsCheckbox_);
+    layout->addWidget(formsDictionary_, 1);
+    if (formsLanguageBox_->count() == 0) {
+        formsLanguageBox_->setEnabled(false);
+        formsCheckbox_->setEnabled(false);
+        formsDictionary_->setText(
+            tr("No dictionary of word forms is installed (hunspell-de-de, mecab-ipadic-utf8, "
+               "\u2026): every form counts apart."));
+        formsDictionary_->setWordWrap(true);
+        return row;
+    }
+    const int chosen = formsLanguageBox_->findData(UserSettings::newTitleLanguage());
+    formsLanguageBox_->setCurrentIndex(chosen >= 0 ? chosen : 0);
+    connect(formsLanguageBox_, &QComboBox::currentIndexChanged, this,
+            &PreferenceView::showFormsOfChosenLanguage);
+    connect(formsCheckbox_, &QCheckBox::clicked, this, [this](bool on) {
+        const QString language = formsLanguageBox_->currentData().toString();
+        appModel_->setCountsForms(language, on);
+        UserSettings::setCountsForms(language, on);
+    });
+    showFormsOfChosenLanguage();
+    return row;
+}
+
+void PreferenceView::showFormsOfChosenLanguage() {
+    const QString language = formsLanguageBox_->currentData().toString();
+    formsCheckbox_->setChecked(appModel_->state().countsForms(language));
+    formsDictionary_->setText(tr("dictionary: %1").arg(WordFamilies::dictionaryName(language)));
 }
 
 namespace {

@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QFileDialog;
 class QPushButton;
 class LookUpAddressEditor;
@@ -41,6 +42,10 @@ public:
     QPushButton* restoreButton() const;
     // "Reopen the last title and row" at the next start.
     QCheckBox* reopenCheckbox() const;
+    // The languages with a dictionary of word forms, and whether the chosen
+    // one counts the forms of a word as one.
+    QComboBox* formsLanguageBox() const { return formsLanguageBox_; }
+    QCheckBox* formsCheckbox() const { return formsCheckbox_; }
     LookUpAddressEditor* lookUpEditor() const { return lookUpEditor_; }
 
     void alphabetCheckboxToggled();
@@ -56,6 +61,10 @@ public:
 
 private:
     void awakeFromNib();
+    // The row of word forms: a language with a dictionary, its box, and the
+    // dictionary's name.
+    QWidget* makeFormsRow();
+    void showFormsOfChosenLanguage();
     // Keeps the sort the boxes now show, and sorts by it.
     void sortTypeChosen();
     // What the reading of the file came to: an alert for a file that cannot
@@ -74,6 +83,9 @@ private:
     std::shared_ptr<AppModel> appModel_;
     LookUpAddressEditor* lookUpEditor_ = nullptr;
     QCheckBox* reopenCheckbox_ = nullptr;
+    QComboBox* formsLanguageBox_ = nullptr;
+    QCheckBox* formsCheckbox_ = nullptr;
+    QLabel* formsDictionary_ = nullptr;
     // The file being read for a restore, while it is.
     QFutureWatcher<csv::FileReading>* reading_ = nullptr;
     PreferenceViewDelegate* delegate_ = nullptr;

@@ -107,7 +107,7 @@ SplitWordCell::Layout SplitWordCell::layoutOf(const QStyleOptionViewItem& option
     const int learnWidth = fm.horizontalAdvance(learnTitle()) + rowButtonPadding;
     l.learn = QRect(l.unwanted.left() - spacing - learnWidth, top, learnWidth, height);
 
-    const QString word = index.data().toString();
+    const QString word = wordLabel(index);
     const int room = l.learn.left() - spacing - (row.left() + margin);
     // A very long word is cut in its button: it stands whole, in bold, in
     // the sentence beside it, which keeps its room.
@@ -180,11 +180,17 @@ void SplitWordCell::paintButton(QPainter* painter, const QStyleOptionViewItem& o
     style->drawControl(QStyle::CE_PushButton, &button, painter, option.widget);
 }
 
+QString SplitWordCell::wordLabel(const QModelIndex& index) {
+    const QString word = index.data().toString();
+    const QString head = index.data(SplitWordTableModel::familyHeadRole).toString();
+    return head.isEmpty() ? word : word + QStringLiteral(" \u00b7 ") + head;
+}
+
 void SplitWordCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const {
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
-    const QString word = opt.text;
+    const QString word = wordLabel(index);
     opt.text.clear();
     quietenSelection(opt);
     QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();

@@ -59,6 +59,9 @@ private:
         QRect button(Part part) const;
     };
     Layout layoutOf(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    // What the word's button reads: the word, and its family's head where
+    // that differs ("Hunde · Hund").
+    static QString wordLabel(const QModelIndex& index);
     void paintOccurrences(QPainter* painter, const QStyleOptionViewItem& option, const QRect& box,
                           qint64 occurrences) const;
     // What of the sentence (before, word, after) fits in width.

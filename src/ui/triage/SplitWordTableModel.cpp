@@ -1,5 +1,7 @@
 #include "ui/triage/SplitWordTableModel.h"
 
+#include "domain/TextCompare.h"
+
 #include <algorithm>
 
 SplitWordTableModel::SplitWordTableModel(QObject* parent)
@@ -58,6 +60,16 @@ qsizetype SplitWordTableModel::tableRow(qsizetype listRow) const {
     return at == firstRows_.cend() ? -1 : at - firstRows_.cbegin();
 }
 
+bool SplitWordTableModel::setFamilies(const QString& language) {
+    if (language == familiesLanguage_)
+        return false;
+    familiesLanguage_ = language;
+    families_.reset();
+    if (!language.isEmpty())
+        families_.emplace(language);
+    return true;
+}
+
 void SplitWordTableModel::setTextSource(std::function<QString()> source) {
     textSource_ = std::move(source);
     sentences_.clear();
@@ -106,6 +118,15 @@ QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole) {
         const auto found = sentence(row);
         return found ? found->whole : words_.at(row);
+    }
+    if (role == familyHeadRole) {
+        if (!families_ || !families_->hasFamilies())
+            return {};
+        const QString word = words_.at(row);
+        const QString head = families_->headIfLoaded(word);
+        if (text::foldedEqual(head, word))
+            return {};
+        return head;
     }
     if (role == occurrencesRole)
         return oneRowPerWord_ ? qint64(words_.occurrencesOfFolded(row)) : qint64(0);

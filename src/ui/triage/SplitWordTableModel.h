@@ -2,11 +2,13 @@
 
 #include "domain/SplitList.h"
 #include "text/SentenceAround.h"
+#include "text/WordFamilies.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
 
 #include <functional>
+#include <optional>
 
 #include <vector>
 
@@ -23,6 +25,9 @@ public:
     // In one row per word: how many rows of the list the word (every case of
     // it) stands on; 0 otherwise.
     static constexpr int occurrencesRole = Qt::UserRole + 2;
+    // The head of the word's family where it differs from the word ("Hund"
+    // for "Hunde"), once the language's dictionary is loaded; none else.
+    static constexpr int familyHeadRole = Qt::UserRole + 3;
 
     explicit SplitWordTableModel(QObject* parent = nullptr);
 
@@ -44,6 +49,11 @@ public:
 
     // The sentence of a row of the list, if its text still holds it.
     std::optional<SentenceAround> sentence(qsizetype row) const;
+
+    // The language whose families the rows name (empty: none). Returns
+    // whether it changed.
+    bool setFamilies(const QString& language);
+    const QString& familiesLanguage() const { return familiesLanguage_; }
 
     // One row per word: each folded word once, on the row of its first
     // occurrence. Off, the table's rows are the list's rows.
@@ -73,6 +83,8 @@ private:
     bool oneRowPerWord_ = false;
     std::vector<qsizetype> firstRows_; // in one row per word: the list rows shown
     std::function<QString()> textSource_;
+    QString familiesLanguage_;
+    std::optional<WordFamilies> families_;
     quint64 textRevision_ = 0;
     // Sentences found, by the place of their word: rows are painted again
     // and again, the text changes seldom. Emptied with a new text.

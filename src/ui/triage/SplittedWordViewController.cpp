@@ -3,6 +3,7 @@
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
 #include "text/SentenceAround.h"
+#include "text/WordFamilies.h"
 #include "ui/common/RowCommands.h"
 #include "ui/triage/CommandKeyFilter.h"
 #include "ui/triage/CustomTableView.h"
@@ -13,11 +14,13 @@
 #include "ui/triage/TextPane.h"
 #include "ui/triage/TextTriage.h"
 
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 SplittedWordViewController::SplittedWordViewController(QWidget* parent)
     : SplittedWordViewController(ViewModelFactory::shared().model(), parent) {}
@@ -128,6 +131,24 @@ void SplittedWordViewController::showEvent(QShowEvent* event) {
     }
 }
 
+void SplittedWordViewController::showFamiliesOf(const QString& language) {
+    const AppState& state = appModel_->state();
+    const QString counted = state.countsForms(language) ? language : QString();
+    if (!tableModel_->setFamilies(counted))
+        return;
+    tableView_->viewport()->update();
+    if (counted.isEmpty() || WordFamilies(counted).isLoaded())
+        return;
+    // The dictionary is read off the window's thread; the rows name their
+    // families once it is in.
+    auto* loading = new QFutureWatcher<void>(this);
+    connect(loading, &QFutureWatcher<void>::finished, this, [this, loading] {
+        tableView_->viewport()->update();
+        loading->deleteLater();
+    });
+    loading->setFuture(QtConcurrent::run([counted] { WordFamilies::preload(counted); }));
+}
+
 void SplittedWordViewController::focusSplitList() {
     update_.flush();
     if (tableModel_->rowCount() > 0)
@@ -140,6 +161,7 @@ void SplittedWordViewController::updateFromState() {
     const bool hasEntry = entry != state.languageStateList.constEnd();
 
     const bool listChanged = tableModel_->setWords(hasEntry ? entry->splittedWords : SplitList());
+    showFamiliesOf(state.languageOf(state.currentTitle.id));
     const quint64 revision = hasEntry ? entry->revision : 0;
     tableModel_->setTextRevision(revision);
     textPane_->show(hasEntry ? entry->boxText : QString(), revision,

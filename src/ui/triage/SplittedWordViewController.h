@@ -100,6 +100,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The rows name the families of language's words, when the learner
+    // counts its forms as one; its dictionary is loaded in the background.
+    void showFamiliesOf(const QString& language);
     // The set-up, in the order it runs.
     void viewDidLoad();
     void makeTextPane();
