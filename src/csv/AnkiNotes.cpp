@@ -160,17 +160,23 @@ QString notesFile(const QList<Note>& notes, Front front) {
         const QString word = text::nfc(note.word);
         const QString sentence = text::nfc(note.sentence);
         const QString meaning = text::nfc(note.meaning);
+        const QString form = escaped(text::nfc(note.dictionaryForm));
         QString first, second;
         if (cloze) {
             first = marked(sentence, word, clozed);
             if (first.isEmpty())
                 first = clozed(word);
-            second = escaped(meaning);
+            second = form;
+            if (!form.isEmpty() && !meaning.isEmpty())
+                second += QStringLiteral("<br>");
+            second += escaped(meaning);
         } else {
             first = marked(sentence, word, bold);
             if (first.isEmpty())
                 first = bold(word);
             second = bold(word);
+            if (!form.isEmpty())
+                second += QStringLiteral(" \u00b7 ") + form;
             if (!meaning.isEmpty())
                 second += QStringLiteral("<br>") + escaped(meaning);
         }

@@ -20,11 +20,14 @@ struct Note {
     QString meaning;  // what the learner wrote (may be empty, may hold newlines)
     QString title;    // the title's name, becomes a tag
     int level = 1;    // 1–5, becomes a tag
+    // The word's dictionary form where it differs from the form met
+    // ("Hund" for "Hunde"); empty otherwise. Shown on the back.
+    QString dictionaryForm = {};
 };
 
-// Basic notes: the sentence with the word in bold on the front, the word and
-// its meaning on the back. Cloze notes: the sentence with the word as cloze 1,
-// the meaning as Back Extra.
+// Basic notes: the sentence with the word in bold on the front, the word (and
+// its dictionary form) and its meaning on the back. Cloze notes: the sentence
+// with the word as cloze 1, the dictionary form and the meaning as Back Extra.
 enum class Front { bold, cloze };
 
 // The whole file: header lines, then one line per note in the given order,

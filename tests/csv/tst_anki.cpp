@@ -248,6 +248,16 @@ private Q_SLOTS:
                                << "«😀»\n😀"
                                << "so ⟦😀⟧⟦😀⟧ much 🙂";
     }
+    // A dictionary form other than the word stands on the back of both.
+    void dictionaryFormOnTheBack() {
+        anki::Note hunde = note("Hunde", "Die Hunde bellen.", "dogs");
+        hunde.dictionaryForm = QStringLiteral("Hund");
+        const Read bold = readFile(anki::notesFile({hunde}, anki::Front::bold));
+        QCOMPARE(bold.rows[0][1], QStringLiteral("«Hunde» · Hund\ndogs"));
+        const Read cloze = readFile(anki::notesFile({hunde}, anki::Front::cloze));
+        QCOMPARE(cloze.rows[0][1], QStringLiteral("Hund\ndogs"));
+    }
+
     // Each note read back field by field, in both note types.
     void fields() {
         QFETCH(QString, word);

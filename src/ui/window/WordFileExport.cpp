@@ -4,6 +4,8 @@
 #include "core/AppModel.h"
 #include "csv/AnkiNotes.h"
 #include "csv/CsvWriter.h"
+#include "domain/TextCompare.h"
+#include "text/WordFamilies.h"
 #include "ui/common/Alert.h"
 #include "ui/common/DialogFolder.h"
 
@@ -104,9 +106,20 @@ bool WordFileExport::writeNotes(const QString& path, bool cloze) {
         titleNames.insert(title.id, title.title);
     QList<anki::Note> notes;
     notes.reserve(state.learningWords.size());
-    for (const LearningWord& word : state.learningWords)
-        notes.append(anki::Note{word.wordText, word.sentence, word.meaning,
-                                titleNames.value(word.titleId), word.level});
+    for (const LearningWord& word : state.learningWords) {
+        anki::Note note{word.wordText, word.sentence, word.meaning, titleNames.value(word.titleId),
+                        word.level};
+        // The form met and, where the language's forms count as one, its
+        // dictionary form (a dictionary not loaded yet is read now: a file
+        // is being written at the learner's asking).
+        const QString language = state.languageOf(word.titleId);
+        if (state.countsForms(language)) {
+            const QString head = WordFamilies::head(language, word.wordText);
+            if (!text::foldedEqual(head, word.wordText))
+                note.dictionaryForm = head;
+        }
+        notes.append(note);
+    }
     const QString text = anki::notesFile(notes, cloze ? anki::Front::cloze : anki::Front::bold);
     QString error;
     if (csv::writeFile(path, text, &error)) {
