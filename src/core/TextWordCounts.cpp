@@ -2,12 +2,14 @@
 
 #include "domain/TextCompare.h"
 #include "text/SplitTextUseCase.h"
+#include "text/WordFamilies.h"
 
 #include <QStringView>
 
 #include <algorithm>
 
-TextWordCounts TextWordCounts::count(const QString& text, const QString& language) {
+TextWordCounts TextWordCounts::count(const QString& text, const QString& language, bool forms,
+                                     const QStringList& registered) {
     // Counted as the words stand, then folded once per distinct word: a
     // book has 800,000 words but 30,000 distinct ones.
     QHash<QStringView, qint64> exact;
@@ -30,6 +32,15 @@ TextWordCounts TextWordCounts::count(const QString& text, const QString& languag
         else
             form->count += it.value();
         counts.total += it.value();
+    }
+    const WordFamilies families(forms ? language : QString());
+    if (families.hasFamilies()) {
+        counts.familiesLanguage = language;
+        for (auto it = counts.byFolded.cbegin(); it != counts.byFolded.cend(); ++it)
+            counts.foldedByHead[text::folded(families.head(it->forms.first().nfc))].append(
+                it.key());
+        for (const QString& word : registered)
+            families.head(word);
     }
     return counts;
 }

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // How often each word stands in a text, counted as a split of the title
 // cuts it: in the title's language (a Japanese text is cut with ICU's
@@ -21,7 +22,15 @@ struct TextWordCounts {
     };
     QHash<QString, Word> byFolded;
     qint64 total = 0;
+    // With the forms of a word counted as one: the words' families, the
+    // folded words of the text by their folded head, and the families'
+    // language.
+    QHash<QString, QStringList> foldedByHead;
+    QString familiesLanguage;
 
-    // language: the title's ISO 639 code; empty for none.
-    static TextWordCounts count(const QString& text, const QString& language = QString());
+    // language: the title's ISO 639 code; empty for none. forms: whether the
+    // forms of a word count as one; registered, words whose heads are worked
+    // out here too, for the tally to find at once.
+    static TextWordCounts count(const QString& text, const QString& language = QString(),
+                                bool forms = false, const QStringList& registered = {});
 };

@@ -1,6 +1,7 @@
 #include "core/TextWordTally.h"
 
 #include "domain/TextCompare.h"
+#include "text/WordFamilies.h"
 
 #include <QSet>
 
@@ -110,6 +111,20 @@ const QString& TextWordTally::foldedOf(const QString& word) {
 
 void TextWordTally::change(const QString& word, Kind kind, int delta) {
     const QString& folded = foldedOf(word);
+    if (kind != Kind::unwanted && !counts_->foldedByHead.isEmpty()) {
+        const QString head = text::folded(WordFamilies(counts_->familiesLanguage).head(word));
+        const auto family = counts_->foldedByHead.constFind(head);
+        if (family != counts_->foldedByHead.cend()) {
+            for (const QString& member : *family) {
+                if (member != folded)
+                    changeFolded(member, word, kind, delta);
+            }
+        }
+    }
+    changeFolded(folded, word, kind, delta);
+}
+
+void TextWordTally::changeFolded(const QString& folded, const QString& word, Kind kind, int delta) {
     const auto inText = counts_->byFolded.constFind(folded);
     if (inText == counts_->byFolded.cend())
         return; // not in the text: it counts for nothing

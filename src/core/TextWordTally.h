@@ -15,7 +15,9 @@
 // when it has a language, in every title of that language. A word of the
 // text is known when its folded form is registered as known; else being
 // learned when its folded form is learned; else unwanted when its form is
-// registered as unwanted. Summed per occurrence, and per distinct folded
+// registered as unwanted. Where the forms of a word count as one, a word
+// known or being learned counts for every word of its family in the text.
+// Summed per occurrence, and per distinct folded
 // word (unwanted when each of its forms in the text is).
 //
 // Follows the state as it changes: a step that adds or takes away one word
@@ -47,6 +49,7 @@ private:
     };
 
     void change(const QString& word, Kind kind, int delta);
+    void changeFolded(const QString& folded, const QString& word, Kind kind, int delta);
     void sum(const TextWordCounts::Word& word, const Refs& refs, int sign);
     const QString& foldedOf(const QString& word);
 

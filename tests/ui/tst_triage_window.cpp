@@ -263,6 +263,12 @@ private Q_SLOTS:
             << "6 of 8 different words left · 2 known · 0 unwanted · 33.3 % of the text known"
             << int(Qt::Key_Return) << plain << QList<qint64>{8, 6, 2, 0, 0, 0}
             << QList<qint64>{8, 5, 3, 0, 0, 0};
+        // "Hund" known covers its forms: "Hunde" counts as known too.
+        QTest::newRow("a German word known covers its forms")
+            << "de" << QStringList{"Hund"} << QStringLiteral("Die Hunde sahen den Hund.") << false
+            << "3 of 5 words left · 2 known · 0 unwanted · 40.0 % of the text known"
+            << int(Qt::Key_Return) << plain << QList<qint64>{5, 3, 2, 0, 0, 0}
+            << QList<qint64>{5, 2, 3, 0, 0, 0};
         QTest::newRow("titles without a language share nothing")
             << "" << shared << german << false
             << "12 of 12 words left · 0 known · 0 unwanted · 0.0 % of the text known"

@@ -86,17 +86,21 @@ void TriageStatusBar::updateFromState() {
     // The text is cut as the title's language cuts it: another language
     // may count it anew.
     const QString language = s.languageOf(s.currentTitle.id);
-    if (revision != revisionToCount_ || language != languageToCount_) {
-        const bool typing = s.currentTitle.id == shownTitle_ && language == languageToCount_;
+    const bool forms = s.countsForms(language);
+    if (revision != revisionToCount_ || language != languageToCount_ || forms != formsToCount_) {
+        const bool typing = s.currentTitle.id == shownTitle_ && language == languageToCount_ &&
+                            forms == formsToCount_;
         revisionToCount_ = revision;
         languageToCount_ = language;
+        formsToCount_ = forms;
         // A title just opened is counted at once; a text being typed waits.
         countTimer_->start(typing ? 300 : 0);
     }
     shownTitle_ = s.currentTitle.id;
     // While a text is typed into, the count of the text as it stood a few
     // keys ago stays: the line would otherwise be redrawn on every key.
-    const bool typedInto = counts_ && countedOrigin_ == origin && countedLanguage_ == language;
+    const bool typedInto = counts_ && countedOrigin_ == origin && countedLanguage_ == language &&
+                           countedForms_ == forms;
     if (textEmpty) {
         f.textWords = 0;
     } else if (textCounted() || typedInto) {
@@ -155,24 +159,45 @@ void TriageStatusBar::countText() {
     const quint64 revision = entry->revision;
     const quint64 origin = entry->origin;
     const QString language = languageToCount_;
+    const bool forms = formsToCount_;
+    // With the forms of a word counted as one, the heads of the language's
+    // registered words are worked out there too, not on this thread.
+    QStringList registered;
+    if (forms) {
+        for (const auto& entry : s.listOfTitleAndWordList) {
+            if (s.languageOf(entry.title.id) != language)
+                continue;
+            for (const auto& word : entry.wordList) {
+                if (word.kind == AppState::Word::Kind::known)
+                    registered.append(word.wordText);
+            }
+        }
+        for (const LearningWord& word : s.learningWords) {
+            if (s.languageOf(word.titleId) == language)
+                registered.append(word.wordText);
+        }
+    }
     QPointer<TriageStatusBar> self(this);
-    std::thread([self, text, revision, origin, language]() mutable {
-        auto counts = std::make_shared<const TextWordCounts>(TextWordCounts::count(text, language));
+    std::thread([self, text, revision, origin, language, forms, registered]() mutable {
+        auto counts = std::make_shared<const TextWordCounts>(
+            TextWordCounts::count(text, language, forms, registered));
         text = QString(); // let go of the text before the next keystroke
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [self, revision, origin, language, counts] {
+            [self, revision, origin, language, forms, counts] {
                 if (!self)
                     return;
                 self->counting_ = false;
                 self->countedRevision_ = revision;
                 self->countedOrigin_ = origin;
                 self->countedLanguage_ = language;
+                self->countedForms_ = forms;
                 self->counts_ = counts;
                 self->update_.schedule();
                 // The text or its language changed while it was counted:
                 // count again.
-                if (self->revisionToCount_ != revision || self->languageToCount_ != language)
+                if (self->revisionToCount_ != revision || self->languageToCount_ != language ||
+                    self->formsToCount_ != forms)
                     self->countTimer_->start(0);
             },
             Qt::QueuedConnection);

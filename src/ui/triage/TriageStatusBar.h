@@ -81,7 +81,7 @@ public:
     // Whether the text shown is counted (the count runs beside the window).
     bool textCounted() const {
         return !counting_ && counts_ && countedRevision_ == revisionToCount_ &&
-               countedLanguage_ == languageToCount_;
+               countedLanguage_ == languageToCount_ && countedForms_ == formsToCount_;
     }
 
 private:
@@ -104,9 +104,11 @@ private:
     quint64 countedRevision_ = 0;
     quint64 countedOrigin_ = 0; // LanguageState::origin
     QString countedLanguage_;
+    bool countedForms_ = false; // whether the forms of a word counted as one
     std::shared_ptr<const TextWordCounts> counts_;
     quint64 revisionToCount_ = 0;
     QString languageToCount_;
+    bool formsToCount_ = false;
     QTimer* countTimer_ = nullptr;
     bool counting_ = false;
     TextWordTally tally_;
