@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolTip>
+#include <QHeaderView>
 #include <QtTest>
 
 #include <memory>
@@ -400,17 +401,31 @@ void MainWindowTest::knownListShowsLongWordsWhole() {
     QTRY_COMPARE(pane->knownModel()->rowCount(), int(words.size()));
     QTRY_VERIFY(table->verticalScrollBar()->isVisible());
     QCOMPARE(window_->size(), QSize(1100, 700));
-    // The pane opens narrow, leaving the room to the sentences; widened to
-    // the width it asks for, its long words show whole.
-    window_->splitViewController()->setSideWidths(100, pane->sizeHint().width());
-    QTRY_COMPARE(pane->width(), pane->sizeHint().width());
-
     auto optionFor = [&](const QModelIndex& index) {
         QStyleOptionViewItem option;
         option.initFrom(table);
         option.rect = table->visualRect(index);
         return option;
     };
+    // The pane opens narrow, leaving the room to the sentences: the date is
+    // cut there, not the short words beside their Delete buttons.
+    {
+        const QList<AppState::Word> listed = pane->knownModel()->words();
+        const int row =
+            int(std::find_if(listed.cbegin(), listed.cend(),
+                             [](const AppState::Word& w) { return w.wordText == u"w10x"; }) -
+                listed.cbegin());
+        const QModelIndex index = pane->knownModel()->index(row, 0);
+        // Room for a word of six letters beside its Delete button.
+        const QFontMetrics fm(table->font());
+        QVERIFY(table->horizontalHeader()->sectionSize(0) >=
+                RegisteredWordCell::rowWidthFor(fm, fm.horizontalAdvance(QString(6, u'n'))));
+        QCOMPARE(pane->knownCell()->shownText(optionFor(index), index), QStringLiteral("w10x"));
+    }
+    // Widened to the width it asks for, its long words show whole.
+    window_->splitViewController()->setSideWidths(100, pane->sizeHint().width());
+    QTRY_COMPARE(pane->width(), pane->sizeHint().width());
+
     const QList<AppState::Word> shown = pane->knownModel()->words();
     for (int row = 0; row < shown.size(); ++row) {
         const QString word = shown.at(row).wordText;

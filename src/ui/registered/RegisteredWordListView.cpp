@@ -3,6 +3,7 @@
 #include "ui/registered/RegisteredWordCell.h"
 #include "ui/registered/RegisteredWordTableModel.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeySequence>
@@ -49,7 +50,24 @@ void RegisteredWordListView::setUpColumns(AppState::Word::Kind kind) {
     QHeaderView* header = table_->horizontalHeader();
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->setSectionResizeMode(1, QHeaderView::Fixed);
-    header->resizeSection(1, dateColumnWidth(table_, 1));
+    dateWidth_ = dateColumnWidth(table_, 1);
+    fitDateColumn();
+    table_->viewport()->installEventFilter(this);
+}
+
+void RegisteredWordListView::fitDateColumn() {
+    // In the default window the pane is some 230 pixels wide: a whole date
+    // and time left the word column room for its Delete button alone, and
+    // every word read "…". The date is cut instead (its tooltip holds it).
+    const int share = table_->viewport()->width() * 2 / 5;
+    table_->horizontalHeader()->resizeSection(1, share > 0 ? qMin(dateWidth_, qMax(share, 40))
+                                                           : dateWidth_);
+}
+
+bool RegisteredWordListView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == table_->viewport() && dateWidth_ > 0)
+        fitDateColumn();
+    return QObject::eventFilter(watched, event);
 }
 
 void RegisteredWordListView::setUpDeleteKeys() {

@@ -32,11 +32,21 @@ public:
     // How many words the list shows, and how many it holds.
     qsizetype shownCount() const;
     qsizetype totalCount() const { return list_.words().size(); }
+    // The width of the Date column that shows a whole date (0 without one),
+    // however narrow the table has it now.
+    int wholeDateWidth() const { return dateWidth_; }
 
 Q_SIGNALS:
     void deleteRequested(const QUuid& id);
 
+protected:
+    // The table's width changed: the Date column takes its share again.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The Date column as wide as a date, but never more than a share of a
+    // narrow table: the words and their Delete buttons come first.
+    void fitDateColumn();
     void setUpColumns(AppState::Word::Kind kind);
     void setUpDeleteKeys();
     void deleteWordShownAt(int row);
@@ -48,6 +58,7 @@ private:
     RegisteredWordTableModel* model_ = nullptr;
     RegisteredWordCell* cell_ = nullptr;
     RegisteredWordList list_;
+    int dateWidth_ = 0; // of a whole date and time; 0 without the column
     // The word whose deletion was asked for, and the row it stood on.
     QUuid deletedId_;
     int deletedRow_ = -1;
