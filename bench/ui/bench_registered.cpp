@@ -25,7 +25,15 @@ struct Pane {
     std::unique_ptr<RegisteredWordViewController> pane;
 
     static Pane& get() {
-        static Pane pane;
+        if (!instance())
+            instance() = std::make_unique<Pane>();
+        return *instance();
+    }
+    // Ends the pane while the application lives: a widget destroyed after
+    // QApplication (as a static is, after main returns) crashed every run.
+    static void end() { instance().reset(); }
+    static std::unique_ptr<Pane>& instance() {
+        static std::unique_ptr<Pane> pane;
         return pane;
     }
     Pane() {
@@ -167,6 +175,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    Pane::end();
     WordBatches::process().waitForPendingSaves();
     return 0;
 }
