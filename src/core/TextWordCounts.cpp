@@ -2,7 +2,6 @@
 
 #include "domain/TextCompare.h"
 #include "text/SplitTextUseCase.h"
-#include "text/WordFamilies.h"
 
 #include <QStringView>
 
@@ -35,7 +34,7 @@ TextWordCounts TextWordCounts::count(const QString& text, const QString& languag
     }
     const WordFamilies families(forms ? language : QString());
     if (families.hasFamilies()) {
-        counts.familiesLanguage = language;
+        counts.families = families;
         for (auto it = counts.byFolded.cbegin(); it != counts.byFolded.cend(); ++it)
             counts.foldedByHead[text::folded(families.head(it->forms.first().nfc))].append(
                 it.key());

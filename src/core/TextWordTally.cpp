@@ -1,7 +1,6 @@
 #include "core/TextWordTally.h"
 
 #include "domain/TextCompare.h"
-#include "text/WordFamilies.h"
 
 #include <QSet>
 
@@ -112,7 +111,7 @@ const QString& TextWordTally::foldedOf(const QString& word) {
 void TextWordTally::change(const QString& word, Kind kind, int delta) {
     const QString& folded = foldedOf(word);
     if (kind != Kind::unwanted && !counts_->foldedByHead.isEmpty()) {
-        const QString head = text::folded(WordFamilies(counts_->familiesLanguage).head(word));
+        const QString head = text::folded(counts_->families.head(word));
         const auto family = counts_->foldedByHead.constFind(head);
         if (family != counts_->foldedByHead.cend()) {
             for (const QString& member : *family) {

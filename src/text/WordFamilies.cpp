@@ -37,31 +37,16 @@ public:
 
     QString head(const QString& word) {
         const QMutexLocker lock(&mutex_);
-        const auto known = heads_.constFind(word);
-        if (known != heads_.cend())
-            return *known;
         loadOnce();
-        QString found = loaded_ ? findHead(word) : word;
-        // A word its own head is remembered as such, without a second copy.
-        if (found == word)
-            found = word;
-        heads_.insert(word, found);
-        return found;
+        return rememberedHead(word);
     }
 
     // head() when it can answer at once; word when it cannot.
     QString headIfLoaded(const QString& word) {
         const std::unique_lock lock(mutex_, std::try_to_lock);
-        if (!lock.owns_lock() || !loaded_)
+        if (!lock.owns_lock() || !tried_)
             return word;
-        const auto known = heads_.constFind(word);
-        if (known != heads_.cend())
-            return *known;
-        QString found = findHead(word);
-        if (found == word)
-            found = word;
-        heads_.insert(word, found);
-        return found;
+        return rememberedHead(word);
     }
 
     bool isLoaded() {
@@ -76,6 +61,19 @@ protected:
     virtual QString findHead(const QString& word) = 0;
 
 private:
+    // The head of word, worked out once; the mutex is held, the load tried.
+    QString rememberedHead(const QString& word) {
+        const auto known = heads_.constFind(word);
+        if (known != heads_.cend())
+            return *known;
+        QString found = loaded_ ? findHead(word) : word;
+        // A word its own head is remembered as such, without a second copy.
+        if (found == word)
+            found = word;
+        heads_.insert(word, found);
+        return found;
+    }
+
     void loadOnce() {
         if (!tried_)
             loaded_ = open();

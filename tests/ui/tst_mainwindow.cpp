@@ -18,13 +18,13 @@
 
 #include <QAction>
 #include <QFile>
+#include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolTip>
-#include <QHeaderView>
 #include <QtTest>
 
 #include <memory>

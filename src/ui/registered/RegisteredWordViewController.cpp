@@ -190,8 +190,8 @@ QSize RegisteredWordViewController::sizeHint() const {
     const QFontMetrics fm(table->font());
     // 'n' stands for an average letter of a word, a little on the wide side.
     const int word = fm.horizontalAdvance(QString(wordCharacters, QLatin1Char('n')));
-    const int width = RegisteredWordCell::rowWidthFor(fm, word) +
-                      knownList_->wholeDateWidth() + 2 * table->frameWidth() +
+    const int width = RegisteredWordCell::rowWidthFor(fm, word) + knownList_->wholeDateWidth() +
+                      2 * table->frameWidth() +
                       table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
     const QMargins margins = layout() ? layout()->contentsMargins() : QMargins();
     hint.setWidth(qMax(hint.width(), width + margins.left() + margins.right()));

@@ -64,9 +64,7 @@ bool SplitWordTableModel::setFamilies(const QString& language) {
     if (language == familiesLanguage_)
         return false;
     familiesLanguage_ = language;
-    families_.reset();
-    if (!language.isEmpty())
-        families_.emplace(language);
+    families_ = WordFamilies(language);
     return true;
 }
 
@@ -120,10 +118,10 @@ QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
         return found ? found->whole : words_.at(row);
     }
     if (role == familyHeadRole) {
-        if (!families_ || !families_->hasFamilies())
+        if (!families_.hasFamilies())
             return {};
         const QString word = words_.at(row);
-        const QString head = families_->headIfLoaded(word);
+        const QString head = families_.headIfLoaded(word);
         if (text::foldedEqual(head, word))
             return {};
         return head;

@@ -84,7 +84,7 @@ private:
     std::vector<qsizetype> firstRows_; // in one row per word: the list rows shown
     std::function<QString()> textSource_;
     QString familiesLanguage_;
-    std::optional<WordFamilies> families_;
+    WordFamilies families_{QString()};
     quint64 textRevision_ = 0;
     // Sentences found, by the place of their word: rows are painted again
     // and again, the text changes seldom. Emptied with a new text.

@@ -161,24 +161,30 @@ void TriageStatusBar::countText() {
     const QString language = languageToCount_;
     const bool forms = formsToCount_;
     // With the forms of a word counted as one, the heads of the language's
-    // registered words are worked out there too, not on this thread.
-    QStringList registered;
+    // registered words are worked out there too, not on this thread, from
+    // the lists of the state (shared, not copied; not the texts, which a
+    // keystroke would then copy).
+    AppState state;
     if (forms) {
-        for (const auto& entry : s.listOfTitleAndWordList) {
-            if (s.languageOf(entry.title.id) != language)
+        state.listOfTitleAndWordList = s.listOfTitleAndWordList;
+        state.titleLanguages = s.titleLanguages;
+        state.learningWords = s.learningWords;
+    }
+    QPointer<TriageStatusBar> self(this);
+    std::thread([self, text, revision, origin, language, forms, state]() mutable {
+        QStringList registered;
+        for (const auto& entry : state.listOfTitleAndWordList) {
+            if (state.languageOf(entry.title.id) != language)
                 continue;
             for (const auto& word : entry.wordList) {
                 if (word.kind == AppState::Word::Kind::known)
                     registered.append(word.wordText);
             }
         }
-        for (const LearningWord& word : s.learningWords) {
-            if (s.languageOf(word.titleId) == language)
+        for (const LearningWord& word : state.learningWords) {
+            if (state.languageOf(word.titleId) == language)
                 registered.append(word.wordText);
         }
-    }
-    QPointer<TriageStatusBar> self(this);
-    std::thread([self, text, revision, origin, language, forms, registered]() mutable {
         auto counts = std::make_shared<const TextWordCounts>(
             TextWordCounts::count(text, language, forms, registered));
         text = QString(); // let go of the text before the next keystroke
