@@ -1,5 +1,6 @@
 #include "core/TextAndSplit.h"
 
+#include "core/SplitFamilies.h"
 #include "core/SplitFilter.h"
 #include "core/StartUpLoad.h"
 #include "core/StateEdits.h"
@@ -228,6 +229,10 @@ void TextAndSplit::splitWordsInBackground(std::function<void()> done) {
         *result = splitKeeping(text, s.languageOf(title.id), SplitFilter(s, title.id));
         // Stored before it is shown: a list on screen survives a kill.
         saveSplit.handle(SaveSplitWordCommand{*result, title.id});
+        // Its families numbered here, not at the first Return.
+        const QString language = s.languageOf(title.id);
+        if (s.countsForms(language))
+            SplitFamilies::of(*result, language, true);
         QMetaObject::invokeMethod(
             loop,
             [weak, result, title, done] {

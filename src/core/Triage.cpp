@@ -1,5 +1,6 @@
 #include "core/Triage.h"
 
+#include "core/SplitFamilies.h"
 #include "core/StartUpLoad.h"
 #include "core/UseCases.h"
 #include "domain/TextCompare.h"
@@ -25,10 +26,12 @@ bool markedByStore(const SplitList& list, const QString& word) {
 }
 
 // Takes every occurrence of word (folded) out of the current title's split
-// list, selects the row after the step's and records the rows of those that
-// are the very word, with record, for the next step; in one write, so that
-// a word standing thousands of times publishes once.
-void takeRowsOf(AppState& s, const QString& word, qint64 row, const AppState::Word& record) {
+// list, and those of the other forms of its family (folded forms), selects
+// the row after the step's and records the rows of those that are the very
+// word, with record, for the next step; in one write, so that a word
+// standing thousands of times publishes once.
+void takeRowsOf(AppState& s, const QString& word, qint64 row, const AppState::Word& record,
+                const QStringList& forms) {
     auto it = s.languageStateList.find(s.currentTitle);
     if (it == s.languageStateList.end()) {
         s.lastSelectedRow = row;
@@ -38,6 +41,11 @@ void takeRowsOf(AppState& s, const QString& word, qint64 row, const AppState::Wo
     s.lastSelectedRow = row - it->splittedWords.countEqualBefore(word, row);
     const QList<qsizetype> removed = it->splittedWords.removeFolded(
         word, [&](const QString& w) { return text::equal(w, word); });
+    for (const QString& form : forms) {
+        const QList<qsizetype> rows = it->splittedWords.removeFolded(form);
+        s.lastSelectedRow -=
+            std::lower_bound(rows.cbegin(), rows.cend(), s.lastSelectedRow) - rows.cbegin();
+    }
     s.lastRemovedWords = LastRemovedWordsMaker::sharing(removed, record);
 }
 
@@ -48,6 +56,23 @@ Triage::Triage(Observable<AppState>& state, const UseCases& useCases, StartUpLoa
     : ModelRoom(state, useCases)
     , load_(load)
     , unsortedLists_(unsortedLists) {}
+
+QStringList Triage::otherFormsOf(const QString& word) const {
+    const AppState& s = state();
+    const QString language = s.languageOf(s.currentTitle.id);
+    if (!s.countsForms(language))
+        return {};
+    const SplitList& list = s.currentSplitList();
+    // Numbered by the split's thread as a rule; else here, once per split.
+    const auto families = SplitFamilies::of(list, language, true);
+    return families ? families->otherFormsIn(list, word) : QStringList();
+}
+
+void Triage::markFormsGone(const QStringList& forms) {
+    if (!forms.isEmpty())
+        useCases().commands.deleteSplitWordCommandHandler.handle(
+            DeleteSplitWordCommand{state().currentTitle.id, forms.first(), forms.mid(1)});
+}
 
 SplitList Triage::currentSplitList() const {
     return state().currentSplitList();
@@ -79,10 +104,17 @@ TakenStep Triage::registerWordStep(const QString& word, qint64 row, const AppSta
                                word, row);
     step.record = newWord;
     step.command = &TriageCommand::registration();
+    // A word known takes the forms of its family with it; an unwanted one
+    // stays exact.
+    if (kind == AppState::Word::Kind::known)
+        step.forms = otherFormsOf(word);
 
-    useCases().saveWord(
-        SaveWordCommand{state().currentTitle.id, word, kind, newWord.id, newWord.timestamp});
-    modify([&](AppState& s) { takeRowsOf(s, word, row, newWord); });
+    useCases().inOneTransaction([&] {
+        useCases().saveWord(
+            SaveWordCommand{state().currentTitle.id, word, kind, newWord.id, newWord.timestamp});
+        markFormsGone(step.forms);
+    });
+    modify([&](AppState& s) { takeRowsOf(s, word, row, newWord, step.forms); });
 
     const qsizetype f = state().indexOfTitle(state().currentTitle.id);
     if (f >= 0) {
@@ -137,16 +169,20 @@ TakenStep Triage::learnWordStep(const QString& word, qint64 row, const LearningW
     TakenStep step = splitStep(TriageStep::Kind::learning, word, row);
     step.learning = learning;
     step.command = &TriageCommand::learning();
+    step.forms = otherFormsOf(word);
     // The rows go as a registration takes them; the record of their rows
     // carries the learning word's id and time.
     const AppState::Word standIn{word, learning.id, AppState::Word::Kind::known,
                                  learning.timestamp};
     modify([&](AppState& s) {
-        takeRowsOf(s, word, row, standIn);
+        takeRowsOf(s, word, row, standIn, step.forms);
         s.learningWords.append(learning);
     });
-    useCases().commands.keepLearningWordCommandHandler.handle(
-        KeepLearningWordCommand{learning, word});
+    useCases().inOneTransaction([&] {
+        useCases().commands.keepLearningWordCommandHandler.handle(
+            KeepLearningWordCommand{learning, word});
+        markFormsGone(step.forms);
+    });
     clampLastSelectedRow();
     return step;
 }

@@ -49,6 +49,11 @@ private:
     TakenStep splitStep(TriageStep::Kind kind, const QString& word, qint64 row) const;
     SplitList currentSplitList() const;
     void clampLastSelectedRow();
+    // The other forms of word's family in the current split list (folded),
+    // when its language counts the forms of a word as one; and their rows
+    // marked gone in the store.
+    QStringList otherFormsOf(const QString& word) const;
+    void markFormsGone(const QStringList& forms);
 
     StartUpLoad& load_;
     QSet<QUuid>& unsortedLists_;

@@ -18,19 +18,27 @@ void undoSplitStep(Triage& triage, const TakenStep& step, bool registration) {
                 [&](const AppState::Word& w) { return w.id == step.record.id; });
         });
     }
-    if (step.tookRows) {
+    if (step.tookRows || !step.forms.isEmpty()) {
         triage.modify([&](AppState& s) {
             auto it = s.languageStateList.find(s.currentTitle);
-            if (it != s.languageStateList.end())
+            if (it == s.languageStateList.end())
+                return;
+            if (step.tookRows)
                 it->splittedWords.restoreFolded(step.word);
+            for (const QString& form : step.forms)
+                it->splittedWords.restoreFolded(form);
         });
     }
     triage.modify([&](AppState& s) {
         s.lastRemovedWords = step.lastRemovedBefore;
         s.lastSelectedRow = step.row;
     });
-    triage.useCases().commands.undoTriageCommandHandler.handle(UndoTriageCommand{
-        titleId, registration ? step.record.id : QUuid(), step.newRemoval ? step.word : QString()});
+    triage.useCases().commands.undoTriageCommandHandler.handle(
+        UndoTriageCommand{titleId,
+                          registration ? step.record.id : QUuid(),
+                          step.newRemoval ? step.word : QString(),
+                          {},
+                          step.forms});
 }
 
 class Registration : public TriageCommand {
@@ -85,17 +93,24 @@ public:
         triage.modify([&](AppState& s) {
             s.learningWords.removeIf(
                 [&](const LearningWord& w) { return w.id == step.learning.id; });
-            if (step.tookRows) {
-                auto it = s.languageStateList.find(s.currentTitle);
-                if (it != s.languageStateList.end())
+            auto it = s.languageStateList.find(s.currentTitle);
+            if (it != s.languageStateList.end()) {
+                if (step.tookRows)
                     it->splittedWords.restoreFolded(step.word);
+                for (const QString& form : step.forms)
+                    it->splittedWords.restoreFolded(form);
             }
             s.lastRemovedWords = step.lastRemovedBefore;
             s.lastSelectedRow = step.row;
         });
-        triage.useCases().commands.forgetLearningWordCommandHandler.handle(
-            ForgetLearningWordCommand{step.learning.id, titleId,
-                                      step.newRemoval ? step.word : QString()});
+        triage.useCases().inOneTransaction([&] {
+            triage.useCases().commands.forgetLearningWordCommandHandler.handle(
+                ForgetLearningWordCommand{step.learning.id, titleId,
+                                          step.newRemoval ? step.word : QString()});
+            if (!step.forms.isEmpty())
+                triage.useCases().commands.undoTriageCommandHandler.handle(
+                    UndoTriageCommand{titleId, QUuid(), QString(), {}, step.forms});
+        });
     }
 };
 

@@ -19,6 +19,7 @@ struct TakenStep {
     qsizetype place = 0;     // deletion: where the word stood in the title's list
     bool tookRows = false;   // the word's rows left the split list with it
     bool newRemoval = false; // and the store marked them gone with it
+    QStringList forms;       // the other forms of its family that left with it (folded)
     LastRemovedWords lastRemovedBefore;
     // remainingKnown: the registrations made, and the list before them.
     QList<AppState::Word> records;

@@ -97,6 +97,25 @@ public:
     // ascending: one row per word.
     std::vector<qsizetype> firstRowsOfWords() const;
 
+    // The rows of a folded word leave and come back together: a group. A
+    // word of each group as it stood in the text (the first met), numbered
+    // as the next take them.
+    QStringList wordsOfGroups() const;
+    // The group of word's folded form, or of row's word; -1 when none.
+    qsizetype groupOf(const QString& word) const;
+    qsizetype groupOfRow(qsizetype row) const;
+    // One row per family of groups (family[g]: the family of group g, below
+    // families): the first row of each family with rows in the list, in
+    // order, and how many rows it stands for. With family the wrong size,
+    // each group is a family of its own.
+    struct FamilyRow {
+        qsizetype row;
+        quint32 family;
+        qsizetype rows;
+    };
+    std::vector<FamilyRow> firstRowsOfFamilies(const std::vector<quint32>& family,
+                                               quint32 families) const;
+
     // What the store keeps: the distinct words, the word of each row as split
     // and where it stood (empty when not known), and the folded forms that
     // have left since.

@@ -41,6 +41,16 @@ public:
         return rememberedHead(word);
     }
 
+    QStringList heads(const QStringList& words) {
+        const QMutexLocker lock(&mutex_);
+        loadOnce();
+        QStringList found;
+        found.reserve(words.size());
+        for (const QString& word : words)
+            found.append(word.isEmpty() ? word : rememberedHead(word));
+        return found;
+    }
+
     // head() when it can answer at once; word when it cannot.
     QString headIfLoaded(const QString& word) {
         const std::unique_lock lock(mutex_, std::try_to_lock);
@@ -351,6 +361,12 @@ QString WordFamilies::head(const QString& word) const {
     if (!dictionary_ || word.isEmpty())
         return word;
     return dictionary_->head(word);
+}
+
+QStringList WordFamilies::heads(const QStringList& words) const {
+    if (!dictionary_)
+        return words;
+    return dictionary_->heads(words);
 }
 
 QString WordFamilies::headIfLoaded(const QString& word) const {

@@ -40,6 +40,8 @@ public:
     bool hasFamilies() const { return dictionary_ != nullptr; }
     // The head of word's family.
     QString head(const QString& word) const;
+    // The heads of many words, in one question.
+    QStringList heads(const QStringList& words) const;
     // The same without waiting: word itself while the dictionary is not
     // loaded yet or another thread is asking (for painting).
     QString headIfLoaded(const QString& word) const;

@@ -163,6 +163,50 @@ private Q_SLOTS:
         QCOMPARE(splitListOf(second.id), expected);
     }
 
+    // Where forms count as one, a word known or learned from the split list
+    // takes the rows of its family's other forms with it at once, as the
+    // next split would; undo brings them back, redo takes them again, and
+    // the store keeps them gone across a restart.
+    void triageTakesTheFormsOfAWord_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList exact{"Hund", "Katze", "Hundes"};
+        QTest::newRow("known") << "de"
+                               << "known" << QStringList{"Katze"};
+        QTest::newRow("learning") << "de"
+                                  << "learning" << QStringList{"Katze"};
+        QTest::newRow("unwanted stays exact") << "de"
+                                              << "unwanted" << exact;
+        QTest::newRow("forms counted apart") << "de"
+                                             << "known apart" << exact;
+        QTest::newRow("no dictionary") << "xx"
+                                       << "known" << exact;
+    }
+    void triageTakesTheFormsOfAWord() {
+        QFETCH(QString, language);
+        QFETCH(QString, how);
+        QFETCH(QStringList, expected);
+        if (how == u"known apart")
+            model_->setCountsForms(language, false);
+        const QStringList all{"Hund", "Katze", "Hunde", "Hundes"};
+        const Title title = addTitle("Book", language, all.join(' '));
+        QCOMPARE(splitListOf(title.id), all);
+        if (how == u"learning")
+            model_->learnWord("Hunde", 2, "Hunde");
+        else
+            registerWord("Hunde", how == u"unwanted" ? Kind::unwanted : Kind::known);
+        QCOMPARE(splitListOf(title.id), expected);
+        QVERIFY(model_->state().lastSelectedRow < expected.size());
+        model_->undo();
+        QCOMPARE(splitListOf(title.id), all);
+        QCOMPARE(model_->state().lastSelectedRow, 2);
+        QCOMPARE(languageStateOf(restartedModel()->state(), title.id).splittedWords, all);
+        model_->redo();
+        QCOMPARE(splitListOf(title.id), expected);
+        QCOMPARE(languageStateOf(restartedModel()->state(), title.id).splittedWords, expected);
+    }
+
     // A split at once after the start, before the other titles are read,
     // still leaves out their words.
     void splitAtStartSeesTheWholeLanguage() {

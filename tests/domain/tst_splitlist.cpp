@@ -171,6 +171,36 @@ private Q_SLOTS:
         QCOMPARE(list.occurrencesOfFolded(0),
                  qsizetype(std::count_if(plain.cbegin(), plain.cend(),
                                          [&](const QString& w) { return text::folded(w) == f0; })));
+
+        // One row per family of words (here: the number of a word, mod 7):
+        // the first row of each family and all its rows.
+        const auto familyOfWord = [](const QString& w) { return quint32(w.mid(1).toUInt() % 7); };
+        const QStringList groupWords = list.wordsOfGroups();
+        std::vector<quint32> family;
+        for (const QString& w : groupWords) {
+            QCOMPARE(list.groupOf(w), qsizetype(family.size()));
+            family.push_back(familyOfWord(w));
+        }
+        std::vector<SplitList::FamilyRow> expected;
+        std::vector<qsizetype> index(7, -1);
+        for (qsizetype r = 0; r < plain.size(); ++r) {
+            const quint32 f = familyOfWord(plain[r]);
+            if (index[f] < 0) {
+                index[f] = qsizetype(expected.size());
+                expected.push_back({r, f, 0});
+            }
+            ++expected[index[f]].rows;
+            QCOMPARE(family[list.groupOfRow(r)], f);
+        }
+        const auto rows = list.firstRowsOfFamilies(family, 7);
+        QCOMPARE(rows.size(), expected.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            QCOMPARE(rows[i].row, expected[i].row);
+            QCOMPARE(rows[i].family, expected[i].family);
+            QCOMPARE(rows[i].rows, expected[i].rows);
+        }
+        // A numbering of another split: each word its own family.
+        QCOMPARE(list.firstRowsOfFamilies({0, 1}, 2).size(), firsts.size());
     }
 
     void listsWithoutPlacesHaveNone() {
