@@ -572,6 +572,39 @@ private Q_SLOTS:
         settle();
         QTRY_COMPARE(head(1), QStringLiteral("Hund"));
         QCOMPARE(head(0), QString()); // "die": the same word
+
+        // One row per word: each family once, on its first form's row, with
+        // the rows of all its forms; a step takes the family, and undo
+        // brings it back on its row.
+        model_->saveText(QStringLiteral("Die Hunde bellen. Ein Hund bellt. Des Hundes Knochen."));
+        model_->splitWords();
+        settle();
+        window_->oneRowPerWordAction()->trigger();
+        settle();
+        auto shown = [&] {
+            QStringList out;
+            for (int r = 0; r < rows->rowCount(); ++r)
+                out << QStringLiteral("%1 %2").arg(
+                    rows->index(r, 0).data().toString(),
+                    rows->index(r, 0).data(SplitWordTableModel::occurrencesRole).toString());
+            return out;
+        };
+        const QStringList grouped{"Die 1", "Hunde 3", "bellen 2", "Ein 1", "Des 1", "Knochen 1"};
+        QCOMPARE(shown(), grouped);
+        // Hund, met after Hunde, is shown on the family's row.
+        const qsizetype hund = splitList(model_->state()).indexOf(QStringLiteral("Hund"));
+        QCOMPARE(rows->shownListRow(hund), rows->listRow(1));
+        model_->setLastSelectedRow(rows->listRow(1));
+        settle();
+        press(pane()->tableView(), Qt::Key_Return);
+        QCOMPARE(shown(), QStringList({"Die 1", "bellen 2", "Ein 1", "Des 1", "Knochen 1"}));
+        QCOMPARE(pane()->tableView()->selectedRow(), 1);
+        QCOMPARE(wordTexts(model_->state().languageWords(AppState::Word::Kind::known)),
+                 QStringList{"Hunde"}); // the form met
+        press(pane()->tableView(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(shown(), grouped);
+        QCOMPARE(pane()->tableView()->selectedRow(), 1);
+        window_->oneRowPerWordAction()->trigger();
         model_->setCountsForms(QStringLiteral("de"), false);
         settle();
         QCOMPARE(head(1), QString());

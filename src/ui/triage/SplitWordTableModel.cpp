@@ -42,7 +42,44 @@ void SplitWordTableModel::setOneRowPerWord(bool on) {
 }
 
 void SplitWordTableModel::countRows() {
-    firstRows_ = oneRowPerWord_ ? words_.firstRowsOfWords() : std::vector<qsizetype>();
+    familyRows_.clear();
+    tableRowOfFamily_.clear();
+    if (!oneRowPerWord_) {
+        firstRows_.clear();
+        return;
+    }
+    rowFamilies_ =
+        familiesLanguage_.isEmpty() ? nullptr : SplitFamilies::of(words_, familiesLanguage_, false);
+    if (rowFamilies_) {
+        if (rowFamilies_->groups()) {
+            const auto rows = words_.firstRowsOfFamilies(rowFamilies_->familyOfGroup(),
+                                                         rowFamilies_->familyCount());
+            firstRows_.clear();
+            firstRows_.reserve(rows.size());
+            familyRows_.reserve(rows.size());
+            tableRowOfFamily_.assign(rowFamilies_->familyCount(), -1);
+            for (const SplitList::FamilyRow& row : rows) {
+                tableRowOfFamily_[row.family] = qsizetype(firstRows_.size());
+                firstRows_.push_back(row.row);
+                familyRows_.push_back(row.rows);
+            }
+            return;
+        }
+    }
+    firstRows_ = words_.firstRowsOfWords();
+}
+
+qsizetype SplitWordTableModel::shownListRow(qsizetype listRow) const {
+    if (!oneRowPerWord_ || listRow < 0 || listRow >= words_.size())
+        return listRow;
+    if (familyRows_.empty())
+        return words_.firstRowOfFolded(listRow);
+    const qsizetype group = words_.groupOfRow(listRow);
+    const auto& familyOf = rowFamilies_->familyOfGroup();
+    if (group < 0 || group >= qsizetype(familyOf.size()))
+        return listRow;
+    const qsizetype row = tableRowOfFamily_[familyOf[group]];
+    return row < 0 ? listRow : firstRows_[row];
 }
 
 qsizetype SplitWordTableModel::listRow(qsizetype tableRow) const {
@@ -63,8 +100,28 @@ qsizetype SplitWordTableModel::tableRow(qsizetype listRow) const {
 bool SplitWordTableModel::setFamilies(const QString& language) {
     if (language == familiesLanguage_)
         return false;
+    if (oneRowPerWord_)
+        beginResetModel();
     familiesLanguage_ = language;
     families_ = WordFamilies(language);
+    if (oneRowPerWord_) {
+        countRows();
+        endResetModel();
+    }
+    return true;
+}
+
+bool SplitWordTableModel::familiesPending() const {
+    return !familiesLanguage_.isEmpty() && SplitFamilies::isPending(words_, familiesLanguage_);
+}
+
+bool SplitWordTableModel::familiesNumbered() {
+    if (!oneRowPerWord_ || familiesLanguage_.isEmpty() ||
+        SplitFamilies::of(words_, familiesLanguage_, false) == rowFamilies_)
+        return false;
+    beginResetModel();
+    countRows();
+    endResetModel();
     return true;
 }
 
@@ -126,8 +183,13 @@ QVariant SplitWordTableModel::data(const QModelIndex& index, int role) const {
             return {};
         return head;
     }
-    if (role == occurrencesRole)
-        return oneRowPerWord_ ? qint64(words_.occurrencesOfFolded(row)) : qint64(0);
+    if (role == occurrencesRole) {
+        if (!oneRowPerWord_)
+            return qint64(0);
+        if (!familyRows_.empty())
+            return qint64(familyRows_[index.row()]);
+        return qint64(words_.occurrencesOfFolded(row));
+    }
     if (role == sentenceRole) {
         const auto found = sentence(row);
         if (!found)

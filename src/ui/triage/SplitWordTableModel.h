@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/SplitFamilies.h"
 #include "domain/SplitList.h"
 #include "text/SentenceAround.h"
 #include "text/WordFamilies.h"
@@ -23,7 +24,8 @@ public:
     // when the text no longer holds the word where it stood.
     static constexpr int sentenceRole = Qt::UserRole + 1;
     // In one row per word: how many rows of the list the word (every case of
-    // it) stands on; 0 otherwise.
+    // it, and every form of its family where forms count as one) stands on;
+    // 0 otherwise.
     static constexpr int occurrencesRole = Qt::UserRole + 2;
     // The head of the word's family where it differs from the word ("Hund"
     // for "Hunde"), once the language's dictionary is loaded; none else.
@@ -50,13 +52,19 @@ public:
     // The sentence of a row of the list, if its text still holds it.
     std::optional<SentenceAround> sentence(qsizetype row) const;
 
-    // The language whose families the rows name (empty: none). Returns
-    // whether it changed.
+    // The language whose families the rows name and, in one row per word,
+    // group (empty: none). Returns whether it changed.
     bool setFamilies(const QString& language);
+    // Whether the families of the rows' split are still to be numbered
+    // (SplitFamilies::of, off the window's thread); and, once they are,
+    // one row per word groups by family. Returns whether the rows changed.
+    bool familiesPending() const;
+    bool familiesNumbered();
     const QString& familiesLanguage() const { return familiesLanguage_; }
 
     // One row per word: each folded word once, on the row of its first
-    // occurrence. Off, the table's rows are the list's rows.
+    // occurrence; where the forms of a word count as one, each family once,
+    // on the row of its first form. Off, the table's rows are the list's rows.
     void setOneRowPerWord(bool on);
     bool oneRowPerWord() const { return oneRowPerWord_; }
     // The list's row that a row of the table shows, and the table's row
@@ -64,6 +72,9 @@ public:
     // first word at or after it; -1 past the end).
     qsizetype listRow(qsizetype tableRow) const;
     qsizetype tableRow(qsizetype listRow) const;
+    // The list's row that shows the word of a row of the list: the row
+    // itself, or in one row per word the first row of its word or family.
+    qsizetype shownListRow(qsizetype listRow) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -82,6 +93,11 @@ private:
     SplitList words_;
     bool oneRowPerWord_ = false;
     std::vector<qsizetype> firstRows_; // in one row per word: the list rows shown
+    // In one row per word by families: the rows each table row stands for,
+    // and the table row of each family (-1: none).
+    std::shared_ptr<const SplitFamilies> rowFamilies_;
+    std::vector<qsizetype> familyRows_;
+    std::vector<qsizetype> tableRowOfFamily_;
     std::function<QString()> textSource_;
     QString familiesLanguage_;
     WordFamilies families_{QString()};

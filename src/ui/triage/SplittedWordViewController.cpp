@@ -1,9 +1,9 @@
 #include "ui/triage/SplittedWordViewController.h"
 
 #include "base/StatusLine.h"
+#include "core/SplitFamilies.h"
 #include "core/ViewModelFactory.h"
 #include "text/SentenceAround.h"
-#include "text/WordFamilies.h"
 #include "ui/common/RowCommands.h"
 #include "ui/triage/CommandKeyFilter.h"
 #include "ui/triage/CustomTableView.h"
@@ -134,19 +134,26 @@ void SplittedWordViewController::showEvent(QShowEvent* event) {
 void SplittedWordViewController::showFamiliesOf(const QString& language) {
     const AppState& state = appModel_->state();
     const QString counted = state.countsForms(language) ? language : QString();
-    if (!tableModel_->setFamilies(counted))
-        return;
-    tableView_->viewport()->update();
-    if (counted.isEmpty() || WordFamilies(counted).isLoaded())
-        return;
-    // The dictionary is read off the window's thread; the rows name their
-    // families once it is in.
-    auto* loading = new QFutureWatcher<void>(this);
-    connect(loading, &QFutureWatcher<void>::finished, this, [this, loading] {
+    if (tableModel_->setFamilies(counted))
         tableView_->viewport()->update();
-        loading->deleteLater();
+    if (numbering_ || !tableModel_->familiesPending())
+        return;
+    // The dictionary is read and the split's families numbered off the
+    // window's thread; the rows name and group them once that is done (and
+    // the next split's are numbered in turn, if one came meanwhile).
+    numbering_ = true;
+    auto* numbering = new QFutureWatcher<void>(this);
+    connect(numbering, &QFutureWatcher<void>::finished, this, [this, numbering] {
+        numbering->deleteLater();
+        numbering_ = false;
+        tableView_->viewport()->update();
+        if (tableModel_->familiesNumbered())
+            selectOnShownRow();
+        updateFromState();
     });
-    loading->setFuture(QtConcurrent::run([counted] { WordFamilies::preload(counted); }));
+    const SplitList words = tableModel_->words();
+    numbering->setFuture(
+        QtConcurrent::run([counted, words] { SplitFamilies::of(words, counted, true); }));
 }
 
 void SplittedWordViewController::focusSplitList() {
@@ -198,16 +205,20 @@ void SplittedWordViewController::offerWordCommands(const QList<QAction*>& comman
 
 void SplittedWordViewController::setOneRowPerWord(bool on) {
     update_.flush();
-    // The selected word stays selected: on its first row, which one row
-    // per word shows.
-    const qint64 selected = appModel_->state().lastSelectedRow;
-    const qint64 first = on ? tableModel_->words().firstRowOfFolded(selected) : -1;
-    if (first >= 0 && first != selected)
-        appModel_->setLastSelectedRow(first);
     tableModel_->setOneRowPerWord(on);
-    shownRow_ = -2; // select again, on the new rows
+    selectOnShownRow();
     update_.schedule();
     update_.flush();
+}
+
+void SplittedWordViewController::selectOnShownRow() {
+    // The selected word stays selected: on its first row (its family's),
+    // which one row per word shows.
+    const qint64 selected = appModel_->state().lastSelectedRow;
+    const qint64 shown = tableModel_->shownListRow(selected);
+    if (shown >= 0 && shown != selected)
+        appModel_->setLastSelectedRow(shown);
+    shownRow_ = -2; // select again, on the new rows
 }
 
 void SplittedWordViewController::highlightSelectedWord() {

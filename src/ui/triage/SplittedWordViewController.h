@@ -100,8 +100,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void selectOnShownRow();
     // The rows name the families of language's words, when the learner
-    // counts its forms as one; its dictionary is loaded in the background.
+    // counts its forms as one, and group them in one row per word; the
+    // families are numbered in the background.
     void showFamiliesOf(const QString& language);
     // The set-up, in the order it runs.
     void viewDidLoad();
@@ -121,6 +123,7 @@ private:
 
     std::shared_ptr<AppModel> appModel_;
     Subscription subs_;
+    bool numbering_ = false; // the families of the rows' split are being numbered
 
     QSplitter* splitter_ = nullptr;
     TextPane* textPane_ = nullptr;

@@ -137,9 +137,8 @@ qint64 TextTriage::rowOf(int documentPosition, const QString& word) {
 }
 
 void TextTriage::selectRow(qint64 row, const QString& word) {
-    const SplitList& list = model_->state().currentSplitList();
     if (table_->oneRowPerWord())
-        row = list.firstRowOf(word);
+        row = table_->shownListRow(row >= 0 ? row : table_->words().firstRowOf(word));
     if (row >= 0)
         model_->setLastSelectedRow(row);
 }
