@@ -42,8 +42,12 @@
 # (bench_book --prepare-store-titles):
 #   startup_5000  exec to "Window drawn" (floor: the start-up with the 100
 #                 titles of 2,000 words, the `startup` figure's)
+# With the book an English title whose forms count as one (bench_book
+# --prepare-store-english), Return on "created", which takes its family:
+#   return_family, undo_family    in a row per occurrence
+#   return_family_one_row         in One Row per Word, on the family's row
 # Figures without a floor of their own (return_the, undo_the, split,
-# search_*) print the frame, 16.7 ms, as their floor: their ratio reads in
+# return_family*, search_*) print the frame, 16.7 ms, as their floor: their ratio reads in
 # frames.
 # Usage: scripts/bench-window.sh [build-dir] [--twice]
 #   --twice  also the Bible twice (8.8 MB) in one title
@@ -76,6 +80,7 @@ echo "Preparing the store..."
 XDG_RUNTIME_DIR="$WORK" "$BUILD_DIR/bench/bench_book" --prepare-store "$WORK/prepared" >/dev/null
 XDG_RUNTIME_DIR="$WORK" "$BUILD_DIR/bench/bench_book" --prepare-store-words "$WORK/prepared-words" >/dev/null
 XDG_RUNTIME_DIR="$WORK" "$BUILD_DIR/bench/bench_book" --prepare-store-titles "$WORK/prepared-titles" >/dev/null
+XDG_RUNTIME_DIR="$WORK" "$BUILD_DIR/bench/bench_book" --prepare-store-english "$WORK/prepared-english" >/dev/null
 bible -f Gen1:1-Rev22:21 >"$WORK/book.txt"
 echo "book_MB $(du -b "$WORK/book.txt" | awk '{printf "%.1f", $1 / 1e6}')"
 if [[ "$TWICE" == "--twice" ]]; then
@@ -272,12 +277,45 @@ wait-quiet 1000
 end
 END
 
+# The book as an English title, its forms counted as one: Return on the
+# row of "created" (its fifth) takes "create", "creates", "creating" with it;
+# then the same on its family's row in One Row per Word.
+cat >"$WORK/family.script" <<END
+key Home
+wait-quiet 500
+key Down
+key Down
+key Down
+key Down
+wait-quiet 1000
+repeat $RUNS
+mark return_family
+key Return
+wait-quiet 1000
+$(shot "family")
+mark undo_family
+key ctrl+z
+wait-quiet 1000
+end
+key ctrl+shift+o
+wait-quiet 1500
+repeat $RUNS
+mark return_family_one_row
+key Return
+wait-quiet 1000
+$(shot "family_one_row")
+key ctrl+z
+wait-quiet 1000
+end
+END
+
 for run in $(seq "$RUNS"); do
   measure empty 0 "" "" "$FLOOR"
 done
 run_set "" "$WORK/prepared" "$WORK/book.txt"
 [[ "$TWICE" == "--twice" ]] && run_set "_twice" "$WORK/prepared-twice" "$WORK/book-twice.txt"
 measure words 0 "$WORK/prepared-words" "$WORK/search.script" "$BUILD_DIR/pramel"
+measure family 0 "$WORK/prepared-english" "$WORK/family.script" "$BUILD_DIR/pramel"
 for run in $(seq "$RUNS"); do
   measure titles 0 "$WORK/prepared-titles" "" "$BUILD_DIR/pramel"
 done
@@ -331,6 +369,9 @@ for suffix in ("", "_twice"):
         mb, floor_mb = max(memory) / 1024, max(floor) / 1024
         print(f"peak_memory{suffix}_MB {mb:.1f} {floor_mb:.1f} {mb / floor_mb:.2f}")
 
+line("return_family", ("family", "return_family_ms"), FRAME)
+line("undo_family", ("family", "undo_family_ms"), FRAME)
+line("return_family_one_row", ("family", "return_family_one_row_ms"), FRAME)
 line("search_registered", ("words", "search_registered_ms"), FRAME)
 line("search_learning", ("words", "search_learning_ms"), FRAME)
 line("startup_5000", ("titles", "drawn_ms"), ("book", "drawn_ms"))
