@@ -1,11 +1,16 @@
 #include "RealTexts.h"
 #include "importing/BookFile.h"
+#include "importing/DictClient.h"
 #include "importing/EpubReader.h"
 #include "importing/SubtitleReader.h"
 #include "importing/TextDecoder.h"
 
 #include "EpubTestSupport.h"
 
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -519,6 +524,191 @@ private Q_SLOTS:
         const ImportedText read = importing::readBookFile(path);
         QVERIFY(!read.ok());
         QVERIFY2(read.error.contains(why), qPrintable(read.error));
+    }
+
+    // Answers of a DICT server, as dictd with FreeDict's German-English
+    // dictionary writes them (a banner, CLIENT's ok, the definitions and
+    // the goodbye), and the senses a gloss line takes from them.
+    void dictAnswersRead_data() {
+        QTest::addColumn<QByteArray>("received");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<QStringList>("senses");
+        QTest::addColumn<bool>("badDatabase");
+        QTest::addColumn<bool>("error");
+        const QByteArray banner = "220 vm dictd 1.13.0/rf <auth.mime> <1.2@vm>\r\n250 ok\r\n";
+        const QByteArray hund =
+            "150 3 definitions retrieved\r\n"
+            "151 \"hund\" fd-deu-eng \"German - English\"\r\n"
+            "Hund /h\xcb\x88\xca\x8ant/ <masc, n, sg>\r\n"
+            "mine car <n>, mine hutch <n>, mine tub <n>, tub <n>, mine truck <n>\r\n"
+            "   Synonyms: {F\xc3\xb6rderwagen}, {Grubenwagen}\r\n\r\n"
+            " see: {Hunde}\r\n.\r\n"
+            "151 \"hund\" fd-deu-eng \"German - English\"\r\n"
+            "Hund /h\xcb\x88\xca\x8ant/ <masc, n, sg>\r\n"
+            " [zool.] dog <n>, dawg <n>\r\n"
+            "         Note: used to represent American speech\r\n"
+            "      \"einen Hund abrichten\"  - train a dog\r\n.\r\n"
+            "151 \"hund\" fd-deu-eng \"German - English\"\r\n"
+            "Hund /h\xcb\x88\xca\x8ant/ <masc, n, sg>\r\ncanine <n>, K-9 <n> [Am.]\r\n.\r\n"
+            "250 ok [d/m/c = 3/0/19]\r\n";
+        QTest::newRow("three senses, the likeliest first")
+            << banner + hund + "221 bye\r\n"
+            << "Hund" << true
+            << QStringList{"dog, dawg", "canine, K-9", "mine car, mine hutch, mine tub"} << false
+            << false;
+        QTest::newRow("complete before the goodbye")
+            << banner + hund << "Hund" << true
+            << QStringList{"dog, dawg", "canine, K-9", "mine car, mine hutch, mine tub"} << false
+            << false;
+        QTest::newRow("cut short")
+            << banner + hund.left(300) << "Hund" << false << QStringList() << false << false;
+        QTest::newRow("no match") << banner + "552 no match\r\n221 bye\r\n"
+                                  << "Hundx" << true << QStringList() << false << false;
+        QTest::newRow("no such database")
+            << banner + "550 invalid database, use SHOW DB for list\r\n"
+            << "Hund" << true << QStringList() << true << false;
+        QTest::newRow("refused") << QByteArray("530 access denied\r\n") << "Hund" << true
+                                 << QStringList() << false << true;
+        QTest::newRow("no DICT server") << QByteArray("HTTP/1.1 400 Bad Request\r\n") << "Hund"
+                                        << true << QStringList() << false << true;
+        QTest::newRow("numbered senses, grammar notes left out, line feeds alone")
+            << QByteArray(
+                   "220 x\n250 ok\n150 1 definitions retrieved\n"
+                   "151 \"\xe8\xaa\xad\xe3\x81\xbf\xe8\xbe\xbc\xe3\x82\x80\" fd-jpn-eng \"J\"\n"
+                   "\xe8\xaa\xad\xe3\x81\xbf\xe8\xbe\xbc\xe3\x82\x80 /x/, \xe3\x82\x88\xe3\x81\xbf "
+                   "/y/\n"
+                   "1. (Godan verb with `mu' ending)\n (transitive verb)\n"
+                   "to read thoroughly, to read repeatedly\n"
+                   "2. to express (e.g. emotion in poetry)\n"
+                   "3. to read (extra meaning) into (something)\n"
+                   "4.  [computer terminology] to fetch (e.g. CPU inst.), to read, to load, to x\n"
+                   ".\n250 ok\n")
+            << QStringLiteral("読み込む") << true
+            << QStringList{"to read thoroughly, to read repeatedly",
+                           "to express (e.g. emotion in poetry)",
+                           "to read (extra meaning) into (something)"}
+            << false << false;
+        QTest::newRow("a line starting with a dot")
+            << banner + "150 1\r\n151 \"x\" db \"d\"\r\nx\r\n..5 calibre\r\n.\r\n250 ok\r\n"
+            << "x" << true << QStringList{".5 calibre"} << false << false;
+    }
+    void dictAnswersRead() {
+        QFETCH(QByteArray, received);
+        QFETCH(QString, word);
+        QFETCH(bool, complete);
+        QFETCH(QStringList, senses);
+        QFETCH(bool, badDatabase);
+        QFETCH(bool, error);
+        bool done = false;
+        const DictClient::Definitions read = DictClient::parseDefine(received, &done);
+        QCOMPARE(done, complete);
+        QCOMPARE(read.badDatabase, badDatabase);
+        QCOMPARE(!read.error.isEmpty(), error);
+        if (complete)
+            QCOMPARE(DictClient::sensesOf(read, word, 3), senses);
+        // Every cut of an answer reads without a crash, and a cut one is
+        // never taken for a whole one with fewer definitions.
+        for (qsizetype cut = 0; cut < received.size(); ++cut) {
+            bool cutDone = false;
+            const auto part = DictClient::parseDefine(received.left(cut), &cutDone);
+            if (cutDone && part.error.isEmpty())
+                QCOMPARE(part.texts.size(), read.texts.size());
+        }
+    }
+
+    void dictWordsQuoted() {
+        QCOMPARE(DictClient::quoted(QStringLiteral("Hund")), QByteArray("\"Hund\""));
+        // A word is one argument on one line, whatever it holds.
+        QCOMPARE(DictClient::quoted(QStringLiteral("a\"b\\c\r\nQUIT")),
+                 QByteArray("\"a\\\"b\\\\cQUIT\""));
+        bool complete = false;
+        QCOMPARE(
+            DictClient::parseDatabases("220 x\r\n250 ok\r\n110 2 databases present\r\n"
+                                       "fd-deu-eng \"German - English\"\r\nwn \"WordNet\"\r\n"
+                                       ".\r\n250 ok\r\n",
+                                       nullptr, &complete),
+            (QList<DictClient::Database>{{"fd-deu-eng", "German - English"}, {"wn", "WordNet"}}));
+        QVERIFY(complete);
+    }
+
+    // A real dictd on the German-English dictionary, on a port of its own;
+    // then servers that answer nothing, and none at all: each question is
+    // answered, with glosses or a failure, within its time.
+    void dictServerAnswers() {
+        const QString dictd = QStringLiteral("/usr/sbin/dictd");
+        const QString dictionary = QStringLiteral("/usr/share/dictd/freedict-deu-eng");
+        if (!QFile::exists(dictd) || !QFile::exists(dictionary + QStringLiteral(".index")))
+            QSKIP("dictd and dict-freedict-deu-eng are not installed (scripts/setup.sh)");
+        QTemporaryDir folder;
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                 QFileDevice::WriteOther | QFileDevice::ExeOther);
+        quint16 port = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            port = probe.serverPort();
+        }
+        QFile config(folder.filePath(QStringLiteral("dictd.conf")));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(QStringLiteral("global { listen_to 127.0.0.1\nport %1 }\naccess { allow * }\n"
+                                    "database fd-deu-eng { data %2.dict.dz index %2.index }\n")
+                         .arg(port)
+                         .arg(dictionary)
+                         .toUtf8());
+        config.close();
+        QProcess server;
+        server.start(dictd, {"-c", config.fileName(), "-d", "nodetach", "--pid-file",
+                             folder.filePath(QStringLiteral("pid"))});
+        QVERIFY(server.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                QTcpSocket probe;
+                probe.connectToHost(QHostAddress::LocalHost, port);
+                return probe.waitForConnected(200);
+            }(),
+            5000);
+
+        DictClient client;
+        client.setServer(QStringLiteral("127.0.0.1"), port);
+        QSignalSpy defined(&client, &DictClient::defined);
+        QSignalSpy failed(&client, &DictClient::failed);
+        client.define(QStringLiteral("Hund"), QStringLiteral("fd-deu-eng"));
+        QTRY_COMPARE(defined.size(), 1);
+        const auto hund = defined.first().at(2).value<DictClient::Definitions>();
+        QVERIFY(DictClient::sensesOf(hund, QStringLiteral("Hund"), 3).first().startsWith("dog"));
+        // A question asked over another: only the last is answered.
+        client.define(QStringLiteral("Katze"), QStringLiteral("fd-deu-eng"));
+        client.define(QStringLiteral("Hunde"), QStringLiteral("fd-deu-eng"));
+        QTRY_COMPARE(defined.size(), 2);
+        QCOMPARE(defined.last().at(0).toString(), QStringLiteral("Hunde"));
+        QTest::qWait(100);
+        QCOMPARE(defined.size(), 2);
+        client.define(QStringLiteral("Hund"), QStringLiteral("fd-xxx-eng"));
+        QTRY_COMPARE(defined.size(), 3);
+        QVERIFY(defined.last().at(2).value<DictClient::Definitions>().badDatabase);
+        QSignalSpy listed(&client, &DictClient::databasesListed);
+        client.listDatabases();
+        QTRY_COMPARE(listed.size(), 1);
+        QCOMPARE(listed.first().first().value<QList<DictClient::Database>>().first().name,
+                 QStringLiteral("fd-deu-eng"));
+        QCOMPARE(failed.size(), 0);
+        server.terminate();
+        server.waitForFinished();
+
+        // A server that takes the question and says nothing.
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        client.setServer(QStringLiteral("127.0.0.1"), silent.serverPort());
+        client.setTimeout(300);
+        client.define(QStringLiteral("Hund"), QStringLiteral("fd-deu-eng"));
+        QTRY_COMPARE(failed.size(), 1);
+        // None at all.
+        client.setServer(QStringLiteral("127.0.0.1"), port);
+        client.define(QStringLiteral("Hund"), QStringLiteral("fd-deu-eng"));
+        QTRY_COMPARE(failed.size(), 2);
+        QCOMPARE(defined.size(), 3);
     }
 
     void titleNames_data() {
