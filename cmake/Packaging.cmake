@@ -21,11 +21,15 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # opened text is told by libexttextcat's models. Hunspell's and MeCab's
 # libraries come in through dpkg-shlibdeps (libhunspell-1.7-0, libmecab2); their
 # dictionaries are recommended: without one, a language's forms stay apart
-# and Japanese is cut with ICU's dictionary.
+# and Japanese is cut with ICU's dictionary. The glosses come from a DICT
+# server with FreeDict's dictionaries, recommended too: without them the
+# gloss line says what to install.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libexttextcat-data")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "gstreamer1.0-plugins-base, qt6-translations-l10n, qt6-speech-speechd-plugin, speech-dispatcher-espeak-ng, \
-mecab-ipadic-utf8, hunspell-de-de, hunspell-ru, hunspell-es, hunspell-fr, hunspell-it, hunspell-en-us")
+mecab-ipadic-utf8, hunspell-de-de, hunspell-ru, hunspell-es, hunspell-fr, hunspell-it, hunspell-en-us, \
+dictd, dict-freedict-deu-eng, dict-freedict-spa-eng, dict-freedict-fra-eng, dict-freedict-ita-eng, \
+dict-freedict-jpn-eng, dict-wn")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # CPack puts the summary first and indents the rest as Debian wants it.
 set(CPACK_PACKAGE_DESCRIPTION "Pramel helps language learners read real texts. Keep a list of titles, one

@@ -19,7 +19,10 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
   # dictionary; the word families' tests expand the dictionaries with unmunch
   # and read Japanese with mecab.
   libhunspell-dev hunspell-tools libmecab-dev mecab-ipadic-utf8 mecab
-  hunspell-de-de hunspell-ru hunspell-es hunspell-fr hunspell-it hunspell-en-us)
+  hunspell-de-de hunspell-ru hunspell-es hunspell-fr hunspell-it hunspell-en-us
+  # Glosses: a DICT server and the German and Japanese FreeDict dictionaries
+  # (the glosses' tests start a server of their own on them).
+  dictd dict-freedict-deu-eng dict-freedict-jpn-eng)
 # Extra packages a caller may ask for (for example clang for the fuzz targets).
 PACKAGES+=("$@")
 

@@ -153,6 +153,17 @@
     </message>
 </context>
 <context>
+    <name>DictClient</name>
+    <message>
+        <source>The dictionary server did not answer in time</source>
+        <translation>Der Wörterbuch-Server hat nicht rechtzeitig geantwortet</translation>
+    </message>
+    <message>
+        <source>The dictionary server&apos;s answer was cut short</source>
+        <translation>Die Antwort des Wörterbuch-Servers brach ab</translation>
+    </message>
+</context>
+<context>
     <name>EditMenu</name>
     <message>
         <source>&amp;Edit</source>
@@ -208,6 +219,94 @@
             <numerusform>%Ln Wort als bekannt markieren</numerusform>
             <numerusform>%Ln Wörter als bekannt markieren</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>GlossLine</name>
+    <message>
+        <source>Gloss</source>
+        <translation>Glosse</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>GlossServerEditor</name>
+    <message>
+        <source>Dictionary server</source>
+        <translation>Wörterbuch-Server</translation>
+    </message>
+    <message>
+        <source>The host of the DICT server the glosses of words are asked of</source>
+        <translation>Der Rechner des DICT-Servers, der nach den Glossen der Wörter gefragt wird</translation>
+    </message>
+    <message>
+        <source>Port of the dictionary server</source>
+        <translation>Port des Wörterbuch-Servers</translation>
+    </message>
+    <message>
+        <source>The DICT server&apos;s port, 2628 as a rule</source>
+        <translation>Der Port des DICT-Servers, in der Regel 2628</translation>
+    </message>
+    <message>
+        <source>Language of the glosses</source>
+        <translation>Sprache der Glossen</translation>
+    </message>
+    <message>
+        <source>The language whose dictionary the box beside it chooses</source>
+        <translation>Die Sprache, deren Wörterbuch das Feld daneben wählt</translation>
+    </message>
+    <message>
+        <source>Dictionary of the language&apos;s glosses</source>
+        <translation>Wörterbuch für die Glossen der Sprache</translation>
+    </message>
+    <message>
+        <source>The server&apos;s dictionary the words of titles in that language are looked up in</source>
+        <translation>Das Wörterbuch des Servers, in dem die Wörter der Titel dieser Sprache nachgeschlagen werden</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n dictionaries on %1:%2</source>
+        <translation>
+            <numerusform>%n Wörterbuch auf %1:%2</numerusform>
+            <numerusform>%n Wörterbücher auf %1:%2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No dictionary server at %1:%2 (%3): install dictd and a dict-freedict-… package</source>
+        <translation>Kein Wörterbuch-Server unter %1:%2 (%3): dictd und ein Paket dict-freedict-… installieren</translation>
+    </message>
+    <message>
+        <source>Asking %1:%2…</source>
+        <translation>%1:%2 wird gefragt…</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keines</translation>
+    </message>
+    <message>
+        <source>%1 (not on the server)</source>
+        <translation>%1 (nicht auf dem Server)</translation>
+    </message>
+</context>
+<context>
+    <name>Glosses</name>
+    <message>
+        <source>No %1 dictionary on the server: install %2</source>
+        <translation>Kein Wörterbuch %1 auf dem Server: %2 installieren</translation>
+    </message>
+    <message>
+        <source>No gloss for “%1”</source>
+        <translation>Keine Glosse für „%1“</translation>
+    </message>
+    <message>
+        <source>No dictionary server at %1:%2 (%3): install dictd and %4</source>
+        <translation>Kein Wörterbuch-Server unter %1:%2 (%3): dictd und %4 installieren</translation>
+    </message>
+    <message>
+        <source>No dictionary chosen for this language (Preferences)</source>
+        <translation>Kein Wörterbuch für diese Sprache gewählt (Einstellungen)</translation>
     </message>
 </context>
 <context>
@@ -714,6 +813,10 @@
     <message>
         <source>dictionary: %1</source>
         <translation>Wörterbuch: %1</translation>
+    </message>
+    <message>
+        <source>Glosses:</source>
+        <translation>Glossen:</translation>
     </message>
 </context>
 <context>

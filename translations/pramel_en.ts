@@ -32,6 +32,16 @@
     </message>
 </context>
 <context>
+    <name>GlossServerEditor</name>
+    <message numerus="yes">
+        <source>%n dictionaries on %1:%2</source>
+        <translation>
+            <numerusform>%n dictionary on %1:%2</numerusform>
+            <numerusform>%n dictionaries on %1:%2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>MarkCommands</name>
     <message numerus="yes">
         <source>Mark %Ln words known?</source>

@@ -4,6 +4,8 @@
 #include "core/AppModel.h"
 #include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
+#include "text/WordFamilies.h"
+#include "ui/common/GlossLine.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/WindowController.h"
@@ -25,6 +27,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTextCursor>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -608,6 +612,72 @@ private Q_SLOTS:
         model_->setCountsForms(QStringLiteral("de"), false);
         settle();
         QCOMPARE(head(1), QString());
+    }
+
+    // The gloss line under the list shows the selected word's senses from a
+    // DICT server; a form the dictionary lacks is looked up by its family's
+    // head; a word learned takes the first sense as its meaning; without a
+    // server the line says what to install, and nothing waits for it.
+    void glossesOfTheSelectedWord() {
+        // A server that knows two words: "Hund" and "bellt".
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        connect(&server, &QTcpServer::newConnection, &server, [&server] {
+            QTcpSocket* client = server.nextPendingConnection();
+            client->write("220 test\r\n");
+            connect(client, &QTcpSocket::readyRead, client, [client] {
+                const QByteArray asked = client->readAll();
+                QByteArray answer = "250 ok\r\n";
+                if (asked.contains("\"Hund\""))
+                    answer += "150 1\r\n151 \"Hund\" fd-deu-eng \"x\"\r\nHund <n>\r\n"
+                              "dog <n>, dawg <n>\r\n.\r\n250 ok\r\n";
+                else if (asked.contains("\"bellt\""))
+                    answer += "150 1\r\n151 \"bellt\" fd-deu-eng \"x\"\r\nbellt\r\nbarks\r\n"
+                              ".\r\n250 ok\r\n";
+                else
+                    answer += "552 no match\r\n";
+                client->write(answer + "221 bye\r\n");
+                client->disconnectFromHost();
+            });
+        });
+        Glosses::setServer(QStringLiteral("127.0.0.1"), server.serverPort());
+
+        startWith(QStringLiteral("Die Hunde bellt"));
+        model_->setTitleLanguage(model_->state().currentTitle.id, QStringLiteral("de"));
+        WordFamilies::preload(QStringLiteral("de"));
+        settle();
+        GlossLine* line = pane()->glossLine();
+        model_->setLastSelectedRow(1);
+        settle();
+        QTRY_COMPARE(line->wholeText(), QStringLiteral("Hunde → Hund: dog, dawg"));
+        model_->setLastSelectedRow(0); // "Die": none
+        settle();
+        QTRY_COMPARE(line->wholeText(), QStringLiteral("No gloss for “Die”"));
+        model_->setLastSelectedRow(2);
+        settle();
+        QTRY_COMPARE(line->wholeText(), QStringLiteral("bellt: barks"));
+        press(pane()->tableView(), Qt::Key_I, Qt::ControlModifier);
+        QCOMPARE(model_->state().learningWords.last().meaning, QStringLiteral("barks"));
+        // Learned before its gloss came: the meaning follows it.
+        Glosses::forgetAll();
+        model_->setLastSelectedRow(0);
+        settle();
+        press(pane()->tableView(), Qt::Key_I, Qt::ControlModifier);
+        QTRY_COMPARE(model_->state().learningWords.last().wordText, QStringLiteral("Die"));
+        model_->setLastSelectedRow(0);
+        settle();
+        press(pane()->tableView(), Qt::Key_I, Qt::ControlModifier); // Hunde, by its head
+        QTRY_COMPARE(model_->state().learningWords.last().meaning, QStringLiteral("dog, dawg"));
+        QCOMPARE(model_->state().learningWords.at(model_->state().learningWords.size() - 2).meaning,
+                 QString());
+
+        server.close();
+        Glosses::forgetAll();
+        model_->undo();
+        settle();
+        QTRY_VERIFY2(line->wholeText().startsWith(QStringLiteral("No dictionary server at")),
+                     qPrintable(line->wholeText()));
+        QVERIFY(line->wholeText().contains(QStringLiteral("dict-freedict-deu-eng")));
     }
 
     // Each word once, at its first occurrence, with how often it stands;

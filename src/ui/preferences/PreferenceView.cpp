@@ -11,6 +11,7 @@
 #include "ui/common/LanguageChoices.h"
 #include "ui/common/SaveProgress.h"
 #include "ui/common/TitleRoom.h"
+#include "ui/preferences/GlossServerEditor.h"
 #include "ui/preferences/LookUpAddressEditor.h"
 #include "ui/preferences/PreferenceViewDelegate.h"
 #include "ui_PreferenceView.h"
@@ -20,10 +21,12 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPromise>
+#include <QSpinBox>
 #include <QtConcurrent/QtConcurrentRun>
 
 PreferenceView::PreferenceView(QWidget* parent)
@@ -103,6 +106,10 @@ void PreferenceView::awakeFromNib() {
     auto* formsLabel = new QLabel(tr("Word forms:"), this);
     ui_->formLayout->insertRow(4, formsLabel, makeFormsRow());
     formsLabel->setBuddy(formsLanguageBox_);
+    glossEditor_ = new GlossServerEditor(this);
+    auto* glossLabel = new QLabel(tr("Glosses:"), this);
+    glossLabel->setBuddy(glossEditor_->hostEdit());
+    ui_->formLayout->insertRow(5, glossLabel, glossEditor_);
     const QList<QWidget*> order{ui_->languageSelectButton,
                                 lookUpEditor_->languageBox(),
                                 lookUpEditor_->addressEdit(),
@@ -110,6 +117,10 @@ void PreferenceView::awakeFromNib() {
                                 lookUpEditor_->defaultsButton(),
                                 formsLanguageBox_,
                                 formsCheckbox_,
+                                glossEditor_->hostEdit(),
+                                glossEditor_->portBox(),
+                                glossEditor_->languageBox(),
+                                glossEditor_->databaseBox(),
                                 reopenCheckbox_,
                                 ui_->restoreButton};
     for (qsizetype i = 1; i < order.size(); ++i)

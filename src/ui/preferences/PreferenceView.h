@@ -28,6 +28,8 @@ class PreferenceView;
 // file. Both choices take effect at once
 // and are kept for the next start (UserSettings). A restore whose words have
 // all been stored is told to the delegate (restoreDidSucceed).
+class GlossServerEditor;
+
 class PreferenceView : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +49,7 @@ public:
     QComboBox* formsLanguageBox() const { return formsLanguageBox_; }
     QCheckBox* formsCheckbox() const { return formsCheckbox_; }
     LookUpAddressEditor* lookUpEditor() const { return lookUpEditor_; }
+    GlossServerEditor* glossEditor() const { return glossEditor_; }
 
     void alphabetCheckboxToggled();
     void dateCheckboxToggled();
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<Ui::PreferenceView> ui_;
     std::shared_ptr<AppModel> appModel_;
     LookUpAddressEditor* lookUpEditor_ = nullptr;
+    GlossServerEditor* glossEditor_ = nullptr;
     QCheckBox* reopenCheckbox_ = nullptr;
     QComboBox* formsLanguageBox_ = nullptr;
     QCheckBox* formsCheckbox_ = nullptr;

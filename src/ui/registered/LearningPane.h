@@ -45,12 +45,13 @@ public:
     qsizetype shownCount() const;
     qsizetype totalCount() const { return list_.words().size(); }
 
+    // The learning word selected, or a null id.
+    QUuid selectedWord() const;
+
 private:
     void setUpColumns();
     void setUpActions();
     void setUpMenu();
-    // The learning word selected, or a null id.
-    QUuid selectedWord() const;
     void updateActions();
 
     std::shared_ptr<AppModel> appModel_;

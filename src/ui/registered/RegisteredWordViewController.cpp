@@ -2,6 +2,8 @@
 
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
+#include "text/WordFamilies.h"
+#include "ui/common/GlossLine.h"
 #include "ui/common/LanguageChoices.h"
 #include "ui/common/RowCommands.h"
 #include "ui/common/SegmentedControl.h"
@@ -72,6 +74,26 @@ void RegisteredWordViewController::makeLists() {
     knownWordTableView_ = knownList_->table();
     unwantedWordTableView_ = unwantedList_->table();
     learningWordTableView_ = learningPane_->table();
+
+    // The gloss of the learning word selected, under its list.
+    learningGloss_ = new GlossLine(
+        [model = std::weak_ptr<AppModel>(appModel_)](const QString& word, const QString& language) {
+            const auto alive = model.lock();
+            if (!alive || !alive->state().countsForms(language))
+                return QString();
+            return WordFamilies(language).headIfLoaded(word);
+        },
+        this);
+    learningGloss_->hide();
+    auto showLearningGloss = [this] {
+        const AppState& state = appModel_->state();
+        const LearningWord* word = state.learningWord(learningPane_->selectedWord());
+        learningGloss_->showGlossOf(word ? word->wordText : QString(),
+                                    word ? state.languageOf(word->titleId) : QString());
+    };
+    connect(learningWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            showLearningGloss);
+    connect(learningPane_->model(), &QAbstractItemModel::modelReset, this, showLearningGloss);
 }
 
 void RegisteredWordViewController::makeSegmentedControl() {
@@ -182,6 +204,7 @@ void RegisteredWordViewController::layOut() {
     layout->addWidget(knownWordTableView_, 1);
     layout->addWidget(unwantedWordTableView_, 1);
     layout->addWidget(learningWordTableView_, 1);
+    layout->addWidget(learningGloss_);
 }
 
 QSize RegisteredWordViewController::sizeHint() const {
@@ -290,6 +313,7 @@ void RegisteredWordViewController::segmentedControlChanged(int segment) {
     knownWordTableView_->setVisible(segment == 0);
     unwantedWordTableView_->setVisible(segment == 1);
     learningWordTableView_->setVisible(segment == 2);
+    learningGloss_->setVisible(segment == 2);
     if (matchesStale_[segment])
         showMatchesOf(segment, true);
     const AppState& state = appModel_->state();

@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTableView;
+class GlossLine;
 class LearningPane;
 class LearningWordTableModel;
 class RegisteredWordCell;
@@ -127,6 +128,7 @@ private:
     QCheckBox* ignoreAccents_ = nullptr;
     QCheckBox* wholeLanguage_ = nullptr;
     QLabel* countLabel_ = nullptr;
+    GlossLine* learningGloss_ = nullptr;
     QTableView* learningWordTableView_ = nullptr;
     RegisteredWordListView* knownList_ = nullptr;
     RegisteredWordListView* unwantedList_ = nullptr;

@@ -4,6 +4,8 @@
 #include "core/SplitFamilies.h"
 #include "core/ViewModelFactory.h"
 #include "text/SentenceAround.h"
+#include "text/WordFamilies.h"
+#include "ui/common/GlossLine.h"
 #include "ui/common/RowCommands.h"
 #include "ui/triage/CommandKeyFilter.h"
 #include "ui/triage/CustomTableView.h"
@@ -83,6 +85,55 @@ void SplittedWordViewController::makeExportButton() {
     exportButton_->setObjectName(QStringLiteral("exportButton"));
     exportButton_->setToolTip(tr("Save the registered words of every title as a CSV file"));
     connect(exportButton_, &QPushButton::clicked, this, &SplittedWordViewController::onCutTap);
+
+    // The gloss of the selected word, beside the button; a form the
+    // dictionary lacks is looked up by its family's head, where forms count.
+    auto head = [model = std::weak_ptr<AppModel>(appModel_)](const QString& word,
+                                                             const QString& language) {
+        const auto alive = model.lock();
+        if (!alive || !alive->state().countsForms(language))
+            return QString();
+        return WordFamilies(language).headIfLoaded(word);
+    };
+    glossLine_ = new GlossLine(head, this);
+    meanings_ = new Glosses(head, this);
+    connect(meanings_, &Glosses::answered, this, &SplittedWordViewController::fillMeaning);
+}
+
+void SplittedWordViewController::showGloss() {
+    const AppState& state = appModel_->state();
+    glossLine_->showGlossOf(shownWord_, state.languageOf(state.currentTitle.id));
+}
+
+void SplittedWordViewController::learnMeaningOf(const QString& word) {
+    const AppState& state = appModel_->state();
+    if (state.learningWords.isEmpty() || state.learningWords.last().wordText != word)
+        return;
+    const QString language = state.languageOf(state.currentTitle.id);
+    const QUuid id = state.learningWords.last().id;
+    if (const auto known = meanings_->known(word, language)) {
+        if (!known->senses.isEmpty())
+            appModel_->setLearningMeaning(id, known->senses.first());
+        return;
+    }
+    // Asked one at a time: a word learned while another's gloss is on its
+    // way waits for it.
+    meaningsWanted_.append({id, word, language});
+    if (meaningsWanted_.size() == 1)
+        meanings_->ask(word, language);
+}
+
+void SplittedWordViewController::fillMeaning(const Glosses::Gloss& gloss) {
+    if (meaningsWanted_.isEmpty())
+        return;
+    const MeaningWanted wanted = meaningsWanted_.takeFirst();
+    // The learner's own meaning, written meanwhile, stays.
+    const LearningWord* learning = appModel_->state().learningWord(wanted.id);
+    if (learning && learning->meaning.isEmpty() && gloss.word == wanted.word &&
+        !gloss.senses.isEmpty())
+        appModel_->setLearningMeaning(wanted.id, gloss.senses.first());
+    if (!meaningsWanted_.isEmpty())
+        meanings_->ask(meaningsWanted_.first().word, meaningsWanted_.first().language);
 }
 
 void SplittedWordViewController::layOut() {
@@ -97,7 +148,7 @@ void SplittedWordViewController::layOut() {
     splitter_->handle(1)->setAccessibleDescription(tr("Drag to share the room of text and list"));
 
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(glossLine_, 1);
     buttons->addWidget(exportButton_);
 
     auto* layout = new QVBoxLayout(this);
@@ -189,9 +240,14 @@ void SplittedWordViewController::updateFromState() {
     }
     shownRow_ = listRow;
     const QString word = selectedWord();
-    if (word != shownWord_) {
+    const QString language = state.languageOf(state.currentTitle.id);
+    if (word != shownWord_ || language != glossLanguage_) {
+        const bool changed = word != shownWord_;
         shownWord_ = word;
-        Q_EMIT currentWordChanged(word);
+        glossLanguage_ = language;
+        showGloss();
+        if (changed)
+            Q_EMIT currentWordChanged(word);
     }
 }
 
@@ -277,6 +333,7 @@ void SplittedWordViewController::triageListRow(qint64 row, TriageAction action) 
         break;
     case TriageAction::learn:
         appModel_->learnWord(word, row, sentenceOf(row));
+        learnMeaningOf(word);
         break;
     }
 }

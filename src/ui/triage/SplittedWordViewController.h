@@ -2,6 +2,7 @@
 
 #include "core/AppModel.h"
 #include "ui/common/CoalescedUpdate.h"
+#include "ui/common/Glosses.h"
 #include "ui/triage/CustomTableViewDelegate.h"
 
 #include <QWidget>
@@ -11,6 +12,7 @@
 class CustomTableView;
 class QAction;
 class FocusDetectTextView;
+class GlossLine;
 class QPushButton;
 class QSplitter;
 class SplitWordCell;
@@ -35,6 +37,9 @@ public:
     SplitWordTableModel* tableModel() const { return tableModel_; }
     SplitWordCell* cell() const { return cell_; }
     QPushButton* exportButton() const { return exportButton_; }
+    GlossLine* glossLine() const { return glossLine_; }
+    // Asks for the selected word's gloss again (its settings changed).
+    void showGloss();
 
     // After a split: shows the new list at once and hands it the keys, so
     // that Return triages the selected word instead of editing the text. An
@@ -101,6 +106,9 @@ protected:
 
 private:
     void selectOnShownRow();
+    // A word just learned gets its gloss's first sense as its meaning.
+    void learnMeaningOf(const QString& word);
+    void fillMeaning(const Glosses::Gloss& gloss);
     // The rows name the families of language's words, when the learner
     // counts its forms as one, and group them in one row per word; the
     // families are numbered in the background.
@@ -124,6 +132,16 @@ private:
     std::shared_ptr<AppModel> appModel_;
     Subscription subs_;
     bool numbering_ = false; // the families of the rows' split are being numbered
+    GlossLine* glossLine_ = nullptr;
+    QString glossLanguage_;
+    // The words learned whose meaning waits for a gloss, asked in turn.
+    struct MeaningWanted {
+        QUuid id;
+        QString word;
+        QString language;
+    };
+    Glosses* meanings_ = nullptr;
+    QList<MeaningWanted> meaningsWanted_;
 
     QSplitter* splitter_ = nullptr;
     TextPane* textPane_ = nullptr;
