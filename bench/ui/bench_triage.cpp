@@ -1,3 +1,4 @@
+#include "../common/RealText.h"
 #include "../common/TextGenerator.h"
 #include "core/AppModel.h"
 #include "core/ViewModelFactory.h"
@@ -5,6 +6,7 @@
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveWordsCommandHandler.h"
 #include "persistence/WordBatches.h"
+#include "ui/common/GlossLine.h"
 #include "ui/registered/RegisteredWordViewController.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
@@ -13,8 +15,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <benchmark/benchmark.h>
 
@@ -140,10 +147,106 @@ BENCHMARK(BM_ReturnOnWordStanding5000Times)->Unit(benchmark::kMillisecond)->Iter
 
 } // namespace
 
+// A dictd of this machine's German-English dictionary, on a port of its own
+// for the bench's run.
+struct LocalDictServer {
+    QTemporaryDir folder;
+    QProcess process;
+    quint16 port = 0;
+
+    bool start() {
+        const QString dictionary = QStringLiteral("/usr/share/dictd/freedict-deu-eng");
+        if (!QFile::exists(QStringLiteral("/usr/sbin/dictd")) ||
+            !QFile::exists(dictionary + QStringLiteral(".index")))
+            return false;
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                 QFileDevice::WriteOther | QFileDevice::ExeOther);
+        {
+            QTcpServer probe;
+            probe.listen(QHostAddress::LocalHost);
+            port = probe.serverPort();
+        }
+        QFile config(folder.filePath(QStringLiteral("dictd.conf")));
+        if (!config.open(QIODevice::WriteOnly))
+            return false;
+        config.write(QStringLiteral("global { listen_to 127.0.0.1\nport %1 }\naccess { allow * }\n"
+                                    "database fd-deu-eng { data %2.dict.dz index %2.index }\n")
+                         .arg(port)
+                         .arg(dictionary)
+                         .toUtf8());
+        config.close();
+        process.start(QStringLiteral("/usr/sbin/dictd"),
+                      {QStringLiteral("-c"), config.fileName(), QStringLiteral("-d"),
+                       QStringLiteral("nodetach"), QStringLiteral("--pid-file"),
+                       folder.filePath(QStringLiteral("pid"))});
+        for (int tries = 0; tries < 50; ++tries) {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, port);
+            if (probe.waitForConnected(100))
+                return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+    ~LocalDictServer() {
+        process.terminate();
+        process.waitForFinished();
+    }
+};
+
+// A row selected in a German title's list, to its gloss drawn under the list:
+// each run selects a word not asked before (no answer remembered), of
+// German sentences (fortunes-de), asked of a local dictd. Target: 50 ms.
+void BM_GlossOfSelectedRow(benchmark::State& state) {
+    LocalDictServer server;
+    if (!server.start()) {
+        state.SkipWithError("dictd and dict-freedict-deu-eng are not installed (scripts/setup.sh)");
+        return;
+    }
+    Glosses::setServer(QStringLiteral("127.0.0.1"), server.port);
+    Panes panes(realText::germanSentences().left(20000));
+    panes.model->setTitleLanguage(panes.model->state().currentTitle.id, QStringLiteral("de"));
+    panes.model->splitWords();
+    panes.settle();
+    GlossLine* line = panes.triage->glossLine();
+    const SplitList list = panes.model->state().currentSplitList();
+    QSet<QString> asked;
+    qsizetype row = 0;
+    qint64 found = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        while (row < list.size() && asked.contains(list.at(row)))
+            ++row;
+        if (row >= list.size()) {
+            state.SkipWithError("the text ran out of words");
+            break;
+        }
+        asked.insert(list.at(row));
+        const QString before = line->wholeText();
+        state.ResumeTiming();
+        panes.model->setLastSelectedRow(row);
+        panes.triage->flushPendingUpdate();
+        QElapsedTimer waited;
+        waited.start();
+        while (line->wholeText() == before && waited.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        line->repaint();
+        state.PauseTiming();
+        found += line->wholeText().contains(QStringLiteral(": "));
+        ++row;
+        state.ResumeTiming();
+    }
+    state.counters["with_senses"] =
+        double(found) / double(std::max<int64_t>(1, state.iterations()));
+}
+BENCHMARK(BM_GlossOfSelectedRow)->Unit(benchmark::kMillisecond)->Iterations(40);
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (data.path() + QStringLiteral("/config")).toUtf8());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pramel"));
     benchmark::Initialize(&argc, argv);
