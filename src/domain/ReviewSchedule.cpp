@@ -148,6 +148,8 @@ int level(const Card& card) {
     // weeks it is settling (3); at three weeks (where Anki calls a card
     // mature) it is held (4); from three months on it is nearly known (5).
     constexpr std::array<double, 4> leastStability = {3, 7, 21, 90};
+    static_assert(leastStability.size() ==
+                  std::size_t(LearningWord::maxLevel - LearningWord::minLevel));
     if (card.state == Card::State::newCard)
         return LearningWord::minLevel;
     const auto above = std::count_if(leastStability.begin(), leastStability.end(),
