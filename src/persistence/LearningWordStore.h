@@ -17,8 +17,9 @@ QList<LearningWord> fetchAll();
 // out.
 void keep(const LearningWord& word, const QString& splitWord = QString());
 
-// Removes the word and, with splitWord, brings the word back into its
-// title's stored split list, in one transaction.
+// Removes the word with its review card (ReviewStore.h) and, with
+// splitWord, brings the word back into its title's stored split list, in one
+// transaction.
 void forget(const QUuid& id, const QUuid& titleId, const QString& splitWord = QString());
 
 } // namespace LearningWordStore

@@ -136,6 +136,25 @@ CREATE TABLE WordBatchPart (
 ) WITHOUT ROWID;
 )sql";
 
+// The review schedule of a learning word (version 8), its FSRS card
+// (domain/ReviewSchedule.h): a row once the word has been reviewed, none
+// while it is new to review. The row goes with its word, whether the word is
+// forgotten or its title deleted. Times are milliseconds since the epoch, as
+// LearningWord's date; state is FSRS's number for it.
+const char* const reviewTables = R"sql(
+CREATE TABLE LearningReview (
+    learningWordId BLOB    NOT NULL PRIMARY KEY
+                           REFERENCES LearningWord (id) ON DELETE CASCADE,
+    stability      REAL    NOT NULL,
+    difficulty     REAL    NOT NULL,
+    lastReview     INTEGER NOT NULL,
+    due            INTEGER NOT NULL,
+    reps           INTEGER NOT NULL,
+    lapses         INTEGER NOT NULL,
+    state          INTEGER NOT NULL
+) WITHOUT ROWID;
+)sql";
+
 // How a store keeps its texts, as far as its tables tell.
 enum class TextLayout {
     wholeTexts,          // each text whole in TestTextEntity.text (version 1)
@@ -305,7 +324,8 @@ void prepare(StoreConnection& store) {
         if (textLayoutOf(store, tables) == TextLayout::orderedPieces &&
             tables.contains(QStringLiteral("TitleLanguage")) &&
             tables.contains(QStringLiteral("LearningWord")) &&
-            tables.contains(QStringLiteral("WordBatch")))
+            tables.contains(QStringLiteral("WordBatch")) &&
+            tables.contains(QStringLiteral("LearningReview")))
             return;
     }
     // Larger pages than the default 4 KiB: a long text is a shorter chain of
@@ -327,6 +347,7 @@ void prepare(StoreConnection& store) {
         store.exec(languageTables);
         store.exec(learningTables);
         store.exec(batchTables);
+        store.exec(reviewTables);
     } else {
         // Texts and split lists moved to new tables at different versions:
         // each part is brought up to date by what it holds.
@@ -363,6 +384,10 @@ void prepare(StoreConnection& store) {
         // Nor records of batches before version 7.
         if (!tables.contains(QStringLiteral("WordBatch")))
             store.exec(batchTables);
+        // Nor review schedules before version 8: every learning word is new
+        // to review.
+        if (!tables.contains(QStringLiteral("LearningReview")))
+            store.exec(reviewTables);
     }
     store.exec(QStringLiteral("PRAGMA user_version = %1").arg(version).toUtf8().constData());
     transaction.commit();

@@ -7,7 +7,7 @@ class StoreConnection;
 namespace StoreSchema {
 
 // Bumped whenever the tables change.
-constexpr int version = 7;
+constexpr int version = 8;
 
 // Makes the tables of a new, empty file, or moves an older store's tables
 // to the present ones. Which migration runs follows from the tables the file

@@ -65,6 +65,13 @@ StoreStatement& StoreStatement::bind(int index, const QDateTime& time) {
     return bind(index, StoreCodec::dateValue(time));
 }
 
+StoreStatement& StoreStatement::bindReal(int index, double value) {
+    const int rc = sqlite3_bind_double(stmt_, index, value);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
+}
+
 bool StoreStatement::next() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
@@ -104,6 +111,10 @@ QByteArrayView StoreStatement::blob(int column) const {
 
 qint64 StoreStatement::integer(int column) const {
     return sqlite3_column_int64(stmt_, column);
+}
+
+double StoreStatement::real(int column) const {
+    return sqlite3_column_double(stmt_, column);
 }
 
 bool StoreStatement::isNull(int column) const {

@@ -25,6 +25,9 @@ public:
     StoreStatement& bind(int index, qint64 value);
     StoreStatement& bind(int index, const QUuid& id);
     StoreStatement& bind(int index, const QDateTime& time);
+    // A floating-point value (a name of its own: an int would match it and
+    // the qint64 bind alike).
+    StoreStatement& bindReal(int index, double value);
 
     // Steps once: true while a row is available, false when done.
     bool next();
@@ -37,6 +40,7 @@ public:
     bool isNull(int column) const;
     QUuid uuid(int column) const;
     QDateTime time(int column) const;
+    double real(int column) const;
     // The raw UTF-8 bytes of a column, valid until the next step.
     QByteArrayView bytes(int column) const;
     // A blob column as it is stored, valid until the next step.

@@ -4,18 +4,22 @@
 #include "persistence/AddTitleCommandHandler.h"
 #include "persistence/ChangeTitleCommandHandler.h"
 #include "persistence/ChangeTitleOrderCommandHandler.h"
+#include "persistence/CoreDateSetting.h"
 #include "persistence/DeleteSplitWordCommandHandler.h"
 #include "persistence/DeleteTitleByIdCommandHandler.h"
 #include "persistence/DeleteWordCommandHandler.h"
 #include "persistence/FetchTitleAndKnownWordsQueryHandlerProduction.h"
 #include "persistence/FetchTitleLanguagesQueryHandler.h"
+#include "persistence/LearningWordStore.h"
 #include "persistence/LoadLanguageStateQueryHandler.h"
+#include "persistence/ReviewStore.h"
 #include "persistence/SaveSplitWordCommandHandler.h"
 #include "persistence/SaveTextCommandHandler.h"
 #include "persistence/SaveTitleLanguageCommandHandler.h"
 #include "persistence/SaveWordCommandHandlerProduction.h"
 #include "persistence/SaveWordsCommandHandler.h"
 #include "persistence/StoreConnection.h"
+#include "persistence/StoreSchema.h"
 #include "persistence/TextChunks.h"
 #include "persistence/WordBatches.h"
 
@@ -24,6 +28,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -95,6 +100,31 @@ void addTitle(const QString& name) {
     AddTitleCommandHandler().handle({titleOf(name)});
 }
 
+// A learning word of the title, kept in the store, and its card after a
+// first Good answer.
+ReviewSchedule::Card learnAndReview(const QString& titleName, const QString& text) {
+    const LearningWord word{QUuid::createUuid(),
+                            idOf(titleName),
+                            text,
+                            text + " im Satz",
+                            LearningWord::minLevel,
+                            QString(),
+                            QDateTime::currentDateTimeUtc()};
+    LearningWordStore::keep(word);
+    ReviewSchedule::Card card;
+    card.learningWordId = word.id;
+    return ReviewSchedule::review(card, ReviewSchedule::Grade::good,
+                                  QDateTime(QDate(2024, 3, 1), QTime(9, 30), Qt::UTC));
+}
+
+QList<QUuid> reviewedWords() {
+    QList<QUuid> ids;
+    for (const auto& card : ReviewStore::fetchAll())
+        ids << card.learningWordId;
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
 // Runs one step of a title script: "add A", "del A", "order C A B", "rename A B".
 void runTitleStep(const QString& step) {
     const QStringList parts = step.split(' ', Qt::SkipEmptyParts);
@@ -136,7 +166,7 @@ private Q_SLOTS:
         QVERIFY(LoadLanguageStateQueryHandler().handle().isEmpty());
         QVERIFY(QFile::exists(storeFile()));
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "7");
+        QCOMPARE(raw.value("PRAGMA user_version"), QString::number(StoreSchema::version));
         QCOMPARE(raw.value("PRAGMA journal_mode"), "wal");
     }
 
@@ -224,7 +254,7 @@ private Q_SLOTS:
         QCOMPARE(stateOf("A").boxText, novel);
         QCOMPARE(stateOf("B").boxText, QString());
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "7");
+        QCOMPARE(raw.value("PRAGMA user_version"), QString::number(StoreSchema::version));
         QVERIFY(raw.count("TestTextChunk") > 1);
         QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
         SaveTextCommandHandler().handle({novel + "!", idOf("A")});
@@ -259,7 +289,7 @@ private Q_SLOTS:
         QCOMPARE(stateOf("A").splittedWords, QStringList({"Der", "Hund", "der", "bellt"}));
         QCOMPARE(stateOf("B").splittedWords, QStringList());
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "7");
+        QCOMPARE(raw.value("PRAGMA user_version"), QString::number(StoreSchema::version));
         QCOMPARE(raw.count("TestSplitWordEntity"), 1);
         QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
         // The old list's places in the text were not kept.
@@ -286,7 +316,7 @@ private Q_SLOTS:
         }
         QVERIFY(FetchTitleLanguagesQueryHandler().handle().isEmpty());
         RawStore raw;
-        QCOMPARE(raw.value("PRAGMA user_version"), "7");
+        QCOMPARE(raw.value("PRAGMA user_version"), QString::number(StoreSchema::version));
         QCOMPARE(raw.count("TitleLanguage"), 0);
         QCOMPARE(stateOf("A").boxText, "Der Hund");
         QCOMPARE(stateOf("A").splittedWords, QStringList({"Der", "Hund"}));
@@ -838,6 +868,86 @@ private Q_SLOTS:
         addTitle("A");
         QCOMPARE(stateOf("A").splittedWords, QStringList());
         QVERIFY(wordsOf("A").isEmpty());
+    }
+
+    // A review card reads back as it was saved after the program starts
+    // again; saved again it takes the place of the first; a card of a word
+    // not stored is left out, and removing a card leaves the word.
+    void reviewCardReadsBackAfterARestart() {
+        addTitle("A");
+        const ReviewSchedule::Card first = learnAndReview("A", "Hund");
+        ReviewStore::save(first);
+        CoreDateSetting::forgetKeptConnections();
+        QList<ReviewSchedule::Card> cards = ReviewStore::fetchAll();
+        QCOMPARE(cards.size(), 1);
+        const ReviewSchedule::Card& read = cards.first();
+        QCOMPARE(read.learningWordId, first.learningWordId);
+        QCOMPARE(read.stability, first.stability);
+        QCOMPARE(read.difficulty, first.difficulty);
+        QCOMPARE(read.lastReview, first.lastReview);
+        QCOMPARE(read.due, first.due);
+        QCOMPARE(read.reps, 1);
+        QCOMPARE(read.lapses, 0);
+        QCOMPARE(read.state, ReviewSchedule::Card::State::review);
+
+        const ReviewSchedule::Card lapsed =
+            ReviewSchedule::review(read, ReviewSchedule::Grade::again, read.due);
+        ReviewStore::save(lapsed);
+        ReviewSchedule::Card stray = lapsed;
+        stray.learningWordId = QUuid::createUuid();
+        ReviewStore::save(stray);
+        CoreDateSetting::forgetKeptConnections();
+        cards = ReviewStore::fetchAll();
+        QCOMPARE(cards.size(), 1);
+        QCOMPARE(cards.first().stability, lapsed.stability);
+        QCOMPARE(cards.first().due, lapsed.due);
+        QCOMPARE(cards.first().reps, 2);
+        QCOMPARE(cards.first().lapses, 1);
+
+        ReviewStore::remove(first.learningWordId);
+        QVERIFY(ReviewStore::fetchAll().isEmpty());
+        QCOMPARE(LearningWordStore::fetchAll().size(), 1);
+    }
+
+    // A store of version 7 had no review schedules: it gains their table,
+    // keeps its learning words, every one of them new to review, and then
+    // keeps their cards.
+    void version7StoreGainsReviewSchedules() {
+        addTitle("A");
+        const ReviewSchedule::Card card = learnAndReview("A", "Katze");
+        {
+            RawStore raw;
+            raw.exec("DROP TABLE LearningReview; PRAGMA user_version = 7");
+        }
+        CoreDateSetting::forgetKeptConnections();
+        QVERIFY(ReviewStore::fetchAll().isEmpty());
+        QCOMPARE(LearningWordStore::fetchAll().size(), 1);
+        RawStore raw;
+        QCOMPARE(raw.value("PRAGMA user_version"), QString::number(StoreSchema::version));
+        ReviewStore::save(card);
+        QCOMPARE(reviewedWords(), QList<QUuid>{card.learningWordId});
+        QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
+    }
+
+    // A learning word forgotten, or one of a deleted title, takes its review
+    // card with it; the other words keep theirs.
+    void learningWordTakesItsReviewCardWithIt() {
+        addTitle("A");
+        addTitle("B");
+        const ReviewSchedule::Card forgotten = learnAndReview("A", "Hund");
+        const ReviewSchedule::Card kept = learnAndReview("A", "Katze");
+        const ReviewSchedule::Card ofB = learnAndReview("B", "Maus");
+        for (const auto& card : {forgotten, kept, ofB})
+            ReviewStore::save(card);
+        LearningWordStore::forget(forgotten.learningWordId, idOf("A"));
+        QList<QUuid> left{kept.learningWordId, ofB.learningWordId};
+        std::sort(left.begin(), left.end());
+        QCOMPARE(reviewedWords(), left);
+        DeleteTitleByIdCommandHandler().handle({idOf("B")});
+        QCOMPARE(reviewedWords(), QList<QUuid>{kept.learningWordId});
+        RawStore raw;
+        QCOMPARE(raw.count("LearningReview"), 1);
+        QCOMPARE(raw.value("PRAGMA foreign_key_check"), QString());
     }
 
     void batchReadsBackAndSkipsWordsAlreadyHeld() {
