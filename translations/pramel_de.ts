@@ -1011,6 +1011,83 @@
     </message>
 </context>
 <context>
+    <name>ReviewWindow</name>
+    <message>
+        <source>Show (Space)</source>
+        <translation>Zeigen (Leertaste)</translation>
+    </message>
+    <message>
+        <source>Review Learning Words</source>
+        <translation>Lernwörter wiederholen</translation>
+    </message>
+    <message>
+        <source>Words to review</source>
+        <translation>Zu wiederholende Wörter</translation>
+    </message>
+    <message>
+        <source>The learning words of the current title&apos;s language, or of every language</source>
+        <translation>Die Lernwörter der Sprache des aktuellen Titels oder aller Sprachen</translation>
+    </message>
+    <message>
+        <source>Shows the hidden word and its meaning</source>
+        <translation>Zeigt das verdeckte Wort und seine Bedeutung</translation>
+    </message>
+    <message>
+        <source>Again</source>
+        <translation>Nochmal</translation>
+    </message>
+    <message>
+        <source>Hard</source>
+        <translation>Schwer</translation>
+    </message>
+    <message>
+        <source>Good</source>
+        <translation>Gut</translation>
+    </message>
+    <message>
+        <source>Easy</source>
+        <translation>Leicht</translation>
+    </message>
+    <message>
+        <source>Key %1: the word comes back after the time the button shows</source>
+        <translation>Taste %1: das Wort kommt nach der Zeit wieder, die der Knopf zeigt</translation>
+    </message>
+    <message>
+        <source>Words of this title</source>
+        <translation>Wörter dieses Titels</translation>
+    </message>
+    <message>
+        <source>Words of %1 titles</source>
+        <translation>Wörter der Titel auf %1</translation>
+    </message>
+    <message>
+        <source>Every language</source>
+        <translation>Alle Sprachen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln due</source>
+        <translation>
+            <numerusform>%Ln fällig</numerusform>
+            <numerusform>%Ln fällig</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No learning words are due.</source>
+        <translation>Keine Lernwörter sind fällig.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 (%2) · %Ln d</source>
+        <translation>
+            <numerusform>%1 (%2) · %Ln T.</numerusform>
+            <numerusform>%1 (%2) · %Ln T.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>(no meaning written)</source>
+        <translation>(keine Bedeutung notiert)</translation>
+    </message>
+</context>
+<context>
     <name>SaveFailureAlerts</name>
     <message>
         <source>Words of a deleted title were not stored</source>
@@ -1574,6 +1651,13 @@
         <source>Registered in this title: %1 known · %2 unwanted</source>
         <translation>In diesem Titel registriert: %1 bekannt · %2 unerwünscht</translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln due</source>
+        <translation>
+            <numerusform>%Ln fällig</numerusform>
+            <numerusform>%Ln fällig</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>WindowController</name>
@@ -1784,6 +1868,18 @@
     <message>
         <source>A new word selected: learn it or set it aside</source>
         <translation>Ein neues Wort ausgewählt: lernen oder zurückstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Review Learning Words…</source>
+        <translation>Lernwörter &amp;wiederholen…</translation>
+    </message>
+    <message>
+        <source>Review the learning words that are due, one at a time (Ctrl+R)</source>
+        <translation>Die fälligen Lernwörter eines nach dem anderen wiederholen (Strg+R)</translation>
+    </message>
+    <message>
+        <source>Review the learning words that are due</source>
+        <translation>Die fälligen Lernwörter wiederholen</translation>
     </message>
 </context>
 <context>

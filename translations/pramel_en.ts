@@ -72,6 +72,23 @@
     </message>
 </context>
 <context>
+    <name>ReviewWindow</name>
+    <message numerus="yes">
+        <source>%Ln due</source>
+        <translation>
+            <numerusform>%Ln due</numerusform>
+            <numerusform>%Ln due</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 (%2) · %Ln d</source>
+        <translation>
+            <numerusform>%1 (%2) · %Ln d</numerusform>
+            <numerusform>%1 (%2) · %Ln d</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SaveFailureAlerts</name>
     <message numerus="yes">
         <source>%1 of %Ln words could not be saved: %2</source>
@@ -151,6 +168,13 @@
         <translation>
             <numerusform>%1 of %Ln word left</numerusform>
             <numerusform>%1 of %Ln words left</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln due</source>
+        <translation>
+            <numerusform>%Ln due</numerusform>
+            <numerusform>%Ln due</numerusform>
         </translation>
     </message>
 </context>

@@ -20,7 +20,8 @@ AppModel::AppModel(AppState initial, UseCases useCases)
     , titles_(std::make_unique<TitleList>(state_, *useCases_, *startUp_, *history_, *saves_,
                                           unsortedLists_))
     , archive_(std::make_unique<Archive>(state_, *useCases_, *startUp_, *text_, *history_, *saves_,
-                                         unsortedLists_)) {}
+                                         unsortedLists_))
+    , reviews_(std::make_unique<Reviews>(state_, *useCases_, *triage_)) {}
 
 AppModel::~AppModel() = default;
 
@@ -125,6 +126,19 @@ void AppModel::learnWord(QString word, qint64 row, QString sentence) {
 void AppModel::promoteLearningWord(QUuid id) {
     if (auto step = triage_->promoteLearningWord(id))
         history_->record(std::move(*step));
+}
+
+QList<QUuid> AppModel::dueLearningWords(bool everyLanguage) {
+    reviews_->read();
+    return reviews_->due(everyLanguage, QDateTime::currentDateTimeUtc());
+}
+
+std::optional<Reviews::Answer> AppModel::answerReview(QUuid id, ReviewSchedule::Grade grade) {
+    return reviews_->answer(id, grade, QDateTime::currentDateTimeUtc());
+}
+
+void AppModel::takeBackReview(const Reviews::Answer& answer) {
+    reviews_->takeBack(answer);
 }
 
 void AppModel::dropLearningWord(QUuid id) {

@@ -2,6 +2,7 @@
 
 #include "core/ModelTypes.h"
 #include "core/Observable.h"
+#include "core/Reviews.h"
 #include "domain/AppState.h"
 #include "domain/Backup.h"
 
@@ -133,6 +134,12 @@ public:
     // Out-of-range levels are brought into 1–5.
     void setLearningLevel(QUuid id, int level);
     void setLearningMeaning(QUuid id, QString meaning);
+    // Review of the learning words (core/Reviews.h): those due now, of the
+    // current title's language or of every language; an answer, kept at
+    // once; and the answer taken back.
+    QList<QUuid> dueLearningWords(bool everyLanguage);
+    std::optional<Reviews::Answer> answerReview(QUuid id, ReviewSchedule::Grade grade);
+    void takeBackReview(const Reviews::Answer& answer);
 
     // Sets the language of a title (an ISO 639 code such as "ja"), or clears
     // it (empty), and stores it. Titles of one language share their
@@ -225,4 +232,5 @@ private:
     std::unique_ptr<TextAndSplit> text_;
     std::unique_ptr<TitleList> titles_;
     std::unique_ptr<Archive> archive_;
+    std::unique_ptr<Reviews> reviews_;
 };

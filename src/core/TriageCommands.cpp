@@ -2,6 +2,7 @@
 
 #include "core/Triage.h"
 #include "core/UseCases.h"
+#include "persistence/ReviewStore.h"
 
 #include <QSet>
 
@@ -134,6 +135,10 @@ public:
         triage.useCases().commands.undoTriageCommandHandler.handle(
             UndoTriageCommand{titleId, step.record.id, QString()});
         triage.keepLearningWord(step.learning);
+        // Its review card went with it from the store; it comes back too.
+        const auto card = triage.state().reviewCards.constFind(step.learning.id);
+        if (card != triage.state().reviewCards.cend())
+            ReviewStore::save(*card);
         triage.modify([&](AppState& s) { s.lastSelectedRow = step.row; });
     }
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "domain/LearningWord.h"
+#include "domain/ReviewSchedule.h"
 #include "domain/SplitList.h"
 #include "domain/Title.h"
 
@@ -110,6 +111,11 @@ struct AppState {
     QHash<QUuid, QString> titleLanguages;
     // The words being learned, of every title, in the order they were learned.
     QList<LearningWord> learningWords;
+    // How each learning word reviewed at least once is held, by its id (none:
+    // new to review); read from the store on the first question about them.
+    QHash<QUuid, ReviewSchedule::Card> reviewCards;
+    bool reviewCardsRead = false;
+    quint64 reviewRevision = 0; // one more with every change of reviewCards
     // The languages whose forms of a word the learner counts apart
     // (Preferences): in every other language with a dictionary, a word known
     // or being learned covers the forms of its family in a split.

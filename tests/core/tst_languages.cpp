@@ -365,6 +365,42 @@ private Q_SLOTS:
         restarted->load();
         QVERIFY(restarted->state().learningWords.isEmpty());
     }
+
+    // The words due for review: of the current title's language, or of
+    // every language; new ones in the order learned. An answer is kept at
+    // once and sets the level from the card; taking it back brings the word
+    // back as it was, in memory and in the store.
+    void learningWordsAreReviewed() {
+        const Title first = addTitle("Erstes", "de", "Der Hund bellt laut");
+        model_->learnWord("Hund", 1, "Der Hund bellt laut");
+        model_->learnWord("bellt", 1, "Der Hund bellt laut");
+        const Title english = addTitle("Third", "en", "a dog");
+        model_->learnWord("dog", 1, "a dog");
+        model_->setCurrentTitle(first);
+        const QList<LearningWord> words = model_->state().learningWords;
+        QCOMPARE(model_->dueLearningWords(false), (QList<QUuid>{words[0].id, words[1].id}));
+        QCOMPARE(model_->dueLearningWords(true).size(), 3);
+
+        const auto answer = model_->answerReview(words[0].id, ReviewSchedule::Grade::easy);
+        QVERIFY(answer);
+        QCOMPARE(model_->dueLearningWords(false), QList<QUuid>{words[1].id});
+        const ReviewSchedule::Card card = model_->state().reviewCards.value(words[0].id);
+        QVERIFY(card.due > QDateTime::currentDateTimeUtc());
+        QCOMPARE(model_->state().learningWord(words[0].id)->level, ReviewSchedule::level(card));
+        {
+            auto restarted = restartedModel();
+            QCOMPARE(restarted->dueLearningWords(true).size(), 2);
+            QCOMPARE(restarted->state().reviewCards.value(words[0].id).due, card.due);
+        }
+        model_->takeBackReview(*answer);
+        QCOMPARE(model_->dueLearningWords(false), (QList<QUuid>{words[0].id, words[1].id}));
+        QCOMPARE(model_->state().learningWord(words[0].id)->level, LearningWord::minLevel);
+        QCOMPARE(restartedModel()->dueLearningWords(true).size(), 3);
+        // A word learned no longer is answered nothing.
+        model_->dropLearningWord(words[1].id);
+        QVERIFY(!model_->answerReview(words[1].id, ReviewSchedule::Grade::good));
+        Q_UNUSED(english);
+    }
 };
 
 QTEST_GUILESS_MAIN(LanguagesTest)

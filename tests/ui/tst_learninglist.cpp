@@ -8,6 +8,7 @@
 #include "ui/registered/LearningWordTableModel.h"
 #include "ui/registered/RegisteredWordList.h"
 #include "ui/registered/RegisteredWordViewController.h"
+#include "ui/registered/ReviewWindow.h"
 #include "ui/triage/TriageStatusBar.h"
 
 #include <QAbstractButton>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableView>
 #include <QtTest>
 
@@ -295,7 +297,9 @@ private Q_SLOTS:
         QTRY_VERIFY(bar.textCounted());
         bar.flushPendingUpdate();
         const QString line = bar.progressLabel()->text();
-        QVERIFY2(line.endsWith(QStringLiteral(" · learning 3 (1: 0 · 2: 0 · 3: 2 · 4: 0 · 5: 1)")),
+        // None reviewed yet: all three are due.
+        QVERIFY2(line.endsWith(
+                     QStringLiteral(" · learning 3 (1: 0 · 2: 0 · 3: 2 · 4: 0 · 5: 1) · 3 due")),
                  qPrintable(line));
         // The three learned words stand once each in the text of ten words.
         QVERIFY2(line.startsWith(QStringLiteral("7 of 10 words left · 0 known · 0 unwanted · 3 "
@@ -315,6 +319,54 @@ private Q_SLOTS:
         model_->setTitleLanguage(second.id, QStringLiteral("de"));
         bar.flushPendingUpdate();
         QCOMPARE(bar.figures().learning, qint64(3));
+    }
+
+    // The review window: the words due one at a time, the word hidden in its
+    // sentence until Space; 1 to 4 answer and the next comes; Ctrl+Z takes
+    // the last answer back and shows its card again; the status bar counts
+    // the words due.
+    void reviewOneCardAtATime() {
+        showLearning();
+        TriageStatusBar bar(model_);
+        bar.flushPendingUpdate();
+        QVERIFY2(bar.progressLabel()->text().contains(QStringLiteral("3 due")),
+                 qPrintable(bar.progressLabel()->text()));
+        ReviewWindow review(model_);
+        review.start();
+        review.show();
+        QVERIFY(QTest::qWaitForWindowActive(&review));
+        QCOMPARE(review.countLabel()->text(), QStringLiteral("3 due"));
+        QCOMPARE(review.shownWord(), learned("Hund").id);
+        QCOMPARE(review.sentenceLabel()->text(), QStringLiteral("Der ____ sah die Katze."));
+        QVERIFY(review.answerLabel()->text().isEmpty());
+        QTest::keyClick(&review, Qt::Key_3); // no answer before the word is shown
+        QCOMPARE(review.shownWord(), learned("Hund").id);
+        QTest::keyClick(&review, Qt::Key_Space);
+        QVERIFY(review.answerShown());
+        QVERIFY(review.answerLabel()->text().startsWith(QStringLiteral("Hund")));
+        QVERIFY(review.gradeButton(ReviewSchedule::Grade::good)->text().contains(u'd'));
+        QTest::keyClick(&review, Qt::Key_4);
+        QCOMPARE(review.shownWord(), learned("Katze").id);
+        QCOMPARE(review.countLabel()->text(), QStringLiteral("2 due"));
+        QVERIFY(model_->state().reviewCards.contains(learned("Hund").id));
+        bar.flushPendingUpdate();
+        QVERIFY(bar.progressLabel()->text().contains(QStringLiteral("2 due")));
+        // A line break in a sentence, the word hidden wherever it stands.
+        QTest::keyClick(&review, Qt::Key_Space);
+        QTest::keyClick(&review, Qt::Key_1);
+        QCOMPARE(review.sentenceLabel()->text(), QStringLiteral("Die ____\nlief zum Café."));
+        QTest::keyClick(&review, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(review.shownWord(), learned("Katze").id);
+        QVERIFY(!model_->state().reviewCards.contains(learned("Katze").id));
+        QTest::keyClick(&review, Qt::Key_Space);
+        QTest::keyClick(&review, Qt::Key_3);
+        QTest::keyClick(&review, Qt::Key_Space);
+        QTest::keyClick(&review, Qt::Key_3);
+        QCOMPARE(review.shownWord(), QUuid());
+        QCOMPARE(review.sentenceLabel()->text(), QStringLiteral("No learning words are due."));
+        QVERIFY(!review.showButton()->isEnabled());
+        // Kept: after a restart nothing is due.
+        QVERIFY(restartedModel()->dueLearningWords(true).isEmpty());
     }
 };
 

@@ -33,6 +33,11 @@ TriageStatusBar::TriageStatusBar(std::shared_ptr<AppModel> model, QWidget* paren
     countTimer_->setInterval(300);
     connect(countTimer_, &QTimer::timeout, this, &TriageStatusBar::countText);
     subs_ = appModel_->subscribe([this](const AppState&) { update_.schedule(); });
+    // Words fall due as time passes.
+    auto* minutes = new QTimer(this);
+    minutes->setInterval(60 * 1000);
+    connect(minutes, &QTimer::timeout, this, [this] { update_.schedule(); });
+    minutes->start();
 }
 
 void TriageStatusBar::setOneRowPerWord(bool on) {
@@ -118,6 +123,7 @@ void TriageStatusBar::updateFromState() {
     }
     countLearning(s);
     f.learning = learning_;
+    f.due = due_;
     f.learningLevels = learningLevels_;
     figures_ = f;
     // Set only when they change: a label set anew lays out the status bar
@@ -131,7 +137,17 @@ void TriageStatusBar::updateFromState() {
 }
 
 void TriageStatusBar::countLearning(const AppState& s) {
-    if (!learningChange_.in(s))
+    // The words due change with the cards and with the time: counted again
+    // at least once a minute.
+    const qint64 minute = QDateTime::currentSecsSinceEpoch() / 60;
+    const bool learningChanged = learningChange_.in(s);
+    if (learningChanged || s.reviewRevision != reviewRevision_ || minute != dueMinute_ ||
+        !s.reviewCardsRead) {
+        reviewRevision_ = s.reviewRevision;
+        dueMinute_ = minute;
+        due_ = appModel_->dueLearningWords(false).size();
+    }
+    if (!learningChanged)
         return;
     learningLevels_.fill(0);
     const QList<LearningWord> words = s.languageLearningWords();
@@ -241,8 +257,12 @@ QString TriageStatusBar::describe() const {
         levels << tr("%1: %2").arg(locale.toString(int(i) + LearningWord::minLevel),
                                    locale.toString(f.learningLevels[i]));
     }
-    return tr("%1 · learning %2 (%3)")
-        .arg(line, locale.toString(f.learning), levels.join(QStringLiteral(" · ")));
+    QString learning =
+        tr("%1 · learning %2 (%3)")
+            .arg(line, locale.toString(f.learning), levels.join(QStringLiteral(" · ")));
+    if (f.due > 0)
+        learning += QStringLiteral(" · ") + tr("%Ln due", nullptr, int(f.due));
+    return learning;
 }
 
 QString TriageStatusBar::explain(const QString& language) const {

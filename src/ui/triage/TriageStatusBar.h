@@ -54,6 +54,8 @@ public:
         // of those, how many stand at level 1, 2, … 5.
         qint64 learning = 0;
         std::array<qint64, LearningWord::maxLevel> learningLevels{};
+        // Of those, the words due for review now.
+        qint64 due = 0;
 
         // The words of the text as the line gives them (each occurrence, or
         // each word once in one row per word); they add up to total. Left
@@ -96,6 +98,9 @@ private:
     QLabel* label_ = nullptr;
     Figures figures_;
     bool oneRowPerWord_ = false;
+    qint64 due_ = 0;
+    quint64 reviewRevision_ = 0;
+    qint64 dueMinute_ = 0;
     CoalescedUpdate update_{this, [this] { updateFromState(); }};
 
     // The revision of the counted text (LanguageState::revision), the
