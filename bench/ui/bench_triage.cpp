@@ -8,6 +8,7 @@
 #include "persistence/WordBatches.h"
 #include "ui/common/GlossLine.h"
 #include "ui/registered/RegisteredWordViewController.h"
+#include "ui/registered/ReviewWindow.h"
 #include "ui/triage/CustomTableView.h"
 #include "ui/triage/FocusDetectTextView.h"
 #include "ui/triage/SplitWordTableModel.h"
@@ -22,6 +23,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtTest/QTest>
 
 #include <benchmark/benchmark.h>
 
@@ -241,6 +243,40 @@ void BM_GlossOfSelectedRow(benchmark::State& state) {
         double(found) / double(std::max<int64_t>(1, state.iterations()));
 }
 BENCHMARK(BM_GlossOfSelectedRow)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+// A review of 1,000 due learning words (German words learned from German
+// sentences, fortunes-de): each run shows a card's word (Space) and answers
+// Good (3), to the next card drawn; each answer is stored as it is given.
+void BM_ReviewAnswer1000Due(benchmark::State& state) {
+    Panes panes(realText::germanSentences().left(200000));
+    panes.model->setTitleLanguage(panes.model->state().currentTitle.id, QStringLiteral("de"));
+    panes.model->splitWords();
+    QSet<QString> learned;
+    while (learned.size() < 1000) {
+        const SplitList& list = panes.model->state().currentSplitList();
+        if (list.isEmpty())
+            break;
+        learned.insert(list.at(0));
+        panes.model->learnWord(list.at(0), 0, QString());
+    }
+    ReviewWindow review(panes.model);
+    review.start();
+    review.show();
+    QCoreApplication::processEvents();
+    const qsizetype due = panes.model->dueLearningWords(false).size();
+    double slowest = 0;
+    for (auto _ : state) {
+        QElapsedTimer answer;
+        answer.start();
+        QTest::keyClick(&review, Qt::Key_Space);
+        QTest::keyClick(&review, Qt::Key_3);
+        review.repaint();
+        slowest = std::max(slowest, double(answer.nsecsElapsed()) / 1e6);
+    }
+    state.counters["due"] = double(due);
+    state.counters["slowest_ms"] = slowest;
+}
+BENCHMARK(BM_ReviewAnswer1000Due)->Unit(benchmark::kMillisecond)->Iterations(1000);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
