@@ -46,6 +46,8 @@
 # --prepare-store-english), Return on "created", which takes its family:
 #   return_family, undo_family    in a row per occurrence
 #   return_family_one_row         in One Row per Word, on the family's row
+#   split_family                  its split, key to list drawn (floor: the
+#                                 plain book's split)
 # Figures without a floor of their own (return_the, undo_the, split,
 # return_family*, search_*) print the frame, 16.7 ms, as their floor: their ratio reads in
 # frames.
@@ -297,6 +299,20 @@ mark undo_family
 key ctrl+z
 wait-quiet 1000
 end
+# The split of the book with its forms counted as one, key to list drawn
+# (its floor: the plain book's split, the split figure).
+repeat $RUNS
+mark split_family quiet 1000
+key ctrl+shift+s
+end
+key Home
+wait-quiet 500
+key Down
+key Down
+key Down
+key Down
+key Down
+wait-quiet 1000
 key ctrl+shift+o
 wait-quiet 1500
 repeat $RUNS
@@ -372,6 +388,7 @@ for suffix in ("", "_twice"):
 line("return_family", ("family", "return_family_ms"), FRAME)
 line("undo_family", ("family", "undo_family_ms"), FRAME)
 line("return_family_one_row", ("family", "return_family_one_row_ms"), FRAME)
+line("split_family", ("family", "split_family_ms"), ("triage", "split_ms"))
 line("search_registered", ("words", "search_registered_ms"), FRAME)
 line("search_learning", ("words", "search_learning_ms"), FRAME)
 line("startup_5000", ("titles", "drawn_ms"), ("book", "drawn_ms"))
