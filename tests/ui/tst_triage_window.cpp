@@ -78,6 +78,15 @@ class TriageWindowTest : public QObject {
         pane()->tableView()->setFocus();
         settle();
     }
+    // Each row of the list as "word occurrences" (one row per word).
+    static QStringList shownRows(const SplitWordTableModel* rows) {
+        QStringList out;
+        for (int r = 0; r < rows->rowCount(); ++r)
+            out << QStringLiteral("%1 %2").arg(
+                rows->index(r, 0).data().toString(),
+                rows->index(r, 0).data(SplitWordTableModel::occurrencesRole).toString());
+        return out;
+    }
     void press(QWidget* to, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(to, Qt::Key(key), modifiers);
         settle();
@@ -585,14 +594,7 @@ private Q_SLOTS:
         settle();
         window_->oneRowPerWordAction()->trigger();
         settle();
-        auto shown = [&] {
-            QStringList out;
-            for (int r = 0; r < rows->rowCount(); ++r)
-                out << QStringLiteral("%1 %2").arg(
-                    rows->index(r, 0).data().toString(),
-                    rows->index(r, 0).data(SplitWordTableModel::occurrencesRole).toString());
-            return out;
-        };
+        auto shown = [&] { return shownRows(rows); };
         const QStringList grouped{"Die 1", "Hunde 3", "bellen 2", "Ein 1", "Des 1", "Knochen 1"};
         QCOMPARE(shown(), grouped);
         // Hund, met after Hunde, is shown on the family's row.
@@ -689,14 +691,7 @@ private Q_SLOTS:
         QAbstractItemModelTester tester(rows,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QWidget* table = pane()->tableView();
-        auto shown = [&] {
-            QStringList out;
-            for (int r = 0; r < rows->rowCount(); ++r)
-                out << QStringLiteral("%1 %2").arg(
-                    rows->index(r, 0).data().toString(),
-                    rows->index(r, 0).data(SplitWordTableModel::occurrencesRole).toString());
-            return out;
-        };
+        auto shown = [&] { return shownRows(rows); };
         QCOMPARE(rows->rowCount(), 10);
         model_->setLastSelectedRow(4); // the second Hund
         settle();
