@@ -273,6 +273,9 @@ void WindowController::addTriageCommands() {
     menuBar()->insertMenu(ui_->menuView->menuAction(), editMenu_);
     triageStatusBar_ = new TriageStatusBar(mainViewModel_, this);
     setStatusBar(triageStatusBar_);
+    // The first count of the text waits for the text to be shown: on two
+    // cores, counting a book beside the window's first frame delays it.
+    triageStatusBar_->holdCountUntil(pane, &SplittedWordViewController::currentTextShown);
 
     ui_->menuView->addSeparator();
     oneRowPerWordAction_ = ui_->menuView->addAction(tr("&One Row per Word"));

@@ -40,6 +40,13 @@ TriageStatusBar::TriageStatusBar(std::shared_ptr<AppModel> model, QWidget* paren
     minutes->start();
 }
 
+void TriageStatusBar::releaseCount() {
+    if (!countHeld_)
+        return;
+    countHeld_ = false;
+    countTimer_->start(0);
+}
+
 void TriageStatusBar::setOneRowPerWord(bool on) {
     oneRowPerWord_ = on;
     update_.schedule();
@@ -98,8 +105,10 @@ void TriageStatusBar::updateFromState() {
         revisionToCount_ = revision;
         languageToCount_ = language;
         formsToCount_ = forms;
-        // A title just opened is counted at once; a text being typed waits.
-        countTimer_->start(typing ? 300 : 0);
+        // A title just opened is counted at once; a text being typed waits,
+        // and so does the first text while the start-up holds it.
+        if (!countHeld_)
+            countTimer_->start(typing ? 300 : 0);
     }
     shownTitle_ = s.currentTitle.id;
     // While a text is typed into, the count of the text as it stood a few

@@ -7,6 +7,7 @@
 #include "ui/common/LearningWordsChange.h"
 
 #include <QStatusBar>
+#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -78,6 +79,14 @@ public:
     // Counts per word, as the split list shows one row per word.
     void setOneRowPerWord(bool on);
 
+    // Holds the first count of a text until sender emits signal (or a
+    // second has passed), so that it does not compete with a start-up.
+    template <class Sender, class Signal> void holdCountUntil(Sender* sender, Signal signal) {
+        countHeld_ = true;
+        connect(sender, signal, this, &TriageStatusBar::releaseCount, Qt::SingleShotConnection);
+        QTimer::singleShot(countHeldAtMostMs, this, &TriageStatusBar::releaseCount);
+    }
+
     // Runs a queued update now (tests and benchmarks).
     void flushPendingUpdate() { update_.flush(); }
     // Whether the text shown is counted (the count runs beside the window).
@@ -87,6 +96,8 @@ public:
     }
 
 private:
+    static constexpr int countHeldAtMostMs = 1000;
+    void releaseCount();
     void updateFromState();
     void countText();
     void countLearning(const AppState& state);
@@ -98,6 +109,7 @@ private:
     QLabel* label_ = nullptr;
     Figures figures_;
     bool oneRowPerWord_ = false;
+    bool countHeld_ = false;
     qint64 due_ = 0;
     quint64 reviewRevision_ = 0;
     qint64 dueMinute_ = 0;
