@@ -1011,6 +1011,17 @@
     </message>
 </context>
 <context>
+    <name>ReviewCommand</name>
+    <message>
+        <source>&amp;Review Learning Words…</source>
+        <translation>Lernwörter &amp;wiederholen…</translation>
+    </message>
+    <message>
+        <source>Review the learning words that are due, one at a time (Ctrl+R)</source>
+        <translation>Die fälligen Lernwörter eines nach dem anderen wiederholen (Strg+R)</translation>
+    </message>
+</context>
+<context>
     <name>ReviewWindow</name>
     <message>
         <source>Show (Space)</source>
@@ -1868,14 +1879,6 @@
     <message>
         <source>A new word selected: learn it or set it aside</source>
         <translation>Ein neues Wort ausgewählt: lernen oder zurückstellen</translation>
-    </message>
-    <message>
-        <source>&amp;Review Learning Words…</source>
-        <translation>Lernwörter &amp;wiederholen…</translation>
-    </message>
-    <message>
-        <source>Review the learning words that are due, one at a time (Ctrl+R)</source>
-        <translation>Die fälligen Lernwörter eines nach dem anderen wiederholen (Strg+R)</translation>
     </message>
     <message>
         <source>Review the learning words that are due</source>

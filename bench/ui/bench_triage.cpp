@@ -1,3 +1,4 @@
+#include "../../tests/common/LocalDictServer.h"
 #include "../common/RealText.h"
 #include "../common/TextGenerator.h"
 #include "core/AppModel.h"
@@ -16,13 +17,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeyEvent>
-#include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest/QTest>
 
 #include <benchmark/benchmark.h>
@@ -148,54 +144,6 @@ void BM_ReturnOnWordStanding5000Times(benchmark::State& state) {
 BENCHMARK(BM_ReturnOnWordStanding5000Times)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
-
-// A dictd of this machine's German-English dictionary, on a port of its own
-// for the bench's run.
-struct LocalDictServer {
-    QTemporaryDir folder;
-    QProcess process;
-    quint16 port = 0;
-
-    bool start() {
-        const QString dictionary = QStringLiteral("/usr/share/dictd/freedict-deu-eng");
-        if (!QFile::exists(QStringLiteral("/usr/sbin/dictd")) ||
-            !QFile::exists(dictionary + QStringLiteral(".index")))
-            return false;
-        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                 QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                                 QFileDevice::WriteOther | QFileDevice::ExeOther);
-        {
-            QTcpServer probe;
-            probe.listen(QHostAddress::LocalHost);
-            port = probe.serverPort();
-        }
-        QFile config(folder.filePath(QStringLiteral("dictd.conf")));
-        if (!config.open(QIODevice::WriteOnly))
-            return false;
-        config.write(QStringLiteral("global { listen_to 127.0.0.1\nport %1 }\naccess { allow * }\n"
-                                    "database fd-deu-eng { data %2.dict.dz index %2.index }\n")
-                         .arg(port)
-                         .arg(dictionary)
-                         .toUtf8());
-        config.close();
-        process.start(QStringLiteral("/usr/sbin/dictd"),
-                      {QStringLiteral("-c"), config.fileName(), QStringLiteral("-d"),
-                       QStringLiteral("nodetach"), QStringLiteral("--pid-file"),
-                       folder.filePath(QStringLiteral("pid"))});
-        for (int tries = 0; tries < 50; ++tries) {
-            QTcpSocket probe;
-            probe.connectToHost(QHostAddress::LocalHost, port);
-            if (probe.waitForConnected(100))
-                return true;
-            QThread::msleep(100);
-        }
-        return false;
-    }
-    ~LocalDictServer() {
-        process.terminate();
-        process.waitForFinished();
-    }
-};
 
 // A row selected in a German title's list, to its gloss drawn under the list:
 // each run selects a word not asked before (no answer remembered), of

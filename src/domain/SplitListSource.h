@@ -1,7 +1,8 @@
 #pragma once
 
-// What SplitList.cpp and SplitListBuilder.cpp share: the part of a list the
-// split makes, shared by every copy of the list. Not for other files.
+// What SplitList.cpp, SplitListGroups.cpp and SplitListBuilder.cpp share:
+// the part of a list the split makes, shared by every copy of the list. Not
+// for other files.
 
 #include "domain/SplitList.h"
 #include "domain/TextCompare.h"

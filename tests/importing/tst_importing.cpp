@@ -6,8 +6,8 @@
 #include "importing/TextDecoder.h"
 
 #include "EpubTestSupport.h"
+#include "LocalDictServer.h"
 
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -636,39 +636,11 @@ private Q_SLOTS:
     // then servers that answer nothing, and none at all: each question is
     // answered, with glosses or a failure, within its time.
     void dictServerAnswers() {
-        const QString dictd = QStringLiteral("/usr/sbin/dictd");
-        const QString dictionary = QStringLiteral("/usr/share/dictd/freedict-deu-eng");
-        if (!QFile::exists(dictd) || !QFile::exists(dictionary + QStringLiteral(".index")))
+        if (!LocalDictServer::installed())
             QSKIP("dictd and dict-freedict-deu-eng are not installed (scripts/setup.sh)");
-        QTemporaryDir folder;
-        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                 QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                                 QFileDevice::WriteOther | QFileDevice::ExeOther);
-        quint16 port = 0;
-        {
-            QTcpServer probe;
-            QVERIFY(probe.listen(QHostAddress::LocalHost));
-            port = probe.serverPort();
-        }
-        QFile config(folder.filePath(QStringLiteral("dictd.conf")));
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write(QStringLiteral("global { listen_to 127.0.0.1\nport %1 }\naccess { allow * }\n"
-                                    "database fd-deu-eng { data %2.dict.dz index %2.index }\n")
-                         .arg(port)
-                         .arg(dictionary)
-                         .toUtf8());
-        config.close();
-        QProcess server;
-        server.start(dictd, {"-c", config.fileName(), "-d", "nodetach", "--pid-file",
-                             folder.filePath(QStringLiteral("pid"))});
-        QVERIFY(server.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                QTcpSocket probe;
-                probe.connectToHost(QHostAddress::LocalHost, port);
-                return probe.waitForConnected(200);
-            }(),
-            5000);
+        LocalDictServer server;
+        QVERIFY(server.start());
+        const quint16 port = server.port;
 
         DictClient client;
         client.setServer(QStringLiteral("127.0.0.1"), port);
@@ -694,8 +666,8 @@ private Q_SLOTS:
         QCOMPARE(listed.first().first().value<QList<DictClient::Database>>().first().name,
                  QStringLiteral("fd-deu-eng"));
         QCOMPARE(failed.size(), 0);
-        server.terminate();
-        server.waitForFinished();
+        server.process.terminate();
+        server.process.waitForFinished();
 
         // A server that takes the question and says nothing.
         QTcpServer silent;

@@ -2,7 +2,7 @@
 
 #include <QEvent>
 
-GlossLine::GlossLine(std::function<QString(const QString&, const QString&)> head, QWidget* parent)
+GlossLine::GlossLine(Glosses::Head head, QWidget* parent)
     : QLabel(parent)
     , glosses_(std::move(head)) {
     setObjectName(QStringLiteral("glossLine"));

@@ -11,8 +11,7 @@
 class GlossLine : public QLabel {
     Q_OBJECT
 public:
-    explicit GlossLine(std::function<QString(const QString&, const QString&)> head,
-                       QWidget* parent = nullptr);
+    explicit GlossLine(Glosses::Head head, QWidget* parent = nullptr);
 
     // Shows the gloss of word in language (nothing for an empty word).
     void showGlossOf(const QString& word, const QString& language);

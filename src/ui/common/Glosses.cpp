@@ -1,6 +1,8 @@
 #include "ui/common/Glosses.h"
 
+#include "core/AppModel.h"
 #include "core/UserSettings.h"
+#include "text/WordFamilies.h"
 
 #include <QHash>
 #include <QLocale>
@@ -39,7 +41,16 @@ QString glossThreeLetters(const QString& language) {
 
 } // namespace
 
-Glosses::Glosses(std::function<QString(const QString&, const QString&)> head, QObject* parent)
+Glosses::Head Glosses::familyHeads(const std::shared_ptr<AppModel>& model) {
+    return [weak = std::weak_ptr<AppModel>(model)](const QString& word, const QString& language) {
+        const auto alive = weak.lock();
+        if (!alive || !alive->state().countsForms(language))
+            return QString();
+        return WordFamilies(language).headIfLoaded(word);
+    };
+}
+
+Glosses::Glosses(Head head, QObject* parent)
     : QObject(parent)
     , head_(std::move(head)) {
     connect(&client_, &DictClient::defined, this,

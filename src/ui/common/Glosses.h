@@ -2,6 +2,8 @@
 
 #include "importing/DictClient.h"
 
+#include <memory>
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -9,6 +11,8 @@
 
 #include <functional>
 #include <optional>
+
+class AppModel;
 
 // Told when a setting of the glosses changed: the lines ask again.
 class GlossSettingsNotifier : public QObject {
@@ -38,10 +42,13 @@ public:
         QString hint;       // when there are none: why, for the learner
     };
 
-    // head: the family head of a word in a language, for words the
-    // dictionary lacks (none: no second look-up).
-    explicit Glosses(std::function<QString(const QString& word, const QString& language)> head,
-                     QObject* parent = nullptr);
+    // The family head of a word in a language, for words the dictionary
+    // lacks; empty: no second look-up.
+    using Head = std::function<QString(const QString& word, const QString& language)>;
+    explicit Glosses(Head head, QObject* parent = nullptr);
+    // The head where model's state counts the language's forms as one, as
+    // the dictionary answers without waiting.
+    static Head familyHeads(const std::shared_ptr<AppModel>& model);
 
     // Asks for word's gloss; answered() follows (at once when it is known).
     // A new question drops the one before it. An empty language answers
@@ -75,7 +82,7 @@ private:
     void lookUp(const QString& word);
     void answer(QStringList senses, const QString& lookedUp, const QString& hint);
 
-    std::function<QString(const QString&, const QString&)> head_;
+    Head head_;
     DictClient client_;
     QString word_;
     QString language_;

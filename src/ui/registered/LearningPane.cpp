@@ -1,5 +1,7 @@
 #include "ui/registered/LearningPane.h"
 
+#include "ui/common/GlossLine.h"
+
 #include "ui/registered/LearningWordTableModel.h"
 #include "ui/registered/PlainTextCell.h"
 
@@ -35,6 +37,17 @@ LearningPane::LearningPane(std::shared_ptr<AppModel> model, QTableView* table, Q
     , table_(table) {
     model_ = new LearningWordTableModel(parent);
     setUpColumns();
+    // The gloss of the word selected, under the list (the pane lays it out).
+    glossLine_ = new GlossLine(Glosses::familyHeads(appModel_), table);
+    glossLine_->hide();
+    auto showGloss = [this] {
+        const AppState& state = appModel_->state();
+        const LearningWord* word = state.learningWord(selectedWord());
+        glossLine_->showGlossOf(word ? word->wordText : QString(),
+                                word ? state.languageOf(word->titleId) : QString());
+    };
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, showGloss);
+    connect(model_, &QAbstractItemModel::modelReset, this, showGloss);
 }
 
 void LearningPane::setUpColumns() {

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class GlossLine;
 class QAction;
 class QMenu;
 class QTableView;
@@ -31,6 +32,8 @@ public:
     QAction* promoteAction() const { return promoteAction_; }
     QAction* dropAction() const { return dropAction_; }
     QAction* editMeaningAction() const { return editMeaningAction_; }
+    // The gloss of the selected word, for the pane to lay out under the list.
+    GlossLine* glossLine() const { return glossLine_; }
     // Level 1 to 5.
     QAction* levelAction(int level) const;
 
@@ -61,6 +64,7 @@ private:
     QAction* promoteAction_ = nullptr;
     QAction* dropAction_ = nullptr;
     QAction* editMeaningAction_ = nullptr;
+    GlossLine* glossLine_ = nullptr;
     QList<QAction*> levelActions_;
     LearningWordList list_;
     // What the list was taken from: the state's list (a copy, so that a

@@ -2,7 +2,6 @@
 
 #include "base/StatusLine.h"
 #include "core/ViewModelFactory.h"
-#include "text/WordFamilies.h"
 #include "ui/common/GlossLine.h"
 #include "ui/common/LanguageChoices.h"
 #include "ui/common/RowCommands.h"
@@ -74,26 +73,6 @@ void RegisteredWordViewController::makeLists() {
     knownWordTableView_ = knownList_->table();
     unwantedWordTableView_ = unwantedList_->table();
     learningWordTableView_ = learningPane_->table();
-
-    // The gloss of the learning word selected, under its list.
-    learningGloss_ = new GlossLine(
-        [model = std::weak_ptr<AppModel>(appModel_)](const QString& word, const QString& language) {
-            const auto alive = model.lock();
-            if (!alive || !alive->state().countsForms(language))
-                return QString();
-            return WordFamilies(language).headIfLoaded(word);
-        },
-        this);
-    learningGloss_->hide();
-    auto showLearningGloss = [this] {
-        const AppState& state = appModel_->state();
-        const LearningWord* word = state.learningWord(learningPane_->selectedWord());
-        learningGloss_->showGlossOf(word ? word->wordText : QString(),
-                                    word ? state.languageOf(word->titleId) : QString());
-    };
-    connect(learningWordTableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            showLearningGloss);
-    connect(learningPane_->model(), &QAbstractItemModel::modelReset, this, showLearningGloss);
 }
 
 void RegisteredWordViewController::makeSegmentedControl() {
@@ -204,7 +183,7 @@ void RegisteredWordViewController::layOut() {
     layout->addWidget(knownWordTableView_, 1);
     layout->addWidget(unwantedWordTableView_, 1);
     layout->addWidget(learningWordTableView_, 1);
-    layout->addWidget(learningGloss_);
+    layout->addWidget(learningPane_->glossLine());
 }
 
 QSize RegisteredWordViewController::sizeHint() const {
@@ -313,7 +292,7 @@ void RegisteredWordViewController::segmentedControlChanged(int segment) {
     knownWordTableView_->setVisible(segment == 0);
     unwantedWordTableView_->setVisible(segment == 1);
     learningWordTableView_->setVisible(segment == 2);
-    learningGloss_->setVisible(segment == 2);
+    learningPane_->glossLine()->setVisible(segment == 2);
     if (matchesStale_[segment])
         showMatchesOf(segment, true);
     const AppState& state = appModel_->state();

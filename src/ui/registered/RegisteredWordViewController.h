@@ -16,7 +16,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTableView;
-class GlossLine;
 class LearningPane;
 class LearningWordTableModel;
 class RegisteredWordCell;
@@ -128,7 +127,6 @@ private:
     QCheckBox* ignoreAccents_ = nullptr;
     QCheckBox* wholeLanguage_ = nullptr;
     QLabel* countLabel_ = nullptr;
-    GlossLine* learningGloss_ = nullptr;
     QTableView* learningWordTableView_ = nullptr;
     RegisteredWordListView* knownList_ = nullptr;
     RegisteredWordListView* unwantedList_ = nullptr;

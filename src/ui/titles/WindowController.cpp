@@ -5,7 +5,6 @@
 #include "ui/backups/Backups.h"
 #include "ui/common/SaveFailureAlerts.h"
 #include "ui/registered/RegisteredWordViewController.h"
-#include "ui/registered/ReviewWindow.h"
 #include "ui/titles/SplitViewController.h"
 #include "ui/titles/TitleViewController.h"
 #include "ui/triage/FocusDetectTextView.h"
@@ -14,6 +13,7 @@
 #include "ui/window/EditMenu.h"
 #include "ui/window/KeyboardShortcutsWindow.h"
 #include "ui/window/MarkCommands.h"
+#include "ui/window/ReviewCommand.h"
 #include "ui/window/TextOpener.h"
 #include "ui/window/TriageMenu.h"
 #include "ui/window/WindowMemory.h"
@@ -97,13 +97,7 @@ void WindowController::build() {
         {ui_->actionLookUp, ui_->actionSpeak});
     splitViewController_->registeredWordViewController()->offerWordCommands(
         {ui_->actionLookUp, ui_->actionSpeak});
-    // Words ▸ Review Learning Words: a window of its own, kept while the
-    // main window lives.
-    reviewAction_ = ui_->menuWords->addAction(tr("&Review Learning Words…"));
-    reviewAction_->setObjectName(QStringLiteral("actionReview"));
-    reviewAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    reviewAction_->setToolTip(tr("Review the learning words that are due, one at a time (Ctrl+R)"));
-    connect(reviewAction_, &QAction::triggered, this, &WindowController::showReview);
+    reviewCommand_ = new ReviewCommand(mainViewModel_, this, ui_->menuWords);
     connect(ui_->actionBackUpNow, &QAction::triggered, backups_, &Backups::backUpNow);
     connect(ui_->actionRestoreBackup, &QAction::triggered, backups_, &Backups::chooseBackup);
     wordFileExport_ = new WordFileExport(mainViewModel_, this);
@@ -173,35 +167,21 @@ QAction* WindowController::openTextAction() const {
     return ui_->actionOpenText;
 }
 
-void WindowController::showReview() {
-    if (!reviewWindow_)
-        reviewWindow_ = new ReviewWindow(mainViewModel_, this);
-    reviewWindow_->start();
-    reviewWindow_->show();
-    reviewWindow_->raise();
-    reviewWindow_->activateWindow();
-}
-
 QAction* WindowController::exportLearningWordsAction() const {
     return ui_->actionExportLearningWords;
 }
-
 QAction* WindowController::exportCsvAction() const {
     return ui_->actionExportCsv;
 }
-
 QAction* WindowController::backUpNowAction() const {
     return ui_->actionBackUpNow;
 }
-
 QAction* WindowController::restoreBackupAction() const {
     return ui_->actionRestoreBackup;
 }
-
 QAction* WindowController::speakAction() const {
     return ui_->actionSpeak;
 }
-
 QAction* WindowController::lookUpAction() const {
     return ui_->actionLookUp;
 }
@@ -357,7 +337,7 @@ void WindowController::showKeyboardShortcuts() {
          tr("A page up or down"),
          {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_PageDown)}},
         {list, tr("Split the text into words"), keys(ui_->actionSplitWords)},
-        {list, tr("Review the learning words that are due"), keys(reviewAction_)},
+        {list, tr("Review the learning words that are due"), keys(reviewCommand_->action())},
         {list, tr("One row per word, or one per occurrence"), keys(oneRowPerWordAction_)},
         {list, tr("Look the selected word up (in either list)"), keys(ui_->actionLookUp)},
         {list, tr("Look it up in another dictionary (Words ▸ Look Up In)"), lookUpInKeys},

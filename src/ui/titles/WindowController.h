@@ -23,7 +23,7 @@ class WordCommands;
 class WordFileExport;
 class WindowMemory;
 class TriageMenu;
-class ReviewWindow;
+class ReviewCommand;
 
 // The main window: the title list, the text with its split words, and the
 // registered words, side by side. Its title follows the current title; it
@@ -62,10 +62,6 @@ public:
     TriageStatusBar* triageStatusBar() const { return triageStatusBar_; }
     QAction* addTitleAction() const { return addTitleAction_; }
     QAction* oneRowPerWordAction() const { return oneRowPerWordAction_; }
-    QAction* reviewAction() const { return reviewAction_; }
-    ReviewWindow* reviewWindow() const { return reviewWindow_; }
-    // Words ▸ Review Learning Words: the review window, with the words due now.
-    void showReview();
     QAction* markWordsInTextAction() const;
     QAction* keyboardShortcutsAction() const { return keyboardShortcutsAction_; }
     // Help ▸ Keyboard Shortcuts, once opened.
@@ -127,8 +123,7 @@ private:
     TriageStatusBar* triageStatusBar_ = nullptr;
     QAction* addTitleAction_ = nullptr;
     QAction* oneRowPerWordAction_ = nullptr;
-    QAction* reviewAction_ = nullptr;
-    ReviewWindow* reviewWindow_ = nullptr;
+    ReviewCommand* reviewCommand_ = nullptr;
     MarkCommands* markCommands_ = nullptr;
     QAction* keyboardShortcutsAction_ = nullptr;
     KeyboardShortcutsWindow* shortcutsWindow_ = nullptr;

@@ -4,7 +4,6 @@
 #include "core/SplitFamilies.h"
 #include "core/ViewModelFactory.h"
 #include "text/SentenceAround.h"
-#include "text/WordFamilies.h"
 #include "ui/common/GlossLine.h"
 #include "ui/common/RowCommands.h"
 #include "ui/triage/CommandKeyFilter.h"
@@ -88,13 +87,7 @@ void SplittedWordViewController::makeExportButton() {
 
     // The gloss of the selected word, beside the button; a form the
     // dictionary lacks is looked up by its family's head, where forms count.
-    auto head = [model = std::weak_ptr<AppModel>(appModel_)](const QString& word,
-                                                             const QString& language) {
-        const auto alive = model.lock();
-        if (!alive || !alive->state().countsForms(language))
-            return QString();
-        return WordFamilies(language).headIfLoaded(word);
-    };
+    const Glosses::Head head = Glosses::familyHeads(appModel_);
     glossLine_ = new GlossLine(head, this);
     meanings_ = new Glosses(head, this);
     connect(meanings_, &Glosses::answered, this, &SplittedWordViewController::fillMeaning);
