@@ -61,12 +61,16 @@ bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
 
 void AppDelegate::announceDrawn() {
     drawn_ = true;
+    // The other titles and the store's check waited for this frame.
+    model_->continueLoading();
     QTimer::singleShot(0, this, [] { printStatus(QStringLiteral("Window drawn")); });
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    // The current title at once, the other titles behind the first frame.
-    model_->loadForStartUp();
+    // The current title at once; the other titles and the store's check
+    // once its text is drawn, or after a second whatever happens.
+    model_->loadForStartUp(window_ != nullptr);
+    QTimer::singleShot(1000, this, [model = model_] { model->continueLoading(); });
     loaded_ = true;
     if (!filesToOpen_.isEmpty())
         openFiles(std::exchange(filesToOpen_, {}));

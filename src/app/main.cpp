@@ -7,6 +7,7 @@
 #include "core/UserSettings.h"
 #include "core/ViewModelFactory.h"
 #include "ui/titles/WindowController.h"
+#include "ui/triage/TextPane.h"
 #include "ui/window/WindowMemory.h"
 
 #include <QApplication>
@@ -177,6 +178,8 @@ int main(int argc, char* argv[]) {
     WindowMemory::place(&window);
     window.show();
     drawFrame(window);
+    // The first text is read and laid out while the panes are built.
+    TextPane::prepareStartText(model->readStartTextAhead());
     // The icon is drawn from its SVG at four sizes: after the first frame.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pramel.svg")));
     window.build();

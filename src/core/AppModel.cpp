@@ -31,12 +31,20 @@ void AppModel::load() {
     startUp_->load();
 }
 
+std::function<QString()> AppModel::readStartTextAhead() {
+    return startUp_->readStartTextAhead();
+}
+
 void AppModel::startAt(QUuid titleId, qint64 row) {
     startUp_->startAt(titleId, row);
 }
 
-void AppModel::loadForStartUp() {
-    startUp_->loadForStartUp();
+void AppModel::loadForStartUp(bool later) {
+    startUp_->loadForStartUp(later);
+}
+
+void AppModel::continueLoading() {
+    startUp_->continueLoading();
 }
 
 bool AppModel::isLoading() const {

@@ -53,11 +53,17 @@ public:
     // after a start) at once, the other titles' words, texts and split lists
     // on a thread of their own, published when read (one write). Until then
     // an operation that needs them waits for them.
-    void loadForStartUp();
+    // later: the rest of the load and the store's check wait for
+    // continueLoading, or for whatever needs them first.
+    void loadForStartUp(bool later = false);
+    void continueLoading();
     // The title, and its row in the split list, the next loadForStartUp
     // opens when it is still held (the learner's "reopen the last title");
     // else it opens the first title at row 0.
     void startAt(QUuid titleId, qint64 row);
+    // Begins reading the text the next loadForStartUp shows first, on a
+    // thread, and returns what waits for it (on any thread).
+    std::function<QString()> readStartTextAhead();
     bool isLoading() const;
     // Whether load() or loadForStartUp() has begun (the window may be drawn
     // before: its state is empty then, not the store's).

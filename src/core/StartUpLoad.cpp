@@ -3,9 +3,12 @@
 #include "base/FatalError.h"
 #include "core/UseCases.h"
 #include "core/WordBatchProgress.h"
+#include "persistence/LoadLanguageStateQueryHandler.h"
 
 #include <QCoreApplication>
 #include <QSet>
+
+#include <utility>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -45,7 +48,7 @@ void StartUpLoad::load(QUuid keep) {
     modify([&](AppState& s) { s.currentTitle = current; });
 }
 
-void StartUpLoad::loadForStartUp() {
+void StartUpLoad::loadForStartUp(bool later) {
     loaded_ = true;
     QObject* const loop = QCoreApplication::instance();
     const UseCases& cases = useCases();
@@ -62,16 +65,17 @@ void StartUpLoad::loadForStartUp() {
     // The check of the store's structure runs beside the first frame,
     // once the read above has opened and prepared the store; a
     // damaged store still ends the program at start, with its dialog.
-    checking_ = std::async(std::launch::async, [storeFile, storePath, loop] {
+    check_ = [storeFile, storePath, loop] {
         const QString damage = storeFile.checkNow(storePath);
         if (damage.isEmpty() || !loop)
             return;
         QMetaObject::invokeMethod(
             loop, [damage] { fatalError(QStringLiteral("Pramel/CoreDateSetting"), damage); },
             Qt::QueuedConnection);
-    });
+    };
 
     if (list.isEmpty()) {
+        continueLoading();
         load();
         return;
     }
@@ -81,8 +85,7 @@ void StartUpLoad::loadForStartUp() {
             first = entry.title;
     }
     list = cases.queries.fetchTitlesAndSomeWordsQueryHandler.handle(QSet<QUuid>{first.id});
-    QHash<Title, LanguageState> languageStates =
-        cases.queries.loadLanguageStateQueryHandler.handle(QSet<QUuid>{first.id});
+    QHash<Title, LanguageState> languageStates = startStateOf(first);
     // Every title's language at once: the list shows them from the first frame.
     QHash<QUuid, QString> titleLanguages = cases.queries.fetchTitleLanguagesQueryHandler.handle();
     // The learning words too: a few thousand at most, and the split needs them.
@@ -115,7 +118,7 @@ void StartUpLoad::loadForStartUp() {
     const FetchTitleAndKnownWordsQueryHandlerProduction fetch =
         cases.queries.fetchTitlesAndSomeWordsQueryHandler;
     const LoadLanguageStateQueryHandler loadStates = cases.queries.loadLanguageStateQueryHandler;
-    loading_ = std::async(std::launch::async, [first, others, loop, weak, fetch, loadStates] {
+    readRest_ = [first, others, loop, weak, fetch, loadStates] {
         RestOfLoad rest;
         rest.loaded = first.id;
         rest.list = fetch.handle(others);
@@ -132,10 +135,45 @@ void StartUpLoad::loadForStartUp() {
                 Qt::QueuedConnection);
         }
         return rest;
-    });
+    };
+    if (!later)
+        continueLoading();
+}
+
+void StartUpLoad::continueLoading() {
+    if (check_)
+        checking_ = std::async(std::launch::async, std::exchange(check_, {}));
+    if (readRest_)
+        loading_ = std::async(std::launch::async, std::exchange(readRest_, {}));
+}
+
+std::function<QString()> StartUpLoad::readStartTextAhead() {
+    if (!startText_.valid() && !loaded_) {
+        startText_ = std::async(std::launch::async, [path = useCases().storeFileHandler.path(),
+                                                     title = startTitle_] {
+                         return LoadLanguageStateQueryHandler::startText(path, title);
+                     }).share();
+    }
+    if (!startText_.valid())
+        return [] { return QString(); };
+    return [ahead = startText_] { return ahead.get().text; };
+}
+
+QHash<Title, LanguageState> StartUpLoad::startStateOf(const Title& first) {
+    const LoadLanguageStateQueryHandler& load = useCases().queries.loadLanguageStateQueryHandler;
+    if (!startText_.valid())
+        return load.handle(QSet<QUuid>{first.id});
+    const LoadLanguageStateQueryHandler::StartText ahead = std::exchange(startText_, {}).get();
+    if (ahead.title != first.id)
+        return load.handle(QSet<QUuid>{first.id});
+    QHash<Title, LanguageState> states = load.handleWithoutTexts(QSet<QUuid>{first.id});
+    for (LanguageState& state : states)
+        state.boxText = ahead.text;
+    return states;
 }
 
 void StartUpLoad::finishLoading() {
+    continueLoading();
     if (!loading_.valid())
         return;
     RestOfLoad rest = loading_.get();
@@ -163,6 +201,7 @@ void StartUpLoad::finishLoading() {
 }
 
 void StartUpLoad::waitForCheck() {
+    continueLoading();
     if (checking_.valid())
         checking_.wait();
 }

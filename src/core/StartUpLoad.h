@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/ModelRoom.h"
+#include "persistence/LoadLanguageStateQueryHandler.h"
 
 #include <QHash>
 #include <QList>
 
+#include <functional>
 #include <future>
 #include <memory>
 
@@ -22,14 +24,24 @@ public:
     // The title with the id keep is current afterwards when the store holds
     // it, else the first title.
     void load(QUuid keep = QUuid());
-    void loadForStartUp();
+    // later: the rest of the load and the check of the store wait for
+    // continueLoading (the window calls it once its first text is drawn, so
+    // that they do not take the cores the first frame needs); anything that
+    // needs them meanwhile starts them itself.
+    void loadForStartUp(bool later = false);
+    void continueLoading();
     // The title, and its row, the next loadForStartUp opens when it is still
     // held; else it opens the first title at row 0.
     void startAt(const QUuid& titleId, qint64 row) {
         startTitle_ = titleId;
         startRow_ = row;
     }
-    bool isLoading() const { return loading_.valid(); }
+    // Begins reading, on a thread, the text the next loadForStartUp shows
+    // first; loadForStartUp takes it from there instead of reading it
+    // again. Returns what waits for that text (empty when there is none), on
+    // any thread: a window lays it out meanwhile.
+    std::function<QString()> readStartTextAhead();
+    bool isLoading() const { return loading_.valid() || bool(readRest_); }
     // Whether a load has begun: before it the state is empty, not the store's.
     bool hasLoaded() const { return loaded_; }
     // Waits for the rest of the load, if one runs, and publishes it.
@@ -38,12 +50,17 @@ public:
     void waitForCheck();
 
 private:
+    // The first title's state, its text from the read ahead when it is that
+    // title's.
+    QHash<Title, LanguageState> startStateOf(const Title& first);
+
     WordBatchProgress& saves_;
     bool loaded_ = false;
     QUuid startTitle_;
     qint64 startRow_ = 0;
     // The start's check of the store's structure, beside the first frame.
     std::future<void> checking_;
+    std::shared_future<LoadLanguageStateQueryHandler::StartText> startText_;
     // The rest of a start's load: the other titles' words and text panes.
     struct RestOfLoad {
         QUuid loaded; // the title the start read at once
@@ -51,6 +68,10 @@ private:
         QHash<Title, LanguageState> languageStates;
     };
     std::future<RestOfLoad> loading_;
+    // What loadForStartUp left for continueLoading: reading the rest, and
+    // checking the store.
+    std::function<RestOfLoad()> readRest_;
+    std::function<void()> check_;
     // Lets the loading thread's notice reach this object while it lives.
     std::shared_ptr<StartUpLoad*> self_;
 };

@@ -4,6 +4,8 @@
 #include "persistence/StoreOperation.h"
 #include "persistence/TextStore.h"
 
+#include <QFileInfo>
+
 namespace {
 
 // Ends the program naming the first title whose text does not add up: a text
@@ -30,6 +32,16 @@ QHash<Title, LanguageState> LoadLanguageStateQueryHandler::handle() const {
 
 QHash<Title, LanguageState>
 LoadLanguageStateQueryHandler::handle(const std::optional<QSet<QUuid>>& only) const {
+    return load(only, true);
+}
+
+QHash<Title, LanguageState>
+LoadLanguageStateQueryHandler::handleWithoutTexts(const QSet<QUuid>& only) const {
+    return load(only, false);
+}
+
+QHash<Title, LanguageState>
+LoadLanguageStateQueryHandler::load(const std::optional<QSet<QUuid>>& only, bool withTexts) const {
     QHash<Title, LanguageState> result;
     StoreOperation::orFatal("Pramel/LoadLanguageStateQueryHandler", [&](StoreConnection& store) {
         StoreTransaction transaction(store, StoreTransaction::Mode::read);
@@ -44,8 +56,11 @@ LoadLanguageStateQueryHandler::handle(const std::optional<QSet<QUuid>>& only) co
         }
         // Each text is put together from its pieces; one that does not add
         // up is never shown.
-        const StoredTexts texts = loadTitleTexts(store, keys);
-        stopAtADamagedText(titles, texts, store.path());
+        StoredTexts texts;
+        if (withTexts) {
+            texts = loadTitleTexts(store, keys);
+            stopAtADamagedText(titles, texts, store.path());
+        }
         const QHash<qint64, SplitList> splitWords = SplitListStore::load(store, keys);
 
         result.reserve(titles.size());
@@ -57,4 +72,28 @@ LoadLanguageStateQueryHandler::handle(const std::optional<QSet<QUuid>>& only) co
         }
     });
     return result;
+}
+
+LoadLanguageStateQueryHandler::StartText
+LoadLanguageStateQueryHandler::startText(const QString& storePath, const QUuid& preferred) {
+    if (!QFileInfo::exists(storePath))
+        return {};
+    try {
+        StoreConnection store(storePath);
+        StoreTransaction transaction(store, StoreTransaction::Mode::read);
+        const QList<StoreOperation::StoredTitle> titles = StoreOperation::storedTitles(store);
+        if (titles.isEmpty())
+            return {};
+        StoreOperation::StoredTitle start = titles.first();
+        for (const auto& stored : titles) {
+            if (stored.title.id == preferred)
+                start = stored;
+        }
+        StoredTexts texts = loadTitleTexts(store, {start.key});
+        if (texts.damaged.contains(start.key))
+            return {};
+        return {start.title.id, texts.byTitle.take(start.key)};
+    } catch (const StoreError&) {
+        return {};
+    }
 }

@@ -492,9 +492,18 @@ private Q_SLOTS:
         ViewModelFactory::waitForBackgroundSaves();
         const AppState whole = restartedModel()->state();
 
+        // As the window starts: the first text read ahead, the rest of the
+        // load and the store's check after its first frame.
         auto quick = ViewModelFactory::shared().makeAppModel();
-        quick->loadForStartUp();
+        const std::function<QString()> ahead = quick->readStartTextAhead();
+        quick->loadForStartUp(true);
+        QCOMPARE(ahead(), languageStateOf(whole, whole.currentTitle.id).boxText);
         const AppState first = quick->state();
+        QCOMPARE(languageStateOf(first, first.currentTitle.id).boxText, ahead());
+        QVERIFY(quick->isLoading());
+        QTest::qWait(20);
+        QVERIFY(quick->isLoading()); // nothing needed the rest yet
+        quick->continueLoading();
         QCOMPARE(first.titles(), whole.titles());
         QCOMPARE(first.currentTitle, whole.currentTitle);
         QCOMPARE(wordTexts(first.knownWords()), wordTexts(whole.knownWords()));
@@ -511,7 +520,7 @@ private Q_SLOTS:
 
         // Typing into another title at once finds its text there.
         auto hasty = ViewModelFactory::shared().makeAppModel();
-        hasty->loadForStartUp();
+        hasty->loadForStartUp(true);
         hasty->setCurrentTitle(hasty->state().listOfTitleAndWordList.last().title);
         QCOMPARE(hasty->currentText(), QStringLiteral("Ein zweiter Text"));
         hasty->editText(0, 0, QStringLiteral("Noch "));
@@ -541,6 +550,7 @@ private Q_SLOTS:
         // (kept within the list); a title deleted since, or none, gives the
         // first title at row 0.
         const Title second = whole.listOfTitleAndWordList.last().title;
+        const AppState stored = restartedModel()->state();
         for (const auto& [id, row, title, expectedRow] :
              {std::tuple{second.id, qint64(1), second, qint64(1)},
               std::tuple{second.id, qint64(99), second, qint64(1)},
@@ -549,7 +559,10 @@ private Q_SLOTS:
               std::tuple{QUuid(), qint64(5), whole.listOfTitleAndWordList[0].title, qint64(0)}}) {
             auto reopened = ViewModelFactory::shared().makeAppModel();
             reopened->startAt(id, row);
+            const std::function<QString()> text = reopened->readStartTextAhead();
             reopened->loadForStartUp();
+            QCOMPARE(text(), languageStateOf(stored, title.id).boxText);
+            QCOMPARE(languageStateOf(reopened->state(), title.id).boxText, text());
             QCOMPARE(reopened->state().currentTitle, title);
             QCOMPARE(reopened->state().lastSelectedRow, expectedRow);
             QCOMPARE(languageStateOf(reopened->state(), title.id).splittedWords,

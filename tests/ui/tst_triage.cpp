@@ -7,6 +7,7 @@
 #include "ui/triage/SplitWordCell.h"
 #include "ui/triage/SplitWordTableModel.h"
 #include "ui/triage/SplittedWordViewController.h"
+#include "ui/triage/TextPane.h"
 #include "ui/window/WordFileExport.h"
 
 #include <QAbstractItemModelTester>
@@ -506,6 +507,41 @@ private Q_SLOTS:
         model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
         settle();
         QVERIFY(!pane_->textView()->isReadOnly());
+    }
+
+    // The first text of a start is laid out while the window is built: the
+    // pane shows it from there, or builds its own when the text laid out is
+    // not the title's, and takes typing either way.
+    void startTextLaidOutAhead_data() {
+        QTest::addColumn<bool>("same");
+        QTest::newRow("the title's text") << true;
+        QTest::newRow("another text") << false;
+    }
+    void startTextLaidOutAhead() {
+        QFETCH(bool, same);
+        const QString book =
+            QStringLiteral("In the beginning God created the heaven.\n").repeated(8000);
+        model_->addTitle(QStringLiteral("Book"));
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        model_->saveText(book);
+        ViewModelFactory::waitForBackgroundSaves();
+
+        model_ = ViewModelFactory::shared().makeAppModel();
+        const std::function<QString()> read = model_->readStartTextAhead();
+        TextPane::prepareStartText(same ? read : [read] {
+            return read().replace(QStringLiteral("God"), QStringLiteral("he"));
+        });
+        model_->loadForStartUp(true);
+        showPane();
+        FocusDetectTextView* view = pane_->textView();
+        QTRY_VERIFY(!view->isReadOnly());
+        QCOMPARE(view->toPlainText(), book);
+        view->setFocus();
+        view->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(view, QStringLiteral("So "));
+        settle();
+        QVERIFY(model_->currentText().startsWith(QStringLiteral("So In the beginning God")));
+        model_->continueLoading();
     }
 
     void focusLines() {

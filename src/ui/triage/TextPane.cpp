@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 namespace {
 // Text of the document as its toPlainText() gives it: block ends as line
@@ -44,6 +45,13 @@ bool sameText(const QString& a, const QString& b) {
         return false;
     return a.constData() == b.constData() || a == b;
 }
+// The editor's font: the system font at 12 points.
+QFont textFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(12);
+    return font;
+}
+
 QTextDocument* buildTextDocument(const QString& text, const QFont& font) {
     auto* document = new QTextDocument;
     document->setDocumentLayout(new QPlainTextDocumentLayout(document));
@@ -56,6 +64,22 @@ QTextDocument* buildTextDocument(const QString& text, const QFont& font) {
 
 } // namespace
 
+// The start's text laid out ahead of the pane (prepareStartText), on the GUI
+// thread's side: while preparing, the pane that asked for it meanwhile; once
+// ready and until a pane takes it, the document and the text it holds.
+struct TextPane::StartDocument {
+    bool preparing = false;
+    bool closed = false; // a pane has shown the start's text
+    QPointer<TextPane> waiting;
+    QString text;
+    QTextDocument* document = nullptr;
+};
+
+TextPane::StartDocument& TextPane::startDocument() {
+    static StartDocument start;
+    return start;
+}
+
 TextPane::TextPane(std::shared_ptr<AppModel> model, QWidget* pane)
     : QObject(pane)
     , appModel_(std::move(model))
@@ -66,9 +90,7 @@ TextPane::TextPane(std::shared_ptr<AppModel> model, QWidget* pane)
     view_->setAccessibleDescription(tr("The text of the current title; edits are saved"));
     // 8-point inset, the system font, a rounded frame.
     view_->document()->setDocumentMargin(8);
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(12);
-    view_->setFont(font);
+    view_->setFont(textFont());
     view_->setFrameShape(QFrame::NoFrame);
     // Tab leaves the text for the list (and Shift+Tab comes back) instead of
     // typing a tab into the text.
@@ -177,7 +199,13 @@ qint64 TextPane::documentPosition(qint64 position) const {
 
 void TextPane::showText(const QString& text) {
     shownLength_ = text.size();
-    if (text.size() < largeText) {
+    StartDocument& start = startDocument();
+    if (start.waiting == this) // another text now: not the start's
+        start.waiting = nullptr;
+    const bool large = text.size() >= largeText;
+    if (appModel_->hasLoaded() && takeStartDocument(text, large))
+        return;
+    if (!large) {
         building_ = QString();
         applyingState_ = true;
         view_->setPlainText(text);
@@ -185,17 +213,93 @@ void TextPane::showText(const QString& text) {
         Q_EMIT currentTextShown();
         return;
     }
-    // A book's document takes longer to build than a frame: it is built on a
-    // thread of its own while the window goes on drawing, and shown when it
-    // is ready, if it is still the text to show. The pane takes no typing
-    // meanwhile.
+    buildDocument(text);
+}
+
+bool TextPane::takeStartDocument(const QString& text, bool large) {
+    // The first text shown after the load is the start's: what is prepared
+    // after that is for nobody.
+    StartDocument& start = startDocument();
+    if (start.closed)
+        return false;
+    start.closed = true;
+    QTextDocument* document = std::exchange(start.document, nullptr);
+    const QString prepared = std::exchange(start.text, QString());
+    if (!large || (!start.preparing && !document)) {
+        delete document;
+        return false;
+    }
+    waitForDocument(text);
+    if (start.preparing) {
+        start.waiting = this;
+        return true;
+    }
+    if (sameText(prepared, text) && document->defaultFont() == view_->font())
+        installDocument(document);
+    else {
+        delete document;
+        buildDocument(text);
+    }
+    return true;
+}
+
+void TextPane::waitForDocument(const QString& text) {
     building_ = text;
     view_->setReadOnly(true);
     applyingState_ = true;
     view_->setPlainText(QString());
     applyingState_ = false;
+}
+
+void TextPane::prepareStartText(std::function<QString()> read) {
+    StartDocument& start = startDocument();
+    if (start.preparing)
+        return;
+    delete std::exchange(start.document, nullptr);
+    start.text = QString();
+    start.closed = false;
+    start.preparing = true;
+    std::thread([read = std::move(read), font = textFont()] {
+        const QString text = read();
+        QTextDocument* document = text.size() < largeText ? nullptr : buildTextDocument(text, font);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [text, document] { startTextPrepared(text, document); },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+void TextPane::startTextPrepared(const QString& text, QTextDocument* document) {
+    StartDocument& start = startDocument();
+    start.preparing = false;
+    const QPointer<TextPane> pane = std::exchange(start.waiting, nullptr);
+    if (!pane) {
+        if (start.closed) {
+            delete document;
+            return;
+        }
+        // Kept for the pane that is still to show it.
+        start.text = text;
+        start.document = document;
+        return;
+    }
+    if (document && sameText(pane->building_, text) &&
+        document->defaultFont() == pane->view_->font()) {
+        pane->installDocument(document);
+        return;
+    }
+    delete document;
+    pane->buildDocument(pane->building_);
+}
+
+void TextPane::buildDocument(const QString& text) {
+    // A book's document takes longer to build than a frame: it is built on a
+    // thread of its own while the window goes on drawing, and shown when it
+    // is ready, if it is still the text to show. The pane takes no typing
+    // meanwhile.
+    waitForDocument(text);
     QPointer<TextPane> self(this);
     const QFont font = view_->font();
+
     std::thread([self, text, font] {
         QTextDocument* document = buildTextDocument(text, font);
         QMetaObject::invokeMethod(
@@ -212,6 +316,7 @@ void TextPane::showText(const QString& text) {
 }
 
 void TextPane::installDocument(QTextDocument* document) {
+
     building_ = QString();
     // The editor deletes a document it made itself; one installed here before
     // goes here.

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,12 @@ public:
     // and the undo history). stored: whether the title is stored; one that is
     // not takes no typing and says how to begin.
     void show(const QString& text, quint64 revision, bool stored);
+    // Lays out, on a thread of its own, the text read returns (on that
+    // thread): the first text of a start, read and laid out while the window
+    // is built and the store loaded. The first pane to show a text after the
+    // load takes this document when it is that text's, instead of building
+    // its own.
+    static void prepareStartText(std::function<QString()> read);
     // Whether a book's document is being built.
     bool isBuilding() const { return !building_.isNull(); }
 
@@ -57,6 +64,16 @@ Q_SIGNALS:
 
 private:
     void showText(const QString& text);
+    void buildDocument(const QString& text);
+    // Shows nothing, and takes no typing, until text's document is in.
+    void waitForDocument(const QString& text);
+    // Shows text from the start's prepared document, when it is the first
+    // text after the load and one was prepared; false when not.
+    bool takeStartDocument(const QString& text, bool large);
+    // The start's document is ready (document, laid out from text).
+    static void startTextPrepared(const QString& text, QTextDocument* document);
+    struct StartDocument;
+    static StartDocument& startDocument();
     void installDocument(QTextDocument* document);
     void textDidChange(int position, int removed, int added);
     // Where a place of the title's text is in the editor's document, which

@@ -150,8 +150,12 @@ void TriageStatusBar::countLearning(const AppState& s) {
     // at least once a minute.
     const qint64 minute = QDateTime::currentSecsSinceEpoch() / 60;
     const bool learningChanged = learningChange_.in(s);
-    if (learningChanged || s.reviewRevision != reviewRevision_ || minute != dueMinute_ ||
-        !s.reviewCardsRead) {
+    // Without learning words nothing is due, and the cards are not read:
+    // before the load that would open the store ahead of the first frame.
+    if (s.learningWords.isEmpty()) {
+        due_ = 0;
+    } else if (learningChanged || s.reviewRevision != reviewRevision_ || minute != dueMinute_ ||
+               !s.reviewCardsRead) {
         reviewRevision_ = s.reviewRevision;
         dueMinute_ = minute;
         due_ = appModel_->dueLearningWords(false).size();
