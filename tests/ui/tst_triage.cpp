@@ -13,11 +13,13 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSoundEffect>
+#include <QTableView>
 #include <QtTest>
 
 using Kind = AppState::Word::Kind;
@@ -113,6 +115,24 @@ private Q_SLOTS:
         QVERIFY(!m.setWords({"a", "b", "a"}));
         QVERIFY(m.setWords({}));
         QCOMPARE(m.rowCount(), 0);
+
+        // A book's list, shown: its rows taken out here and there and put
+        // back; the view shows the rows of the list it is given each time.
+        QStringList book;
+        for (int i = 0; i < 150000; ++i)
+            book.append(i % 3 == 0 ? QStringLiteral("the") : QStringLiteral("w%1").arg(i));
+        QStringList without = book;
+        without.removeAll(QStringLiteral("the"));
+        QTableView view;
+        SplitWordTableModel big;
+        view.setModel(&big);
+        for (const QStringList& list : {book, without, book, QStringList{"the", "end"}}) {
+            QVERIFY(big.setWords(SplitList(list)));
+            QCOMPARE(big.rowCount(), list.size());
+            QCOMPARE(view.verticalHeader()->count(), list.size());
+            for (int row : {0, int(list.size()) / 2, int(list.size()) - 1})
+                QCOMPARE(big.index(row, 0).data().toString(), list.at(row));
+        }
     }
 
     // The pane saves each edit from the change alone; after any mix of
