@@ -193,6 +193,8 @@ std::optional<SplitList> unpackList(qint64 count, QByteArrayView words, QByteArr
     if (count < 0 || count > sequence.size())
         return std::nullopt;
     wordOf.reserve(std::size_t(count));
+    if (!starts.empty())
+        startOf.reserve(std::size_t(count));
     if (!unpackWords(words, distinct) || !unpackNumbers(sequence, wordOf) ||
         !unpackStarts(starts, startOf) || qint64(wordOf.size()) != count ||
         (!startOf.empty() && startOf.size() != wordOf.size()))

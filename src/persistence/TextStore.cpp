@@ -201,17 +201,27 @@ StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKey
     for (const qint64 key : passes) {
         QHash<qint64, QString> pieces;
         QSet<qint64> shortPieces;
+        qint64 piecesLength = 0;
         if (key >= 0)
             chunkQuery.bind(1, key);
         while (chunkQuery.next()) {
             const QString text = chunkQuery.text(2);
             if (text.size() != chunkQuery.integer(1))
                 shortPieces.insert(chunkQuery.integer(0));
+            piecesLength += text.size();
             pieces.insert(chunkQuery.integer(0), text);
         }
         chunkQuery.reset();
         if (key >= 0)
             orderQuery.bind(1, key);
+        // Each text is put together in a buffer of its stored length: grown
+        // piece by piece, a book's would take twice its size at the end.
+        if (key >= 0)
+            lengthQuery.bind(1, key);
+        QHash<qint64, qint64> lengths;
+        while (lengthQuery.next())
+            lengths.insert(lengthQuery.integer(0), lengthQuery.integer(1));
+        lengthQuery.reset();
         QString* text = nullptr;
         qint64 lastTitle = -1;
         while (orderQuery.next()) {
@@ -219,6 +229,9 @@ StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKey
             if (!text || title != lastTitle) {
                 lastTitle = title;
                 text = &result.byTitle[title];
+                // Never more than the pieces hold: a damaged length must not
+                // ask for gigabytes.
+                text->reserve(qBound<qint64>(0, lengths.value(title), piecesLength));
             }
             const qint64 chunk = orderQuery.integer(1);
             auto piece = pieces.constFind(chunk);
@@ -230,11 +243,9 @@ StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKey
             text->append(*piece);
         }
         orderQuery.reset();
-        if (key >= 0)
-            lengthQuery.bind(1, key);
-        while (lengthQuery.next()) {
-            const qint64 title = lengthQuery.integer(0);
-            const qint64 length = lengthQuery.integer(1);
+        for (auto entry = lengths.cbegin(); entry != lengths.cend(); ++entry) {
+            const qint64 title = entry.key();
+            const qint64 length = entry.value();
             const qint64 found = result.byTitle.value(title).size();
             if (found != length && !result.damaged.contains(title)) {
                 result.damaged.insert(title,
@@ -243,7 +254,6 @@ StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKey
                                           .arg(length));
             }
         }
-        lengthQuery.reset();
     }
     return result;
 }
