@@ -467,6 +467,30 @@ private Q_SLOTS:
         QCOMPARE(table->selectedRow(), 2);
     }
 
+    // In a book's list a Return leaves the next word on the row: the row is
+    // made current again, so that a screen reader reads the new word.
+    void aBookRowIsMadeCurrentAgain() {
+        QString text;
+        for (int i = 0; i < 60000; ++i)
+            text += QStringLiteral("the w%1 ").arg(i);
+        model_->addTitle(QStringLiteral("Book"));
+        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        model_->saveText(text);
+        model_->splitWords();
+        showPane();
+        selectRow(0);
+        QSignalSpy current(pane_->tableView()->selectionModel(),
+                           &QItemSelectionModel::currentChanged);
+        pane_->tableView()->setFocus();
+        QTest::keyClick(pane_->tableView(), Qt::Key_Return);
+        settle();
+        QCOMPARE(pane_->tableModel()->rowCount(), 60000);
+        QCOMPARE(pane_->tableView()->selectedRow(), 0);
+        QCOMPARE(pane_->tableView()->currentIndex().row(), 0);
+        QCOMPARE(pane_->tableModel()->index(0, 0).data().toString(), QStringLiteral("w0"));
+        QVERIFY(!current.isEmpty());
+    }
+
     void manyPublicationsRedrawOnce() {
         startWith(QStringLiteral("a b a c a d"));
         QSignalSpy resets(pane_->tableModel(), &QAbstractItemModel::modelReset);

@@ -51,13 +51,15 @@ qint64 CustomTableView::selectedRow() const {
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void CustomTableView::selectOnlyRow(qint64 row) {
+void CustomTableView::selectOnlyRow(qint64 row, bool anew) {
     if (!model() || !selectionModel())
         return;
     const QModelIndex index = model()->index(int(row), 0);
     if (!index.isValid())
         return;
     const QScopedValueRollback byCode(selectingByCode_, true);
+    if (anew && selectionModel()->currentIndex() == index)
+        selectionModel()->clearCurrentIndex();
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
     scrollTo(index);

@@ -25,8 +25,10 @@ public:
 
     // The selected row, -1 when none.
     qint64 selectedRow() const;
-    // Selects exactly this row and scrolls it into view.
-    void selectOnlyRow(qint64 row);
+    // Selects exactly this row and scrolls it into view. anew: the row is
+    // made current again even when it is already (its word changed under
+    // it), so that a screen reader reads it.
+    void selectOnlyRow(qint64 row, bool anew = false);
 
     void moveSelectionUp();
     void moveSelectionDown();

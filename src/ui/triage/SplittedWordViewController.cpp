@@ -228,7 +228,7 @@ void SplittedWordViewController::updateFromState() {
     if (row < 0 || row >= tableModel_->rowCount()) {
         tableView_->clearSelection();
     } else if (listChanged || listRow != shownRow_ || tableView_->selectedRow() != row) {
-        tableView_->selectOnlyRow(row);
+        tableView_->selectOnlyRow(row, listChanged);
         highlightSelectedWord();
     }
     shownRow_ = listRow;
