@@ -570,7 +570,9 @@ private Q_SLOTS:
         model_->saveText(book);
         ViewModelFactory::waitForBackgroundSaves();
 
-        model_ = ViewModelFactory::shared().makeAppModel();
+        // A model of its own, not the factory's: it goes, waiting for its
+        // threads, before the store does.
+        model_ = ViewModelFactory::storeBackedModel();
         const std::function<QString()> read = model_->readStartTextAhead();
         TextPane::prepareStartText(same ? read : [read] {
             return read().replace(QStringLiteral("God"), QStringLiteral("he"));
