@@ -36,6 +36,8 @@ public:
     // What quitting finally does (QCoreApplication::quit; tests watch it).
     void setQuitFunction(std::function<void()> quit) { quit_ = std::move(quit); }
     bool isQuitting() const { return quitting_; }
+    // Whether the quit has been carried out (the batches stored).
+    bool hasLeft() const { return leaving_; }
 
     // Brings the main window to the front (a second start asked for it).
     void activateWindow();

@@ -191,5 +191,9 @@ int main(int argc, char* argv[]) {
     drawFrame(window);
     delegate.openFiles(files);
     delegate.applicationDidFinishLaunching();
+    // A signal taken while a frame above was being drawn quit that frame's
+    // loop, not the program's, which only starts now.
+    if (delegate.hasLeft())
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }

@@ -73,6 +73,20 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(folder() + "/Pramel.lock"));
     }
 
+    // SIGTERM while the window is being built still quits, the clean way.
+    void sigtermDuringTheStartQuits() {
+        QProcess early;
+        start(early);
+        QByteArray out;
+        QTRY_VERIFY_WITH_TIMEOUT((out += early.readAllStandardOutput()).contains("Inspector"),
+                                 10000);
+        ::kill(early.processId(), SIGTERM);
+        QVERIFY(early.waitForFinished(10000));
+        QCOMPARE(early.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(early.exitCode(), 0);
+        QVERIFY(!QFile::exists(folder() + "/Pramel.lock"));
+    }
+
     // "Open With Pramel": the files given at start become titles, and so do
     // those given to a second start, in the first one's window.
     void filesGivenAtStartBecomeTitles() {
