@@ -279,17 +279,21 @@ wait-quiet 1000
 end
 END
 
+# Home, then Down n times: the list's row n + 1 selected.
+to_row() {
+  local i
+  echo "key Home"
+  echo "wait-quiet 500"
+  for ((i = 0; i < $1; i++)); do echo "key Down"; done
+  echo "wait-quiet 1000"
+}
+
 # The book as an English title, its forms counted as one: Return on the
 # row of "created" (its fifth) takes "create", "creates", "creating" with it;
 # then the same on its family's row in One Row per Word.
+
 cat >"$WORK/family.script" <<END
-key Home
-wait-quiet 500
-key Down
-key Down
-key Down
-key Down
-wait-quiet 1000
+$(to_row 4)
 repeat $RUNS
 mark return_family
 key Return
@@ -305,14 +309,7 @@ repeat $RUNS
 mark split_family quiet 1000
 key ctrl+shift+s
 end
-key Home
-wait-quiet 500
-key Down
-key Down
-key Down
-key Down
-key Down
-wait-quiet 1000
+$(to_row 5)
 key ctrl+shift+o
 wait-quiet 1500
 repeat $RUNS

@@ -235,17 +235,20 @@ bool TextPane::takeStartDocument(const QString& text, bool large) {
         return false;
     }
     waitForDocument(text);
-    if (start.preparing) {
+    if (start.preparing)
         start.waiting = this;
-        return true;
-    }
-    if (sameText(prepared, text) && document->defaultFont() == view_->font())
-        installDocument(document);
-    else {
-        delete document;
-        buildDocument(text);
-    }
+    else
+        takeDocument(document, prepared);
     return true;
+}
+
+void TextPane::takeDocument(QTextDocument* document, const QString& laidOut) {
+    if (document && sameText(laidOut, building_) && document->defaultFont() == view_->font()) {
+        installDocument(document);
+        return;
+    }
+    delete document;
+    buildDocument(building_);
 }
 
 void TextPane::waitForDocument(const QString& text) {
@@ -290,13 +293,7 @@ void TextPane::startTextPrepared(const QString& text, QTextDocument* document) {
         start.document = document;
         return;
     }
-    if (document && sameText(pane->building_, text) &&
-        document->defaultFont() == pane->view_->font()) {
-        pane->installDocument(document);
-        return;
-    }
-    delete document;
-    pane->buildDocument(pane->building_);
+    pane->takeDocument(document, text);
 }
 
 void TextPane::buildDocument(const QString& text) {

@@ -70,6 +70,9 @@ private:
     // Shows text from the start's prepared document, when it is the first
     // text after the load and one was prepared; false when not.
     bool takeStartDocument(const QString& text, bool large);
+    // Installs document, laid out from laidOut, when that is the text
+    // awaited and in the editor's font; else builds the awaited text's own.
+    void takeDocument(QTextDocument* document, const QString& laidOut);
     // The start's document is ready (document, laid out from text).
     static void startTextPrepared(const QString& text, QTextDocument* document);
     struct StartDocument;
