@@ -2,6 +2,7 @@
 
 #include "importing/HtmlText.h"
 #include "importing/TextLanguage.h"
+#include "importing/ZipLibrary.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,8 +11,6 @@
 #include <QList>
 #include <QUrl>
 #include <QXmlStreamReader>
-
-#include <zip.h>
 
 #include <memory>
 #include <optional>
@@ -30,25 +29,28 @@ constexpr zip_uint64_t largestEntry = 64 * 1024 * 1024;
 constexpr qsizetype largestText = 256 * 1024 * 1024;
 
 struct ArchiveCloser {
-    void operator()(zip_t* archive) const { zip_discard(archive); }
+    const ZipLibrary* zip;
+    void operator()(zip_t* archive) const { zip->discard(archive); }
 };
 struct EntryCloser {
-    void operator()(zip_file_t* file) const { zip_fclose(file); }
+    const ZipLibrary* zip;
+    void operator()(zip_file_t* file) const { zip->fclose(file); }
 };
 using Archive = std::unique_ptr<zip_t, ArchiveCloser>;
 
 // The open archive; error() tells why the last entry could not be read.
 class Epub {
 public:
-    explicit Epub(zip_t* archive)
-        : archive_(archive) {}
+    Epub(const ZipLibrary* zip, zip_t* archive)
+        : zip_(zip)
+        , archive_(archive, ArchiveCloser{zip}) {}
 
     // The bytes of the entry at path, or nothing (with error() set).
     std::optional<QByteArray> entry(const QString& path) {
         const QByteArray name = path.toUtf8();
         zip_stat_t stat;
-        zip_stat_init(&stat);
-        if (zip_stat(archive_.get(), name.constData(), 0, &stat) != 0) {
+        zip_->statInit(&stat);
+        if (zip_->stat(archive_.get(), name.constData(), 0, &stat) != 0) {
             error_ = QCoreApplication::translate("importing", "The book lacks %1.").arg(path);
             return std::nullopt;
         }
@@ -58,18 +60,18 @@ public:
             return std::nullopt;
         }
         std::unique_ptr<zip_file_t, EntryCloser> file(
-            zip_fopen(archive_.get(), name.constData(), 0));
+            zip_->fopen(archive_.get(), name.constData(), 0), EntryCloser{zip_});
         if (!file) {
             error_ =
                 QCoreApplication::translate("importing", "The book's part %1 cannot be read: %2")
-                    .arg(path, QString::fromLocal8Bit(zip_strerror(archive_.get())));
+                    .arg(path, QString::fromLocal8Bit(zip_->strerror(archive_.get())));
             return std::nullopt;
         }
         QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
-        const zip_int64_t read = zip_fread(file.get(), bytes.data(), stat.size);
+        const zip_int64_t read = zip_->fread(file.get(), bytes.data(), stat.size);
         if (read < 0 || zip_uint64_t(read) != stat.size) {
             error_ = QCoreApplication::translate("importing", "The book's part %1 is damaged: %2")
-                         .arg(path, QString::fromLocal8Bit(zip_file_strerror(file.get())));
+                         .arg(path, QString::fromLocal8Bit(zip_->fileStrerror(file.get())));
             return std::nullopt;
         }
         return bytes;
@@ -79,6 +81,7 @@ public:
     void fail(QString why) { error_ = std::move(why); }
 
 private:
+    const ZipLibrary* zip_;
     Archive archive_;
     QString error_;
 };
@@ -166,19 +169,23 @@ Spine readPackage(const QByteArray& package, const QString& packagePath) {
 } // namespace
 
 ImportedText readEpub(const QString& path) {
+    QString missing;
+    const ZipLibrary* zip = ZipLibrary::get(&missing);
+    if (!zip)
+        return ImportedText::failure(tr("The book cannot be opened: %1").arg(missing));
     int code = 0;
-    zip_t* opened = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
+    zip_t* opened = zip->open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
     if (!opened) {
         if (code == ZIP_ER_NOZIP || code == ZIP_ER_INCONS)
             return ImportedText::failure(
                 tr("The file is not an EPUB book (it is no ZIP archive)."));
         zip_error_t error;
-        zip_error_init_with_code(&error, code);
-        const QString why = QString::fromLocal8Bit(zip_error_strerror(&error));
-        zip_error_fini(&error);
+        zip->errorInitWithCode(&error, code);
+        const QString why = QString::fromLocal8Bit(zip->errorStrerror(&error));
+        zip->errorFini(&error);
         return ImportedText::failure(tr("The book cannot be opened: %1").arg(why));
     }
-    Epub book(opened);
+    Epub book(zip, opened);
 
     const auto container = book.entry(QStringLiteral("META-INF/container.xml"));
     if (!container)
