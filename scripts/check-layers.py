@@ -26,9 +26,11 @@ ALLOWED = {
     "persistence": {"base", "domain"},
     "csv": {"base", "domain"},
     "importing": {"base"},
+    # The interface of the media module (libpramel-media.so), which ui loads.
+    "media": set(),
     "core": {"base", "domain", "text", "persistence", "csv"},
-    "ui": {"base", "domain", "text", "csv", "importing", "core"},
-    "app": {"base", "domain", "text", "csv", "importing", "core", "ui"},
+    "ui": {"base", "domain", "text", "csv", "importing", "media", "core"},
+    "app": {"base", "domain", "text", "csv", "importing", "media", "core", "ui"},
 }
 
 # The folders of ui, each with the ui folders it may use besides itself.

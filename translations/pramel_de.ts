@@ -1183,6 +1183,10 @@
         <source>The speech engine %1 cannot speak: %2</source>
         <translation>Die Sprachausgabe %1 kann nicht sprechen: %2</translation>
     </message>
+    <message>
+        <source>Speech cannot be loaded: %1</source>
+        <translation>Die Sprachausgabe kann nicht geladen werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>SplitViewController</name>

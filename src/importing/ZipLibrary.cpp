@@ -24,18 +24,16 @@ Loaded load() {
     if (!library.load())
         return {std::nullopt, library.errorString()};
     ZipLibrary zip{};
-    const bool all = resolve(library, "zip_open", &zip.open) &&
-                     resolve(library, "zip_discard", &zip.discard) &&
-                     resolve(library, "zip_stat_init", &zip.statInit) &&
-                     resolve(library, "zip_stat", &zip.stat) &&
-                     resolve(library, "zip_fopen", &zip.fopen) &&
-                     resolve(library, "zip_fread", &zip.fread) &&
-                     resolve(library, "zip_fclose", &zip.fclose) &&
-                     resolve(library, "zip_strerror", &zip.strerror) &&
-                     resolve(library, "zip_file_strerror", &zip.fileStrerror) &&
-                     resolve(library, "zip_error_init_with_code", &zip.errorInitWithCode) &&
-                     resolve(library, "zip_error_strerror", &zip.errorStrerror) &&
-                     resolve(library, "zip_error_fini", &zip.errorFini);
+    const bool all =
+        resolve(library, "zip_open", &zip.open) && resolve(library, "zip_discard", &zip.discard) &&
+        resolve(library, "zip_stat_init", &zip.statInit) &&
+        resolve(library, "zip_stat", &zip.stat) && resolve(library, "zip_fopen", &zip.fopen) &&
+        resolve(library, "zip_fread", &zip.fread) && resolve(library, "zip_fclose", &zip.fclose) &&
+        resolve(library, "zip_strerror", &zip.strerror) &&
+        resolve(library, "zip_file_strerror", &zip.fileStrerror) &&
+        resolve(library, "zip_error_init_with_code", &zip.errorInitWithCode) &&
+        resolve(library, "zip_error_strerror", &zip.errorStrerror) &&
+        resolve(library, "zip_error_fini", &zip.errorFini);
     if (!all)
         return {std::nullopt, library.errorString()};
     // Kept loaded for the program's life: QLibrary's destructor leaves it.

@@ -1,15 +1,23 @@
 #include "ui/common/Speaker.h"
 
-#include <QTextToSpeech>
+#include "ui/common/Media.h"
+
 #include <QThread>
-#include <QVoice>
+
+#include <memory>
 
 // Lives on the speaker's thread: starts the engine there and speaks.
 class SpeechWorker : public QObject {
     Q_OBJECT
 public:
     void start(const QString& wanted) {
-        QStringList engines = QTextToSpeech::availableEngines();
+        QString missing;
+        media::Module* media = mediaModule(&missing);
+        if (!media) {
+            Q_EMIT answered(false, QString(), tr("Speech cannot be loaded: %1").arg(missing));
+            return;
+        }
+        QStringList engines = media->speechEngines();
         if (!wanted.isEmpty())
             engines = engines.contains(wanted) ? QStringList{wanted} : QStringList();
         else if (engines.removeAll(QStringLiteral("speechd")))
@@ -17,38 +25,24 @@ public:
         QString reason = tr("No speech engine is installed (speech-dispatcher with "
                             "espeak-ng, or flite).");
         for (const QString& engine : std::as_const(engines)) {
-            auto* tts = new QTextToSpeech(engine, this);
-            if (tts->state() == QTextToSpeech::Ready && !tts->availableVoices().isEmpty()) {
-                tts_ = tts;
-                connect(tts_, &QTextToSpeech::stateChanged, this, &SpeechWorker::stateChanged);
+            std::unique_ptr<media::Voice> voice = media->openVoice(engine);
+            if (voice->isReady()) {
+                voice_ = std::move(voice);
+                voice_->onSpoken([this](bool ok) { Q_EMIT spoken(ok); });
                 Q_EMIT answered(true, engine, QString());
                 return;
             }
             reason =
-                tts->errorString().isEmpty()
+                voice->errorString().isEmpty()
                     ? tr("The speech engine %1 has no voice.").arg(engine)
-                    : tr("The speech engine %1 cannot speak: %2").arg(engine, tts->errorString());
-            delete tts;
+                    : tr("The speech engine %1 cannot speak: %2").arg(engine, voice->errorString());
         }
         Q_EMIT answered(false, QString(), reason);
     }
 
     void say(const QString& text, const QLocale& language) {
-        if (!tts_)
-            return;
-        // A voice of the language, else the engine's default.
-        if (tts_->availableLocales().contains(language)) {
-            tts_->setLocale(language);
-        } else {
-            for (const QLocale& locale : tts_->availableLocales()) {
-                if (locale.language() == language.language()) {
-                    tts_->setLocale(locale);
-                    break;
-                }
-            }
-        }
-        speaking_ = true;
-        tts_->say(text);
+        if (voice_)
+            voice_->say(text, language);
     }
 
 Q_SIGNALS:
@@ -56,15 +50,7 @@ Q_SIGNALS:
     void spoken(bool ok);
 
 private:
-    void stateChanged(QTextToSpeech::State state) {
-        if (!speaking_ || state == QTextToSpeech::Speaking)
-            return;
-        speaking_ = false;
-        Q_EMIT spoken(state != QTextToSpeech::Error);
-    }
-
-    QTextToSpeech* tts_ = nullptr;
-    bool speaking_ = false;
+    std::unique_ptr<media::Voice> voice_;
 };
 
 Speaker::Speaker(QObject* parent)

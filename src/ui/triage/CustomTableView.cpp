@@ -4,13 +4,16 @@
 
 #include "base/StatusLine.h"
 #include "ui/common/AccessibleItemView.h"
+#include "ui/common/Media.h"
 
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
-#include <QSoundEffect>
 #include <QUrl>
+
+// The name of the sound players among the table's children.
+static const QString soundPlayerName = QStringLiteral("soundPlayer");
 
 // The resources live in a static library: nothing would pull them in.
 static void initResources() {
@@ -40,7 +43,7 @@ CustomTableView::CustomTableView(QWidget* parent)
 CustomTableView::~CustomTableView() {
     // A player still sounding stops, and says so, when the children go, after
     // this table's own members: its signals must not reach it any more.
-    for (QSoundEffect* player : findChildren<QSoundEffect*>(Qt::FindDirectChildrenOnly))
+    for (QObject* player : findChildren<QObject*>(soundPlayerName, Qt::FindDirectChildrenOnly))
         player->disconnect(this);
 }
 
@@ -166,33 +169,36 @@ void CustomTableView::playSound(const QString& name) {
     // falls silent after a few presses on PulseAudio; a fresh one is heard
     // every time, and costs little, as the decoded sound is cached. The new
     // sound cuts off the one before.
+    QString missing;
+    media::Module* media = mediaModule(&missing);
+    if (!media) {
+        printStatus(QStringLiteral("Error initializing audio player: ") + missing);
+        Q_EMIT soundFailed();
+        return;
+    }
     // Stopping retires a player: walk a copy of the list.
-    const QList<QSoundEffect*> previous = audioPlayers_;
-    for (QSoundEffect* player : previous)
-        player->stop();
+    const QList<QObject*> previous = audioPlayers_;
+    for (QObject* player : previous)
+        media->stopSound(player);
     while (audioPlayers_.size() >= maxPlayers)
         delete audioPlayers_.takeFirst();
 
-    auto* player = new QSoundEffect(this);
+    QObject* player = media->newSound(
+        QUrl(QStringLiteral("qrc") + path), this,
+        [this, path](QObject* failed) {
+            printStatus(QStringLiteral("Error initializing audio player: ") +
+                        tr("cannot decode or play %1").arg(path));
+            Q_EMIT soundFailed();
+            retire(failed);
+        },
+        [this](QObject* ended) { retire(ended); });
+    player->setObjectName(soundPlayerName);
     audioPlayers_.append(player);
-    connect(player, &QSoundEffect::statusChanged, this, [this, player, path] {
-        if (player->status() != QSoundEffect::Error)
-            return;
-        printStatus(QStringLiteral("Error initializing audio player: ") +
-                    tr("cannot decode or play %1").arg(path));
-        Q_EMIT soundFailed();
-        retire(player);
-    });
-    connect(player, &QSoundEffect::playingChanged, this, [this, player] {
-        if (!player->isPlaying())
-            retire(player);
-    });
-    player->setSource(QUrl(QStringLiteral("qrc") + path));
-    player->play(); // starts as soon as the sound is loaded
+    media->playSound(player); // starts as soon as the sound is loaded
     Q_EMIT soundRequested();
 }
 
-void CustomTableView::retire(QSoundEffect* player) {
+void CustomTableView::retire(QObject* player) {
     // Called from the player's own signals: it goes on the next turn.
     if (audioPlayers_.removeOne(player))
         player->deleteLater();

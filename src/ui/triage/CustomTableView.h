@@ -3,8 +3,6 @@
 #include <QList>
 #include <QTableView>
 
-class QSoundEffect;
-
 class CustomTableViewDelegate;
 
 // The split-word table. Return, Ctrl+Return, Ctrl+U and Ctrl+I are reported
@@ -49,11 +47,11 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void retire(QSoundEffect* player);
+    void retire(QObject* player);
 
     // The players of the last sounds, oldest first. Each goes once it has
     // played, and at most maxPlayers are kept however fast the keys repeat.
-    QList<QSoundEffect*> audioPlayers_;
+    QList<QObject*> audioPlayers_;
     static constexpr int maxPlayers = 4;
     // Set while the selection is changed by code rather than by the user.
     bool selectingByCode_ = false;
