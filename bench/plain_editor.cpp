@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -35,6 +36,23 @@ private:
     bool done_ = false;
 };
 
+// The real program's first window: 96% of the screen's width and 92% of its
+// height, at most 1600 by 1000, in its middle (WindowMemory::firstGeometry).
+// The floors take the same pixels, so a frame costs them what it costs it.
+// PRAMEL_FLOOR_SIZE=WxH asks for another size.
+void place(QWidget* window) {
+    const QStringList asked = qEnvironmentVariable("PRAMEL_FLOOR_SIZE").split(u'x');
+    if (asked.size() == 2) {
+        window->resize(asked[0].toInt(), asked[1].toInt());
+        return;
+    }
+    const QRect available = window->screen()->availableGeometry();
+    QRect geometry(0, 0, qMin(available.width() * 96 / 100, 1600),
+                   qMin(available.height() * 92 / 100, 1000));
+    geometry.moveCenter(available.center());
+    window->setGeometry(geometry);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -42,7 +60,7 @@ int main(int argc, char** argv) {
     FirstPaint firstPaint;
     if (argc < 2) {
         QWidget window;
-        window.resize(1000, 700);
+        place(&window);
         window.installEventFilter(&firstPaint);
         window.show();
         return QApplication::exec();
@@ -54,7 +72,7 @@ int main(int argc, char** argv) {
     }
     QPlainTextEdit editor;
     editor.setPlainText(QString::fromUtf8(file.readAll()));
-    editor.resize(1000, 700);
+    place(&editor);
     editor.viewport()->installEventFilter(&firstPaint);
     editor.show();
     return QApplication::exec();

@@ -6,7 +6,8 @@
 # times it from the pixels' side (XDamage on its window) and sends keys with
 # XTest; the floors run in the same X server in the same run: a bare
 # QPlainTextEdit program holding the same text (bench/plain_editor FILE) and
-# an empty Qt window (bench/plain_editor).
+# an empty Qt window (bench/plain_editor), both the size and place of
+# Pramel's first window, so that they draw as many pixels.
 # Prints `name ms floor_ms ratio` lines, min and median of each:
 #   first_paint   exec to the window's first damage (floor: the empty window)
 #   startup       exec to "Window drawn" (first frame with the text; floor:
