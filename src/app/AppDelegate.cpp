@@ -61,9 +61,13 @@ bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
 
 void AppDelegate::announceDrawn() {
     drawn_ = true;
-    // The other titles and the store's check waited for this frame.
-    model_->continueLoading();
-    QTimer::singleShot(0, this, [] { printStatus(QStringLiteral("Window drawn")); });
+    // Called as the frame is painted: it reaches the window system once
+    // this turn of the loop is over. The other titles and the store's
+    // check waited for it, and start then, so as not to slow it down.
+    QTimer::singleShot(0, this, [model = model_] {
+        printStatus(QStringLiteral("Window drawn"));
+        model->continueLoading();
+    });
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
