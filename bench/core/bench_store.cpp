@@ -216,6 +216,26 @@ static void BM_QuickCheckBibleStore(benchmark::State& state) {
 }
 BENCHMARK(BM_QuickCheckBibleStore)->Unit(benchmark::kMillisecond);
 
+// The start's read of its text (on a thread, ahead of the layout): the Bible,
+// once and twice (every piece then at two places), from a store closed as a
+// quit leaves it.
+static void BM_StartTextBible(benchmark::State& state) {
+    BenchStore store;
+    const Title title = store.addTitle("bible");
+    QString text = realText::kingJamesBible();
+    if (state.range(0) == 2)
+        text += text;
+    SaveTextCommandHandler().handle({text, title.id});
+    const QString path = store.dir.path() + "/Pramel/TestModel.sqlite";
+    StoreConnection::checkpointAndClose(path);
+    for (auto _ : state) {
+        const auto start = LoadLanguageStateQueryHandler::startText(path, title.id);
+        if (start.text.size() != text.size())
+            state.SkipWithError("the text read is not the text saved");
+    }
+}
+BENCHMARK(BM_StartTextBible)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Pramel"));

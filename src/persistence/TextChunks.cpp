@@ -12,7 +12,7 @@ namespace TextChunks {
 namespace {
 
 constexpr qsizetype minLength = 2048;
-constexpr qsizetype maxLength = 32768;
+constexpr qsizetype maxLength = longestPiece;
 // About one boundary in 8,192 positions past the minimum.
 constexpr quint64 boundaryMask = (quint64(1) << 13) - 1;
 

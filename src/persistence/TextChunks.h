@@ -22,6 +22,9 @@ struct Piece {
     QByteArray digest;
 };
 
+// The longest piece cut() makes.
+constexpr qsizetype longestPiece = 32768;
+
 // Cuts text into pieces of 2,048 to 32,768 UTF-16 units (the last one may be
 // shorter), never between the two halves of a surrogate pair.
 QList<Piece> cut(QStringView text);

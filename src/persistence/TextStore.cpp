@@ -5,7 +5,9 @@
 #include "persistence/StoreStatement.h"
 #include "persistence/TextChunks.h"
 
+#include <QFileInfo>
 #include <QSet>
+#include <QStringDecoder>
 
 #include <sqlite3.h>
 
@@ -189,60 +191,78 @@ StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKey
     const QString filter = titleKeys.isEmpty() ? QString() : QStringLiteral(" WHERE title = ?");
     // All titles in one pass each; a few titles one by one through their keys.
     const QList<qint64> passes = titleKeys.isEmpty() ? QList<qint64>{-1} : titleKeys;
-    StoreStatement chunkQuery(
+    // The pieces in text order, each with its content (a piece at two places
+    // comes twice), decoded straight into the text's buffer: neither a copy
+    // of every piece nor a second copy of the text is ever held.
+    StoreStatement pieceQuery(
         store.handle(),
-        ("SELECT pk, length, text FROM TestTextChunk" + filter).toUtf8().constData());
-    StoreStatement orderQuery(store.handle(), ("SELECT title, chunk FROM TestTextPiece" + filter +
-                                               " ORDER BY title, position")
-                                                  .toUtf8()
-                                                  .constData());
+        ("SELECT piece.title, piece.chunk, chunk.length, chunk.text "
+         "FROM TestTextPiece AS piece LEFT JOIN TestTextChunk AS chunk "
+         "ON chunk.pk = piece.chunk AND chunk.title = piece.title" +
+         QString(filter).replace(QStringLiteral("title"), QStringLiteral("piece.title")) +
+         " ORDER BY piece.title, piece.position")
+            .toUtf8()
+            .constData());
     StoreStatement lengthQuery(
         store.handle(), ("SELECT title, length FROM TestTextEntity" + filter).toUtf8().constData());
+    StoreStatement placesQuery(
+        store.handle(), ("SELECT title, count(*) FROM TestTextPiece" + filter + " GROUP BY title")
+                            .toUtf8()
+                            .constData());
+    // A text's buffer is made at its stored length, but a damaged length
+    // must not ask for gigabytes: no more than the store has bytes, or than
+    // its places can hold when its pieces repeat.
+    const qint64 storeBytes =
+        QFileInfo(store.path()).size() + QFileInfo(store.path() + QStringLiteral("-wal")).size();
+    // Each piece on its own, as it was stored (QString::fromUtf8 alike).
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     for (const qint64 key : passes) {
-        QHash<qint64, QString> pieces;
-        QSet<qint64> shortPieces;
-        qint64 piecesLength = 0;
-        if (key >= 0)
-            chunkQuery.bind(1, key);
-        while (chunkQuery.next()) {
-            const QString text = chunkQuery.text(2);
-            if (text.size() != chunkQuery.integer(1))
-                shortPieces.insert(chunkQuery.integer(0));
-            piecesLength += text.size();
-            pieces.insert(chunkQuery.integer(0), text);
-        }
-        chunkQuery.reset();
-        if (key >= 0)
-            orderQuery.bind(1, key);
-        // Each text is put together in a buffer of its stored length: grown
-        // piece by piece, a book's would take twice its size at the end.
         if (key >= 0)
             lengthQuery.bind(1, key);
         QHash<qint64, qint64> lengths;
         while (lengthQuery.next())
             lengths.insert(lengthQuery.integer(0), lengthQuery.integer(1));
         lengthQuery.reset();
+        if (key >= 0)
+            placesQuery.bind(1, key);
+        QHash<qint64, qint64> places;
+        while (placesQuery.next())
+            places.insert(placesQuery.integer(0), placesQuery.integer(1));
+        placesQuery.reset();
+        if (key >= 0)
+            pieceQuery.bind(1, key);
         QString* text = nullptr;
         qint64 lastTitle = -1;
-        while (orderQuery.next()) {
-            const qint64 title = orderQuery.integer(0);
+        while (pieceQuery.next()) {
+            const qint64 title = pieceQuery.integer(0);
             if (!text || title != lastTitle) {
                 lastTitle = title;
                 text = &result.byTitle[title];
-                // Never more than the pieces hold: a damaged length must not
-                // ask for gigabytes.
-                text->reserve(qBound<qint64>(0, lengths.value(title), piecesLength));
+                const qint64 most =
+                    qMax(storeBytes, places.value(title) * TextChunks::longestPiece);
+                text->reserve(qBound<qint64>(0, lengths.value(title), most));
             }
-            const qint64 chunk = orderQuery.integer(1);
-            auto piece = pieces.constFind(chunk);
-            if (piece == pieces.cend() || shortPieces.contains(chunk)) {
-                result.damaged.insert(
-                    title, QStringLiteral("piece %1 is missing or cut short").arg(chunk));
-                continue;
+            const qint64 chunk = pieceQuery.integer(1);
+            const qsizetype before = text->size();
+            if (!pieceQuery.isNull(2)) {
+                const QByteArrayView bytes = pieceQuery.bytes(3);
+                // A piece decodes to at most as many characters as it has
+                // bytes; one that may not fit goes through a string of its own.
+                if (text->capacity() - before >= bytes.size()) {
+                    text->resize(before + bytes.size());
+                    const QChar* end = decoder.appendToBuffer(text->data() + before, bytes);
+                    text->resize(end - text->constData());
+                } else {
+                    text->append(QString::fromUtf8(bytes));
+                }
+                if (text->size() - before == pieceQuery.integer(2))
+                    continue;
             }
-            text->append(*piece);
+            text->resize(before);
+            result.damaged.insert(title,
+                                  QStringLiteral("piece %1 is missing or cut short").arg(chunk));
         }
-        orderQuery.reset();
+        pieceQuery.reset();
         for (auto entry = lengths.cbegin(); entry != lengths.cend(); ++entry) {
             const qint64 title = entry.key();
             const qint64 length = entry.value();

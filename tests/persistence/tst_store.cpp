@@ -660,6 +660,9 @@ private Q_SLOTS:
         QTest::newRow("a piece cut short")
             << "UPDATE TestTextChunk SET text = substr(text, 10) WHERE pk = (SELECT chunk FROM"
                " TestTextPiece WHERE position = 1)";
+        QTest::newRow("a piece another title's")
+            << "UPDATE TestTextChunk SET title = title + 1000 WHERE pk = (SELECT chunk FROM"
+               " TestTextPiece WHERE position = 1)";
     }
     void textThatDoesNotAddUpEndsTheProgram() {
         QFETCH(QString, damage);
