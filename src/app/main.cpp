@@ -171,9 +171,6 @@ int main(int argc, char* argv[]) {
 
     const std::shared_ptr<AppModel> model = ViewModelFactory::shared().model();
     UserSettings::applyTo(*model);
-    // The first text is read from the store while the window is put up,
-    // then laid out while its panes are built.
-    std::function<QString()> startText = model->readStartTextAhead();
     AppDelegate delegate(model);
     // The window's frame first, empty, at its place; then its panes, drawn
     // before the store is read (a book takes a while): never a black window.
@@ -181,7 +178,8 @@ int main(int argc, char* argv[]) {
     WindowMemory::place(&window);
     window.show();
     drawFrame(window);
-    TextPane::prepareStartText(std::move(startText));
+    // The first text is read and laid out while the panes are built.
+    TextPane::prepareStartText(model->readStartTextAhead());
     // The icon is drawn from its SVG at four sizes: after the first frame.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pramel.svg")));
     window.build();
