@@ -186,6 +186,21 @@ bool storeTitleTextChange(StoreConnection& store, qint64 titleKey, const QUuid& 
     return true;
 }
 
+namespace {
+
+// The (title, number) rows of a query, for the title key (all when negative).
+QHash<qint64, qint64> numbersByTitle(StoreStatement& query, qint64 key) {
+    if (key >= 0)
+        query.bind(1, key);
+    QHash<qint64, qint64> numbers;
+    while (query.next())
+        numbers.insert(query.integer(0), query.integer(1));
+    query.reset();
+    return numbers;
+}
+
+} // namespace
+
 StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKeys) {
     StoredTexts result;
     const QString filter = titleKeys.isEmpty() ? QString() : QStringLiteral(" WHERE title = ?");
@@ -217,18 +232,8 @@ StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKey
     // Each piece on its own, as it was stored (QString::fromUtf8 alike).
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     for (const qint64 key : passes) {
-        if (key >= 0)
-            lengthQuery.bind(1, key);
-        QHash<qint64, qint64> lengths;
-        while (lengthQuery.next())
-            lengths.insert(lengthQuery.integer(0), lengthQuery.integer(1));
-        lengthQuery.reset();
-        if (key >= 0)
-            placesQuery.bind(1, key);
-        QHash<qint64, qint64> places;
-        while (placesQuery.next())
-            places.insert(placesQuery.integer(0), placesQuery.integer(1));
-        placesQuery.reset();
+        const QHash<qint64, qint64> lengths = numbersByTitle(lengthQuery, key);
+        const QHash<qint64, qint64> places = numbersByTitle(placesQuery, key);
         if (key >= 0)
             pieceQuery.bind(1, key);
         QString* text = nullptr;
