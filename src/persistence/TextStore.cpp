@@ -214,7 +214,7 @@ StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKey
         ("SELECT piece.title, piece.chunk, chunk.length, chunk.text "
          "FROM TestTextPiece AS piece LEFT JOIN TestTextChunk AS chunk "
          "ON chunk.pk = piece.chunk AND chunk.title = piece.title" +
-         QString(filter).replace(QStringLiteral("title"), QStringLiteral("piece.title")) +
+         (titleKeys.isEmpty() ? QString() : QStringLiteral(" WHERE piece.title = ?")) +
          " ORDER BY piece.title, piece.position")
             .toUtf8()
             .constData());

@@ -71,9 +71,13 @@ class TriageTest : public QObject {
         pane_->flushPendingUpdate();
     }
     // A stored, selected title whose text is split.
-    void startWith(const QString& text) {
-        model_->addTitle(QStringLiteral("Book"));
+    // A new title, made the current one.
+    void addCurrentTitle(const QString& name) {
+        model_->addTitle(name);
         model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+    }
+    void startWith(const QString& text) {
+        addCurrentTitle(QStringLiteral("Book"));
         showPane();
         pane_->textView()->setFocus();
         pane_->textView()->insertPlainText(text);
@@ -203,8 +207,7 @@ private Q_SLOTS:
         QString book;
         while (book.size() < 600 * 1024)
             book += QStringLiteral("In the beginning God created the heaven and the earth.\n");
-        model_->addTitle(QStringLiteral("Genesis"));
-        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        addCurrentTitle(QStringLiteral("Genesis"));
         model_->saveText(book);
         showPane();
         FocusDetectTextView* view = pane_->textView();
@@ -230,8 +233,7 @@ private Q_SLOTS:
         QCOMPARE(textData(), before);
         QCOMPARE(model_->currentText(), book + QStringLiteral("Amen"));
         // Another title and back: each time the text that is current shows.
-        model_->addTitle(QStringLiteral("Leer"));
-        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        addCurrentTitle(QStringLiteral("Leer"));
         settle();
         QTRY_COMPARE(view->toPlainText(), QString());
         model_->setCurrentTitle(model_->state().listOfTitleAndWordList.first().title);
@@ -473,8 +475,7 @@ private Q_SLOTS:
         QString text;
         for (int i = 0; i < 60000; ++i)
             text += QStringLiteral("the w%1 ").arg(i);
-        model_->addTitle(QStringLiteral("Book"));
-        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        addCurrentTitle(QStringLiteral("Book"));
         model_->saveText(text);
         model_->splitWords();
         showPane();
@@ -520,8 +521,7 @@ private Q_SLOTS:
     void textFollowsTheCurrentTitle() {
         startWith(QStringLiteral("first text"));
         const Title first = model_->state().currentTitle;
-        model_->addTitle(QStringLiteral("Second"));
-        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        addCurrentTitle(QStringLiteral("Second"));
         settle();
         QCOMPARE(pane_->textView()->toPlainText(), QString());
         QCOMPARE(pane_->tableModel()->rowCount(), 0);
@@ -547,8 +547,7 @@ private Q_SLOTS:
         QTest::keyClicks(pane_->textView(), QStringLiteral("lost"));
         settle();
         QCOMPARE(pane_->textView()->toPlainText(), QString());
-        model_->addTitle(QStringLiteral("Book"));
-        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        addCurrentTitle(QStringLiteral("Book"));
         settle();
         QVERIFY(!pane_->textView()->isReadOnly());
     }
@@ -565,8 +564,7 @@ private Q_SLOTS:
         QFETCH(bool, same);
         const QString book =
             QStringLiteral("In the beginning God created the heaven.\n").repeated(8000);
-        model_->addTitle(QStringLiteral("Book"));
-        model_->setCurrentTitle(model_->state().listOfTitleAndWordList.last().title);
+        addCurrentTitle(QStringLiteral("Book"));
         model_->saveText(book);
         ViewModelFactory::waitForBackgroundSaves();
 
