@@ -58,8 +58,6 @@ void StoreConnection::open() {
     exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL");
     exec(journalSizeLimit);
     WalCheckpointer::watch(db_, filePath_);
-    // Reads map the file instead of copying every page with a system call.
-    setMapped(true);
     StoreSchema::prepare(*this);
     WalIndexKeeper::keep(filePath_);
 }
