@@ -2,6 +2,8 @@
 
 #include "base/Utf16.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr quint32 bit(QChar::Category c) {
@@ -53,8 +55,48 @@ bool SplitTextUseCase::Tokenizer::isSeparator(char32_t cp) {
 }
 
 SplitTextUseCase::Tokenizer::Tokenizer(const QString& text)
-    : text_(text)
-    , graphemes_(QTextBoundaryFinder::Grapheme, text) {}
+    : text_(text) {}
+
+SplitTextUseCase::Tokenizer::~Tokenizer() = default;
+
+namespace {
+
+// Whether the cluster boundaries of a text can be found on either side of
+// at apart: between two letters of one script that Qt breaks by the plain
+// rules alone, where no rule joins anything and the runs of script on
+// either side are the same as in the whole text.
+bool cutsCleanly(const QChar* data, qsizetype at) {
+    const QChar before = data[at - 1];
+    const QChar after = data[at];
+    if (before.unicode() < 0x80 && after.unicode() < 0x80)
+        return before.isLetter() && after.isLetter();
+    if (before.isSurrogate() || after.isSurrogate() || !before.isLetter() || !after.isLetter())
+        return false;
+    const QChar::Script script = before.script();
+    return script == after.script() &&
+           (script == QChar::Script_Latin || script == QChar::Script_Cyrillic ||
+            script == QChar::Script_Greek);
+}
+
+} // namespace
+
+void SplitTextUseCase::Tokenizer::clustersAround(qsizetype position) {
+    const qsizetype n = text_.size();
+    while (!clusters_ || position >= clustersEnd_) {
+        // The next part of the text after the last, cut where that is clean
+        // once it is long enough (or the rest, where it never is).
+        const qsizetype start = clusters_ ? clustersEnd_ : 0;
+        qsizetype end = std::min(n, start + clusterSpan);
+        while (end < n && !cutsCleanly(text_.constData(), end))
+            ++end;
+        if (qsizetype(buffer_.size()) < end - start + 1)
+            buffer_.resize(end - start + 1);
+        clusters_.emplace(QTextBoundaryFinder::Grapheme, text_.constData() + start, end - start,
+                          buffer_.data(), qsizetype(buffer_.size()));
+        clustersStart_ = start;
+        clustersEnd_ = end;
+    }
+}
 
 std::optional<QString> SplitTextUseCase::Tokenizer::nextToken() {
     const auto span = nextSpan();
@@ -90,11 +132,19 @@ qsizetype SplitTextUseCase::Tokenizer::afterSeparator(Separator separator) {
     if (separator.at >= n)
         return n;
     const qsizetype end = separator.at + separator.length;
-    graphemes_.setPosition(end);
-    if (graphemes_.isAtBoundary())
+    if (end >= n)
+        return n;
+    // Nothing joins an ASCII character to what is before it but LF to CR:
+    // the usual case, answered without the cluster boundaries.
+    const QChar* data = text_.constData();
+    if (data[end].unicode() < 0x80 && data[separator.at] != QLatin1Char('\r'))
         return end;
-    const qsizetype clusterEnd = graphemes_.toNextBoundary();
-    return clusterEnd < 0 ? n : clusterEnd;
+    clustersAround(end);
+    clusters_->setPosition(end - clustersStart_);
+    if (clusters_->isAtBoundary())
+        return end;
+    const qsizetype clusterEnd = clusters_->toNextBoundary();
+    return clusterEnd < 0 ? n : clustersStart_ + clusterEnd;
 }
 
 SplitTextUseCase::Span SplitTextUseCase::Tokenizer::trimmed(qsizetype begin, qsizetype end) const {

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 // Cuts a text into its words, in text order, with every repetition and the
 // letters exactly as typed. Separators are white space, line breaks and
@@ -70,6 +71,9 @@ struct SplitTextUseCase {
     class Tokenizer {
     public:
         explicit Tokenizer(const QString& text);
+        ~Tokenizer();
+        Tokenizer(const Tokenizer&) = delete;
+        Tokenizer& operator=(const Tokenizer&) = delete;
 
         // The next token, possibly empty; nullopt once the text is used up.
         std::optional<QString> nextToken();
@@ -94,10 +98,19 @@ struct SplitTextUseCase {
         // The part from begin to end without white space at either end.
         Span trimmed(qsizetype begin, qsizetype end) const;
 
+        // The cluster boundaries of the part of the text that holds position
+        // (clustersStart_ to clustersEnd_), found a part at a time: for the
+        // whole text at once they would take a byte per character.
+        void clustersAround(qsizetype position);
+        static constexpr qsizetype clusterSpan = 1 << 15;
+
         const QString text_;
         // Grapheme boundaries: a separator is consumed with its whole
         // user-perceived character (a combining mark after it, CR LF).
-        QTextBoundaryFinder graphemes_;
+        std::optional<QTextBoundaryFinder> clusters_;
+        std::vector<unsigned char> buffer_;
+        qsizetype clustersStart_ = 0;
+        qsizetype clustersEnd_ = 0;
         qsizetype currentIndex_ = 0;
     };
 };

@@ -51,6 +51,16 @@ private Q_SLOTS:
         // Supplementary punctuation (U+1144B NEWA DANDA, Po) separates as a whole code point.
         QTest::newRow("supplementary punctuation")
             << QString::fromUcs4(U"a\U0001144Bb") << QStringList{"a", "b"};
+        // Clusters are found a part of the text at a time: the same far into
+        // a long one, a part or more on.
+        const QString longWord(40000, QLatin1Char('a'));
+        QTest::newRow("combining mark after comma, far in")
+            << longWord + QStringLiteral(",\u0301b") << QStringList{longWord, "b"};
+        QTest::newRow("cr lf far in") << longWord + longWord + QStringLiteral("\r\nb")
+                                      << QStringList{longWord + longWord, "b"};
+        QTest::newRow("combining mark after ideographic stop, far in")
+            << QString(70000, QChar(0x65e5)) + QStringLiteral("\u3002\u0301b")
+            << QStringList{QString(70000, QChar(0x65e5)), "b"};
         QTest::newRow("lone surrogate is not a separator")
             << QString(QChar(0xD800)) + "a b" << QStringList{QString(QChar(0xD800)) + "a", "b"};
     }
