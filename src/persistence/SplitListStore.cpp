@@ -127,11 +127,16 @@ void store(StoreConnection& store, qint64 titleKey, const SplitList& list) {
         VALUES (?, ?, ?, ?, ?)
         ON CONFLICT (title) DO UPDATE SET count = excluded.count, words = excluded.words,
             sequence = excluded.sequence, starts = excluded.starts)sql");
+    // Bound where they are, not copied: a book's list is megabytes, and SQLite
+    // makes the row from them all at once anyway.
+    const QByteArray words = packWords(list.distinctWords());
+    const QByteArray sequence = packNumbers(list.wordOfOccurrence());
+    const QByteArray starts = packStarts(list.startOfOccurrence());
     save.bind(1, titleKey)
         .bind(2, qint64(list.wordOfOccurrence().size()))
-        .bindBlob(3, packWords(list.distinctWords()))
-        .bindBlob(4, packNumbers(list.wordOfOccurrence()))
-        .bindBlob(5, packStarts(list.startOfOccurrence()));
+        .bindBlobUnowned(3, words)
+        .bindBlobUnowned(4, sequence)
+        .bindBlobUnowned(5, starts);
     save.run();
     // A list split with words already gone (a list read back) keeps them gone.
     StoreStatement gone(store.handle(),
