@@ -181,11 +181,10 @@ void CoreDateSetting::checkLater(const QString& path) {
 QString CoreDateSetting::checkNow(const QString& path) {
     QString message;
     try {
+        // Read a page at a time (not mapped, as every connection opens):
+        // mapped, the whole file it reads would count in the program's
+        // memory until the check ends.
         StoreConnection connection(path);
-        // Read a page at a time, not mapped: the check reads the whole
-        // file, which mapped would be resident in the program until the end
-        // (as large as the store, on top of the first frame's memory).
-        connection.setMapped(false);
         const QString check = connection.quickCheck();
         if (check != QStringLiteral("ok"))
             message = damagedMessage(check, path);

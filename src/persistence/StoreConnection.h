@@ -22,9 +22,9 @@ public:
     // Runs statements that take no parameters and return no rows.
     void exec(const char* sql);
 
-    // Whether reads map the file (on from the open). A connection kept idle
-    // between handlers unmaps it meanwhile: its pages would stay in the
-    // process's memory for nothing.
+    // Whether reads map the file (off from the open: mapped pages count in
+    // the program's memory while the connection lives). The GUI thread's
+    // kept connection maps it while lent out, and unmaps it meanwhile.
     void setMapped(bool on);
 
     // SQLite's quick check of the file's structure: "ok", or what is wrong.
