@@ -40,6 +40,8 @@ public:
         // start: where the word stands in the text, or -1. The view has to
         // stay valid until finish().
         void add(QStringView word, qint64 start);
+        // Room for about this many occurrences, made at once.
+        void reserve(qsizetype occurrences);
         SplitList finish();
 
     private:

@@ -42,6 +42,11 @@ void SplitList::Builder::add(QStringView word, qint64 start) {
     data_->starts.push_back(qint32(start));
 }
 
+void SplitList::Builder::reserve(qsizetype occurrences) {
+    data_->wordOf.reserve(std::size_t(occurrences));
+    data_->starts.reserve(std::size_t(occurrences));
+}
+
 SplitList SplitList::Builder::finish() {
     if (!data_->startsKnown)
         data_->starts.clear();
