@@ -22,6 +22,7 @@
 #include "persistence/StoreSchema.h"
 #include "persistence/TextChunks.h"
 #include "persistence/WordBatches.h"
+#include "text/SplitTextUseCase.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -473,6 +474,30 @@ private Q_SLOTS:
         QCOMPARE(stateOf("A").splittedWords, expected);
         QCOMPARE(stateOf("B").splittedWords, saved); // another title is untouched
         QCOMPARE(stateOf("A").boxText, QString());
+    }
+
+    // A book's list is written into its row a piece at a time: every word and
+    // every place reads back, across the pieces, and a list written over it
+    // replaces it whole.
+    void longSplitWithPlacesReadsBack() {
+        addTitle("A");
+        QString text; // the builder keeps views into it
+        QList<SplitTextUseCase::Span> spans;
+        for (int i = 0; i < 60000; ++i) {
+            const QString word = QStringLiteral("w%1").arg(i % 40000);
+            spans.append({text.size(), word.size()});
+            text += word + QString(1 + i % 3, QLatin1Char(' '));
+        }
+        SplitList::Builder builder;
+        for (const auto& span : spans)
+            builder.add(QStringView(text).mid(span.start, span.length), span.start);
+        const SplitList saved = builder.finish();
+        SaveSplitWordCommandHandler().handle({saved, idOf("A")});
+        const SplitList read = stateOf("A").splittedWords;
+        QCOMPARE(read, saved);
+        QCOMPARE(read.startOfOccurrence(), saved.startOfOccurrence());
+        SaveSplitWordCommandHandler().handle({{"a", "b"}, idOf("A")});
+        QCOMPARE(stateOf("A").splittedWords, (SplitList{"a", "b"}));
     }
 
     void saveForUnknownTitleStoresNothing() {
