@@ -22,7 +22,6 @@
 #include "persistence/StoreSchema.h"
 #include "persistence/TextChunks.h"
 #include "persistence/WordBatches.h"
-#include "text/SplitTextUseCase.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -32,6 +31,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 using Kind = AppState::Word::Kind;
 
@@ -481,16 +481,16 @@ private Q_SLOTS:
     // replaces it whole.
     void longSplitWithPlacesReadsBack() {
         addTitle("A");
-        QString text; // the builder keeps views into it
-        QList<SplitTextUseCase::Span> spans;
+        QString text;                                 // the builder keeps views into it
+        QList<std::pair<qsizetype, qsizetype>> spans; // start, length
         for (int i = 0; i < 60000; ++i) {
             const QString word = QStringLiteral("w%1").arg(i % 40000);
             spans.append({text.size(), word.size()});
             text += word + QString(1 + i % 3, QLatin1Char(' '));
         }
         SplitList::Builder builder;
-        for (const auto& span : spans)
-            builder.add(QStringView(text).mid(span.start, span.length), span.start);
+        for (const auto& [start, length] : spans)
+            builder.add(QStringView(text).mid(start, length), start);
         const SplitList saved = builder.finish();
         SaveSplitWordCommandHandler().handle({saved, idOf("A")});
         const SplitList read = stateOf("A").splittedWords;
