@@ -57,8 +57,6 @@ bool SplitTextUseCase::Tokenizer::isSeparator(char32_t cp) {
 SplitTextUseCase::Tokenizer::Tokenizer(const QString& text)
     : text_(text) {}
 
-SplitTextUseCase::Tokenizer::~Tokenizer() = default;
-
 namespace {
 
 // Whether the cluster boundaries of a text can be found on either side of
@@ -82,10 +80,10 @@ bool cutsCleanly(const QChar* data, qsizetype at) {
 
 void SplitTextUseCase::Tokenizer::clustersAround(qsizetype position) {
     const qsizetype n = text_.size();
-    while (!clusters_ || position >= clustersEnd_) {
+    while (position >= clustersEnd_) {
         // The next part of the text after the last, cut where that is clean
         // once it is long enough (or the rest, where it never is).
-        const qsizetype start = clusters_ ? clustersEnd_ : 0;
+        const qsizetype start = clustersEnd_;
         qsizetype end = std::min(n, start + clusterSpan);
         while (end < n && !cutsCleanly(text_.constData(), end))
             ++end;
@@ -129,8 +127,6 @@ SplitTextUseCase::Tokenizer::findSeparator(qsizetype from) const {
 
 qsizetype SplitTextUseCase::Tokenizer::afterSeparator(Separator separator) {
     const qsizetype n = text_.size();
-    if (separator.at >= n)
-        return n;
     const qsizetype end = separator.at + separator.length;
     if (end >= n)
         return n;

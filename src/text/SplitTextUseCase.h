@@ -71,7 +71,7 @@ struct SplitTextUseCase {
     class Tokenizer {
     public:
         explicit Tokenizer(const QString& text);
-        ~Tokenizer();
+        // Not copied: the boundary finder works in this one's buffer.
         Tokenizer(const Tokenizer&) = delete;
         Tokenizer& operator=(const Tokenizer&) = delete;
 
