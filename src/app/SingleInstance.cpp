@@ -1,19 +1,20 @@
 #include "app/SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
+#include <QThread>
 #include <QUrl>
 
-#include <memory>
 #include <utility>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -28,7 +29,9 @@ SingleInstance::SingleInstance(QString dataFolder, QObject* parent)
     : QObject(parent)
     , dataFolder_(std::move(dataFolder)) {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    release();
+}
 
 QString SingleInstance::lockFilePath() const {
     return dataFolder_ + QStringLiteral("/Pramel.lock");
@@ -44,46 +47,65 @@ QString SingleInstance::serverName() const {
     return QStringLiteral("pramel-") + QString::fromLatin1(key);
 }
 
-bool SingleInstance::heldByALiveProcess() const {
-    // QLockFile also holds a flock() on the file for as long as its process
-    // lives; the kernel lets it go when the process ends, however it ends.
-    // So a lock nobody holds so was left by a crash, even when its process
-    // id has since been given to another program (another Pramel, on
-    // another data folder, looks the same to QLockFile).
-    const int fd = ::open(QFile::encodeName(lockFilePath()).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno != ENOENT;
-    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd); // lets go of the probe's own lock too
-    return held;
-}
-
 SingleInstance::Claim SingleInstance::acquire() {
     if (!QDir().mkpath(dataFolder_))
         return Claim::taken;
-    lock_ = std::make_unique<QLockFile>(lockFilePath());
-    // Held for the whole run: never stale by age, only when its process is gone.
-    lock_->setStaleLockTime(0);
-    for (int attempt = 0; !lock_->tryLock(100); ++attempt) {
-        if (lock_->error() != QLockFile::LockFailedError) {
-            lock_.reset(); // the folder cannot be written: the store will say so
-            return Claim::taken;
+    const QByteArray path = QFile::encodeName(lockFilePath());
+    for (;;) {
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            // One left by a crash that cannot be opened any more (a live
+            // Pramel's would open, and flock would tell): the folder is the
+            // trouble. With none, the store says why it cannot be used.
+            return QFile::exists(lockFilePath()) ? Claim::folderNotWritable : Claim::taken;
         }
-        if (attempt > 0 || heldByALiveProcess()) {
-            lock_.reset();
-            return Claim::heldByAnother;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const bool held = errno == EWOULDBLOCK;
+            ::close(fd);
+            // A file system without locks cannot tell one Pramel per store:
+            // the store is used as it would be without them.
+            return held ? Claim::heldByAnother : Claim::taken;
         }
-        // A lock left by a crash: taken over, unless it cannot be removed.
-        if (!QFile::remove(lockFilePath())) {
-            lock_.reset();
-            return Claim::folderNotWritable;
+        // The last holder removes the file as it ends, perhaps between this
+        // open and this flock: the lock is then on a file nobody else finds,
+        // and the one by that name is tried again.
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(fd, &opened) == 0 && ::stat(path.constData(), &named) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+            lockFd_ = fd;
+            break;
         }
+        ::close(fd);
     }
-    listen();
+    // A lock left by a crash in a folder that has since become read-only:
+    // the store could not be written there.
+    if (::access(QFile::encodeName(dataFolder_).constData(), W_OK) != 0) {
+        release();
+        return Claim::folderNotWritable;
+    }
+    // The file names its holder for whoever looks; never synced, as the
+    // lock is the kernel's, not the file's.
+    const QByteArray holder = QByteArray::number(qint64(::getpid())) + "\n";
+    const bool noted = ::ftruncate(lockFd_, 0) == 0 &&
+                       ::write(lockFd_, holder.constData(), size_t(holder.size())) == holder.size();
+    Q_UNUSED(noted);
     return Claim::taken;
 }
 
+void SingleInstance::release() {
+    if (lockFd_ < 0)
+        return;
+    // Removed while still held: a start that opened it meanwhile finds the
+    // name gone once it has the lock, and makes its own.
+    ::unlink(QFile::encodeName(lockFilePath()).constData());
+    ::close(lockFd_);
+    lockFd_ = -1;
+}
+
 void SingleInstance::listen() {
+    if (server_ || lockFd_ < 0)
+        return;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     // We hold the lock: a socket left by an instance that died is stale.
@@ -118,9 +140,17 @@ void SingleInstance::listen() {
 
 bool SingleInstance::activateRunning(const QStringList& files, int timeoutMs) const {
     QLocalSocket socket;
-    socket.connectToServer(serverName());
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
+    // The running instance listens once its window is up: until then there
+    // is no socket to connect to, and it is asked again.
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        socket.connectToServer(serverName());
+        if (socket.waitForConnected(int(deadline.remainingTime())))
+            break;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(20);
+    }
     for (const QString& file : files)
         socket.write(openPrefix + QUrl::fromLocalFile(file).toEncoded() + '\n');
     socket.write(activateRequest);

@@ -4,15 +4,16 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
 class QLocalServer;
-class QLockFile;
 
 // One Pramel per store. The first instance holds a lock file in the data
 // folder (a lock left by a process that died is taken over) and listens on a
 // local socket named after that folder; a second start asks it to bring its
 // window to the front (and to open the files it was given), and ends.
+//
+// The lock is the kernel's (flock) on Pramel.lock: it goes with its process
+// however that ends, so a file left by a crash is no lock at all, and taking
+// it costs no write to the disk.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -28,10 +29,14 @@ public:
     // and the store then tells why; one that holds a lock left by a crash
     // cannot be used though, and says so.
     Claim acquire();
+    // Answers second starts from now on. Called once the window is up: until
+    // then a second start waits for the answer (activateRunning).
+    void listen();
 
     // Asks the running instance to show its window and to open the files
-    // (absolute paths) as titles; false if it did not answer.
-    bool activateRunning(const QStringList& files = {}, int timeoutMs = 2000) const;
+    // (absolute paths) as titles; false if it did not answer within the
+    // time (one still starting is waited for).
+    bool activateRunning(const QStringList& files = {}, int timeoutMs = 5000) const;
 
     QString lockFilePath() const;
 
@@ -43,10 +48,9 @@ Q_SIGNALS:
 
 private:
     QString serverName() const;
-    bool heldByALiveProcess() const;
-    void listen();
+    void release();
 
     QString dataFolder_;
-    std::unique_ptr<QLockFile> lock_;
+    int lockFd_ = -1; // holds the lock while open
     QLocalServer* server_ = nullptr;
 };

@@ -80,8 +80,9 @@ void keepMemoryLow() {
 #endif
 }
 
-// Ends a loop once the watched widget has painted, a moment later: the
-// frame reaches the window system once the loop waits.
+// Ends a loop once the watched widget has painted, a moment later, when the
+// window system has the frame: the loop's own flush comes only when it
+// waits, and the panes built next keep it busy.
 class FirstPaint : public QObject {
 public:
     explicit FirstPaint(QEventLoop* loop)
@@ -92,7 +93,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !painted_) {
             painted_ = true;
-            QTimer::singleShot(1, Qt::PreciseTimer, loop_, &QEventLoop::quit);
+            QTimer::singleShot(1, Qt::PreciseTimer, loop_, [loop = loop_] {
+                QGuiApplication::sync();
+                loop->quit();
+            });
         }
         return QObject::eventFilter(watched, event);
     }
@@ -188,6 +192,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
                      &AppDelegate::activateWindow);
     QObject::connect(&instance, &SingleInstance::openRequested, &delegate, &AppDelegate::openFiles);
+    // Second starts are answered from here on; they wait until then.
+    instance.listen();
     drawFrame(window);
     delegate.openFiles(files);
     delegate.applicationDidFinishLaunching();
