@@ -262,8 +262,8 @@ const QStringList& SplitList::distinctWords() const {
     return source_ ? source_->words : none;
 }
 
-const std::vector<quint32>& SplitList::wordOfOccurrence() const {
-    static const std::vector<quint32> none;
+const SplitList::WordNumbers& SplitList::wordOfOccurrence() const {
+    static const WordNumbers none;
     return source_ ? source_->wordOf : none;
 }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -28,6 +29,59 @@ public:
     // Rows without a known place in the text (lists of older stores, tests).
     SplitList(const QStringList& words);
     SplitList(std::initializer_list<QString> words);
+
+    // The number of each row's word, as split. Most lists hold fewer than
+    // 65,536 distinct words: their numbers take two bytes each, not four, in
+    // a list that has a row for every word of a book.
+    class WordNumbers {
+    public:
+        WordNumbers() = default;
+        explicit WordNumbers(const std::vector<quint32>& numbers);
+
+        std::size_t size() const { return wide_ ? wideNumbers_.size() : narrow_.size(); }
+        bool empty() const { return size() == 0; }
+        quint32 operator[](std::size_t i) const { return wide_ ? wideNumbers_[i] : narrow_[i]; }
+        // Room for this many numbers, the narrow kind as long as they fit.
+        void reserve(std::size_t count);
+        void push_back(quint32 number);
+        std::vector<quint32> toVector() const;
+
+        class const_iterator {
+        public:
+            using iterator_category = std::forward_iterator_tag;
+            using value_type = quint32;
+            using difference_type = std::ptrdiff_t;
+            using pointer = void;
+            using reference = quint32;
+            const_iterator(const WordNumbers* numbers, std::size_t i)
+                : numbers_(numbers)
+                , i_(i) {}
+            quint32 operator*() const { return (*numbers_)[i_]; }
+            const_iterator& operator++() {
+                ++i_;
+                return *this;
+            }
+            friend bool operator==(const const_iterator& a, const const_iterator& b) {
+                return a.i_ == b.i_;
+            }
+
+        private:
+            const WordNumbers* numbers_;
+            std::size_t i_;
+        };
+        const_iterator begin() const { return {this, 0}; }
+        const_iterator end() const { return {this, size()}; }
+
+        friend bool operator==(const WordNumbers& a, const WordNumbers& b);
+
+    private:
+        void widen();
+
+        bool wide_ = false;
+        std::size_t reserved_ = 0;
+        std::vector<quint16> narrow_;
+        std::vector<quint32> wideNumbers_;
+    };
 
     // Makes a list from the words of a text, in order. Words that are the same
     // text share one entry.
@@ -122,10 +176,13 @@ public:
     // and where it stood (empty when not known), and the folded forms that
     // have left since.
     const QStringList& distinctWords() const;
-    const std::vector<quint32>& wordOfOccurrence() const;
+    const WordNumbers& wordOfOccurrence() const;
     const std::vector<qint32>& startOfOccurrence() const;
     QStringList removedFolded() const;
     static SplitList fromParts(QStringList distinctWords, std::vector<quint32> wordOfOccurrence,
+                               std::vector<qint32> startOfOccurrence,
+                               const QStringList& removedFolded);
+    static SplitList fromParts(QStringList distinctWords, WordNumbers wordOfOccurrence,
                                std::vector<qint32> startOfOccurrence,
                                const QStringList& removedFolded);
 
@@ -142,6 +199,7 @@ public:
 
 private:
     struct Source;
+
     static constexpr qsizetype blockSize = 256; // a multiple of 64: whole words of bits
 
     void initialiseVisibility();

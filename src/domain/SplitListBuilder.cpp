@@ -1,5 +1,7 @@
 #include "domain/SplitListSource.h"
 
+#include <algorithm>
+
 // Making a list: from the words of a text (Builder), from plain words, or
 // from the parts the store keeps.
 
@@ -7,13 +9,54 @@ struct SplitList::Builder::Data {
     std::function<bool(const QString&)> keep;
     QStringList words;
     QHash<QStringView, quint32> byText; // views into the caller's text
-    std::vector<quint32> wordOf;
+    WordNumbers wordOf;
     std::vector<qint32> starts;
     bool startsKnown = true;
 };
 
 namespace {
 constexpr quint32 leftOut = 0xFFFFFFFFu;
+constexpr quint32 narrowLimit = 0xFFFFu;
+} // namespace
+
+SplitList::WordNumbers::WordNumbers(const std::vector<quint32>& numbers) {
+    reserve(numbers.size());
+    for (quint32 n : numbers)
+        push_back(n);
+}
+
+void SplitList::WordNumbers::reserve(std::size_t count) {
+    reserved_ = std::max(reserved_, count);
+    if (wide_)
+        wideNumbers_.reserve(count);
+    else
+        narrow_.reserve(count);
+}
+
+void SplitList::WordNumbers::push_back(quint32 number) {
+    if (!wide_ && number > narrowLimit)
+        widen();
+    if (wide_)
+        wideNumbers_.push_back(number);
+    else
+        narrow_.push_back(quint16(number));
+}
+
+void SplitList::WordNumbers::widen() {
+    wideNumbers_.reserve(std::max(reserved_, narrow_.size()));
+    wideNumbers_.assign(narrow_.begin(), narrow_.end());
+    narrow_ = {};
+    wide_ = true;
+}
+
+std::vector<quint32> SplitList::WordNumbers::toVector() const {
+    return std::vector<quint32>(begin(), end());
+}
+
+bool operator==(const SplitList::WordNumbers& a, const SplitList::WordNumbers& b) {
+    if (a.wide_ == b.wide_)
+        return a.wide_ ? a.wideNumbers_ == b.wideNumbers_ : a.narrow_ == b.narrow_;
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
 }
 
 SplitList::Builder::Builder(std::function<bool(const QString&)> keep)
@@ -69,6 +112,15 @@ SplitList::SplitList(std::initializer_list<QString> words)
     : SplitList(QStringList(words)) {}
 
 SplitList SplitList::fromParts(QStringList distinctWords, std::vector<quint32> wordOfOccurrence,
+                               std::vector<qint32> startOfOccurrence,
+                               const QStringList& removedFolded) {
+    WordNumbers numbers(wordOfOccurrence);
+    wordOfOccurrence = {}; // not held on to beside its narrow copy
+    return fromParts(std::move(distinctWords), std::move(numbers), std::move(startOfOccurrence),
+                     removedFolded);
+}
+
+SplitList SplitList::fromParts(QStringList distinctWords, WordNumbers wordOfOccurrence,
                                std::vector<qint32> startOfOccurrence,
                                const QStringList& removedFolded) {
     auto source = QSharedPointer<Source>::create();

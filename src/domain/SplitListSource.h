@@ -14,7 +14,7 @@
 // The part the split makes, shared by every copy of the list.
 struct SplitList::Source {
     QStringList words;                // distinct words, as they stood
-    std::vector<quint32> wordOf;      // per occurrence: its word
+    WordNumbers wordOf;               // per occurrence: its word
     std::vector<qint32> starts;       // per occurrence: where it stood; empty if not known
     std::vector<quint32> groupOfWord; // per word: its folded group
     QHash<QString, quint32> groupByFolded;

@@ -48,12 +48,22 @@ QByteArray packWords(const QStringList& words) {
     return out;
 }
 
-QByteArray packNumbers(const std::vector<quint32>& numbers) {
+namespace {
+template <typename Numbers> QByteArray packEach(const Numbers& numbers) {
     QByteArray out;
     out.reserve(qsizetype(numbers.size()) * 2);
     for (quint32 n : numbers)
         putNumber(out, n);
     return out;
+}
+} // namespace
+
+QByteArray packNumbers(const std::vector<quint32>& numbers) {
+    return packEach(numbers);
+}
+
+QByteArray packNumbers(const SplitList::WordNumbers& numbers) {
+    return packEach(numbers);
 }
 
 QByteArray packStarts(const std::vector<qint32>& starts) {
@@ -87,7 +97,8 @@ bool unpackWords(QByteArrayView bytes, QStringList& words) {
     return p == end;
 }
 
-bool unpackNumbers(QByteArrayView bytes, std::vector<quint32>& numbers) {
+namespace {
+template <typename Numbers> bool unpackEach(QByteArrayView bytes, Numbers& numbers) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p < end) {
@@ -97,6 +108,15 @@ bool unpackNumbers(QByteArrayView bytes, std::vector<quint32>& numbers) {
         numbers.push_back(quint32(n));
     }
     return true;
+}
+} // namespace
+
+bool unpackNumbers(QByteArrayView bytes, std::vector<quint32>& numbers) {
+    return unpackEach(bytes, numbers);
+}
+
+bool unpackNumbers(QByteArrayView bytes, SplitList::WordNumbers& numbers) {
+    return unpackEach(bytes, numbers);
 }
 
 bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts) {
@@ -191,7 +211,7 @@ QHash<qint64, SplitList> load(StoreConnection& store, const QList<qint64>& title
 std::optional<SplitList> unpackList(qint64 count, QByteArrayView words, QByteArrayView sequence,
                                     QByteArrayView starts, const QStringList& removedFolded) {
     QStringList distinct;
-    std::vector<quint32> wordOf;
+    SplitList::WordNumbers wordOf;
     std::vector<qint32> startOf;
     // Each row takes a byte at least: a count beyond that is damage, not
     // something to make room for.

@@ -30,9 +30,11 @@ QHash<qint64, SplitList> load(StoreConnection& store, const QList<qint64>& title
 // The packed forms, for the migration of older stores and for tests.
 QByteArray packWords(const QStringList& words);
 QByteArray packNumbers(const std::vector<quint32>& numbers);
+QByteArray packNumbers(const SplitList::WordNumbers& numbers);
 QByteArray packStarts(const std::vector<qint32>& starts);
 bool unpackWords(QByteArrayView bytes, QStringList& words);
 bool unpackNumbers(QByteArrayView bytes, std::vector<quint32>& numbers);
+bool unpackNumbers(QByteArrayView bytes, SplitList::WordNumbers& numbers);
 bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts);
 // The list a stored row holds (count: its rows), or nothing when the row is damaged.
 std::optional<SplitList> unpackList(qint64 count, QByteArrayView words, QByteArrayView sequence,
