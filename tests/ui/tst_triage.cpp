@@ -355,18 +355,21 @@ private Q_SLOTS:
     void everyMoveKeepsItsRow_data() {
         QTest::addColumn<QString>("move");
         QTest::addColumn<qint64>("startRow");
-        QTest::newRow("Page Down") << "PgDown" << qint64(10);
-        QTest::newRow("Page Up") << "PgUp" << qint64(40);
-        QTest::newRow("End") << "End" << qint64(10);
-        QTest::newRow("Home") << "Home" << qint64(40);
-        QTest::newRow("Ctrl+End") << "Ctrl+End" << qint64(10);
-        QTest::newRow("Ctrl+Home") << "Ctrl+Home" << qint64(40);
-        QTest::newRow("typing the first letter of a word") << "k" << qint64(5);
-        QTest::newRow("dragging the mouse over the rows") << "drag" << qint64(1);
+        // The row it comes to; for a page, -1: a page on from the start.
+        QTest::addColumn<qint64>("endRow");
+        QTest::newRow("Page Down") << "PgDown" << qint64(10) << qint64(-1);
+        QTest::newRow("Page Up") << "PgUp" << qint64(40) << qint64(-1);
+        QTest::newRow("End") << "End" << qint64(10) << qint64(59);
+        QTest::newRow("Home") << "Home" << qint64(40) << qint64(0);
+        QTest::newRow("Ctrl+End") << "Ctrl+End" << qint64(10) << qint64(59);
+        QTest::newRow("Ctrl+Home") << "Ctrl+Home" << qint64(40) << qint64(0);
+        QTest::newRow("typing the first letter of a word") << "k" << qint64(5) << qint64(30);
+        QTest::newRow("dragging the mouse over the rows") << "drag" << qint64(1) << qint64(3);
     }
     void everyMoveKeepsItsRow() {
         QFETCH(QString, move);
         QFETCH(qint64, startRow);
+        QFETCH(qint64, endRow);
         QStringList words;
         for (int i = 0; i < 60; ++i)
             words << (i == 30 ? QStringLiteral("kiwi") : QStringLiteral("w%1x").arg(i));
@@ -390,6 +393,18 @@ private Q_SLOTS:
         const qint64 moved = table->selectedRow();
         QVERIFY(moved >= 0);
         QVERIFY(moved != startRow);
+        if (endRow >= 0) {
+            QCOMPARE(moved, endRow);
+        } else {
+            // A page is the rows the list shows, less one at most.
+            const qint64 page = table->viewport()->height() / table->rowHeight();
+            QVERIFY2(qAbs(moved - startRow) >= qMax<qint64>(1, page - 1) &&
+                         qAbs(moved - startRow) <= page,
+                     qPrintable(
+                         QStringLiteral("%1 rows, a page of %2").arg(moved - startRow).arg(page)));
+        }
+        QVERIFY(table->viewport()->rect().contains(
+            table->visualRect(pane_->tableModel()->index(int(moved), 0))));
         QCOMPARE(model_->state().lastSelectedRow, moved);
         // One character typed into the text publishes the state again.
         pane_->textView()->setFocus();

@@ -152,7 +152,7 @@ private Q_SLOTS:
             "Donaudampfschifffahrtsgesellschaft stellte ihre Fahrten über den Winter ein."));
         window_->setGeometry(WindowMemory::firstGeometry(QRect(0, 0, 1280, 800)));
         settle();
-        QTableView* table = pane()->tableView();
+        CustomTableView* table = pane()->tableView();
         auto* cell = qobject_cast<SplitWordCell*>(table->itemDelegate());
         QVERIFY(cell);
         const QAbstractItemModel* rows = table->model();
@@ -160,7 +160,7 @@ private Q_SLOTS:
             const QModelIndex index = rows->index(row, 0);
             QStyleOptionViewItem option;
             option.initFrom(table);
-            option.rect = QRect(0, 0, table->viewport()->width(), table->rowHeight(0));
+            option.rect = QRect(0, 0, table->viewport()->width(), table->rowHeight());
             const QString shown = cell->sentenceShown(option, index);
             const QString whole =
                 index.data(SplitWordTableModel::sentenceRole).toStringList().join(QString());

@@ -3,24 +3,24 @@
 #include "ui/common/CellButtons.h"
 
 #include <QAbstractItemDelegate>
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QPersistentModelIndex>
 #include <QPointer>
-#include <QTableView>
 
 namespace AccessibleItemView {
 
-QRect globalRect(const QTableView* view, const QRect& viewportRect) {
+QRect globalRect(const QAbstractItemView* view, const QRect& viewportRect) {
     if (!view->isVisible() || viewportRect.isEmpty())
         return {};
     return QRect(view->viewport()->mapToGlobal(viewportRect.topLeft()), viewportRect.size());
 }
 
-CellButtons* buttonsOf(const QTableView* view, const QModelIndex& index) {
+CellButtons* buttonsOf(const QAbstractItemView* view, const QModelIndex& index) {
     return dynamic_cast<CellButtons*>(view->itemDelegateForIndex(index));
 }
 
-QStyleOptionViewItem optionFor(const QTableView* view, const QModelIndex& index) {
+QStyleOptionViewItem optionFor(const QAbstractItemView* view, const QModelIndex& index) {
     QStyleOptionViewItem option;
     option.initFrom(view);
     option.rect = view->visualRect(index);
@@ -35,7 +35,7 @@ namespace {
 // A button painted in a cell.
 class ButtonInterface : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    ButtonInterface(QTableView* view, const QModelIndex& index, int id, QAccessible::Id cell)
+    ButtonInterface(QAbstractItemView* view, const QModelIndex& index, int id, QAccessible::Id cell)
         : view_(view)
         , index_(index)
         , id_(id)
@@ -99,7 +99,7 @@ private:
         return {};
     }
 
-    QPointer<QTableView> view_;
+    QPointer<QAbstractItemView> view_;
     QPersistentModelIndex index_;
     int id_;
     QAccessible::Id cell_;
@@ -107,7 +107,7 @@ private:
 
 } // namespace
 
-QAccessibleInterface* makeButtonInterface(QTableView* view, const QModelIndex& index, int id,
+QAccessibleInterface* makeButtonInterface(QAbstractItemView* view, const QModelIndex& index, int id,
                                           QAccessible::Id cell) {
     return new ButtonInterface(view, index, id, cell);
 }

@@ -22,7 +22,7 @@ constexpr char enabledProperty[] = "accessibleCellButtons";
 class HeaderInterface : public QAccessibleInterface {
 public:
     // section -1: the corner.
-    HeaderInterface(QTableView* view, Qt::Orientation orientation, int section)
+    HeaderInterface(QAbstractItemView* view, Qt::Orientation orientation, int section)
         : view_(view)
         , orientation_(orientation)
         , section_(section) {}
@@ -48,7 +48,7 @@ public:
         if (!isValid() || section_ < 0)
             return {};
         QHeaderView* header = headerView();
-        if (header->isHidden())
+        if (!header || header->isHidden())
             return {};
         const int position = header->sectionViewportPosition(section_);
         const int size = header->sectionSize(section_);
@@ -64,7 +64,7 @@ public:
     }
     QAccessible::State state() const override {
         QAccessible::State state;
-        state.invisible = !isValid() || headerView()->isHidden();
+        state.invisible = !isValid() || !headerView() || headerView()->isHidden();
         return state;
     }
 
@@ -72,11 +72,16 @@ public:
     int section() const { return section_; }
 
 private:
+    // None for a view without headers: its sections are there only to
+    // number the cells as a table's are.
     QHeaderView* headerView() const {
-        return orientation_ == Qt::Horizontal ? view_->horizontalHeader() : view_->verticalHeader();
+        auto* table = qobject_cast<QTableView*>(view_.data());
+        if (!table)
+            return nullptr;
+        return orientation_ == Qt::Horizontal ? table->horizontalHeader() : table->verticalHeader();
     }
 
-    QPointer<QTableView> view_;
+    QPointer<QAbstractItemView> view_;
     Qt::Orientation orientation_;
     int section_;
 };
@@ -84,7 +89,7 @@ private:
 // A cell, with the buttons its delegate paints as its children.
 class CellInterface : public QAccessibleInterface, public QAccessibleTableCellInterface {
 public:
-    CellInterface(QTableView* view, const QModelIndex& index)
+    CellInterface(QAbstractItemView* view, const QModelIndex& index)
         : view_(view)
         , index_(index) {}
     ~CellInterface() override {
@@ -182,21 +187,21 @@ private:
         return buttons ? buttons->cellButtons(index_) : QList<CellButtons::Button>();
     }
 
-    QPointer<QTableView> view_;
+    QPointer<QAbstractItemView> view_;
     QPersistentModelIndex index_;
     mutable QHash<int, QAccessible::Id> buttons_; // by the delegate's button id
 };
 
 // The table. Children are numbered as QTableView numbers them in its
 // focus and selection events: the headers always count, visible or not,
-// as row 0 and column 0.
+// as row 0 and column 0 (UniformRowView numbers them so too).
 class TableInterface : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
-    explicit TableInterface(QTableView* view)
+    explicit TableInterface(QAbstractItemView* view)
         : QAccessibleWidget(view, QAccessible::Table) {}
     ~TableInterface() override { dropChildren(); }
 
-    QTableView* view() const { return static_cast<QTableView*>(widget()); }
+    QAbstractItemView* view() const { return static_cast<QAbstractItemView*>(widget()); }
     QAbstractItemModel* model() const { return view()->model(); }
 
     int childCount() const override {
@@ -296,7 +301,9 @@ public:
     bool selectRow(int row) override {
         if (!model() || row < 0 || row >= rowCount())
             return false;
-        view()->selectRow(row);
+        view()->selectionModel()->setCurrentIndex(model()->index(row, 0, view()->rootIndex()),
+                                                  QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
         return true;
     }
     bool selectColumn(int) override { return false; }
@@ -339,13 +346,13 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     // Only for the class the object is, not for a base class asked for later.
     if (className != QLatin1String(object->metaObject()->className()))
         return nullptr;
-    auto* view = qobject_cast<QTableView*>(object);
+    auto* view = qobject_cast<QAbstractItemView*>(object);
     return view ? new TableInterface(view) : nullptr;
 }
 
 } // namespace
 
-void enableFor(QTableView* view) {
+void enableFor(QAbstractItemView* view) {
     static const bool installed = [] {
         QAccessible::installFactory(factory);
         return true;

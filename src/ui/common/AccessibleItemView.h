@@ -1,8 +1,8 @@
 #pragma once
 
-class QTableView;
+class QAbstractItemView;
 
-// Screen readers see a table view whose delegate paints buttons (a
+// Screen readers see a table view (or a UniformRowView) whose delegate paints buttons (a
 // CellButtons) as a table of cells, each holding its buttons: "Unwanted,
 // button, Hund" rather than nothing. A cell's name and description are
 // the model's Qt::AccessibleTextRole (else its text) and
@@ -14,6 +14,6 @@ namespace AccessibleItemView {
 
 // Gives view this interface. Call from its constructor, before anything
 // asks for the view's accessible interface (Qt keeps the first one made).
-void enableFor(QTableView* view);
+void enableFor(QAbstractItemView* view);
 
 } // namespace AccessibleItemView

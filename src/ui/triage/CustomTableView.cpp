@@ -7,7 +7,6 @@
 #include "ui/common/Media.h"
 
 #include <QFile>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QUrl>
@@ -21,23 +20,16 @@ static void initResources() {
 }
 
 CustomTableView::CustomTableView(QWidget* parent)
-    : QTableView(parent) {
+    : UniformRowView(parent) {
     AccessibleItemView::enableFor(this);
     initResources();
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setShowGrid(false);
-    setWordWrap(false);
     setTabKeyNavigation(false);
-    horizontalHeader()->hide();
-    horizontalHeader()->setStretchLastSection(true);
-    // Fixed, uniform rows: the table then never measures rows, which keeps a
-    // reset of a list of hundreds of thousands of words instant.
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(30);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Fixed, uniform rows: a book's list of a million rows and more costs
+    // nothing per row to show or to reset.
+    setRowHeight(30);
 }
 
 CustomTableView::~CustomTableView() {
@@ -68,18 +60,9 @@ void CustomTableView::selectOnlyRow(qint64 row, bool anew) {
     scrollTo(index);
 }
 
-QModelIndex CustomTableView::moveCursor(CursorAction cursorAction,
-                                        Qt::KeyboardModifiers modifiers) {
-    // One column: Home and End go to the first and the last word, as in any
-    // list, rather than to the first and the last column of the row.
-    if (cursorAction == MoveHome || cursorAction == MoveEnd)
-        modifiers |= Qt::ControlModifier;
-    return QTableView::moveCursor(cursorAction, modifiers);
-}
-
 void CustomTableView::selectionChanged(const QItemSelection& selected,
                                        const QItemSelection& deselected) {
-    QTableView::selectionChanged(selected, deselected);
+    UniformRowView::selectionChanged(selected, deselected);
     // A row the user picked is the selected row from now on: the next update
     // from the state must not take it back.
     if (selectingByCode_)
@@ -93,12 +76,12 @@ void CustomTableView::selectionChanged(const QItemSelection& selected,
 // The selected row is drawn differently with and without the keyboard focus
 // (SplitWordCell): the whole list repaints when the focus comes or goes.
 void CustomTableView::focusInEvent(QFocusEvent* event) {
-    QTableView::focusInEvent(event);
+    UniformRowView::focusInEvent(event);
     viewport()->update();
 }
 
 void CustomTableView::focusOutEvent(QFocusEvent* event) {
-    QTableView::focusOutEvent(event);
+    UniformRowView::focusOutEvent(event);
     viewport()->update();
 }
 
@@ -135,7 +118,7 @@ void CustomTableView::keyPressEvent(QKeyEvent* event) {
         moveSelectionUp();
         return;
     }
-    QTableView::keyPressEvent(event);
+    UniformRowView::keyPressEvent(event);
 }
 
 void CustomTableView::moveSelectionUp() {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/common/UniformRowView.h"
+
 #include <QList>
-#include <QTableView>
 
 class CustomTableViewDelegate;
 
@@ -12,7 +13,7 @@ class CustomTableViewDelegate;
 // selection (arrow and page keys, Home and End, typing the start of a word,
 // the mouse), selectionMoved tells the delegate the new row. The sounds are
 // told through signals.
-class CustomTableView : public QTableView {
+class CustomTableView : public UniformRowView {
     Q_OBJECT
 public:
     explicit CustomTableView(QWidget* parent = nullptr);
@@ -40,7 +41,6 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
     void focusInEvent(QFocusEvent* event) override;
