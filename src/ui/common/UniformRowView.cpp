@@ -266,6 +266,29 @@ bool UniformRowView::viewportEvent(QEvent* event) {
     return QAbstractItemView::viewportEvent(event);
 }
 
+void UniformRowView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                 const QList<int>& roles) {
+    if (!topLeft.isValid() || !bottomRight.isValid() || topLeft.row() == bottomRight.row() ||
+        topLeft.parent() != rootIndex()) {
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    const QRect first = visualRect(topLeft);
+    const QRect last = visualRect(model()->index(bottomRight.row(), 0, rootIndex()));
+    const QRect changed =
+        QRect(first.topLeft(), last.bottomRight()).intersected(viewport()->rect());
+    if (!changed.isEmpty())
+        viewport()->update(changed);
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::DataChanged);
+        event.setFirstRow(topLeft.row());
+        event.setFirstColumn(topLeft.column());
+        event.setLastRow(bottomRight.row());
+        event.setLastColumn(bottomRight.column());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 int UniformRowView::accessibleChild(const QModelIndex& index) const {
     return (index.row() + 1) * (model()->columnCount(rootIndex()) + 1) + index.column() + 1;
 }
