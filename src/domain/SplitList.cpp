@@ -29,8 +29,8 @@ void SplitList::initialiseVisibility() {
 
 void SplitList::markOccurrences(quint32 group, bool removed) {
     quint64* bits = removedBits_.data();
-    for (quint32 i = source_->groupBegin[group]; i < source_->groupBegin[group + 1]; ++i) {
-        const quint32 o = source_->groupOccurrences[i];
+    for (Source::GroupReader read(*source_, group); !read.atEnd();) {
+        const quint32 o = read.take();
         const quint64 bit = quint64(1) << (o & 63);
         if (removed)
             bits[o >> 6] |= bit;
@@ -135,8 +135,8 @@ qsizetype SplitList::countEqualBefore(const QString& word, qsizetype row) const 
         return 0;
     const qsizetype limit = row < visible_ ? occurrenceAt(row) : qsizetype(source_->wordOf.size());
     qsizetype count = 0;
-    for (quint32 i = source_->groupBegin[*group]; i < source_->groupBegin[*group + 1]; ++i) {
-        const quint32 o = source_->groupOccurrences[i];
+    for (Source::GroupReader read(*source_, *group); !read.atEnd();) {
+        const quint32 o = read.take();
         if (qsizetype(o) >= limit)
             break;
         if (text::equal(source_->words[source_->wordOf[o]], word))
@@ -154,9 +154,7 @@ QList<qsizetype> SplitList::removeFolded(const QString& word,
     if (group == source_->groupByFolded.cend() || removedGroups_.testBit(*group))
         return rows;
     const quint32 g = *group;
-    const quint32 begin = source_->groupBegin[g];
-    const quint32 end = source_->groupBegin[g + 1];
-    rows.reserve(end - begin);
+    rows.reserve(source_->occurrenceCount(g));
     // Per distinct word of the group (a few: "the", "The", "THE").
     std::vector<std::pair<quint32, bool>> recorded;
     auto wanted = [&](quint32 occurrence) {
@@ -173,8 +171,8 @@ QList<qsizetype> SplitList::removeFolded(const QString& word,
     // The rows as they stand before any of them goes, counted on from the
     // previous occurrence of the group in the same block.
     qsizetype block = -1, counted = 0, shown = 0;
-    for (quint32 i = begin; i < end; ++i) {
-        const qsizetype target = source_->groupOccurrences[i];
+    for (Source::GroupReader read(*source_, g); !read.atEnd();) {
+        const qsizetype target = read.take();
         if (target / blockSize != block) {
             block = target / blockSize;
             counted = block * blockSize;
@@ -240,7 +238,7 @@ qsizetype SplitList::firstRowOf(const QString& word) const {
     if (group == source_->groupByFolded.cend() || removedGroups_.testBit(*group))
         return -1;
     // A word leaves with all its rows: the first occurrence is shown.
-    return rowsBefore(source_->groupOccurrences[source_->groupBegin[*group]]);
+    return rowsBefore(source_->groupFirst[*group]);
 }
 
 void SplitList::restoreFolded(const QString& word) {
@@ -250,8 +248,8 @@ void SplitList::restoreFolded(const QString& word) {
     if (group == source_->groupByFolded.cend() || !removedGroups_.testBit(*group))
         return;
     const quint32 g = *group;
-    for (quint32 i = source_->groupBegin[g]; i < source_->groupBegin[g + 1]; ++i)
-        ++blockVisible_[source_->groupOccurrences[i] / blockSize];
+    for (Source::GroupReader read(*source_, g); !read.atEnd();)
+        ++blockVisible_[read.take() / blockSize];
     removedGroups_.clearBit(g);
     markOccurrences(g, false);
     recountPrefix();

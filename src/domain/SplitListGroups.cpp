@@ -17,14 +17,14 @@ qsizetype SplitList::occurrencesOfFolded(qsizetype row) const {
     if (row < 0 || row >= visible_)
         return 0;
     const quint32 g = source_->groupOf(occurrenceAt(row));
-    return qsizetype(source_->groupBegin[g + 1] - source_->groupBegin[g]);
+    return qsizetype(source_->occurrenceCount(g));
 }
 
 qsizetype SplitList::firstRowOfFolded(qsizetype row) const {
     if (row < 0 || row >= visible_)
         return -1;
     const quint32 g = source_->groupOf(occurrenceAt(row));
-    return rowsBefore(source_->groupOccurrences[source_->groupBegin[g]]);
+    return rowsBefore(source_->groupFirst[g]);
 }
 
 std::vector<qsizetype> SplitList::firstRowsOfWords() const {
@@ -35,9 +35,8 @@ std::vector<qsizetype> SplitList::firstRowsOfWords() const {
     std::vector<quint32> firsts;
     firsts.reserve(groups);
     for (std::size_t g = 0; g < groups; ++g) {
-        if (!removedGroups_.testBit(qsizetype(g)) &&
-            source_->groupBegin[g] < source_->groupBegin[g + 1])
-            firsts.push_back(source_->groupOccurrences[source_->groupBegin[g]]);
+        if (!removedGroups_.testBit(qsizetype(g)) && source_->occurrenceCount(quint32(g)) > 0)
+            firsts.push_back(source_->groupFirst[g]);
     }
     std::sort(firsts.begin(), firsts.end());
     rows.reserve(firsts.size());
@@ -92,7 +91,7 @@ std::vector<SplitList::FamilyRow> SplitList::firstRowsOfFamilies(const std::vect
         const quint32 f = own ? quint32(g) : family[g];
         if (f >= count)
             continue;
-        first[f] = std::min(first[f], source_->groupOccurrences[begin]);
+        first[f] = std::min(first[f], source_->groupFirst[g]);
         shown[f] += end - begin;
     }
     for (std::size_t f = 0; f < count; ++f) {
