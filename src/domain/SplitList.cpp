@@ -211,8 +211,7 @@ qsizetype SplitList::firstRowFrom(qint64 start) const {
     if (!source_ || source_->starts.empty())
         return visible_;
     const auto& starts = source_->starts;
-    const auto o =
-        qsizetype(std::lower_bound(starts.cbegin(), starts.cend(), start) - starts.cbegin());
+    const auto o = qsizetype(starts.lowerBound(start));
     if (o >= qsizetype(starts.size()))
         return visible_;
     // The rows shown before occurrence o: the index of the first at or after it.
@@ -265,8 +264,8 @@ const SplitList::WordNumbers& SplitList::wordOfOccurrence() const {
     return source_ ? source_->wordOf : none;
 }
 
-const std::vector<qint32>& SplitList::startOfOccurrence() const {
-    static const std::vector<qint32> none;
+const SplitList::Places& SplitList::startOfOccurrence() const {
+    static const Places none;
     return source_ ? source_->starts : none;
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <iterator>
@@ -81,6 +82,68 @@ public:
         std::size_t reserved_ = 0;
         std::vector<quint16> narrow_;
         std::vector<quint32> wideNumbers_;
+    };
+
+    // Where each row's word stood in the text, in text order. Kept per block
+    // of 256 rows: where its first stood, and for each row the distance from
+    // there in two bytes. A block whose words span more than 65,535
+    // characters (or a place not in order) makes every place four bytes.
+    class Places {
+    public:
+        Places() = default;
+        explicit Places(const std::vector<qint32>& places);
+
+        std::size_t size() const { return wide_ ? wideStarts_.size() : offsets_.size(); }
+        bool empty() const { return size() == 0; }
+        qint32 operator[](std::size_t i) const {
+            return wide_ ? wideStarts_[i] : bases_[i / perBase] + qint32(offsets_[i]);
+        }
+        void reserve(std::size_t count);
+        void push_back(qint32 place);
+        void clear() { *this = Places(); }
+        // The first row whose place is at or after place (size() when none).
+        std::size_t lowerBound(qint64 place) const;
+        std::vector<qint32> toVector() const;
+
+        class const_iterator {
+        public:
+            using iterator_category = std::forward_iterator_tag;
+            using value_type = qint32;
+            using difference_type = std::ptrdiff_t;
+            using pointer = void;
+            using reference = qint32;
+            const_iterator(const Places* places, std::size_t i)
+                : places_(places)
+                , i_(i) {}
+            qint32 operator*() const { return (*places_)[i_]; }
+            const_iterator& operator++() {
+                ++i_;
+                return *this;
+            }
+            friend bool operator==(const const_iterator& a, const const_iterator& b) {
+                return a.i_ == b.i_;
+            }
+
+        private:
+            const Places* places_;
+            std::size_t i_;
+        };
+        const_iterator begin() const { return {this, 0}; }
+        const_iterator end() const { return {this, size()}; }
+
+        friend bool operator==(const Places& a, const Places& b) {
+            return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+        }
+
+    private:
+        static constexpr std::size_t perBase = 256;
+        void widen();
+
+        bool wide_ = false;
+        std::size_t reserved_ = 0;
+        std::vector<qint32> bases_;
+        std::vector<quint16> offsets_;
+        std::vector<qint32> wideStarts_;
     };
 
     // Makes a list from the words of a text, in order. Words that are the same
@@ -177,14 +240,13 @@ public:
     // have left since.
     const QStringList& distinctWords() const;
     const WordNumbers& wordOfOccurrence() const;
-    const std::vector<qint32>& startOfOccurrence() const;
+    const Places& startOfOccurrence() const;
     QStringList removedFolded() const;
     static SplitList fromParts(QStringList distinctWords, std::vector<quint32> wordOfOccurrence,
                                std::vector<qint32> startOfOccurrence,
                                const QStringList& removedFolded);
     static SplitList fromParts(QStringList distinctWords, WordNumbers wordOfOccurrence,
-                               std::vector<qint32> startOfOccurrence,
-                               const QStringList& removedFolded);
+                               Places startOfOccurrence, const QStringList& removedFolded);
 
     // The same split with the same rows gone: true for copies of one list,
     // at no cost. (operator== compares the rows themselves.)

@@ -10,7 +10,7 @@ struct SplitList::Builder::Data {
     QStringList words;
     QHash<QStringView, quint32> byText; // views into the caller's text
     WordNumbers wordOf;
-    std::vector<qint32> starts;
+    Places starts;
     bool startsKnown = true;
 };
 
@@ -47,6 +47,64 @@ void SplitList::WordNumbers::widen() {
     wideNumbers_.assign(narrow_.begin(), narrow_.end());
     narrow_ = {};
     wide_ = true;
+}
+
+SplitList::Places::Places(const std::vector<qint32>& places) {
+    reserve(places.size());
+    for (qint32 place : places)
+        push_back(place);
+}
+
+void SplitList::Places::reserve(std::size_t count) {
+    reserved_ = std::max(reserved_, count);
+    if (wide_) {
+        wideStarts_.reserve(count);
+    } else {
+        offsets_.reserve(count);
+        bases_.reserve((count + perBase - 1) / perBase);
+    }
+}
+
+void SplitList::Places::push_back(qint32 place) {
+    if (!wide_) {
+        if (offsets_.size() % perBase == 0) {
+            bases_.push_back(place);
+            offsets_.push_back(0);
+            return;
+        }
+        const qint64 offset = qint64(place) - bases_.back();
+        if (offset >= 0 && offset <= 0xFFFF) {
+            offsets_.push_back(quint16(offset));
+            return;
+        }
+        widen();
+    }
+    wideStarts_.push_back(place);
+}
+
+void SplitList::Places::widen() {
+    wideStarts_.reserve(std::max(reserved_, offsets_.size()));
+    for (std::size_t i = 0; i < offsets_.size(); ++i)
+        wideStarts_.push_back((*this)[i]);
+    bases_ = {};
+    offsets_ = {};
+    wide_ = true;
+}
+
+std::size_t SplitList::Places::lowerBound(qint64 place) const {
+    std::size_t low = 0, high = size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if ((*this)[middle] < place)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+std::vector<qint32> SplitList::Places::toVector() const {
+    return std::vector<qint32>(begin(), end());
 }
 
 std::vector<quint32> SplitList::WordNumbers::toVector() const {
@@ -115,14 +173,15 @@ SplitList SplitList::fromParts(QStringList distinctWords, std::vector<quint32> w
                                std::vector<qint32> startOfOccurrence,
                                const QStringList& removedFolded) {
     WordNumbers numbers(wordOfOccurrence);
-    wordOfOccurrence = {}; // not held on to beside its narrow copy
-    return fromParts(std::move(distinctWords), std::move(numbers), std::move(startOfOccurrence),
+    wordOfOccurrence = {}; // not held on to beside their narrow copies
+    Places places(startOfOccurrence);
+    startOfOccurrence = {};
+    return fromParts(std::move(distinctWords), std::move(numbers), std::move(places),
                      removedFolded);
 }
 
 SplitList SplitList::fromParts(QStringList distinctWords, WordNumbers wordOfOccurrence,
-                               std::vector<qint32> startOfOccurrence,
-                               const QStringList& removedFolded) {
+                               Places startOfOccurrence, const QStringList& removedFolded) {
     auto source = QSharedPointer<Source>::create();
     source->words = std::move(distinctWords);
     source->wordOf = std::move(wordOfOccurrence);

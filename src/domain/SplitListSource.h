@@ -15,7 +15,7 @@
 struct SplitList::Source {
     QStringList words;                // distinct words, as they stood
     WordNumbers wordOf;               // per occurrence: its word
-    std::vector<qint32> starts;       // per occurrence: where it stood; empty if not known
+    Places starts;                    // per occurrence: where it stood; empty if not known
     std::vector<quint32> groupOfWord; // per word: its folded group
     QHash<QString, quint32> groupByFolded;
     // Occurrences of each group before it (one past the last: all of them).

@@ -66,7 +66,8 @@ QByteArray packNumbers(const SplitList::WordNumbers& numbers) {
     return packEach(numbers);
 }
 
-QByteArray packStarts(const std::vector<qint32>& starts) {
+namespace {
+template <typename Starts> QByteArray packEachStart(const Starts& starts) {
     // Each start as its distance from the one before: words stand in order.
     QByteArray out;
     out.reserve(qsizetype(starts.size()));
@@ -76,6 +77,15 @@ QByteArray packStarts(const std::vector<qint32>& starts) {
         previous = start;
     }
     return out;
+}
+} // namespace
+
+QByteArray packStarts(const std::vector<qint32>& starts) {
+    return packEachStart(starts);
+}
+
+QByteArray packStarts(const SplitList::Places& starts) {
+    return packEachStart(starts);
 }
 
 bool unpackWords(QByteArrayView bytes, QStringList& words) {
@@ -119,7 +129,8 @@ bool unpackNumbers(QByteArrayView bytes, SplitList::WordNumbers& numbers) {
     return unpackEach(bytes, numbers);
 }
 
-bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts) {
+namespace {
+template <typename Starts> bool unpackEachStart(QByteArrayView bytes, Starts& starts) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     qint64 previous = 0;
@@ -136,6 +147,15 @@ bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts) {
         starts.push_back(qint32(previous));
     }
     return true;
+}
+} // namespace
+
+bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts) {
+    return unpackEachStart(bytes, starts);
+}
+
+bool unpackStarts(QByteArrayView bytes, SplitList::Places& starts) {
+    return unpackEachStart(bytes, starts);
 }
 
 void store(StoreConnection& store, qint64 titleKey, const SplitList& list) {
@@ -212,7 +232,7 @@ std::optional<SplitList> unpackList(qint64 count, QByteArrayView words, QByteArr
                                     QByteArrayView starts, const QStringList& removedFolded) {
     QStringList distinct;
     SplitList::WordNumbers wordOf;
-    std::vector<qint32> startOf;
+    SplitList::Places startOf;
     // Each row takes a byte at least: a count beyond that is damage, not
     // something to make room for.
     if (count < 0 || count > sequence.size())

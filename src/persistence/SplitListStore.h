@@ -32,10 +32,12 @@ QByteArray packWords(const QStringList& words);
 QByteArray packNumbers(const std::vector<quint32>& numbers);
 QByteArray packNumbers(const SplitList::WordNumbers& numbers);
 QByteArray packStarts(const std::vector<qint32>& starts);
+QByteArray packStarts(const SplitList::Places& starts);
 bool unpackWords(QByteArrayView bytes, QStringList& words);
 bool unpackNumbers(QByteArrayView bytes, std::vector<quint32>& numbers);
 bool unpackNumbers(QByteArrayView bytes, SplitList::WordNumbers& numbers);
 bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts);
+bool unpackStarts(QByteArrayView bytes, SplitList::Places& starts);
 // The list a stored row holds (count: its rows), or nothing when the row is damaged.
 std::optional<SplitList> unpackList(qint64 count, QByteArrayView words, QByteArrayView sequence,
                                     QByteArrayView starts, const QStringList& removedFolded);

@@ -67,14 +67,18 @@ private Q_SLOTS:
     // Long lists cross many blocks of rows: random removals, compared at
     // every row and for counting and positions, with copies that must not
     // see each other's removals. With more distinct words than two bytes
-    // number, the list's numbers widen on the way.
+    // number, the list's numbers widen on the way; with words far apart in
+    // the text, so do their places.
     void longListsAgreeAfterRandomRemovals_data() {
         QTest::addColumn<int>("distinctFirst");
-        QTest::newRow("few distinct words") << 0;
-        QTest::newRow("more than 65,536") << 70000;
+        QTest::addColumn<int>("farApart"); // characters between two words, once
+        QTest::newRow("few distinct words") << 0 << 1;
+        QTest::newRow("more than 65,536") << 70000 << 1;
+        QTest::newRow("words 70,000 characters apart") << 0 << 70000;
     }
     void longListsAgreeAfterRandomRemovals() {
         QFETCH(int, distinctFirst);
+        QFETCH(int, farApart);
         QRandomGenerator random(11);
         QStringList vocabulary;
         for (int i = 0; i < 300; ++i)
@@ -82,24 +86,24 @@ private Q_SLOTS:
         QStringList plain;
         SplitList::Builder builder;
         QString text;
-        for (int i = 0; i < distinctFirst; ++i) {
-            plain << QStringLiteral("u%1").arg(i);
-            text += plain.last() + QLatin1Char(' ');
-        }
+        QList<qsizetype> places;
+        auto append = [&](const QString& w) {
+            plain << w;
+            places << text.size();
+            text += w + QString(plain.size() == 1000 ? farApart : 1, QLatin1Char(' '));
+        };
+        for (int i = 0; i < distinctFirst; ++i)
+            append(QStringLiteral("u%1").arg(i));
         for (int i = 0; i < 20000; ++i) {
             // Frequent words often, as in real text.
-            const QString& w =
-                vocabulary[int(random.bounded(vocabulary.size()) * random.generateDouble())];
-            plain << w;
-            text += w + QLatin1Char(' ');
+            append(vocabulary[int(random.bounded(vocabulary.size()) * random.generateDouble())]);
         }
-        qsizetype at = 0;
-        for (const QString& w : plain) {
-            builder.add(QStringView(text).mid(at, w.size()), at);
-            at += w.size() + 1;
-        }
+        for (qsizetype i = 0; i < plain.size(); ++i)
+            builder.add(QStringView(text).mid(places[i], plain[i].size()), places[i]);
         SplitList list = builder.finish();
         QCOMPARE(list.toStringList(), plain);
+        for (qsizetype r = 0; r < plain.size(); r += 97)
+            QCOMPARE(list.firstRowFrom(places[r]), r);
         for (int step = 0; step < 60; ++step) {
             const QString w = vocabulary[random.bounded(vocabulary.size())];
             const SplitList before = list;
@@ -121,7 +125,7 @@ private Q_SLOTS:
         // The parts the store keeps make the same list again.
         const SplitList again =
             SplitList::fromParts(list.distinctWords(), list.wordOfOccurrence().toVector(),
-                                 list.startOfOccurrence(), list.removedFolded());
+                                 list.startOfOccurrence().toVector(), list.removedFolded());
         QCOMPARE(again.toStringList(), plain);
         QCOMPARE(again.startAt(0), list.startAt(0));
         QVERIFY(again == list);
