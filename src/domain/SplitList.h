@@ -25,6 +25,32 @@
 // shared by every copy of the list; what changes afterwards is a few
 // kilobytes, so the state that holds the list stays cheap to copy.
 class SplitList {
+    // Walks a container of numbers by index, for range-for and the standard
+    // algorithms.
+    template <typename Container, typename Value> class IndexIterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Value;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = Value;
+        IndexIterator(const Container* container, std::size_t i)
+            : container_(container)
+            , i_(i) {}
+        Value operator*() const { return (*container_)[i_]; }
+        IndexIterator& operator++() {
+            ++i_;
+            return *this;
+        }
+        friend bool operator==(const IndexIterator& a, const IndexIterator& b) {
+            return a.i_ == b.i_;
+        }
+
+    private:
+        const Container* container_;
+        std::size_t i_;
+    };
+
 public:
     SplitList() = default;
     // Rows without a known place in the text (lists of older stores, tests).
@@ -47,29 +73,7 @@ public:
         void push_back(quint32 number);
         std::vector<quint32> toVector() const;
 
-        class const_iterator {
-        public:
-            using iterator_category = std::forward_iterator_tag;
-            using value_type = quint32;
-            using difference_type = std::ptrdiff_t;
-            using pointer = void;
-            using reference = quint32;
-            const_iterator(const WordNumbers* numbers, std::size_t i)
-                : numbers_(numbers)
-                , i_(i) {}
-            quint32 operator*() const { return (*numbers_)[i_]; }
-            const_iterator& operator++() {
-                ++i_;
-                return *this;
-            }
-            friend bool operator==(const const_iterator& a, const const_iterator& b) {
-                return a.i_ == b.i_;
-            }
-
-        private:
-            const WordNumbers* numbers_;
-            std::size_t i_;
-        };
+        using const_iterator = IndexIterator<WordNumbers, quint32>;
         const_iterator begin() const { return {this, 0}; }
         const_iterator end() const { return {this, size()}; }
 
@@ -105,29 +109,7 @@ public:
         std::size_t lowerBound(qint64 place) const;
         std::vector<qint32> toVector() const;
 
-        class const_iterator {
-        public:
-            using iterator_category = std::forward_iterator_tag;
-            using value_type = qint32;
-            using difference_type = std::ptrdiff_t;
-            using pointer = void;
-            using reference = qint32;
-            const_iterator(const Places* places, std::size_t i)
-                : places_(places)
-                , i_(i) {}
-            qint32 operator*() const { return (*places_)[i_]; }
-            const_iterator& operator++() {
-                ++i_;
-                return *this;
-            }
-            friend bool operator==(const const_iterator& a, const const_iterator& b) {
-                return a.i_ == b.i_;
-            }
-
-        private:
-            const Places* places_;
-            std::size_t i_;
-        };
+        using const_iterator = IndexIterator<Places, qint32>;
         const_iterator begin() const { return {this, 0}; }
         const_iterator end() const { return {this, size()}; }
 
