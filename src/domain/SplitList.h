@@ -25,15 +25,9 @@
 // shared by every copy of the list; what changes afterwards is a few
 // kilobytes, so the state that holds the list stays cheap to copy.
 class SplitList {
-    // Walks a container of numbers by index, for range-for and the standard
-    // algorithms.
+    // Walks a container of numbers by index, for range-for.
     template <typename Container, typename Value> class IndexIterator {
     public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = Value;
-        using difference_type = std::ptrdiff_t;
-        using pointer = void;
-        using reference = Value;
         IndexIterator(const Container* container, std::size_t i)
             : container_(container)
             , i_(i) {}
@@ -70,12 +64,11 @@ public:
         quint32 operator[](std::size_t i) const { return wide_ ? wideNumbers_[i] : narrow_[i]; }
         // Room for this many numbers, the narrow kind as long as they fit.
         void reserve(std::size_t count);
-        void push_back(quint32 number);
+        void append(quint32 number);
         std::vector<quint32> toVector() const;
 
-        using const_iterator = IndexIterator<WordNumbers, quint32>;
-        const_iterator begin() const { return {this, 0}; }
-        const_iterator end() const { return {this, size()}; }
+        IndexIterator<WordNumbers, quint32> begin() const { return {this, 0}; }
+        IndexIterator<WordNumbers, quint32> end() const { return {this, size()}; }
 
         friend bool operator==(const WordNumbers& a, const WordNumbers& b);
 
@@ -103,19 +96,16 @@ public:
             return wide_ ? wideStarts_[i] : bases_[i / perBase] + qint32(offsets_[i]);
         }
         void reserve(std::size_t count);
-        void push_back(qint32 place);
+        void append(qint32 place);
         void clear() { *this = Places(); }
         // The first row whose place is at or after place (size() when none).
         std::size_t lowerBound(qint64 place) const;
         std::vector<qint32> toVector() const;
 
-        using const_iterator = IndexIterator<Places, qint32>;
-        const_iterator begin() const { return {this, 0}; }
-        const_iterator end() const { return {this, size()}; }
+        IndexIterator<Places, qint32> begin() const { return {this, 0}; }
+        IndexIterator<Places, qint32> end() const { return {this, size()}; }
 
-        friend bool operator==(const Places& a, const Places& b) {
-            return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
-        }
+        friend bool operator==(const Places& a, const Places& b);
 
     private:
         static constexpr std::size_t perBase = 256;

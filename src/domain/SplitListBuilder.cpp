@@ -22,7 +22,7 @@ constexpr quint32 narrowLimit = 0xFFFFu;
 SplitList::WordNumbers::WordNumbers(const std::vector<quint32>& numbers) {
     reserve(numbers.size());
     for (quint32 n : numbers)
-        push_back(n);
+        append(n);
 }
 
 void SplitList::WordNumbers::reserve(std::size_t count) {
@@ -33,7 +33,7 @@ void SplitList::WordNumbers::reserve(std::size_t count) {
         narrow_.reserve(count);
 }
 
-void SplitList::WordNumbers::push_back(quint32 number) {
+void SplitList::WordNumbers::append(quint32 number) {
     if (!wide_ && number > narrowLimit)
         widen();
     if (wide_)
@@ -52,7 +52,7 @@ void SplitList::WordNumbers::widen() {
 SplitList::Places::Places(const std::vector<qint32>& places) {
     reserve(places.size());
     for (qint32 place : places)
-        push_back(place);
+        append(place);
 }
 
 void SplitList::Places::reserve(std::size_t count) {
@@ -65,7 +65,7 @@ void SplitList::Places::reserve(std::size_t count) {
     }
 }
 
-void SplitList::Places::push_back(qint32 place) {
+void SplitList::Places::append(qint32 place) {
     if (!wide_) {
         if (offsets_.size() % perBase == 0) {
             bases_.push_back(place);
@@ -104,17 +104,40 @@ std::size_t SplitList::Places::lowerBound(qint64 place) const {
 }
 
 std::vector<qint32> SplitList::Places::toVector() const {
-    return std::vector<qint32>(begin(), end());
+    std::vector<qint32> out;
+    out.reserve(size());
+    for (qint32 place : *this)
+        out.push_back(place);
+    return out;
 }
 
 std::vector<quint32> SplitList::WordNumbers::toVector() const {
-    return std::vector<quint32>(begin(), end());
+    std::vector<quint32> out;
+    out.reserve(size());
+    for (quint32 number : *this)
+        out.push_back(number);
+    return out;
+}
+
+// Element by element, whatever the width each keeps.
+template <typename Numbers> static bool sameNumbers(const Numbers& a, const Numbers& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
 }
 
 bool operator==(const SplitList::WordNumbers& a, const SplitList::WordNumbers& b) {
     if (a.wide_ == b.wide_)
         return a.wide_ ? a.wideNumbers_ == b.wideNumbers_ : a.narrow_ == b.narrow_;
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+    return sameNumbers(a, b);
+}
+
+bool operator==(const SplitList::Places& a, const SplitList::Places& b) {
+    return sameNumbers(a, b);
 }
 
 SplitList::Builder::Builder(std::function<bool(const QString&)> keep)
@@ -137,10 +160,10 @@ void SplitList::Builder::add(QStringView word, qint64 start) {
     }
     if (*found == leftOut)
         return;
-    data_->wordOf.push_back(*found);
+    data_->wordOf.append(*found);
     if (start < 0)
         data_->startsKnown = false;
-    data_->starts.push_back(qint32(start));
+    data_->starts.append(qint32(start));
 }
 
 void SplitList::Builder::reserve(qsizetype occurrences) {

@@ -108,29 +108,29 @@ bool unpackWords(QByteArrayView bytes, QStringList& words) {
 }
 
 namespace {
-template <typename Numbers> bool unpackEach(QByteArrayView bytes, Numbers& numbers) {
+template <typename Add> bool unpackEach(QByteArrayView bytes, Add add) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p < end) {
         quint64 n = 0;
         if (!takeNumber(p, end, n) || n > 0xFFFFFFFFu)
             return false;
-        numbers.push_back(quint32(n));
+        add(quint32(n));
     }
     return true;
 }
 } // namespace
 
 bool unpackNumbers(QByteArrayView bytes, std::vector<quint32>& numbers) {
-    return unpackEach(bytes, numbers);
+    return unpackEach(bytes, [&](quint32 n) { numbers.push_back(n); });
 }
 
 bool unpackNumbers(QByteArrayView bytes, SplitList::WordNumbers& numbers) {
-    return unpackEach(bytes, numbers);
+    return unpackEach(bytes, [&](quint32 n) { numbers.append(n); });
 }
 
 namespace {
-template <typename Starts> bool unpackEachStart(QByteArrayView bytes, Starts& starts) {
+template <typename Add> bool unpackEachStart(QByteArrayView bytes, Add add) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     qint64 previous = 0;
@@ -144,18 +144,18 @@ template <typename Starts> bool unpackEachStart(QByteArrayView bytes, Starts& st
         if (start < 0 || start > 0x7FFFFFFF)
             return false;
         previous = start;
-        starts.push_back(qint32(previous));
+        add(qint32(previous));
     }
     return true;
 }
 } // namespace
 
 bool unpackStarts(QByteArrayView bytes, std::vector<qint32>& starts) {
-    return unpackEachStart(bytes, starts);
+    return unpackEachStart(bytes, [&](qint32 start) { starts.push_back(start); });
 }
 
 bool unpackStarts(QByteArrayView bytes, SplitList::Places& starts) {
-    return unpackEachStart(bytes, starts);
+    return unpackEachStart(bytes, [&](qint32 start) { starts.append(start); });
 }
 
 void store(StoreConnection& store, qint64 titleKey, const SplitList& list) {
