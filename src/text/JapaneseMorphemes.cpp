@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QLibrary>
 
 #include <mecab.h>
 
@@ -27,14 +28,33 @@ bool isUtf8Ipadic(const MeCab::Model& model) {
            QByteArray(info->filename).contains("ipadic");
 }
 
+// MeCab's library is loaded here, not linked: it is needed only for
+// Japanese. Its C entry point makes the same model as MeCab::createModel;
+// the rest is called through the model's virtual functions.
+using NewModel = mecab_model_t* (*)(const char*);
+
+NewModel loadMecab() {
+    // The version is the soname's, the one the program was built against.
+    QLibrary library(QStringLiteral("mecab"), PRAMEL_MECAB_SOVERSION);
+    if (!library.load())
+        return nullptr;
+    // Kept loaded for the program's life: QLibrary's destructor leaves it.
+    return reinterpret_cast<NewModel>(library.resolve("mecab_model_new2"));
+}
+
 // The process's model, loaded on first use: Debian's UTF-8 ipadic where it
 // is installed, else the dictionary mecabrc names if it is a UTF-8 ipadic.
+// Without the library, as without a dictionary, there is none.
 const MecabModel& mecabModel() {
     static const MecabModel loaded = [] {
         MecabModel found;
+        const NewModel newModel = loadMecab();
+        if (!newModel)
+            return found;
         for (const char* arguments : {"-d /var/lib/mecab/dic/ipadic-utf8",
                                       "-r /dev/null -d /var/lib/mecab/dic/ipadic-utf8", ""}) {
-            std::unique_ptr<MeCab::Model> model(MeCab::createModel(arguments));
+            std::unique_ptr<MeCab::Model> model(
+                reinterpret_cast<MeCab::Model*>(newModel(arguments)));
             if (model && isUtf8Ipadic(*model)) {
                 found.model = std::move(model);
                 found.name = QStringLiteral("ipadic");
