@@ -7,10 +7,8 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <algorithm>
 #include <functional>
 #include <initializer_list>
-#include <iterator>
 #include <memory>
 #include <vector>
 

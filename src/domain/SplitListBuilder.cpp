@@ -103,20 +103,22 @@ std::size_t SplitList::Places::lowerBound(qint64 place) const {
     return low;
 }
 
-std::vector<qint32> SplitList::Places::toVector() const {
-    std::vector<qint32> out;
-    out.reserve(size());
-    for (qint32 place : *this)
-        out.push_back(place);
+// Every number at its full width.
+template <typename Value, typename Numbers>
+static std::vector<Value> widened(const Numbers& numbers) {
+    std::vector<Value> out;
+    out.reserve(numbers.size());
+    for (Value number : numbers)
+        out.push_back(number);
     return out;
 }
 
+std::vector<qint32> SplitList::Places::toVector() const {
+    return widened<qint32>(*this);
+}
+
 std::vector<quint32> SplitList::WordNumbers::toVector() const {
-    std::vector<quint32> out;
-    out.reserve(size());
-    for (quint32 number : *this)
-        out.push_back(number);
-    return out;
+    return widened<quint32>(*this);
 }
 
 // Element by element, whatever the width each keeps.

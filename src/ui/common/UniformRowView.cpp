@@ -42,15 +42,6 @@ int UniformRowView::rowAt(int y) const {
     return row < rows() ? int(row) : -1;
 }
 
-void UniformRowView::selectRow(int row) {
-    if (!model() || !selectionModel() || row < 0 || row >= rows())
-        return;
-    const QModelIndex index = model()->index(row, 0, rootIndex());
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                 QItemSelectionModel::Rows);
-    scrollTo(index);
-}
-
 void UniformRowView::setModel(QAbstractItemModel* model) {
     for (const QMetaObject::Connection& connection : std::as_const(modelConnections_))
         disconnect(connection);
@@ -197,20 +188,18 @@ void UniformRowView::scrollContentsBy(int dx, int dy) {
 }
 
 void UniformRowView::paintEvent(QPaintEvent* event) {
-    const int count = rows();
-    if (count == 0)
-        return;
+    const QRect area = event->rect();
+    const int first = rowAt(std::max(0, area.top()));
+    if (first < 0)
+        return; // no rows, or the area below the last
+    int last = rowAt(area.bottom());
+    if (last < 0)
+        last = rows() - 1;
     QPainter painter(viewport());
     QStyleOptionViewItem option;
     initViewItemOption(&option);
+    option.viewItemPosition = QStyleOptionViewItem::OnlyOne;
     const QStyle::State state = option.state;
-    const QRect area = event->rect();
-    const int first = std::max(0, rowAt(std::max(0, area.top())));
-    int last = rowAt(area.bottom());
-    if (last < 0)
-        last = count - 1;
-    if (rowAt(std::max(0, area.top())) < 0)
-        return; // below the last row
     const QModelIndex current = currentIndex();
     const bool focused = (hasFocus() || viewport()->hasFocus()) && current.isValid();
     const QItemSelectionModel* selection = selectionModel();
@@ -218,7 +207,6 @@ void UniformRowView::paintEvent(QPaintEvent* event) {
         const QModelIndex index = model()->index(row, 0, rootIndex());
         option.rect = visualRect(index);
         option.state = state;
-        option.viewItemPosition = QStyleOptionViewItem::OnlyOne;
         if (alternatingRowColors() && (row & 1))
             option.features |= QStyleOptionViewItem::Alternate;
         else

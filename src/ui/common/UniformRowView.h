@@ -20,8 +20,6 @@ public:
     void setRowHeight(int height);
     // The row at a y of the viewport, or -1 where there is none.
     int rowAt(int y) const;
-    // Makes row the current and the only selected row.
-    void selectRow(int row);
 
     void setModel(QAbstractItemModel* model) override;
     QRect visualRect(const QModelIndex& index) const override;
