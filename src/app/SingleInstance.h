@@ -4,12 +4,16 @@
 #include <QString>
 #include <QStringList>
 
-class QLocalServer;
+class QSocketNotifier;
 
 // One Pramel per store. The first instance holds a lock file in the data
 // folder (a lock left by a process that died is taken over) and listens on a
 // local socket named after that folder; a second start asks it to bring its
 // window to the front (and to open the files it was given), and ends.
+//
+// The socket is a Unix one in the abstract namespace, answered only for
+// processes of the same user: no file is left behind by a crash, and no
+// network library is loaded before the window's first frame.
 //
 // The lock is the kernel's (flock) on Pramel.lock: it goes with its process
 // however that ends, so a file left by a crash is no lock at all, and taking
@@ -47,10 +51,13 @@ Q_SIGNALS:
     void openRequested(const QStringList& files);
 
 private:
-    QString serverName() const;
+    class Request;
+    QByteArray socketName() const;
     void release();
+    void acceptWaiting();
 
     QString dataFolder_;
-    int lockFd_ = -1; // holds the lock while open
-    QLocalServer* server_ = nullptr;
+    int lockFd_ = -1;   // holds the lock while open
+    int serverFd_ = -1; // the listening socket
+    QSocketNotifier* server_ = nullptr;
 };
