@@ -39,8 +39,8 @@ add_custom_target(pramel_data_files ALL
   DEPENDS ${PRAMEL_ICON_FILES} ${PRAMEL_MAN_PAGE} ${PRAMEL_CHANGELOG})
 
 install(TARGETS pramel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The media module, where the program looks for it: ../lib/pramel from bin.
-install(TARGETS pramel_media LIBRARY DESTINATION lib/pramel)
+# The modules, where the program looks for them: ../lib/pramel from bin.
+install(TARGETS pramel_media pramel_net LIBRARY DESTINATION lib/pramel)
 install(FILES resources/pramel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PRAMEL_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES resources/io.github.pramel.Pramel.metainfo.xml

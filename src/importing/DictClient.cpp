@@ -1,12 +1,20 @@
 #include "importing/DictClient.h"
 
+#include "base/Modules.h"
+#include "net/NetModule.h"
+
+#include <QIODevice>
 #include <QRegularExpression>
-#include <QTcpSocket>
 #include <QTimer>
 
 #include <algorithm>
 
 namespace {
+
+// The network module, loaded on the first question.
+net::Module* netModule(QString* why = nullptr) {
+    return loadedModule<net::Module>(QStringLiteral("libpramel-net.so"), "pramelNetModule", why);
+}
 
 // The lines of an answer, without their line ends (CR LF, or LF alone).
 QList<QByteArray> dictLines(const QByteArray& received) {
@@ -187,7 +195,7 @@ void DictClient::cancel() {
     asking_ = Asking::nothing;
     if (socket_) {
         socket_->disconnect(this);
-        socket_->abort();
+        netModule()->abort(socket_);
         socket_->deleteLater();
         socket_ = nullptr;
     }
@@ -196,11 +204,21 @@ void DictClient::cancel() {
 
 void DictClient::ask(Asking what, const QByteArray& commands) {
     cancel();
+    QString missing;
+    net::Module* net = netModule(&missing);
+    if (!net) {
+        // Told as a server's failure would be: later, not from within the
+        // question.
+        QMetaObject::invokeMethod(
+            this, [this, missing] { Q_EMIT failed(missing); }, Qt::QueuedConnection);
+        return;
+    }
     asking_ = what;
-    socket_ = new QTcpSocket(this);
-    connect(socket_, &QTcpSocket::connected, this,
-            [this, commands] { socket_->write("CLIENT Pramel\r\n" + commands + "QUIT\r\n"); });
-    connect(socket_, &QTcpSocket::readyRead, this, [this] {
+    net::Events events;
+    events.connected = [this, commands] {
+        socket_->write("CLIENT Pramel\r\n" + commands + "QUIT\r\n");
+    };
+    events.readable = [this] {
         received_ += socket_->readAll();
         bool complete = false;
         if (asking_ == Asking::define)
@@ -209,17 +227,16 @@ void DictClient::ask(Asking what, const QByteArray& commands) {
             parseDatabases(received_, nullptr, &complete);
         if (complete)
             finish();
-    });
-    connect(socket_, &QTcpSocket::disconnected, this, [this] { finish(); });
-    connect(socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
-        if (error == QAbstractSocket::RemoteHostClosedError && !received_.isEmpty())
-            return; // the goodbye: disconnected() reads the answer
-        const QString reason = socket_->errorString();
+    };
+    events.closed = [this] { finish(); };
+    events.failed = [this](const QString& why, bool byPeer) {
+        if (byPeer && !received_.isEmpty())
+            return; // the goodbye: closed() reads the answer
         cancel();
-        Q_EMIT failed(reason);
-    });
+        Q_EMIT failed(why);
+    };
     timeout_->start();
-    socket_->connectToHost(host_, port_);
+    socket_ = net->connectTo(host_, port_, this, std::move(events));
 }
 
 void DictClient::finish() {

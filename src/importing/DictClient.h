@@ -6,14 +6,15 @@
 #include <QString>
 #include <QStringList>
 
-class QTcpSocket;
+class QIODevice;
 class QTimer;
 
 // Glosses from a DICT server (RFC 2229: dictd with the FreeDict
 // dictionaries, on this machine as a rule). Each question is one short
 // connection: the commands are sent at once and the answer read to the
 // server's goodbye. A new question drops the one before it, whose answer
-// never comes: only the word selected last matters.
+// never comes: only the word selected last matters. The connection is made
+// through the network module (net/NetModule.h), loaded on the first question.
 class DictClient : public QObject {
     Q_OBJECT
 public:
@@ -79,7 +80,7 @@ private:
 
     QString host_ = QStringLiteral("localhost");
     quint16 port_ = defaultPort;
-    QTcpSocket* socket_ = nullptr;
+    QIODevice* socket_ = nullptr;
     QTimer* timeout_ = nullptr;
     Asking asking_ = Asking::nothing;
     QString word_;
