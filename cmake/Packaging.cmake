@@ -19,15 +19,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window needs the X11 platform plugin, and its icon the SVG plugins;
 # the click sound plays through GStreamer's base plugins; the language of an
 # opened text is told by libexttextcat's models; libzip is loaded when a
-# book is opened and MeCab when a Japanese text is split, so shlibdeps cannot
-# see them either. Hunspell's library comes in through dpkg-shlibdeps
-# (libhunspell-1.7-0). Hunspell's and MeCab's dictionaries are recommended: without one, a language's forms stay apart
+# book is opened, MeCab when a Japanese text is split, Hunspell when a
+# dictionary of word forms is opened and libexttextcat when an opened text's
+# language is told, so shlibdeps cannot see them either. Hunspell's and
+# MeCab's dictionaries are recommended: without one, a language's forms stay apart
 # and Japanese is cut with ICU's dictionary. The glosses come from a DICT
 # server with FreeDict's dictionaries, recommended too: without them the
 # gloss line says what to install.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libqt6svg6, libexttextcat-data, libzip${PRAMEL_LIBZIP_SOVERSION}, \
-libmecab${PRAMEL_MECAB_SOVERSION}")
+libmecab${PRAMEL_MECAB_SOVERSION}, lib${PRAMEL_HUNSPELL_NAME}-${PRAMEL_HUNSPELL_SOVERSION}, \
+lib${PRAMEL_EXTTEXTCAT_NAME}-${PRAMEL_EXTTEXTCAT_SOVERSION}")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "gstreamer1.0-plugins-base, qt6-translations-l10n, qt6-speech-speechd-plugin, speech-dispatcher-espeak-ng, \
 mecab-ipadic-utf8, hunspell-de-de, hunspell-ru, hunspell-es, hunspell-fr, hunspell-it, hunspell-en-us, \

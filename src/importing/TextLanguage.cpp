@@ -3,6 +3,7 @@
 #include "base/StatusLine.h"
 
 #include <QByteArray>
+#include <QLibrary>
 #include <QLocale>
 #include <QMutex>
 
@@ -22,20 +23,48 @@ constexpr const char* modelList = PRAMEL_TEXTCAT_DATA "/fpdb.conf";
 // whole book, at a fraction of the time.
 constexpr qsizetype sampleLength = 4000;
 
+// libexttextcat's functions, from its library loaded with the classifier:
+// a start that opens no text loads none. All null without the library.
+struct TextcatLibrary {
+    decltype(&special_textcat_Init) init = nullptr;
+    decltype(&textcat_Done) done = nullptr;
+    decltype(&textcat_GetClassifyFullOutput) output = nullptr;
+    decltype(&textcat_ClassifyFull) classify = nullptr;
+    decltype(&textcat_ReleaseClassifyFullOutput) release = nullptr;
+
+    TextcatLibrary() {
+        // The soname the program was built against; kept loaded.
+        QLibrary file(QStringLiteral(PRAMEL_EXTTEXTCAT_NAME), PRAMEL_EXTTEXTCAT_SOVERSION);
+        if (!file.load())
+            return;
+        init = reinterpret_cast<decltype(init)>(file.resolve("special_textcat_Init"));
+        done = reinterpret_cast<decltype(done)>(file.resolve("textcat_Done"));
+        output = reinterpret_cast<decltype(output)>(file.resolve("textcat_GetClassifyFullOutput"));
+        classify = reinterpret_cast<decltype(classify)>(file.resolve("textcat_ClassifyFull"));
+        release =
+            reinterpret_cast<decltype(release)>(file.resolve("textcat_ReleaseClassifyFullOutput"));
+        if (!init || !done || !output || !classify || !release)
+            init = nullptr;
+    }
+};
+
 // libexttextcat's classifier, loaded once (its models take a few
 // milliseconds to read); a classification uses the handle's own buffers,
 // so one at a time.
 class Classifier {
 public:
     Classifier()
-        : handle_(special_textcat_Init(modelList, modelFolder)) {
-        if (!handle_)
+        : handle_(textcat_.init ? textcat_.init(modelList, modelFolder) : nullptr) {
+        if (!textcat_.init)
+            printStatus(QStringLiteral("libexttextcat cannot be loaded: the language of a text "
+                                       "is not told"));
+        else if (!handle_)
             printStatus(QStringLiteral("The language models of libexttextcat cannot be read: ") +
                         QString::fromLocal8Bit(modelList));
     }
     ~Classifier() {
         if (handle_)
-            textcat_Done(handle_);
+            textcat_.done(handle_);
     }
     Classifier(const Classifier&) = delete;
     Classifier& operator=(const Classifier&) = delete;
@@ -46,19 +75,20 @@ public:
         const QMutexLocker lock(&mutex_);
         if (!handle_)
             return {};
-        candidate_t* candidates = textcat_GetClassifyFullOutput(handle_);
+        candidate_t* candidates = textcat_.output(handle_);
         const int count =
-            textcat_ClassifyFull(handle_, utf8.constData(), size_t(utf8.size()), candidates);
+            textcat_.classify(handle_, utf8.constData(), size_t(utf8.size()), candidates);
         // "SHORT" and "UNKNOWN" come as counts below one; several
         // candidates mean the text fits them all about as well.
         QByteArray name;
         if (count == 1)
             name = candidates[0].name;
-        textcat_ReleaseClassifyFullOutput(handle_, candidates);
+        textcat_.release(handle_, candidates);
         return name;
     }
 
 private:
+    const TextcatLibrary textcat_;
     void* handle_;
     QMutex mutex_;
 };

@@ -5,12 +5,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QLibrary>
 #include <QMutex>
 #include <QMutexLocker>
 
 #include <mutex>
 
-#include <hunspell.hxx>
+#include <hunspell.h>
 #include <unicode/ucnv.h>
 
 #include <algorithm>
@@ -224,6 +225,39 @@ private:
     bool unknown_ = false;
 };
 
+// Hunspell's C functions, from its library loaded the first time a
+// dictionary of it is opened: a start with no language of forms to count
+// loads none. All null without the library.
+struct HunspellLibrary {
+    decltype(&Hunspell_create) create = nullptr;
+    decltype(&Hunspell_destroy) destroy = nullptr;
+    decltype(&Hunspell_get_dic_encoding) encoding = nullptr;
+    decltype(&Hunspell_stem) stem = nullptr;
+    decltype(&Hunspell_spell) spell = nullptr;
+    decltype(&Hunspell_free_list) freeList = nullptr;
+
+    static const HunspellLibrary& loaded() {
+        static const HunspellLibrary library = [] {
+            HunspellLibrary found;
+            // The soname the program was built against; kept loaded.
+            QLibrary file(QStringLiteral(PRAMEL_HUNSPELL_NAME), PRAMEL_HUNSPELL_SOVERSION);
+            if (!file.load())
+                return found;
+            const HunspellLibrary all{
+                reinterpret_cast<decltype(create)>(file.resolve("Hunspell_create")),
+                reinterpret_cast<decltype(destroy)>(file.resolve("Hunspell_destroy")),
+                reinterpret_cast<decltype(encoding)>(file.resolve("Hunspell_get_dic_encoding")),
+                reinterpret_cast<decltype(stem)>(file.resolve("Hunspell_stem")),
+                reinterpret_cast<decltype(spell)>(file.resolve("Hunspell_spell")),
+                reinterpret_cast<decltype(freeList)>(file.resolve("Hunspell_free_list"))};
+            if (all.create && all.destroy && all.encoding && all.stem && all.spell && all.freeList)
+                found = all;
+            return found;
+        }();
+        return library;
+    }
+};
+
 class HunspellDictionary final : public WordFamilies::Dictionary {
 public:
     explicit HunspellDictionary(const QString& path)
@@ -234,8 +268,13 @@ protected:
     bool open() override {
         const QByteArray aff = QFile::encodeName(path_ + QStringLiteral(".aff"));
         const QByteArray dic = QFile::encodeName(path_ + QStringLiteral(".dic"));
-        hunspell_ = std::make_unique<Hunspell>(aff.constData(), dic.constData());
-        encoding_ = std::make_unique<DictionaryEncoding>(hunspell_->get_dict_encoding());
+        const HunspellLibrary& library = HunspellLibrary::loaded();
+        if (!library.create)
+            return false;
+        hunspell_ = Handle(library.create(aff.constData(), dic.constData()));
+        if (!hunspell_)
+            return false;
+        encoding_ = std::make_unique<DictionaryEncoding>(library.encoding(hunspell_.get()));
         if (!encoding_->isKnown()) {
             hunspell_.reset();
             return false;
@@ -271,7 +310,7 @@ private:
         std::optional<std::string> current = encoding_->encode(word);
         if (!current)
             return std::nullopt;
-        std::vector<std::string> stems = hunspell_->stem(*current);
+        std::vector<std::string> stems = stemsOf(*current);
         if (stems.empty())
             return std::nullopt;
         const std::string first = stems.front();
@@ -288,13 +327,14 @@ private:
         for (int step = 0; step < 3; ++step) {
             const auto next =
                 std::find_if(stems.begin(), stems.end(), [&](const std::string& stem) {
-                    return stem != *current && !tooShort(stem) && hunspell_->spell(stem);
+                    return stem != *current && !tooShort(stem) &&
+                           HunspellLibrary::loaded().spell(hunspell_.get(), stem.c_str()) != 0;
                 });
             if (next == stems.end())
                 break;
             current = *next;
             moved = true;
-            stems = hunspell_->stem(*current);
+            stems = stemsOf(*current);
         }
         if (!moved &&
             (std::find(stems.begin(), stems.end(), *current) != stems.end() || tooShort(first)))
@@ -305,8 +345,22 @@ private:
         return head;
     }
 
+    std::vector<std::string> stemsOf(const std::string& word) const {
+        const HunspellLibrary& library = HunspellLibrary::loaded();
+        char** list = nullptr;
+        const int count = library.stem(hunspell_.get(), &list, word.c_str());
+        std::vector<std::string> stems(list, list + std::max(count, 0));
+        library.freeList(hunspell_.get(), &list, count);
+        return stems;
+    }
+
+    struct Destroy {
+        void operator()(Hunhandle* handle) const { HunspellLibrary::loaded().destroy(handle); }
+    };
+    using Handle = std::unique_ptr<Hunhandle, Destroy>;
+
     const QString path_;
-    std::unique_ptr<Hunspell> hunspell_;
+    Handle hunspell_;
     std::unique_ptr<DictionaryEncoding> encoding_;
 };
 
