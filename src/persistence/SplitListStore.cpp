@@ -10,7 +10,8 @@ namespace SplitListStore {
 
 namespace {
 
-void putNumber(QByteArray& out, quint64 value) {
+// Out is where packed bytes go: a QByteArray, a StoreBlobWriter, a count.
+template <typename Out> void putNumber(Out& out, quint64 value) {
     while (value >= 0x80) {
         out.append(char(0x80 | (value & 0x7F)));
         value >>= 7;
@@ -29,6 +30,12 @@ bool takeNumber(const char*& p, const char* end, quint64& value) {
     }
     return false;
 }
+
+// Counts the bytes a packing makes, for the room it needs in its row.
+struct ByteCount {
+    qint64 size = 0;
+    void append(char) { ++size; }
+};
 
 StoreError damaged(const StoreConnection& store, qint64 title) {
     return StoreError{SQLITE_CORRUPT, QStringLiteral("A stored split list is damaged"),
@@ -49,11 +56,14 @@ QByteArray packWords(const QStringList& words) {
 }
 
 namespace {
+template <typename Out, typename Numbers> void packEach(Out& out, const Numbers& numbers) {
+    for (quint32 n : numbers)
+        putNumber(out, n);
+}
 template <typename Numbers> QByteArray packEach(const Numbers& numbers) {
     QByteArray out;
     out.reserve(qsizetype(numbers.size()) * 2);
-    for (quint32 n : numbers)
-        putNumber(out, n);
+    packEach(out, numbers);
     return out;
 }
 } // namespace
@@ -67,15 +77,18 @@ QByteArray packNumbers(const SplitList::WordNumbers& numbers) {
 }
 
 namespace {
-template <typename Starts> QByteArray packEachStart(const Starts& starts) {
+template <typename Out, typename Starts> void packEachStart(Out& out, const Starts& starts) {
     // Each start as its distance from the one before: words stand in order.
-    QByteArray out;
-    out.reserve(qsizetype(starts.size()));
     qint64 previous = 0;
     for (qint32 start : starts) {
         putNumber(out, quint64(qint64(start) - previous));
         previous = start;
     }
+}
+template <typename Starts> QByteArray packEachStart(const Starts& starts) {
+    QByteArray out;
+    out.reserve(qsizetype(starts.size()));
+    packEachStart(out, starts);
     return out;
 }
 } // namespace
@@ -167,17 +180,31 @@ void store(StoreConnection& store, qint64 titleKey, const SplitList& list) {
         VALUES (?, ?, ?, ?, ?)
         ON CONFLICT (title) DO UPDATE SET count = excluded.count, words = excluded.words,
             sequence = excluded.sequence, starts = excluded.starts)sql");
-    // Bound where they are, not copied: a book's list is megabytes, and SQLite
-    // makes the row from them all at once anyway.
+    // The row's two long columns, megabytes in a book, are made in it a
+    // piece at a time: packed whole, and then copied whole into the row,
+    // they took twice their size at the split's peak. Their sizes first.
     const QByteArray words = packWords(list.distinctWords());
-    const QByteArray sequence = packNumbers(list.wordOfOccurrence());
-    const QByteArray starts = packStarts(list.startOfOccurrence());
+    ByteCount sequenceSize, startsSize;
+    packEach(sequenceSize, list.wordOfOccurrence());
+    packEachStart(startsSize, list.startOfOccurrence());
     save.bind(1, titleKey)
         .bind(2, qint64(list.wordOfOccurrence().size()))
         .bindBlobUnowned(3, words)
-        .bindBlobUnowned(4, sequence)
-        .bindBlobUnowned(5, starts);
+        .bindZeroBlob(4, sequenceSize.size)
+        .bindZeroBlob(5, startsSize.size);
     save.run();
+    // The title is the row's id (its INTEGER PRIMARY KEY). Each writer is
+    // closed before anything else is written.
+    {
+        StoreBlobWriter sequence(store.handle(), "TestSplitWordEntity", "sequence", titleKey);
+        packEach(sequence, list.wordOfOccurrence());
+        sequence.finish();
+    }
+    {
+        StoreBlobWriter starts(store.handle(), "TestSplitWordEntity", "starts", titleKey);
+        packEachStart(starts, list.startOfOccurrence());
+        starts.finish();
+    }
     // A list split with words already gone (a list read back) keeps them gone.
     StoreStatement gone(store.handle(),
                         "INSERT OR IGNORE INTO TestSplitWordRemoval (title, folded) VALUES (?, ?)");

@@ -37,6 +37,13 @@ StoreStatement& StoreStatement::bindBlob(int index, QByteArrayView bytes) {
     return *this;
 }
 
+StoreStatement& StoreStatement::bindZeroBlob(int index, qint64 size) {
+    const int rc = sqlite3_bind_zeroblob64(stmt_, index, sqlite3_uint64(size));
+    if (rc != SQLITE_OK)
+        fail(rc);
+    return *this;
+}
+
 StoreStatement& StoreStatement::bindBlobUnowned(int index, QByteArrayView bytes) {
     const int rc = sqlite3_bind_blob(stmt_, index, bytes.isNull() ? "" : bytes.data(),
                                      int(bytes.size()), SQLITE_STATIC);
@@ -139,5 +146,41 @@ void StoreStatement::fail(int rc) const {
                         .arg(QString::fromUtf8(sqlite3_errstr(rc)))
                         .arg(stmt_ ? QString::fromUtf8(sqlite3_sql(stmt_)).simplified()
                                    : QStringLiteral("(not prepared)"));
+    throw error;
+}
+
+StoreBlobWriter::StoreBlobWriter(sqlite3* db, const char* table, const char* column, qint64 row)
+    : db_(db)
+    , buffer_(bufferSize, Qt::Uninitialized) {
+    const int rc = sqlite3_blob_open(db, "main", table, column, row, 1, &blob_);
+    if (rc != SQLITE_OK)
+        fail(rc);
+}
+
+StoreBlobWriter::~StoreBlobWriter() {
+    sqlite3_blob_close(blob_);
+}
+
+void StoreBlobWriter::flush() {
+    const int rc = sqlite3_blob_write(blob_, buffer_.constData(), used_, written_);
+    if (rc != SQLITE_OK)
+        fail(rc);
+    written_ += used_;
+    used_ = 0;
+}
+
+void StoreBlobWriter::finish() {
+    flush();
+    if (written_ != sqlite3_blob_bytes(blob_))
+        fail(SQLITE_MISUSE); // the room made for it was not what it needed
+}
+
+void StoreBlobWriter::fail(int rc) const {
+    StoreError error;
+    error.code = rc;
+    error.description = QString::fromUtf8(sqlite3_errmsg(db_));
+    error.details = QStringLiteral("{code: %1 (%2), writing a blob in place}")
+                        .arg(sqlite3_extended_errcode(db_))
+                        .arg(QString::fromUtf8(sqlite3_errstr(rc)));
     throw error;
 }
