@@ -245,7 +245,12 @@ StoredTexts loadTitleTexts(StoreConnection& store, const QList<qint64>& titleKey
                 text = &result.byTitle[title];
                 const qint64 most =
                     qMax(storeBytes, places.value(title) * TextChunks::longestPiece);
-                text->reserve(qBound<qint64>(0, lengths.value(title), most));
+                // With room to type into: read at its length, a text was
+                // copied whole by the first key typed into it, a book
+                // twice over for a moment. Room never written takes no
+                // memory.
+                const qint64 length = qBound<qint64>(0, lengths.value(title), most);
+                text->reserve(length + length / 16 + 1024);
             }
             const qint64 chunk = pieceQuery.integer(1);
             const qsizetype before = text->size();
