@@ -11,12 +11,38 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <thread>
 #include <utility>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
+
+// Hands back to the system the pages a large document left free, a moment
+// after it went. Its many small pieces came from the heap (glibc's arena) of
+// the thread that built it, and the next one's come from another thread's:
+// they did not reuse them, and every book shown again kept the last one's
+// 17 MB on top. The trim takes about 4 ms with a book twice in the store.
+void returnFreedPagesSoon() {
+#ifdef __GLIBC__
+    // One trim for a run of titles gone through (the timer goes with the
+    // application).
+    static QPointer<QTimer> timer;
+    if (!timer) {
+        timer = new QTimer(QCoreApplication::instance());
+        timer->setSingleShot(true);
+        timer->setInterval(250);
+        QObject::connect(timer, &QTimer::timeout, [] { malloc_trim(0); });
+    }
+    timer->start();
+#endif
+}
+
 // Text of the document as its toPlainText() gives it: block ends as line
 // feeds, non-breaking spaces as spaces.
 QString plainText(QString text) {
@@ -203,6 +229,8 @@ qint64 TextPane::documentPosition(qint64 position) const {
 }
 
 void TextPane::showText(const QString& text) {
+    if (shownLength_ >= largeText)
+        returnFreedPagesSoon(); // once the document is gone or emptied
     shownLength_ = text.size();
     StartDocument& start = startDocument();
     if (start.waiting == this) // another text now: not the start's
