@@ -137,16 +137,24 @@ QDateTime StoreStatement::time(int column) const {
     return StoreCodec::dateFromValue(integer(column));
 }
 
-void StoreStatement::fail(int rc) const {
+namespace {
+// The error SQLite reports for rc on db, with what was being done.
+[[noreturn]] void throwStoreError(sqlite3* db, int rc, const QString& doing) {
     StoreError error;
     error.code = rc;
-    error.description = QString::fromUtf8(sqlite3_errmsg(db_));
-    error.details = QStringLiteral("{code: %1 (%2), statement: %3}")
-                        .arg(sqlite3_extended_errcode(db_))
-                        .arg(QString::fromUtf8(sqlite3_errstr(rc)))
-                        .arg(stmt_ ? QString::fromUtf8(sqlite3_sql(stmt_)).simplified()
-                                   : QStringLiteral("(not prepared)"));
+    error.description = QString::fromUtf8(sqlite3_errmsg(db));
+    error.details = QStringLiteral("{code: %1 (%2), %3}")
+                        .arg(sqlite3_extended_errcode(db))
+                        .arg(QString::fromUtf8(sqlite3_errstr(rc)), doing);
     throw error;
+}
+} // namespace
+
+void StoreStatement::fail(int rc) const {
+    throwStoreError(db_, rc,
+                    QStringLiteral("statement: ") +
+                        (stmt_ ? QString::fromUtf8(sqlite3_sql(stmt_)).simplified()
+                               : QStringLiteral("(not prepared)")));
 }
 
 StoreBlobWriter::StoreBlobWriter(sqlite3* db, const char* table, const char* column, qint64 row)
@@ -176,11 +184,5 @@ void StoreBlobWriter::finish() {
 }
 
 void StoreBlobWriter::fail(int rc) const {
-    StoreError error;
-    error.code = rc;
-    error.description = QString::fromUtf8(sqlite3_errmsg(db_));
-    error.details = QStringLiteral("{code: %1 (%2), writing a blob in place}")
-                        .arg(sqlite3_extended_errcode(db_))
-                        .arg(QString::fromUtf8(sqlite3_errstr(rc)));
-    throw error;
+    throwStoreError(db_, rc, QStringLiteral("writing a blob in place"));
 }
