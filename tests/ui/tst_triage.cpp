@@ -144,7 +144,13 @@ private Q_SLOTS:
     // and the store hold exactly what the pane shows.
     void editsAreSavedFromTheChange_data() {
         QTest::addColumn<QString>("edits"); // t: type, p: paste, d: delete back, u: undo, r: redo,
-                                            // a: select all and type, h: home, e: end
+                                            // a: select all and type, h: home, e: end,
+                                            // k: join the line with the next
+        // First B (C): the text stands after a book's lines, ending in LF (CR
+        // LF), and shows from the document built for a book.
+        QTest::newRow("book: join lines, undo, redo") << "Bkkuurr";
+        QTest::newRow("book: paste, join, delete, undo") << "Bpkdduuu";
+        QTest::newRow("book in CR LF: join, paste, undo") << "Ckpuu";
         QTest::newRow("typing") << "tttttt";
         QTest::newRow("typing at the start and end") << "httteettt";
         QTest::newRow("paste and delete") << "tpddtpdd";
@@ -154,8 +160,31 @@ private Q_SLOTS:
     }
     void editsAreSavedFromTheChange() {
         QFETCH(QString, edits);
-        startWith(QStringLiteral("Im Anfang war das Wort,\nund das Wort war bei Gott.\u00a0Amen"));
-        FocusDetectTextView* view = pane_->textView();
+        const QString text =
+            QStringLiteral("Im Anfang war das Wort,\nund das Wort war bei Gott.\u00a0Amen");
+        FocusDetectTextView* view = nullptr;
+        if (edits.startsWith('B') || edits.startsWith('C')) {
+            const bool crlf = edits.startsWith('C');
+            edits.remove(0, 1);
+            const QString line = QStringLiteral("In the beginning God created the heaven.") +
+                                 QString::fromLatin1(crlf ? "\r\n" : "\n");
+            const qsizetype lines = 300 * 1024 / line.size();
+            addCurrentTitle(QStringLiteral("Book"));
+            // (A no-break space the pane would read back as a space.)
+            model_->saveText(line.repeated(lines) + QString(text).replace(QChar::Nbsp, u' '));
+            showPane();
+            QTRY_VERIFY(pane_->showsCurrentText());
+            view = pane_->textView();
+            // Lines go into blocks of several; a CR LF stays a block's end.
+            if (crlf)
+                QCOMPARE(view->document()->blockCount(), lines + 1);
+            else
+                QVERIFY(view->document()->blockCount() < lines / 8);
+            QCOMPARE(view->toPlainText(), model_->currentText().replace("\r\n", "\n"));
+        } else {
+            startWith(text);
+            view = pane_->textView();
+        }
         view->setFocus();
         QTextCursor cursor = view->textCursor();
         cursor.setPosition(10);
@@ -191,6 +220,10 @@ private Q_SLOTS:
                 break;
             case 'e':
                 view->moveCursor(QTextCursor::End);
+                break;
+            case 'k':
+                view->moveCursor(QTextCursor::EndOfLine);
+                QTest::keyClick(view, Qt::Key_Delete);
                 break;
             }
             settle();

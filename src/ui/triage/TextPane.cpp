@@ -1,5 +1,6 @@
 #include "ui/triage/TextPane.h"
 
+#include "base/FreedPages.h"
 #include "ui/triage/FocusDetectTextView.h"
 
 #include <QCoreApplication>
@@ -11,37 +12,12 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
-#include <QTimer>
 
 #include <algorithm>
 #include <thread>
 #include <utility>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 namespace {
-
-// Hands back to the system the pages a large document left free, a moment
-// after it went. Its many small pieces came from the heap (glibc's arena) of
-// the thread that built it, and the next one's come from another thread's:
-// they did not reuse them, and every book shown again kept the last one's
-// 17 MB on top. The trim takes about 4 ms with a book twice in the store.
-void returnFreedPagesSoon() {
-#ifdef __GLIBC__
-    // One trim for a run of titles gone through (the timer goes with the
-    // application).
-    static QPointer<QTimer> timer;
-    if (!timer) {
-        timer = new QTimer(QCoreApplication::instance());
-        timer->setSingleShot(true);
-        timer->setInterval(250);
-        QObject::connect(timer, &QTimer::timeout, [] { malloc_trim(0); });
-    }
-    timer->start();
-#endif
-}
 
 // Text of the document as its toPlainText() gives it: block ends as line
 // feeds, non-breaking spaces as spaces.
@@ -78,12 +54,51 @@ QFont textFont() {
     return font;
 }
 
+// A book's lines go into the document in groups, each one block whose lines
+// end in line separators. The editor keeps a line layout (some 300 bytes)
+// and two map entries for every block, whatever its length: a block to the
+// line, they came to 30 MB for a book twice over, more than its text. The
+// separators break lines as a block's end does, take a place each as a line
+// feed does, and are read back as line feeds (plainText, toPlainText). A
+// group ends at the first line end past groupLength characters: a keystroke
+// lays out its block again, a few lines, never more than one long line. A CR
+// LF pair, or a CR alone, stays the block's end it always was.
+constexpr qsizetype groupLength = 2000;
+
+void insertGroupedLines(QTextDocument* document, const QString& text) {
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    QString group;
+    qsizetype from = 0;      // the first character not yet in group
+    qsizetype groupFrom = 0; // where the block being filled began
+    const qsizetype size = text.size();
+    for (qsizetype at = 0; at < size; ++at) {
+        if (text[at] != QLatin1Char('\n'))
+            continue;
+        const bool afterCr = at > 0 && text[at - 1] == QLatin1Char('\r');
+        if (afterCr || at - groupFrom >= groupLength) {
+            group.append(QStringView(text).mid(from, at + 1 - from));
+            cursor.insertText(group);
+            group.resize(0);
+            groupFrom = at + 1;
+        } else {
+            group.append(QStringView(text).mid(from, at - from));
+            group.append(QChar(QChar::LineSeparator));
+        }
+        from = at + 1;
+    }
+    group.append(QStringView(text).mid(from));
+    if (!group.isEmpty())
+        cursor.insertText(group);
+    document->setUndoRedoEnabled(true);
+}
+
 QTextDocument* buildTextDocument(const QString& text, const QFont& font) {
     auto* document = new QTextDocument;
-    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
     document->setDefaultFont(font);
     document->setDocumentMargin(8);
-    document->setPlainText(text);
+    insertGroupedLines(document, text);
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
     // The editor lays the document out anew for its width when it takes
     // it, which makes a line layout for each block: made here, that is
     // 7 ms of a book's less on the GUI thread.
