@@ -5,9 +5,27 @@
 
 namespace {
 
-AppState::Word wordOf(const StoreStatement& row, int first) {
-    return {row.text(first + 1), row.uuid(first), StoreCodec::kindFromValue(row.bytes(first + 2)),
-            row.time(first + 3)};
+// The word texts of one read, each held once: a word registered in many
+// titles (the same "the" in every title of a language) shares one string
+// instead of a copy per title; 200,000 words of 100 titles held 37,000
+// texts.
+class SharedTexts {
+public:
+    QString operator()(const QString& text) {
+        const auto found = texts_.constFind(text);
+        if (found != texts_.constEnd())
+            return *found;
+        texts_.insert(text);
+        return text;
+    }
+
+private:
+    QSet<QString> texts_;
+};
+
+AppState::Word wordOf(const StoreStatement& row, int first, SharedTexts& texts) {
+    return {texts(row.text(first + 1)), row.uuid(first),
+            StoreCodec::kindFromValue(row.bytes(first + 2)), row.time(first + 3)};
 }
 
 } // namespace
@@ -22,6 +40,7 @@ QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle(
     StoreOperation::orFatal(
         "Pramel/FetchTitleAndKnownWordsQueryHandler", [&](StoreConnection& store) {
             StoreTransaction transaction(store, StoreTransaction::Mode::read);
+            SharedTexts texts;
             const QList<StoreOperation::StoredTitle> titles = StoreOperation::storedTitles(store);
             QHash<qint64, qsizetype> position;
             result.reserve(titles.size());
@@ -40,7 +59,7 @@ QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle(
                     QList<AppState::Word>& list = result[position.value(stored.key)].wordList;
                     words.bind(1, stored.key);
                     while (words.next())
-                        list.append(wordOf(words, 0));
+                        list.append(wordOf(words, 0, texts));
                     words.reset();
                 }
                 return;
@@ -59,7 +78,7 @@ QList<TitleAndWordList> FetchTitleAndKnownWordsQueryHandlerProduction::handle(
                     list = at < 0 ? nullptr : &result[at].wordList;
                 }
                 if (list)
-                    list->append(wordOf(words, 1));
+                    list->append(wordOf(words, 1, texts));
             }
         });
     return result;
