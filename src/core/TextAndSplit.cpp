@@ -1,5 +1,6 @@
 #include "core/TextAndSplit.h"
 
+#include "base/FreedPages.h"
 #include "core/SplitFamilies.h"
 #include "core/SplitFilter.h"
 #include "core/StartUpLoad.h"
@@ -255,6 +256,9 @@ void TextAndSplit::splitWordsInBackground(std::function<void()> done) {
                 });
                 if (done)
                     done();
+                // The list replaced is gone: its pieces lay in the heap of
+                // the thread that split it.
+                returnFreedPagesSoon();
             },
             Qt::QueuedConnection);
     });

@@ -55,7 +55,7 @@ void StoreConnection::open() {
     // WAL with synchronous=NORMAL: a commit is in the WAL file once COMMIT
     // returns, so it survives the process being killed; only a power cut can
     // lose the last commits, never corrupt the file.
-    exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL");
+    exec("PRAGMA foreign_keys = ON; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -512");
     exec(journalSizeLimit);
     WalCheckpointer::watch(db_, filePath_);
     StoreSchema::prepare(*this);
