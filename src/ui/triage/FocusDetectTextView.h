@@ -25,12 +25,22 @@ public:
     void setUnderlay(Underlay underlay) { underlay_ = std::move(underlay); }
     bool hasUnderlay() const { return bool(underlay_); }
 
+    // Runs before a key or an input method edits the text (not before keys
+    // that only move), and says whether it changed the document: its change
+    // and the key's are then one undo step.
+    void setBeforeEdit(std::function<bool()> beforeEdit) { beforeEdit_ = std::move(beforeEdit); }
+
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     FocusDetectTextViewDelegate* delegate_ = nullptr;
     Underlay underlay_;
+    bool prepareEdit();
+
+    std::function<bool()> beforeEdit_;
 };

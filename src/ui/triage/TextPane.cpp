@@ -145,6 +145,7 @@ TextPane::TextPane(std::shared_ptr<AppModel> model, QWidget* pane)
         "FocusDetectTextView { border: 1px solid palette(mid); border-radius: 10px; }"));
 
     view_->setDelegate(this);
+    view_->setBeforeEdit([this] { return ungroupEditedLines(); });
     // Saved from the change itself: reading the whole text back on every
     // keystroke cost more than the rest of the keystroke in a book.
     connect(view_->document(), &QTextDocument::contentsChange, this, &TextPane::textDidChange);
@@ -378,6 +379,34 @@ void TextPane::installDocument(QTextDocument* document) {
     view_->setReadOnly(!stored_);
     Q_EMIT documentInstalled();
     Q_EMIT currentTextShown();
+}
+
+bool TextPane::ungroupEditedLines() {
+    if (shownLength_ < largeText)
+        return false;
+    QTextDocument* document = view_->document();
+    // A separator becomes a block's end: one place for one, so the places
+    // of the rest stand where they stood.
+    bool changed = false;
+    const auto ungroup = [document, &changed](const QTextBlock& block) {
+        const QString text = block.text();
+        const int start = block.position();
+        QTextCursor separator(document);
+        for (qsizetype at = text.lastIndexOf(QChar::LineSeparator); at >= 0;
+             at = at > 0 ? text.lastIndexOf(QChar::LineSeparator, at - 1) : -1) {
+            separator.setPosition(start + int(at));
+            separator.setPosition(start + int(at) + 1, QTextCursor::KeepAnchor);
+            separator.insertText(QStringLiteral("\n"));
+            changed = true;
+        }
+    };
+    const QTextCursor caret = view_->textCursor();
+    const QTextBlock first = document->findBlock(caret.selectionStart());
+    const QTextBlock last = document->findBlock(caret.selectionEnd());
+    ungroup(last);
+    if (first != last)
+        ungroup(first);
+    return changed;
 }
 
 void TextPane::textDidChange(int position, int removed, int added) {

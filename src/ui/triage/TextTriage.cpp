@@ -12,8 +12,9 @@
 namespace {
 
 // How far a search for the next new word reads the text itself, when the
-// list's places no longer match it (typing since the split).
-constexpr int blocksSearched = 5000;
+// list's places no longer match it (typing since the split): some 5,000
+// lines. Counted in characters, as a book's blocks hold many lines each.
+constexpr qsizetype lengthSearched = 512 * 1024;
 
 } // namespace
 
@@ -186,13 +187,15 @@ bool TextTriage::selectNewWord(bool forward) {
     }
     // Else the text itself is read, block by block, for the nearest new word.
     QTextBlock block = document->findBlock(from);
-    for (int searched = 0; block.isValid() && searched < blocksSearched; ++searched) {
+    for (qsizetype searched = 0; block.isValid() && searched < lengthSearched;) {
+        searched += block.length();
         std::optional<TextMarks::Found> found;
+        const QString text = block.text(); // made anew on each call
         marks_->forEachWord(block, [&](const SplitTextUseCase::Span& span) {
             const int at = block.position() + int(span.start);
             if (forward ? (found || at < from) : (at + span.length > from))
                 return;
-            const QString word = block.text().mid(span.start, span.length);
+            const QString word = text.mid(span.start, span.length);
             if (marks_->markOf(word).kind == WordMark::Kind::fresh)
                 found = TextMarks::Found{block, span, word};
         });
