@@ -247,6 +247,15 @@ private Q_SLOTS:
         QTRY_VERIFY(pane_->showsCurrentText());
         QVERIFY(!view->isReadOnly());
         QCOMPARE(view->toPlainText(), book);
+        // Its lines stand in blocks of many lines; a triple click still
+        // selects the one line clicked, with its end.
+        QTextCursor third(view->document());
+        third.setPosition(int(3 * (book.indexOf('\n') + 1) + 10)); // in the fourth line
+        const QPoint point = view->cursorRect(third).center();
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
+        QCOMPARE(view->textCursor().selectionStart(), 3 * (book.indexOf('\n') + 1));
+        QCOMPARE(view->textCursor().selectedText().size(), book.indexOf('\n') + 1);
         view->setFocus();
         view->moveCursor(QTextCursor::End);
         QTest::keyClicks(view, QStringLiteral("Amen"));

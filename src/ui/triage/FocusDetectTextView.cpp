@@ -6,7 +6,9 @@
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -77,6 +79,39 @@ void FocusDetectTextView::inputMethodEvent(QInputMethodEvent* event) {
     edit.joinPreviousEditBlock();
     QPlainTextEdit::inputMethodEvent(event);
     edit.endEditBlock();
+}
+
+void FocusDetectTextView::mousePressEvent(QMouseEvent* event) {
+    // Where the click is, and what was in sight, before the block selected
+    // scrolls its end into sight.
+    const int clicked = cursorForPosition(event->position().toPoint()).position();
+    const int scrolled = verticalScrollBar()->value();
+    QPlainTextEdit::mousePressEvent(event);
+    // A triple click selects the block clicked, with its end. In a block of
+    // lines that end in line separators (a book's lines, grouped), the line
+    // clicked is selected instead, with its end, as in a block to the line.
+    QTextCursor selection = textCursor();
+    if (!selection.hasSelection())
+        return;
+    const QTextBlock block = document()->findBlock(selection.selectionStart());
+    const int start = block.position();
+    const int end = start + block.length(); // past the block's end
+    if (selection.selectionStart() != start ||
+        (selection.selectionEnd() != end && selection.selectionEnd() != end - 1))
+        return;
+    const QString text = block.text();
+    if (!text.contains(QChar::LineSeparator))
+        return;
+    const int at = clicked - start;
+    if (at < 0 || at >= block.length())
+        return;
+    const int from = at == 0 ? 0 : int(text.lastIndexOf(QChar::LineSeparator, at - 1)) + 1;
+    const qsizetype separator = text.indexOf(QChar::LineSeparator, at);
+    const int to = separator < 0 ? selection.selectionEnd() : start + int(separator) + 1;
+    selection.setPosition(start + from);
+    selection.setPosition(to, QTextCursor::KeepAnchor);
+    setTextCursor(selection);
+    verticalScrollBar()->setValue(scrolled);
 }
 
 bool FocusDetectTextView::prepareEdit() {
