@@ -149,10 +149,14 @@ void StartUpLoad::continueLoading() {
 
 std::function<QString()> StartUpLoad::readStartTextAhead() {
     if (!startText_.valid() && !loaded_) {
-        startText_ = std::async(std::launch::async, [path = useCases().storeFileHandler.path(),
-                                                     title = startTitle_] {
+        const QString path = useCases().storeFileHandler.path();
+        startText_ = std::async(std::launch::async, [path, title = startTitle_] {
                          return LoadLanguageStateQueryHandler::startText(path, title);
                      }).share();
+        // On a thread of its own: the text is laid out as soon as it is in.
+        startSplitList_ = std::async(std::launch::async, [path, title = startTitle_] {
+            return LoadLanguageStateQueryHandler::startSplitList(path, title);
+        });
     }
     if (!startText_.valid())
         return [] { return QString(); };
@@ -164,12 +168,21 @@ QHash<Title, LanguageState> StartUpLoad::startStateOf(const Title& first) {
     if (!startText_.valid())
         return load.handle(QSet<QUuid>{first.id});
     const LoadLanguageStateQueryHandler::StartText ahead = std::exchange(startText_, {}).get();
+    LoadLanguageStateQueryHandler::StartSplitList list;
+    if (startSplitList_.valid())
+        list = startSplitList_.get();
     if (ahead.title != first.id)
         return load.handle(QSet<QUuid>{first.id});
-    QHash<Title, LanguageState> states = load.handleWithoutTexts(QSet<QUuid>{first.id});
-    for (LanguageState& state : states)
-        state.boxText = ahead.text;
-    return states;
+    if (list.title != first.id) {
+        QHash<Title, LanguageState> states = load.handleWithoutTexts(QSet<QUuid>{first.id});
+        for (LanguageState& state : states)
+            state.boxText = ahead.text;
+        return states;
+    }
+    LanguageState state;
+    state.boxText = ahead.text;
+    state.splittedWords = std::move(list.splitWords);
+    return {{first, state}};
 }
 
 void StartUpLoad::finishLoading() {

@@ -36,9 +36,9 @@ public:
         startTitle_ = titleId;
         startRow_ = row;
     }
-    // Begins reading, on a thread, the text the next loadForStartUp shows
-    // first; loadForStartUp takes it from there instead of reading it
-    // again. Returns what waits for that text (empty when there is none), on
+    // Begins reading, on threads, the text the next loadForStartUp shows
+    // first and its split list; loadForStartUp takes them from there instead
+    // of reading them again. Returns what waits for that text (empty when there is none), on
     // any thread: a window lays it out meanwhile.
     std::function<QString()> readStartTextAhead();
     bool isLoading() const { return loading_.valid() || bool(readRest_); }
@@ -50,8 +50,8 @@ public:
     void waitForCheck();
 
 private:
-    // The first title's state, its text from the read ahead when it is that
-    // title's.
+    // The first title's state, its text and split list from the reads ahead
+    // when they are that title's.
     QHash<Title, LanguageState> startStateOf(const Title& first);
 
     WordBatchProgress& saves_;
@@ -61,6 +61,8 @@ private:
     // The start's check of the store's structure, beside the first frame.
     std::future<void> checking_;
     std::shared_future<LoadLanguageStateQueryHandler::StartText> startText_;
+    // The split list of that title, read ahead beside its text.
+    std::future<LoadLanguageStateQueryHandler::StartSplitList> startSplitList_;
     // The rest of a start's load: the other titles' words and text panes.
     struct RestOfLoad {
         QUuid loaded; // the title the start read at once

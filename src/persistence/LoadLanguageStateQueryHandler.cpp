@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace {
 
 // Ends the program naming the first title whose text does not add up: a text
@@ -74,8 +76,15 @@ LoadLanguageStateQueryHandler::load(const std::optional<QSet<QUuid>>& only, bool
     return result;
 }
 
-LoadLanguageStateQueryHandler::StartText
-LoadLanguageStateQueryHandler::startText(const QString& storePath, const QUuid& preferred) {
+namespace {
+
+// Reads, on a connection of its own, something of the title a start shows
+// first: read(store, title) with the title preferred, or the first one when
+// that is not stored. Nothing when there is no title or the read fails.
+template <typename Read>
+auto readOfStartTitle(const QString& storePath, const QUuid& preferred, Read read)
+    -> decltype(read(std::declval<StoreConnection&>(),
+                     std::declval<const StoreOperation::StoredTitle&>())) {
     if (!QFileInfo::exists(storePath))
         return {};
     try {
@@ -89,11 +98,32 @@ LoadLanguageStateQueryHandler::startText(const QString& storePath, const QUuid& 
             if (stored.title.id == preferred)
                 start = stored;
         }
-        StoredTexts texts = loadTitleTexts(store, {start.key});
-        if (texts.damaged.contains(start.key))
-            return {};
-        return {start.title.id, texts.byTitle.take(start.key)};
+        return read(store, start);
     } catch (const StoreError&) {
         return {};
     }
+}
+
+} // namespace
+
+LoadLanguageStateQueryHandler::StartText
+LoadLanguageStateQueryHandler::startText(const QString& storePath, const QUuid& preferred) {
+    return readOfStartTitle(
+        storePath, preferred,
+        [](StoreConnection& store, const StoreOperation::StoredTitle& start) -> StartText {
+            StoredTexts texts = loadTitleTexts(store, {start.key});
+            if (texts.damaged.contains(start.key))
+                return {};
+            return {start.title.id, texts.byTitle.take(start.key)};
+        });
+}
+
+LoadLanguageStateQueryHandler::StartSplitList
+LoadLanguageStateQueryHandler::startSplitList(const QString& storePath, const QUuid& preferred) {
+    return readOfStartTitle(
+        storePath, preferred,
+        [](StoreConnection& store, const StoreOperation::StoredTitle& start) -> StartSplitList {
+            // A damaged list throws: the load reads it again and says so.
+            return {start.title.id, SplitListStore::load(store, {start.key}).value(start.key)};
+        });
 }

@@ -25,6 +25,12 @@ public:
     // nothing when there is no title or the text cannot be read whole (the
     // load then reads it and says why).
     static StartText startText(const QString& storePath, const QUuid& preferred);
+    // The split list of that title, the same way, beside the text.
+    struct StartSplitList {
+        QUuid title; // null when nothing was read
+        SplitList splitWords;
+    };
+    static StartSplitList startSplitList(const QString& storePath, const QUuid& preferred);
 
 private:
     QHash<Title, LanguageState> load(const std::optional<QSet<QUuid>>& only, bool withTexts) const;
