@@ -60,25 +60,12 @@ void FocusDetectTextView::focusOutEvent(QFocusEvent* event) {
 }
 
 void FocusDetectTextView::keyPressEvent(QKeyEvent* event) {
-    if (!editsText(event) || !prepareEdit()) {
-        QPlainTextEdit::keyPressEvent(event);
-        return;
-    }
-    QTextCursor edit(document());
-    edit.joinPreviousEditBlock();
-    QPlainTextEdit::keyPressEvent(event);
-    edit.endEditBlock();
+    handleEdit(editsText(event), [this, event] { QPlainTextEdit::keyPressEvent(event); });
 }
 
 void FocusDetectTextView::inputMethodEvent(QInputMethodEvent* event) {
-    if (event->commitString().isEmpty() || !prepareEdit()) {
-        QPlainTextEdit::inputMethodEvent(event);
-        return;
-    }
-    QTextCursor edit(document());
-    edit.joinPreviousEditBlock();
-    QPlainTextEdit::inputMethodEvent(event);
-    edit.endEditBlock();
+    handleEdit(!event->commitString().isEmpty(),
+               [this, event] { QPlainTextEdit::inputMethodEvent(event); });
 }
 
 void FocusDetectTextView::mousePressEvent(QMouseEvent* event) {
@@ -114,17 +101,23 @@ void FocusDetectTextView::mousePressEvent(QMouseEvent* event) {
     verticalScrollBar()->setValue(scrolled);
 }
 
-bool FocusDetectTextView::prepareEdit() {
-    if (!beforeEdit_ || isReadOnly())
-        return false;
-    // An edit of its own, laid out when it ends, before the key is handled
-    // (the editor reads the layout of the caret's line as it handles it);
-    // the key's edit joins it.
+void FocusDetectTextView::handleEdit(bool edits, const std::function<void()>& handle) {
+    if (!edits || !beforeEdit_ || isReadOnly()) {
+        handle();
+        return;
+    }
+    // The change before the key is an edit of its own, laid out when it
+    // ends, before the key is handled (the editor reads the layout of the
+    // caret's line as it handles it); the key's edit then joins it.
     QTextCursor edit(document());
     edit.beginEditBlock();
     const bool changed = beforeEdit_();
     edit.endEditBlock();
-    return changed;
+    if (changed)
+        edit.joinPreviousEditBlock();
+    handle();
+    if (changed)
+        edit.endEditBlock();
 }
 
 void FocusDetectTextView::paintEvent(QPaintEvent* event) {

@@ -41,7 +41,9 @@ protected:
 private:
     FocusDetectTextViewDelegate* delegate_ = nullptr;
     Underlay underlay_;
-    bool prepareEdit();
+    // Handles an event that edits the text (edits) or not, after
+    // beforeEdit_.
+    void handleEdit(bool edits, const std::function<void()>& handle);
 
     std::function<bool()> beforeEdit_;
 };
