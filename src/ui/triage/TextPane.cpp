@@ -1,13 +1,12 @@
 #include "ui/triage/TextPane.h"
 
 #include "base/FreedPages.h"
+#include "ui/triage/BookDocument.h"
 #include "ui/triage/FocusDetectTextView.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
-#include <QPlainTextDocumentLayout>
 #include <QPointer>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -52,60 +51,6 @@ QFont textFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(12);
     return font;
-}
-
-// A book's lines go into the document in groups, each one block whose lines
-// end in line separators. The editor keeps a line layout (some 300 bytes)
-// and two map entries for every block, whatever its length: a block to the
-// line, they came to 30 MB for a book twice over, more than its text. The
-// separators break lines as a block's end does, take a place each as a line
-// feed does, and are read back as line feeds (plainText, toPlainText). A
-// group ends at the first line end past groupLength characters: a keystroke
-// lays out its block again, a few lines, never more than one long line. A CR
-// LF pair, or a CR alone, stays the block's end it always was.
-constexpr qsizetype groupLength = 2000;
-
-void insertGroupedLines(QTextDocument* document, const QString& text) {
-    document->setUndoRedoEnabled(false);
-    QTextCursor cursor(document);
-    QString group;
-    qsizetype from = 0;      // the first character not yet in group
-    qsizetype groupFrom = 0; // where the block being filled began
-    const qsizetype size = text.size();
-    for (qsizetype at = 0; at < size; ++at) {
-        if (text[at] != QLatin1Char('\n'))
-            continue;
-        const bool afterCr = at > 0 && text[at - 1] == QLatin1Char('\r');
-        if (afterCr || at - groupFrom >= groupLength) {
-            group.append(QStringView(text).mid(from, at + 1 - from));
-            cursor.insertText(group);
-            group.resize(0);
-            groupFrom = at + 1;
-        } else {
-            group.append(QStringView(text).mid(from, at - from));
-            group.append(QChar(QChar::LineSeparator));
-        }
-        from = at + 1;
-    }
-    group.append(QStringView(text).mid(from));
-    if (!group.isEmpty())
-        cursor.insertText(group);
-    document->setUndoRedoEnabled(true);
-}
-
-QTextDocument* buildTextDocument(const QString& text, const QFont& font) {
-    auto* document = new QTextDocument;
-    document->setDefaultFont(font);
-    document->setDocumentMargin(8);
-    insertGroupedLines(document, text);
-    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
-    // The editor lays the document out anew for its width when it takes
-    // it, which makes a line layout for each block: made here, that is
-    // 7 ms of a book's less on the GUI thread.
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        block.layout();
-    document->moveToThread(QCoreApplication::instance()->thread());
-    return document;
 }
 
 } // namespace
@@ -316,7 +261,7 @@ void TextPane::prepareStartText(std::function<QString()> read) {
         // A quit in the first moments leaves nobody to hand it to.
         if (!QCoreApplication::instance())
             return;
-        QTextDocument* document = text.size() < largeText ? nullptr : buildTextDocument(text, font);
+        QTextDocument* document = text.size() < largeText ? nullptr : buildBookDocument(text, font);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [text, document] { startTextPrepared(text, document); },
             Qt::QueuedConnection);
@@ -350,7 +295,7 @@ void TextPane::buildDocument(const QString& text) {
     const QFont font = view_->font();
 
     std::thread([self, text, font] {
-        QTextDocument* document = buildTextDocument(text, font);
+        QTextDocument* document = buildBookDocument(text, font);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [self, document, text] {
@@ -384,29 +329,8 @@ void TextPane::installDocument(QTextDocument* document) {
 bool TextPane::ungroupEditedLines() {
     if (shownLength_ < largeText)
         return false;
-    QTextDocument* document = view_->document();
-    // A separator becomes a block's end: one place for one, so the places
-    // of the rest stand where they stood.
-    bool changed = false;
-    const auto ungroup = [document, &changed](const QTextBlock& block) {
-        const QString text = block.text();
-        const int start = block.position();
-        QTextCursor separator(document);
-        for (qsizetype at = text.lastIndexOf(QChar::LineSeparator); at >= 0;
-             at = at > 0 ? text.lastIndexOf(QChar::LineSeparator, at - 1) : -1) {
-            separator.setPosition(start + int(at));
-            separator.setPosition(start + int(at) + 1, QTextCursor::KeepAnchor);
-            separator.insertText(QStringLiteral("\n"));
-            changed = true;
-        }
-    };
     const QTextCursor caret = view_->textCursor();
-    const QTextBlock first = document->findBlock(caret.selectionStart());
-    const QTextBlock last = document->findBlock(caret.selectionEnd());
-    ungroup(last);
-    if (first != last)
-        ungroup(first);
-    return changed;
+    return ungroupLines(view_->document(), caret.selectionStart(), caret.selectionEnd());
 }
 
 void TextPane::textDidChange(int position, int removed, int added) {

@@ -79,10 +79,9 @@ private:
     static StartDocument& startDocument();
     void installDocument(QTextDocument* document);
     void textDidChange(int position, int removed, int added);
-    // Makes the grouped lines of a book's block (buildTextDocument) that a
-    // key is about to edit blocks of their own: a keystroke lays out and
-    // draws its block again, a line then, not a group. At the caret, and at
-    // both ends of a selection. Whether there were any.
+    // Makes the grouped lines (BookDocument.h) that a key is about to edit
+    // blocks of their own: at the caret, and at both ends of a selection.
+    // Whether there were any.
     bool ungroupEditedLines();
     // Where a place of the title's text is in the editor's document, which
     // holds a CR LF as one line break (crlfs_ found for the text shown).
