@@ -38,8 +38,8 @@ public:
     }
     // Begins reading, on threads, the text the next loadForStartUp shows
     // first and its split list; loadForStartUp takes them from there instead
-    // of reading them again. Returns what waits for that text (empty when there is none), on
-    // any thread: a window lays it out meanwhile.
+    // of reading them again. Returns what waits for that text (empty when
+    // there is none), on any thread: a window lays it out meanwhile.
     std::function<QString()> readStartTextAhead();
     bool isLoading() const { return loading_.valid() || bool(readRest_); }
     // Whether a load has begun: before it the state is empty, not the store's.

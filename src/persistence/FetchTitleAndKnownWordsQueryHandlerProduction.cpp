@@ -11,13 +11,9 @@ namespace {
 // texts.
 class SharedTexts {
 public:
-    QString operator()(const QString& text) {
-        const auto found = texts_.constFind(text);
-        if (found != texts_.constEnd())
-            return *found;
-        texts_.insert(text);
-        return text;
-    }
+    // The text held already (a set keeps the first of equal values), else
+    // this one, held from now on.
+    QString operator()(const QString& text) { return *texts_.insert(text); }
 
 private:
     QSet<QString> texts_;
