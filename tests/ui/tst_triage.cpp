@@ -257,6 +257,17 @@ private Q_SLOTS:
         QCOMPARE(view->textCursor().selectionStart(), 3 * (book.indexOf('\n') + 1));
         QCOMPARE(view->textCursor().selectedText().size(), book.indexOf('\n') + 1);
         view->setFocus();
+        // A key at the end of a grouped line goes there, not to the start of
+        // the next line.
+        view->moveCursor(QTextCursor::Start);
+        view->moveCursor(QTextCursor::EndOfLine);
+        QTest::keyClicks(view, QStringLiteral("!"));
+        settle();
+        const qsizetype lineEnd = book.indexOf('\n');
+        QCOMPARE(model_->currentText().mid(lineEnd - 6, 9), QStringLiteral("earth.!\nI"));
+        QTest::keyClick(view, Qt::Key_Backspace);
+        settle();
+        QCOMPARE(model_->currentText(), book);
         view->moveCursor(QTextCursor::End);
         QTest::keyClicks(view, QStringLiteral("Amen"));
         settle();

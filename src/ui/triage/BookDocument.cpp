@@ -67,17 +67,22 @@ QTextDocument* buildBookDocument(const QString& text, const QFont& font) {
 
 bool ungroupLines(QTextDocument* document, int from, int to) {
     // A separator becomes a block's end: one place for one, so the places
-    // of the rest stand where they stood.
+    // of the rest stand where they stood. The end goes in after the
+    // separator, which then goes: a caret before the separator (at the end
+    // of its line) stays there, one after it stays at the next line's
+    // start. Put in over the separator, the end took the caret at a line's
+    // end past it, and the next key went to the next line.
     bool changed = false;
     const auto ungroup = [document, &changed](const QTextBlock& block) {
         const QString text = block.text();
         const int start = block.position();
-        QTextCursor separator(document);
+        QTextCursor edit(document);
         for (qsizetype at = text.lastIndexOf(QChar::LineSeparator); at >= 0;
              at = at > 0 ? text.lastIndexOf(QChar::LineSeparator, at - 1) : -1) {
-            separator.setPosition(start + int(at));
-            separator.setPosition(start + int(at) + 1, QTextCursor::KeepAnchor);
-            separator.insertText(QStringLiteral("\n"));
+            edit.setPosition(start + int(at) + 1);
+            edit.insertBlock();
+            edit.setPosition(start + int(at));
+            edit.deleteChar();
             changed = true;
         }
     };
